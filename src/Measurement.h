@@ -1,0 +1,156 @@
+#pragma once
+
+#include "Date.h"
+
+#include <QLatin1String>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+class Measurement;
+using MeasurementPtr = std::shared_ptr<Measurement>;
+using MeasurementList = QList<MeasurementPtr>;
+
+// Told about changes to a reading's properties. measurementWillChange() comes before the value
+// changes, measurementDidChange() after it, with the value the key held before (invalid for
+// none). Keys are the reading's property keys, plus "date", which setDate()/setTime()
+// announce around the change of "theWholeDate".
+class MeasurementObserver
+{
+public:
+    virtual ~MeasurementObserver() = default;
+    virtual void measurementWillChange(Measurement *, QLatin1String /*key*/) {}
+    virtual void measurementDidChange(Measurement *reading, QLatin1String key,
+                                      const QVariant &oldValue) = 0;
+};
+
+// One blood-pressure reading. A reading has identity only: lists hold it by shared pointer and
+// find it by address. Numbers are QVariants (qlonglong whole, double fractional, invalid absent);
+// the reading stores them compactly, so one that nobody observes costs little more than its
+// values.
+class Measurement
+{
+public:
+    // The property keys, resolved once by keyFromString() for code that reads many readings.
+    enum class Key : quint8 {
+        TheWholeDate,
+        Date,
+        Time,
+        Systolic,
+        Diastolic,
+        Pulse,
+        Weight,
+        Comments,
+        Tags,
+        CustomValue1,
+        CustomValue2,
+        CustomValue3,
+        PulsePressure,
+        TagsCount, // "Tags.@count"
+        Invalid
+    };
+
+    // A reading with no values at all (used before filling a copy or a decoded record).
+    Measurement();
+    // A reading at the given instant with whole-number systolic and diastolic values.
+    Measurement(::Date date, qint32 systolic, qint32 diastolic);
+    ~Measurement();
+
+    Measurement(const Measurement &) = delete;
+    Measurement &operator=(const Measurement &) = delete;
+
+    static MeasurementPtr create(::Date date, qint32 systolic, qint32 diastolic)
+    {
+        return std::make_shared<Measurement>(date, systolic, diastolic);
+    }
+
+    // An independent copy with the same values and empty caches.
+    MeasurementPtr copy() const;
+    // Takes over every value of the other reading, through the setters, announcing each key.
+    void copyFrom(const Measurement &other);
+    // -1 when this reading was taken before the other, 0 at the same instant, 1 after it.
+    int compare(const Measurement &other) const;
+
+    // A new reading averaging the given ones (two or more); the inputs are not changed.
+    static MeasurementPtr averageOf(const MeasurementList &readings);
+
+    ::Date theWholeDate() const { return pDate; }
+    ::Date Date() const;
+    ::Date Time() const;
+    QVariant Systolic() const { return number(Slot::Systolic); }
+    QVariant Diastolic() const { return number(Slot::Diastolic); }
+    QVariant Pulse() const { return number(Slot::Pulse); }
+    QVariant Weight() const { return number(Slot::Weight); }
+    QString Comments() const { return pComments; } // null when absent
+    QStringList Tags() const { return pTags; }
+    bool hasTags() const { return bHasTags; }
+    QVariant customValue1() const { return number(Slot::Custom1); }
+    QVariant customValue2() const { return number(Slot::Custom2); }
+    QVariant customValue3() const { return number(Slot::Custom3); }
+    QVariant PulsePressure() const;
+
+    void setTheWholeDate(::Date date);
+    void setDate(::Date day);
+    void setTime(::Date time);
+    void setSystolic(const QVariant &value) { setNumber(Slot::Systolic, value); }
+    void setDiastolic(const QVariant &value) { setNumber(Slot::Diastolic, value); }
+    void setPulse(const QVariant &value) { setNumber(Slot::Pulse, value); }
+    void setWeight(const QVariant &value) { setNumber(Slot::Weight, value); }
+    void setComments(const QString &comments); // a null string means none
+    void setTags(const QStringList &tags);
+    void clearTags();
+    void setCustomValue1(const QVariant &value) { setNumber(Slot::Custom1, value); }
+    void setCustomValue2(const QVariant &value) { setNumber(Slot::Custom2, value); }
+    void setCustomValue3(const QVariant &value) { setNumber(Slot::Custom3, value); }
+
+    // Key-value access. Dates come as QVariant<Date>, tags as QStringList, comments as QString,
+    // numbers as qlonglong or double; an absent value is an invalid QVariant.
+    static Key keyFromString(QStringView key);
+    static QLatin1String keyName(Key key);
+    QVariant valueForKey(Key key) const;
+    QVariant valueForKey(QStringView key) const { return valueForKey(keyFromString(key)); }
+    // The number under a numeric key as a double, with whether it is present; cheap.
+    bool numberForKey(Key key, double *value) const;
+    // Sets a writable key; false for an unknown or read-only key.
+    bool setValueForKey(const QVariant &value, Key key);
+    bool setValueForKey(const QVariant &value, QStringView key)
+    {
+        return setValueForKey(value, keyFromString(key));
+    }
+
+    void addObserver(MeasurementObserver *observer);
+    void removeObserver(MeasurementObserver *observer);
+
+private:
+    enum class Slot : quint8 { Systolic, Diastolic, Weight, Pulse, Custom1, Custom2, Custom3 };
+    enum Kind : quint16 { Absent = 0, Whole = 1, Fractional = 2 };
+    union NumberSlot {
+        qint64 i;
+        double d;
+    };
+
+    NumberSlot &slot(Slot s);
+    const NumberSlot &slot(Slot s) const;
+    Kind kind(Slot s) const { return Kind((nKinds >> (2 * int(s))) & 3); }
+    QVariant number(Slot s) const;
+    void setNumber(Slot s, const QVariant &value);
+    static Key keyOf(Slot s);
+
+    void willChange(QLatin1String key);
+    void didChange(QLatin1String key, const QVariant &oldValue);
+    bool isObserved() const { return pObservers && !pObservers->empty(); }
+
+    ::Date pDate;
+    mutable ::Date pCacheTimeOnly;
+    mutable ::Date pCacheDateOnly;
+    NumberSlot pSystolic{}, pDiastolic{}, pWeight{}, pPulse{}, pCustom1{}, pCustom2{}, pCustom3{};
+    quint16 nKinds = 0; // two bits per number: Absent, Whole or Fractional
+    bool bHasTags = false;
+    QString pComments;
+    QStringList pTags;
+    std::unique_ptr<std::vector<MeasurementObserver *>> pObservers;
+};

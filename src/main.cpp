@@ -1,0 +1,17 @@
+#include "Localization.h"
+#include "MainWindow.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Tensilo"));
+    QApplication::setApplicationName(QStringLiteral("Tensilo"));
+    QApplication::setApplicationVersion(QStringLiteral(TENSILO_VERSION));
+    Localization::install();
+
+    MainWindow window;
+    window.show();
+    return app.exec();
+}
