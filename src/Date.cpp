@@ -13,7 +13,24 @@ std::function<Date()> &clockFunction()
 // Qt numbers weekdays Monday = 1 ... Sunday = 7; the calendar helpers use Sunday = 1 ... Saturday = 7.
 int fromQtWeekday(int qtDay) { return qtDay % 7 + 1; }
 
-QDateTime localMidnight(const QDate &day) { return QDateTime(day, QTime(0, 0), Qt::LocalTime); }
+// The local date and time of a wall clock reading. A reading that the clock skips (in the gap
+// where it moves forward) is taken with the offset in effect before the gap, which moves it
+// forward by the length of the gap: 02:30 becomes 03:30, and a day whose midnight is skipped
+// starts at the end of the gap.
+QDateTime localDateTime(const QDate &day, const QTime &time)
+{
+    QDateTime result(day, time, Qt::LocalTime);
+    if (result.isValid() || !day.isValid() || !time.isValid())
+        return result;
+    const qint64 wallAsUtc = QDateTime(day, time, Qt::UTC).toMSecsSinceEpoch();
+    const qint64 dayBefore = wallAsUtc - 24 * 3600 * 1000LL;
+    const int offsetBefore =
+        QDateTime::fromMSecsSinceEpoch(dayBefore, Qt::LocalTime).offsetFromUtc();
+    return QDateTime::fromMSecsSinceEpoch(wallAsUtc - offsetBefore * 1000LL, Qt::LocalTime);
+}
+
+// The first instant of a local day: midnight, or the end of a gap that skips midnight.
+QDateTime localMidnight(const QDate &day) { return localDateTime(day, QTime(0, 0)); }
 
 } // namespace
 
@@ -38,7 +55,7 @@ Date Date::fromComponents(int year, int month, int day, int hour, int minute, in
     const QDate date(year, month, day);
     if (!date.isValid())
         return Date();
-    return fromDateTime(QDateTime(date, QTime(hour, minute, second), Qt::LocalTime));
+    return fromDateTime(localDateTime(date, QTime(hour, minute, second)));
 }
 
 QDateTime Date::toDateTime() const
@@ -65,9 +82,12 @@ Date Date::maximum() { return fromComponents(9999, 12, 31); }
 
 Date Date::thisDay() const { return fromDateTime(localMidnight(toDateTime().date())); }
 
-Date Date::nextDay() const { return fromDateTime(localMidnight(toDateTime().date()).addDays(1)); }
+// The start of the neighbouring day itself, not this day's start moved by 24 hours of wall
+// clock: where a day starts at 01:00 because its midnight is skipped, the next one still starts
+// at midnight.
+Date Date::nextDay() const { return fromDateTime(localMidnight(toDateTime().date().addDays(1))); }
 
-Date Date::prevDay() const { return fromDateTime(localMidnight(toDateTime().date()).addDays(-1)); }
+Date Date::prevDay() const { return fromDateTime(localMidnight(toDateTime().date().addDays(-1))); }
 
 Date Date::endOfThisDay() const { return nextDay().addingSeconds(-1); }
 
