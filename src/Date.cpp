@@ -53,9 +53,10 @@ Date Date::fromDateTime(const QDateTime &dateTime)
 Date Date::fromComponents(int year, int month, int day, int hour, int minute, int second)
 {
     const QDate date(year, month, day);
-    if (!date.isValid())
+    const QTime time(hour, minute, second);
+    if (!date.isValid() || !time.isValid())
         return Date();
-    return fromDateTime(localDateTime(date, QTime(hour, minute, second)));
+    return fromDateTime(localDateTime(date, time));
 }
 
 QDateTime Date::toDateTime() const

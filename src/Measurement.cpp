@@ -164,6 +164,8 @@ void Measurement::setDate(::Date day)
     const ::Date::Components date = day.components();
     const ::Date combined = ::Date::fromComponents(date.year, date.month, date.day, time.hour,
                                                    time.minute, time.second);
+    if (combined.isNull())
+        return; // no day to move to (a null argument): keep the reading's date
     const bool observed = isObserved();
     const ::Date old = pDate;
     if (observed)
@@ -182,6 +184,8 @@ void Measurement::setTime(::Date time)
     const ::Date::Components clock = time.components();
     const ::Date combined =
         ::Date::fromComponents(date.year, date.month, date.day, clock.hour, clock.minute);
+    if (combined.isNull())
+        return; // no time of day to take (a null argument): keep the reading's date
     const bool observed = isObserved();
     const ::Date old = pDate;
     if (observed)
@@ -497,9 +501,40 @@ bool Measurement::numberForKey(Key key, double *value) const
 
 bool Measurement::setValueForKey(const QVariant &value, Key key)
 {
+    // A value of the wrong kind for the key is refused and changes nothing; an invalid variant
+    // stands for none where a key may be none. Dates must be real dates.
+    const bool none = !value.isValid();
     const auto toDate = [&value] {
-        return value.canConvert<::Date>() ? value.value<::Date>() : ::Date();
+        return value.typeId() == qMetaTypeId<::Date>() ? value.value<::Date>() : ::Date();
     };
+    switch (key) {
+    case Key::TheWholeDate:
+    case Key::Date:
+    case Key::Time:
+        if (toDate().isNull())
+            return false;
+        break;
+    case Key::Systolic:
+    case Key::Diastolic:
+    case Key::Pulse:
+    case Key::Weight:
+    case Key::CustomValue1:
+    case Key::CustomValue2:
+    case Key::CustomValue3:
+        if (!none && !Number::isNumber(value))
+            return false;
+        break;
+    case Key::Comments:
+        if (!none && value.typeId() != QMetaType::QString)
+            return false;
+        break;
+    case Key::Tags:
+        if (!none && value.typeId() != QMetaType::QStringList)
+            return false;
+        break;
+    default:
+        return false;
+    }
     switch (key) {
     case Key::TheWholeDate:
         setTheWholeDate(toDate());

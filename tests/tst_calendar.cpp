@@ -424,6 +424,11 @@ void TestCalendar::receiverIsUnchangedAndFractionsDoNotLeak()
     const Date lastFraction = local(QStringLiteral("2024-05-15 23:59:59")).addingSeconds(0.5);
     QVERIFY(lastFraction > lastFraction.endOfThisDay());
     QCOMPARE(lastFraction.thisDay(), receiver.thisDay());
+    // Impossible components give no date rather than some other one.
+    QVERIFY(Date::fromComponents(2023, 2, 29).isNull());
+    QVERIFY(Date::fromComponents(2024, 13, 1).isNull());
+    QVERIFY(Date::fromComponents(2024, 1, 1, 24, 0).isNull());
+    QVERIFY(Date::fromComponents(2024, 1, 1, -1, -1).isNull());
     // A null date stays null rather than turning into some day.
     QVERIFY(Date().thisDay().isNull());
     QVERIFY(Date().endOfThisMonth().isNull());
