@@ -178,12 +178,22 @@ void UndoManager::updateClean()
     }
 }
 
+// The actions take their text and enabled state from the stack but run through the manager, so
+// that a step still open in this turn is closed (and undone) first rather than left behind.
 QAction *UndoManager::createUndoAction(QObject *parent) const
 {
-    return pStack->createUndoAction(parent, qtTrId("menu.edit.undo"));
+    QAction *action = pStack->createUndoAction(parent, qtTrId("menu.edit.undo"));
+    disconnect(action, &QAction::triggered, pStack, &QUndoStack::undo);
+    connect(action, &QAction::triggered, this,
+            [manager = const_cast<UndoManager *>(this)] { manager->undo(); });
+    return action;
 }
 
 QAction *UndoManager::createRedoAction(QObject *parent) const
 {
-    return pStack->createRedoAction(parent, qtTrId("menu.edit.redo"));
+    QAction *action = pStack->createRedoAction(parent, qtTrId("menu.edit.redo"));
+    disconnect(action, &QAction::triggered, pStack, &QUndoStack::redo);
+    connect(action, &QAction::triggered, this,
+            [manager = const_cast<UndoManager *>(this)] { manager->redo(); });
+    return action;
 }

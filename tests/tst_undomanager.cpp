@@ -1,0 +1,442 @@
+// The undo contract the document relies on, shown with small stand-in operations: inverses
+// recorded before changes, action names, redo recorded while undoing, one step per turn of the
+// event loop, nested disabling, the clean state and the Edit menu actions.
+
+#include "Localization.h"
+#include "UndoManager.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUndoStack>
+
+namespace {
+
+// A value whose setter records its inverse first and names the step "Set <name>" unless undoing,
+// the way the document's operations do.
+class Counter
+{
+public:
+    Counter(UndoManager *manager, const QString &name) : pManager(manager), strName(name) {}
+
+    void setValue(int value)
+    {
+        const int old = nValue;
+        pManager->registerUndo([this, old] { setValue(old); });
+        if (!pManager->isUndoing())
+            pManager->setActionName(QStringLiteral("Set ") + strName);
+        states.append(pManager->isUndoing() ? 'u' : pManager->isRedoing() ? 'r' : '-');
+        nValue = value;
+    }
+    int value() const { return nValue; }
+
+    QByteArray states; // per call: '-' doing, 'u' undoing, 'r' redoing
+
+private:
+    UndoManager *pManager;
+    QString strName;
+    int nValue = 0;
+};
+
+// A list with an insertion whose inverse is a removal under another name, like adding and
+// deleting readings.
+class List
+{
+public:
+    explicit List(UndoManager *manager) : pManager(manager) {}
+
+    void add(const QString &item)
+    {
+        pManager->registerUndo([this, item] { remove(item); });
+        if (!pManager->isUndoing())
+            pManager->setActionName(QStringLiteral("Add"));
+        items.append(item);
+    }
+    void remove(const QString &item)
+    {
+        pManager->registerUndo([this, item] { add(item); });
+        if (!pManager->isUndoing())
+            pManager->setActionName(QStringLiteral("Delete"));
+        items.removeOne(item);
+    }
+
+    QStringList items;
+
+private:
+    UndoManager *pManager;
+};
+
+void endTurn()
+{
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+class TestUndoManager : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Localization::install(QLocale(QStringLiteral("en_US"))); }
+
+    void undoRunsTheInversesLastFirst();
+    void actionNameIsKeptForRedo();
+    void recordedWhileUndoingBecomesTheRedo();
+    void oneStepPerTurnOfTheEventLoop();
+    void closeGroupEndsTheStep();
+    void undoInTheSameTurnUndoesTheOpenStep();
+    void nestedDisabling();
+    void cleanState();
+    void newChangeAfterUndoDropsTheRedo();
+    void savedStateDroppedIsNeverCleanAgain();
+    void setDirtyAndRemoveAllActions();
+    void editMenuActions();
+    void editMenuUndoWhileAStepIsOpen();
+};
+
+void TestUndoManager::undoRunsTheInversesLastFirst()
+{
+    UndoManager manager;
+    Counter a(&manager, QStringLiteral("a"));
+    a.setValue(1);
+    a.setValue(2);
+    a.setValue(3);
+    endTurn();
+    QCOMPARE(manager.undoStack()->count(), 1);
+    manager.undo();
+    // Run first-first, the inverses would leave 2; last-first they restore the start.
+    QCOMPARE(a.value(), 0);
+    manager.redo();
+    QCOMPARE(a.value(), 3);
+    QCOMPARE(a.states, QByteArray("---uuurrr"));
+}
+
+void TestUndoManager::actionNameIsKeptForRedo()
+{
+    UndoManager manager;
+    List list(&manager);
+    list.add(QStringLiteral("x"));
+    QCOMPARE(manager.undoActionName(), QStringLiteral("Add"));
+    endTurn();
+    QCOMPARE(manager.undoActionName(), QStringLiteral("Add"));
+    QCOMPARE(manager.redoActionName(), QString());
+
+    // Undoing runs the removal, which must not rename the step.
+    manager.undo();
+    QCOMPARE(list.items, QStringList());
+    QCOMPARE(manager.redoActionName(), QStringLiteral("Add"));
+    QCOMPARE(manager.undoActionName(), QString());
+    manager.redo();
+    QCOMPARE(list.items, QStringList({"x"}));
+    QCOMPARE(manager.undoActionName(), QStringLiteral("Add"));
+
+    // A step named "Delete" keeps that name through its cycles.
+    list.remove(QStringLiteral("x"));
+    endTurn();
+    QCOMPARE(manager.undoActionName(), QStringLiteral("Delete"));
+    manager.undo();
+    QCOMPARE(manager.redoActionName(), QStringLiteral("Delete"));
+    QCOMPARE(manager.undoActionName(), QStringLiteral("Add"));
+    manager.redo();
+    QCOMPARE(manager.undoActionName(), QStringLiteral("Delete"));
+}
+
+void TestUndoManager::recordedWhileUndoingBecomesTheRedo()
+{
+    UndoManager manager;
+    List list(&manager);
+    list.add(QStringLiteral("x"));
+    endTurn();
+    list.add(QStringLiteral("y"));
+    endTurn();
+    QCOMPARE(manager.undoStack()->count(), 2);
+
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        manager.undo();
+        QCOMPARE(list.items, QStringList({"x"}));
+        manager.undo();
+        QCOMPARE(list.items, QStringList());
+        QVERIFY(!manager.canUndo());
+        // What the inverses recorded went into the redo, not into a new step.
+        endTurn();
+        QVERIFY(!manager.hasOpenGroup());
+        QCOMPARE(manager.undoStack()->count(), 2);
+        QVERIFY(manager.canRedo());
+        manager.redo();
+        QCOMPARE(list.items, QStringList({"x"}));
+        manager.redo();
+        QCOMPARE(list.items, QStringList({"x", "y"}));
+        QVERIFY(!manager.canRedo());
+        endTurn();
+        QCOMPARE(manager.undoStack()->count(), 2);
+    }
+    // Undoing with nothing to undo (or redoing with nothing to redo) does nothing.
+    manager.redo();
+    QCOMPARE(list.items, QStringList({"x", "y"}));
+}
+
+void TestUndoManager::oneStepPerTurnOfTheEventLoop()
+{
+    UndoManager manager;
+    Counter a(&manager, QStringLiteral("a"));
+    Counter b(&manager, QStringLiteral("b"));
+    QSignalSpy steps(&manager, &UndoManager::stepsChanged);
+    a.setValue(1);
+    b.setValue(1);
+    a.setValue(2);
+    QVERIFY(manager.hasOpenGroup());
+    QVERIFY(manager.canUndo());
+    QCOMPARE(manager.undoStack()->count(), 0);
+    QCOMPARE(manager.undoActionName(), QStringLiteral("Set a"));
+    endTurn();
+    QVERIFY(!manager.hasOpenGroup());
+    QCOMPARE(manager.undoStack()->count(), 1);
+    QCOMPARE(steps.count(), 1);
+
+    b.setValue(2);
+    endTurn();
+    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.undoActionName(), QStringLiteral("Set b"));
+    manager.undo();
+    QCOMPARE(a.value(), 2);
+    QCOMPARE(b.value(), 1);
+    manager.undo();
+    QCOMPARE(a.value(), 0);
+    QCOMPARE(b.value(), 0);
+    // A turn with nothing recorded adds no step.
+    endTurn();
+    QCOMPARE(manager.undoStack()->count(), 2);
+}
+
+void TestUndoManager::closeGroupEndsTheStep()
+{
+    UndoManager manager;
+    Counter a(&manager, QStringLiteral("a"));
+    a.setValue(1);
+    manager.closeGroup();
+    a.setValue(2);
+    manager.closeGroup();
+    manager.closeGroup(); // nothing open: no empty step
+    QCOMPARE(manager.undoStack()->count(), 2);
+    endTurn(); // the turn's own closing finds nothing open
+    QCOMPARE(manager.undoStack()->count(), 2);
+    manager.undo();
+    QCOMPARE(a.value(), 1);
+}
+
+void TestUndoManager::undoInTheSameTurnUndoesTheOpenStep()
+{
+    UndoManager manager;
+    Counter a(&manager, QStringLiteral("a"));
+    a.setValue(1);
+    endTurn();
+    a.setValue(2);
+    // The open step is the last change: undo closes and undoes it, not the one before.
+    manager.undo();
+    QCOMPARE(a.value(), 1);
+    QCOMPARE(manager.undoStack()->count(), 2);
+    endTurn();
+    QCOMPARE(manager.undoStack()->count(), 2);
+    manager.redo();
+    QCOMPARE(a.value(), 2);
+}
+
+void TestUndoManager::nestedDisabling()
+{
+    UndoManager manager;
+    Counter a(&manager, QStringLiteral("a"));
+    QSignalSpy clean(&manager, &UndoManager::cleanChanged);
+    manager.disableUndoRegistration();
+    manager.disableUndoRegistration();
+    a.setValue(1);
+    manager.enableUndoRegistration();
+    QVERIFY(!manager.isUndoRegistrationEnabled());
+    a.setValue(2);
+    manager.enableUndoRegistration();
+    QVERIFY(manager.isUndoRegistrationEnabled());
+    // Nothing was recorded, and the unrecorded changes do not mark the document edited.
+    QVERIFY(!manager.canUndo());
+    QVERIFY(manager.isClean());
+    QCOMPARE(clean.count(), 0);
+    endTurn();
+    QCOMPARE(manager.undoStack()->count(), 0);
+
+    a.setValue(3);
+    endTurn();
+    manager.undo();
+    QCOMPARE(a.value(), 2);
+}
+
+void TestUndoManager::cleanState()
+{
+    UndoManager manager;
+    Counter a(&manager, QStringLiteral("a"));
+    QSignalSpy clean(&manager, &UndoManager::cleanChanged);
+    QVERIFY(manager.isClean());
+
+    a.setValue(1); // edited at once, before the turn ends
+    QVERIFY(!manager.isClean());
+    QCOMPARE(clean.count(), 1);
+    QCOMPARE(clean.last().first().toBool(), false);
+    a.setValue(2);
+    endTurn();
+    QVERIFY(!manager.isClean());
+    QCOMPARE(clean.count(), 1);
+
+    manager.undo(); // back at the saved state
+    QVERIFY(manager.isClean());
+    QCOMPARE(clean.count(), 2);
+    QCOMPARE(clean.last().first().toBool(), true);
+    manager.redo();
+    QVERIFY(!manager.isClean());
+    QCOMPARE(clean.count(), 3);
+
+    manager.setClean(); // saved
+    QVERIFY(manager.isClean());
+    QCOMPARE(clean.count(), 4);
+    manager.undo();
+    QVERIFY(!manager.isClean());
+    manager.redo();
+    QVERIFY(manager.isClean());
+    QCOMPARE(clean.count(), 6);
+
+    // Saving in the middle of a turn closes the open step first.
+    a.setValue(3);
+    manager.setClean();
+    QVERIFY(manager.isClean());
+    QVERIFY(!manager.hasOpenGroup());
+    endTurn();
+    QVERIFY(manager.isClean());
+    manager.undo();
+    QCOMPARE(a.value(), 2);
+    QVERIFY(!manager.isClean());
+}
+
+void TestUndoManager::newChangeAfterUndoDropsTheRedo()
+{
+    UndoManager manager;
+    Counter a(&manager, QStringLiteral("a"));
+    a.setValue(1);
+    endTurn();
+    a.setValue(2);
+    endTurn();
+    manager.undo();
+    QVERIFY(manager.canRedo());
+    a.setValue(5);
+    QVERIFY(!manager.canRedo());
+    endTurn();
+    QVERIFY(!manager.canRedo());
+    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.redoActionName(), QString());
+    manager.undo();
+    QCOMPARE(a.value(), 1);
+    manager.redo();
+    QCOMPARE(a.value(), 5);
+}
+
+void TestUndoManager::savedStateDroppedIsNeverCleanAgain()
+{
+    UndoManager manager;
+    Counter a(&manager, QStringLiteral("a"));
+    a.setValue(1);
+    endTurn();
+    a.setValue(2);
+    endTurn();
+    manager.setClean(); // saved at 2
+    manager.undo();
+    a.setValue(7); // the step back to 2 is gone
+    endTurn();
+    QVERIFY(!manager.isClean());
+    manager.undo();
+    QCOMPARE(a.value(), 1);
+    QVERIFY(!manager.isClean());
+    manager.undo();
+    QCOMPARE(a.value(), 0);
+    QVERIFY(!manager.isClean());
+}
+
+void TestUndoManager::setDirtyAndRemoveAllActions()
+{
+    UndoManager manager;
+    Counter a(&manager, QStringLiteral("a"));
+    QSignalSpy clean(&manager, &UndoManager::cleanChanged);
+    manager.setDirty();
+    QVERIFY(!manager.isClean());
+    QCOMPARE(clean.count(), 1);
+    manager.setClean();
+    QVERIFY(manager.isClean());
+
+    a.setValue(1);
+    endTurn();
+    manager.removeAllActions();
+    QVERIFY(manager.isClean());
+    QVERIFY(!manager.canUndo());
+    QVERIFY(!manager.canRedo());
+    QCOMPARE(a.value(), 1);
+    // Forgetting the steps of an open turn leaves nothing to close later.
+    a.setValue(2);
+    manager.removeAllActions();
+    endTurn();
+    QCOMPARE(manager.undoStack()->count(), 0);
+    QVERIFY(manager.isClean());
+}
+
+void TestUndoManager::editMenuActions()
+{
+    UndoManager manager;
+    List list(&manager);
+    QObject owner;
+    QAction *undo = manager.createUndoAction(&owner);
+    QAction *redo = manager.createRedoAction(&owner);
+    QVERIFY(!undo->isEnabled());
+    QVERIFY(!redo->isEnabled());
+    QCOMPARE(undo->text(), QStringLiteral("Undo"));
+
+    list.add(QStringLiteral("x"));
+    endTurn();
+    QVERIFY(undo->isEnabled());
+    QCOMPARE(undo->text(), QStringLiteral("Undo Add"));
+    QVERIFY(!redo->isEnabled());
+
+    undo->trigger();
+    QCOMPARE(list.items, QStringList());
+    QVERIFY(!undo->isEnabled());
+    QVERIFY(redo->isEnabled());
+    QCOMPARE(redo->text(), QStringLiteral("Redo Add"));
+
+    redo->trigger();
+    QCOMPARE(list.items, QStringList({"x"}));
+    QCOMPARE(undo->text(), QStringLiteral("Undo Add"));
+    QVERIFY(!redo->isEnabled());
+
+    list.remove(QStringLiteral("x"));
+    endTurn();
+    QCOMPARE(undo->text(), QStringLiteral("Undo Delete"));
+    undo->trigger();
+    QCOMPARE(undo->text(), QStringLiteral("Undo Add"));
+    QCOMPARE(redo->text(), QStringLiteral("Redo Delete"));
+}
+
+void TestUndoManager::editMenuUndoWhileAStepIsOpen()
+{
+    // The menu's Undo goes through the manager: a step still open in this turn is the one
+    // undone, not the step before it.
+    UndoManager manager;
+    Counter a(&manager, QStringLiteral("a"));
+    QObject owner;
+    QAction *undo = manager.createUndoAction(&owner);
+    a.setValue(1);
+    endTurn();
+    a.setValue(2);
+    undo->trigger();
+    QCOMPARE(a.value(), 1);
+    endTurn();
+    QCOMPARE(manager.undoStack()->count(), 2);
+    undo->trigger();
+    QCOMPARE(a.value(), 0);
+}
+
+QTEST_MAIN(TestUndoManager)
+#include "tst_undomanager.moc"
