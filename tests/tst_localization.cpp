@@ -1,0 +1,189 @@
+// The string tables: every key the code looks up has an English and a German text, the texts
+// of one key agree on their placeholders, and the language follows the locale with English
+// underneath.
+
+#include "Localization.h"
+
+#include <QCoreApplication>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+#include <QXmlStreamReader>
+
+namespace {
+
+// Every key named by a literal in qtTrId("...") or QT_TRID_NOOP("...") under src/, and every
+// id of a translatable string in the layouts under resources/, with the first place it is used.
+QMap<QString, QString> keysUsedInSources()
+{
+    QMap<QString, QString> keys;
+    const QString root = QStringLiteral(TENSILO_SOURCE_DIR);
+    static const QRegularExpression call(
+        QStringLiteral(R"re(\b(?:qtTrId|QT_TRID_NOOP)\s*\(\s*"((?:[^"\\]|\\.)*)")re"));
+    static const QRegularExpression layoutString(
+        QStringLiteral(R"re(<string\b[^>]*\bid="([^"]*)")re"));
+    const struct
+    {
+        const char *dir;
+        const QRegularExpression &pattern;
+    } scans[] = {{"src", call}, {"resources", layoutString}};
+    for (const auto &scan : scans) {
+        const QString dir = root + QLatin1Char('/') + QLatin1String(scan.dir);
+        QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            if (scan.dir == QLatin1String("resources") && !path.endsWith(QLatin1String(".ui")))
+                continue;
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly))
+                continue;
+            const QString text = QString::fromUtf8(file.readAll());
+            for (const QRegularExpressionMatch &match : scan.pattern.globalMatch(text)) {
+                const QString key = match.captured(1);
+                const int line = int(text.left(match.capturedStart()).count(QLatin1Char('\n')));
+                keys.insert(key,
+                            QStringLiteral("%1:%2").arg(path.mid(root.size() + 1)).arg(line + 1));
+            }
+        }
+    }
+    return keys;
+}
+
+// The texts of one language as the .ts files give them: key -> translation.
+QMap<QString, QString> textsOfLanguage(const QString &language)
+{
+    QMap<QString, QString> texts;
+    const QString dir = QStringLiteral(TENSILO_SOURCE_DIR "/resources/translations");
+    QDirIterator it(dir, {QStringLiteral("*_%1.ts").arg(language)}, QDir::Files);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        QXmlStreamReader xml(&file);
+        QString id;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (!xml.isStartElement())
+                continue;
+            if (xml.name() == QLatin1String("message"))
+                id = xml.attributes().value(QLatin1String("id")).toString();
+            else if (xml.name() == QLatin1String("translation") && !id.isEmpty())
+                texts.insert(id, xml.readElementText());
+        }
+        if (xml.hasError())
+            qWarning("%s: %s", qPrintable(file.fileName()), qPrintable(xml.errorString()));
+    }
+    return texts;
+}
+
+QSet<QString> placeholders(const QString &text)
+{
+    static const QRegularExpression marker(QStringLiteral(R"(%L?\d+)"));
+    QSet<QString> found;
+    for (const QRegularExpressionMatch &match : marker.globalMatch(text))
+        found.insert(match.captured(0));
+    return found;
+}
+
+} // namespace
+
+class TestLocalization : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanupTestCase() { Localization::install(QLocale(QStringLiteral("en_US"))); }
+
+    void everyKeyUsedHasATextInEveryLanguage();
+    void textsOfAKeyAgreeOnPlaceholders();
+    void tablesAreCompiledIn();
+    void languageFollowsTheLocale();
+};
+
+void TestLocalization::everyKeyUsedHasATextInEveryLanguage()
+{
+    const QMap<QString, QString> keys = keysUsedInSources();
+    // The scan itself must work: the undo manager's keys are certainly in use.
+    QVERIFY2(keys.contains(QStringLiteral("menu.edit.undo")), "the source scan found nothing");
+
+    QStringList missing;
+    for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
+        for (const QString &language : Localization::languages()) {
+            if (!Localization::hasText(it.key(), language))
+                missing << QStringLiteral("\"%1\" (%2) has no %3 text")
+                               .arg(it.key(), it.value(), language);
+        }
+    }
+    QVERIFY2(missing.isEmpty(), qPrintable(QLatin1Char('\n') + missing.join(QLatin1Char('\n'))));
+    QVERIFY(!Localization::hasText(QStringLiteral("no.such.key"), QStringLiteral("en")));
+    QVERIFY(!Localization::hasText(QStringLiteral("menu.edit.undo"), QStringLiteral("fr")));
+}
+
+void TestLocalization::textsOfAKeyAgreeOnPlaceholders()
+{
+    // A translation that drops or invents a %N would show the wrong numbers.
+    const QMap<QString, QString> english = textsOfLanguage(QStringLiteral("en"));
+    QVERIFY(!english.isEmpty());
+    QStringList mismatched;
+    for (const QString &language : Localization::languages()) {
+        const QMap<QString, QString> texts = textsOfLanguage(language);
+        for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+            if (english.contains(it.key()) &&
+                placeholders(it.value()) != placeholders(english.value(it.key())))
+                mismatched
+                    << QStringLiteral("\"%1\" (%2): \"%3\"").arg(it.key(), language, it.value());
+        }
+    }
+    QVERIFY2(mismatched.isEmpty(),
+             qPrintable(QLatin1Char('\n') + mismatched.join(QLatin1Char('\n'))));
+}
+
+void TestLocalization::tablesAreCompiledIn()
+{
+    // Every text of every table file reaches the program, in its own language.
+    for (const QString &language : Localization::languages()) {
+        Localization::install(QLocale(language));
+        const QMap<QString, QString> texts = textsOfLanguage(language);
+        QVERIFY(!texts.isEmpty());
+        for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+            if (!it.value().isEmpty())
+                QCOMPARE(qtTrId(it.key().toUtf8().constData()), it.value());
+        }
+    }
+}
+
+void TestLocalization::languageFollowsTheLocale()
+{
+    const QString englishUndo = textsOfLanguage(QStringLiteral("en")).value("menu.edit.undo");
+    const QString germanUndo = textsOfLanguage(QStringLiteral("de")).value("menu.edit.undo");
+    QVERIFY(!englishUndo.isEmpty());
+    QVERIFY(germanUndo != englishUndo);
+
+    Localization::install(QLocale(QStringLiteral("de_DE")));
+    QCOMPARE(qtTrId("menu.edit.undo"), germanUndo);
+    Localization::install(QLocale(QStringLiteral("de_AT")));
+    QCOMPARE(qtTrId("menu.edit.undo"), germanUndo);
+
+    // A language without tables falls back to English, not to the key.
+    Localization::install(QLocale(QStringLiteral("fr_FR")));
+    QCOMPARE(qtTrId("menu.edit.undo"), englishUndo);
+    Localization::install(QLocale(QStringLiteral("ja_JP")));
+    QCOMPARE(qtTrId("menu.edit.undo"), englishUndo);
+
+    // Installing again replaces the tables: no German left underneath English.
+    Localization::install(QLocale(QStringLiteral("de_DE")));
+    Localization::install(QLocale(QStringLiteral("en_GB")));
+    QCOMPARE(qtTrId("menu.edit.undo"), englishUndo);
+
+    // Without an argument the default locale decides.
+    QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+    Localization::install();
+    QCOMPARE(qtTrId("menu.edit.undo"), germanUndo);
+    QLocale::setDefault(QLocale::c());
+}
+
+QTEST_GUILESS_MAIN(TestLocalization)
+#include "tst_localization.moc"
