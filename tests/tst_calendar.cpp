@@ -337,7 +337,6 @@ void TestCalendar::everyStartIsTheFirstInstantOfItsDay_data()
     // Changes at midnight: some days start at 01:00, and in February São Paulo repeats 23:00.
     QTest::newRow("Sao Paulo") << QByteArray("America/Sao_Paulo") << 2018 << "en_US" << false;
     QTest::newRow("Beirut") << QByteArray("Asia/Beirut") << 2024 << "ar_EG" << false;
-    QTest::newRow("Havana") << QByteArray("America/Havana") << 2024 << "en_US" << false;
     QTest::newRow("Santiago") << QByteArray("America/Santiago") << 2024 << "de_DE" << false;
 }
 
@@ -351,9 +350,9 @@ void TestCalendar::everyStartIsTheFirstInstantOfItsDay()
     QLocale::setDefault(QLocale(locale));
     const int firstDay = QLocale(locale).firstDayOfWeek();
 
-    // Instants through each local day: its first instant, then after 30 min, 1 h 30, 2 h 30,
-    // 12 h, 22 h 30 and the last second.
-    const double offsets[] = {0, 1800, 5400, 9000, 43200, 81000};
+    // Instants of each local day: its first instant, 1 h 30 later (after any gap of the night)
+    // and its last second.
+    const double offsets[] = {0, 5400};
     for (QDate day(year, 1, 1); day.year() == year; day = day.addDays(1)) {
         const Date first = startOfDay(day);
         const Date next = startOfDay(day.addDays(1));
