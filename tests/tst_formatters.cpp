@@ -1,4 +1,7 @@
 #include "ArrayFormatter.h"
+#include "Average.h"
+#include "AverageFormatter.h"
+#include "AverageIntFormatter.h"
 #include "Date.h"
 #include "DateFormatter.h"
 #include "FilteredCounter.h"
@@ -31,6 +34,19 @@ private:
     {
         QLocale::setDefault(QLocale(QLatin1String(name)));
         Localization::install(QLocale(QLatin1String(name)));
+    }
+
+    // An average over readings whose systolic values are given (pulse absent, so its item is
+    // not valid).
+    static AveragePtr averageOf(const QList<double> &systolic)
+    {
+        static MeasurementList readings; // read by the average through a pointer
+        readings.clear();
+        for (double value : systolic)
+            readings.append(reading(value, 80LL));
+        auto filter = std::make_shared<Filter>(QStringLiteral("all"));
+        filter->setPredicate(PredicatePtr());
+        return Average::averageWithArray(&readings, filter);
     }
 
     static MeasurementPtr reading(const QVariant &systolic, const QVariant &diastolic)
@@ -149,6 +165,8 @@ private slots:
         QTest::newRow("html") << FormatterPtr(HTMLFormatter::formatter());
         QTest::newRow("array") << FormatterPtr(ArrayFormatter::formatter());
         QTest::newRow("counter") << FormatterPtr(FilteredCounterFormatter::formatter());
+        QTest::newRow("average") << FormatterPtr(AverageFormatter::formatter());
+        QTest::newRow("whole average") << FormatterPtr(AverageIntFormatter::formatter());
     }
 
     void oneWayFormattersRefuseText()
@@ -365,6 +383,105 @@ private slots:
                  QStringLiteral("09:30"));
         QCOMPARE(DateFormatter().stringForObjectValue(QVariant::fromValue(m->theWholeDate())),
                  QStringLiteral("05.03.24"));
+    }
+
+    // --- Averages ---------------------------------------------------------------------------
+
+    void average_data()
+    {
+        QTest::addColumn<QList<double>>("values");
+        QTest::addColumn<bool>("deviations");
+        QTest::addColumn<QString>("twoDigits");
+        QTest::addColumn<QString>("whole");
+        // 121.35 and 143.45: mean 132.4, population deviation 11.05.
+        const QList<double> spread{121.35, 143.45};
+        QTest::newRow("with deviation") << spread << true << "132.40 \u00b1 11.05"
+                                        << "132 \u00b1 11";
+        QTest::newRow("alone") << spread << false << "132.40"
+                               << "132";
+        QTest::newRow("half to even") << QList<double>{0.5} << false << "0.50"
+                                      << "0";
+        QTest::newRow("half to even, deviation")
+            << QList<double>{2.5, 2.5} << true << "2.50 \u00b1 0.00"
+            << "2 \u00b1 0";
+        QTest::newRow("grouping only with digits") << QList<double>{1234.5} << false << "1,234.50"
+                                                   << "1234";
+    }
+
+    void average()
+    {
+        QFETCH(QList<double>, values);
+        QFETCH(bool, deviations);
+        QFETCH(QString, twoDigits);
+        QFETCH(QString, whole);
+        QVERIFY(Preferences::shared().setValueForKey(deviations, "showDeviationsInAverages"));
+        const AveragePtr average = averageOf(values);
+        const QVariant item = QVariant::fromValue(average->item(QStringLiteral("Systolic")));
+        QCOMPARE(AverageFormatter::formatter()->stringForObjectValue(item), twoDigits);
+        QCOMPARE(AverageIntFormatter::formatter()->stringForObjectValue(item), whole);
+        QVERIFY(AverageFormatter().digitsAllowed());
+        QVERIFY(!AverageIntFormatter().digitsAllowed());
+    }
+
+    void averageNotAvailable()
+    {
+        const AveragePtr average = averageOf({120});
+        const AverageItemPtr pulse = average->item(QStringLiteral("Pulse"));
+        AverageFormatter formatter;
+        AverageIntFormatter whole;
+        QCOMPARE(formatter.stringForObjectValue(QVariant::fromValue(pulse)), QStringLiteral("n/a"));
+        formatter.setShowDeviation(true);
+        whole.setShowDeviation(true);
+        QCOMPARE(formatter.stringForObjectValue(QVariant::fromValue(pulse)), QStringLiteral("n/a"));
+        QCOMPARE(whole.stringForObjectValue(QVariant::fromValue(pulse)), QStringLiteral("n/a"));
+        useLocale("de_DE");
+        QCOMPARE(formatter.stringForAverageItem(*pulse), QStringLiteral("k. A."));
+
+        QVERIFY(formatter.stringForObjectValue(QVariant()).isNull());
+        QVERIFY(formatter.stringForObjectValue(QVariant(132.4)).isNull());
+        QVERIFY(formatter.stringForObjectValue(QVariant::fromValue(AverageItemPtr())).isNull());
+    }
+
+    void averageInTheLocaleForm()
+    {
+        useLocale("de_DE");
+        QVERIFY(Preferences::shared().setValueForKey(true, "showDeviationsInAverages"));
+        const AveragePtr average = averageOf({1121.35, 1143.45});
+        const AverageItemPtr systolic = average->item(QStringLiteral("Systolic"));
+        QCOMPARE(AverageFormatter().stringForAverageItem(*systolic),
+                 QStringLiteral("1.132,40 \u00b1 11,05"));
+        QCOMPARE(AverageIntFormatter().stringForAverageItem(*systolic),
+                 QStringLiteral("1132 \u00b1 11"));
+    }
+
+    void preferenceReachesLiveFormatters()
+    {
+        const AveragePtr average = averageOf({121.35, 143.45});
+        const QVariant item = QVariant::fromValue(average->item(QStringLiteral("Systolic")));
+        AverageFormatter twoDigits;
+        AverageIntFormatter whole;
+        auto shortLived = std::make_unique<AverageFormatter>();
+        QVERIFY(!twoDigits.showDeviation());
+        QCOMPARE(twoDigits.stringForObjectValue(item), QStringLiteral("132.40"));
+
+        Preferences &prefs = Preferences::shared();
+        shortLived.reset(); // a formatter that is gone is not told
+        QVERIFY(prefs.setValueForKey(true, "showDeviationsInAverages"));
+        QCOMPARE(twoDigits.stringForObjectValue(item), QStringLiteral("132.40 \u00b1 11.05"));
+        QCOMPARE(whole.stringForObjectValue(item), QStringLiteral("132 \u00b1 11"));
+        QVERIFY(AverageFormatter().showDeviation()); // a new one starts from the preference
+
+        // A flag set by hand holds until the preference changes again.
+        twoDigits.setShowDeviation(false);
+        QCOMPARE(twoDigits.stringForObjectValue(item), QStringLiteral("132.40"));
+        prefs.removeValueForKey("showDeviationsInAverages");
+        QCOMPARE(twoDigits.stringForObjectValue(item), QStringLiteral("132.40"));
+        QCOMPARE(whole.stringForObjectValue(item), QStringLiteral("132"));
+
+        // A fresh store (as the tests use) reaches them too.
+        QVERIFY(prefs.setValueForKey(true, "showDeviationsInAverages"));
+        Preferences::useTemporaryStore();
+        QCOMPARE(whole.stringForObjectValue(item), QStringLiteral("132"));
     }
 
     // --- Numbers ----------------------------------------------------------------------------
