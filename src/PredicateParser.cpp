@@ -207,7 +207,7 @@ public:
     PredicatePtr parseAll()
     {
         if (tok.type == Token::End)
-            throw SyntaxError{0, qtTrId("predicate.error.empty")};
+            throw SyntaxError{tok.position, qtTrId("predicate.error.empty")};
         PredicatePtr p = parseOr(0);
         if (tok.type != Token::End)
             throw SyntaxError{tok.position, qtTrId("predicate.error.trailing").arg(tokenText())};
@@ -582,7 +582,12 @@ PredicatePtr PredicateParser::parse(const QString &text, QString *error, qsizety
 
 QString PredicateParser::formatKeyPath(const QString &keyPath)
 {
-    return keyPath;
+    QStringList segments = keyPath.split(QLatin1Char('.'));
+    for (QString &segment : segments) {
+        if (isKeyword(segment))
+            segment.prepend(QLatin1Char('#'));
+    }
+    return segments.join(QLatin1Char('.'));
 }
 
 QString PredicateParser::formatNumber(const QVariant &number)
@@ -592,8 +597,13 @@ QString PredicateParser::formatNumber(const QVariant &number)
     const double value = number.toDouble();
     if (std::isinf(value))
         return value > 0 ? QStringLiteral("1e999") : QStringLiteral("-1e999");
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    // The shortest text that reads back as the same double; plain digits where that is short.
+    char buffer[400];
+    const double magnitude = std::fabs(value);
+    const bool plain = magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e16);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value,
+                      plain ? std::chars_format::fixed : std::chars_format::scientific);
     QString text = QString::fromLatin1(buffer, result.ptr - buffer);
     if (!text.contains(QLatin1Char('.')) && !text.contains(QLatin1Char('e')) &&
         !text.contains(QLatin1Char('n')))
