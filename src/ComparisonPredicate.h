@@ -60,6 +60,8 @@ public:
 
 protected:
     bool evaluate(const Measurement &reading, Date now) const override;
+    void filterInto(const MeasurementList &readings, Date now,
+                    MeasurementList &kept) const override;
 
 private:
     // How evaluate() proceeds, chosen once at construction.
