@@ -122,7 +122,7 @@ PredicatePtr ComparisonPredicate::predicateWithLeftExpression(const Expression &
     if (modifier != DirectPredicateModifier && modifier != AllPredicateModifier &&
         modifier != AnyPredicateModifier)
         return nullptr;
-    return std::make_shared<const ComparisonPredicate>(left, right, modifier, type, options);
+    return PredicatePtr(new ComparisonPredicate(left, right, modifier, type, options));
 }
 
 ComparisonPredicate::ComparisonPredicate(const Expression &left, const Expression &right,
