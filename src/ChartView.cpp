@@ -33,8 +33,11 @@ QColor emptyTextColor()
 // Runs of more points than this in one device pixel column are thinned.
 constexpr qsizetype kThinRun = 12;
 
-// Up to this many dots a line's dots are filled as one path even when drawing fast.
+// Lines of up to this many points are drawn by Qt segment by segment and dot by dot; longer
+// ones through a coverage mask, on raster devices at scales up to kMaskMaxScale.
 constexpr qsizetype kFewDots = 500;
+constexpr double kMaskMaxScale = 8;
+constexpr qint64 kMaskMaxPixels = 64 * 1024 * 1024;
 
 // Keeps of every long run of points that fall into one device pixel column the first, the
 // lowest, the highest and the last (in their order): the stroked line covers the same pixels.
@@ -68,7 +71,7 @@ QList<QPointF> thinnedToColumns(const QList<QPointF> &points, const QTransform &
     };
     double column = 0;
     for (qsizetype j = 0; j < n; ++j) {
-        const double c = std::floor((toDevice.m11() * points[j].x() + toDevice.dx()));
+        const double c = std::floor(toDevice.m11() * points[j].x() + toDevice.dx());
         if (j == 0) {
             column = c;
         } else if (c != column) {
@@ -136,16 +139,14 @@ private:
 };
 
 // The coverage of one line (its segments and dots) in device pixels over a rectangle of the
-// device, painted once in the line's colour. Coverage is combined by taking the larger value,
-// so the result is the union of the shapes, as one stroked and filled path would be.
+// device, painted once in the line's colour. Shapes add up as painting one over the other
+// would (a + b - ab), which is how Qt combines separately drawn segments and dots.
 class CoverageMask
 {
 public:
-    CoverageMask(const QRect &deviceRect)
+    explicit CoverageMask(const QRect &deviceRect)
         : pRect(deviceRect), pCoverage(size_t(deviceRect.width()) * size_t(deviceRect.height()), 0)
     {}
-
-    bool isEmpty() const { return pRect.isEmpty(); }
 
     // A dot centred on the device point.
     void addDot(double x, double y, const DotStamps &stamps)
@@ -197,24 +198,27 @@ public:
         const double nx = -vy / length, ny = vx / length;
         const double ux = vx / length2, uy = vy / length2;
         const double reach = halfWidth + 0.5;
-        const int yFirst = std::max(0, int(std::floor(std::min(a.y(), b.y()) - reach)));
-        const int yLast =
-            std::min(pRect.height() - 1, int(std::ceil(std::max(a.y(), b.y()) + reach)));
-        const int w = pRect.width();
+        const int w = pRect.width(), h = pRect.height();
+        // Rows and columns are limited in floating point first: points far off the chart must
+        // not overflow an int.
+        const auto clampTo = [](double v, int last) {
+            return int(std::clamp(v, -1.0, double(last) + 1));
+        };
+        const int yFirst = std::max(0, clampTo(std::floor(std::min(a.y(), b.y()) - reach), h));
+        const int yLast = std::min(h - 1, clampTo(std::ceil(std::max(a.y(), b.y()) + reach), h));
+        const double xLow = std::floor(std::min(a.x(), b.x()) - reach);
+        const double xHigh = std::ceil(std::max(a.x(), b.x()) + reach);
         for (int y = yFirst; y <= yLast; ++y) {
             const double py = y + 0.5 - a.y();
             // Columns where the distance from the line is below reach, within the segment's.
-            int xFirst, xLast;
+            double from = xLow, to = xHigh;
             if (std::abs(nx) > 1e-9) {
                 const double x0 = (-reach - py * ny) / nx, x1 = (reach - py * ny) / nx;
-                xFirst = int(std::floor(std::min(x0, x1) + a.x() - 0.5));
-                xLast = int(std::ceil(std::max(x0, x1) + a.x() - 0.5));
-            } else {
-                xFirst = int(std::floor(std::min(a.x(), b.x())));
-                xLast = int(std::ceil(std::max(a.x(), b.x())));
+                from = std::max(from, std::floor(std::min(x0, x1) + a.x() - 0.5));
+                to = std::min(to, std::ceil(std::max(x0, x1) + a.x() - 0.5));
             }
-            xFirst = std::max({xFirst, 0, int(std::floor(std::min(a.x(), b.x()) - reach))});
-            xLast = std::min({xLast, w - 1, int(std::ceil(std::max(a.x(), b.x()) + reach))});
+            const int xFirst = std::max(0, clampTo(from, w));
+            const int xLast = std::min(w - 1, clampTo(to, w));
             if (xFirst > xLast)
                 continue;
             quint8 *row = pCoverage.data() + size_t(y) * size_t(w);
@@ -260,8 +264,9 @@ private:
     int nLastX = -1, nLastY = -1, nLastPx = -1, nLastPy = -1;
 };
 
-// Draws a line with many points on a raster device through a coverage mask.
-void drawLineRaster(QPainter &painter, const QList<QPointF> &points, const QList<QPointF> &thinned,
+// Draws a line with many points on a raster device through a coverage mask; false when the
+// mask would be too large, and nothing was drawn.
+bool drawLineRaster(QPainter &painter, const QList<QPointF> &points, const QList<QPointF> &thinned,
                     const QColor &color, const DotStamps &stamps, const QRectF &limit)
 {
     const QTransform toDevice = painter.deviceTransform();
@@ -277,14 +282,14 @@ void drawLineRaster(QPainter &painter, const QList<QPointF> &points, const QList
     minY = std::max(minY, limit.top());
     maxY = std::min(maxY, limit.bottom());
     if (!(minX <= maxX && minY <= maxY))
-        return;
+        return true; // nothing within the limit
     const QRectF device = toDevice.mapRect(QRectF(QPointF(minX, minY), QPointF(maxX, maxY)));
     const double margin = stamps.radius() + 2;
     const QRect rect(
         QPoint(int(std::floor(device.left() - margin)), int(std::floor(device.top() - margin))),
         QPoint(int(std::ceil(device.right() + margin)), int(std::ceil(device.bottom() + margin))));
-    if (rect.isEmpty() || qint64(rect.width()) * rect.height() > 64 * 1024 * 1024)
-        return;
+    if (rect.isEmpty() || qint64(rect.width()) * rect.height() > kMaskMaxPixels)
+        return false;
     CoverageMask mask(rect);
     const double halfWidth = ChartGeometry::kLineWidth / 2 * toDevice.m11();
     QPointF previous;
@@ -298,41 +303,53 @@ void drawLineRaster(QPainter &painter, const QList<QPointF> &points, const QList
     for (const QPointF &p : points)
         mask.addDot(sx * p.x() + tx, sy * p.y() + ty, stamps);
     mask.paint(painter, color, toDevice);
+    return true;
 }
 
-void fillDotsPath(QPainter &painter, const QList<QPointF> &centres, const QColor &color,
-                  bool dedupe)
+QRectF dotRect(const QPointF &centre)
+{
+    const double half = ChartGeometry::kDotSize / 2;
+    return QRectF(centre.x() - half, centre.y() - half, ChartGeometry::kDotSize,
+                  ChartGeometry::kDotSize);
+}
+
+// All dots as one path, filled once.
+void fillDotsPath(QPainter &painter, const QList<QPointF> &centres, const QColor &color)
 {
     QPainterPath dots;
     dots.setFillRule(Qt::WindingFill);
-    const double half = ChartGeometry::kDotSize / 2;
-    if (!dedupe) {
-        for (const QPointF &p : centres)
-            dots.addEllipse(QRectF(p.x() - half, p.y() - half, ChartGeometry::kDotSize,
-                                   ChartGeometry::kDotSize));
-    } else {
-        // Dots closer than an eighth of a device pixel cannot be told apart.
-        const QTransform toDevice = painter.deviceTransform();
-        std::vector<std::pair<qint64, qint64>> seen;
-        seen.reserve(size_t(centres.size()));
-        for (const QPointF &p : centres) {
-            const QPointF d = toDevice.map(p);
-            seen.emplace_back(qint64(std::llround(d.x() * 8)), qint64(std::llround(d.y() * 8)));
-        }
-        std::vector<qsizetype> order(size_t(centres.size()));
-        for (size_t i = 0; i < order.size(); ++i)
-            order[i] = qsizetype(i);
-        std::sort(order.begin(), order.end(),
-                  [&](qsizetype a, qsizetype b) { return seen[size_t(a)] < seen[size_t(b)]; });
-        for (size_t i = 0; i < order.size(); ++i) {
-            if (i > 0 && seen[size_t(order[i])] == seen[size_t(order[i - 1])])
-                continue;
-            const QPointF &p = centres[order[i]];
-            dots.addEllipse(QRectF(p.x() - half, p.y() - half, ChartGeometry::kDotSize,
-                                   ChartGeometry::kDotSize));
-        }
-    }
+    for (const QPointF &p : centres)
+        dots.addEllipse(dotRect(p));
     painter.fillPath(dots, color);
+}
+
+// The dots that can be told apart on the device: centres closer than an eighth of a device
+// pixel count once.
+QList<QPointF> distinctDots(const QList<QPointF> &centres, const QTransform &toDevice)
+{
+    std::vector<std::pair<std::pair<qint64, qint64>, qsizetype>> keyed;
+    keyed.reserve(size_t(centres.size()));
+    for (qsizetype j = 0; j < centres.size(); ++j) {
+        const QPointF d = toDevice.map(centres[j]);
+        keyed.push_back({{qint64(std::llround(d.x() * 8)), qint64(std::llround(d.y() * 8))}, j});
+    }
+    std::sort(keyed.begin(), keyed.end());
+    QList<QPointF> distinct;
+    for (size_t i = 0; i < keyed.size(); ++i) {
+        if (i == 0 || keyed[i].first != keyed[i - 1].first)
+            distinct.append(centres[keyed[i].second]);
+    }
+    return distinct;
+}
+
+// Segments between consecutive points; where they meet, a dot covers the joint.
+QList<QLineF> segmentsOf(const QList<QPointF> &points)
+{
+    QList<QLineF> segments;
+    segments.reserve(points.size());
+    for (qsizetype j = 1; j < points.size(); ++j)
+        segments.append(QLineF(points[j - 1], points[j]));
+    return segments;
 }
 
 void drawEmptyChart(QPainter &painter, const ChartGeometry &g, bool forPrint)
@@ -455,22 +472,21 @@ void ChartView::drawChart(QPainter &painter, const ChartGeometry &g, bool forPri
 
     // Data: each line stroked, then its dots filled, later lines over earlier ones.
     //
-    // Exact strokes each line as one polyline and fills its dots as one path, which Qt's raster
-    // engine does very slowly for wide antialiased lines. Fast draws the same picture: the
-    // line thinned to what a device pixel column shows, as separate segments (their joins lie
-    // under the dots), and the dots one by one or, when there are many, stamped into a mask.
-    // Vector devices (paper, PDF) get the thinned line as one polyline and the distinct dots.
+    // Exact strokes each line as one polyline and fills its dots as one path, which Qt does
+    // very slowly for wide antialiased lines with many points. Fast draws the same picture: the
+    // line thinned to what a device pixel column shows, as separate segments (their joints lie
+    // under the dots), and the dots one by one or, on raster devices when there are many,
+    // together with the segments through a coverage mask. Vector devices (paper, PDF, print
+    // preview) get only the dots that can be told apart.
     painter.setRenderHint(QPainter::Antialiasing, true);
     const QTransform toDevice = painter.deviceTransform();
     const bool simpleTransform = toDevice.type() <= QTransform::TxScale && toDevice.m11() > 0 &&
                                  qFuzzyCompare(toDevice.m11(), toDevice.m22());
     const bool raster =
         painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
-    const bool fast = rendering == Rendering::Fast;
     std::unique_ptr<DotStamps> stamps;
-    const double dotLimit = ChartGeometry::kDotSize;
-    const QRectF limit = g.bounds.adjusted(-dotLimit, -dotLimit, dotLimit, dotLimit);
-    const double half = ChartGeometry::kDotSize / 2;
+    const QRectF limit = g.bounds.adjusted(-ChartGeometry::kDotSize, -ChartGeometry::kDotSize,
+                                           ChartGeometry::kDotSize, ChartGeometry::kDotSize);
     for (const ChartGeometry::Line &line : g.lines) {
         if (line.points.isEmpty())
             continue;
@@ -478,33 +494,25 @@ void ChartView::drawChart(QPainter &painter, const ChartGeometry &g, bool forPri
         painter.setPen(
             QPen(color, ChartGeometry::kLineWidth, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
         painter.setBrush(Qt::NoBrush);
-        if (!fast) {
+        if (rendering == Rendering::Exact) {
             painter.drawPolyline(line.points.constData(), int(line.points.size()));
-            fillDotsPath(painter, line.points, color, false);
+            fillDotsPath(painter, line.points, color);
             continue;
         }
         const QList<QPointF> thinned =
             simpleTransform ? thinnedToColumns(line.points, toDevice) : line.points;
-        if (!raster) {
-            painter.drawPolyline(thinned.constData(), int(thinned.size()));
-            fillDotsPath(painter, line.points, color, true);
-            continue;
-        }
-        if (simpleTransform && line.points.size() > kFewDots) {
+        if (raster && simpleTransform && toDevice.m11() <= kMaskMaxScale &&
+            line.points.size() > kFewDots) {
             if (!stamps)
-                stamps = std::make_unique<DotStamps>(half * toDevice.m11());
-            drawLineRaster(painter, line.points, thinned, color, *stamps, limit);
-            continue;
+                stamps = std::make_unique<DotStamps>(ChartGeometry::kDotSize / 2 * toDevice.m11());
+            if (drawLineRaster(painter, line.points, thinned, color, *stamps, limit))
+                continue;
         }
-        QList<QLineF> segments;
-        segments.reserve(thinned.size());
-        for (qsizetype j = 1; j < thinned.size(); ++j)
-            segments.append(QLineF(thinned[j - 1], thinned[j]));
-        painter.drawLines(segments);
+        painter.drawLines(segmentsOf(thinned));
         painter.setPen(Qt::NoPen);
         painter.setBrush(color);
-        for (const QPointF &p : line.points)
-            painter.drawEllipse(QRectF(p.x() - half, p.y() - half, 2 * half, 2 * half));
+        for (const QPointF &p : raster ? line.points : distinctDots(line.points, toDevice))
+            painter.drawEllipse(dotRect(p));
     }
 
     // Selection marker, on screen only.

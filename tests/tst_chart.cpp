@@ -477,6 +477,19 @@ private slots:
             inputWith({Date(), first, Date()}, {{120, 130, 140}}), QRectF(0, 0, 400, 300));
         QCOMPARE(broken.span, 0.0);
 
+        // Many points, some far below the chart, drawn through the coverage mask.
+        QList<Date> dates;
+        QList<double> wild;
+        for (int j = 0; j < 600; ++j) {
+            dates.append(first.addingSeconds(j * 3600.0));
+            wild.append(j % 7 == 0 ? -1e12 : 120.0 + j % 13);
+        }
+        const auto offChart =
+            ChartGeometry::compute(inputWith(dates, {wild, wild}), QRectF(0, 0, 300, 200));
+        QCOMPARE(offChart.lines[0].points.size(), 600);
+        const QImage drawn = render(offChart, QSize(300, 200), false);
+        QVERIFY(distance(drawn.pixel(offChart.lines[1].points[1].toPoint()), qRgb(0, 0, 255)) < 8);
+
         const auto tiny = ChartGeometry::compute(spanning(10 * kDay), QRectF(0, 0, 20, 20));
         QCOMPARE(tiny.room, 0);
         render(tiny, QSize(20, 20), false);
