@@ -723,7 +723,8 @@ void MyDocument::addToTagsCache(const Measurement &reading)
 {
     if (!reading.hasTags())
         return;
-    for (const QString &tag : reading.Tags()) {
+    const QStringList tags = reading.Tags(); // const: iterating does not copy the strings
+    for (const QString &tag : tags) {
         const auto it = pTagsCache.find(tag);
         if (it != pTagsCache.end())
             it->increment();
@@ -736,7 +737,8 @@ void MyDocument::removeFromTagsCache(const Measurement &reading)
 {
     if (!reading.hasTags())
         return;
-    for (const QString &tag : reading.Tags()) {
+    const QStringList tags = reading.Tags(); // const: iterating does not copy the strings
+    for (const QString &tag : tags) {
         const auto it = pTagsCache.find(tag);
         if (it != pTagsCache.end() && it->decrement())
             pTagsCache.erase(it);
