@@ -98,6 +98,9 @@ public:
     void onMeasurementChangedFrom(const MeasurementPtr &edited, const MeasurementPtr &entered);
 
     // The workers behind the undoable operations: no undo record, counter or averages work.
+    // From kBatchSize readings on, they work in one pass over each list (the same resulting
+    // order) and announce the filtered list as reset rather than row by row.
+    static constexpr qsizetype kBatchSize = 32;
     void doAddMeasurements(const MeasurementList &readings);
     void doDeleteMeasurements(const MeasurementList &readings);
     // Rebuilds the filtered list from the main list and the selected filter's predicate.
@@ -206,6 +209,7 @@ private:
     void insertIntoFiltered(const MeasurementPtr &reading, bool *announced);
     void placeInFiltered(const MeasurementPtr &reading, qint32 currentIndex);
     MeasurementList presentReadings(const MeasurementList &readings) const;
+    void deleteBatch(const MeasurementList &readings);
 
     // Filters
     void beginObserving(const FilterPtr &filter);

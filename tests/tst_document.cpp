@@ -364,6 +364,68 @@ private slots:
         QCOMPARE(document.allItems().size(), 2);
     }
 
+    void batchesGiveTheOrderOfOneByOne()
+    {
+        // Readings on twelve instants, so that most share theirs with others.
+        const auto make = [](int count, int salt) {
+            MeasurementList list;
+            for (int i = 0; i < count; ++i)
+                list.append(reading((i * 7 + salt) % 12, 110 + (i * 13 + salt) % 50, 80,
+                                    {QStringLiteral("t%1").arg(i % 3)}));
+            return list;
+        };
+        const auto oneByOne = [](MeasurementList list, const MeasurementList &added) {
+            for (const MeasurementPtr &r : added)
+                list.insert(MyDocument::positionForMeasurement(*r, list), r);
+            return list;
+        };
+        const auto passing = [](const MeasurementList &list) {
+            MeasurementList result;
+            for (const MeasurementPtr &r : list) {
+                if (r->Systolic().toInt() > 130)
+                    result.append(r);
+            }
+            return result;
+        };
+        auto document = documentFilteringAbove130();
+        const MeasurementList first = make(10, 1), second = make(50, 5);
+        QVERIFY(second.size() >= MyDocument::kBatchSize);
+        document->addMeasurements(first);
+        document->undoManager()->closeGroup();
+        QSignalSpy reset(document.get(), &MyDocument::listReset);
+        QSignalSpy inserted(document.get(), &MyDocument::rowsInserted);
+        document->addMeasurements(second);
+        document->undoManager()->closeGroup();
+        const MeasurementList expected = oneByOne(oneByOne({}, first), second);
+        QCOMPARE(ids(document->allItems()), ids(expected));
+        QCOMPARE(ids(document->items()), ids(passing(expected)));
+        QCOMPARE(reset.size(), 1);
+        QCOMPARE(inserted.size(), 0);
+        QCOMPARE(tagCounts(*document), (QMap<QString, int>{{"t0", 21}, {"t1", 20}, {"t2", 19}}));
+
+        // Deleting a batch, with readings from both calls and one the document does not hold.
+        MeasurementList doomed = second.mid(0, 40) + first.mid(0, 5);
+        doomed.append(reading(1, 150));
+        QTest::ignoreMessage(QtWarningMsg,
+                             "attempt to delete reading that it absent in the main list!");
+        document->deleteMeasurements(doomed);
+        document->undoManager()->closeGroup();
+        MeasurementList left = expected;
+        for (const MeasurementPtr &r : std::as_const(doomed))
+            left.removeAll(r);
+        QCOMPARE(ids(document->allItems()), ids(left));
+        QCOMPARE(ids(document->items()), ids(passing(left)));
+        QCOMPARE(document->filteredCounter(),
+                 FilteredCounter(qint32(passing(left).size()), qint32(left.size())));
+        QCOMPARE(tagCounts(*document).value(QStringLiteral("t0")), 5);
+
+        // Undo puts back every reading (the batch path again) and every tag.
+        document->undoManager()->undo();
+        QCOMPARE(document->allItems().size(), 60);
+        QCOMPARE(tagCounts(*document), (QMap<QString, int>{{"t0", 21}, {"t1", 20}, {"t2", 19}}));
+        QCOMPARE(ids(document->items()), ids(passing(document->allItems())));
+    }
+
     void lastEditedReading()
     {
         MyDocument document;
