@@ -130,7 +130,9 @@ public:
     FilterPtr filter() const { return pSelectedFilter; }
     // Selects a filter (or none) and rebuilds the filtered list. Not undoable.
     void setFilter(const FilterPtr &filter);
-    // Replaces all filters and rebuilds the visible list and the averages. Not undoable.
+    // Replaces all filters and rebuilds the visible list and the averages. Not undoable; undo
+    // steps recorded earlier refer to filters by index, so a document with a history clears its
+    // undo steps after replacing its filters (as after reading a file).
     void setFilters(const FilterList &filters);
 
     // Undoable ("doc.ins_filter", "doc.del_filter").

@@ -531,6 +531,42 @@ private slots:
         QCOMPARE(tagCounts(*document), (QMap<QString, int>{{"t", 2}}));
     }
 
+    void replacingEverythingWithRecordingOff()
+    {
+        // What reading a file does: nothing of it can be undone, and the document stays clean.
+        MyDocument document;
+        const FilterPtr stockSelected = document.filter();
+        const FilterPtr high = Filter::filterWithName(QStringLiteral("high"));
+        high->setPredicate(predicate("Systolic > 130"));
+        const FilterPtr hidden = Filter::filterWithName(QStringLiteral("hidden"));
+        hidden->setUseInFilters(QVariant());
+        hidden->setUseInAverages(false);
+        UndoManager *undo = document.undoManager();
+        undo->disableUndoRegistration();
+        document.setAllMeasurements({reading(0, 120), reading(1, 140)});
+        document.setFilters({high, hidden});
+        QCOMPARE(document.filter(), stockSelected); // kept although no longer among the filters
+        document.setFilter(high);
+        document.setInformation({InformationItem::fromDictionary(
+            {{QStringLiteral("name"), QStringLiteral("Doctor")}, {QStringLiteral("extra"), 1}})});
+        document.setSortItemsAscending(true);
+        document.setPrintInfo({{QStringLiteral("NSOrientation"), 1}});
+        undo->enableUndoRegistration();
+        QVERIFY(!undo->canUndo());
+        QVERIFY(undo->isClean());
+        QCOMPARE(ids(document.filters()), (QList<const Filter *>{high.get(), hidden.get()}));
+        QCOMPARE(ids(document.visibleFilters()), QList<const Filter *>{high.get()});
+        QCOMPARE(averageFilters(document), QList<const Filter *>{high.get()});
+        QCOMPARE(document.items().size(), 1);
+        QCOMPARE(document.filteredCounter(), FilteredCounter(1, 2));
+        QCOMPARE(document.information().first()->valueForKey(QStringLiteral("extra")), QVariant(1));
+        QVERIFY(!document.information().first()->isPrinted()); // absent counts as false
+        QCOMPARE(document.printInfo().value(QStringLiteral("NSOrientation")), QVariant(1));
+        // The loaded items are observed like any others.
+        document.information().first()->setName(QStringLiteral("Dentist"));
+        QCOMPARE(undo->undoActionName(), qtTrId("doc.information.item_changed"));
+    }
+
     void addedFilterUndoRedo()
     {
         MyDocument document;
