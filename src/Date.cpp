@@ -10,8 +10,12 @@ std::function<Date()> &clockFunction()
     return clock;
 }
 
-// Qt numbers weekdays Monday = 1 ... Sunday = 7; the calendar helpers use Sunday = 1 ... Saturday = 7.
-int fromQtWeekday(int qtDay) { return qtDay % 7 + 1; }
+// Qt numbers weekdays Monday = 1 ... Sunday = 7; the calendar helpers use Sunday = 1 ... Saturday
+// = 7.
+int fromQtWeekday(int qtDay)
+{
+    return qtDay % 7 + 1;
+}
 
 // The local date and time of a wall clock reading. A reading that the clock skips (in the gap
 // where it moves forward) is taken with the offset in effect before the gap, which moves it
@@ -30,7 +34,10 @@ QDateTime localDateTime(const QDate &day, const QTime &time)
 }
 
 // The first instant of a local day: midnight, or the end of a gap that skips midnight.
-QDateTime localMidnight(const QDate &day) { return localDateTime(day, QTime(0, 0)); }
+QDateTime localMidnight(const QDate &day)
+{
+    return localDateTime(day, QTime(0, 0));
+}
 
 } // namespace
 
@@ -41,7 +48,10 @@ Date Date::now()
     return fromDateTime(QDateTime::currentDateTimeUtc());
 }
 
-void Date::setClock(std::function<Date()> clock) { clockFunction() = std::move(clock); }
+void Date::setClock(std::function<Date()> clock)
+{
+    clockFunction() = std::move(clock);
+}
 
 Date Date::fromDateTime(const QDateTime &dateTime)
 {
@@ -72,25 +82,51 @@ Date::Components Date::components() const
     const QDateTime local = toDateTime();
     const QDate d = local.date();
     const QTime t = local.time();
-    return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(),
+    return {d.year(),
+            d.month(),
+            d.day(),
+            t.hour(),
+            t.minute(),
+            t.second(),
             fromQtWeekday(d.dayOfWeek())};
 }
 
-int Date::firstWeekday() { return fromQtWeekday(QLocale().firstDayOfWeek()); }
+int Date::firstWeekday()
+{
+    return fromQtWeekday(QLocale().firstDayOfWeek());
+}
 
-Date Date::minimum() { return fromComponents(1, 1, 1); }
-Date Date::maximum() { return fromComponents(9999, 12, 31); }
+Date Date::minimum()
+{
+    return fromComponents(1, 1, 1);
+}
+Date Date::maximum()
+{
+    return fromComponents(9999, 12, 31);
+}
 
-Date Date::thisDay() const { return fromDateTime(localMidnight(toDateTime().date())); }
+Date Date::thisDay() const
+{
+    return fromDateTime(localMidnight(toDateTime().date()));
+}
 
 // The start of the neighbouring day itself, not this day's start moved by 24 hours of wall
 // clock: where a day starts at 01:00 because its midnight is skipped, the next one still starts
 // at midnight.
-Date Date::nextDay() const { return fromDateTime(localMidnight(toDateTime().date().addDays(1))); }
+Date Date::nextDay() const
+{
+    return fromDateTime(localMidnight(toDateTime().date().addDays(1)));
+}
 
-Date Date::prevDay() const { return fromDateTime(localMidnight(toDateTime().date().addDays(-1))); }
+Date Date::prevDay() const
+{
+    return fromDateTime(localMidnight(toDateTime().date().addDays(-1)));
+}
 
-Date Date::endOfThisDay() const { return nextDay().addingSeconds(-1); }
+Date Date::endOfThisDay() const
+{
+    return nextDay().addingSeconds(-1);
+}
 
 Date Date::weekStart(int extraDays) const
 {
@@ -101,8 +137,14 @@ Date Date::weekStart(int extraDays) const
     return fromDateTime(toDateTime().addDays(offset + extraDays)).thisDay();
 }
 
-Date Date::thisWeek() const { return weekStart(0); }
-Date Date::nextWeek() const { return weekStart(7); }
+Date Date::thisWeek() const
+{
+    return weekStart(0);
+}
+Date Date::nextWeek() const
+{
+    return weekStart(7);
+}
 
 Date Date::thisMonth() const
 {
@@ -116,9 +158,15 @@ Date Date::nextMonth() const
     return fromDateTime(localMidnight(QDate(d.year(), d.month(), 1).addMonths(1)));
 }
 
-Date Date::endOfThisMonth() const { return nextMonth().addingSeconds(-1); }
+Date Date::endOfThisMonth() const
+{
+    return nextMonth().addingSeconds(-1);
+}
 
-Date Date::monthAgo() const { return fromDateTime(toDateTime().addMonths(-1)).thisDay(); }
+Date Date::monthAgo() const
+{
+    return fromDateTime(toDateTime().addMonths(-1)).thisDay();
+}
 
 Date Date::thisYear() const
 {
@@ -130,6 +178,12 @@ Date Date::nextYear() const
     return fromDateTime(localMidnight(QDate(toDateTime().date().year() + 1, 1, 1)));
 }
 
-Date Date::endOfThisYear() const { return nextYear().addingSeconds(-1); }
+Date Date::endOfThisYear() const
+{
+    return nextYear().addingSeconds(-1);
+}
 
-Date Date::yearAgo() const { return fromDateTime(toDateTime().addYears(-1)).thisDay(); }
+Date Date::yearAgo() const
+{
+    return fromDateTime(toDateTime().addYears(-1)).thisDay();
+}

@@ -25,7 +25,10 @@ public:
     // Replaces the clock that now() reads; an empty function restores the system clock.
     static void setClock(std::function<Date()> clock);
 
-    static Date fromTimeIntervalSince1970(double seconds) { return Date(seconds - kReferenceFrom1970); }
+    static Date fromTimeIntervalSince1970(double seconds)
+    {
+        return Date(seconds - kReferenceFrom1970);
+    }
     static Date fromDateTime(const QDateTime &dateTime);
     // Midnight-based local date built from calendar components; unset time parts are 0.
     static Date fromComponents(int year, int month, int day, int hour = 0, int minute = 0,

@@ -46,7 +46,10 @@ void Localization::install(const QLocale &locale)
         QCoreApplication::installTranslator(table);
 }
 
-QStringList Localization::languages() { return {QStringLiteral("en"), QStringLiteral("de")}; }
+QStringList Localization::languages()
+{
+    return {QStringLiteral("en"), QStringLiteral("de")};
+}
 
 bool Localization::hasText(const QString &key, const QString &language)
 {

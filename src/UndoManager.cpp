@@ -99,9 +99,15 @@ QString UndoManager::undoActionName() const
     return bGroupOpen ? strOpenActionName : pStack->undoText();
 }
 
-QString UndoManager::redoActionName() const { return bGroupOpen ? QString() : pStack->redoText(); }
+QString UndoManager::redoActionName() const
+{
+    return bGroupOpen ? QString() : pStack->redoText();
+}
 
-void UndoManager::disableUndoRegistration() { ++nDisabled; }
+void UndoManager::disableUndoRegistration()
+{
+    ++nDisabled;
+}
 
 void UndoManager::enableUndoRegistration()
 {
@@ -110,9 +116,15 @@ void UndoManager::enableUndoRegistration()
         --nDisabled;
 }
 
-bool UndoManager::canUndo() const { return bGroupOpen || pStack->canUndo(); }
+bool UndoManager::canUndo() const
+{
+    return bGroupOpen || pStack->canUndo();
+}
 
-bool UndoManager::canRedo() const { return !bGroupOpen && pStack->canRedo(); }
+bool UndoManager::canRedo() const
+{
+    return !bGroupOpen && pStack->canRedo();
+}
 
 void UndoManager::undo()
 {
@@ -153,7 +165,10 @@ void UndoManager::removeAllActions()
     updateClean();
 }
 
-bool UndoManager::isClean() const { return !bGroupOpen && !bForcedDirty && pStack->isClean(); }
+bool UndoManager::isClean() const
+{
+    return !bGroupOpen && !bForcedDirty && pStack->isClean();
+}
 
 void UndoManager::setClean()
 {
