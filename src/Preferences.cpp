@@ -1,0 +1,512 @@
+#include "Preferences.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QEvent>
+#include <QFile>
+#include <QIODevice>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+struct Entry
+{
+    QLatin1String key;
+    Preferences::Type type;
+};
+
+// The table of registered keys. Defaults are made by defaultFor(), because the custom titles
+// follow the running language.
+constexpr std::array<Entry, 23> kTable{{
+    {Preferences::reopenLastDocument, Preferences::Type::Bool},
+    {Preferences::autosaveDocuments, Preferences::Type::Bool},
+    {Preferences::rowSize, Preferences::Type::Integer},
+    {Preferences::showPulse, Preferences::Type::Bool},
+    {Preferences::showWeight, Preferences::Type::Bool},
+    {Preferences::customShow1, Preferences::Type::Bool},
+    {Preferences::customShow2, Preferences::Type::Bool},
+    {Preferences::customShow3, Preferences::Type::Bool},
+    {Preferences::customTitle1, Preferences::Type::String},
+    {Preferences::customTitle2, Preferences::Type::String},
+    {Preferences::customTitle3, Preferences::Type::String},
+    {Preferences::showDeviationsInAverages, Preferences::Type::Bool},
+    {Preferences::chartColorSystolic, Preferences::Type::Color},
+    {Preferences::chartColorDiastolic, Preferences::Type::Color},
+    {Preferences::chartColorPulse, Preferences::Type::Color},
+    {Preferences::chartColorWeight, Preferences::Type::Color},
+    {Preferences::chartColorCustom1, Preferences::Type::Color},
+    {Preferences::chartColorCustom2, Preferences::Type::Color},
+    {Preferences::chartColorCustom3, Preferences::Type::Color},
+    {Preferences::printShowInformation, Preferences::Type::Bool},
+    {Preferences::printShowAverages, Preferences::Type::Bool},
+    {Preferences::printShowChart, Preferences::Type::Bool},
+    {Preferences::printShowMeasurements, Preferences::Type::Bool},
+}};
+
+constexpr std::array<QLatin1String, 3> kTitleKeys{
+    Preferences::customTitle1, Preferences::customTitle2, Preferences::customTitle3};
+
+const Entry *findEntry(QStringView key)
+{
+    for (const Entry &entry : kTable) {
+        if (key == entry.key)
+            return &entry;
+    }
+    return nullptr;
+}
+
+// A text of the string table, or the empty string when the table has none for the key.
+QString localizedOrEmpty(const char *key)
+{
+    const QString text = qtTrId(key);
+    return text == QLatin1String(key) ? QString(QLatin1String("")) : text;
+}
+
+QVariant defaultFor(QStringView key)
+{
+    using P = Preferences;
+    if (key == P::rowSize)
+        return 1;
+    if (key == P::customShow1 || key == P::customShow2 || key == P::customShow3 ||
+        key == P::showDeviationsInAverages)
+        return false;
+    if (key == P::customTitle1)
+        return localizedOrEmpty(QT_TRID_NOOP("columns.custom_default_1"));
+    if (key == P::customTitle2)
+        return localizedOrEmpty(QT_TRID_NOOP("columns.custom_default_2"));
+    if (key == P::customTitle3)
+        return localizedOrEmpty(QT_TRID_NOOP("columns.custom_default_3"));
+    if (key == P::chartColorSystolic || key == P::chartColorDiastolic)
+        return QColor::fromRgbF(0, 0, 1);
+    if (key == P::chartColorPulse)
+        return QColor::fromRgbF(0.5f, 0.5f, 0.5f);
+    if (key == P::chartColorWeight)
+        return QColor::fromRgbF(0.6f, 0.4f, 0.2f);
+    if (key == P::chartColorCustom1)
+        return QColor::fromRgbF(1, 0, 1);
+    if (key == P::chartColorCustom2)
+        return QColor::fromRgbF(1, 0.5f, 0);
+    if (key == P::chartColorCustom3)
+        return QColor::fromRgbF(0.5f, 0, 0.5f);
+    if (findEntry(key))
+        return true; // every other registered key is a flag that is on by default
+    return QVariant();
+}
+
+// Reads a flag from what a store or a caller holds: a bool, a number, or the words a settings
+// file uses. False in *ok for anything else.
+bool toFlag(const QVariant &value, bool *ok)
+{
+    *ok = true;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool();
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+        return value.toDouble() != 0;
+    case QMetaType::QString:
+    case QMetaType::QByteArray: {
+        const QString text = value.toString().trimmed().toLower();
+        if (text == QLatin1String("true") || text == QLatin1String("yes") ||
+            text == QLatin1String("1"))
+            return true;
+        if (text == QLatin1String("false") || text == QLatin1String("no") ||
+            text == QLatin1String("0"))
+            return false;
+        break;
+    }
+    default:
+        break;
+    }
+    *ok = false;
+    return false;
+}
+
+int toInteger(const QVariant &value, bool *ok)
+{
+    *ok = false;
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: {
+        const qlonglong n = value.toLongLong(ok);
+        if (*ok)
+            return int(std::clamp<qlonglong>(n, INT_MIN, INT_MAX));
+        return 0;
+    }
+    case QMetaType::Double: {
+        const double d = value.toDouble();
+        if (std::isfinite(d) && d == std::trunc(d)) {
+            *ok = true;
+            return int(std::clamp(d, double(INT_MIN), double(INT_MAX)));
+        }
+        return 0;
+    }
+    case QMetaType::QString:
+    case QMetaType::QByteArray: {
+        const qlonglong n = value.toString().trimmed().toLongLong(ok);
+        return *ok ? int(std::clamp<qlonglong>(n, INT_MIN, INT_MAX)) : 0;
+    }
+    default:
+        return 0;
+    }
+}
+
+bool toText(const QVariant &value, QString *text)
+{
+    if (value.typeId() == QMetaType::QStringList) {
+        // A hand-edited settings file gives an unquoted text with commas as a list.
+        *text = value.toStringList().join(QLatin1String(", "));
+        return true;
+    }
+    if (value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QByteArray) {
+        *text = value.toString();
+        return true;
+    }
+    return false;
+}
+
+QString storeOrganization()
+{
+    const QString name = QCoreApplication::organizationName();
+    return name.isEmpty() ? QStringLiteral("Tensilo") : name;
+}
+
+QString storeApplication()
+{
+    const QString name = QCoreApplication::applicationName();
+    return name.isEmpty() || !QCoreApplication::instance() ? QStringLiteral("Tensilo") : name;
+}
+
+// Set by useTemporaryStore() before the instance exists, so that tests never open the user's store.
+bool gStartWithTemporaryStore = false;
+
+// Bumped only with a new colour layout; the stream version is fixed so the form never drifts.
+constexpr quint8 kColorFormat = 1;
+
+} // namespace
+
+Preferences::Preferences()
+{
+    if (gStartWithTemporaryStore) {
+        pTemporaryDir = std::make_unique<QTemporaryDir>();
+        pStore = std::make_unique<QSettings>(
+            pTemporaryDir->filePath(QStringLiteral("preferences.ini")), QSettings::IniFormat);
+    } else {
+        pStore = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                             storeOrganization(), storeApplication());
+    }
+    for (QLatin1String key : kTitleKeys)
+        pAnnouncedTitles.append(stringForKey(key));
+    watchLanguage();
+}
+
+Preferences::~Preferences()
+{
+    if (pStore)
+        pStore->sync();
+}
+
+Preferences &Preferences::shared()
+{
+    static Preferences instance;
+    if (!instance.bWatchingLanguage)
+        instance.watchLanguage();
+    return instance;
+}
+
+void Preferences::useTemporaryStore(const QByteArray &iniText)
+{
+    auto dir = std::make_unique<QTemporaryDir>();
+    const QString fileName = dir->filePath(QStringLiteral("preferences.ini"));
+    if (!iniText.isEmpty()) {
+        QFile file(fileName);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(iniText);
+    }
+    auto store = std::make_unique<QSettings>(fileName, QSettings::IniFormat);
+    gStartWithTemporaryStore = true;
+    shared().replaceStore(std::move(store), std::move(dir));
+}
+
+QString Preferences::storeFileName() const
+{
+    return pStore->fileName();
+}
+
+void Preferences::replaceStore(std::unique_ptr<QSettings> store, std::unique_ptr<QTemporaryDir> dir)
+{
+    const QStringList keysBefore = allKnownKeys();
+    QVariantList before;
+    for (const QString &key : keysBefore)
+        before.append(valueForKey(key));
+
+    pStore = std::move(store);
+    pTemporaryDir = std::move(dir); // the old directory goes after the store that used it
+
+    QStringList keys = keysBefore;
+    for (const QString &key : allKnownKeys()) {
+        if (!keys.contains(key))
+            keys.append(key);
+    }
+    for (int i = 0; i < keys.size(); ++i) {
+        const QVariant old = i < before.size() ? before.at(i) : QVariant();
+        if (valueForKey(keys.at(i)) != old)
+            emit changed(keys.at(i));
+    }
+    for (int i = 0; i < int(kTitleKeys.size()); ++i)
+        pAnnouncedTitles[i] = stringForKey(kTitleKeys[i]);
+}
+
+QStringList Preferences::allKnownKeys() const
+{
+    QStringList keys = registeredKeys();
+    for (const QString &key : pStore->allKeys()) {
+        if (!keys.contains(key))
+            keys.append(key);
+    }
+    return keys;
+}
+
+QStringList Preferences::registeredKeys()
+{
+    QStringList keys;
+    for (const Entry &entry : kTable)
+        keys.append(entry.key);
+    return keys;
+}
+
+bool Preferences::isRegistered(const QString &key)
+{
+    return findEntry(key) != nullptr;
+}
+
+Preferences::Type Preferences::typeOfKey(const QString &key)
+{
+    const Entry *entry = findEntry(key);
+    return entry ? entry->type : Type::String;
+}
+
+QVariant Preferences::defaultValueForKey(const QString &key)
+{
+    return defaultFor(key);
+}
+
+QVariant Preferences::storedValue(const QString &key) const
+{
+    return pStore->value(key);
+}
+
+bool Preferences::hasUserValueForKey(const QString &key) const
+{
+    return pStore->contains(key);
+}
+
+QVariant Preferences::valueForKey(const QString &key) const
+{
+    const Entry *entry = findEntry(key);
+    const QVariant stored = storedValue(key);
+    if (!entry)
+        return stored;
+    if (!stored.isValid())
+        return defaultFor(key);
+
+    bool ok = false;
+    switch (entry->type) {
+    case Type::Bool: {
+        const bool flag = toFlag(stored, &ok);
+        return ok ? QVariant(flag) : defaultFor(key);
+    }
+    case Type::Integer: {
+        int n = toInteger(stored, &ok);
+        if (!ok)
+            return defaultFor(key);
+        if (key == rowSize)
+            n = std::clamp(n, 0, 2);
+        return n;
+    }
+    case Type::String: {
+        QString text;
+        return toText(stored, &text) ? QVariant(text) : defaultFor(key);
+    }
+    case Type::Color:
+        // A stored value that is not a colour answers no colour, not the default.
+        if (stored.typeId() == QMetaType::QByteArray)
+            return unarchivedColor(stored.toByteArray());
+        return QColor();
+    }
+    return defaultFor(key);
+}
+
+bool Preferences::boolForKey(const QString &key) const
+{
+    bool ok = false;
+    const bool flag = toFlag(valueForKey(key), &ok);
+    return ok && flag;
+}
+
+int Preferences::integerForKey(const QString &key) const
+{
+    bool ok = false;
+    const int n = toInteger(valueForKey(key), &ok);
+    return ok ? n : 0;
+}
+
+QString Preferences::stringForKey(const QString &key) const
+{
+    QString text;
+    return toText(valueForKey(key), &text) ? text : QString();
+}
+
+QColor Preferences::colorForKey(const QString &key) const
+{
+    const QVariant value = valueForKey(key);
+    if (value.typeId() == QMetaType::QColor)
+        return value.value<QColor>();
+    if (value.typeId() == QMetaType::QByteArray)
+        return unarchivedColor(value.toByteArray());
+    return QColor();
+}
+
+bool Preferences::setValueForKey(const QVariant &value, const QString &key)
+{
+    if (!value.isValid()) {
+        removeValueForKey(key);
+        return true;
+    }
+
+    QVariant toStore;
+    bool ok = false;
+    switch (typeOfKey(key)) {
+    case Type::Bool:
+        toStore = toFlag(value, &ok);
+        break;
+    case Type::Integer: {
+        const int n = toInteger(value, &ok);
+        if (ok && key == rowSize && (n < 0 || n > 2))
+            ok = false;
+        toStore = n;
+        break;
+    }
+    case Type::String:
+        if (!findEntry(key)) {
+            toStore = value; // a key of our own beyond the table: stored as given
+            ok = true;
+        } else {
+            QString text;
+            ok = toText(value, &text);
+            toStore = text;
+        }
+        break;
+    case Type::Color:
+        if (value.typeId() == QMetaType::QColor) {
+            const QColor color = value.value<QColor>();
+            ok = color.isValid();
+            toStore = archivedColor(color);
+        } else if (value.typeId() == QMetaType::QByteArray) {
+            ok = unarchivedColor(value.toByteArray()).isValid();
+            toStore = value;
+        }
+        break;
+    }
+    if (!ok) {
+        qWarning("Preferences: refused a value of the wrong kind for \"%s\"", qPrintable(key));
+        return false;
+    }
+
+    const QVariant before = valueForKey(key);
+    pStore->setValue(key, toStore);
+    if (valueForKey(key) != before) {
+        const auto title = std::find(kTitleKeys.begin(), kTitleKeys.end(), key);
+        if (title != kTitleKeys.end())
+            pAnnouncedTitles[int(title - kTitleKeys.begin())] = stringForKey(key);
+        emit changed(key);
+    }
+    return true;
+}
+
+void Preferences::removeValueForKey(const QString &key)
+{
+    if (!pStore->contains(key))
+        return;
+    const QVariant before = valueForKey(key);
+    pStore->remove(key);
+    if (valueForKey(key) != before) {
+        const auto title = std::find(kTitleKeys.begin(), kTitleKeys.end(), key);
+        if (title != kTitleKeys.end())
+            pAnnouncedTitles[int(title - kTitleKeys.begin())] = stringForKey(key);
+        emit changed(key);
+    }
+}
+
+void Preferences::synchronize()
+{
+    pStore->sync();
+}
+
+QByteArray Preferences::archivedColor(const QColor &color)
+{
+    if (!color.isValid())
+        return QByteArray();
+    QByteArray data;
+    QDataStream out(&data, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << kColorFormat << color;
+    return data;
+}
+
+QColor Preferences::unarchivedColor(const QByteArray &data)
+{
+    QDataStream in(data);
+    in.setVersion(QDataStream::Qt_6_0);
+    quint8 format = 0;
+    in >> format;
+    if (in.status() != QDataStream::Ok || format != kColorFormat)
+        return QColor();
+    QColor color;
+    in >> color;
+    if (in.status() != QDataStream::Ok || !in.atEnd() || !color.isValid())
+        return QColor();
+    return color;
+}
+
+void Preferences::watchLanguage()
+{
+    if (bWatchingLanguage || !QCoreApplication::instance())
+        return;
+    QCoreApplication::instance()->installEventFilter(this);
+    bWatchingLanguage = true;
+}
+
+bool Preferences::eventFilter(QObject *watched, QEvent *event)
+{
+    // Installing a new string table sends one LanguageChange per table; the default titles are
+    // compared once, on the next turn of the event loop, when all tables are in place.
+    if (event->type() == QEvent::LanguageChange && !bTitleCheckPending) {
+        bTitleCheckPending = true;
+        QMetaObject::invokeMethod(this, &Preferences::announceChangedTitles, Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void Preferences::announceChangedTitles()
+{
+    bTitleCheckPending = false;
+    for (int i = 0; i < int(kTitleKeys.size()); ++i) {
+        const QString title = stringForKey(kTitleKeys[i]);
+        if (title != pAnnouncedTitles.at(i)) {
+            pAnnouncedTitles[i] = title;
+            emit changed(kTitleKeys[i]);
+        }
+    }
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+#include <QColor>
+#include <QLatin1String>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+
+class QSettings;
+class QTemporaryDir;
+
+// The application's settings: one table of keys with registered defaults, and the user's own
+// values kept with QSettings in the usual per-user place. Registered defaults are never written to
+// the store; they answer every read of a key the user has not set. A key the user set answers the
+// user's value until removeValueForKey() brings the default back.
+//
+// Every change that alters what a key answers is announced once through changed(key), at once, so
+// that every open view can follow it. Colours are kept as a binary form of QColor that keeps the
+// colour exactly, alpha and colour model included.
+class Preferences : public QObject
+{
+    Q_OBJECT
+public:
+    // The kind of value a registered key holds.
+    enum class Type
+    {
+        Bool,
+        Integer,
+        String,
+        Color
+    };
+
+    // The one instance of the application.
+    static Preferences &shared();
+
+    // Replaces the store by a throw-away one (an ini file in a temporary directory that is removed
+    // with it), so that tests never touch the user's settings. The store starts with the given
+    // ini text (empty: a fresh user). Calling it again starts another store; keys whose value
+    // changes with the switch are announced.
+    static void useTemporaryStore(const QByteArray &iniText = QByteArray());
+
+    // Where the store keeps its values.
+    QString storeFileName() const;
+
+    // The registered keys, in the order of the table.
+    static QStringList registeredKeys();
+    static bool isRegistered(const QString &key);
+    static Type typeOfKey(const QString &key); // Type::String for a key that is not registered
+    // The registered default of a key (invalid for a key that is not registered). The custom
+    // title defaults are looked up in the string table of the running language.
+    static QVariant defaultValueForKey(const QString &key);
+
+    // What the key answers: the user's value when set (and readable as the key's type), else the
+    // registered default. Colours come as QColor (invalid when the stored value is not a colour);
+    // "rowSize" is clamped to 0..2.
+    QVariant valueForKey(const QString &key) const;
+    bool boolForKey(const QString &key) const;
+    int integerForKey(const QString &key) const;
+    QString stringForKey(const QString &key) const;
+    QColor colorForKey(const QString &key) const;
+
+    // True when the user's store holds a value for the key.
+    bool hasUserValueForKey(const QString &key) const;
+
+    // Stores the user's value. The value is brought to the key's type (a colour key takes a
+    // QColor); a value that cannot be is refused with false and nothing changes. Keys outside the
+    // table are stored as given. An invalid QVariant is removeValueForKey().
+    bool setValueForKey(const QVariant &value, const QString &key);
+    // Forgets the user's value: the key answers its registered default again.
+    void removeValueForKey(const QString &key);
+
+    // Writes pending changes to the store.
+    void synchronize();
+
+    // Keys of the table (the strings themselves may be used as well).
+    static constexpr QLatin1String reopenLastDocument{"reopenLastDocument"};
+    static constexpr QLatin1String autosaveDocuments{"autosaveDocuments"};
+    static constexpr QLatin1String rowSize{"rowSize"};
+    static constexpr QLatin1String showPulse{"showPulse"};
+    static constexpr QLatin1String showWeight{"showWeight"};
+    static constexpr QLatin1String customShow1{"customShow1"};
+    static constexpr QLatin1String customShow2{"customShow2"};
+    static constexpr QLatin1String customShow3{"customShow3"};
+    static constexpr QLatin1String customTitle1{"customTitle1"};
+    static constexpr QLatin1String customTitle2{"customTitle2"};
+    static constexpr QLatin1String customTitle3{"customTitle3"};
+    static constexpr QLatin1String showDeviationsInAverages{"showDeviationsInAverages"};
+    static constexpr QLatin1String chartColorSystolic{"chartColorSystolic"};
+    static constexpr QLatin1String chartColorDiastolic{"chartColorDiastolic"};
+    static constexpr QLatin1String chartColorPulse{"chartColorPulse"};
+    static constexpr QLatin1String chartColorWeight{"chartColorWeight"};
+    static constexpr QLatin1String chartColorCustom1{"chartColorCustom1"};
+    static constexpr QLatin1String chartColorCustom2{"chartColorCustom2"};
+    static constexpr QLatin1String chartColorCustom3{"chartColorCustom3"};
+    static constexpr QLatin1String printShowInformation{"printShowInformation"};
+    static constexpr QLatin1String printShowAverages{"printShowAverages"};
+    static constexpr QLatin1String printShowChart{"printShowChart"};
+    static constexpr QLatin1String printShowMeasurements{"printShowMeasurements"};
+
+    // The stored form of a colour, and back; an invalid QColor for bytes that are not one.
+    static QByteArray archivedColor(const QColor &color);
+    static QColor unarchivedColor(const QByteArray &data);
+
+    ~Preferences() override;
+
+signals:
+    // The value the key answers has changed.
+    void changed(const QString &key);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    Preferences();
+    void replaceStore(std::unique_ptr<QSettings> store, std::unique_ptr<QTemporaryDir> dir);
+    QVariant storedValue(const QString &key) const;
+    void watchLanguage();
+    void announceChangedTitles();
+    QStringList allKnownKeys() const;
+
+    std::unique_ptr<QTemporaryDir> pTemporaryDir;
+    std::unique_ptr<QSettings> pStore;
+    QStringList pAnnouncedTitles; // the default titles last seen, to announce language changes
+    bool bTitleCheckPending = false;
+    bool bWatchingLanguage = false;
+};

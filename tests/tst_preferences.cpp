@@ -1,0 +1,278 @@
+#include "Localization.h"
+#include "Preferences.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestPreferences : public QObject
+{
+    Q_OBJECT
+
+private:
+    static Preferences &prefs() { return Preferences::shared(); }
+
+    static void installLanguage(const char *name)
+    {
+        Localization::install(QLocale(QLatin1String(name)));
+        // Deliver the queued announcement of changed default titles.
+        QCoreApplication::sendPostedEvents();
+    }
+
+    // The store's text after writing it out, to open a second store on the same values.
+    static QByteArray storeText()
+    {
+        prefs().synchronize();
+        QFile file(prefs().storeFileName());
+        if (!file.open(QIODevice::ReadOnly))
+            return QByteArray();
+        return file.readAll();
+    }
+
+    // The text of a settings file holding one value, written by QSettings itself.
+    static QByteArray iniWith(const QString &key, const QVariant &value)
+    {
+        QTemporaryDir dir;
+        const QString fileName = dir.filePath(QStringLiteral("hand-edited.ini"));
+        {
+            QSettings settings(fileName, QSettings::IniFormat);
+            settings.setValue(key, value);
+        }
+        QFile file(fileName);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    void init()
+    {
+        installLanguage("en_US");
+        Preferences::useTemporaryStore();
+    }
+
+    void cleanupTestCase() { Preferences::useTemporaryStore(); }
+
+    void freshUserSeesTheTableDefaults()
+    {
+        const Preferences &p = prefs();
+        QVERIFY(p.boolForKey("reopenLastDocument"));
+        QVERIFY(p.boolForKey("autosaveDocuments"));
+        QCOMPARE(p.integerForKey("rowSize"), 1);
+        QVERIFY(p.boolForKey("showPulse"));
+        QVERIFY(p.boolForKey("showWeight"));
+        QVERIFY(!p.boolForKey("customShow1"));
+        QVERIFY(!p.boolForKey("customShow2"));
+        QVERIFY(!p.boolForKey("customShow3"));
+        QVERIFY(!p.boolForKey("showDeviationsInAverages"));
+        QVERIFY(p.boolForKey("printShowInformation"));
+        QVERIFY(p.boolForKey("printShowAverages"));
+        QVERIFY(p.boolForKey("printShowChart"));
+        QVERIFY(p.boolForKey("printShowMeasurements"));
+        QCOMPARE(p.stringForKey("customTitle1"), QStringLiteral("Custom 1"));
+        QCOMPARE(p.stringForKey("customTitle3"), QStringLiteral("Custom 3"));
+        QCOMPARE(Preferences::registeredKeys().size(), 23);
+        QCOMPARE(Preferences::registeredKeys().removeDuplicates(), 0);
+    }
+
+    void defaultColours_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QColor>("expected");
+        const QColor blue = QColor::fromRgbF(0, 0, 1);
+        QTest::newRow("systolic") << "chartColorSystolic" << blue;
+        QTest::newRow("diastolic") << "chartColorDiastolic" << blue;
+        QTest::newRow("pulse") << "chartColorPulse" << QColor::fromRgbF(0.5f, 0.5f, 0.5f);
+        QTest::newRow("weight") << "chartColorWeight" << QColor::fromRgbF(0.6f, 0.4f, 0.2f);
+        QTest::newRow("custom1") << "chartColorCustom1" << QColor::fromRgbF(1, 0, 1);
+        QTest::newRow("custom2") << "chartColorCustom2" << QColor::fromRgbF(1, 0.5f, 0);
+        QTest::newRow("custom3") << "chartColorCustom3" << QColor::fromRgbF(0.5f, 0, 0.5f);
+    }
+
+    void defaultColours()
+    {
+        QFETCH(QString, key);
+        QFETCH(QColor, expected);
+        const QColor color = prefs().colorForKey(key);
+        QCOMPARE(color, expected);
+        QCOMPARE(color.alpha(), 255);
+        QCOMPARE(prefs().valueForKey(key).value<QColor>(), expected);
+    }
+
+    void registeredDefaultsAreNotWritten()
+    {
+        for (const QString &key : Preferences::registeredKeys()) {
+            prefs().valueForKey(key);
+            prefs().boolForKey(key);
+            prefs().colorForKey(key);
+            QVERIFY2(!prefs().hasUserValueForKey(key), qPrintable(key));
+        }
+        const QByteArray text = storeText();
+        for (const QString &key : Preferences::registeredKeys())
+            QVERIFY2(!text.contains(key.toUtf8()), qPrintable(key));
+    }
+
+    void userValueWinsAndPersists()
+    {
+        QVERIFY(prefs().setValueForKey(false, "showPulse"));
+        QVERIFY(prefs().setValueForKey(2, "rowSize"));
+        QVERIFY(prefs().setValueForKey(QStringLiteral("Sugar, fasting"), "customTitle1"));
+        QVERIFY(!prefs().boolForKey("showPulse"));
+        QVERIFY(prefs().hasUserValueForKey("showPulse"));
+        QVERIFY(!prefs().hasUserValueForKey("showWeight"));
+
+        // A second store opened on the written file answers the same.
+        Preferences::useTemporaryStore(storeText());
+        QVERIFY(!prefs().boolForKey("showPulse"));
+        QCOMPARE(prefs().integerForKey("rowSize"), 2);
+        QCOMPARE(prefs().stringForKey("customTitle1"), QStringLiteral("Sugar, fasting"));
+        QVERIFY(prefs().boolForKey("showWeight"));
+
+        prefs().removeValueForKey("showPulse");
+        QVERIFY(prefs().boolForKey("showPulse"));
+        QVERIFY(!prefs().hasUserValueForKey("showPulse"));
+    }
+
+    void changedOncePerActualChange()
+    {
+        QSignalSpy spy(&prefs(), &Preferences::changed);
+
+        QVERIFY(prefs().setValueForKey(true, "showDeviationsInAverages"));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.takeFirst().at(0).toString(), QStringLiteral("showDeviationsInAverages"));
+
+        QVERIFY(prefs().setValueForKey(true, "showDeviationsInAverages")); // unchanged
+        QVERIFY(prefs().setValueForKey(false, "customShow2"));             // equals the default
+        QVERIFY(prefs().setValueForKey(QColor::fromRgbF(0, 0, 1), "chartColorSystolic"));
+        QCOMPARE(spy.count(), 0);
+        QVERIFY(prefs().hasUserValueForKey("customShow2"));
+
+        // Refused values change nothing and announce nothing.
+        const QRegularExpression refusal(QStringLiteral("refused a value"));
+        for (int i = 0; i < 4; ++i)
+            QTest::ignoreMessage(QtWarningMsg, refusal);
+        QVERIFY(!prefs().setValueForKey(3, "rowSize"));
+        QVERIFY(!prefs().setValueForKey(QStringLiteral("wide"), "rowSize"));
+        QVERIFY(!prefs().setValueForKey(QStringLiteral("blue"), "chartColorPulse"));
+        QVERIFY(!prefs().setValueForKey(QColor(), "chartColorPulse"));
+        QCOMPARE(spy.count(), 0);
+        QCOMPARE(prefs().integerForKey("rowSize"), 1);
+        QVERIFY(!prefs().hasUserValueForKey("chartColorPulse"));
+
+        prefs().removeValueForKey("showDeviationsInAverages");
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.takeFirst().at(0).toString(), QStringLiteral("showDeviationsInAverages"));
+        prefs().removeValueForKey("showDeviationsInAverages");
+        prefs().removeValueForKey("customShow2"); // back to the same answer
+        QCOMPARE(spy.count(), 0);
+
+        // Switching stores announces exactly the keys whose answer differs.
+        QVERIFY(prefs().setValueForKey(0, "rowSize"));
+        spy.clear();
+        Preferences::useTemporaryStore();
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.takeFirst().at(0).toString(), QStringLiteral("rowSize"));
+    }
+
+    void customTitlesFollowTheLanguageUntilSet()
+    {
+        QVERIFY(prefs().setValueForKey(QStringLiteral("Blood sugar"), "customTitle2"));
+        QSignalSpy spy(&prefs(), &Preferences::changed);
+
+        installLanguage("de_DE");
+        QCOMPARE(prefs().stringForKey("customTitle1"), QStringLiteral("Eigener Wert 1"));
+        QCOMPARE(prefs().stringForKey("customTitle2"), QStringLiteral("Blood sugar"));
+        QCOMPARE(prefs().stringForKey("customTitle3"), QStringLiteral("Eigener Wert 3"));
+        // One announcement per title that changed, however many tables were installed.
+        QStringList keys;
+        for (const QList<QVariant> &args : std::as_const(spy))
+            keys << args.at(0).toString();
+        keys.sort();
+        QCOMPARE(keys, QStringList({"customTitle1", "customTitle3"}));
+        QVERIFY(!prefs().hasUserValueForKey("customTitle1"));
+
+        spy.clear();
+        installLanguage("en_GB");
+        QCOMPARE(prefs().stringForKey("customTitle1"), QStringLiteral("Custom 1"));
+        QCOMPARE(prefs().stringForKey("customTitle2"), QStringLiteral("Blood sugar"));
+        QCOMPARE(spy.count(), 2);
+
+        // Forgetting the typed title brings back the running language's default.
+        installLanguage("de_DE");
+        prefs().removeValueForKey("customTitle2");
+        QCOMPARE(prefs().stringForKey("customTitle2"), QStringLiteral("Eigener Wert 2"));
+    }
+
+    void coloursKeepExactly_data()
+    {
+        QTest::addColumn<QColor>("color");
+        QTest::newRow("16-bit channels, alpha")
+            << QColor::fromRgba64(0x1234, 0x5678, 0x9abc, 0x4001);
+        QTest::newRow("transparent") << QColor::fromRgbF(0.25f, 0.5f, 0.75f, 0);
+        QTest::newRow("hsv") << QColor::fromHsvF(0.3f, 0.7f, 0.9f, 0.5f);
+        QTest::newRow("extended") << QColor::fromRgbF(1.25f, -0.1f, 0.5f);
+    }
+
+    void coloursKeepExactly()
+    {
+        QFETCH(QColor, color);
+        QVERIFY(prefs().setValueForKey(color, "chartColorWeight"));
+        QCOMPARE(prefs().colorForKey("chartColorWeight"), color);
+        Preferences::useTemporaryStore(storeText());
+        const QColor read = prefs().colorForKey("chartColorWeight");
+        QCOMPARE(read, color);
+        QCOMPARE(read.spec(), color.spec());
+        QCOMPARE(read.alphaF(), color.alphaF());
+        QCOMPARE(Preferences::unarchivedColor(Preferences::archivedColor(color)), color);
+    }
+
+    void storedValueThatIsNotAColourGivesNoColour_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::newRow("word") << QVariant(QStringLiteral("red"));
+        QTest::newRow("number") << QVariant(7);
+        QTest::newRow("a colour stored by QSettings") << QVariant(QColor(Qt::red));
+        QTest::newRow("bytes") << QVariant(QByteArray("\x01\x02"));
+        QTest::newRow("empty bytes") << QVariant(QByteArray());
+        QTest::newRow("trailing byte")
+            << QVariant(Preferences::archivedColor(Qt::red) + QByteArray(1, '\0'));
+        QTest::newRow("cut short") << QVariant(Preferences::archivedColor(Qt::red).chopped(1));
+    }
+
+    void storedValueThatIsNotAColourGivesNoColour()
+    {
+        QFETCH(QVariant, stored);
+        Preferences::useTemporaryStore(iniWith("chartColorPulse", stored));
+        QVERIFY(prefs().hasUserValueForKey("chartColorPulse"));
+        QVERIFY(!prefs().colorForKey("chartColorPulse").isValid());
+        QVERIFY(prefs().colorForKey("chartColorWeight").isValid());
+    }
+
+    void handEditedValuesAreNotTrusted_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("rowSize");
+        QTest::addColumn<bool>("showPulse");
+        QTest::newRow("too large") << QByteArray("rowSize=7\nshowPulse=false") << 2 << false;
+        QTest::newRow("negative") << QByteArray("rowSize=-3\nshowPulse=0") << 0 << false;
+        QTest::newRow("huge") << QByteArray("rowSize=99999999999999") << 2 << true;
+        QTest::newRow("in range") << QByteArray("rowSize=0\nshowPulse=true") << 0 << true;
+        QTest::newRow("words") << QByteArray("rowSize=big\nshowPulse=maybe") << 1 << true;
+    }
+
+    void handEditedValuesAreNotTrusted()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, rowSize);
+        QFETCH(bool, showPulse);
+        Preferences::useTemporaryStore("[General]\n" + text + "\n");
+        QCOMPARE(prefs().integerForKey("rowSize"), rowSize);
+        QCOMPARE(prefs().valueForKey("rowSize").toInt(), rowSize);
+        QCOMPARE(prefs().boolForKey("showPulse"), showPulse);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPreferences)
+#include "tst_preferences.moc"
