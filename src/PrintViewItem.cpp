@@ -48,7 +48,8 @@ qreal layOut(QTextLayout &layout, qreal width)
         if (width >= 0)
             line.setLineWidth(std::max<qreal>(width, 1));
         line.setPosition(QPointF(0, y));
-        y += line.height();
+        // The font's natural line height (QTextLine::height() rounds it up to a whole unit).
+        y += line.ascent() + line.descent() + std::max<qreal>(line.leading(), 0);
     }
     layout.endLayout();
     return y;
@@ -97,7 +98,7 @@ void PrintTextAttributes::drawWrapped(QPainter &painter, const QRectF &rect,
     const qreal limit = rect.height() + 0.01;
     for (int i = 0; i < layout.lineCount(); ++i) {
         const QTextLine line = layout.lineAt(i);
-        if (line.y() + line.height() > limit)
+        if (line.y() + line.ascent() + line.descent() > limit)
             break;
         line.draw(&painter, rect.topLeft());
     }
