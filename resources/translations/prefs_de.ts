@@ -19,5 +19,13 @@
         <source>n/a</source>
         <translation>k. A.</translation>
     </message>
+    <message id="format.bad_date">
+        <source>Enter a date such as %1.</source>
+        <translation>Geben Sie ein Datum wie %1 ein.</translation>
+    </message>
+    <message id="format.bad_time">
+        <source>Enter a time such as %1.</source>
+        <translation>Geben Sie eine Uhrzeit wie %1 ein.</translation>
+    </message>
 </context>
 </TS>

@@ -19,5 +19,13 @@
         <source>n/a</source>
         <translation>n/a</translation>
     </message>
+    <message id="format.bad_date">
+        <source>Enter a date such as %1.</source>
+        <translation>Enter a date such as %1.</translation>
+    </message>
+    <message id="format.bad_time">
+        <source>Enter a time such as %1.</source>
+        <translation>Enter a time such as %1.</translation>
+    </message>
 </context>
 </TS>

@@ -1,0 +1,576 @@
+#include "ArrayFormatter.h"
+#include "Average.h"
+#include "AverageFormatter.h"
+#include "AverageIntFormatter.h"
+#include "Date.h"
+#include "DateFormatter.h"
+#include "FilteredCounter.h"
+#include "FilteredCounterFormatter.h"
+#include "HTMLFormatter.h"
+#include "Localization.h"
+#include "Measurement.h"
+#include "MultilineFormatter.h"
+#include "NumberFormatter.h"
+#include "Preferences.h"
+#include "PressureFormatter.h"
+#include "TimeFormatter.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <ctime>
+#include <memory>
+
+using FormatterPtr = std::shared_ptr<Formatter>;
+Q_DECLARE_METATYPE(FormatterPtr)
+
+class TestFormatters : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void useLocale(const char *name)
+    {
+        QLocale::setDefault(QLocale(QLatin1String(name)));
+        Localization::install(QLocale(QLatin1String(name)));
+    }
+
+    // An average over readings whose systolic values are given (pulse absent, so its item is
+    // not valid).
+    static AveragePtr averageOf(const QList<double> &systolic)
+    {
+        static MeasurementList readings; // read by the average through a pointer
+        readings.clear();
+        for (double value : systolic)
+            readings.append(reading(value, 80LL));
+        auto filter = std::make_shared<Filter>(QStringLiteral("all"));
+        filter->setPredicate(PredicatePtr());
+        return Average::averageWithArray(&readings, filter);
+    }
+
+    static MeasurementPtr reading(const QVariant &systolic, const QVariant &diastolic)
+    {
+        auto m = Measurement::create(Date::fromComponents(2024, 3, 5, 14, 7), 0, 0);
+        m->setSystolic(systolic);
+        m->setDiastolic(diastolic);
+        return m;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+        Date::setClock([] { return Date::fromComponents(2025, 6, 1, 12, 0); });
+    }
+
+    void init()
+    {
+        Preferences::useTemporaryStore();
+        useLocale("en_US");
+    }
+
+    void cleanupTestCase()
+    {
+        Date::setClock({});
+        QLocale::setDefault(QLocale::c());
+    }
+
+    // --- Pressure ---------------------------------------------------------------------------
+
+    void pressure_data()
+    {
+        QTest::addColumn<QVariant>("systolic");
+        QTest::addColumn<QVariant>("diastolic");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("120/80") << QVariant(120LL) << QVariant(80LL) << "120 /  80";
+        QTest::newRow("95/60") << QVariant(95LL) << QVariant(60LL) << " 95 /  60";
+        QTest::newRow("fractions cut") << QVariant(120.9) << QVariant(80.2) << "120 /  80";
+        QTest::newRow("four digits widen") << QVariant(1200LL) << QVariant(80LL) << "1200 /  80";
+        QTest::newRow("four digits second") << QVariant(95LL) << QVariant(1000LL) << " 95 / 1000";
+        QTest::newRow("cut towards zero") << QVariant(-0.5) << QVariant(99.99) << "  0 /  99";
+        QTest::newRow("absent as zero") << QVariant() << QVariant(80LL) << "  0 /  80";
+    }
+
+    void pressure()
+    {
+        QFETCH(QVariant, systolic);
+        QFETCH(QVariant, diastolic);
+        QFETCH(QString, expected);
+        const MeasurementPtr m = reading(systolic, diastolic);
+        PressureFormatter formatter;
+        QCOMPARE(formatter.stringForObjectValue(QVariant::fromValue(m)), expected);
+        QCOMPARE(formatter.stringForObjectValue(QVariant::fromValue(m.get())), expected);
+    }
+
+    void pressureIgnoresTheLocale()
+    {
+        useLocale("de_DE");
+        const MeasurementPtr m = reading(1234LL, 80LL);
+        QCOMPARE(PressureFormatter::stringForMeasurement(*m), QStringLiteral("1234 /  80"));
+    }
+
+    // --- Values of the wrong kind -----------------------------------------------------------
+
+    void wrongKindOfValue_data()
+    {
+        QTest::addColumn<FormatterPtr>("formatter");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("expected"); // "<null>" for no text
+        const QString none = QStringLiteral("<null>");
+        const auto pressure = FormatterPtr(PressureFormatter::formatter());
+        const auto html = FormatterPtr(HTMLFormatter::formatter());
+        const auto array = FormatterPtr(ArrayFormatter::formatter());
+        const auto counter = FormatterPtr(FilteredCounterFormatter::formatter());
+        const auto date = FormatterPtr(DateFormatter::formatter());
+        const auto time = FormatterPtr(TimeFormatter::formatter());
+        const auto multi = std::make_shared<MultilineFormatter>();
+        QTest::newRow("pressure, none") << pressure << QVariant() << none;
+        QTest::newRow("pressure, text") << pressure << QVariant("120/80") << none;
+        QTest::newRow("pressure, null reading")
+            << pressure << QVariant::fromValue(MeasurementPtr()) << none;
+        QTest::newRow("html, number") << html << QVariant(42) << QString("");
+        QTest::newRow("html, none") << html << QVariant() << QString("");
+        QTest::newRow("array, text") << array << QVariant("a, b") << QString("");
+        QTest::newRow("array, none") << array << QVariant() << QString("");
+        QTest::newRow("array, empty") << array << QVariant(QStringList()) << QString("");
+        QTest::newRow("counter, none") << counter << QVariant() << none;
+        QTest::newRow("counter, number") << counter << QVariant(3) << none;
+        QTest::newRow("date, none") << date << QVariant() << none;
+        QTest::newRow("date, null date") << date << QVariant::fromValue(Date()) << none;
+        QTest::newRow("date, text") << date << QVariant("2024-03-05") << none;
+        QTest::newRow("time, number") << time << QVariant(12.5) << none;
+        QTest::newRow("multiline, none") << FormatterPtr(multi) << QVariant() << none;
+    }
+
+    void wrongKindOfValue()
+    {
+        QFETCH(FormatterPtr, formatter);
+        QFETCH(QVariant, value);
+        QFETCH(QString, expected);
+        const QString text = formatter->stringForObjectValue(value);
+        if (expected == QLatin1String("<null>")) {
+            QVERIFY(text.isNull());
+        } else {
+            QVERIFY(!text.isNull());
+            QCOMPARE(text, expected);
+        }
+    }
+
+    void oneWayFormattersRefuseText_data()
+    {
+        QTest::addColumn<FormatterPtr>("formatter");
+        QTest::newRow("pressure") << FormatterPtr(PressureFormatter::formatter());
+        QTest::newRow("html") << FormatterPtr(HTMLFormatter::formatter());
+        QTest::newRow("array") << FormatterPtr(ArrayFormatter::formatter());
+        QTest::newRow("counter") << FormatterPtr(FilteredCounterFormatter::formatter());
+        QTest::newRow("average") << FormatterPtr(AverageFormatter::formatter());
+        QTest::newRow("whole average") << FormatterPtr(AverageIntFormatter::formatter());
+    }
+
+    void oneWayFormattersRefuseText()
+    {
+        QFETCH(FormatterPtr, formatter);
+        QVariant out = QStringLiteral("untouched");
+        QString error;
+        QVERIFY(!formatter->getObjectValue(&out, QStringLiteral("120 /  80"), &error));
+        QCOMPARE(error, QStringLiteral("One-way formatter"));
+        QCOMPARE(out, QVariant(QStringLiteral("untouched")));
+        QVERIFY(!formatter->getObjectValue(nullptr, QString(), nullptr));
+    }
+
+    // --- Text -------------------------------------------------------------------------------
+
+    void html_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("escapes before <br/>") << "a < b & c\nd"
+                                              << "a &lt; b &amp; c<br/>d";
+        QTest::newRow("all five") << "<&>'\""
+                                  << "&lt;&amp;&gt;&apos;&quot;";
+        QTest::newRow("markup stays text") << "<br/>\n"
+                                           << "&lt;br/&gt;<br/>";
+        QTest::newRow("CR LF") << "x\r\ny"
+                               << "x\r<br/>y";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("unicode") << QString::fromUtf8("Blutdruck \u00b1 \u2713")
+                                 << QString::fromUtf8("Blutdruck \u00b1 \u2713");
+    }
+
+    void html()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(HTMLFormatter().stringForObjectValue(text), expected);
+    }
+
+    void multiline_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("CR LF is two blanks") << "a\r\nb"
+                                             << "a  b";
+        QTest::newRow("at the very end") << "after meal\r\n"
+                                         << "after meal  ";
+        QTest::newRow("lone LF and CR") << "\na\rb\n"
+                                        << " a b ";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+
+    void multiline()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        MultilineFormatter formatter;
+        const QString line = formatter.stringForObjectValue(text);
+        QCOMPARE(line, expected);
+        QVERIFY(!line.isNull());
+
+        // Text typed by the user keeps its line breaks.
+        QVariant value;
+        QString error;
+        QVERIFY(formatter.getObjectValue(&value, text, &error));
+        QCOMPARE(value.toString(), text);
+        QVERIFY(error.isEmpty());
+    }
+
+    void array_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("two tags in stored order")
+            << QVariant(QStringList{"morning", "after sport"}) << "morning, after sport";
+        QTest::newRow("one tag") << QVariant(QStringList{"left arm"}) << "left arm";
+        QTest::newRow("variant list") << QVariant(QVariantList{1, "b"}) << "1, b";
+    }
+
+    void array()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(QString, expected);
+        QCOMPARE(ArrayFormatter().stringForObjectValue(value), expected);
+    }
+
+    // --- Counter ----------------------------------------------------------------------------
+
+    void filteredCounter_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("filtered");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("one, singular") << "en_US" << 1 << 10 << "1 of 10 reading";
+        QTest::newRow("none, plural") << "en_US" << 0 << 10 << "0 of 10 readings";
+        QTest::newRow("two, plural") << "en_US" << 2 << 10 << "2 of 10 readings";
+        QTest::newRow("one of one") << "en_US" << 1 << 1 << "1 of 1 reading";
+        QTest::newRow("German singular") << "de_DE" << 1 << 10 << "1 von 10 Messung";
+        QTest::newRow("German plural") << "de_DE" << 12 << 1500 << "12 von 1500 Messungen";
+    }
+
+    void filteredCounter()
+    {
+        QFETCH(QString, locale);
+        QFETCH(int, filtered);
+        QFETCH(int, total);
+        QFETCH(QString, expected);
+        useLocale(locale.toLatin1().constData());
+        const auto counter = QVariant::fromValue(FilteredCounter(filtered, total));
+        QCOMPARE(FilteredCounterFormatter().stringForObjectValue(counter), expected);
+    }
+
+    // --- Dates ------------------------------------------------------------------------------
+
+    void dateAndTime_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("time");
+        QTest::newRow("German") << "de_DE"
+                                << "05.03.24"
+                                << "14:07";
+        QTest::newRow("British") << "en_GB"
+                                 << "05/03/2024"
+                                 << "14:07";
+    }
+
+    void dateAndTime()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, date);
+        QFETCH(QString, time);
+        useLocale(locale.toLatin1().constData());
+        const Date when = Date::fromComponents(2024, 3, 5, 14, 7, 30);
+        QCOMPARE(DateFormatter().stringForObjectValue(QVariant::fromValue(when)), date);
+        QCOMPARE(TimeFormatter().stringForObjectValue(QVariant::fromValue(when)), time);
+        QCOMPARE(DateFormatter().stringForObjectValue(when.toDateTime()), date);
+        QCOMPARE(TimeFormatter().stringForObjectValue(when.toDateTime()), time);
+    }
+
+    void usShortForms()
+    {
+        const Date when = Date::fromComponents(2024, 3, 5, 14, 7);
+        QCOMPARE(DateFormatter().stringForObjectValue(QVariant::fromValue(when)),
+                 QStringLiteral("3/5/24"));
+        // The blank before PM differs between CLDR versions.
+        const QString time = TimeFormatter().stringForObjectValue(QVariant::fromValue(when));
+        QVERIFY2(QRegularExpression(QStringLiteral("^2:07\\sPM$")).match(time).hasMatch(),
+                 qPrintable(time));
+    }
+
+    void dateParsing_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("expected");
+        QTest::newRow("two-digit year, recent") << "de_DE"
+                                                << "05.03.24" << QDate(2024, 3, 5);
+        QTest::newRow("two-digit year, old") << "de_DE"
+                                             << "1.1.50" << QDate(1950, 1, 1);
+        QTest::newRow("two-digit year, soon") << "de_DE"
+                                              << "1.1.44" << QDate(2044, 1, 1);
+        QTest::newRow("year written out") << "de_DE"
+                                          << "31.12.1999" << QDate(1999, 12, 31);
+        QTest::newRow("US") << "en_US"
+                            << "3/5/24" << QDate(2024, 3, 5);
+        QTest::newRow("blanks around") << "en_US"
+                                       << " 12/31/2030 " << QDate(2030, 12, 31);
+    }
+
+    void dateParsing()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(QDate, expected);
+        useLocale(locale.toLatin1().constData());
+        QVariant value;
+        QString error;
+        QVERIFY2(DateFormatter().getObjectValue(&value, text, &error), qPrintable(error));
+        const Date date = value.value<Date>();
+        QCOMPARE(date.toDateTime(), QDateTime(expected, QTime(0, 0)));
+    }
+
+    void badDateOrTimeIsRefused()
+    {
+        useLocale("de_DE");
+        QVariant value = 7;
+        QString error;
+        QVERIFY(!DateFormatter().getObjectValue(&value, QStringLiteral("31.02.24"), &error));
+        QVERIFY(error.contains(QStringLiteral("31.12.25")));
+        QCOMPARE(value, QVariant(7));
+        error.clear();
+        QVERIFY(!TimeFormatter().getObjectValue(&value, QStringLiteral("25:99"), &error));
+        QVERIFY(error.contains(QStringLiteral("21:45")));
+        QCOMPARE(value, QVariant(7));
+    }
+
+    void timeParsing()
+    {
+        useLocale("de_DE");
+        QVariant value;
+        QVERIFY(TimeFormatter().getObjectValue(&value, QStringLiteral("9:30"), nullptr));
+        const Date::Components c = value.value<Date>().components();
+        QCOMPARE(c.hour, 9);
+        QCOMPARE(c.minute, 30);
+
+        // A time read back goes into a reading's date unchanged.
+        const MeasurementPtr m = reading(120LL, 80LL);
+        m->setTime(value.value<Date>());
+        QCOMPARE(TimeFormatter().stringForObjectValue(QVariant::fromValue(m->theWholeDate())),
+                 QStringLiteral("09:30"));
+        QCOMPARE(DateFormatter().stringForObjectValue(QVariant::fromValue(m->theWholeDate())),
+                 QStringLiteral("05.03.24"));
+    }
+
+    // --- Averages ---------------------------------------------------------------------------
+
+    void average_data()
+    {
+        QTest::addColumn<QList<double>>("values");
+        QTest::addColumn<bool>("deviations");
+        QTest::addColumn<QString>("twoDigits");
+        QTest::addColumn<QString>("whole");
+        // 121.35 and 143.45: mean 132.4, population deviation 11.05.
+        const QList<double> spread{121.35, 143.45};
+        QTest::newRow("with deviation") << spread << true << "132.40 \u00b1 11.05"
+                                        << "132 \u00b1 11";
+        QTest::newRow("alone") << spread << false << "132.40"
+                               << "132";
+        QTest::newRow("half to even") << QList<double>{0.5} << false << "0.50"
+                                      << "0";
+        QTest::newRow("half to even, deviation")
+            << QList<double>{2.5, 2.5} << true << "2.50 \u00b1 0.00"
+            << "2 \u00b1 0";
+        QTest::newRow("grouping only with digits") << QList<double>{1234.5} << false << "1,234.50"
+                                                   << "1234";
+    }
+
+    void average()
+    {
+        QFETCH(QList<double>, values);
+        QFETCH(bool, deviations);
+        QFETCH(QString, twoDigits);
+        QFETCH(QString, whole);
+        QVERIFY(Preferences::shared().setValueForKey(deviations, "showDeviationsInAverages"));
+        const AveragePtr average = averageOf(values);
+        const QVariant item = QVariant::fromValue(average->item(QStringLiteral("Systolic")));
+        QCOMPARE(AverageFormatter::formatter()->stringForObjectValue(item), twoDigits);
+        QCOMPARE(AverageIntFormatter::formatter()->stringForObjectValue(item), whole);
+        QVERIFY(AverageFormatter().digitsAllowed());
+        QVERIFY(!AverageIntFormatter().digitsAllowed());
+    }
+
+    void averageNotAvailable()
+    {
+        const AveragePtr average = averageOf({120});
+        const AverageItemPtr pulse = average->item(QStringLiteral("Pulse"));
+        AverageFormatter formatter;
+        AverageIntFormatter whole;
+        QCOMPARE(formatter.stringForObjectValue(QVariant::fromValue(pulse)), QStringLiteral("n/a"));
+        formatter.setShowDeviation(true);
+        whole.setShowDeviation(true);
+        QCOMPARE(formatter.stringForObjectValue(QVariant::fromValue(pulse)), QStringLiteral("n/a"));
+        QCOMPARE(whole.stringForObjectValue(QVariant::fromValue(pulse)), QStringLiteral("n/a"));
+        useLocale("de_DE");
+        QCOMPARE(formatter.stringForAverageItem(*pulse), QStringLiteral("k. A."));
+
+        QVERIFY(formatter.stringForObjectValue(QVariant()).isNull());
+        QVERIFY(formatter.stringForObjectValue(QVariant(132.4)).isNull());
+        QVERIFY(formatter.stringForObjectValue(QVariant::fromValue(AverageItemPtr())).isNull());
+    }
+
+    void averageInTheLocaleForm()
+    {
+        useLocale("de_DE");
+        QVERIFY(Preferences::shared().setValueForKey(true, "showDeviationsInAverages"));
+        const AveragePtr average = averageOf({1121.35, 1143.45});
+        const AverageItemPtr systolic = average->item(QStringLiteral("Systolic"));
+        QCOMPARE(AverageFormatter().stringForAverageItem(*systolic),
+                 QStringLiteral("1.132,40 \u00b1 11,05"));
+        QCOMPARE(AverageIntFormatter().stringForAverageItem(*systolic),
+                 QStringLiteral("1132 \u00b1 11"));
+    }
+
+    void preferenceReachesLiveFormatters()
+    {
+        const AveragePtr average = averageOf({121.35, 143.45});
+        const QVariant item = QVariant::fromValue(average->item(QStringLiteral("Systolic")));
+        AverageFormatter twoDigits;
+        AverageIntFormatter whole;
+        auto shortLived = std::make_unique<AverageFormatter>();
+        QVERIFY(!twoDigits.showDeviation());
+        QCOMPARE(twoDigits.stringForObjectValue(item), QStringLiteral("132.40"));
+
+        Preferences &prefs = Preferences::shared();
+        shortLived.reset(); // a formatter that is gone is not told
+        QVERIFY(prefs.setValueForKey(true, "showDeviationsInAverages"));
+        QCOMPARE(twoDigits.stringForObjectValue(item), QStringLiteral("132.40 \u00b1 11.05"));
+        QCOMPARE(whole.stringForObjectValue(item), QStringLiteral("132 \u00b1 11"));
+        QVERIFY(AverageFormatter().showDeviation()); // a new one starts from the preference
+
+        // A flag set by hand holds until the preference changes again.
+        twoDigits.setShowDeviation(false);
+        QCOMPARE(twoDigits.stringForObjectValue(item), QStringLiteral("132.40"));
+        prefs.removeValueForKey("showDeviationsInAverages");
+        QCOMPARE(twoDigits.stringForObjectValue(item), QStringLiteral("132.40"));
+        QCOMPARE(whole.stringForObjectValue(item), QStringLiteral("132"));
+
+        // A fresh store (as the tests use) reaches them too.
+        QVERIFY(prefs.setValueForKey(true, "showDeviationsInAverages"));
+        Preferences::useTemporaryStore();
+        QCOMPARE(whole.stringForObjectValue(item), QStringLiteral("132"));
+    }
+
+    // --- Numbers ----------------------------------------------------------------------------
+
+    void halfToEvenRounding_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("digits");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("0.5 whole") << 0.5 << 0 << "0";
+        QTest::newRow("1.5 whole") << 1.5 << 0 << "2";
+        QTest::newRow("2.5 whole") << 2.5 << 0 << "2";
+        QTest::newRow("-2.5 whole") << -2.5 << 0 << "-2";
+        QTest::newRow("2.5000001 whole") << 2.5000001 << 0 << "3";
+        QTest::newRow("0.5 two digits") << 0.5 << 2 << "0.50";
+        QTest::newRow("0.125") << 0.125 << 2 << "0.12";
+        QTest::newRow("0.375") << 0.375 << 2 << "0.38";
+        QTest::newRow("2.675 as written") << 2.675 << 2 << "2.68";
+        QTest::newRow("1.005 as written") << 1.005 << 2 << "1.00";
+        QTest::newRow("carry into integer") << 9.995 << 2 << "10.00";
+        QTest::newRow("carry new digit") << 999.5 << 0 << "1000";
+        QTest::newRow("132.4") << 132.4 << 2 << "132.40";
+        QTest::newRow("tiny negative") << -0.004 << 2 << "0.00";
+        QTest::newRow("whole") << 80.0 << 2 << "80.00";
+        QTest::newRow("large") << 1e20 << 2 << "100000000000000000000.00";
+        QTest::newRow("small") << 1e-7 << 2 << "0.00";
+    }
+
+    void halfToEvenRounding()
+    {
+        QFETCH(double, value);
+        QFETCH(int, digits);
+        QFETCH(QString, expected);
+        QCOMPARE(QString::fromLatin1(NumberFormatter::roundedDecimal(value, digits, digits)),
+                 expected);
+    }
+
+    void localeSeparators_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QVariant>("number");
+        QTest::addColumn<QString>("decimal");
+        QTest::addColumn<QString>("whole");
+        QTest::newRow("US") << "en_US" << QVariant(1234567.125) << "1,234,567.12"
+                            << "1234567";
+        QTest::newRow("German") << "de_DE" << QVariant(1234.5) << "1.234,50"
+                                << "1234";
+        QTest::newRow("German small") << "de_DE" << QVariant(0.5) << "0,50"
+                                      << "0";
+        QTest::newRow("Swiss") << "de_CH" << QVariant(-1234.5) << "-1’234.50"
+                               << "-1234";
+        QTest::newRow("whole number") << "de_DE" << QVariant(12345LL) << "12.345,00"
+                                      << "12345";
+        QTest::newRow("beyond a double")
+            << "en_US" << QVariant(9007199254740993LL) << "9,007,199,254,740,993.00"
+            << "9007199254740993";
+        QTest::newRow("absent") << "de_DE" << QVariant() << ""
+                                << "";
+    }
+
+    void localeSeparators()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QVariant, number);
+        QFETCH(QString, decimal);
+        QFETCH(QString, whole);
+        useLocale(locale.toLatin1().constData());
+        NumberFormatter fmt;
+        fmt.setMinimumFractionDigits(2);
+        fmt.setMaximumFractionDigits(2);
+        QCOMPARE(fmt.stringFromNumber(number), decimal);
+        fmt.setNumberStyle(NumberFormatter::Style::None);
+        fmt.setMinimumFractionDigits(0);
+        fmt.setMaximumFractionDigits(0);
+        QCOMPARE(fmt.stringFromNumber(number), whole);
+    }
+
+    void localeDigits()
+    {
+        NumberFormatter fmt;
+        fmt.setLocale(QLocale(QLocale::Arabic, QLocale::Egypt));
+        fmt.setMinimumFractionDigits(2);
+        fmt.setMaximumFractionDigits(2);
+        const QString text = fmt.stringFromDouble(12.5);
+        const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
+        QCOMPARE(text, arabic.toString(12) + arabic.decimalPoint() + arabic.toString(5) +
+                           arabic.toString(0));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFormatters)
+#include "tst_formatters.moc"
