@@ -79,10 +79,6 @@
         <source>RELATIVEDATE needs a number of seconds and a unit code</source>
         <translation>RELATIVEDATE braucht eine Anzahl Sekunden und einen Einheitencode</translation>
     </message>
-    <message id="predicate.error.bad_modifier">
-        <source>ANY, ALL and NONE need a key on the left</source>
-        <translation>ANY, ALL und NONE brauchen links einen Schlüssel</translation>
-    </message>
     <message id="predicate.error.bad_regex">
         <source>Invalid regular expression: %1</source>
         <translation>Ungültiger regulärer Ausdruck: %1</translation>

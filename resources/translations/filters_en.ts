@@ -79,10 +79,6 @@
         <source>RELATIVEDATE needs a number of seconds and a unit code</source>
         <translation>RELATIVEDATE needs a number of seconds and a unit code</translation>
     </message>
-    <message id="predicate.error.bad_modifier">
-        <source>ANY, ALL and NONE need a key on the left</source>
-        <translation>ANY, ALL and NONE need a key on the left</translation>
-    </message>
     <message id="predicate.error.bad_regex">
         <source>Invalid regular expression: %1</source>
         <translation>Invalid regular expression: %1</translation>
