@@ -1,3 +1,10 @@
+#include "Average.h"
+#include "Filter.h"
+#include "InformationItem.h"
+#include "Localization.h"
+#include "MyDocument.h"
+#include "Preferences.h"
+#include "PrintView.h"
 #include "PrintViewItem.h"
 
 #include <QGuiApplication>
@@ -36,6 +43,99 @@ qreal lineHeight(const PrintTextAttributes &style)
     return style.wrappedHeight(QStringLiteral("Xg"), 1000, 1000);
 }
 
+// A block of a given height, for the pagination cases.
+class FixedBlock : public PrintViewItem
+{
+public:
+    explicit FixedBlock(qreal height) : fHeight(height) {}
+    qreal height() const override { return fHeight; }
+
+private:
+    qreal fHeight;
+};
+
+PrintViewItemPtr fixedBlock(qreal height)
+{
+    return std::make_shared<FixedBlock>(height);
+}
+
+constexpr qreal kPaperHeight = 842;
+const QSizeF kContent(500, 700);
+
+int pageOf(const QRectF &rect)
+{
+    return int(rect.top() / kPaperHeight) + 1;
+}
+
+QRectF rectOf(const PrintView::Pagination &pagination, const PrintViewItemPtr &item)
+{
+    const qsizetype i = pagination.items.indexOf(item);
+    return i < 0 ? QRectF(-1, -1, -1, -1) : pagination.rects.at(i);
+}
+
+// A4 portrait with margins of half an inch: a content area of 523 x 770 points.
+QPageLayout a4(QPageLayout::Orientation orientation = QPageLayout::Portrait)
+{
+    return QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(36, 36, 36, 36),
+                       QPageLayout::Point);
+}
+
+MeasurementPtr reading(int day, int hour, int systolic, int diastolic)
+{
+    return Measurement::create(Date::fromComponents(2024, 3, day, hour, 15), systolic, diastolic);
+}
+
+MeasurementList someReadings(int count)
+{
+    MeasurementList list;
+    for (int i = 0; i < count; ++i) {
+        auto r = reading(1 + i % 28, 6 + i % 12, 110 + i % 40, 70 + i % 20);
+        r->setPulse(qlonglong(60 + i % 20));
+        list.append(r);
+    }
+    return list;
+}
+
+void setPref(const char *key, const QVariant &value)
+{
+    QVERIFY(Preferences::shared().setValueForKey(value, QLatin1String(key)));
+}
+
+void showSections(bool information, bool averages, bool readings, bool chart)
+{
+    setPref("printShowInformation", information);
+    setPref("printShowAverages", averages);
+    setPref("printShowMeasurements", readings);
+    setPref("printShowChart", chart);
+}
+
+// What a block is, for comparing section layouts: "title:TEXT", "header", "row", "gap", "chart".
+QString kindOf(const PrintViewItemPtr &item)
+{
+    if (auto text = std::dynamic_pointer_cast<PrintViewItem_Text>(item))
+        return QStringLiteral("title:") + text->text();
+    if (auto row = std::dynamic_pointer_cast<PrintViewItem_GridRow>(item))
+        return row->captionRow() ? QStringLiteral("row") : QStringLiteral("header");
+    if (std::dynamic_pointer_cast<PrintViewItem_Space>(item))
+        return QStringLiteral("gap");
+    if (std::dynamic_pointer_cast<PrintViewItem_Chart>(item))
+        return QStringLiteral("chart");
+    return QStringLiteral("?");
+}
+
+QStringList kindsOf(const QList<PrintViewItemPtr> &items)
+{
+    QStringList kinds;
+    for (const auto &item : items) {
+        QString kind = kindOf(item);
+        if (item->isHidden())
+            kind += QStringLiteral("(hidden)");
+        if (kinds.isEmpty() || kinds.last() != kind || !kind.startsWith(QLatin1String("row")))
+            kinds.append(kind);
+    }
+    return kinds; // runs of rows folded into one entry
+}
+
 } // namespace
 
 class TestReport : public QObject
@@ -56,6 +156,28 @@ private slots:
     void wrappedTextStaysInsideItsBoxAtAnyResolution();
     void gridMisuseIsAProgrammingError_data();
     void gridMisuseIsAProgrammingError();
+
+    // Pagination
+    void rowThatDoesNotFitStartsNextPageAfterHeaderCopy();
+    void titleStaysAtThePageFoot();
+    void gapMovesToTheNextPageOrIsCut();
+    void hiddenBlocksTakeNoRoomAndHiddenHeadersAreNotRepeated();
+    void chartStartsAPageOfItsOwn();
+    void blockTallerThanAPageRunsPastIt();
+
+    // The report view
+    void init();
+    void allSectionsOffGiveOneBlankPage();
+    void sectionsComeInTheirOrderWithGaps();
+    void informationWithoutPrintedItemsIsLeftOut();
+    void informationTableIsHeaderlessWithItsLabelColumnFitted();
+    void averagesColumnsShareTheWidth();
+    void averagesRowsUseWholeAndDecimalNumbers();
+    void readingsRowsFollowTheShownColumns();
+    void readingsContinueOnTheNextPageUnderAHeaderCopy();
+    void smallerRowSizeFitsMoreRowsOnAPage();
+    void observedPreferenceChangesRebuildTheReport();
+    void reportTextsHaveEnglishAndGerman();
 };
 
 void TestReport::fixedColumnTakesTextWidthPlusTenUpToItsBound()
@@ -304,6 +426,428 @@ void TestReport::gridMisuseIsAProgrammingError()
 #endif
 }
 
+// --- Pagination ----------------------------------------------------------------------------------
+
+void TestReport::rowThatDoesNotFitStartsNextPageAfterHeaderCopy()
+{
+    GridOfPrintViewItems grid(kContent, 11);
+    grid.addColumnWithTitle(QStringLiteral("Date"), 100);
+    grid.addColumnWithTitle(QStringLiteral("Comments"), 0);
+    for (int i = 0; i < 120; ++i)
+        grid.addRow({QString::number(i), QStringLiteral("comment %1").arg(i)});
+    const QList<PrintViewItemPtr> table = grid.printViewItems();
+    const auto title =
+        PrintViewItem::textItemWithText(QStringLiteral("Readings"), 16, true, 0, 5, kContent);
+    QList<PrintViewItemPtr> blocks{title};
+    blocks += table;
+
+    const PrintView::Pagination p = PrintView::paginate(blocks, kContent, kPaperHeight);
+    QVERIFY(p.totalPages >= 3);
+    QCOMPARE(p.firstItemOfPage.size(), p.totalPages);
+    QCOMPARE(p.items.count(title), 1); // the title is not repeated
+    QCOMPARE(p.items.count(table.first()), p.totalPages);
+    for (int page = 2; page <= p.totalPages; ++page) {
+        const qsizetype first = p.firstItemOfPage.at(page - 1);
+        QCOMPARE(p.items.at(first), table.first());
+        QCOMPARE(p.rects.at(first).top(), (page - 1) * kPaperHeight);
+        // The row that did not fit follows the copy directly.
+        QCOMPARE(p.rects.at(first + 1).top(), p.rects.at(first).bottom());
+        // ... and it really did not fit: the page before ended with less room than it needs.
+        const QRectF last = p.rects.at(first - 1);
+        QVERIFY(last.bottom() - (page - 2) * kPaperHeight + p.items.at(first + 1)->height() >
+                kContent.height());
+    }
+    // Every data row once, in order, inside a page's content area.
+    int next = 1;
+    for (qsizetype i = 0; i < p.items.size(); ++i) {
+        const QRectF r = p.rects.at(i);
+        QVERIFY(r.bottom() - (pageOf(r) - 1) * kPaperHeight <= kContent.height() + 1e-9);
+        QCOMPARE(r.width(), kContent.width());
+        if (p.items.at(i) != title && p.items.at(i) != table.first())
+            QCOMPARE(p.items.at(i), table.at(next++));
+    }
+    QCOMPARE(next, table.size());
+}
+
+void TestReport::titleStaysAtThePageFoot()
+{
+    const auto title =
+        PrintViewItem::textItemWithText(QStringLiteral("Averages"), 16, true, 0, 5, kContent);
+    GridOfPrintViewItems grid(kContent, 11);
+    grid.addColumnWithTitle(QStringLiteral("Filter"), 0);
+    grid.addRow({QStringLiteral("All")});
+    const QList<PrintViewItemPtr> table = grid.printViewItems();
+    // Room for the title and one point more, not for the header row.
+    const auto filler = fixedBlock(kContent.height() - title->height() - 1);
+    const PrintView::Pagination p =
+        PrintView::paginate({filler, title, table.at(0), table.at(1)}, kContent, kPaperHeight);
+    QCOMPARE(p.totalPages, 2);
+    QCOMPARE(p.items.size(), 4); // the header moved, it is not copied
+    QCOMPARE(rectOf(p, title), QRectF(0, filler->height(), 500, title->height()));
+    QCOMPARE(rectOf(p, table.at(0)).top(), kPaperHeight);
+    QCOMPARE(rectOf(p, table.at(1)).top(), kPaperHeight + table.at(0)->height());
+    QCOMPARE(p.firstItemOfPage, (QList<qsizetype>{0, 2}));
+}
+
+void TestReport::gapMovesToTheNextPageOrIsCut()
+{
+    const auto title = fixedBlock(20);
+    {
+        // 15 points left: the gap of 20 goes to the top of the next page, uncut.
+        const auto gap = PrintViewItem::spaceOfHeight(20);
+        const PrintView::Pagination p =
+            PrintView::paginate({fixedBlock(685), gap, title}, kContent, kPaperHeight);
+        QCOMPARE(p.totalPages, 2);
+        QCOMPARE(rectOf(p, gap), QRectF(0, kPaperHeight, 500, 20));
+        QCOMPARE(rectOf(p, title).top(), kPaperHeight + 20);
+    }
+    {
+        // A taller gap with at least 20 points left is cut to fill the page.
+        const auto gap = PrintViewItem::spaceOfHeight(50);
+        const PrintView::Pagination p =
+            PrintView::paginate({fixedBlock(670), gap, title}, kContent, kPaperHeight);
+        QCOMPARE(p.totalPages, 2);
+        QCOMPARE(rectOf(p, gap), QRectF(0, 670, 500, 30));
+        QCOMPARE(rectOf(p, title).top(), kPaperHeight);
+    }
+    {
+        // Less than 20 points left: not cut, moved whole.
+        const auto gap = PrintViewItem::spaceOfHeight(50);
+        const PrintView::Pagination p =
+            PrintView::paginate({fixedBlock(690), gap}, kContent, kPaperHeight);
+        QCOMPARE(rectOf(p, gap), QRectF(0, kPaperHeight, 500, 50));
+    }
+    {
+        // No blocks at all: one page.
+        const PrintView::Pagination p = PrintView::paginate({}, kContent, kPaperHeight);
+        QCOMPARE(p.totalPages, 1);
+        QVERIFY(p.items.isEmpty());
+    }
+}
+
+void TestReport::hiddenBlocksTakeNoRoomAndHiddenHeadersAreNotRepeated()
+{
+    GridOfPrintViewItems grid(kContent, 11);
+    grid.addColumnWithTitle(QStringLiteral("Label"), 150);
+    grid.addColumnWithTitle(QStringLiteral("Value"), 0);
+    for (int i = 0; i < 100; ++i)
+        grid.addRow({QStringLiteral("label %1").arg(i), QStringLiteral("value")});
+    const QList<PrintViewItemPtr> table = grid.printViewItems();
+    table.first()->setHidden(true);
+    const auto first = fixedBlock(10);
+    QList<PrintViewItemPtr> blocks{first};
+    blocks += table;
+    const PrintView::Pagination p = PrintView::paginate(blocks, kContent, kPaperHeight);
+    QVERIFY(p.totalPages >= 2);
+    QCOMPARE(p.items.count(table.first()), 1);
+    QCOMPARE(rectOf(p, table.first()), QRectF());
+    QCOMPARE(rectOf(p, table.at(1)).top(), 10.0);
+    const qsizetype secondPage = p.firstItemOfPage.at(1);
+    QVERIFY(p.items.at(secondPage) != table.first());
+    QCOMPARE(p.rects.at(secondPage).top(), kPaperHeight);
+}
+
+void TestReport::chartStartsAPageOfItsOwn()
+{
+    const auto chart = PrintViewItem::chartItemWithSource(nullptr, kContent);
+    QCOMPARE(chart->height(), kContent.height());
+    QVERIFY(!chart->canBeTruncated());
+    {
+        const PrintView::Pagination p =
+            PrintView::paginate({fixedBlock(30), chart}, kContent, kPaperHeight);
+        QCOMPARE(p.totalPages, 2);
+        QCOMPARE(rectOf(p, chart), QRectF(0, kPaperHeight, 500, 700));
+    }
+    {
+        // Nothing shown before it: the chart fills the first page.
+        const auto hidden = fixedBlock(30);
+        hidden->setHidden(true);
+        const PrintView::Pagination p =
+            PrintView::paginate({hidden, chart}, kContent, kPaperHeight);
+        QCOMPARE(p.totalPages, 1);
+        QCOMPARE(rectOf(p, chart), QRectF(0, 0, 500, 700));
+    }
+}
+
+void TestReport::blockTallerThanAPageRunsPastIt()
+{
+    const auto tall = fixedBlock(900);
+    const auto after = fixedBlock(10);
+    const PrintView::Pagination p =
+        PrintView::paginate({fixedBlock(10), tall, after}, kContent, kPaperHeight);
+    QCOMPARE(p.totalPages, 3);
+    QCOMPARE(rectOf(p, tall), QRectF(0, kPaperHeight, 500, 900));
+    QCOMPARE(rectOf(p, after).top(), 2 * kPaperHeight);
+}
+
+// --- The report view
+// -------------------------------------------------------------------------------
+
+void TestReport::init()
+{
+    Preferences::useTemporaryStore();
+}
+
+void TestReport::allSectionsOffGiveOneBlankPage()
+{
+    showSections(false, false, false, false);
+    PrintView view(a4(), someReadings(5), {}, {}, nullptr);
+    QVERIFY(view.printViewItems().isEmpty());
+    QCOMPARE(view.totalPages(), 1);
+    QCOMPARE(view.frame(), QRectF(0, 0, 595, 842));
+    QImage image = blankImage(595, 842);
+    const QImage before = image;
+    QPainter painter(&image);
+    view.drawPage(painter, 1);
+    painter.end();
+    QCOMPARE(image, before);
+}
+
+void TestReport::sectionsComeInTheirOrderWithGaps()
+{
+    showSections(true, true, true, false);
+    MeasurementList all = someReadings(3);
+    const auto average = Average::averageWithArray(&all, Filter::filterWithName("All"));
+    const InformationList information = {
+        InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane"), true)};
+    PrintView view(a4(), all, {average}, information, nullptr);
+    QCOMPARE(view.contentSize(), QSizeF(523, 770));
+    const QString info = qtTrId("print.Information");
+    const QString averages = qtTrId("print.Averages");
+    const QString readings = qtTrId("print.Readings");
+    QCOMPARE(kindsOf(view.printViewItems()),
+             (QStringList{"title:" + info, "header(hidden)", "row", "gap", "title:" + averages,
+                          "header", "row", "gap", "title:" + readings, "header", "row"}));
+    QCOMPARE(view.totalPages(), 1);
+    for (const auto &item : view.printViewItems()) {
+        if (auto title = std::dynamic_pointer_cast<PrintViewItem_Text>(item)) {
+            QCOMPARE(title->attributes().font.pointSizeF(), 16.0);
+            QVERIFY(title->attributes().font.bold());
+        }
+        if (auto gap = std::dynamic_pointer_cast<PrintViewItem_Space>(item))
+            QCOMPARE(gap->height(), 20.0);
+    }
+    // The blocks are stacked without overlap.
+    const QList<QRectF> &rects = view.printViewItemRects();
+    qreal y = 0;
+    for (qsizetype i = 0; i < rects.size(); ++i) {
+        if (view.printViewItems().at(i)->isHidden())
+            continue;
+        QCOMPARE(rects.at(i).top(), y);
+        y = rects.at(i).bottom();
+    }
+
+    // Tables print their title and header even when they have no rows.
+    showSections(false, true, true, false);
+    PrintView empty(a4(), {}, {}, {}, nullptr);
+    QCOMPARE(kindsOf(empty.printViewItems()),
+             (QStringList{"title:" + averages, "header", "gap", "title:" + readings, "header"}));
+}
+
+void TestReport::informationWithoutPrintedItemsIsLeftOut()
+{
+    showSections(true, true, false, false);
+    const InformationList information = {
+        InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane"), false)};
+    PrintView view(a4(), {}, {}, information, nullptr);
+    QCOMPARE(kindsOf(view.printViewItems()),
+             (QStringList{"title:" + qtTrId("print.Averages"), "header"}));
+}
+
+void TestReport::informationTableIsHeaderlessWithItsLabelColumnFitted()
+{
+    showSections(true, false, false, false);
+    auto noValue = InformationItem::fromDictionary(
+        {{InformationItem::kName, QStringLiteral("Doctor")}, {InformationItem::kPrinted, true}});
+    const InformationList information = {
+        InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane"), true),
+        InformationItem::create(QStringLiteral("Hidden"), QStringLiteral("x"), false), noValue};
+    PrintView view(a4(), {}, {}, information, nullptr);
+    QCOMPARE(view.rowsForInformation(), (QList<QStringList>{{"Name", "Jane"}, {"Doctor", "-"}}));
+    const auto header =
+        std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
+    QVERIFY(header && header->isHidden());
+    const qreal fontSize = PrintView::tableFontSize(1);
+    const PrintTextAttributes bold(PrintTextAttributes::userFontOfSize(fontSize, true));
+    const PrintTextAttributes plain(PrintTextAttributes::userFontOfSize(fontSize));
+    const qreal label = std::max({bold.singleLineWidth(qtTrId("print.columns.Label")),
+                                  plain.singleLineWidth("Doctor"), plain.singleLineWidth("Name")}) +
+                        10;
+    QCOMPARE(header->widths(), (QList<qreal>{label, 523 - label}));
+}
+
+void TestReport::averagesColumnsShareTheWidth()
+{
+    showSections(false, true, false, false);
+    setPref("showPulse", true);
+    setPref("showWeight", true);
+    PrintView view(a4(), {}, {}, {}, nullptr);
+    const auto header =
+        std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
+    QVERIFY(header);
+    QCOMPARE(header->items(),
+             (QStringList{qtTrId("print.columns.Filter"), qtTrId("print.columns.Systolic"),
+                          qtTrId("print.columns.Diastolic"), qtTrId("print.columns.PulsePressure"),
+                          qtTrId("print.columns.Pulse"), qtTrId("print.columns.Weight")}));
+    for (qreal width : header->widths())
+        QCOMPARE(width, 523.0 / 6);
+
+    // Custom values are titled with the preference's text itself.
+    setPref("customShow2", true);
+    setPref("customTitle2", QStringLiteral("Glucose"));
+    const auto withCustom =
+        std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
+    QCOMPARE(withCustom->items().size(), 7);
+    QCOMPARE(withCustom->items().last(), QStringLiteral("Glucose"));
+}
+
+void TestReport::averagesRowsUseWholeAndDecimalNumbers()
+{
+    setPref("showPulse", false);
+    setPref("showWeight", true);
+    setPref("customShow1", true);
+    MeasurementList all;
+    auto a = reading(1, 8, 130, 85);
+    a->setWeight(72.25);
+    auto b = reading(2, 8, 135, 80);
+    b->setWeight(72.75);
+    all << a << b;
+    const auto named = Average::averageWithArray(&all, Filter::filterWithName("All"));
+    const auto unnamed = Average::averageWithArray(&all, Filter::filterWithName(QString()));
+    PrintView view(a4(), {}, {named, unnamed}, {}, nullptr);
+    const QString notAvailable = qtTrId("not_available");
+    QCOMPARE(view.rowsForAverages(),
+             (QList<QStringList>{{"All", "132", "82", "50", "72.50", notAvailable},
+                                 {" ", "132", "82", "50", "72.50", notAvailable}}));
+}
+
+void TestReport::readingsRowsFollowTheShownColumns()
+{
+    setPref("showPulse", true);
+    setPref("showWeight", true);
+    setPref("customShow3", true);
+    auto older = reading(3, 7, 120, 80);
+    older->setPulse(qlonglong(64));
+    older->setWeight(1234.5);
+    older->setTags({QStringLiteral("morning"), QStringLiteral("left arm")});
+    older->setComments(QStringLiteral("first line\nsecond line"));
+    auto newer = reading(4, 19, 95, 60);
+    newer->setCustomValue3(0.5);
+    // Newest first, as the readings table shows them.
+    PrintView view(a4(), {newer, older}, {}, {}, nullptr);
+    const QLocale locale;
+    const QList<QStringList> rows = view.rowsForReadings();
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows.at(0).size(), 8);
+    QCOMPARE(rows.at(0).mid(2), (QStringList{" 95 /  60", " ", " ", "0.5", " ", " "}));
+    QCOMPARE(rows.at(1).mid(2), (QStringList{"120 /  80", "64", locale.toString(1234.5), " ",
+                                             "morning, left arm", "first line\nsecond line"}));
+    QCOMPARE(rows.at(0).at(0), locale.toString(QDate(2024, 3, 4), QLocale::ShortFormat));
+    QCOMPARE(rows.at(1).at(1), locale.toString(QTime(7, 15), QLocale::ShortFormat));
+    const auto header = std::dynamic_pointer_cast<PrintViewItem_GridRow>(
+        view.printViewItems().at(view.printViewItems().size() - 3));
+    QVERIFY(header);
+    QCOMPARE(header->items().size(), 8);
+    // The comments column takes what the others leave.
+    qreal others = 0;
+    for (int i = 0; i < 7; ++i)
+        others += header->widths().at(i);
+    QCOMPARE(header->widths().at(7), 523 - others);
+}
+
+void TestReport::readingsContinueOnTheNextPageUnderAHeaderCopy()
+{
+    showSections(false, false, true, false);
+    PrintView view(a4(), someReadings(150), {}, {}, nullptr);
+    QVERIFY(view.totalPages() >= 3);
+    const auto &items = view.printViewItems();
+    const PrintViewItemPtr header = items.at(1);
+    QCOMPARE(kindOf(header), QStringLiteral("header"));
+    QCOMPARE(items.count(header), view.totalPages());
+    QCOMPARE(items.count(items.at(0)), 1);
+    for (int page = 2; page <= view.totalPages(); ++page) {
+        const QRectF pageRect = view.rectForPage(page);
+        qsizetype first = 0;
+        while (view.printViewItemRects().at(first).top() < pageRect.top())
+            ++first;
+        QCOMPARE(items.at(first), header);
+        QCOMPARE(view.printViewItemRects().at(first).top(), pageRect.top());
+    }
+    QCOMPARE(view.frame().height(), view.totalPages() * 842.0);
+}
+
+void TestReport::smallerRowSizeFitsMoreRowsOnAPage()
+{
+    showSections(false, false, true, false);
+    const MeasurementList readings = someReadings(300);
+    int pages[3];
+    qreal rowHeights[3];
+    for (int size = 0; size < 3; ++size) {
+        setPref("rowSize", size);
+        PrintView view(a4(), readings, {}, {}, nullptr);
+        pages[size] = view.totalPages();
+        const auto row =
+            std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(2));
+        QCOMPARE(row->attributes().at(0).font.pointSizeF(), PrintView::tableFontSize(size));
+        rowHeights[size] = row->height();
+        const auto title =
+            std::dynamic_pointer_cast<PrintViewItem_Text>(view.printViewItems().at(0));
+        QCOMPARE(title->attributes().font.pointSizeF(), 16.0);
+    }
+    QCOMPARE(PrintView::tableFontSize(0), 11.0);
+    QCOMPARE(PrintView::tableFontSize(1), 9.5);
+    QCOMPARE(PrintView::tableFontSize(2), 8.0);
+    QVERIFY(rowHeights[0] > rowHeights[1] && rowHeights[1] > rowHeights[2]);
+    QVERIFY(pages[0] > pages[1] && pages[1] > pages[2]);
+}
+
+void TestReport::observedPreferenceChangesRebuildTheReport()
+{
+    showSections(false, false, true, false);
+    PrintView view(a4(), someReadings(3), {}, {}, nullptr);
+    QSignalSpy rebuilt(&view, &PrintView::refreshed);
+    QCOMPARE(view.totalPages(), 1);
+
+    setPref("printShowChart", true);
+    QCOMPARE(rebuilt.size(), 1);
+    QCOMPARE(view.totalPages(), 2);
+    QCOMPARE(kindOf(view.printViewItems().last()), QStringLiteral("chart"));
+    QCOMPARE(view.printViewItemRects().last(), QRectF(0, 842, 523, 770));
+
+    setPref("customShow1", true);
+    setPref("customTitle1", QStringLiteral("Sugar"));
+    QCOMPARE(rebuilt.size(), 3);
+    const auto header =
+        std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
+    QVERIFY(header->items().contains(QStringLiteral("Sugar")));
+
+    setPref("showDeviationsInAverages", true);
+    QCOMPARE(rebuilt.size(), 4);
+    // Preferences the report does not show leave it alone.
+    setPref("chartColorPulse", QColor(Qt::red));
+    setPref("autosaveDocuments", false);
+    QCOMPARE(rebuilt.size(), 4);
+    QCOMPARE(PrintView::observedKeys().size(), 14);
+    for (const QString &key : PrintView::observedKeys())
+        QVERIFY2(Preferences::isRegistered(key), qPrintable(key));
+}
+
+void TestReport::reportTextsHaveEnglishAndGerman()
+{
+    const QStringList keys = {
+        "print.Information",      "print.Averages",          "print.Readings",
+        "print.columns.Label",    "print.columns.Value",     "print.columns.Filter",
+        "print.columns.Systolic", "print.columns.Diastolic", "print.columns.PulsePressure",
+        "print.columns.Pulse",    "print.columns.Weight",    "print.columns.Date",
+        "print.columns.Time",     "print.columns.Pressure",  "print.columns.Tags",
+        "print.columns.Comments", "print.pdf_title",         "print.error.page_layout",
+        "print.error.device",     "print.error.pdf_open",    "print.error.pdf_write"};
+    for (const QString &language : Localization::languages()) {
+        for (const QString &key : keys)
+            QVERIFY2(Localization::hasText(key, language), qPrintable(language + ": " + key));
+    }
+}
+
 // The child side of gridMisuseIsAProgrammingError: returns 0 when the misuse was refused and the
 // grid kept its state.
 static int runMisuse(const QString &misuse)
@@ -332,7 +876,11 @@ static int runMisuse(const QString &misuse)
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("TZ", "UTC");
+    tzset();
     QGuiApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
     if (argc == 3 && std::strcmp(argv[1], "--misuse") == 0)
         return runMisuse(QString::fromLocal8Bit(argv[2]));
     TestReport test;
