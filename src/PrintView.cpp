@@ -120,6 +120,12 @@ QSizeF PrintView::contentSize() const
                   paper.height() - margins.top() - margins.bottom());
 }
 
+bool PrintView::hasContentArea() const
+{
+    const QSizeF content = contentSize();
+    return printInfo.isValid() && content.width() > 0 && content.height() > 0;
+}
+
 QRectF PrintView::frame() const
 {
     const QSizeF paper = paperSize();
@@ -149,6 +155,14 @@ void PrintView::refresh()
     const int rowSize = Preferences::shared().integerForKey(QStringLiteral("rowSize"));
     const QSizeF content = contentSize();
     const qreal fontSize = tableFontSize(rowSize);
+    if (!hasContentArea()) {
+        // Margins that leave no room would put every block on a page of its own; there is
+        // nothing to lay out, and printing is refused.
+        nTotalPages = 1;
+        pFirstItemOfPage = {0};
+        emit refreshed();
+        return;
+    }
 
     // Information: a table without its header row, left out when no item is printed.
     if (pref("printShowInformation")) {
@@ -308,7 +322,7 @@ bool PrintView::printTo(QPagedPaintDevice &device, QString *errorMessage) const
         pdf->setResolution(72);
     else if (auto *printer = dynamic_cast<QPrinter *>(&device))
         printer->setResolution(72);
-    if (!device.setPageLayout(printInfo)) {
+    if (!hasContentArea() || !device.setPageLayout(printInfo)) {
         if (errorMessage)
             *errorMessage = qtTrId("print.error.page_layout");
         return false;

@@ -42,6 +42,9 @@ public:
     QSizeF paperSize() const;
     // The content area: paper less margins.
     QSizeF contentSize() const;
+    // False when the page layout is invalid or its margins leave no content area; such a report
+    // has no blocks and cannot be printed.
+    bool hasContentArea() const;
     // (0, 0, paper width, totalPages() * paper height).
     QRectF frame() const;
 

@@ -11,9 +11,12 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -136,6 +139,26 @@ QStringList kindsOf(const QList<PrintViewItemPtr> &items)
     return kinds; // runs of rows folded into one entry
 }
 
+// Runs a poppler tool; its standard output, or nothing when it failed.
+std::optional<QString> runTool(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Where files for a person to look at go: $TENSILO_TEST_OUTPUT, else a temporary directory.
+QString outputDirectory(QTemporaryDir &fallback)
+{
+    const QString dir = qEnvironmentVariable("TENSILO_TEST_OUTPUT");
+    if (!dir.isEmpty() && QDir().mkpath(dir))
+        return dir;
+    return fallback.path();
+}
+
 } // namespace
 
 class TestReport : public QObject
@@ -178,6 +201,10 @@ private slots:
     void smallerRowSizeFitsMoreRowsOnAPage();
     void observedPreferenceChangesRebuildTheReport();
     void reportTextsHaveEnglishAndGerman();
+
+    // Paper
+    void pdfOfASmallDocument();
+    void pdfThatCannotBeWrittenIsReported();
 };
 
 void TestReport::fixedColumnTakesTextWidthPlusTenUpToItsBound()
@@ -845,6 +872,112 @@ void TestReport::reportTextsHaveEnglishAndGerman()
     for (const QString &language : Localization::languages()) {
         for (const QString &key : keys)
             QVERIFY2(Localization::hasText(key, language), qPrintable(language + ": " + key));
+    }
+}
+
+// --- Paper
+// -----------------------------------------------------------------------------------------
+
+void TestReport::pdfOfASmallDocument()
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    if (pdftotext.isEmpty() || pdfinfo.isEmpty())
+        QSKIP("pdftotext and pdfinfo (poppler-utils) are not installed");
+    Date::setClock([] { return Date::fromComponents(2024, 3, 20, 12); });
+
+    MyDocument document;
+    document.setInformation(
+        {InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane Doe"), true),
+         InformationItem::create(QStringLiteral("Secret"), QStringLiteral("not printed"), false),
+         InformationItem::create(QStringLiteral("Doctor"), QStringLiteral("Dr. Who"), true)});
+    MeasurementList readings;
+    for (int day = 1; day <= 12; ++day) {
+        auto r = reading(day, 7, 118 + day, 76 + day % 5);
+        r->setPulse(qlonglong(60 + day));
+        if (day % 3 == 0)
+            r->setWeight(71.5 + day / 10.0);
+        if (day == 5) {
+            r->setTags({QStringLiteral("evening"), QStringLiteral("stress")});
+            r->setComments(QStringLiteral("Headache in the morning\nMeasured twice"));
+        }
+        readings.append(r);
+    }
+    document.addMeasurements(readings);
+    document.setSortItemsAscending(false);
+
+    QTemporaryDir fallback;
+    const QString dir = outputDirectory(fallback);
+    const QString pdf = QDir(dir).filePath(QStringLiteral("report.pdf"));
+    QFile::remove(pdf);
+    QString error;
+    QVERIFY2(PrintView::writeDocumentReport(document, a4(), pdf, &error), qPrintable(error));
+
+    // Tables on page 1, the chart alone on page 2.
+    const QString info = runTool(pdfinfo, {pdf}).value_or(QString());
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))), qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 842"))),
+             qPrintable(info));
+
+    const QString first =
+        runTool(pdftotext, {"-f", "1", "-l", "1", "-layout", pdf, "-"}).value_or(QString());
+    for (const QString &expected :
+         {qtTrId("print.Information"), qtTrId("print.Averages"), qtTrId("print.Readings"),
+          QStringLiteral("Jane Doe"), QStringLiteral("Dr. Who"), qtTrId("print.columns.Comments"),
+          QStringLiteral("Headache in the morning"), QStringLiteral("Measured twice"),
+          QStringLiteral("evening, stress"), QStringLiteral("71.8")})
+        QVERIFY2(first.contains(expected), qPrintable(expected + QStringLiteral(" in:\n") + first));
+    QVERIFY(first.contains(QRegularExpression(QStringLiteral("130 /\\s+78"))));
+    QVERIFY(!first.contains(QStringLiteral("not printed")));
+    QVERIFY(!first.contains(qtTrId("print.columns.Label"))); // the information header is hidden
+    // Newest first, as the document sorts.
+    const QLocale locale;
+    const qsizetype newest =
+        first.indexOf(locale.toString(QDate(2024, 3, 12), QLocale::ShortFormat));
+    const qsizetype oldest =
+        first.indexOf(locale.toString(QDate(2024, 3, 1), QLocale::ShortFormat));
+    QVERIFY(newest > 0 && oldest > newest);
+
+    const QString second = runTool(pdftotext, {"-f", "2", "-l", "2", pdf, "-"}).value_or(QString());
+    QVERIFY(!second.contains(qtTrId("print.Readings")));
+
+    // For a person to look at.
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (!pdftoppm.isEmpty()) {
+        QVERIFY(runTool(pdftoppm, {"-png", "-r", "100", "-f", "1", "-l", "2", pdf,
+                                   QDir(dir).filePath(QStringLiteral("report-page"))}));
+        QVERIFY(QFile::exists(QDir(dir).filePath(QStringLiteral("report-page-1.png"))));
+    }
+    Date::setClock({});
+}
+
+void TestReport::pdfThatCannotBeWrittenIsReported()
+{
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("keep.pdf"));
+    {
+        QFile file(existing);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("old contents");
+    }
+    PrintView view(a4(), someReadings(2), {}, {}, nullptr);
+    QString error;
+    QVERIFY(!view.writePdf(dir.filePath(QStringLiteral("missing/dir/report.pdf")), &error));
+    QVERIFY(error.contains(QLatin1String("report.pdf")));
+
+    // A page layout the paper cannot take leaves the existing file as it was.
+    QPageLayout broken(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(400, 0, 400, 0),
+                       QPageLayout::Point, QMarginsF(0, 0, 0, 0));
+    {
+        PrintView bad(broken, someReadings(200), {}, {}, nullptr);
+        QVERIFY(!bad.hasContentArea());
+        QCOMPARE(bad.totalPages(), 1);
+        error.clear();
+        QVERIFY(!bad.writePdf(existing, &error));
+        QVERIFY(!error.isEmpty());
+        QFile file(existing);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("old contents"));
     }
 }
 
