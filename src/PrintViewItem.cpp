@@ -1,6 +1,6 @@
 #include "PrintViewItem.h"
 
-#include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QTextLayout>
@@ -55,6 +55,16 @@ qreal layOut(QTextLayout &layout, qreal width)
     return y;
 }
 
+// True for a text that shows nothing on a single line: empty or blanks only.
+bool isBlankLine(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c != QLatin1Char(' '))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 // --- PrintTextAttributes -------------------------------------------------------------------------
@@ -81,8 +91,23 @@ qreal PrintTextAttributes::singleLineWidth(const QString &text) const
     return width;
 }
 
+qreal PrintTextAttributes::lineHeight() const
+{
+    // Blank cells are frequent in long tables; their single line is measured once per font.
+    static QHash<QString, qreal> heights;
+    const QString key = font.key();
+    auto it = heights.constFind(key);
+    if (it == heights.constEnd()) {
+        QTextLayout layout(QStringLiteral(" "), font, pointDevice());
+        it = heights.insert(key, layOut(layout, -1));
+    }
+    return it.value();
+}
+
 qreal PrintTextAttributes::wrappedHeight(const QString &text, qreal width, qreal maxHeight) const
 {
+    if (!text.isEmpty() && isBlankLine(text))
+        return std::min(lineHeight(), maxHeight);
     QTextLayout layout(withLineSeparators(text), font, pointDevice());
     return std::min(layOut(layout, std::max<qreal>(width, 0)), maxHeight);
 }
@@ -90,7 +115,7 @@ qreal PrintTextAttributes::wrappedHeight(const QString &text, qreal width, qreal
 void PrintTextAttributes::drawWrapped(QPainter &painter, const QRectF &rect,
                                       const QString &text) const
 {
-    if (text.isEmpty())
+    if (isBlankLine(text))
         return;
     QTextLayout layout(withLineSeparators(text), font, pointDevice());
     layOut(layout, std::max<qreal>(rect.width(), 0));

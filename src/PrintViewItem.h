@@ -27,6 +27,8 @@ public:
     // The report's user font: DejaVu Sans of the given point size, one weight heavier when bold.
     static QFont userFontOfSize(qreal size, bool bold = false);
 
+    // The height of one line of text.
+    qreal lineHeight() const;
     // The widest line of the text laid out without wrapping.
     qreal singleLineWidth(const QString &text) const;
     // The height of the text wrapped into lines of the given width, at most maxHeight.
