@@ -41,7 +41,7 @@ const QStringList &Average::keys()
     return list;
 }
 
-const MeasurementList &Average::measurements() const
+MeasurementList Average::measurements() const
 {
     if (!pFilteredMeasurements) {
         static const MeasurementList none;
@@ -134,7 +134,8 @@ void Average::computeDirtyItems() const
 
     // Sum and sum of squares of the readings that have a value, in reading order: the same
     // additions, in the same order, as one pass for the mean and another for the squares.
-    for (const MeasurementPtr &reading : measurements()) {
+    const MeasurementList filtered = measurements();
+    for (const MeasurementPtr &reading : filtered) {
         for (size_t d = 0; d < dirtyCount; ++d) {
             const size_t i = dirty[d];
             double value;

@@ -39,7 +39,7 @@ public:
     // The readings that pass the filter, in order; computed on first call after creation or
     // invalidation. A filter without a predicate lets every reading through; one whose predicate
     // cannot be evaluated lets none through.
-    const MeasurementList &measurements() const;
+    MeasurementList measurements() const;
     // Drops the filtered readings and marks every item dirty. Announces nothing.
     void invalidate();
 

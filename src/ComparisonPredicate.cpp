@@ -122,7 +122,7 @@ PredicatePtr ComparisonPredicate::predicateWithLeftExpression(const Expression &
     if (modifier != DirectPredicateModifier && modifier != AllPredicateModifier &&
         modifier != AnyPredicateModifier)
         return nullptr;
-    return std::make_shared<const ComparisonPredicate>(left, right, modifier, type, options);
+    return PredicatePtr(new ComparisonPredicate(left, right, modifier, type, options));
 }
 
 ComparisonPredicate::ComparisonPredicate(const Expression &left, const Expression &right,
@@ -285,6 +285,86 @@ bool ComparisonPredicate::evaluate(const Measurement &reading, Date now) const
             return false;
     }
     return true;
+}
+
+namespace {
+
+// One loop per operator, so that the comparison is inlined into it.
+template <typename Read>
+void keepWhere(const MeasurementList &readings, qint32 type, double constant, Read read,
+               MeasurementList &kept)
+{
+    const auto loop = [&](auto compare) {
+        double value;
+        for (const MeasurementPtr &reading : readings) {
+            if (read(*reading, &value) && compare(value, constant))
+                kept.append(reading);
+        }
+    };
+    switch (type) {
+    case ComparisonPredicate::LessThanPredicateOperatorType:
+        return loop([](double a, double b) { return a < b; });
+    case ComparisonPredicate::LessThanOrEqualToPredicateOperatorType:
+        return loop([](double a, double b) { return a <= b; });
+    case ComparisonPredicate::GreaterThanPredicateOperatorType:
+        return loop([](double a, double b) { return a > b; });
+    case ComparisonPredicate::GreaterThanOrEqualToPredicateOperatorType:
+        return loop([](double a, double b) { return a >= b; });
+    case ComparisonPredicate::EqualToPredicateOperatorType:
+        return loop([](double a, double b) { return a == b; });
+    case ComparisonPredicate::NotEqualToPredicateOperatorType:
+        return loop([](double a, double b) { return a != b; });
+    default:
+        return;
+    }
+}
+
+// A reading's date as seconds; false when it has none.
+template <Key key> bool readDate(const Measurement &reading, double *value)
+{
+    if constexpr (key == Key::TheWholeDate)
+        *value = reading.theWholeDate().timeIntervalSinceReferenceDate();
+    else if constexpr (key == Key::Date)
+        *value = reading.Date().timeIntervalSinceReferenceDate();
+    else
+        *value = reading.Time().timeIntervalSinceReferenceDate();
+    return !std::isnan(*value);
+}
+
+} // namespace
+
+void ComparisonPredicate::filterInto(const MeasurementList &readings, Date now,
+                                     MeasurementList &kept) const
+{
+    const Key key = pLeft.key();
+    switch (nPlan) {
+    case Plan::NumberKeyVsNumber:
+        return keepWhere(
+            readings, nOperator, fConstant,
+            [key](const Measurement &r, double *value) { return r.numberForKey(key, value); },
+            kept);
+    case Plan::DateKeyVsDate:
+    case Plan::DateKeyVsRelative: {
+        const double constant = nPlan == Plan::DateKeyVsDate
+                                    ? fConstant
+                                    : now.timeIntervalSinceReferenceDate() + fRelativeInterval;
+        if (key == Key::TheWholeDate)
+            return keepWhere(
+                readings, nOperator, constant,
+                [](const Measurement &r, double *v) { return readDate<Key::TheWholeDate>(r, v); },
+                kept);
+        if (key == Key::Date)
+            return keepWhere(
+                readings, nOperator, constant,
+                [](const Measurement &r, double *v) { return readDate<Key::Date>(r, v); }, kept);
+        return keepWhere(
+            readings, nOperator, constant,
+            [](const Measurement &r, double *v) { return readDate<Key::Time>(r, v); }, kept);
+    }
+    case Plan::General:
+        break;
+    }
+    Predicate::filterInto(readings, now, kept);
 }
 
 QVariant ComparisonPredicate::resolve(const Expression &expression, const Measurement &reading,

@@ -55,13 +55,15 @@ public:
     QString predicateFormat() const override;
     bool isEqual(const Predicate &other) const override;
 
+protected:
+    bool evaluate(const Measurement &reading, Date now) const override;
+    void filterInto(const MeasurementList &readings, Date now,
+                    MeasurementList &kept) const override;
+
+private:
     ComparisonPredicate(const Expression &left, const Expression &right, qint32 modifier,
                         qint32 type, qint32 options);
 
-protected:
-    bool evaluate(const Measurement &reading, Date now) const override;
-
-private:
     // How evaluate() proceeds, chosen once at construction.
     enum class Plan : quint8
     {

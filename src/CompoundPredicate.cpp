@@ -38,7 +38,7 @@ PredicatePtr CompoundPredicate::predicateWithType(qint32 type,
         if (!sub)
             return nullptr;
     }
-    return std::make_shared<const CompoundPredicate>(type, subpredicates);
+    return PredicatePtr(new CompoundPredicate(type, subpredicates));
 }
 
 QString CompoundPredicate::predicateFormat() const

@@ -29,12 +29,12 @@ public:
     QString predicateFormat() const override;
     bool isEqual(const Predicate &other) const override;
 
-    CompoundPredicate(qint32 type, const QList<PredicatePtr> &subpredicates);
-
 protected:
     bool evaluate(const Measurement &reading, Date now) const override;
 
 private:
+    CompoundPredicate(qint32 type, const QList<PredicatePtr> &subpredicates);
+
     qint32 nType;
     QList<PredicatePtr> pSubpredicates;
 };

@@ -2,13 +2,13 @@
 
 PredicatePtr ConstantPredicate::truePredicate()
 {
-    static const PredicatePtr shared = std::make_shared<const ConstantPredicate>(true);
+    static const PredicatePtr shared = PredicatePtr(new ConstantPredicate(true));
     return shared;
 }
 
 PredicatePtr ConstantPredicate::falsePredicate()
 {
-    static const PredicatePtr shared = std::make_shared<const ConstantPredicate>(false);
+    static const PredicatePtr shared = PredicatePtr(new ConstantPredicate(false));
     return shared;
 }
 

@@ -13,8 +13,9 @@ public:
     QString predicateFormat() const override;
     bool isEqual(const Predicate &other) const override { return other.kind() == kind(); }
 
-    explicit ConstantPredicate(bool value) : Predicate(value ? Kind::True : Kind::False) {}
-
 protected:
     bool evaluate(const Measurement &, Date) const override { return value(); }
+
+private:
+    explicit ConstantPredicate(bool value) : Predicate(value ? Kind::True : Kind::False) {}
 };

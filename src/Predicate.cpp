@@ -44,11 +44,16 @@ MeasurementList Predicate::filteredArray(const MeasurementList &readings, Date n
     if (!strEvaluationError.isEmpty())
         throw PredicateEvaluationError(strEvaluationError);
     MeasurementList result;
+    filterInto(readings, now, result);
+    return result;
+}
+
+void Predicate::filterInto(const MeasurementList &readings, Date now, MeasurementList &kept) const
+{
     for (const MeasurementPtr &reading : readings) {
         if (evaluate(*reading, now))
-            result.append(reading);
+            kept.append(reading);
     }
-    return result;
 }
 
 bool Predicate::equal(const PredicatePtr &a, const PredicatePtr &b)
