@@ -235,12 +235,15 @@ void MyDocument::updateMeasurement(const MeasurementPtr &reading, const Measurem
     setActionName("doc.edit_record");
 
     const qint32 filteredIndex = indexOfMeasurement(held.get(), pFilteredArray);
-    pMeasurementsArray.removeAt(mainIndex);
     // New tags first, so a tag on both sides keeps its counter.
     addToTagsCache(*newData);
     removeFromTagsCache(*held);
     held->copyFrom(*newData);
-    pMeasurementsArray.insert(positionForMeasurement(*held, pMeasurementsArray), held);
+    // To the place it would take if it were taken out and inserted again, moving only the
+    // readings in between.
+    const qint32 target = qint32(lowerBound(pMeasurementsArray, orderKey(*held), mainIndex));
+    if (target != mainIndex)
+        pMeasurementsArray.move(mainIndex, target);
     placeInFiltered(held, filteredIndex);
 
     setLastEditedMeasurement(held);
@@ -390,10 +393,18 @@ void MyDocument::doFilter()
     emit listAboutToBeReset(List::Items);
     const PredicatePtr predicate = selectedPredicate();
     MeasurementList filtered;
-    filtered.reserve(pMeasurementsArray.size());
-    for (const MeasurementPtr &reading : std::as_const(pMeasurementsArray)) {
-        if (passes(predicate.get(), *reading))
+    if (!predicate) {
+        // A list of its own, so that the next change of either list copies nothing.
+        filtered.reserve(pMeasurementsArray.size());
+        for (const MeasurementPtr &reading : std::as_const(pMeasurementsArray))
             filtered.append(reading);
+    } else {
+        try {
+            // One present moment for the whole list.
+            filtered = predicate->filteredArray(pMeasurementsArray);
+        } catch (const PredicateEvaluationError &) {
+            filtered.clear();
+        }
     }
     pFilteredArray.swap(filtered);
     emit listReset(List::Items);
@@ -712,7 +723,8 @@ void MyDocument::addToTagsCache(const Measurement &reading)
 {
     if (!reading.hasTags())
         return;
-    for (const QString &tag : reading.Tags()) {
+    const QStringList tags = reading.Tags(); // const: iterating does not copy the strings
+    for (const QString &tag : tags) {
         const auto it = pTagsCache.find(tag);
         if (it != pTagsCache.end())
             it->increment();
@@ -725,7 +737,8 @@ void MyDocument::removeFromTagsCache(const Measurement &reading)
 {
     if (!reading.hasTags())
         return;
-    for (const QString &tag : reading.Tags()) {
+    const QStringList tags = reading.Tags(); // const: iterating does not copy the strings
+    for (const QString &tag : tags) {
         const auto it = pTagsCache.find(tag);
         if (it != pTagsCache.end() && it->decrement())
             pTagsCache.erase(it);

@@ -41,6 +41,9 @@ using AverageList = QList<AveragePtr>;
 class MyDocument : public QObject
 {
     Q_OBJECT
+    // The window's filter chooser binds to the selected filter.
+    Q_PROPERTY(FilterPtr filter READ filter WRITE setFilter NOTIFY filterChanged)
+    Q_PROPERTY(FilteredCounter filteredCounter READ filteredCounter NOTIFY filteredCounterChanged)
 public:
     enum class List
     {

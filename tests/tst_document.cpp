@@ -1,4 +1,3 @@
-#include "ComparisonPredicate.h"
 #include "Localization.h"
 #include "MyDocument.h"
 #include "UndoManager.h"
@@ -29,18 +28,9 @@ MeasurementPtr reading(double hours, int systolic, int diastolic = 80, const QSt
     return r;
 }
 
-// "Key > number" or "Key < number" as a comparison predicate.
 PredicatePtr predicate(const char *format)
 {
-    const QStringList parts = QString::fromLatin1(format).split(QLatin1Char(' '));
-    Q_ASSERT(parts.size() == 3);
-    const qint32 type = parts[1] == QLatin1String(">")
-                            ? ComparisonPredicate::GreaterThanPredicateOperatorType
-                            : ComparisonPredicate::LessThanPredicateOperatorType;
-    const PredicatePtr p = ComparisonPredicate::predicateWithLeftExpression(
-        Expression::expressionForKeyPath(parts[0]),
-        Expression::expressionForConstantValue(QVariant(parts[2].toLongLong())),
-        ComparisonPredicate::DirectPredicateModifier, type);
+    const PredicatePtr p = Predicate::predicateWithFormat(QString::fromLatin1(format));
     Q_ASSERT(p);
     return p;
 }
@@ -585,7 +575,12 @@ private slots:
         // None lets everything through.
         selected->setPredicate(nullptr);
         QCOMPARE(document.items().size(), 2);
-        document.setFilter(other);
+        // Through the property, as the window's filter chooser sets it.
+        QSignalSpy selections(&document, &MyDocument::filterChanged);
+        QVERIFY(document.setProperty("filter", QVariant::fromValue(other)));
+        QCOMPARE(document.filter(), other);
+        QCOMPARE(document.property("filter").value<FilterPtr>(), other);
+        QCOMPARE(selections.size(), 1);
         QCOMPARE(document.items().size(), 1);
         document.setFilter(nullptr);
         QCOMPARE(document.items().size(), 2);
