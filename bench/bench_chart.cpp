@@ -1,0 +1,165 @@
+// Drawing the chart of many readings with all seven lines into a 1600x1000 image, beside the
+// floor: as many plain 1-pixel segments drawn with QPainter::drawLines.
+
+#include "ChartDataSource.h"
+#include "ChartGeometry.h"
+#include "ChartView.h"
+#include "Measurement.h"
+#include "Number.h"
+#include "Preferences.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <random>
+
+namespace {
+
+const QSize kImageSize(1600, 1000);
+
+// Readings over five years at random moments, every value present.
+MeasurementList makeReadings(int count)
+{
+    std::mt19937 random(12345);
+    std::normal_distribution<double> noise(0.0, 1.0);
+    std::uniform_real_distribution<double> moment(0.0, 5 * 365.25 * 86400.0);
+    std::vector<double> moments(static_cast<size_t>(count));
+    for (double &m : moments)
+        m = moment(random);
+    std::sort(moments.begin(), moments.end());
+    MeasurementList readings;
+    readings.reserve(count);
+    const Date start = Date::fromComponents(2019, 1, 1);
+    for (double m : moments) {
+        auto r = Measurement::create(start.addingSeconds(m), int(130 + 15 * noise(random)),
+                                     int(85 + 10 * noise(random)));
+        r->setPulse(Number::integer(qint64(70 + 10 * noise(random))));
+        r->setWeight(Number::real(std::round((80 + 3 * noise(random)) * 10) / 10));
+        r->setCustomValue1(Number::real(std::round((36.6 + 0.4 * noise(random)) * 10) / 10));
+        r->setCustomValue2(Number::real(std::round((5.5 + noise(random)) * 10) / 10));
+        r->setCustomValue3(Number::integer(qint64(200 + 30 * noise(random))));
+        readings.append(r);
+    }
+    return readings;
+}
+
+struct Fixture
+{
+    explicit Fixture(int count) { source.setObjects(makeReadings(count)); }
+    ChartDataSource source;
+};
+
+Fixture &fixture(int count)
+{
+    static std::map<int, std::unique_ptr<Fixture>> fixtures;
+    auto &f = fixtures[count];
+    if (!f)
+        f = std::make_unique<Fixture>(count);
+    return *f;
+}
+
+void drawChart(benchmark::State &state, ChartView::Rendering rendering)
+{
+    Fixture &f = fixture(int(state.range(0)));
+    QImage image(kImageSize, QImage::Format_ARGB32_Premultiplied);
+    const QRectF bounds(QPointF(0, 0), QSizeF(kImageSize));
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        const ChartGeometry geometry =
+            ChartGeometry::compute(ChartView::inputFromSource(&f.source), bounds);
+        ChartView::drawChart(painter, geometry, false, rendering);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_ChartDraw(benchmark::State &state)
+{
+    drawChart(state, ChartView::Rendering::Fast);
+}
+
+void BM_ChartDrawExact(benchmark::State &state)
+{
+    drawChart(state, ChartView::Rendering::Exact);
+}
+
+// The whole public operation as the screen calls it, data source questions included.
+void BM_ChartDrawUsingSource(benchmark::State &state)
+{
+    Fixture &f = fixture(int(state.range(0)));
+    QImage image(kImageSize, QImage::Format_ARGB32_Premultiplied);
+    const QRectF bounds(QPointF(0, 0), QSizeF(kImageSize));
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        ChartView::drawChartUsingSource(painter, &f.source, bounds, false);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The floor: one plain segment per reading and line, between the same points.
+void BM_FloorDrawLines(benchmark::State &state)
+{
+    Fixture &f = fixture(int(state.range(0)));
+    const ChartGeometry geometry = ChartGeometry::compute(
+        ChartView::inputFromSource(&f.source), QRectF(QPointF(0, 0), QSizeF(kImageSize)));
+    QList<QLineF> segments;
+    for (const ChartGeometry::Line &line : geometry.lines) {
+        for (qsizetype j = 1; j < line.points.size(); ++j)
+            segments.append(QLineF(line.points[j - 1], line.points[j]));
+    }
+    QImage image(kImageSize, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setPen(QPen(Qt::blue, 1));
+        painter.drawLines(segments);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["segments"] = double(segments.size());
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+} // namespace
+
+BENCHMARK(BM_ChartDraw)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChartDrawUsingSource)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloorDrawLines)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChartDrawExact)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setFont(QFont(QStringLiteral("DejaVu Sans")));
+    Preferences::useTemporaryStore();
+    Preferences &preferences = Preferences::shared();
+    for (const char *key : {"showPulse", "showWeight", "customShow1", "customShow2", "customShow3"})
+        preferences.setValueForKey(true, QString::fromLatin1(key));
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

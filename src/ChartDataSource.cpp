@@ -1,0 +1,142 @@
+#include "ChartDataSource.h"
+
+#include "ChartGeometry.h"
+#include "Preferences.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array<Measurement::Key, ChartDataSource::LineCount> kLineKeys = {
+    Measurement::Key::Systolic,     Measurement::Key::Diastolic,    Measurement::Key::Pulse,
+    Measurement::Key::Weight,       Measurement::Key::CustomValue1, Measurement::Key::CustomValue2,
+    Measurement::Key::CustomValue3,
+};
+
+} // namespace
+
+ChartDataSource::ChartDataSource(QObject *parent) : QObject(parent)
+{
+    connect(&Preferences::shared(), &Preferences::changed, this,
+            &ChartDataSource::onPreferenceChanged);
+}
+
+ChartDataSource::~ChartDataSource() = default;
+
+void ChartDataSource::setObjects(const MeasurementList &objects)
+{
+    // A list set again may still hold changed readings: always tell the chart.
+    pObjects = objects;
+    notifyObservers();
+}
+
+void ChartDataSource::setSelection(const MeasurementPtr &selection)
+{
+    if (selection == pSelection)
+        return;
+    pSelection = selection;
+    notifyObservers();
+}
+
+QList<Date> ChartDataSource::arrayOfDates() const
+{
+    QList<Date> dates;
+    dates.reserve(pObjects.size());
+    for (const MeasurementPtr &reading : pObjects)
+        dates.append(reading->theWholeDate());
+    return dates;
+}
+
+QList<double> ChartDataSource::arrayOfPointsForLine(int line) const
+{
+    bool shown = line >= 0 && line < LineCount;
+    if (shown && line >= Pulse)
+        shown = Preferences::shared().boolForKey(switchKeyForLine(line));
+    QList<double> points(pObjects.size(), ChartGeometry::kNoValue);
+    if (!shown)
+        return points;
+    const Measurement::Key key = kLineKeys[line];
+    double *out = points.data();
+    for (const MeasurementPtr &reading : pObjects) {
+        double v;
+        if (reading->numberForKey(key, &v))
+            *out = v;
+        ++out;
+    }
+    return points;
+}
+
+QColor ChartDataSource::colorForLine(int line) const
+{
+    const QString key = colorKeyForLine(line);
+    return key.isEmpty() ? QColor() : Preferences::shared().colorForKey(key);
+}
+
+Date ChartDataSource::selectedDate() const
+{
+    return pSelection ? pSelection->theWholeDate() : Date();
+}
+
+QString ChartDataSource::switchKeyForLine(int line)
+{
+    switch (line) {
+    case Pulse:
+        return Preferences::showPulse;
+    case Weight:
+        return Preferences::showWeight;
+    case Custom1:
+        return Preferences::customShow1;
+    case Custom2:
+        return Preferences::customShow2;
+    case Custom3:
+        return Preferences::customShow3;
+    default:
+        return QString();
+    }
+}
+
+QString ChartDataSource::colorKeyForLine(int line)
+{
+    switch (line) {
+    case Systolic:
+        return Preferences::chartColorSystolic;
+    case Diastolic:
+        return Preferences::chartColorDiastolic;
+    case Pulse:
+        return Preferences::chartColorPulse;
+    case Weight:
+        return Preferences::chartColorWeight;
+    case Custom1:
+        return Preferences::chartColorCustom1;
+    case Custom2:
+        return Preferences::chartColorCustom2;
+    case Custom3:
+        return Preferences::chartColorCustom3;
+    default:
+        return QString();
+    }
+}
+
+const QStringList &ChartDataSource::observedKeys()
+{
+    static const QStringList keys = {
+        Preferences::showWeight,          Preferences::showPulse,
+        Preferences::customShow1,         Preferences::customShow2,
+        Preferences::customShow3,         Preferences::chartColorSystolic,
+        Preferences::chartColorDiastolic, Preferences::chartColorPulse,
+        Preferences::chartColorWeight,    Preferences::chartColorCustom1,
+        Preferences::chartColorCustom2,   Preferences::chartColorCustom3,
+    };
+    return keys;
+}
+
+void ChartDataSource::notifyObservers()
+{
+    emit chartDataChanged();
+}
+
+void ChartDataSource::onPreferenceChanged(const QString &key)
+{
+    if (observedKeys().contains(key))
+        notifyObservers();
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "Date.h"
+#include "Measurement.h"
+
+#include <QColor>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+// Hands the chart what it draws: the dates of a window's filtered readings (in stored order,
+// ascending by date and time), one series of values per chart line, one colour per line and the
+// date of the selected reading. It tells its own chart page through chartDataChanged() whenever
+// any of that may have changed: a new list, another selected reading, or a change to one of the
+// twelve preferences the chart depends on. Nothing is cached: every answer is built afresh.
+class ChartDataSource : public QObject
+{
+    Q_OBJECT
+public:
+    // The lines, in drawing order.
+    enum Line
+    {
+        Systolic,
+        Diastolic,
+        Pulse,
+        Weight,
+        Custom1,
+        Custom2,
+        Custom3,
+        LineCount
+    };
+
+    explicit ChartDataSource(QObject *parent = nullptr);
+    ~ChartDataSource() override;
+
+    // The readings to chart (the document's filtered readings, in stored order), and the
+    // selected one; the window sets both whenever they change.
+    const MeasurementList &objects() const { return pObjects; }
+    void setObjects(const MeasurementList &objects);
+    const MeasurementPtr &selection() const { return pSelection; }
+    void setSelection(const MeasurementPtr &selection);
+
+    // What the renderer asks for.
+    int numberOfLines() const { return LineCount; }
+    QList<Date> arrayOfDates() const;
+    // One entry per reading: its value for the line, or ChartGeometry::kNoValue where it has
+    // none, the line is switched off, or the line number is not one of the seven.
+    QList<double> arrayOfPointsForLine(int line) const;
+    // The line's colour from its preference, read at each call; invalid when there is none.
+    QColor colorForLine(int line) const;
+    // The selected reading's date, or a null date when nothing is selected.
+    Date selectedDate() const;
+
+    // The preference keys a line depends on (the switch is empty for lines always shown).
+    static QString switchKeyForLine(int line);
+    static QString colorKeyForLine(int line);
+    // The twelve preferences whose change redraws the chart.
+    static const QStringList &observedKeys();
+
+    void notifyObservers();
+
+signals:
+    // "ChartDataChanged": what the chart shows may have changed.
+    void chartDataChanged();
+
+private:
+    void onPreferenceChanged(const QString &key);
+
+    MeasurementList pObjects;
+    MeasurementPtr pSelection;
+};

@@ -1,0 +1,833 @@
+#include "ChartDataSource.h"
+#include "ChartGeometry.h"
+#include "ChartView.h"
+#include "Localization.h"
+#include "Measurement.h"
+#include "Number.h"
+#include "PageChart.h"
+#include "Preferences.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <ctime>
+#include <random>
+
+namespace {
+
+constexpr double kDay = 86400;
+const double kNo = ChartGeometry::kNoValue;
+
+Date day(int year, int month, int dayOfMonth, int hour = 0, int minute = 0)
+{
+    return Date::fromComponents(year, month, dayOfMonth, hour, minute);
+}
+
+// Two or more dates with systolic values only.
+ChartGeometry::Input inputWith(const QList<Date> &dates, const QList<QList<double>> &lines)
+{
+    ChartGeometry::Input input;
+    input.dates = dates;
+    input.lines = lines;
+    for (qsizetype n = 0; n < lines.size(); ++n)
+        input.colors.append(QColor(Qt::blue));
+    return input;
+}
+
+ChartGeometry::Input spanning(double seconds, const Date &first = day(2024, 3, 5, 12))
+{
+    return inputWith({first, first.addingSeconds(seconds)}, {{120, 130}, {80, 85}});
+}
+
+QList<int> labelledIndexes(const ChartGeometry &g)
+{
+    QList<int> indexes;
+    for (qsizetype i = 0; i < g.ticks.size(); ++i) {
+        if (g.ticks[i].labelled)
+            indexes.append(int(i));
+    }
+    return indexes;
+}
+
+bool near(double a, double b, double tolerance = 1e-3)
+{
+    return std::abs(a - b) <= tolerance;
+}
+
+// How far two colours are apart, as the largest difference of a channel.
+int distance(QRgb a, QRgb b)
+{
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b))});
+}
+
+// The smallest distance to the colour among the pixels of a row around x.
+int nearest(const QImage &image, double x, int y, QRgb color)
+{
+    int best = 255;
+    for (int dx = -1; dx <= 1; ++dx) {
+        const int px = int(std::floor(x)) + dx;
+        if (px >= 0 && px < image.width())
+            best = std::min(best, distance(image.pixel(px, y), color));
+    }
+    return best;
+}
+
+QImage blankImage(const QSize &size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    return image;
+}
+
+QImage render(const ChartGeometry &g, const QSize &size, bool forPrint,
+              ChartView::Rendering rendering = ChartView::Rendering::Fast, double scale = 1)
+{
+    QImage image = blankImage(size * scale);
+    QPainter painter(&image);
+    painter.scale(scale, scale);
+    ChartView::drawChart(painter, g, forPrint, rendering);
+    return image;
+}
+
+QString outputPath(const QString &name)
+{
+    QString dir = qEnvironmentVariable("TENSILO_TEST_OUTPUT");
+    if (dir.isEmpty())
+        dir = QDir::tempPath() + QStringLiteral("/tensilo-test-output");
+    QDir().mkpath(dir);
+    return QDir(dir).filePath(name);
+}
+
+// Readings twice a day for the given number of days, with values that wander like real ones.
+MeasurementList typicalReadings(const Date &start, int days, int perDay, quint32 seed)
+{
+    std::mt19937 random(seed);
+    std::normal_distribution<double> noise(0.0, 1.0);
+    MeasurementList readings;
+    double drift = 0;
+    for (int d = 0; d < days; ++d) {
+        drift = 0.97 * drift + noise(random);
+        for (int k = 0; k < perDay; ++k) {
+            const Date when = start.addingSeconds(d * kDay + 7 * 3600 + k * (12.0 / perDay) * 3600 +
+                                                  600 * noise(random));
+            auto r = Measurement::create(when, int(132 + 3 * drift + 9 * noise(random)),
+                                         int(84 + 2 * drift + 6 * noise(random)));
+            if (noise(random) > -1.5)
+                r->setPulse(Number::integer(qint64(68 + 7 * noise(random))));
+            if (k == 0 && noise(random) > 0)
+                r->setWeight(Number::real(std::round((78.5 + 0.5 * drift) * 10) / 10));
+            readings.append(r);
+        }
+    }
+    return readings;
+}
+
+} // namespace
+
+class TestChart : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("TZ", "UTC");
+        tzset();
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans")));
+    }
+
+    void init() { Preferences::useTemporaryStore(); }
+
+    void cleanupTestCase() { Preferences::useTemporaryStore(); }
+
+    // --- Layout ---------------------------------------------------------------------------
+
+    void scaleTopFollowsTheLargestValue_data()
+    {
+        QTest::addColumn<double>("vmax");
+        QTest::addColumn<double>("ytop");
+        QTest::newRow("0") << 0.0 << 110.0;
+        QTest::newRow("99") << 99.0 << 110.0;
+        QTest::newRow("99.9") << 99.9 << 110.0;
+        QTest::newRow("100") << 100.0 << 210.0;
+        QTest::newRow("185") << 185.0 << 210.0;
+        QTest::newRow("200") << 200.0 << 310.0;
+        QTest::newRow("negative only") << -40.0 << 110.0;
+    }
+    void scaleTopFollowsTheLargestValue()
+    {
+        QFETCH(double, vmax);
+        QFETCH(double, ytop);
+        const Date first = day(2024, 1, 1);
+        const auto g = ChartGeometry::compute(
+            inputWith({first, first.addingSeconds(kDay)}, {{vmax, std::min(vmax, 0.0)}}),
+            QRectF(0, 0, 400, 300));
+        QCOMPARE(g.vmax, std::max(vmax, 0.0));
+        QCOMPARE(g.ytop, ytop);
+        // 0 on the bottom edge of the plot, ytop on its top edge.
+        QCOMPARE(g.yForValue(0), g.plot.bottom());
+        QCOMPARE(g.yForValue(ytop), g.plot.top());
+    }
+
+    void valueLabelsOfA270PointPlot()
+    {
+        const Date first = day(2024, 1, 1);
+        const auto g = ChartGeometry::compute(
+            inputWith({first, first.addingSeconds(kDay)}, {{185, 120}, {90, 80}}),
+            QRectF(10, 20, 500, 330));
+        QCOMPARE(g.plot, QRectF(40, 50, 440, 270));
+        QCOMPARE(g.ytop, 210.0);
+        QCOMPARE(g.labelStep, 50);
+        QStringList texts;
+        for (const auto &label : g.valueLabels) {
+            texts.append(label.text);
+            // Half the label step above the value's height, 20 points left of the axis.
+            QVERIFY(near(label.topLeft.y(), g.yForValue(label.value) - 25));
+            QCOMPARE(label.topLeft.x(), 20.0);
+        }
+        QCOMPARE(texts, QStringList({"  0", " 50", "100", "150", "200"}));
+        QCOMPARE(g.gridValues.size(), 20);
+        QCOMPARE(g.gridValues.first(), 10.0);
+        QCOMPARE(g.gridValues.last(), 200.0);
+    }
+
+    void valueLabelStep_data()
+    {
+        QTest::addColumn<double>("height");
+        QTest::addColumn<double>("ytop");
+        QTest::addColumn<int>("step");
+        QTest::newRow("270 high, 210") << 270.0 << 210.0 << 50;
+        QTest::newRow("270 high, 110") << 270.0 << 110.0 << 20;
+        QTest::newRow("600 high, 110") << 600.0 << 110.0 << 10;
+        QTest::newRow("60 high, 310") << 60.0 << 310.0 << 100;
+        QTest::newRow("below 30 points") << 29.0 << 110.0 << 100;
+        QTest::newRow("negative height") << -40.0 << 110.0 << 100;
+    }
+    void valueLabelStep()
+    {
+        QFETCH(double, height);
+        QFETCH(double, ytop);
+        QFETCH(int, step);
+        QCOMPARE(ChartGeometry::valueLabelStep(height, ytop), step);
+    }
+
+    void timeStepSwitchesAtExactSpans_data()
+    {
+        QTest::addColumn<double>("span");
+        QTest::addColumn<int>("step");
+        using S = ChartGeometry::TimeStep;
+        QTest::newRow("10 days") << 10 * kDay << int(S::Day);
+        QTest::newRow("14 days less a second") << 14 * kDay - 1 << int(S::Day);
+        QTest::newRow("14 days") << 14 * kDay << int(S::Week);
+        QTest::newRow("61 days less a second") << 61 * kDay - 1 << int(S::Week);
+        QTest::newRow("61 days") << 61 * kDay << int(S::Month);
+        QTest::newRow("730.5 days less a second") << 730.5 * kDay - 1 << int(S::Month);
+        QTest::newRow("730.5 days") << 730.5 * kDay << int(S::Year);
+    }
+    void timeStepSwitchesAtExactSpans()
+    {
+        QFETCH(double, span);
+        QFETCH(int, step);
+        const auto g = ChartGeometry::compute(spanning(span), QRectF(0, 0, 800, 400));
+        QCOMPARE(int(g.timeStep), step);
+        QCOMPARE(g.unit, ChartGeometry::unitForTimeStep(ChartGeometry::TimeStep(step)));
+        // Every tick is a calendar boundary strictly between the first and the last date.
+        QVERIFY(!g.ticks.isEmpty());
+        Date previous = g.first;
+        for (const auto &tick : g.ticks) {
+            QVERIFY(tick.date > previous);
+            QVERIFY(tick.date.timeIntervalSinceReferenceDate() <
+                    g.first.timeIntervalSinceReferenceDate() + span);
+            const Date::Components c = tick.date.components();
+            QCOMPARE(c.hour, 0);
+            QCOMPARE(c.minute, 0);
+            switch (ChartGeometry::TimeStep(step)) {
+            case ChartGeometry::TimeStep::Year:
+                QCOMPARE(c.month, 1);
+                Q_FALLTHROUGH();
+            case ChartGeometry::TimeStep::Month:
+                QCOMPARE(c.day, 1);
+                break;
+            case ChartGeometry::TimeStep::Week:
+                QCOMPARE(c.weekday, Date::firstWeekday());
+                break;
+            case ChartGeometry::TimeStep::Day:
+                break;
+            }
+            previous = tick.date;
+        }
+    }
+
+    void dayTicksFallOnEachMidnight()
+    {
+        const auto g = ChartGeometry::compute(spanning(10 * kDay), QRectF(0, 0, 730, 400));
+        QCOMPARE(g.ticks.size(), 10); // 6 March ... 15 March, each at midnight
+        QCOMPARE(g.ticks.first().date, day(2024, 3, 6));
+        QCOMPARE(g.ticks.last().date, day(2024, 3, 15));
+        // x(t) = left + W * t / span
+        QVERIFY(near(g.ticks.first().x, 30 + 670 * 0.5 / 10));
+        QCOMPARE(g.units, 10);
+        QCOMPARE(g.room, 9);
+        QCOMPARE(g.labelEvery, 2);
+        QCOMPARE(labelledIndexes(g), QList<int>({0, 2, 4, 6, 8}));
+        const auto &tick = g.ticks.first();
+        QCOMPARE(tick.text, QStringLiteral("3/6/24"));
+        const double width = QFontMetricsF(ChartGeometry::labelFont()).horizontalAdvance(tick.text);
+        QVERIFY(near(tick.labelTopLeft.x(), tick.x - width / 2));
+        QCOMPARE(tick.labelTopLeft.y(), g.plot.bottom() + 2);
+    }
+
+    void labelSpacing_data()
+    {
+        QTest::addColumn<qint64>("units");
+        QTest::addColumn<qint64>("room");
+        QTest::addColumn<qint64>("k");
+        QTest::newRow("36 units, room 5") << qint64(36) << qint64(5) << qint64(7);
+        QTest::newRow("35 units, room 5") << qint64(35) << qint64(5) << qint64(6);
+        QTest::newRow("5 units, room 5") << qint64(5) << qint64(5) << qint64(1);
+        QTest::newRow("6 units, room 5") << qint64(6) << qint64(5) << qint64(2);
+        QTest::newRow("no room") << qint64(10) << qint64(0) << qint64(11);
+        QTest::newRow("no units") << qint64(0) << qint64(0) << qint64(1);
+    }
+    void labelSpacing()
+    {
+        QFETCH(qint64, units);
+        QFETCH(qint64, room);
+        QFETCH(qint64, k);
+        QCOMPARE(ChartGeometry::labelSpacing(units, room), k);
+        // The smallest such k.
+        QVERIFY(units / k <= room);
+        QVERIFY(k == 1 || units / (k - 1) > room);
+    }
+
+    void every7thYearIsLabelledOver36Years()
+    {
+        // 36.5 years on a plot 350 points wide: room 5, units 36, k 7. The first tick (1 January
+        // 2001, less than 10 points from the axis) is skipped but still counts.
+        const Date first = day(2000, 1, 2);
+        const auto g =
+            ChartGeometry::compute(spanning(36.5 * 365.25 * kDay, first), QRectF(0, 0, 410, 300));
+        QCOMPARE(g.timeStep, ChartGeometry::TimeStep::Year);
+        QCOMPARE(g.units, 36);
+        QCOMPARE(g.room, 5);
+        QCOMPARE(g.labelEvery, 7);
+        QVERIFY(g.ticks.first().skipped);
+        QCOMPARE(g.ticks.first().date, day(2001, 1, 1));
+        QCOMPARE(labelledIndexes(g), QList<int>({1, 8, 15, 22, 29}));
+        QCOMPARE(g.ticks[1].text, QStringLiteral("1/1/02"));
+    }
+
+    void everyWeekIsLabelledOver40Days()
+    {
+        const auto g = ChartGeometry::compute(spanning(40 * kDay), QRectF(0, 0, 410, 300));
+        QCOMPARE(g.timeStep, ChartGeometry::TimeStep::Week);
+        QCOMPARE(g.units, 5);
+        QCOMPARE(g.labelEvery, 1);
+        for (const auto &tick : g.ticks)
+            QCOMPARE(tick.labelled, !tick.skipped);
+    }
+
+    void tickNearTheAxisIsSkipped()
+    {
+        // Ten days from 23:00: the first midnight comes an hour later, 2.8 points from the
+        // axis. It gets no line and no label; the first label goes on the next tick.
+        const auto g = ChartGeometry::compute(spanning(10 * kDay, day(2024, 3, 5, 23)),
+                                              QRectF(0, 0, 730, 400));
+        QCOMPARE(g.ticks.size(), 10);
+        QVERIFY(g.ticks[0].skipped);
+        QVERIFY(!g.ticks[0].labelled);
+        QVERIFY(g.ticks[0].x - g.plot.left() < 10);
+        QCOMPARE(labelledIndexes(g), QList<int>({1, 3, 5, 7, 9}));
+
+        // On the image: no grid line at the skipped tick, one at the next.
+        const QImage image = render(g, QSize(730, 400), false);
+        const int y = int(g.plot.top()) + 3;
+        const auto gridAt = [&](double x) {
+            return qRed(image.pixel(int(std::floor(x)), y)) < 250 ||
+                   qRed(image.pixel(int(std::floor(x)) + 1, y)) < 250;
+        };
+        QVERIFY(!gridAt(g.ticks[0].x));
+        QVERIFY(gridAt(g.ticks[1].x));
+    }
+
+    void narrowPlotLabelsOnlyTheFirstDrawnTick()
+    {
+        const auto g = ChartGeometry::compute(spanning(12 * kDay), QRectF(0, 0, 125, 300));
+        QCOMPARE(g.room, 0);
+        QCOMPARE(g.labelEvery, g.units + 1);
+        QCOMPARE(labelledIndexes(g).size(), 1);
+    }
+
+    void singleWeightLiftsTheScaleButDrawsNothing()
+    {
+        const Date first = day(2024, 5, 1, 8);
+        const QList<Date> dates = {first, first.addingSeconds(kDay), first.addingSeconds(2 * kDay)};
+        const auto g = ChartGeometry::compute(inputWith(dates, {{125, 130, 128},
+                                                                {82, 85, 80},
+                                                                {kNo, kNo, kNo},
+                                                                {kNo, 250, kNo},
+                                                                {kNo, kNo, kNo},
+                                                                {kNo, kNo, kNo},
+                                                                {kNo, kNo, kNo}}),
+                                              QRectF(0, 0, 600, 400));
+        QCOMPARE(g.ytop, 310.0);
+        QCOMPARE(g.lines.size(), 7);
+        QCOMPARE(g.lines[0].points.size(), 3);
+        QCOMPARE(g.lines[1].points.size(), 3);
+        for (int n = 2; n < 7; ++n)
+            QVERIFY(g.lines[n].points.isEmpty());
+    }
+
+    void missingValuesAreSkippedAndTheLineJoinsAcross()
+    {
+        const Date first = day(2024, 5, 1, 8);
+        QList<Date> dates;
+        for (int j = 0; j < 5; ++j)
+            dates.append(first.addingSeconds(j * kDay));
+        const auto g = ChartGeometry::compute(
+            inputWith(dates, {{120, 121, 122, 123, 124}, {kNo, 70, kNo, 72, kNo}}),
+            QRectF(0, 0, 430, 300));
+        QCOMPARE(g.lines[1].points.size(), 2);
+        QCOMPARE(g.lines[1].points[0], QPointF(g.xForDate(dates[1]), g.yForValue(70)));
+        QCOMPARE(g.lines[1].points[1], QPointF(g.xForDate(dates[3]), g.yForValue(72)));
+        QCOMPARE(g.lines[0].points.first().x(), g.plot.left());
+        QCOMPARE(g.lines[0].points.last().x(), g.plot.right());
+    }
+
+    void equalDatesPutEverythingInTheMiddle()
+    {
+        const Date when = day(2024, 5, 1, 8);
+        auto input = inputWith({when, when, when}, {{120, 140, 130}, {80, 90, 85}});
+        input.selectedDate = when;
+        const auto g = ChartGeometry::compute(input, QRectF(0, 0, 400, 300));
+        QVERIFY(!g.empty);
+        QCOMPARE(g.span, 0.0);
+        QVERIFY(g.ticks.isEmpty());
+        for (const auto &p : g.lines[0].points)
+            QCOMPARE(p.x(), 200.0);
+        QVERIFY(g.hasSelection);
+        QCOMPARE(g.selectionX, 200.0);
+    }
+
+    void selectionMarkerOnlyForDatesOnTheAxis()
+    {
+        const Date first = day(2024, 5, 1);
+        auto input = spanning(10 * kDay, first);
+        input.selectedDate = first.addingSeconds(4 * kDay);
+        auto g = ChartGeometry::compute(input, QRectF(0, 0, 530, 300));
+        QVERIFY(g.hasSelection);
+        QVERIFY(near(g.selectionX, 30 + 470 * 0.4));
+        input.selectedDate = first.addingSeconds(11 * kDay);
+        QVERIFY(!ChartGeometry::compute(input, QRectF(0, 0, 530, 300)).hasSelection);
+        input.selectedDate = Date();
+        QVERIFY(!ChartGeometry::compute(input, QRectF(0, 0, 530, 300)).hasSelection);
+    }
+
+    void fewerThanTwoDatesMakeTheEmptyChart_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::newRow("none") << 0;
+        QTest::newRow("one") << 1;
+    }
+    void fewerThanTwoDatesMakeTheEmptyChart()
+    {
+        QFETCH(int, count);
+        ChartGeometry::Input input;
+        for (int j = 0; j < count; ++j)
+            input.dates.append(day(2024, 1, 1));
+        input.lines = {QList<double>(count, 120.0)};
+        const auto g = ChartGeometry::compute(input, QRectF(0, 0, 400, 300));
+        QVERIFY(g.empty);
+        QCOMPARE(g.emptyText, QStringLiteral("No data for the chart"));
+        const double h = QFontMetricsF(ChartGeometry::emptyTextFont()).height();
+        QVERIFY(near(g.emptyTextBox.height(), 2 * h));
+        QCOMPARE(g.emptyTextBox.left(), g.plot.left());
+        QCOMPARE(g.emptyTextBox.width(), g.plot.width());
+        QVERIFY(near(g.emptyTextBox.center().y(), g.plot.center().y()));
+    }
+
+    void absurdValuesAndDatesStayBounded()
+    {
+        // Values no reading should hold, and dates far apart, must neither hang nor crash.
+        const Date first = day(2024, 1, 1);
+        const auto big = ChartGeometry::compute(
+            inputWith({first, first.addingSeconds(kDay)},
+                      {{1e12, std::numeric_limits<double>::infinity()}, {kNo, qQNaN()}}),
+            QRectF(0, 0, 400, 300));
+        QVERIFY(big.gridValues.size() <= ChartGeometry::kMaxGridLines);
+        QVERIFY(big.valueLabels.size() <= ChartGeometry::kMaxGridLines + 1);
+        QCOMPARE(big.lines[0].points.size(), 0); // one finite value only
+
+        const auto far = ChartGeometry::compute(inputWith({Date(-3e11), Date(3e11)}, {{120, 130}}),
+                                                QRectF(0, 0, 400, 300));
+        QVERIFY(far.ticks.size() <= 100000);
+
+        const auto broken = ChartGeometry::compute(
+            inputWith({Date(), first, Date()}, {{120, 130, 140}}), QRectF(0, 0, 400, 300));
+        QCOMPARE(broken.span, 0.0);
+
+        // Many points, some far below the chart, drawn through the coverage mask.
+        QList<Date> dates;
+        QList<double> wild;
+        for (int j = 0; j < 600; ++j) {
+            dates.append(first.addingSeconds(j * 3600.0));
+            wild.append(j % 7 == 0 ? -1e12 : 120.0 + j % 13);
+        }
+        const auto offChart =
+            ChartGeometry::compute(inputWith(dates, {wild, wild}), QRectF(0, 0, 300, 200));
+        QCOMPARE(offChart.lines[0].points.size(), 600);
+        const QImage drawn = render(offChart, QSize(300, 200), false);
+        QVERIFY(distance(drawn.pixel(offChart.lines[1].points[1].toPoint()), qRgb(0, 0, 255)) < 8);
+
+        const auto tiny = ChartGeometry::compute(spanning(10 * kDay), QRectF(0, 0, 20, 20));
+        QCOMPARE(tiny.room, 0);
+        render(tiny, QSize(20, 20), false);
+    }
+
+    // --- Data source ----------------------------------------------------------------------
+
+    void dataSourceAnswersSevenLinesWithNulls()
+    {
+        const Date first = day(2024, 2, 1, 7);
+        auto a = Measurement::create(first, 121, 81);
+        a->setPulse(Number::integer(66));
+        a->setWeight(Number::real(80.5));
+        a->setCustomValue1(Number::real(36.6));
+        auto b = Measurement::create(first.addingSeconds(kDay), 135, 88);
+        b->setPulse(Number::integer(70));
+        b->setCustomValue3(Number::integer(7));
+        auto c = Measurement::create(first.addingSeconds(2 * kDay), 128, 84);
+        c->setWeight(Number::real(80.1));
+
+        ChartDataSource source;
+        source.setObjects({a, b, c});
+        QCOMPARE(source.numberOfLines(), 7);
+        QCOMPARE(source.arrayOfDates(),
+                 QList<Date>({first, first.addingSeconds(kDay), first.addingSeconds(2 * kDay)}));
+
+        auto same = [](const QList<double> &got, const QList<double> &want) {
+            if (got.size() != want.size())
+                return false;
+            for (qsizetype j = 0; j < got.size(); ++j) {
+                if (std::isnan(want[j]) ? !std::isnan(got[j]) : got[j] != want[j])
+                    return false;
+            }
+            return true;
+        };
+        // Defaults: pulse and weight shown, custom values not.
+        QVERIFY(same(source.arrayOfPointsForLine(0), {121, 135, 128}));
+        QVERIFY(same(source.arrayOfPointsForLine(1), {81, 88, 84}));
+        QVERIFY(same(source.arrayOfPointsForLine(2), {66, 70, kNo}));
+        QVERIFY(same(source.arrayOfPointsForLine(3), {80.5, kNo, 80.1}));
+        QVERIFY(same(source.arrayOfPointsForLine(4), {kNo, kNo, kNo}));
+        QVERIFY(same(source.arrayOfPointsForLine(6), {kNo, kNo, kNo}));
+        QVERIFY(same(source.arrayOfPointsForLine(7), {kNo, kNo, kNo}));
+        QVERIFY(same(source.arrayOfPointsForLine(-1), {kNo, kNo, kNo}));
+
+        Preferences::shared().setValueForKey(false, Preferences::showPulse);
+        Preferences::shared().setValueForKey(true, Preferences::customShow1);
+        Preferences::shared().setValueForKey(true, Preferences::customShow3);
+        QVERIFY(same(source.arrayOfPointsForLine(2), {kNo, kNo, kNo}));
+        QVERIFY(same(source.arrayOfPointsForLine(4), {36.6, kNo, kNo}));
+        QVERIFY(same(source.arrayOfPointsForLine(5), {kNo, kNo, kNo}));
+        QVERIFY(same(source.arrayOfPointsForLine(6), {kNo, 7, kNo}));
+
+        QVERIFY(source.selectedDate().isNull());
+        source.setSelection(b);
+        QCOMPARE(source.selectedDate(), b->theWholeDate());
+    }
+
+    void dataSourceReadsColoursAtEachCall()
+    {
+        ChartDataSource source;
+        QCOMPARE(source.colorForLine(0), QColor::fromRgbF(0, 0, 1));
+        QCOMPARE(source.colorForLine(1), source.colorForLine(0));
+        QCOMPARE(source.colorForLine(3).rgb(), QColor::fromRgbF(0.6f, 0.4f, 0.2f).rgb());
+        Preferences::shared().setValueForKey(QColor(Qt::red), Preferences::chartColorPulse);
+        QCOMPARE(source.colorForLine(2), QColor(Qt::red));
+        QVERIFY(!source.colorForLine(7).isValid());
+    }
+
+    void dataSourceSignalsChanges()
+    {
+        ChartDataSource source;
+        QSignalSpy spy(&source, &ChartDataSource::chartDataChanged);
+        auto a = Measurement::create(day(2024, 1, 1), 120, 80);
+        auto b = Measurement::create(day(2024, 1, 2), 125, 82);
+        const MeasurementList list = {a, b};
+        source.setObjects(list);
+        QCOMPARE(spy.count(), 1);
+        source.setObjects(list); // the same list again still tells
+        QCOMPARE(spy.count(), 2);
+        source.setSelection(a);
+        QCOMPARE(spy.count(), 3);
+        source.setSelection(a); // the same reading does not
+        QCOMPARE(spy.count(), 3);
+        source.setSelection(nullptr);
+        QCOMPARE(spy.count(), 4);
+
+        for (const QString &key : ChartDataSource::observedKeys()) {
+            spy.clear();
+            const QVariant value = key.startsWith(QLatin1String("chartColor"))
+                                       ? QVariant(QColor(Qt::darkCyan))
+                                       : QVariant(!Preferences::shared().boolForKey(key));
+            QVERIFY(Preferences::shared().setValueForKey(value, key));
+            QCOMPARE(spy.count(), 1);
+        }
+        QCOMPARE(ChartDataSource::observedKeys().size(), 12);
+        spy.clear();
+        Preferences::shared().setValueForKey(2, Preferences::rowSize);
+        Preferences::shared().setValueForKey(QStringLiteral("Sugar"), Preferences::customTitle1);
+        QCOMPARE(spy.count(), 0);
+    }
+
+    void pageRedrawsForItsOwnSourceOnly()
+    {
+        ChartDataSource first, second;
+        PageChart pageA, pageB;
+        pageA.setChartDataSource(&first);
+        pageB.setChartDataSource(&second);
+        pageA.resize(300, 200);
+        pageB.resize(300, 200);
+        pageA.show();
+        pageB.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pageA));
+        QVERIFY(QTest::qWaitForWindowExposed(&pageB));
+
+        struct PaintCounter : QObject
+        {
+            int count = 0;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                if (event->type() == QEvent::Paint)
+                    ++count;
+                return false;
+            }
+        } paintsA, paintsB;
+        pageA.chartView()->installEventFilter(&paintsA);
+        pageB.chartView()->installEventFilter(&paintsB);
+        QCoreApplication::processEvents();
+        paintsA.count = paintsB.count = 0;
+
+        first.setObjects({Measurement::create(day(2024, 1, 1), 120, 80),
+                          Measurement::create(day(2024, 1, 2), 130, 85)});
+        QCoreApplication::processEvents();
+        QVERIFY(paintsA.count >= 1);
+        QCOMPARE(paintsB.count, 0);
+
+        paintsA.count = 0;
+        Preferences::shared().setValueForKey(QColor(Qt::red), Preferences::chartColorSystolic);
+        QCoreApplication::processEvents();
+        QVERIFY(paintsA.count >= 1);
+        QVERIFY(paintsB.count >= 1);
+
+        pageA.setChartDataSource(nullptr);
+        QCoreApplication::processEvents();
+        paintsA.count = 0;
+        first.notifyObservers();
+        QCoreApplication::processEvents();
+        QCOMPARE(paintsA.count, 0);
+    }
+
+    // --- Drawing --------------------------------------------------------------------------
+
+    void linesDotsAndMarkerLandWhereTheyShould()
+    {
+        Preferences::shared().setValueForKey(QColor(Qt::red), Preferences::chartColorSystolic);
+        const Date first = day(2024, 4, 1, 8);
+        auto a = Measurement::create(first, 150, 95);
+        auto b = Measurement::create(first.addingSeconds(3 * kDay), 120, 70);
+        auto c = Measurement::create(first.addingSeconds(6 * kDay), 160, 100);
+        ChartDataSource source;
+        source.setObjects({a, b, c});
+        source.setSelection(b);
+        const QSize size(600, 400);
+        const QRectF bounds(QPointF(0, 0), QSizeF(size));
+        const auto g = ChartGeometry::compute(ChartView::inputFromSource(&source), bounds);
+
+        for (bool forPrint : {false, true}) {
+            QImage image = blankImage(size);
+            {
+                QPainter painter(&image);
+                ChartView::drawChartUsingSource(painter, &source, bounds, forPrint);
+            }
+            image.save(outputPath(forPrint ? "chart-three-readings-print.png"
+                                           : "chart-three-readings-screen.png"));
+            // Dots: the line's own colour at each point (beside the marker's column).
+            for (const QPointF &p : g.lines[0].points)
+                QVERIFY(distance(image.pixel(p.toPoint() + QPoint(1, 0)), qRgb(255, 0, 0)) < 8);
+            for (const QPointF &p : g.lines[1].points)
+                QVERIFY(distance(image.pixel(p.toPoint() + QPoint(1, 0)), qRgb(0, 0, 255)) < 8);
+            // Halfway between two dots lies the line, and nothing a few points beside it.
+            const QPointF mid = (g.lines[1].points[1] + g.lines[1].points[2]) / 2;
+            QVERIFY(nearest(image, mid.x(), int(mid.y()), qRgb(0, 0, 255)) < 100);
+            QVERIFY(qBlue(image.pixel(mid.toPoint() + QPoint(0, 5))) <= 240 ||
+                    qRed(image.pixel(mid.toPoint() + QPoint(0, 5))) > 200);
+            QVERIFY(nearest(image, mid.x(), int(mid.y()) + 5, qRgb(0, 0, 255)) > 150);
+            // The marker: green on screen at the selected reading's x, away from the dots.
+            const int x = int(std::floor(g.selectionX));
+            int green = 0;
+            for (int dx = -1; dx <= 1; ++dx) {
+                if (image.pixel(x + dx, int(g.plot.top()) + 20) == qRgb(0, 255, 0))
+                    ++green;
+            }
+            QCOMPARE(green > 0, !forPrint);
+            // The value axis in grey.
+            // The value axis in grey: crisp on screen, antialiased (over two columns) on paper.
+            QVERIFY(nearest(image, g.plot.left(), int(g.plot.center().y()), qRgb(128, 128, 128)) <
+                    (forPrint ? 70 : 30));
+        }
+
+        // Without a marker there is no green at all.
+        const QImage plain = ChartView::renderImage(&source, size);
+        for (int y = 0; y < size.height(); y += 2) {
+            for (int x = 0; x < size.width(); ++x)
+                QVERIFY(plain.pixel(x, y) != qRgb(0, 255, 0));
+        }
+    }
+
+    void emptyChartTextLandsInItsBand()
+    {
+        ChartDataSource source;
+        source.setObjects({Measurement::create(day(2024, 1, 1), 120, 80)});
+        const QSize size(500, 300);
+        const auto g = ChartGeometry::compute(ChartView::inputFromSource(&source),
+                                              QRectF(QPointF(0, 0), QSizeF(size)));
+        for (bool forPrint : {false, true}) {
+            QImage image = blankImage(size);
+            {
+                QPainter painter(&image);
+                ChartView::drawChartUsingSource(painter, &source, QRectF(QPointF(0, 0), size),
+                                                forPrint);
+            }
+            QRect inked;
+            for (int y = 0; y < size.height(); ++y) {
+                for (int x = 0; x < size.width(); ++x) {
+                    const QPoint p(x, y);
+                    const bool outline =
+                        forPrint && (std::abs(x - 30) <= 1 || std::abs(x - 470) <= 1 ||
+                                     std::abs(y - 30) <= 1 || std::abs(y - 270) <= 1);
+                    if (image.pixel(p) != qRgb(255, 255, 255) && !outline)
+                        inked |= QRect(p, QSize(1, 1));
+                }
+            }
+            QVERIFY(!inked.isEmpty());
+            QVERIFY(g.emptyTextBox.contains(inked));
+            QVERIFY(near(inked.center().x(), g.emptyTextBox.center().x(), 2));
+            QVERIFY(inked.bottom() < g.plot.center().y() + 2); // just above the middle
+            // On paper the plot has a grey outline; on screen it has none.
+            QCOMPARE(nearest(image, 30, 150, qRgb(128, 128, 128)) < 40, forPrint);
+            image.save(outputPath(forPrint ? "chart-empty-print.png" : "chart-empty-screen.png"));
+        }
+    }
+
+    void fastDrawingLooksLikeExactDrawing_data()
+    {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<int>("perDay");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<QSize>("size");
+        const QSize size(900, 500);
+        QTest::newRow("a month") << 30 << 2 << 1.0 << size;
+        QTest::newRow("three years") << 1095 << 2 << 1.0 << size;
+        QTest::newRow("three years, dense") << 1095 << 6 << 1.0 << size;
+        QTest::newRow("a year at twice the resolution") << 365 << 3 << 2.0 << size;
+        QTest::newRow("many in a small chart") << 1000 << 6 << 1.0 << QSize(250, 200);
+    }
+    void fastDrawingLooksLikeExactDrawing()
+    {
+        QFETCH(int, days);
+        QFETCH(int, perDay);
+        QFETCH(double, scale);
+        QFETCH(QSize, size);
+        ChartDataSource source;
+        source.setObjects(typicalReadings(day(2021, 1, 1), days, perDay, 7));
+        const auto g = ChartGeometry::compute(ChartView::inputFromSource(&source),
+                                              QRectF(QPointF(0, 0), QSizeF(size)));
+        const QImage fast = render(g, size, false, ChartView::Rendering::Fast, scale);
+        const QImage exact = render(g, size, false, ChartView::Rendering::Exact, scale);
+        const QString name = QStringLiteral("chart-%1days-%2.png").arg(days).arg(perDay);
+        fast.save(outputPath(QStringLiteral("fast-") + name));
+        exact.save(outputPath(QStringLiteral("exact-") + name));
+        qint64 total = 0, visible = 0;
+        for (int y = 0; y < fast.height(); ++y) {
+            for (int x = 0; x < fast.width(); ++x) {
+                const int d = distance(fast.pixel(x, y), exact.pixel(x, y));
+                total += d;
+                if (d > 96)
+                    ++visible;
+            }
+        }
+        const double pixels = double(fast.width()) * fast.height();
+        const double mean = double(total) / pixels;
+        qInfo("mean difference %.3f, pixels differing by more than 96: %lld", mean, visible);
+        // Edges of overlapping shapes may differ slightly; hardly any pixel differs clearly.
+        QVERIFY2(mean < 2.0, qPrintable(QString::number(mean)));
+        QVERIFY2(visible < pixels / 10000, qPrintable(QString::number(visible)));
+    }
+
+    void pdfOutputIsVector()
+    {
+        ChartDataSource source;
+        source.setObjects(typicalReadings(day(2022, 6, 1), 200, 2, 3));
+        QTemporaryDir dir;
+        const QString fileName = dir.filePath(QStringLiteral("chart.pdf"));
+        {
+            QPdfWriter writer(fileName);
+            writer.setResolution(72);
+            QPainter painter(&writer);
+            ChartView::drawChartUsingSource(painter, &source, QRectF(20, 20, 500, 320), true);
+        }
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.size() > 1000);
+        QVERIFY(file.readAll().startsWith("%PDF"));
+        QFile::remove(outputPath(QStringLiteral("chart-print.pdf")));
+        QFile::copy(fileName, outputPath(QStringLiteral("chart-print.pdf")));
+    }
+
+    void typicalChartsForALook()
+    {
+        Preferences &preferences = Preferences::shared();
+        ChartDataSource source;
+        source.setObjects(typicalReadings(day(2024, 2, 1), 45, 2, 11));
+        source.setSelection(source.objects().at(40));
+        QVERIFY(ChartView::renderImage(&source, QSize(1200, 800), true)
+                    .save(outputPath(QStringLiteral("chart-45-days.png"))));
+
+        preferences.setValueForKey(false, Preferences::showWeight);
+        source.setObjects(typicalReadings(day(2019, 5, 10), 4 * 365, 3, 5));
+        QString error;
+        QVERIFY(ChartView::renderPng(&source, outputPath(QStringLiteral("chart-4-years.png")),
+                                     QSize(1200, 800), &error));
+        QVERIFY(!ChartView::renderPng(&source, outputPath(QStringLiteral("bad.png")), QSize(0, 5),
+                                      &error));
+        QVERIFY(error.contains(QStringLiteral("0×5")));
+        QVERIFY(!ChartView::renderPng(&source, QStringLiteral("/nonexistent/dir/chart.png"),
+                                      QSize(100, 100), &error));
+        QVERIFY(error.contains(QLatin1String("/nonexistent/dir/chart.png")));
+    }
+
+    void keysHaveTextsInBothLanguages()
+    {
+        for (const char *key :
+             {"chart.no_data", "chart.image_size_invalid", "chart.image_write_failed"}) {
+            for (const QString &language : Localization::languages())
+                QVERIFY2(Localization::hasText(QString::fromLatin1(key), language), key);
+        }
+    }
+};
+
+QTEST_MAIN(TestChart)
+#include "tst_chart.moc"
