@@ -3,10 +3,7 @@
 #include "ArrayFormatter.h"
 #include "AverageFormatter.h"
 #include "AverageIntFormatter.h"
-#if __has_include("ChartDataSource.h")
 #include "ChartDataSource.h"
-#define HAVE_CHART 1
-#endif
 #include "DateFormatter.h"
 #include "MyDocument.h"
 #include "NumberFormatter.h"
@@ -475,17 +472,12 @@ QList<QStringList> PrintView::rowsForReadings() const
 bool PrintView::writeDocumentReport(const MyDocument &document, const QPageLayout &printInfo,
                                     const QString &fileName, QString *errorMessage)
 {
-#ifdef HAVE_CHART
     // The chart always runs from the oldest reading to the newest: the stored order.
     ChartDataSource chart;
     chart.setObjects(document.items());
-    const ChartDataSource *source = &chart;
-#else
-    const ChartDataSource *source = nullptr;
-#endif
     MeasurementList readings = document.items();
     if (!document.sortItemsAscending())
         std::reverse(readings.begin(), readings.end());
-    const PrintView view(printInfo, readings, document.averages(), document.information(), source);
+    const PrintView view(printInfo, readings, document.averages(), document.information(), &chart);
     return view.writePdf(fileName, errorMessage);
 }

@@ -1,5 +1,7 @@
 #include "PrintViewItem.h"
 
+#include "ChartView.h" // the chart's drawing, shared with the screen
+
 #include <QHash>
 #include <QImage>
 #include <QPainter>
@@ -359,8 +361,22 @@ PrintViewItem_Chart::PrintViewItem_Chart(const ChartDataSource *source, const QS
 
 void PrintViewItem_Chart::drawAt(QPainter &painter, qreal y, qreal height) const
 {
-    // Filled in with the chart renderer.
-    (void)painter;
-    (void)y;
-    (void)height;
+    const qreal width = szPage.width();
+    if (!drawsTurned(height)) {
+        ChartView::drawChartUsingSource(painter, pChartDataSource, QRectF(0, y, width, height),
+                                        true);
+        return;
+    }
+    // Turned a quarter turn so that the chart's long side runs down the page: a point at offset
+    // (dx, dy) from the centre goes to (dy, -dx). The time axis comes to lie along the right
+    // side, earliest dates at the bottom; the sheet is read turned clockwise.
+    const QPointF centre(width / 2, y + height / 2);
+    painter.save();
+    painter.translate(centre);
+    painter.rotate(-90);
+    painter.translate(-centre);
+    ChartView::drawChartUsingSource(
+        painter, pChartDataSource,
+        QRectF(centre.x() - height / 2, centre.y() - width / 2, height, width), true);
+    painter.restore();
 }

@@ -1,4 +1,6 @@
 #include "Average.h"
+#include "ChartDataSource.h"
+#include "ChartView.h"
 #include "Filter.h"
 #include "InformationItem.h"
 #include "Localization.h"
@@ -150,6 +152,25 @@ std::optional<QString> runTool(const QString &program, const QStringList &argume
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// Whether a dark line (the chart's grey axes) runs from a to b: every sampled point has a pixel
+// darker than the light grid within one pixel.
+bool hasLine(const QImage &image, QPointF a, QPointF b)
+{
+    for (int i = 0; i <= 50; ++i) {
+        const QPointF p = a + (b - a) * (i / 50.0);
+        bool found = false;
+        for (int dx = -1; dx <= 1 && !found; ++dx) {
+            for (int dy = -1; dy <= 1 && !found; ++dy) {
+                const QPoint q(qRound(p.x()) + dx, qRound(p.y()) + dy);
+                found = image.rect().contains(q) && qGray(image.pixel(q)) < 200;
+            }
+        }
+        if (!found)
+            return false;
+    }
+    return true;
+}
+
 // Where files for a person to look at go: $TENSILO_TEST_OUTPUT, else a temporary directory.
 QString outputDirectory(QTemporaryDir &fallback)
 {
@@ -187,6 +208,7 @@ private slots:
     void hiddenBlocksTakeNoRoomAndHiddenHeadersAreNotRepeated();
     void chartStartsAPageOfItsOwn();
     void blockTallerThanAPageRunsPastIt();
+    void chartIsTurnedOnPortraitAndUprightOnLandscape();
 
     // The report view
     void init();
@@ -453,7 +475,7 @@ void TestReport::gridMisuseIsAProgrammingError()
 #endif
 }
 
-// --- Pagination ----------------------------------------------------------------------------------
+// --- Pagination ---------------------------------------------------------------------------------
 
 void TestReport::rowThatDoesNotFitStartsNextPageAfterHeaderCopy()
 {
@@ -607,8 +629,69 @@ void TestReport::blockTallerThanAPageRunsPastIt()
     QCOMPARE(rectOf(p, after).top(), 2 * kPaperHeight);
 }
 
-// --- The report view
-// -------------------------------------------------------------------------------
+void TestReport::chartIsTurnedOnPortraitAndUprightOnLandscape()
+{
+    ChartDataSource source;
+    source.setObjects({reading(1, 8, 120, 80), reading(9, 8, 135, 85), reading(20, 8, 128, 82)});
+    const QSizeF portrait(523, 770);
+    const QSizeF landscape(770, 523);
+
+    // Portrait: the value axis runs along the bottom of the slot, the time axis along its right.
+    const auto turned = PrintViewItem::chartItemWithSource(&source, portrait);
+    QVERIFY(turned->drawsTurned(770));
+    QImage page = blankImage(523, 770 + 100);
+    {
+        QPainter painter(&page);
+        turned->drawAt(painter, 100, 770);
+    }
+    QVERIFY(hasLine(page, {40, 100 + 740}, {483, 100 + 740}));
+    QVERIFY(hasLine(page, {493, 100 + 40}, {493, 100 + 730}));
+    QVERIFY(!hasLine(page, {30, 100 + 40}, {30, 100 + 730}));
+
+    // Landscape: upright, the value axis on the left, the time axis along the bottom.
+    const auto upright = PrintViewItem::chartItemWithSource(&source, landscape);
+    QVERIFY(!upright->drawsTurned(523));
+    QImage wide = blankImage(770, 523);
+    {
+        QPainter painter(&wide);
+        upright->drawAt(painter, 0, 523);
+    }
+    QVERIFY(hasLine(wide, {30, 40}, {30, 483}));
+    QVERIFY(hasLine(wide, {40, 493}, {730, 493}));
+    QVERIFY(!hasLine(wide, {740, 40}, {740, 483}));
+
+    // The turned chart is the upright one turned a quarter turn anticlockwise, so that the sheet is
+    // read turned clockwise: earliest dates at the bottom, high values on the left.
+    QImage direct = blankImage(770, 523);
+    {
+        QPainter painter(&direct);
+        ChartView::drawChartUsingSource(painter, &source, QRectF(0, 0, 770, 523), true);
+    }
+    const QImage rotated = direct.transformed(QTransform().rotate(-90));
+    const QImage slot = page.copy(0, 100, 523, 770);
+    QCOMPARE(rotated.size(), slot.size());
+    int differing = 0;
+    for (int y = 0; y < slot.height(); ++y) {
+        for (int x = 0; x < slot.width(); ++x)
+            differing += qAbs(qGray(slot.pixel(x, y)) - qGray(rotated.pixel(x, y))) > 60;
+    }
+    QVERIFY2(differing < slot.width() * slot.height() / 200,
+             qPrintable(QString::number(differing)));
+
+    // In the report: a portrait page turns it, a landscape page does not.
+    showSections(false, false, true, true);
+    PrintView onPortrait(a4(), source.objects(), {}, {}, &source);
+    QCOMPARE(onPortrait.totalPages(), 2);
+    auto chart = std::dynamic_pointer_cast<PrintViewItem_Chart>(onPortrait.printViewItems().last());
+    QVERIFY(chart && chart->drawsTurned(onPortrait.printViewItemRects().last().height()));
+    PrintView onLandscape(a4(QPageLayout::Landscape), source.objects(), {}, {}, &source);
+    QCOMPARE(onLandscape.contentSize(), landscape);
+    chart = std::dynamic_pointer_cast<PrintViewItem_Chart>(onLandscape.printViewItems().last());
+    QVERIFY(chart && !chart->drawsTurned(onLandscape.printViewItemRects().last().height()));
+    QCOMPARE(onLandscape.printViewItemRects().last().top(), 595.0);
+}
+
+// --- The report view ----------------------------------------------------------------------------
 
 void TestReport::init()
 {
@@ -875,8 +958,7 @@ void TestReport::reportTextsHaveEnglishAndGerman()
     }
 }
 
-// --- Paper
-// -----------------------------------------------------------------------------------------
+// --- Paper --------------------------------------------------------------------------------------
 
 void TestReport::pdfOfASmallDocument()
 {
