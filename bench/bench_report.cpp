@@ -1,11 +1,15 @@
 // Lays out the printed report and writes its PDF for documents of 1,000, 10,000 and 50,000
 // readings. Reports the time per report, the pages, the heap the laid-out report keeps, and the
 // process's peak resident memory. For a clean peak figure per size run one size at a time:
-//   bench_report --benchmark_filter='/50000'
+//   bench_report --benchmark_filter='BM_ReportPdf/50000$'
+// With TENSILO_BENCH_OUTPUT set to a directory, the PDFs are kept there.
 #include "ChartDataSource.h"
+#include "Localization.h"
 #include "Preferences.h"
 #include "PrintView.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
@@ -85,6 +89,14 @@ void BM_ReportPdf(benchmark::State &state)
     state.counters["layout_heap_MB"] = heapLaidOut;
     state.counters["peak_rss_MB"] = peakResidentMB();
     state.counters["pdf_MB"] = QFileInfo(file).size() / (1024.0 * 1024.0);
+    // Keep the report for a person to look at when asked to.
+    const QString keep = qEnvironmentVariable("TENSILO_BENCH_OUTPUT");
+    if (!keep.isEmpty()) {
+        const QString target =
+            QDir(keep).filePath(QStringLiteral("report-%1.pdf").arg(state.range(0)));
+        QFile::remove(target);
+        QFile::copy(file, target);
+    }
 }
 
 void BM_ReportLayout(benchmark::State &state)
@@ -107,6 +119,8 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
     Preferences::useTemporaryStore();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

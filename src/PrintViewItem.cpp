@@ -2,7 +2,6 @@
 
 #include "ChartView.h" // the chart's drawing, shared with the screen
 
-#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QTextLayout>
@@ -28,6 +27,8 @@ QPaintDevice *pointDevice()
 
 QString withLineSeparators(const QString &text)
 {
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
     QString result = text;
     result.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
     result.replace(QLatin1Char('\n'), QChar::LineSeparator);
@@ -71,6 +72,13 @@ bool isBlankLine(const QString &text)
 
 // --- PrintTextAttributes -------------------------------------------------------------------------
 
+PrintTextAttributes::PrintTextAttributes(const QFont &font, const QColor &color)
+    : pFont(font), pColor(color)
+{
+    QTextLayout layout(QStringLiteral(" "), pFont, pointDevice());
+    fLineHeight = layOut(layout, -1);
+}
+
 QFont PrintTextAttributes::userFontOfSize(qreal size, bool bold)
 {
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -85,7 +93,7 @@ QFont PrintTextAttributes::userFontOfSize(qreal size, bool bold)
 
 qreal PrintTextAttributes::singleLineWidth(const QString &text) const
 {
-    QTextLayout layout(withLineSeparators(text), font, pointDevice());
+    QTextLayout layout(withLineSeparators(text), pFont, pointDevice());
     layOut(layout, -1);
     qreal width = 0;
     for (int i = 0; i < layout.lineCount(); ++i)
@@ -93,24 +101,11 @@ qreal PrintTextAttributes::singleLineWidth(const QString &text) const
     return width;
 }
 
-qreal PrintTextAttributes::lineHeight() const
-{
-    // Blank cells are frequent in long tables; their single line is measured once per font.
-    static QHash<QString, qreal> heights;
-    const QString key = font.key();
-    auto it = heights.constFind(key);
-    if (it == heights.constEnd()) {
-        QTextLayout layout(QStringLiteral(" "), font, pointDevice());
-        it = heights.insert(key, layOut(layout, -1));
-    }
-    return it.value();
-}
-
 qreal PrintTextAttributes::wrappedHeight(const QString &text, qreal width, qreal maxHeight) const
 {
     if (!text.isEmpty() && isBlankLine(text))
         return std::min(lineHeight(), maxHeight);
-    QTextLayout layout(withLineSeparators(text), font, pointDevice());
+    QTextLayout layout(withLineSeparators(text), pFont, pointDevice());
     return std::min(layOut(layout, std::max<qreal>(width, 0)), maxHeight);
 }
 
@@ -119,9 +114,9 @@ void PrintTextAttributes::drawWrapped(QPainter &painter, const QRectF &rect,
 {
     if (isBlankLine(text))
         return;
-    QTextLayout layout(withLineSeparators(text), font, pointDevice());
+    QTextLayout layout(withLineSeparators(text), pFont, pointDevice());
     layOut(layout, std::max<qreal>(rect.width(), 0));
-    painter.setPen(color);
+    painter.setPen(pColor);
     const qreal limit = rect.height() + 0.01;
     for (int i = 0; i < layout.lineCount(); ++i) {
         const QTextLine line = layout.lineAt(i);

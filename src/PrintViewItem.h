@@ -19,16 +19,17 @@ class QPainter;
 class PrintTextAttributes
 {
 public:
-    PrintTextAttributes() = default;
-    explicit PrintTextAttributes(const QFont &font, const QColor &color = Qt::black)
-        : font(font), color(color)
-    {}
+    PrintTextAttributes() : PrintTextAttributes(userFontOfSize(12)) {}
+    explicit PrintTextAttributes(const QFont &font, const QColor &color = Qt::black);
 
     // The report's user font: DejaVu Sans of the given point size, one weight heavier when bold.
     static QFont userFontOfSize(qreal size, bool bold = false);
 
+    const QFont &font() const { return pFont; }
+    const QColor &color() const { return pColor; }
+
     // The height of one line of text.
-    qreal lineHeight() const;
+    qreal lineHeight() const { return fLineHeight; }
     // The widest line of the text laid out without wrapping.
     qreal singleLineWidth(const QString &text) const;
     // The height of the text wrapped into lines of the given width, at most maxHeight.
@@ -37,8 +38,10 @@ public:
     // not fit into its height are left out.
     void drawWrapped(QPainter &painter, const QRectF &rect, const QString &text) const;
 
-    QFont font;
-    QColor color = Qt::black;
+private:
+    QFont pFont;
+    QColor pColor;
+    qreal fLineHeight; // measured once, for the many blank cells of long tables
 };
 
 class PrintViewItem;

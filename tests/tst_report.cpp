@@ -293,7 +293,7 @@ void TestReport::gridWithoutRowsIsItsHeaderRow()
     QCOMPARE(header->widths().at(0), titleWidth);
     QCOMPARE(header->widths().at(1), 500 - titleWidth);
     // The header is bold, the rows are not.
-    QVERIFY(header->attributes().at(0).font.bold());
+    QVERIFY(header->attributes().at(0).font().bold());
 }
 
 void TestReport::columnsKeepAReadableMinimumWhenFixedOnesFillThePage()
@@ -378,8 +378,8 @@ void TestReport::rowsShareHeaderAndStyles()
         auto row = std::dynamic_pointer_cast<PrintViewItem_GridRow>(items.at(i));
         QCOMPARE(row->captionRow(), items.at(0));
         QCOMPARE(row->items().at(0), QString::number(2 * i - 1));
-        QVERIFY(!row->attributes().at(1).font.bold());
-        QCOMPARE(row->attributes().at(1).font.pointSizeF(), 8.0);
+        QVERIFY(!row->attributes().at(1).font().bold());
+        QCOMPARE(row->attributes().at(1).font().pointSizeF(), 8.0);
     }
 }
 
@@ -388,7 +388,7 @@ void TestReport::textBlockHeightIncludesPaddings()
     const auto title = PrintViewItem::textItemWithText(QStringLiteral("Readings"), 16, true, 0, 5,
                                                        QSizeF(523, 770));
     const PrintTextAttributes bold(PrintTextAttributes::userFontOfSize(16, true));
-    QVERIFY(bold.font.bold());
+    QVERIFY(bold.font().bold());
     QCOMPARE(title->height(), lineHeight(bold) + 5);
     QVERIFY(!title->canBeTruncated());
 
@@ -731,8 +731,8 @@ void TestReport::sectionsComeInTheirOrderWithGaps()
     QCOMPARE(view.totalPages(), 1);
     for (const auto &item : view.printViewItems()) {
         if (auto title = std::dynamic_pointer_cast<PrintViewItem_Text>(item)) {
-            QCOMPARE(title->attributes().font.pointSizeF(), 16.0);
-            QVERIFY(title->attributes().font.bold());
+            QCOMPARE(title->attributes().font().pointSizeF(), 16.0);
+            QVERIFY(title->attributes().font().bold());
         }
         if (auto gap = std::dynamic_pointer_cast<PrintViewItem_Space>(item))
             QCOMPARE(gap->height(), 20.0);
@@ -898,11 +898,11 @@ void TestReport::smallerRowSizeFitsMoreRowsOnAPage()
         pages[size] = view.totalPages();
         const auto row =
             std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(2));
-        QCOMPARE(row->attributes().at(0).font.pointSizeF(), PrintView::tableFontSize(size));
+        QCOMPARE(row->attributes().at(0).font().pointSizeF(), PrintView::tableFontSize(size));
         rowHeights[size] = row->height();
         const auto title =
             std::dynamic_pointer_cast<PrintViewItem_Text>(view.printViewItems().at(0));
-        QCOMPARE(title->attributes().font.pointSizeF(), 16.0);
+        QCOMPARE(title->attributes().font().pointSizeF(), 16.0);
     }
     QCOMPARE(PrintView::tableFontSize(0), 11.0);
     QCOMPARE(PrintView::tableFontSize(1), 9.5);
