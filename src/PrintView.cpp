@@ -51,6 +51,14 @@ bool pref(const char *key)
     return Preferences::shared().boolForKey(QLatin1String(key));
 }
 
+// A custom value's column title: the preference's text itself, never a null title (which the
+// grid refuses), so that the column is there whatever the preference holds.
+QString customTitle(const CustomValue &custom)
+{
+    const QString title = Preferences::shared().stringForKey(QLatin1String(custom.titleKey));
+    return title.isNull() ? QString(QLatin1String("")) : title;
+}
+
 } // namespace
 
 PrintView::PrintView(const QPageLayout &printInfo, const MeasurementList &items,
@@ -190,8 +198,7 @@ void PrintView::refresh()
             grid.addColumnWithTitle(qtTrId("print.columns.Weight"), 0);
         for (const CustomValue &custom : kCustomValues) {
             if (pref(custom.showKey))
-                grid.addColumnWithTitle(
-                    Preferences::shared().stringForKey(QLatin1String(custom.titleKey)), 0);
+                grid.addColumnWithTitle(customTitle(custom), 0);
         }
         grid.addRows(rowsForAverages());
         pPrintViewItems.append(grid.printViewItems());
@@ -211,8 +218,7 @@ void PrintView::refresh()
             grid.addColumnWithTitle(qtTrId("print.columns.Weight"), 100);
         for (const CustomValue &custom : kCustomValues) {
             if (pref(custom.showKey))
-                grid.addColumnWithTitle(
-                    Preferences::shared().stringForKey(QLatin1String(custom.titleKey)), 100);
+                grid.addColumnWithTitle(customTitle(custom), 100);
         }
         grid.addColumnWithTitle(qtTrId("print.columns.Tags"), 200);
         grid.addColumnWithTitle(qtTrId("print.columns.Comments"), 0);
@@ -244,6 +250,7 @@ PrintView::Pagination PrintView::paginate(const QList<PrintViewItemPtr> &blocks,
     const qreal contentHeight = contentSize.height();
     qreal y = 0;
     qreal room = contentHeight;
+    bool pageIsEmpty = true;
     for (const PrintViewItemPtr &block : blocks) {
         if (block->isHidden()) {
             result.items.append(block);
@@ -251,7 +258,9 @@ PrintView::Pagination PrintView::paginate(const QList<PrintViewItemPtr> &blocks,
             continue;
         }
         qreal h = block->height();
-        if (h > room) {
+        // A block taller than a whole page goes on the page it meets when nothing is on that
+        // page yet, rather than leave a blank page behind; like any block it then runs past.
+        if (h > room && !pageIsEmpty) {
             if (block->canBeTruncated() && room >= kGapHeight) {
                 h = room; // a gap is cut to fill the page
             } else {
@@ -273,6 +282,7 @@ PrintView::Pagination PrintView::paginate(const QList<PrintViewItemPtr> &blocks,
         result.rects.append(QRectF(0, y, width, h));
         y += h;
         room -= h;
+        pageIsEmpty = false;
     }
     return result;
 }

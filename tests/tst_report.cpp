@@ -12,6 +12,8 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -227,6 +229,7 @@ private slots:
     // Paper
     void pdfOfASmallDocument();
     void pdfThatCannotBeWrittenIsReported();
+    void printerGetsTheSamePages();
 };
 
 void TestReport::fixedColumnTakesTextWidthPlusTenUpToItsBound()
@@ -622,11 +625,21 @@ void TestReport::blockTallerThanAPageRunsPastIt()
 {
     const auto tall = fixedBlock(900);
     const auto after = fixedBlock(10);
-    const PrintView::Pagination p =
-        PrintView::paginate({fixedBlock(10), tall, after}, kContent, kPaperHeight);
-    QCOMPARE(p.totalPages, 3);
-    QCOMPARE(rectOf(p, tall), QRectF(0, kPaperHeight, 500, 900));
-    QCOMPARE(rectOf(p, after).top(), 2 * kPaperHeight);
+    {
+        // After other blocks: it starts a new page and runs past its foot.
+        const PrintView::Pagination p =
+            PrintView::paginate({fixedBlock(10), tall, after}, kContent, kPaperHeight);
+        QCOMPARE(p.totalPages, 3);
+        QCOMPARE(rectOf(p, tall), QRectF(0, kPaperHeight, 500, 900));
+        QCOMPARE(rectOf(p, after).top(), 2 * kPaperHeight);
+    }
+    {
+        // First on the report: on the first page, which is not left blank.
+        const PrintView::Pagination p = PrintView::paginate({tall, after}, kContent, kPaperHeight);
+        QCOMPARE(p.totalPages, 2);
+        QCOMPARE(rectOf(p, tall), QRectF(0, 0, 500, 900));
+        QCOMPARE(rectOf(p, after).top(), kPaperHeight);
+    }
 }
 
 void TestReport::chartIsTurnedOnPortraitAndUprightOnLandscape()
@@ -809,6 +822,11 @@ void TestReport::averagesColumnsShareTheWidth()
         std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
     QCOMPARE(withCustom->items().size(), 7);
     QCOMPARE(withCustom->items().last(), QStringLiteral("Glucose"));
+    setPref("customTitle2", QString());
+    const auto untitled =
+        std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
+    QCOMPARE(untitled->items().size(), 7);
+    QCOMPARE(untitled->items().last(), QString());
 }
 
 void TestReport::averagesRowsUseWholeAndDecimalNumbers()
@@ -1061,6 +1079,41 @@ void TestReport::pdfThatCannotBeWrittenIsReported()
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("old contents"));
     }
+}
+
+void TestReport::printerGetsTheSamePages()
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    showSections(false, false, true, true);
+    ChartDataSource source;
+    source.setObjects(someReadings(80));
+    PrintView view(a4(), source.objects(), {}, {}, &source);
+    QCOMPARE(view.totalPages(), 3);
+
+    QTemporaryDir dir;
+    const QString viaWriter = dir.filePath(QStringLiteral("writer.pdf"));
+    const QString viaPrinter = dir.filePath(QStringLiteral("printer.pdf"));
+    QVERIFY(view.writePdf(viaWriter));
+    // A high-resolution printer and a writer at its default resolution draw the same report.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(viaPrinter);
+    QString error;
+    QVERIFY2(view.printTo(printer, &error), qPrintable(error));
+    const QString viaDefaultWriter = dir.filePath(QStringLiteral("default.pdf"));
+    {
+        QPdfWriter writer(viaDefaultWriter);
+        QVERIFY(view.printTo(writer, &error));
+    }
+    const auto text = [&](const QString &file) {
+        return runTool(pdftotext, {"-layout", file, "-"}).value_or(QStringLiteral("failed"));
+    };
+    const QString expected = text(viaWriter);
+    QCOMPARE(expected.count(QLatin1Char('\f')), 3);
+    QCOMPARE(text(viaPrinter), expected);
+    QCOMPARE(text(viaDefaultWriter), expected);
 }
 
 // The child side of gridMisuseIsAProgrammingError: returns 0 when the misuse was refused and the
