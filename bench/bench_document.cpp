@@ -138,6 +138,22 @@ void BM_EditReadingInMiddle(benchmark::State &state)
     editReading(state, false);
 }
 
+// Deleting a selection of 1,000 readings spread over the list, and undoing that.
+void BM_DeleteAndRestoreThousand(benchmark::State &state)
+{
+    auto document = makeDocument(state.range(0));
+    MeasurementList selection;
+    const MeasurementList &all = document->allItems();
+    for (qsizetype i = 0; i < all.size(); i += all.size() / 1000)
+        selection.append(all[i]);
+    for (auto _ : state) {
+        document->deleteMeasurements(selection);
+        document->undoManager()->closeGroup();
+        document->undoManager()->undo();
+        dropUndoSteps(*document, state);
+    }
+}
+
 void BM_ChangeFilterPredicate(benchmark::State &state)
 {
     auto document = makeDocument(state.range(0));
@@ -185,6 +201,7 @@ BENCHMARK(BM_DeleteReadingAtEnd)->Arg(10000)->Arg(100000);
 BENCHMARK(BM_DeleteReadingInMiddle)->Arg(10000)->Arg(100000);
 BENCHMARK(BM_EditReadingAtEnd)->Arg(10000)->Arg(100000);
 BENCHMARK(BM_EditReadingInMiddle)->Arg(10000)->Arg(100000);
+BENCHMARK(BM_DeleteAndRestoreThousand)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChangeFilterPredicate)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectFilter)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectDateFilterFirstTime)->Arg(100000)->Iterations(3)->Unit(benchmark::kMillisecond);

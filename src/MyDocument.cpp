@@ -301,10 +301,57 @@ void MyDocument::insertIntoFiltered(const MeasurementPtr &reading, bool *announc
               reading);
 }
 
+// Merges readings into an ascending list in one pass, giving the order that inserting them one
+// by one at positionForMeasurement() gives: at each instant the new readings, last given first,
+// before the readings already there.
+static void mergeReadings(MeasurementList &list, const MeasurementList &readings)
+{
+    QList<qsizetype> order(readings.size());
+    for (qsizetype i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&readings](qsizetype a, qsizetype b) {
+        const double ka = orderKey(*readings[a]), kb = orderKey(*readings[b]);
+        return ka < kb || (ka == kb && a > b);
+    });
+    MeasurementList merged;
+    merged.reserve(list.size() + readings.size());
+    qsizetype i = 0;
+    for (const qsizetype n : std::as_const(order)) {
+        const double key = orderKey(*readings[n]);
+        while (i < list.size() && orderKey(*list[i]) < key)
+            merged.append(list[i++]);
+        merged.append(readings[n]);
+    }
+    while (i < list.size())
+        merged.append(list[i++]);
+    list.swap(merged);
+}
+
 void MyDocument::doAddMeasurements(const MeasurementList &readings)
 {
     // A copy keeps the loop safe when the caller hands in one of the document's own lists.
-    const MeasurementList adding = readings;
+    MeasurementList adding = readings;
+    adding.removeAll(nullptr);
+    if (adding.size() >= kBatchSize) {
+        // Many at once (undoing the deletion of a large selection): merged in linear time, and
+        // the filtered list announced as reset.
+        const PredicatePtr predicate = selectedPredicate();
+        MeasurementList passing;
+        for (const MeasurementPtr &reading : std::as_const(adding)) {
+            addToTagsCache(*reading);
+            if (passes(predicate.get(), *reading))
+                passing.append(reading);
+        }
+        mergeReadings(pMeasurementsArray, adding);
+        if (!passing.isEmpty()) {
+            emit listAboutToChange(List::Items);
+            emit listAboutToBeReset(List::Items);
+            mergeReadings(pFilteredArray, passing);
+            emit listReset(List::Items);
+            emit listChanged(List::Items);
+        }
+        return;
+    }
     const PredicatePtr predicate = selectedPredicate();
     bool announced = false;
     for (const MeasurementPtr &reading : adding) {
@@ -323,6 +370,10 @@ void MyDocument::doAddMeasurements(const MeasurementList &readings)
 void MyDocument::doDeleteMeasurements(const MeasurementList &readings)
 {
     const MeasurementList deleting = readings;
+    if (deleting.size() >= kBatchSize) {
+        deleteBatch(deleting);
+        return;
+    }
     bool announced = false;
     for (const MeasurementPtr &reading : deleting) {
         if (!reading)
@@ -345,6 +396,55 @@ void MyDocument::doDeleteMeasurements(const MeasurementList &readings)
         pMeasurementsArray.removeAt(mainIndex);
     }
     if (announced)
+        emit listChanged(List::Items);
+}
+
+// Takes many readings out of both lists in one pass over each; the filtered list is announced
+// as reset.
+void MyDocument::deleteBatch(const MeasurementList &readings)
+{
+    QSet<const Measurement *> doomed;
+    doomed.reserve(readings.size());
+    for (const MeasurementPtr &reading : readings) {
+        if (reading)
+            doomed.insert(reading.get());
+    }
+    const auto compact = [&doomed](MeasurementList &list, MeasurementList *removed) {
+        MeasurementList kept;
+        kept.reserve(list.size());
+        for (const MeasurementPtr &reading : std::as_const(list)) {
+            if (!doomed.contains(reading.get()))
+                kept.append(reading);
+            else if (removed)
+                removed->append(reading);
+        }
+        const bool changed = kept.size() != list.size();
+        list.swap(kept);
+        return changed;
+    };
+
+    bool inFiltered = false;
+    for (const MeasurementPtr &reading : std::as_const(pFilteredArray)) {
+        if (doomed.contains(reading.get())) {
+            inFiltered = true;
+            break;
+        }
+    }
+    if (inFiltered) {
+        emit listAboutToChange(List::Items);
+        emit listAboutToBeReset(List::Items);
+        compact(pFilteredArray, nullptr);
+        emit listReset(List::Items);
+    }
+    MeasurementList removed;
+    compact(pMeasurementsArray, &removed);
+    for (const MeasurementPtr &reading : std::as_const(removed)) {
+        removeFromTagsCache(*reading);
+        doomed.remove(reading.get());
+    }
+    for (qsizetype i = 0; i < doomed.size(); ++i)
+        qWarning("attempt to delete reading that it absent in the main list!");
+    if (inFiltered)
         emit listChanged(List::Items);
 }
 

@@ -98,6 +98,9 @@ public:
     void onMeasurementChangedFrom(const MeasurementPtr &edited, const MeasurementPtr &entered);
 
     // The workers behind the undoable operations: no undo record, counter or averages work.
+    // From kBatchSize readings on, they work in one pass over each list (the same resulting
+    // order) and announce the filtered list as reset rather than row by row.
+    static constexpr qsizetype kBatchSize = 32;
     void doAddMeasurements(const MeasurementList &readings);
     void doDeleteMeasurements(const MeasurementList &readings);
     // Rebuilds the filtered list from the main list and the selected filter's predicate.
@@ -127,7 +130,9 @@ public:
     FilterPtr filter() const { return pSelectedFilter; }
     // Selects a filter (or none) and rebuilds the filtered list. Not undoable.
     void setFilter(const FilterPtr &filter);
-    // Replaces all filters and rebuilds the visible list and the averages. Not undoable.
+    // Replaces all filters and rebuilds the visible list and the averages. Not undoable; undo
+    // steps recorded earlier refer to filters by index, so a document with a history clears its
+    // undo steps after replacing its filters (as after reading a file).
     void setFilters(const FilterList &filters);
 
     // Undoable ("doc.ins_filter", "doc.del_filter").
@@ -206,6 +211,7 @@ private:
     void insertIntoFiltered(const MeasurementPtr &reading, bool *announced);
     void placeInFiltered(const MeasurementPtr &reading, qint32 currentIndex);
     MeasurementList presentReadings(const MeasurementList &readings) const;
+    void deleteBatch(const MeasurementList &readings);
 
     // Filters
     void beginObserving(const FilterPtr &filter);

@@ -364,6 +364,68 @@ private slots:
         QCOMPARE(document.allItems().size(), 2);
     }
 
+    void batchesGiveTheOrderOfOneByOne()
+    {
+        // Readings on twelve instants, so that most share theirs with others.
+        const auto make = [](int count, int salt) {
+            MeasurementList list;
+            for (int i = 0; i < count; ++i)
+                list.append(reading((i * 7 + salt) % 12, 110 + (i * 13 + salt) % 50, 80,
+                                    {QStringLiteral("t%1").arg(i % 3)}));
+            return list;
+        };
+        const auto oneByOne = [](MeasurementList list, const MeasurementList &added) {
+            for (const MeasurementPtr &r : added)
+                list.insert(MyDocument::positionForMeasurement(*r, list), r);
+            return list;
+        };
+        const auto passing = [](const MeasurementList &list) {
+            MeasurementList result;
+            for (const MeasurementPtr &r : list) {
+                if (r->Systolic().toInt() > 130)
+                    result.append(r);
+            }
+            return result;
+        };
+        auto document = documentFilteringAbove130();
+        const MeasurementList first = make(10, 1), second = make(50, 5);
+        QVERIFY(second.size() >= MyDocument::kBatchSize);
+        document->addMeasurements(first);
+        document->undoManager()->closeGroup();
+        QSignalSpy reset(document.get(), &MyDocument::listReset);
+        QSignalSpy inserted(document.get(), &MyDocument::rowsInserted);
+        document->addMeasurements(second);
+        document->undoManager()->closeGroup();
+        const MeasurementList expected = oneByOne(oneByOne({}, first), second);
+        QCOMPARE(ids(document->allItems()), ids(expected));
+        QCOMPARE(ids(document->items()), ids(passing(expected)));
+        QCOMPARE(reset.size(), 1);
+        QCOMPARE(inserted.size(), 0);
+        QCOMPARE(tagCounts(*document), (QMap<QString, int>{{"t0", 21}, {"t1", 20}, {"t2", 19}}));
+
+        // Deleting a batch, with readings from both calls and one the document does not hold.
+        MeasurementList doomed = second.mid(0, 40) + first.mid(0, 5);
+        doomed.append(reading(1, 150));
+        QTest::ignoreMessage(QtWarningMsg,
+                             "attempt to delete reading that it absent in the main list!");
+        document->deleteMeasurements(doomed);
+        document->undoManager()->closeGroup();
+        MeasurementList left = expected;
+        for (const MeasurementPtr &r : std::as_const(doomed))
+            left.removeAll(r);
+        QCOMPARE(ids(document->allItems()), ids(left));
+        QCOMPARE(ids(document->items()), ids(passing(left)));
+        QCOMPARE(document->filteredCounter(),
+                 FilteredCounter(qint32(passing(left).size()), qint32(left.size())));
+        QCOMPARE(tagCounts(*document).value(QStringLiteral("t0")), 5);
+
+        // Undo puts back every reading (the batch path again) and every tag.
+        document->undoManager()->undo();
+        QCOMPARE(document->allItems().size(), 60);
+        QCOMPARE(tagCounts(*document), (QMap<QString, int>{{"t0", 21}, {"t1", 20}, {"t2", 19}}));
+        QCOMPARE(ids(document->items()), ids(passing(document->allItems())));
+    }
+
     void lastEditedReading()
     {
         MyDocument document;
@@ -467,6 +529,42 @@ private slots:
         // Loading again replaces, it does not count tags twice.
         document->setAllMeasurements({a, b, c});
         QCOMPARE(tagCounts(*document), (QMap<QString, int>{{"t", 2}}));
+    }
+
+    void replacingEverythingWithRecordingOff()
+    {
+        // What reading a file does: nothing of it can be undone, and the document stays clean.
+        MyDocument document;
+        const FilterPtr stockSelected = document.filter();
+        const FilterPtr high = Filter::filterWithName(QStringLiteral("high"));
+        high->setPredicate(predicate("Systolic > 130"));
+        const FilterPtr hidden = Filter::filterWithName(QStringLiteral("hidden"));
+        hidden->setUseInFilters(QVariant());
+        hidden->setUseInAverages(false);
+        UndoManager *undo = document.undoManager();
+        undo->disableUndoRegistration();
+        document.setAllMeasurements({reading(0, 120), reading(1, 140)});
+        document.setFilters({high, hidden});
+        QCOMPARE(document.filter(), stockSelected); // kept although no longer among the filters
+        document.setFilter(high);
+        document.setInformation({InformationItem::fromDictionary(
+            {{QStringLiteral("name"), QStringLiteral("Doctor")}, {QStringLiteral("extra"), 1}})});
+        document.setSortItemsAscending(true);
+        document.setPrintInfo({{QStringLiteral("NSOrientation"), 1}});
+        undo->enableUndoRegistration();
+        QVERIFY(!undo->canUndo());
+        QVERIFY(undo->isClean());
+        QCOMPARE(ids(document.filters()), (QList<const Filter *>{high.get(), hidden.get()}));
+        QCOMPARE(ids(document.visibleFilters()), QList<const Filter *>{high.get()});
+        QCOMPARE(averageFilters(document), QList<const Filter *>{high.get()});
+        QCOMPARE(document.items().size(), 1);
+        QCOMPARE(document.filteredCounter(), FilteredCounter(1, 2));
+        QCOMPARE(document.information().first()->valueForKey(QStringLiteral("extra")), QVariant(1));
+        QVERIFY(!document.information().first()->isPrinted()); // absent counts as false
+        QCOMPARE(document.printInfo().value(QStringLiteral("NSOrientation")), QVariant(1));
+        // The loaded items are observed like any others.
+        document.information().first()->setName(QStringLiteral("Dentist"));
+        QCOMPARE(undo->undoActionName(), qtTrId("doc.information.item_changed"));
     }
 
     void addedFilterUndoRedo()
