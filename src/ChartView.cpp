@@ -157,8 +157,8 @@ public:
         if (!(fx >= 0 && fy >= 0 && fx <= pRect.width() - n && fy <= pRect.height() - n))
             return; // not wholly inside: such dots lie off the chart
         int ix = int(fx), iy = int(fy);
-        int px = int(std::lround((fx - ix) * DotStamps::kPhases));
-        int py = int(std::lround((fy - iy) * DotStamps::kPhases));
+        int px = int((fx - ix) * DotStamps::kPhases + 0.5); // fx >= 0: rounds to nearest
+        int py = int((fy - iy) * DotStamps::kPhases + 0.5);
         if (px == DotStamps::kPhases) {
             px = 0;
             ++ix;
@@ -198,6 +198,8 @@ public:
         const double nx = -vy / length, ny = vx / length;
         const double ux = vx / length2, uy = vy / length2;
         const double reach = halfWidth + 0.5;
+        const bool steep = std::abs(nx) > 1e-9;
+        const double inverseNx = steep ? 1 / nx : 0;
         const int w = pRect.width(), h = pRect.height();
         // Rows and columns are limited in floating point first: points far off the chart must
         // not overflow an int.
@@ -212,8 +214,9 @@ public:
             const double py = y + 0.5 - a.y();
             // Columns where the distance from the line is below reach, within the segment's.
             double from = xLow, to = xHigh;
-            if (std::abs(nx) > 1e-9) {
-                const double x0 = (-reach - py * ny) / nx, x1 = (reach - py * ny) / nx;
+            if (steep) {
+                const double x0 = (-reach - py * ny) * inverseNx;
+                const double x1 = (reach - py * ny) * inverseNx;
                 from = std::max(from, std::floor(std::min(x0, x1) + a.x() - 0.5));
                 to = std::min(to, std::ceil(std::max(x0, x1) + a.x() - 0.5));
             }
@@ -546,7 +549,7 @@ bool ChartView::renderPng(const ChartDataSource *source, const QString &fileName
             *errorMessage = qtTrId("chart.image_size_invalid").arg(size.width()).arg(size.height());
         return false;
     }
-    const QImage image = renderImage(source, size);
+    const QImage image = renderImage(source, size).convertToFormat(QImage::Format_RGB32);
     QImageWriter writer(fileName, "png");
     if (!writer.write(image)) {
         if (errorMessage)
