@@ -3,7 +3,7 @@
 
 #include "ChartDataSource.h"
 #include "ChartGeometry.h"
-#include "ChartView.h"
+#include "ChartPainter.h"
 #include "Measurement.h"
 #include "Number.h"
 #include "Preferences.h"
@@ -64,7 +64,7 @@ Fixture &fixture(int count)
     return *f;
 }
 
-void drawChart(benchmark::State &state, ChartView::Rendering rendering)
+void drawChart(benchmark::State &state, ChartPainter::Rendering rendering)
 {
     Fixture &f = fixture(int(state.range(0)));
     QImage image(kImageSize, QImage::Format_ARGB32_Premultiplied);
@@ -73,8 +73,8 @@ void drawChart(benchmark::State &state, ChartView::Rendering rendering)
         image.fill(Qt::white);
         QPainter painter(&image);
         const ChartGeometry geometry =
-            ChartGeometry::compute(ChartView::inputFromSource(&f.source), bounds);
-        ChartView::drawChart(painter, geometry, false, rendering);
+            ChartGeometry::compute(ChartPainter::inputFromSource(&f.source), bounds);
+        ChartPainter::drawChart(painter, geometry, false, rendering);
         painter.end();
         benchmark::DoNotOptimize(image.constBits());
     }
@@ -83,12 +83,12 @@ void drawChart(benchmark::State &state, ChartView::Rendering rendering)
 
 void BM_ChartDraw(benchmark::State &state)
 {
-    drawChart(state, ChartView::Rendering::Fast);
+    drawChart(state, ChartPainter::Rendering::Fast);
 }
 
 void BM_ChartDrawExact(benchmark::State &state)
 {
-    drawChart(state, ChartView::Rendering::Exact);
+    drawChart(state, ChartPainter::Rendering::Exact);
 }
 
 // The whole public operation as the screen calls it, data source questions included.
@@ -100,7 +100,7 @@ void BM_ChartDrawUsingSource(benchmark::State &state)
     for (auto _ : state) {
         image.fill(Qt::white);
         QPainter painter(&image);
-        ChartView::drawChartUsingSource(painter, &f.source, bounds, false);
+        ChartPainter::drawChartUsingSource(painter, &f.source, bounds, false);
         painter.end();
         benchmark::DoNotOptimize(image.constBits());
     }
@@ -112,7 +112,7 @@ void BM_FloorDrawLines(benchmark::State &state)
 {
     Fixture &f = fixture(int(state.range(0)));
     const ChartGeometry geometry = ChartGeometry::compute(
-        ChartView::inputFromSource(&f.source), QRectF(QPointF(0, 0), QSizeF(kImageSize)));
+        ChartPainter::inputFromSource(&f.source), QRectF(QPointF(0, 0), QSizeF(kImageSize)));
     QList<QLineF> segments;
     for (const ChartGeometry::Line &line : geometry.lines) {
         for (qsizetype j = 1; j < line.points.size(); ++j)

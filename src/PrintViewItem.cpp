@@ -1,6 +1,6 @@
 #include "PrintViewItem.h"
 
-#include "ChartView.h" // the chart's drawing, shared with the screen
+#include "ChartPainter.h"
 
 #include <QImage>
 #include <QPainter>
@@ -358,8 +358,8 @@ void PrintViewItem_Chart::drawAt(QPainter &painter, qreal y, qreal height) const
 {
     const qreal width = szPage.width();
     if (!drawsTurned(height)) {
-        ChartView::drawChartUsingSource(painter, pChartDataSource, QRectF(0, y, width, height),
-                                        true);
+        ChartPainter::drawChartUsingSource(painter, pChartDataSource, QRectF(0, y, width, height),
+                                           true);
         return;
     }
     // Turned a quarter turn so that the chart's long side runs down the page: a point at offset
@@ -370,7 +370,7 @@ void PrintViewItem_Chart::drawAt(QPainter &painter, qreal y, qreal height) const
     painter.translate(centre);
     painter.rotate(-90);
     painter.translate(-centre);
-    ChartView::drawChartUsingSource(
+    ChartPainter::drawChartUsingSource(
         painter, pChartDataSource,
         QRectF(centre.x() - height / 2, centre.y() - width / 2, height, width), true);
     painter.restore();

@@ -1,5 +1,6 @@
 #include "ChartDataSource.h"
 #include "ChartGeometry.h"
+#include "ChartPainter.h"
 #include "ChartView.h"
 #include "Localization.h"
 #include "Measurement.h"
@@ -89,12 +90,12 @@ QImage blankImage(const QSize &size)
 }
 
 QImage render(const ChartGeometry &g, const QSize &size, bool forPrint,
-              ChartView::Rendering rendering = ChartView::Rendering::Fast, double scale = 1)
+              ChartPainter::Rendering rendering = ChartPainter::Rendering::Fast, double scale = 1)
 {
     QImage image = blankImage(size * scale);
     QPainter painter(&image);
     painter.scale(scale, scale);
-    ChartView::drawChart(painter, g, forPrint, rendering);
+    ChartPainter::drawChart(painter, g, forPrint, rendering);
     return image;
 }
 
@@ -654,13 +655,13 @@ private slots:
         source.setSelection(b);
         const QSize size(600, 400);
         const QRectF bounds(QPointF(0, 0), QSizeF(size));
-        const auto g = ChartGeometry::compute(ChartView::inputFromSource(&source), bounds);
+        const auto g = ChartGeometry::compute(ChartPainter::inputFromSource(&source), bounds);
 
         for (bool forPrint : {false, true}) {
             QImage image = blankImage(size);
             {
                 QPainter painter(&image);
-                ChartView::drawChartUsingSource(painter, &source, bounds, forPrint);
+                ChartPainter::drawChartUsingSource(painter, &source, bounds, forPrint);
             }
             image.save(outputPath(forPrint ? "chart-three-readings-print.png"
                                            : "chart-three-readings-screen.png"));
@@ -690,7 +691,7 @@ private slots:
         }
 
         // Without a marker there is no green at all.
-        const QImage plain = ChartView::renderImage(&source, size);
+        const QImage plain = ChartPainter::renderImage(&source, size);
         for (int y = 0; y < size.height(); y += 2) {
             for (int x = 0; x < size.width(); ++x)
                 QVERIFY(plain.pixel(x, y) != qRgb(0, 255, 0));
@@ -702,14 +703,14 @@ private slots:
         ChartDataSource source;
         source.setObjects({Measurement::create(day(2024, 1, 1), 120, 80)});
         const QSize size(500, 300);
-        const auto g = ChartGeometry::compute(ChartView::inputFromSource(&source),
+        const auto g = ChartGeometry::compute(ChartPainter::inputFromSource(&source),
                                               QRectF(QPointF(0, 0), QSizeF(size)));
         for (bool forPrint : {false, true}) {
             QImage image = blankImage(size);
             {
                 QPainter painter(&image);
-                ChartView::drawChartUsingSource(painter, &source, QRectF(QPointF(0, 0), size),
-                                                forPrint);
+                ChartPainter::drawChartUsingSource(painter, &source, QRectF(QPointF(0, 0), size),
+                                                   forPrint);
             }
             QRect inked;
             for (int y = 0; y < size.height(); ++y) {
@@ -753,10 +754,10 @@ private slots:
         QFETCH(QSize, size);
         ChartDataSource source;
         source.setObjects(typicalReadings(day(2021, 1, 1), days, perDay, 7));
-        const auto g = ChartGeometry::compute(ChartView::inputFromSource(&source),
+        const auto g = ChartGeometry::compute(ChartPainter::inputFromSource(&source),
                                               QRectF(QPointF(0, 0), QSizeF(size)));
-        const QImage fast = render(g, size, false, ChartView::Rendering::Fast, scale);
-        const QImage exact = render(g, size, false, ChartView::Rendering::Exact, scale);
+        const QImage fast = render(g, size, false, ChartPainter::Rendering::Fast, scale);
+        const QImage exact = render(g, size, false, ChartPainter::Rendering::Exact, scale);
         const QString name = QStringLiteral("chart-%1days-%2.png").arg(days).arg(perDay);
         fast.save(outputPath(QStringLiteral("fast-") + name));
         exact.save(outputPath(QStringLiteral("exact-") + name));
@@ -787,7 +788,7 @@ private slots:
             QPdfWriter writer(fileName);
             writer.setResolution(72);
             QPainter painter(&writer);
-            ChartView::drawChartUsingSource(painter, &source, QRectF(20, 20, 500, 320), true);
+            ChartPainter::drawChartUsingSource(painter, &source, QRectF(20, 20, 500, 320), true);
         }
         QFile file(fileName);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -803,19 +804,19 @@ private slots:
         ChartDataSource source;
         source.setObjects(typicalReadings(day(2024, 2, 1), 45, 2, 11));
         source.setSelection(source.objects().at(40));
-        QVERIFY(ChartView::renderImage(&source, QSize(1200, 800), true)
+        QVERIFY(ChartPainter::renderImage(&source, QSize(1200, 800), true)
                     .save(outputPath(QStringLiteral("chart-45-days.png"))));
 
         preferences.setValueForKey(false, Preferences::showWeight);
         source.setObjects(typicalReadings(day(2019, 5, 10), 4 * 365, 3, 5));
         QString error;
-        QVERIFY(ChartView::renderPng(&source, outputPath(QStringLiteral("chart-4-years.png")),
-                                     QSize(1200, 800), &error));
-        QVERIFY(!ChartView::renderPng(&source, outputPath(QStringLiteral("bad.png")), QSize(0, 5),
-                                      &error));
+        QVERIFY(ChartPainter::renderPng(&source, outputPath(QStringLiteral("chart-4-years.png")),
+                                        QSize(1200, 800), &error));
+        QVERIFY(!ChartPainter::renderPng(&source, outputPath(QStringLiteral("bad.png")),
+                                         QSize(0, 5), &error));
         QVERIFY(error.contains(QStringLiteral("0×5")));
-        QVERIFY(!ChartView::renderPng(&source, QStringLiteral("/nonexistent/dir/chart.png"),
-                                      QSize(100, 100), &error));
+        QVERIFY(!ChartPainter::renderPng(&source, QStringLiteral("/nonexistent/dir/chart.png"),
+                                         QSize(100, 100), &error));
         QVERIFY(error.contains(QLatin1String("/nonexistent/dir/chart.png")));
     }
 

@@ -1,6 +1,6 @@
 #include "Average.h"
 #include "ChartDataSource.h"
-#include "ChartView.h"
+#include "ChartPainter.h"
 #include "Filter.h"
 #include "InformationItem.h"
 #include "Localization.h"
@@ -678,7 +678,7 @@ void TestReport::chartIsTurnedOnPortraitAndUprightOnLandscape()
     QImage direct = blankImage(770, 523);
     {
         QPainter painter(&direct);
-        ChartView::drawChartUsingSource(painter, &source, QRectF(0, 0, 770, 523), true);
+        ChartPainter::drawChartUsingSource(painter, &source, QRectF(0, 0, 770, 523), true);
     }
     const QImage rotated = direct.transformed(QTransform().rotate(-90));
     const QImage slot = page.copy(0, 100, 523, 770);

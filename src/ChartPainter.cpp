@@ -1,0 +1,535 @@
+#include "ChartPainter.h"
+
+#include "ChartDataSource.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QImageWriter>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+QColor axisColor()
+{
+    return QColor::fromRgbF(0.5f, 0.5f, 0.5f);
+}
+QColor gridColor()
+{
+    return QColor::fromRgbF(0.9f, 0.9f, 0.9f);
+}
+QColor emptyTextColor()
+{
+    return QColor::fromRgbF(0.6f, 0.6f, 0.6f);
+}
+
+// Runs of more points than this in one device pixel column are thinned.
+constexpr qsizetype kThinRun = 12;
+
+// Lines of up to this many points are drawn by Qt segment by segment and dot by dot; longer
+// ones through a coverage mask, on raster devices at scales up to kMaskMaxScale.
+constexpr qsizetype kFewDots = 500;
+constexpr double kMaskMaxScale = 8;
+constexpr qint64 kMaskMaxPixels = 64 * 1024 * 1024;
+
+// Keeps of every long run of points that fall into one device pixel column the first, the
+// lowest, the highest and the last (in their order): the stroked line covers the same pixels.
+// Shorter runs are kept whole, since the slight sideways spread of their segments still shows.
+QList<QPointF> thinnedToColumns(const QList<QPointF> &points, const QTransform &toDevice)
+{
+    const qsizetype n = points.size();
+    QList<QPointF> out;
+    out.reserve(std::min<qsizetype>(n, 4096));
+    qsizetype runStart = 0;
+    auto flush = [&](qsizetype begin, qsizetype end) {
+        if (end - begin <= kThinRun) {
+            for (qsizetype j = begin; j < end; ++j)
+                out.append(points[j]);
+            return;
+        }
+        qsizetype lo = begin, hi = begin;
+        for (qsizetype j = begin + 1; j < end; ++j) {
+            if (points[j].y() < points[lo].y())
+                lo = j;
+            if (points[j].y() > points[hi].y())
+                hi = j;
+        }
+        std::array<qsizetype, 4> keep = {begin, std::min(lo, hi), std::max(lo, hi), end - 1};
+        qsizetype last = -1;
+        for (qsizetype j : keep) {
+            if (j != last)
+                out.append(points[j]);
+            last = j;
+        }
+    };
+    double column = 0;
+    for (qsizetype j = 0; j < n; ++j) {
+        const double c = std::floor(toDevice.m11() * points[j].x() + toDevice.dx());
+        if (j == 0) {
+            column = c;
+        } else if (c != column) {
+            flush(runStart, j);
+            runStart = j;
+            column = c;
+        }
+    }
+    if (n > 0)
+        flush(runStart, n);
+    return out;
+}
+
+// Antialiased discs of one radius in device pixels, at 4 x 4 sub-pixel phases, stamped into a
+// coverage mask; the union of all stamps is painted once in the line's colour.
+class DotStamps
+{
+public:
+    static constexpr int kPhases = 4;
+
+    explicit DotStamps(double radius) : fRadius(radius)
+    {
+        nSize = int(std::ceil(2 * radius + 1));
+        pStamps.resize(size_t(kPhases * kPhases * nSize * nSize));
+        constexpr int kSamples = 8;
+        for (int py = 0; py < kPhases; ++py) {
+            for (int px = 0; px < kPhases; ++px) {
+                const double cx = radius + double(px) / kPhases;
+                const double cy = radius + double(py) / kPhases;
+                quint8 *stamp = stampAt(px, py);
+                for (int y = 0; y < nSize; ++y) {
+                    for (int x = 0; x < nSize; ++x) {
+                        int inside = 0;
+                        for (int sy = 0; sy < kSamples; ++sy) {
+                            const double dy = y + (sy + 0.5) / kSamples - cy;
+                            for (int sx = 0; sx < kSamples; ++sx) {
+                                const double dx = x + (sx + 0.5) / kSamples - cx;
+                                if (dx * dx + dy * dy <= radius * radius)
+                                    ++inside;
+                            }
+                        }
+                        stamp[y * nSize + x] = quint8((inside * 255 + kSamples * kSamples / 2) /
+                                                      (kSamples * kSamples));
+                    }
+                }
+            }
+        }
+    }
+
+    int size() const { return nSize; }
+    double radius() const { return fRadius; }
+    const quint8 *stampAt(int px, int py) const
+    {
+        return pStamps.data() + size_t((py * kPhases + px) * nSize * nSize);
+    }
+    quint8 *stampAt(int px, int py)
+    {
+        return pStamps.data() + size_t((py * kPhases + px) * nSize * nSize);
+    }
+
+private:
+    double fRadius;
+    int nSize = 0;
+    std::vector<quint8> pStamps;
+};
+
+// The coverage of one line (its segments and dots) in device pixels over a rectangle of the
+// device, painted once in the line's colour. Shapes add up as painting one over the other
+// would (a + b - ab), which is how Qt combines separately drawn segments and dots.
+class CoverageMask
+{
+public:
+    explicit CoverageMask(const QRect &deviceRect)
+        : pRect(deviceRect), pCoverage(size_t(deviceRect.width()) * size_t(deviceRect.height()), 0)
+    {}
+
+    // A dot centred on the device point.
+    void addDot(double x, double y, const DotStamps &stamps)
+    {
+        const int n = stamps.size();
+        const double fx = x - stamps.radius() - pRect.x();
+        const double fy = y - stamps.radius() - pRect.y();
+        if (!(fx >= 0 && fy >= 0 && fx <= pRect.width() - n && fy <= pRect.height() - n))
+            return; // not wholly inside: such dots lie off the chart
+        int ix = int(fx), iy = int(fy);
+        int px = int((fx - ix) * DotStamps::kPhases + 0.5); // fx >= 0: rounds to nearest
+        int py = int((fy - iy) * DotStamps::kPhases + 0.5);
+        if (px == DotStamps::kPhases) {
+            px = 0;
+            ++ix;
+        }
+        if (py == DotStamps::kPhases) {
+            py = 0;
+            ++iy;
+        }
+        if (ix + n > pRect.width() || iy + n > pRect.height())
+            return;
+        if (ix == nLastX && iy == nLastY && px == nLastPx && py == nLastPy)
+            return; // the same dot again
+        nLastX = ix, nLastY = iy, nLastPx = px, nLastPy = py;
+        const quint8 *stamp = stamps.stampAt(px, py);
+        const size_t w = size_t(pRect.width());
+        for (int y = 0; y < n; ++y) {
+            quint8 *row = pCoverage.data() + size_t(iy + y) * w + size_t(ix);
+            const quint8 *from = stamp + y * n;
+            for (int x = 0; x < n; ++x)
+                row[x] = quint8(row[x] + from[x] - (row[x] * from[x] + 127) / 255);
+        }
+    }
+
+    // A straight stroke of the given half width between two dots; the ends are left to the
+    // dots, which cover them wholly.
+    void addSegment(QPointF a, QPointF b, double halfWidth)
+    {
+        a -= pRect.topLeft();
+        b -= pRect.topLeft();
+        const double vx = b.x() - a.x(), vy = b.y() - a.y();
+        const double length2 = vx * vx + vy * vy;
+        if (!(length2 > 0) || !std::isfinite(length2))
+            return;
+        const double length = std::sqrt(length2);
+        // Per pixel centre p: d = (p - a) . n is the signed distance from the line, and
+        // t = (p - a) . v / |v|^2 the position along it; both grow linearly along a row.
+        const double nx = -vy / length, ny = vx / length;
+        const double ux = vx / length2, uy = vy / length2;
+        const double reach = halfWidth + 0.5;
+        const bool steep = std::abs(nx) > 1e-9;
+        const double inverseNx = steep ? 1 / nx : 0;
+        const int w = pRect.width(), h = pRect.height();
+        // Rows and columns are limited in floating point first: points far off the chart must
+        // not overflow an int.
+        const auto clampTo = [](double v, int last) {
+            return int(std::clamp(v, -1.0, double(last) + 1));
+        };
+        const int yFirst = std::max(0, clampTo(std::floor(std::min(a.y(), b.y()) - reach), h));
+        const int yLast = std::min(h - 1, clampTo(std::ceil(std::max(a.y(), b.y()) + reach), h));
+        const double xLow = std::floor(std::min(a.x(), b.x()) - reach);
+        const double xHigh = std::ceil(std::max(a.x(), b.x()) + reach);
+        for (int y = yFirst; y <= yLast; ++y) {
+            const double py = y + 0.5 - a.y();
+            // Columns where the distance from the line is below reach, within the segment's.
+            double from = xLow, to = xHigh;
+            if (steep) {
+                const double x0 = (-reach - py * ny) * inverseNx;
+                const double x1 = (reach - py * ny) * inverseNx;
+                from = std::max(from, std::floor(std::min(x0, x1) + a.x() - 0.5));
+                to = std::min(to, std::ceil(std::max(x0, x1) + a.x() - 0.5));
+            }
+            const int xFirst = std::max(0, clampTo(from, w));
+            const int xLast = std::min(w - 1, clampTo(to, w));
+            if (xFirst > xLast)
+                continue;
+            quint8 *row = pCoverage.data() + size_t(y) * size_t(w);
+            double px = xFirst + 0.5 - a.x();
+            double d = px * nx + py * ny;
+            double t = px * ux + py * uy;
+            for (int x = xFirst; x <= xLast; ++x, d += nx, t += ux) {
+                if (t < 0 || t > 1)
+                    continue;
+                const double c = reach - std::abs(d);
+                if (c <= 0)
+                    continue;
+                const quint8 value = c >= 1 ? 255 : quint8(c * 255 + 0.5);
+                row[x] = quint8(row[x] + value - (row[x] * value + 127) / 255);
+            }
+        }
+    }
+
+    // Paints the coverage in the colour. The painter's units are mapped back from the device so
+    // that every mask pixel lands on the device pixel it was made for.
+    void paint(QPainter &painter, const QColor &color, const QTransform &toDevice) const
+    {
+        std::array<QRgb, 256> shades;
+        const QRgb rgba = color.rgba();
+        for (int a = 0; a < 256; ++a) {
+            const int alpha = (qAlpha(rgba) * a + 127) / 255;
+            shades[size_t(a)] = qPremultiply(qRgba(qRed(rgba), qGreen(rgba), qBlue(rgba), alpha));
+        }
+        const int w = pRect.width(), h = pRect.height();
+        QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < h; ++y) {
+            auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+            const quint8 *m = pCoverage.data() + size_t(y) * size_t(w);
+            for (int x = 0; x < w; ++x)
+                line[x] = shades[m[x]];
+        }
+        painter.drawImage(toDevice.inverted().mapRect(QRectF(pRect)), image);
+    }
+
+private:
+    QRect pRect;
+    std::vector<quint8> pCoverage;
+    int nLastX = -1, nLastY = -1, nLastPx = -1, nLastPy = -1;
+};
+
+// Draws a line with many points on a raster device through a coverage mask; false when the
+// mask would be too large, and nothing was drawn.
+bool drawLineRaster(QPainter &painter, const QList<QPointF> &points, const QList<QPointF> &thinned,
+                    const QColor &color, const DotStamps &stamps, const QRectF &limit)
+{
+    const QTransform toDevice = painter.deviceTransform();
+    double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
+    for (const QPointF &p : points) {
+        minX = std::min(minX, p.x());
+        maxX = std::max(maxX, p.x());
+        minY = std::min(minY, p.y());
+        maxY = std::max(maxY, p.y());
+    }
+    minX = std::max(minX, limit.left());
+    maxX = std::min(maxX, limit.right());
+    minY = std::max(minY, limit.top());
+    maxY = std::min(maxY, limit.bottom());
+    if (!(minX <= maxX && minY <= maxY))
+        return true; // nothing within the limit
+    const QRectF device = toDevice.mapRect(QRectF(QPointF(minX, minY), QPointF(maxX, maxY)));
+    const double margin = stamps.radius() + 2;
+    const QRect rect(
+        QPoint(int(std::floor(device.left() - margin)), int(std::floor(device.top() - margin))),
+        QPoint(int(std::ceil(device.right() + margin)), int(std::ceil(device.bottom() + margin))));
+    if (rect.isEmpty() || qint64(rect.width()) * rect.height() > kMaskMaxPixels)
+        return false;
+    CoverageMask mask(rect);
+    const double halfWidth = ChartGeometry::kLineWidth / 2 * toDevice.m11();
+    QPointF previous;
+    for (qsizetype j = 0; j < thinned.size(); ++j) {
+        const QPointF p = toDevice.map(thinned[j]);
+        if (j > 0)
+            mask.addSegment(previous, p, halfWidth);
+        previous = p;
+    }
+    const double sx = toDevice.m11(), sy = toDevice.m22(), tx = toDevice.dx(), ty = toDevice.dy();
+    for (const QPointF &p : points)
+        mask.addDot(sx * p.x() + tx, sy * p.y() + ty, stamps);
+    mask.paint(painter, color, toDevice);
+    return true;
+}
+
+QRectF dotRect(const QPointF &centre)
+{
+    const double half = ChartGeometry::kDotSize / 2;
+    return QRectF(centre.x() - half, centre.y() - half, ChartGeometry::kDotSize,
+                  ChartGeometry::kDotSize);
+}
+
+// All dots as one path, filled once.
+void fillDotsPath(QPainter &painter, const QList<QPointF> &centres, const QColor &color)
+{
+    QPainterPath dots;
+    dots.setFillRule(Qt::WindingFill);
+    for (const QPointF &p : centres)
+        dots.addEllipse(dotRect(p));
+    painter.fillPath(dots, color);
+}
+
+// The dots that can be told apart on the device: centres closer than an eighth of a device
+// pixel count once.
+QList<QPointF> distinctDots(const QList<QPointF> &centres, const QTransform &toDevice)
+{
+    std::vector<std::pair<std::pair<qint64, qint64>, qsizetype>> keyed;
+    keyed.reserve(size_t(centres.size()));
+    for (qsizetype j = 0; j < centres.size(); ++j) {
+        const QPointF d = toDevice.map(centres[j]);
+        keyed.push_back({{qint64(std::llround(d.x() * 8)), qint64(std::llround(d.y() * 8))}, j});
+    }
+    std::sort(keyed.begin(), keyed.end());
+    QList<QPointF> distinct;
+    for (size_t i = 0; i < keyed.size(); ++i) {
+        if (i == 0 || keyed[i].first != keyed[i - 1].first)
+            distinct.append(centres[keyed[i].second]);
+    }
+    return distinct;
+}
+
+// Segments between consecutive points; where they meet, a dot covers the joint.
+QList<QLineF> segmentsOf(const QList<QPointF> &points)
+{
+    QList<QLineF> segments;
+    segments.reserve(points.size());
+    for (qsizetype j = 1; j < points.size(); ++j)
+        segments.append(QLineF(points[j - 1], points[j]));
+    return segments;
+}
+
+void drawEmptyChart(QPainter &painter, const ChartGeometry &g, bool forPrint)
+{
+    painter.setFont(ChartGeometry::emptyTextFont());
+    painter.setPen(emptyTextColor());
+    painter.drawText(g.emptyTextBox, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                     g.emptyText);
+    if (forPrint) {
+        painter.setPen(QPen(axisColor(), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(g.plot);
+    }
+}
+
+void drawLabel(QPainter &painter, const QPointF &topLeft, double ascent, const QString &text)
+{
+    painter.drawText(QPointF(topLeft.x(), topLeft.y() + ascent), text);
+}
+
+} // namespace
+
+ChartGeometry::Input ChartPainter::inputFromSource(const ChartDataSource *source)
+{
+    ChartGeometry::Input input;
+    if (!source)
+        return input;
+    input.dates = source->arrayOfDates();
+    if (input.dates.size() < 2)
+        return input;
+    const int count = source->numberOfLines();
+    for (int n = 0; n < count; ++n) {
+        input.lines.append(source->arrayOfPointsForLine(n));
+        input.colors.append(source->colorForLine(n));
+    }
+    input.selectedDate = source->selectedDate();
+    return input;
+}
+
+void ChartPainter::drawChartUsingSource(QPainter &painter, const ChartDataSource *source,
+                                        const QRectF &bounds, bool forPrint)
+{
+    drawChart(painter, ChartGeometry::compute(inputFromSource(source), bounds), forPrint);
+}
+
+void ChartPainter::drawChart(QPainter &painter, const ChartGeometry &g, bool forPrint,
+                             Rendering rendering)
+{
+    painter.save();
+    if (g.empty) {
+        drawEmptyChart(painter, g, forPrint);
+        painter.restore();
+        return;
+    }
+    const double left = g.plot.left(), top = g.plot.top();
+    const double right = left + g.plot.width(), bottom = top + g.plot.height();
+
+    // Axes, then the horizontal grid.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, forPrint);
+    painter.setPen(QPen(axisColor(), 1));
+    const QPointF axes[] = {{left, top}, {left, bottom}, {right, bottom}};
+    painter.drawPolyline(axes, 3);
+    painter.setPen(QPen(gridColor(), forPrint ? 0.3 : 1));
+    QList<QLineF> grid;
+    grid.reserve(g.gridValues.size());
+    for (double v : g.gridValues) {
+        const double y = g.yForValue(v);
+        grid.append(QLineF(left + 1, y, right, y));
+    }
+    painter.drawLines(grid);
+    painter.restore();
+
+    // Value labels and date labels.
+    painter.setFont(ChartGeometry::labelFont());
+    painter.setPen(Qt::black);
+    const double ascent = QFontMetricsF(ChartGeometry::labelFont()).ascent();
+    for (const ChartGeometry::ValueLabel &label : g.valueLabels)
+        drawLabel(painter, label.topLeft, ascent, label.text);
+    QList<QLineF> ticks;
+    for (const ChartGeometry::Tick &tick : g.ticks) {
+        if (tick.skipped)
+            continue;
+        ticks.append(QLineF(tick.x, bottom - 1, tick.x, top));
+        if (tick.labelled)
+            drawLabel(painter, tick.labelTopLeft, ascent, tick.text);
+    }
+
+    // Vertical grid.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(gridColor(), forPrint ? 0.3 : 1));
+    painter.drawLines(ticks);
+    painter.restore();
+
+    // Data: each line stroked, then its dots filled, later lines over earlier ones.
+    //
+    // Exact strokes each line as one polyline and fills its dots as one path, which Qt does
+    // very slowly for wide antialiased lines with many points. Fast draws the same picture: the
+    // line thinned to what a device pixel column shows, as separate segments (their joints lie
+    // under the dots), and the dots one by one or, on raster devices when there are many,
+    // together with the segments through a coverage mask. Vector devices (paper, PDF, print
+    // preview) get only the dots that can be told apart.
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const QTransform toDevice = painter.deviceTransform();
+    const bool simpleTransform = toDevice.type() <= QTransform::TxScale && toDevice.m11() > 0 &&
+                                 qFuzzyCompare(toDevice.m11(), toDevice.m22());
+    const bool raster =
+        painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
+    std::unique_ptr<DotStamps> stamps;
+    const QRectF limit = g.bounds.adjusted(-ChartGeometry::kDotSize, -ChartGeometry::kDotSize,
+                                           ChartGeometry::kDotSize, ChartGeometry::kDotSize);
+    for (const ChartGeometry::Line &line : g.lines) {
+        if (line.points.isEmpty())
+            continue;
+        const QColor color = line.color.isValid() ? line.color : QColor(Qt::black);
+        painter.setPen(
+            QPen(color, ChartGeometry::kLineWidth, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
+        painter.setBrush(Qt::NoBrush);
+        if (rendering == Rendering::Exact) {
+            painter.drawPolyline(line.points.constData(), int(line.points.size()));
+            fillDotsPath(painter, line.points, color);
+            continue;
+        }
+        const QList<QPointF> thinned =
+            simpleTransform ? thinnedToColumns(line.points, toDevice) : line.points;
+        if (raster && simpleTransform && toDevice.m11() <= kMaskMaxScale &&
+            line.points.size() > kFewDots) {
+            if (!stamps)
+                stamps = std::make_unique<DotStamps>(ChartGeometry::kDotSize / 2 * toDevice.m11());
+            if (drawLineRaster(painter, line.points, thinned, color, *stamps, limit))
+                continue;
+        }
+        painter.drawLines(segmentsOf(thinned));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(color);
+        for (const QPointF &p : raster ? line.points : distinctDots(line.points, toDevice))
+            painter.drawEllipse(dotRect(p));
+    }
+
+    // Selection marker, on screen only.
+    if (!forPrint && g.hasSelection) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(QColor::fromRgbF(0, 1, 0), 1));
+        painter.drawLine(QLineF(g.selectionX, top, g.selectionX, bottom));
+    }
+    painter.restore();
+}
+
+QImage ChartPainter::renderImage(const ChartDataSource *source, const QSize &size,
+                                 bool withSelection)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    ChartGeometry geometry =
+        ChartGeometry::compute(inputFromSource(source), QRectF(QPointF(0, 0), QSizeF(size)));
+    if (!withSelection)
+        geometry.hasSelection = false;
+    drawChart(painter, geometry, false);
+    painter.end();
+    return image;
+}
+
+bool ChartPainter::renderPng(const ChartDataSource *source, const QString &fileName,
+                             const QSize &size, QString *errorMessage)
+{
+    if (size.width() <= 0 || size.height() <= 0 || size.width() > 20000 || size.height() > 20000) {
+        if (errorMessage)
+            *errorMessage = qtTrId("chart.image_size_invalid").arg(size.width()).arg(size.height());
+        return false;
+    }
+    const QImage image = renderImage(source, size).convertToFormat(QImage::Format_RGB32);
+    QImageWriter writer(fileName, "png");
+    if (!writer.write(image)) {
+        if (errorMessage)
+            *errorMessage = qtTrId("chart.image_write_failed").arg(fileName, writer.errorString());
+        return false;
+    }
+    return true;
+}
