@@ -2,6 +2,7 @@
 
 #include "Number.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -12,7 +13,10 @@ namespace {
 
 const QLatin1String kDateAnnouncement("date");
 
-QVariant dateVariant(Date date) { return date.isNull() ? QVariant() : QVariant::fromValue(date); }
+QVariant dateVariant(Date date)
+{
+    return date.isNull() ? QVariant() : QVariant::fromValue(date);
+}
 
 } // namespace
 
@@ -25,7 +29,22 @@ Measurement::Measurement(::Date date, qint32 systolic, qint32 diastolic) : pDate
     nKinds = Whole << (2 * int(Slot::Systolic)) | Whole << (2 * int(Slot::Diastolic));
 }
 
-Measurement::~Measurement() = default;
+namespace {
+
+// The observers of every observed reading. Readings live on the main thread only.
+QHash<const Measurement *, std::vector<MeasurementObserver *>> &observerTable()
+{
+    static QHash<const Measurement *, std::vector<MeasurementObserver *>> table;
+    return table;
+}
+
+} // namespace
+
+Measurement::~Measurement()
+{
+    if (bObserved)
+        observerTable().remove(this);
+}
 
 Measurement::NumberSlot &Measurement::slot(Slot s)
 {
@@ -89,7 +108,7 @@ QVariant Measurement::number(Slot s) const
 void Measurement::setNumber(Slot s, const QVariant &value)
 {
     const QVariant normalized = Number::normalized(value);
-    const Kind newKind = !normalized.isValid()               ? Absent
+    const Kind newKind = !normalized.isValid()                      ? Absent
                          : normalized.typeId() == QMetaType::Double ? Fractional
                                                                     : Whole;
     NumberSlot newSlot{};
@@ -99,9 +118,9 @@ void Measurement::setNumber(Slot s, const QVariant &value)
         newSlot.d = normalized.toDouble();
 
     const Kind oldKind = kind(s);
-    if (oldKind == newKind && (newKind == Absent || (newKind == Whole && slot(s).i == newSlot.i) ||
-                               (newKind == Fractional && std::memcmp(&slot(s).d, &newSlot.d,
-                                                                     sizeof(double)) == 0)))
+    if (oldKind == newKind &&
+        (newKind == Absent || (newKind == Whole && slot(s).i == newSlot.i) ||
+         (newKind == Fractional && std::memcmp(&slot(s).d, &newSlot.d, sizeof(double)) == 0)))
         return;
 
     const QLatin1String key = keyName(keyOf(s));
@@ -291,9 +310,9 @@ MeasurementPtr Measurement::averageOf(const MeasurementList &readings)
     if (readings.isEmpty())
         return nullptr;
     MeasurementList sorted = readings;
-    std::stable_sort(sorted.begin(), sorted.end(), [](const MeasurementPtr &a, const MeasurementPtr &b) {
-        return a->compare(*b) < 0;
-    });
+    std::stable_sort(
+        sorted.begin(), sorted.end(),
+        [](const MeasurementPtr &a, const MeasurementPtr &b) { return a->compare(*b) < 0; });
 
     struct Sum
     {
@@ -580,36 +599,50 @@ bool Measurement::setValueForKey(const QVariant &value, Key key)
     }
 }
 
+std::vector<MeasurementObserver *> *Measurement::observers() const
+{
+    if (!bObserved)
+        return nullptr;
+    auto it = observerTable().find(this);
+    return it == observerTable().end() ? nullptr : &it.value();
+}
+
 void Measurement::addObserver(MeasurementObserver *observer)
 {
-    if (!pObservers)
-        pObservers = std::make_unique<std::vector<MeasurementObserver *>>();
-    pObservers->push_back(observer);
+    observerTable()[this].push_back(observer);
+    bObserved = true;
 }
 
 void Measurement::removeObserver(MeasurementObserver *observer)
 {
-    if (!pObservers)
+    std::vector<MeasurementObserver *> *list = observers();
+    if (!list)
         return;
-    auto it = std::find(pObservers->begin(), pObservers->end(), observer);
-    if (it != pObservers->end())
-        pObservers->erase(it);
-    if (pObservers->empty())
-        pObservers.reset();
+    auto it = std::find(list->begin(), list->end(), observer);
+    if (it != list->end())
+        list->erase(it);
+    if (list->empty()) {
+        observerTable().remove(this);
+        bObserved = false;
+    }
 }
 
 void Measurement::willChange(QLatin1String key)
 {
-    const std::vector<MeasurementObserver *> observers = *pObservers;
-    for (MeasurementObserver *observer : observers)
+    const std::vector<MeasurementObserver *> *list = observers();
+    if (!list)
+        return;
+    const std::vector<MeasurementObserver *> copy = *list; // observers may remove themselves
+    for (MeasurementObserver *observer : copy)
         observer->measurementWillChange(this, key);
 }
 
 void Measurement::didChange(QLatin1String key, const QVariant &oldValue)
 {
-    if (!pObservers)
+    const std::vector<MeasurementObserver *> *list = observers();
+    if (!list)
         return;
-    const std::vector<MeasurementObserver *> observers = *pObservers;
-    for (MeasurementObserver *observer : observers)
+    const std::vector<MeasurementObserver *> copy = *list;
+    for (MeasurementObserver *observer : copy)
         observer->measurementDidChange(this, key, oldValue);
 }

@@ -36,7 +36,8 @@ class Measurement
 {
 public:
     // The property keys, resolved once by keyFromString() for code that reads many readings.
-    enum class Key : quint8 {
+    enum class Key : quint8
+    {
         TheWholeDate,
         Date,
         Time,
@@ -126,8 +127,22 @@ public:
     void removeObserver(MeasurementObserver *observer);
 
 private:
-    enum class Slot : quint8 { Systolic, Diastolic, Weight, Pulse, Custom1, Custom2, Custom3 };
-    enum Kind : quint16 { Absent = 0, Whole = 1, Fractional = 2 };
+    enum class Slot : quint8
+    {
+        Systolic,
+        Diastolic,
+        Weight,
+        Pulse,
+        Custom1,
+        Custom2,
+        Custom3
+    };
+    enum Kind : quint16
+    {
+        Absent = 0,
+        Whole = 1,
+        Fractional = 2
+    };
     union NumberSlot {
         qint64 i;
         double d;
@@ -142,7 +157,10 @@ private:
 
     void willChange(QLatin1String key);
     void didChange(QLatin1String key, const QVariant &oldValue);
-    bool isObserved() const { return pObservers && !pObservers->empty(); }
+    bool isObserved() const { return bObserved; }
+    // The observers of this reading, kept outside it so that the many readings nobody observes
+    // do not pay for the hook.
+    std::vector<MeasurementObserver *> *observers() const;
 
     ::Date pDate;
     mutable ::Date pCacheTimeOnly;
@@ -150,7 +168,7 @@ private:
     NumberSlot pSystolic{}, pDiastolic{}, pWeight{}, pPulse{}, pCustom1{}, pCustom2{}, pCustom3{};
     quint16 nKinds = 0; // two bits per number: Absent, Whole or Fractional
     bool bHasTags = false;
+    bool bObserved = false; // true while observers() has an entry for this reading
     QString pComments;
     QStringList pTags;
-    std::unique_ptr<std::vector<MeasurementObserver *>> pObservers;
 };
