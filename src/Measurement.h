@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+class KeyedArchiver;
+class KeyedUnarchiver;
 class Measurement;
 using MeasurementPtr = std::shared_ptr<Measurement>;
 using MeasurementList = QList<MeasurementPtr>;
@@ -36,7 +38,8 @@ class Measurement
 {
 public:
     // The property keys, resolved once by keyFromString() for code that reads many readings.
-    enum class Key : quint8 {
+    enum class Key : quint8
+    {
         TheWholeDate,
         Date,
         Time,
@@ -122,12 +125,33 @@ public:
         return setValueForKey(value, keyFromString(key));
     }
 
+    // The keyed archive form, under the class name "Measurement": encodeWithCoder() writes the
+    // ten object keys ("date", "systolic-obj", ...); initWithCoder() reads them, falls back to
+    // the older integer keys ("systolic", "has-weight", ...) and treats a value of the wrong
+    // type as absent.
+    void encodeWithCoder(KeyedArchiver &coder) const;
+    static MeasurementPtr initWithCoder(KeyedUnarchiver &coder);
+
     void addObserver(MeasurementObserver *observer);
     void removeObserver(MeasurementObserver *observer);
 
 private:
-    enum class Slot : quint8 { Systolic, Diastolic, Weight, Pulse, Custom1, Custom2, Custom3 };
-    enum Kind : quint16 { Absent = 0, Whole = 1, Fractional = 2 };
+    enum class Slot : quint8
+    {
+        Systolic,
+        Diastolic,
+        Weight,
+        Pulse,
+        Custom1,
+        Custom2,
+        Custom3
+    };
+    enum Kind : quint16
+    {
+        Absent = 0,
+        Whole = 1,
+        Fractional = 2
+    };
     union NumberSlot {
         qint64 i;
         double d;

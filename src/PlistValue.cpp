@@ -200,7 +200,8 @@ PlistValue PlistValue::uid(quint64 value)
 PlistValue PlistValue::string(const QString &value)
 {
     PlistValue v;
-    v.m_scalar.node = new StringNode(value);
+    // An empty string read from a file is a string, not "none": keep it distinct from null.
+    v.m_scalar.node = new StringNode(value.isNull() ? QStringLiteral("") : value);
     v.m_type = Type::String;
     return v;
 }

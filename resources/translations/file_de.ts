@@ -39,5 +39,49 @@
         <source>The XML property list is malformed (line %1): %2</source>
         <translation>Die XML-Property-Liste ist fehlerhaft (Zeile %1): %2</translation>
     </message>
+    <message id="archive.error.not_archive">
+        <source>The file is not a keyed archive.</source>
+        <translation>Die Datei ist kein Schlüssel-Archiv.</translation>
+    </message>
+    <message id="archive.error.reference">
+        <source>Archived object %1 refers to object %2, which does not exist.</source>
+        <translation>Das archivierte Objekt %1 verweist auf Objekt %2, das es nicht gibt.</translation>
+    </message>
+    <message id="archive.error.cycle">
+        <source>Archived object %1 contains itself.</source>
+        <translation>Das archivierte Objekt %1 enthält sich selbst.</translation>
+    </message>
+    <message id="archive.error.depth">
+        <source>Archived objects are nested more than %1 levels deep.</source>
+        <translation>Die archivierten Objekte sind tiefer als %1 Ebenen verschachtelt.</translation>
+    </message>
+    <message id="archive.error.budget">
+        <source>The archive refers to its objects too many times to be read.</source>
+        <translation>Das Archiv verweist zu oft auf seine Objekte, um gelesen zu werden.</translation>
+    </message>
+    <message id="archive.error.unknown_class">
+        <source>The file contains an object of class “%1”, which cannot be read.</source>
+        <translation>Die Datei enthält ein Objekt der Klasse „%1“, das nicht gelesen werden kann.</translation>
+    </message>
+    <message id="archive.error.malformed">
+        <source>Archived object %1 (%2) is malformed.</source>
+        <translation>Das archivierte Objekt %1 (%2) ist fehlerhaft.</translation>
+    </message>
+    <message id="archive.error.class_record">
+        <source>Archived object %1 has no valid class record.</source>
+        <translation>Das archivierte Objekt %1 hat keine gültige Klassenangabe.</translation>
+    </message>
+    <message id="archive.error.write_depth">
+        <source>The data is nested more than %1 levels deep and cannot be saved.</source>
+        <translation>Die Daten sind tiefer als %1 Ebenen verschachtelt und können nicht gesichert werden.</translation>
+    </message>
+    <message id="archive.error.write_date">
+        <source>A date that is not a valid point in time cannot be saved.</source>
+        <translation>Ein Datum, das kein gültiger Zeitpunkt ist, kann nicht gesichert werden.</translation>
+    </message>
+    <message id="archive.error.write_type">
+        <source>Values of type %1 cannot be saved.</source>
+        <translation>Werte vom Typ %1 können nicht gesichert werden.</translation>
+    </message>
 </context>
 </TS>

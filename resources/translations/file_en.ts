@@ -39,5 +39,49 @@
         <source>The XML property list is malformed (line %1): %2</source>
         <translation>The XML property list is malformed (line %1): %2</translation>
     </message>
+    <message id="archive.error.not_archive">
+        <source>The file is not a keyed archive.</source>
+        <translation>The file is not a keyed archive.</translation>
+    </message>
+    <message id="archive.error.reference">
+        <source>Archived object %1 refers to object %2, which does not exist.</source>
+        <translation>Archived object %1 refers to object %2, which does not exist.</translation>
+    </message>
+    <message id="archive.error.cycle">
+        <source>Archived object %1 contains itself.</source>
+        <translation>Archived object %1 contains itself.</translation>
+    </message>
+    <message id="archive.error.depth">
+        <source>Archived objects are nested more than %1 levels deep.</source>
+        <translation>Archived objects are nested more than %1 levels deep.</translation>
+    </message>
+    <message id="archive.error.budget">
+        <source>The archive refers to its objects too many times to be read.</source>
+        <translation>The archive refers to its objects too many times to be read.</translation>
+    </message>
+    <message id="archive.error.unknown_class">
+        <source>The file contains an object of class “%1”, which cannot be read.</source>
+        <translation>The file contains an object of class “%1”, which cannot be read.</translation>
+    </message>
+    <message id="archive.error.malformed">
+        <source>Archived object %1 (%2) is malformed.</source>
+        <translation>Archived object %1 (%2) is malformed.</translation>
+    </message>
+    <message id="archive.error.class_record">
+        <source>Archived object %1 has no valid class record.</source>
+        <translation>Archived object %1 has no valid class record.</translation>
+    </message>
+    <message id="archive.error.write_depth">
+        <source>The data is nested more than %1 levels deep and cannot be saved.</source>
+        <translation>The data is nested more than %1 levels deep and cannot be saved.</translation>
+    </message>
+    <message id="archive.error.write_date">
+        <source>A date that is not a valid point in time cannot be saved.</source>
+        <translation>A date that is not a valid point in time cannot be saved.</translation>
+    </message>
+    <message id="archive.error.write_type">
+        <source>Values of type %1 cannot be saved.</source>
+        <translation>Values of type %1 cannot be saved.</translation>
+    </message>
 </context>
 </TS>

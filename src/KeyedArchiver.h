@@ -1,0 +1,152 @@
+#pragma once
+
+#include "PlistValue.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QMetaType>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+// Writes keyed archives in the layout of Foundation's NSKeyedArchiver (see KeyedUnarchiver for
+// the layout), as binary property lists that Foundation's unarchiver reads.
+//
+// Values are given as QVariants. Foundation's own kinds are built in: QString (bare string),
+// bool, integers and doubles (bare numbers), QByteArray (bare data), Date (NSDate),
+// QVariantList and QStringList (NSArray), QVariantMap (NSDictionary), MutableArray and
+// MutableDictionary (their mutable kinds), nullptr (NSNull); an invalid QVariant is nil. Other
+// types are archived by the encode function registered for them, which writes the object's
+// keys with the encode...() calls below. Values held by std::shared_ptr are archived once per
+// object: every further reference to the same object refers to the one archived copy.
+// Equal strings and numbers are stored once as well.
+//
+// Nothing here throws. A failure (an unregistered type, a date that is not a finite number,
+// nesting deeper than kMaxDepth, or failWithReason() from an encode function) stops the
+// archiving; archivedData() then answers empty data and errorString() the reason.
+class KeyedArchiver
+{
+public:
+    static constexpr int kMaxDepth = 256;
+
+    struct MutableArray
+    {
+        QVariantList items;
+    };
+    struct MutableDictionary
+    {
+        QVariantMap entries;
+    };
+
+    using EncodeFunction = std::function<void(KeyedArchiver &, const QVariant &)>;
+    using IdentityFunction = std::function<const void *(const QVariant &)>;
+
+    KeyedArchiver();
+    ~KeyedArchiver();
+    KeyedArchiver(const KeyedArchiver &) = delete;
+    KeyedArchiver &operator=(const KeyedArchiver &) = delete;
+
+    // Registers how values of type T are archived: the class chain, most derived first and
+    // ending in "NSObject", and the function that encodes one value's keys.
+    template <class T>
+    void registerClass(const QStringList &classChain,
+                       std::function<void(KeyedArchiver &, const T &)> encode);
+    void registerClass(QMetaType type, const QStringList &classChain, EncodeFunction encode,
+                       IdentityFunction identity = {});
+
+    // Archives the root object under "root" and answers the binary property list, or empty
+    // data on failure.
+    QByteArray archivedData(const QVariant &root);
+    // The same archive as a property-list value.
+    PlistValue archive(const QVariant &root);
+
+    bool hasError() const { return !m_error.isEmpty(); }
+    QString errorString() const { return m_error; }
+
+    // --- Inside an encode function: keys of the object being archived ------------------------
+
+    void encodeObject(const QVariant &object, const QString &key);
+    template <class T> void encodeObject(const std::shared_ptr<T> &object, const QString &key)
+    {
+        encodeObject(object ? QVariant::fromValue(object) : QVariant(), key);
+    }
+    void encodeBool(bool value, const QString &key);
+    void encodeInt(qint32 value, const QString &key) { encodeInt64(value, key); }
+    void encodeInt64(qint64 value, const QString &key);
+    void encodeDouble(double value, const QString &key);
+    // A raw property-list value under the key (for forms that store arrays of references).
+    void encodeValue(const PlistValue &value, const QString &key);
+
+    // Archives the object (if not archived yet) and answers its UID, for building such arrays.
+    PlistValue referenceTo(const QVariant &object);
+
+    // Stops the archiving with the reason. The first reason is kept.
+    void failWithReason(const QString &reason);
+
+private:
+    struct ClassEntry
+    {
+        QStringList chain;
+        EncodeFunction encode;
+        IdentityFunction identity;
+    };
+    struct Frame
+    {
+        quint64 uid;
+        PlistValue::Dictionary entries;
+    };
+
+    template <class T> struct IsSharedPointer : std::false_type
+    {};
+    template <class T> struct IsSharedPointer<std::shared_ptr<T>> : std::true_type
+    {};
+
+    void reset();
+    quint64 encode(const QVariant &value);
+    quint64 bare(PlistValue value);
+    quint64 encodeString(const QString &text);
+    quint64 encodeInteger(qint64 value, bool bigUnsigned);
+    quint64 encodeReal(double value);
+    quint64 encodeArray(const QVariantList &items, bool isMutable);
+    quint64 encodeStringList(const QStringList &items);
+    quint64 encodeDictionary(const QVariantMap &entries, bool isMutable);
+    quint64 classRecord(const QStringList &chain);
+    bool beginObject(const QStringList &chain, quint64 *uid);
+    void endObject();
+    void put(const QString &key, PlistValue value);
+
+    QHash<int, ClassEntry> m_classes;
+    PlistValue::Array m_objects;
+    std::vector<Frame> m_frames;
+    QHash<QString, quint64> m_strings;
+    std::unordered_map<qint64, quint64> m_integers, m_bigUnsigned, m_reals;
+    quint64 m_true = 0, m_false = 0, m_null = 0;
+    QHash<QString, quint64> m_classRecords;
+    std::unordered_map<const void *, quint64> m_identities;
+    QString m_error;
+};
+
+template <class T>
+void KeyedArchiver::registerClass(const QStringList &classChain,
+                                  std::function<void(KeyedArchiver &, const T &)> encode)
+{
+    IdentityFunction identity;
+    if constexpr (IsSharedPointer<T>::value)
+        identity = [](const QVariant &v) -> const void * {
+            return static_cast<const T *>(v.constData())->get();
+        };
+    registerClass(
+        QMetaType::fromType<T>(), classChain,
+        [encode](KeyedArchiver &archiver, const QVariant &v) {
+            encode(archiver, *static_cast<const T *>(v.constData()));
+        },
+        identity);
+}
+
+Q_DECLARE_METATYPE(KeyedArchiver::MutableArray)
+Q_DECLARE_METATYPE(KeyedArchiver::MutableDictionary)
