@@ -40,43 +40,56 @@ void KeyedArchiver::registerClass(QMetaType type, const QStringList &classChain,
 
 void KeyedArchiver::reset()
 {
+    m_builder = BinaryPlistBuilder();
     m_objects.clear();
     m_frames.clear();
+    m_fields.clear();
+    m_scratch.clear();
     m_strings.clear();
     m_integers.clear();
     m_bigUnsigned.clear();
     m_reals.clear();
     m_true = m_false = m_null = 0;
     m_classRecords.clear();
+    m_classRecordsByAddress.clear();
     m_identities.clear();
+    m_retained.clear();
     m_error.clear();
-    m_objects.push_back(PlistValue::string(QStringLiteral("$null")));
-}
-
-PlistValue KeyedArchiver::archive(const QVariant &root)
-{
-    reset();
-    const quint64 rootUid = encode(root);
-    if (hasError())
-        return PlistValue();
-    PlistValue::Dictionary top;
-    top.insert(QStringLiteral("root"), PlistValue::uid(rootUid));
-    PlistValue::Dictionary envelope;
-    envelope.insert(QStringLiteral("$version"), PlistValue::integer(100000));
-    envelope.insert(QStringLiteral("$archiver"),
-                    PlistValue::string(QStringLiteral("NSKeyedArchiver")));
-    envelope.insert(QStringLiteral("$top"), PlistValue::dictionary(std::move(top)));
-    envelope.insert(QStringLiteral("$objects"), PlistValue::array(std::move(m_objects)));
-    m_objects.clear();
-    return PlistValue::dictionary(std::move(envelope));
+    m_objects.push_back(m_builder.addString(QStringLiteral("$null")));
 }
 
 QByteArray KeyedArchiver::archivedData(const QVariant &root)
 {
-    const PlistValue plist = archive(root);
-    if (hasError())
+    reset();
+    const quint64 rootUid = encode(root);
+    if (hasError()) {
+        m_builder = BinaryPlistBuilder();
+        m_retained.clear();
         return QByteArray();
-    return BinaryPropertyList::write(plist);
+    }
+    const Ref objects = m_builder.addArray(m_objects.constData(), size_t(m_objects.size()));
+    const Ref rootKey = m_builder.addString(QStringLiteral("root"));
+    const Ref rootRef = m_builder.addUid(rootUid);
+    const Ref top = m_builder.addDictionary(&rootKey, &rootRef, 1);
+    const Ref keys[] = {m_builder.addString(QStringLiteral("$version")),
+                        m_builder.addString(QStringLiteral("$archiver")),
+                        m_builder.addString(QStringLiteral("$top")),
+                        m_builder.addString(QStringLiteral("$objects"))};
+    const Ref values[] = {m_builder.addInteger(100000),
+                          m_builder.addString(QStringLiteral("NSKeyedArchiver")), top, objects};
+    const Ref envelope = m_builder.addDictionary(keys, values, 4);
+    m_objects.clear();
+    m_retained.clear();
+    return m_builder.finish(envelope);
+}
+
+PlistValue KeyedArchiver::archive(const QVariant &root)
+{
+    const QByteArray bytes = archivedData(root);
+    PlistValue value;
+    if (!bytes.isEmpty() && !BinaryPropertyList::read(bytes, &value))
+        failWithReason(QStringLiteral("archive unreadable"));
+    return value;
 }
 
 void KeyedArchiver::failWithReason(const QString &reason)
@@ -87,9 +100,9 @@ void KeyedArchiver::failWithReason(const QString &reason)
 
 // --- Objects -------------------------------------------------------------------------------------
 
-quint64 KeyedArchiver::bare(PlistValue value)
+quint64 KeyedArchiver::bare(Ref ref)
 {
-    m_objects.push_back(std::move(value));
+    m_objects.push_back(ref);
     return m_objects.size() - 1;
 }
 
@@ -98,44 +111,54 @@ quint64 KeyedArchiver::encodeString(const QString &text)
     auto it = m_strings.constFind(text);
     if (it != m_strings.constEnd())
         return *it;
-    const quint64 uid = bare(PlistValue::string(text));
+    const quint64 uid = bare(m_builder.addString(text));
     m_strings.insert(text, uid);
     return uid;
 }
 
 quint64 KeyedArchiver::encodeInteger(qint64 value, bool bigUnsigned)
 {
-    auto [it, inserted] = (bigUnsigned ? m_bigUnsigned : m_integers).try_emplace(value, 0);
+    bool inserted = false;
+    quint64 &uid =
+        (bigUnsigned ? m_bigUnsigned : m_integers).findOrInsert(quint64(value), 0, &inserted);
     if (inserted)
-        it->second = bare(bigUnsigned ? PlistValue::unsignedInteger(quint64(value))
-                                      : PlistValue::integer(value));
-    return it->second;
+        uid =
+            bare(bigUnsigned ? m_builder.addUnsigned(quint64(value)) : m_builder.addInteger(value));
+    return uid;
 }
 
 quint64 KeyedArchiver::encodeReal(double value)
 {
     qint64 bits;
     std::memcpy(&bits, &value, sizeof bits);
-    auto [it, inserted] = m_reals.try_emplace(bits, 0);
+    bool inserted = false;
+    quint64 &uid = m_reals.findOrInsert(quint64(bits), 0, &inserted);
     if (inserted)
-        it->second = bare(PlistValue::real(value));
-    return it->second;
+        uid = bare(m_builder.addReal(value));
+    return uid;
 }
 
 quint64 KeyedArchiver::classRecord(const QStringList &chain)
 {
+    // Chains live in the class table or in constants: find them by address first.
+    auto known = m_classRecordsByAddress.find(&chain);
+    if (known != m_classRecordsByAddress.end())
+        return known->second;
     const QString key = chain.join(QLatin1Char('\n'));
     auto it = m_classRecords.constFind(key);
-    if (it != m_classRecords.constEnd())
+    if (it != m_classRecords.constEnd()) {
+        m_classRecordsByAddress.emplace(&chain, *it);
         return *it;
-    PlistValue::Array classes;
+    }
+    std::vector<Ref> names;
     for (const QString &name : chain)
-        classes.push_back(PlistValue::string(name));
-    PlistValue::Dictionary record;
-    record.insert(kClasses, PlistValue::array(std::move(classes)));
-    record.insert(kClassName, PlistValue::string(chain.value(0)));
-    const quint64 uid = bare(PlistValue::dictionary(std::move(record)));
+        names.push_back(m_builder.addString(name));
+    const Ref keys[] = {m_builder.addString(kClasses), m_builder.addString(kClassName)};
+    const Ref values[] = {m_builder.addArray(names.data(), names.size()),
+                          m_builder.addString(chain.value(0))};
+    const quint64 uid = bare(m_builder.addDictionary(keys, values, 2));
     m_classRecords.insert(key, uid);
+    m_classRecordsByAddress.emplace(&chain, uid);
     return uid;
 }
 
@@ -146,18 +169,26 @@ bool KeyedArchiver::beginObject(const QStringList &chain, quint64 *uid)
         failWithReason(qtTrId("archive.error.write_depth").arg(kMaxDepth));
         return false;
     }
-    *uid = bare(PlistValue()); // placeholder until endObject()
-    m_frames.push_back({*uid, {}});
     const quint64 record = classRecord(chain);
-    m_frames.back().entries.insert(kClass, PlistValue::uid(record));
+    *uid = bare(0); // the list object is added by endObject()
+    m_frames.push_back({*uid, m_fields.size()});
+    put(kClass, m_builder.addUid(record));
     return true;
 }
 
 void KeyedArchiver::endObject()
 {
-    Frame frame = std::move(m_frames.back());
+    const Frame frame = m_frames.back();
     m_frames.pop_back();
-    m_objects[frame.uid] = PlistValue::dictionary(std::move(frame.entries));
+    m_keys.clear();
+    m_values.clear();
+    for (size_t i = frame.firstField; i < m_fields.size(); ++i) {
+        m_keys.push_back(m_fields[i].first);
+        m_values.push_back(m_fields[i].second);
+    }
+    m_fields.resize(frame.firstField);
+    m_objects[qsizetype(frame.uid)] =
+        m_builder.addDictionary(m_keys.data(), m_values.data(), m_keys.size());
 }
 
 quint64 KeyedArchiver::encodeArray(const QVariantList &items, bool isMutable)
@@ -165,11 +196,13 @@ quint64 KeyedArchiver::encodeArray(const QVariantList &items, bool isMutable)
     quint64 uid = 0;
     if (!beginObject(isMutable ? kMutableArrayChain : kArrayChain, &uid))
         return 0;
-    PlistValue::Array references;
-    references.reserve(size_t(items.size()));
-    for (const QVariant &item : items)
-        references.push_back(PlistValue::uid(encode(item)));
-    put(kNSObjects, PlistValue::array(std::move(references)));
+    const size_t first = m_scratch.size();
+    for (const QVariant &item : items) {
+        const quint64 element = encode(item); // leaves m_scratch as it found it
+        m_scratch.push_back(m_builder.addUid(element));
+    }
+    put(kNSObjects, m_builder.addArray(m_scratch.data() + first, m_scratch.size() - first));
+    m_scratch.resize(first);
     endObject();
     return uid;
 }
@@ -179,11 +212,11 @@ quint64 KeyedArchiver::encodeStringList(const QStringList &items)
     quint64 uid = 0;
     if (!beginObject(kArrayChain, &uid))
         return 0;
-    PlistValue::Array references;
-    references.reserve(size_t(items.size()));
+    const size_t first = m_scratch.size();
     for (const QString &item : items)
-        references.push_back(PlistValue::uid(encodeString(item)));
-    put(kNSObjects, PlistValue::array(std::move(references)));
+        m_scratch.push_back(m_builder.addUid(encodeString(item)));
+    put(kNSObjects, m_builder.addArray(m_scratch.data() + first, m_scratch.size() - first));
+    m_scratch.resize(first);
     endObject();
     return uid;
 }
@@ -193,15 +226,17 @@ quint64 KeyedArchiver::encodeDictionary(const QVariantMap &entries, bool isMutab
     quint64 uid = 0;
     if (!beginObject(isMutable ? kMutableDictionaryChain : kDictionaryChain, &uid))
         return 0;
-    PlistValue::Array keys, objects;
-    keys.reserve(size_t(entries.size()));
-    objects.reserve(size_t(entries.size()));
+    const size_t first = m_scratch.size();
+    for (auto it = entries.constBegin(); it != entries.constEnd(); ++it)
+        m_scratch.push_back(m_builder.addUid(encodeString(it.key())));
     for (auto it = entries.constBegin(); it != entries.constEnd(); ++it) {
-        keys.push_back(PlistValue::uid(encodeString(it.key())));
-        objects.push_back(PlistValue::uid(encode(it.value())));
+        const quint64 element = encode(it.value());
+        m_scratch.push_back(m_builder.addUid(element));
     }
-    put(kNSKeys, PlistValue::array(std::move(keys)));
-    put(kNSObjects, PlistValue::array(std::move(objects)));
+    const size_t count = size_t(entries.size());
+    put(kNSKeys, m_builder.addArray(m_scratch.data() + first, count));
+    put(kNSObjects, m_builder.addArray(m_scratch.data() + first + count, count));
+    m_scratch.resize(first);
     endObject();
     return uid;
 }
@@ -217,7 +252,7 @@ quint64 KeyedArchiver::encode(const QVariant &value)
         const bool b = value.toBool();
         quint64 &slot = b ? m_true : m_false;
         if (slot == 0)
-            slot = bare(PlistValue::boolean(b));
+            slot = bare(m_builder.addBoolean(b));
         return slot;
     }
     case QMetaType::Int:
@@ -239,7 +274,7 @@ quint64 KeyedArchiver::encode(const QVariant &value)
     case QMetaType::Float:
         return encodeReal(value.toDouble());
     case QMetaType::QByteArray:
-        return bare(PlistValue::data(value.toByteArray()));
+        return bare(m_builder.addData(value.toByteArray()));
     case QMetaType::QVariantList:
         return encodeArray(*static_cast<const QVariantList *>(value.constData()), false);
     case QMetaType::QStringList:
@@ -268,7 +303,7 @@ quint64 KeyedArchiver::encode(const QVariant &value)
         quint64 uid = 0;
         if (!beginObject(kDateChain, &uid))
             return 0;
-        put(kNSTime, PlistValue::real(date.timeIntervalSinceReferenceDate()));
+        put(kNSTime, m_builder.addReal(date.timeIntervalSinceReferenceDate()));
         endObject();
         return uid;
     }
@@ -289,15 +324,18 @@ quint64 KeyedArchiver::encode(const QVariant &value)
         identity = entry->identity(value);
         if (!identity)
             return 0; // a null pointer is nil
-        auto known = m_identities.find(identity);
-        if (known != m_identities.end())
-            return known->second;
+        if (const quint64 *known = m_identities.find(quint64(quintptr(identity))))
+            return *known;
     }
     quint64 uid = 0;
     if (!beginObject(entry->chain, &uid))
         return 0;
-    if (identity)
-        m_identities.emplace(identity, uid);
+    if (identity) {
+        bool inserted = false;
+        m_identities.findOrInsert(quint64(quintptr(identity)), uid, &inserted);
+        // Kept alive until the archive is done, so that no other object can take its address.
+        m_retained.append(value);
+    }
     entry->encode(*this, value); // (classes are not registered while archiving)
     endObject();
     return hasError() ? 0 : uid;
@@ -305,41 +343,47 @@ quint64 KeyedArchiver::encode(const QVariant &value)
 
 // --- Keys ----------------------------------------------------------------------------------------
 
-void KeyedArchiver::put(const QString &key, PlistValue value)
+void KeyedArchiver::put(const QString &key, Ref value)
 {
     if (m_frames.empty()) {
         failWithReason(QStringLiteral("encoding \"%1\" outside an object").arg(key));
         return;
     }
-    if (!m_frames.back().entries.insert(key, std::move(value)))
-        failWithReason(QStringLiteral("key \"%1\" encoded twice").arg(key));
+    const Ref name = m_builder.addString(key);
+    for (size_t i = m_frames.back().firstField; i < m_fields.size(); ++i) {
+        if (m_fields[i].first == name) {
+            failWithReason(QStringLiteral("key \"%1\" encoded twice").arg(key));
+            return;
+        }
+    }
+    m_fields.emplace_back(name, value);
 }
 
 void KeyedArchiver::encodeObject(const QVariant &object, const QString &key)
 {
     const quint64 uid = encode(object);
     if (!hasError())
-        put(key, PlistValue::uid(uid));
+        put(key, m_builder.addUid(uid));
 }
 
 void KeyedArchiver::encodeBool(bool value, const QString &key)
 {
-    put(key, PlistValue::boolean(value));
+    put(key, m_builder.addBoolean(value));
 }
 
 void KeyedArchiver::encodeInt64(qint64 value, const QString &key)
 {
-    put(key, PlistValue::integer(value));
+    put(key, m_builder.addInteger(value));
 }
 
 void KeyedArchiver::encodeDouble(double value, const QString &key)
 {
-    put(key, PlistValue::real(value));
+    put(key, m_builder.addReal(value));
 }
 
 void KeyedArchiver::encodeValue(const PlistValue &value, const QString &key)
 {
-    put(key, value);
+    put(key, m_builder.addValue(value));
 }
 
 PlistValue KeyedArchiver::referenceTo(const QVariant &object)

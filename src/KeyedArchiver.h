@@ -1,9 +1,11 @@
 #pragma once
 
+#include "BinaryPlistBuilder.h"
 #include "PlistValue.h"
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
@@ -98,8 +100,9 @@ private:
     struct Frame
     {
         quint64 uid;
-        PlistValue::Dictionary entries;
+        size_t firstField;
     };
+    using Ref = BinaryPlistBuilder::Ref;
 
     template <class T> struct IsSharedPointer : std::false_type
     {};
@@ -108,7 +111,7 @@ private:
 
     void reset();
     quint64 encode(const QVariant &value);
-    quint64 bare(PlistValue value);
+    quint64 bare(Ref ref);
     quint64 encodeString(const QString &text);
     quint64 encodeInteger(qint64 value, bool bigUnsigned);
     quint64 encodeReal(double value);
@@ -118,16 +121,22 @@ private:
     quint64 classRecord(const QStringList &chain);
     bool beginObject(const QStringList &chain, quint64 *uid);
     void endObject();
-    void put(const QString &key, PlistValue value);
+    void put(const QString &key, Ref value);
 
     QHash<int, ClassEntry> m_classes;
-    PlistValue::Array m_objects;
+    BinaryPlistBuilder m_builder;
+    QList<Ref> m_objects; // "$objects": the list object of each UID
     std::vector<Frame> m_frames;
+    std::vector<std::pair<Ref, Ref>> m_fields; // keys and values of the open objects
+    std::vector<Ref> m_scratch;                // references of the open arrays
+    std::vector<Ref> m_keys, m_values;
     QHash<QString, quint64> m_strings;
-    std::unordered_map<qint64, quint64> m_integers, m_bigUnsigned, m_reals;
+    FlatHash<quint64> m_integers, m_bigUnsigned, m_reals;
     quint64 m_true = 0, m_false = 0, m_null = 0;
     QHash<QString, quint64> m_classRecords;
-    std::unordered_map<const void *, quint64> m_identities;
+    std::unordered_map<const QStringList *, quint64> m_classRecordsByAddress;
+    FlatHash<quint64> m_identities; // by address of the object
+    QVariantList m_retained;        // the objects of m_identities
     QString m_error;
 };
 

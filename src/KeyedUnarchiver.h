@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BinaryPlistView.h"
 #include "PlistValue.h"
 
 #include <QByteArray>
@@ -8,6 +9,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 // Reads keyed archives in the layout of Foundation's NSKeyedArchiver: a property list (binary
@@ -68,24 +70,26 @@ public:
     // --- Inside a decode function: the keys of the object being decoded ---------------------
 
     QString className() const;
-    bool containsValueForKey(const QString &key) const;
-    // The raw property-list value under the key, or nullptr.
-    const PlistValue *valueForKey(const QString &key) const;
+    bool containsValueForKey(const QString &key);
+    // The raw property-list value under the key; a null value when the key is absent.
+    PlistValue valueForKey(const QString &key);
 
     // The object under the key: invalid for an absent key, nil, or a value that is not an
     // object reference. The caller checks its type at every use.
     QVariant decodeObjectForKey(const QString &key);
-    // The object a UID value refers to (as found in arrays such as "NS.objects").
-    QVariant decodeObject(const PlistValue &reference);
+    // The objects an array of references under the key refers to (Foundation's "NS.objects"
+    // form): a QVariantList, an unusable marker when an element is unusable, or an invalid
+    // QVariant when the key is absent or does not hold an array of references.
+    QVariant decodeArrayOfObjectsForKey(const QString &key);
 
     // Inline values, read as Foundation does: absent keys give 0 or false. A value of another
     // kind that converts (an integer for a boolean, a real for an integer) is converted; values
     // that do not convert, and integers outside the 32-bit range for decodeIntForKey(), give 0
     // or false as if absent.
-    bool decodeBoolForKey(const QString &key) const;
-    qint32 decodeIntForKey(const QString &key) const;
-    qint64 decodeInt64ForKey(const QString &key) const;
-    double decodeDoubleForKey(const QString &key) const;
+    bool decodeBoolForKey(const QString &key);
+    qint32 decodeIntForKey(const QString &key);
+    qint64 decodeInt64ForKey(const QString &key);
+    double decodeDoubleForKey(const QString &key);
 
     // Makes the whole archive fail with the reason (for structural faults found by a decode
     // function). The first reason is kept.
@@ -117,6 +121,7 @@ public:
     };
 
 private:
+    using Object = BinaryPlistView::Object;
     enum class State : quint8
     {
         Unvisited,
@@ -129,26 +134,56 @@ private:
         QVariant value;
         State state = State::Unvisited;
     };
+    struct Field
+    {
+        quint32 key; // key id, see keyId()
+        quint64 value;
+    };
     struct Context
     {
-        const PlistValue::Dictionary *object;
-        const QString *className;
         quint64 uid;
+        QString className;
+        size_t firstField;
+        size_t fieldCount;
+    };
+    struct ClassRecord
+    {
+        QString name;
+        const DecodeFunction *decode = nullptr; // null: not on the allow-list
     };
 
     void registerFoundationClasses();
+    bool openView();
     bool fail(const QString &message);
+    bool failView();
     bool spend(quint64 units);
+    bool objectAt(quint64 ref, Object *out);
     QVariant decodeUid(quint64 uid);
-    QVariant decodeClassObject(quint64 uid, const PlistValue::Dictionary &object);
+    QVariant decodeClassObject(quint64 uid, const Object &object);
+    bool classRecord(quint64 uid, size_t firstField, const ClassRecord **record);
     QVariant markUnusable(quint64 uid, const QString &reason);
-    const PlistValue::Dictionary *current() const;
+    quint32 keyId(quint64 ref, quint64 dictionary);
+    quint32 lookupId(const QString &key);
+    bool field(const QString &key, Object *value);
+
+    static QVariant decodeArray(KeyedUnarchiver &u);
+    static QVariant decodeDictionary(KeyedUnarchiver &u);
+    static QVariant decodeString(KeyedUnarchiver &u);
+    static QVariant decodeDate(KeyedUnarchiver &u);
+    static QVariant decodeData(KeyedUnarchiver &u);
 
     QHash<QString, DecodeFunction> m_classes;
-    PlistValue m_archive;
-    const PlistValue::Array *m_objects = nullptr;
-    const PlistValue::Dictionary *m_top = nullptr;
+    BinaryPlistView m_view;
+    Object m_objects; // "$objects"
+    Object m_top;     // "$top"
+    bool m_open = false;
     std::vector<Entry> m_entries;
+    std::unordered_map<quint64, ClassRecord> m_records; // by UID of the class record
+    std::vector<quint32> m_keyIds;                      // per object of the list, 0 unknown
+    QHash<QString, quint32> m_keyTexts;
+    std::vector<QString> m_idTexts;                      // text of each key id (index 0 unused)
+    std::unordered_map<const void *, quint32> m_lookups; // lookup keys by address
+    std::vector<Field> m_fields;
     std::vector<Context> m_stack;
     quint64 m_budget = 0;
     int m_tolerance = 0;

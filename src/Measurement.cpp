@@ -14,10 +14,7 @@ namespace {
 
 const QLatin1String kDateAnnouncement("date");
 
-QVariant dateVariant(Date date)
-{
-    return date.isNull() ? QVariant() : QVariant::fromValue(date);
-}
+QVariant dateVariant(Date date) { return date.isNull() ? QVariant() : QVariant::fromValue(date); }
 
 } // namespace
 
@@ -94,7 +91,7 @@ QVariant Measurement::number(Slot s) const
 void Measurement::setNumber(Slot s, const QVariant &value)
 {
     const QVariant normalized = Number::normalized(value);
-    const Kind newKind = !normalized.isValid()                      ? Absent
+    const Kind newKind = !normalized.isValid()               ? Absent
                          : normalized.typeId() == QMetaType::Double ? Fractional
                                                                     : Whole;
     NumberSlot newSlot{};
@@ -104,9 +101,9 @@ void Measurement::setNumber(Slot s, const QVariant &value)
         newSlot.d = normalized.toDouble();
 
     const Kind oldKind = kind(s);
-    if (oldKind == newKind &&
-        (newKind == Absent || (newKind == Whole && slot(s).i == newSlot.i) ||
-         (newKind == Fractional && std::memcmp(&slot(s).d, &newSlot.d, sizeof(double)) == 0)))
+    if (oldKind == newKind && (newKind == Absent || (newKind == Whole && slot(s).i == newSlot.i) ||
+                               (newKind == Fractional && std::memcmp(&slot(s).d, &newSlot.d,
+                                                                     sizeof(double)) == 0)))
         return;
 
     const QLatin1String key = keyName(keyOf(s));
@@ -292,9 +289,9 @@ MeasurementPtr Measurement::averageOf(const MeasurementList &readings)
     if (readings.isEmpty())
         return nullptr;
     MeasurementList sorted = readings;
-    std::stable_sort(
-        sorted.begin(), sorted.end(),
-        [](const MeasurementPtr &a, const MeasurementPtr &b) { return a->compare(*b) < 0; });
+    std::stable_sort(sorted.begin(), sorted.end(), [](const MeasurementPtr &a, const MeasurementPtr &b) {
+        return a->compare(*b) < 0;
+    });
 
     struct Sum
     {
@@ -584,8 +581,7 @@ void Measurement::didChange(QLatin1String key, const QVariant &oldValue)
         observer->measurementDidChange(this, key, oldValue);
 }
 
-// --- Keyed archive form
-// ---------------------------------------------------------------------------
+// --- Keyed archive form -------------------------------------------------------------------------
 
 namespace {
 

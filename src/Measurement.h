@@ -38,8 +38,7 @@ class Measurement
 {
 public:
     // The property keys, resolved once by keyFromString() for code that reads many readings.
-    enum class Key : quint8
-    {
+    enum class Key : quint8 {
         TheWholeDate,
         Date,
         Time,
@@ -136,22 +135,8 @@ public:
     void removeObserver(MeasurementObserver *observer);
 
 private:
-    enum class Slot : quint8
-    {
-        Systolic,
-        Diastolic,
-        Weight,
-        Pulse,
-        Custom1,
-        Custom2,
-        Custom3
-    };
-    enum Kind : quint16
-    {
-        Absent = 0,
-        Whole = 1,
-        Fractional = 2
-    };
+    enum class Slot : quint8 { Systolic, Diastolic, Weight, Pulse, Custom1, Custom2, Custom3 };
+    enum Kind : quint16 { Absent = 0, Whole = 1, Fractional = 2 };
     union NumberSlot {
         qint64 i;
         double d;

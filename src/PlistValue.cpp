@@ -80,6 +80,11 @@ PlistValue::~PlistValue()
     release();
 }
 
+bool PlistValue::isShared() const
+{
+    return hasNode() && m_scalar.node->ref.load(std::memory_order_relaxed) > 1;
+}
+
 void PlistValue::retain() const
 {
     if (hasNode())
@@ -124,9 +129,9 @@ void PlistValue::destroy(Type type, Node *node)
     }
     case Type::Dictionary: {
         auto *dictionary = static_cast<DictionaryNode *>(node);
-        for (PlistValue &child : dictionary->value.m_values) {
-            if (child.hasNode())
-                pending.push_back(std::move(child));
+        for (auto &entry : dictionary->value.m_entries) {
+            if (entry.second.hasNode())
+                pending.push_back(std::move(entry.second));
         }
         delete dictionary;
         break;
@@ -378,8 +383,7 @@ bool PlistValue::operator==(const PlistValue &other) const
 
 // --- Dictionary ----------------------------------------------------------------------------------
 
-PlistValue::Dictionary::Dictionary(const Dictionary &other)
-    : m_keys(other.m_keys), m_values(other.m_values)
+PlistValue::Dictionary::Dictionary(const Dictionary &other) : m_entries(other.m_entries)
 {
     if (other.m_index)
         m_index = std::make_unique<QHash<QString, qsizetype>>(*other.m_index);
@@ -398,16 +402,15 @@ PlistValue::Dictionary::~Dictionary() = default;
 
 void PlistValue::Dictionary::reserve(qsizetype size)
 {
-    m_keys.reserve(size_t(size));
-    m_values.reserve(size_t(size));
+    m_entries.reserve(size_t(size));
 }
 
 qsizetype PlistValue::Dictionary::indexOf(const QString &key) const
 {
     if (m_index)
         return m_index->value(key, -1);
-    for (size_t i = 0; i < m_keys.size(); ++i) {
-        if (m_keys[i] == key)
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        if (m_entries[i].first == key)
             return qsizetype(i);
     }
     return -1;
@@ -416,28 +419,33 @@ qsizetype PlistValue::Dictionary::indexOf(const QString &key) const
 void PlistValue::Dictionary::buildIndex()
 {
     m_index = std::make_unique<QHash<QString, qsizetype>>();
-    m_index->reserve(qsizetype(m_keys.size() * 2));
-    for (size_t i = 0; i < m_keys.size(); ++i)
-        m_index->insert(m_keys[i], qsizetype(i));
+    m_index->reserve(qsizetype(m_entries.size() * 2));
+    for (size_t i = 0; i < m_entries.size(); ++i)
+        m_index->insert(m_entries[i].first, qsizetype(i));
 }
 
 bool PlistValue::Dictionary::insert(const QString &key, PlistValue value)
 {
     if (indexOf(key) >= 0)
         return false;
-    m_keys.push_back(key);
-    m_values.push_back(std::move(value));
-    if (m_index)
-        m_index->insert(key, qsizetype(m_keys.size() - 1));
-    else if (m_keys.size() > kIndexThreshold)
-        buildIndex();
+    insertNew(key, std::move(value));
     return true;
+}
+
+void PlistValue::Dictionary::insertNew(const QString &key, PlistValue value)
+{
+    Q_ASSERT(indexOf(key) < 0);
+    m_entries.emplace_back(key, std::move(value));
+    if (m_index)
+        m_index->insert(key, qsizetype(m_entries.size() - 1));
+    else if (m_entries.size() > kIndexThreshold)
+        buildIndex();
 }
 
 const PlistValue *PlistValue::Dictionary::find(const QString &key) const
 {
     const qsizetype i = indexOf(key);
-    return i < 0 ? nullptr : &m_values[size_t(i)];
+    return i < 0 ? nullptr : &m_entries[size_t(i)].second;
 }
 
 PlistValue PlistValue::Dictionary::value(const QString &key) const
@@ -451,7 +459,7 @@ bool PlistValue::Dictionary::operator==(const Dictionary &other) const
     if (size() != other.size())
         return false;
     std::vector<ValuePair> pairs;
-    pairs.reserve(m_values.size());
+    pairs.reserve(m_entries.size());
     for (qsizetype i = 0; i < size(); ++i) {
         const PlistValue *v = other.find(keyAt(i));
         if (!v)

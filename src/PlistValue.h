@@ -85,6 +85,8 @@ public:
     // The shared node of a string, data, array or dictionary; null for scalars. Two values with
     // the same node are copies of one another.
     const void *node() const { return hasNode() ? m_scalar.node : nullptr; }
+    // True when other values share this one's node.
+    bool isShared() const;
 
     // Deep comparison. Reals and dates compare by their bits (a NaN equals the same NaN);
     // dictionaries compare regardless of key order. Shared structure is compared once.
@@ -132,11 +134,14 @@ public:
     void reserve(qsizetype size);
     // Adds the key at the end; a key already present is left as it was and false is returned.
     bool insert(const QString &key, PlistValue value);
+    // Adds a key the caller has made sure is not present yet, without looking (a reader that
+    // has checked the keys of a dictionary another way). Checked only in debug builds.
+    void insertNew(const QString &key, PlistValue value);
 
-    qsizetype size() const { return qsizetype(m_keys.size()); }
-    bool isEmpty() const { return m_keys.empty(); }
-    const QString &keyAt(qsizetype i) const { return m_keys[size_t(i)]; }
-    const PlistValue &valueAt(qsizetype i) const { return m_values[size_t(i)]; }
+    qsizetype size() const { return qsizetype(m_entries.size()); }
+    bool isEmpty() const { return m_entries.empty(); }
+    const QString &keyAt(qsizetype i) const { return m_entries[size_t(i)].first; }
+    const PlistValue &valueAt(qsizetype i) const { return m_entries[size_t(i)].second; }
     // The value under the key, or nullptr when the key is absent.
     const PlistValue *find(const QString &key) const;
     bool contains(const QString &key) const { return find(key) != nullptr; }
@@ -152,7 +157,6 @@ private:
     qsizetype indexOf(const QString &key) const;
     void buildIndex();
 
-    std::vector<QString> m_keys;
-    std::vector<PlistValue> m_values;
+    std::vector<std::pair<QString, PlistValue>> m_entries;
     std::unique_ptr<QHash<QString, qsizetype>> m_index;
 };

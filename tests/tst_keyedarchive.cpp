@@ -289,6 +289,7 @@ private slots:
     void foundationRoundTrip();
     void envelopeLayout();
     void sharedObjectsKeepTheirIdentity();
+    void temporariesAreNotConfused();
     void primitiveAccessors_data();
     void primitiveAccessors();
     void archiverFailures();
@@ -422,6 +423,54 @@ void TestKeyedArchive::sharedObjectsKeepTheirIdentity()
     QCOMPARE(first->next.get(), back[1].value<NodePtr>().get());
     QCOMPARE(back[1].value<NodePtr>().get(), back[2].value<NodePtr>().get());
     QCOMPARE(first->next->name, QStringLiteral("shared"));
+}
+
+void TestKeyedArchive::temporariesAreNotConfused()
+{
+    // Encode functions that archive objects and strings made on the spot: once freed, their
+    // memory is reused for the next ones, which must still be archived as objects of their own.
+    KeyedArchiver archiver;
+    archiver.registerClass<NodePtr>(
+        {QStringLiteral("Node"), QStringLiteral("NSObject")},
+        [](KeyedArchiver &coder, const NodePtr &node) {
+            coder.encodeObject(node->name, QStringLiteral("name"));
+            if (node->name.startsWith(u'p'))
+                coder.encodeObject(
+                    std::make_shared<Node>(Node{QStringLiteral("child of ") + node->name, nullptr}),
+                    QStringLiteral("next"));
+            coder.encodeObject(QString(node->name + QStringLiteral("-dynamic")),
+                               QString(QStringLiteral("key-") + node->name));
+        });
+    QVariantList roots;
+    for (int i = 0; i < 200; ++i)
+        roots << QVariant::fromValue(std::make_shared<Node>(
+            Node{QStringLiteral("p%1").arg(i, 3, 10, QLatin1Char('0')), nullptr}));
+    const QByteArray bytes = archiver.archivedData(roots);
+    QVERIFY2(!archiver.hasError(), qPrintable(archiver.errorString()));
+
+    KeyedUnarchiver unarchiver;
+    QStringList problems;
+    unarchiver.registerClass(QStringLiteral("Node"), [&](KeyedUnarchiver &coder) {
+        auto node = std::make_shared<Node>();
+        node->name = coder.decodeObjectForKey(QStringLiteral("name")).toString();
+        const QString dynamic =
+            coder.decodeObjectForKey(QStringLiteral("key-") + node->name).toString();
+        if (dynamic != node->name + QStringLiteral("-dynamic"))
+            problems << node->name + QStringLiteral(": ") + dynamic;
+        const QVariant next = coder.decodeObjectForKey(QStringLiteral("next"));
+        if (next.metaType() == QMetaType::fromType<NodePtr>())
+            node->next = next.value<NodePtr>();
+        return QVariant::fromValue(node);
+    });
+    QVERIFY(unarchiver.open(bytes));
+    const QVariantList back = unarchiver.decodeTopLevelObject().toList();
+    QCOMPARE(back.size(), 200);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    for (const QVariant &v : back) {
+        const NodePtr node = v.value<NodePtr>();
+        QVERIFY(node && node->next);
+        QCOMPARE(node->next->name, QStringLiteral("child of ") + node->name);
+    }
 }
 
 void TestKeyedArchive::primitiveAccessors_data()
