@@ -1,0 +1,153 @@
+#include "Average.h"
+
+#include <QDebug>
+
+namespace {
+
+constexpr Measurement::Key kItemKeys[8] = {
+    Measurement::Key::Systolic,     Measurement::Key::Diastolic,    Measurement::Key::PulsePressure,
+    Measurement::Key::Pulse,        Measurement::Key::Weight,       Measurement::Key::CustomValue1,
+    Measurement::Key::CustomValue2, Measurement::Key::CustomValue3,
+};
+
+} // namespace
+
+Average::Average(const MeasurementList *allReadings, FilterPtr filter)
+    : pMeasurements(allReadings), pFilter(std::move(filter))
+{
+    beginObserveFilter();
+    for (size_t i = 0; i < pValues.size(); ++i)
+        pValues[i] = AverageItem::itemWithOwner(this, kItemKeys[i]);
+}
+
+Average::~Average()
+{
+    endObserveFilter();
+    // Items that someone still holds must not reach back into this average.
+    for (const AverageItemPtr &item : pValues) {
+        item->pOwner = nullptr;
+        item->invalidate();
+    }
+}
+
+const QStringList &Average::keys()
+{
+    static const QStringList list = [] {
+        QStringList names;
+        for (Measurement::Key key : kItemKeys)
+            names.append(Measurement::keyName(key));
+        return names;
+    }();
+    return list;
+}
+
+MeasurementList Average::measurements() const
+{
+    if (!pFilteredMeasurements) {
+        static const MeasurementList none;
+        const MeasurementList &all = pMeasurements ? *pMeasurements : none;
+        const PredicatePtr predicate = pFilter ? pFilter->predicate() : nullptr;
+        if (!predicate) {
+            pFilteredMeasurements = all;
+        } else {
+            try {
+                pFilteredMeasurements = predicate->filteredArray(all);
+            } catch (const PredicateEvaluationError &error) {
+                qWarning() << "Average: the filter" << name()
+                           << "cannot be evaluated:" << error.message();
+                pFilteredMeasurements = MeasurementList();
+            }
+        }
+    }
+    return *pFilteredMeasurements;
+}
+
+void Average::invalidate()
+{
+    pFilteredMeasurements.reset();
+    for (const AverageItemPtr &item : pValues)
+        item->invalidate();
+}
+
+QString Average::name() const
+{
+    return pFilter ? pFilter->name() : QString();
+}
+
+QHash<QString, AverageItemPtr> Average::values() const
+{
+    QHash<QString, AverageItemPtr> result;
+    for (size_t i = 0; i < pValues.size(); ++i)
+        result.insert(Measurement::keyName(kItemKeys[i]), pValues[i]);
+    return result;
+}
+
+AverageItemPtr Average::item(const QString &key) const
+{
+    const Measurement::Key k = Measurement::keyFromString(key);
+    for (size_t i = 0; i < pValues.size(); ++i) {
+        if (kItemKeys[i] == k)
+            return pValues[i];
+    }
+    return nullptr;
+}
+
+void Average::beginObserveFilter()
+{
+    if (!pFilter || pFilterConnection)
+        return;
+    pFilterConnection = connect(pFilter.get(), &Filter::valueChanged, this,
+                                [this](const QString &key) { onFilterValueChanged(key); });
+}
+
+void Average::endObserveFilter()
+{
+    if (pFilterConnection)
+        disconnect(pFilterConnection);
+    pFilterConnection = QMetaObject::Connection();
+}
+
+void Average::onFilterValueChanged(const QString &key)
+{
+    if (key == QLatin1String("name"))
+        emit nameChanged();
+    else if (key == QLatin1String("predicate"))
+        invalidate();
+}
+
+void Average::computeDirtyItems() const
+{
+    struct Sums
+    {
+        double sum = 0, sumOfSquares = 0;
+        qint64 count = 0;
+    };
+    std::array<Sums, 8> sums;
+    std::array<size_t, 8> dirty;
+    size_t dirtyCount = 0;
+    for (size_t i = 0; i < pValues.size(); ++i) {
+        if (pValues[i]->bIsDirty)
+            dirty[dirtyCount++] = i;
+    }
+    if (dirtyCount == 0)
+        return;
+
+    // Sum and sum of squares of the readings that have a value, in reading order: the same
+    // additions, in the same order, as one pass for the mean and another for the squares.
+    const MeasurementList filtered = measurements();
+    for (const MeasurementPtr &reading : filtered) {
+        for (size_t d = 0; d < dirtyCount; ++d) {
+            const size_t i = dirty[d];
+            double value;
+            if (reading->numberForKey(kItemKeys[i], &value)) {
+                sums[i].sum += value;
+                sums[i].sumOfSquares += value * value;
+                ++sums[i].count;
+            }
+        }
+    }
+    for (size_t d = 0; d < dirtyCount; ++d) {
+        const size_t i = dirty[d];
+        pValues[i]->setComputed(sums[i].sum, sums[i].sumOfSquares, sums[i].count);
+    }
+}

@@ -1,0 +1,256 @@
+#pragma once
+
+#include "Average.h"
+#include "Filter.h"
+#include "FilteredCounter.h"
+#include "InformationItem.h"
+#include "Measurement.h"
+#include "TagsCounter.h"
+
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantMap>
+
+class UndoManager;
+
+using FilterList = QList<FilterPtr>;
+using AverageList = QList<AveragePtr>;
+
+// One document: all readings and the ones that pass the selected filter, the filters with the
+// visible ones and their averages, the tag cache and the information list. Every change a user
+// makes goes through an operation here that records its inverse with the document's undo
+// manager under a localised action name, then changes the data and announces it.
+//
+// Announcements. The five observable lists are named by List. Each change of a list is
+// bracketed by listAboutToChange()/listChanged() (one bracket per operation step), and inside
+// the bracket every row change is announced as an item model needs it: rowsAboutToBeInserted/
+// rowsInserted, rowsAboutToBeRemoved/rowsRemoved and listAboutToBeReset/listReset, with the list
+// already in its new state when the second signal of a pair comes. rowsChanged() tells of rows
+// whose values changed in place (an edited reading that kept its row, a renamed filter, an edited
+// information item). filteredCounterChanged() follows every replacement of the counter,
+// filterChanged() every change of the selected filter.
+//
+// The main list (allItems) is never announced: its users learn of changes through the counter
+// and the averages' invalidation (averagesInvalidated()).
+class MyDocument : public QObject
+{
+    Q_OBJECT
+    // The window's filter chooser binds to the selected filter.
+    Q_PROPERTY(FilterPtr filter READ filter WRITE setFilter NOTIFY filterChanged)
+    Q_PROPERTY(FilteredCounter filteredCounter READ filteredCounter NOTIFY filteredCounterChanged)
+public:
+    enum class List
+    {
+        Items,
+        Filters,
+        VisibleFilters,
+        Averages,
+        Information
+    };
+    Q_ENUM(List)
+
+    explicit MyDocument(QObject *parent = nullptr);
+    ~MyDocument() override;
+
+    // The key under which a list is announced: "items", "filters", "visibleFilters",
+    // "averages", "information".
+    static QString keyOf(List list);
+
+    UndoManager *undoManager() const { return pUndoManager; }
+
+    // --- Readings -------------------------------------------------------------------------------
+
+    // The live lists, both ascending by instant (readings at the same instant: the one placed
+    // last stands first). Nobody else changes them.
+    const MeasurementList &allItems() const { return pMeasurementsArray; }
+    const MeasurementList &items() const { return pFilteredArray; }
+    FilteredCounter filteredCounter() const { return pFilteredCounter; }
+
+    // A private copy of the reading last added through the editor or edited; null when none.
+    MeasurementPtr lastEditedMeasurement() const { return pLastEditedMeasurement; }
+    void setLastEditedMeasurement(const MeasurementPtr &reading);
+
+    // Presentation order of the window (true: oldest first). Not undoable; saved with the file.
+    bool sortItemsAscending() const { return bSortAscending; }
+    void setSortItemsAscending(bool ascending) { bSortAscending = ascending; }
+
+    // Undoable operations ("doc.ins_record", "doc.del_record", "doc.edit_record",
+    // "doc.replace_with_average"). Readings are found by identity. Readings already in the
+    // document are not added again; readings the document does not hold are not deleted (and a
+    // warning is logged), so the undo never brings in a reading that was not there.
+    void addMeasurements(const MeasurementList &readings);
+    void deleteMeasurements(const MeasurementList &readings);
+    // The reading (of this document) takes over every value of newData and moves to its place.
+    void updateMeasurement(const MeasurementPtr &reading, const MeasurementPtr &newData);
+    void replaceReadings(const MeasurementList &oldReadings, const MeasurementList &newReadings);
+
+    // Replaces the readings (two or more, all of this document) by their average and returns
+    // it; null, with nothing changed, when that is not possible.
+    MeasurementPtr replaceWithAverage(const MeasurementList &readings);
+    // The editor's result: updates `edited` from `entered` when there is an edited reading,
+    // otherwise adds `entered` itself and makes a copy of it the last edited reading.
+    void onMeasurementChangedFrom(const MeasurementPtr &edited, const MeasurementPtr &entered);
+
+    // The workers behind the undoable operations: no undo record, counter or averages work.
+    // From kBatchSize readings on, they work in one pass over each list (the same resulting
+    // order) and announce the filtered list as reset rather than row by row.
+    static constexpr qsizetype kBatchSize = 32;
+    void doAddMeasurements(const MeasurementList &readings);
+    void doDeleteMeasurements(const MeasurementList &readings);
+    // Rebuilds the filtered list from the main list and the selected filter's predicate.
+    void doFilter();
+    // Puts one reading of the main list into or out of the filtered list.
+    void placeMeasurementToFilteredArray(const MeasurementPtr &reading);
+    void updateFilteredCounter();
+
+    // The index of the first element not earlier than the reading (binary search).
+    static qint32 positionForMeasurement(const Measurement &reading, const MeasurementList &list);
+    // The index of the reading itself in an ascending list, or -1 (binary search, then a scan
+    // over the readings of the same instant).
+    static qint32 indexOfMeasurement(const Measurement *reading, const MeasurementList &list);
+    bool containsMeasurement(const MeasurementPtr &reading) const;
+
+    // Replaces every reading, with no undo record (building a document from a file): the list is
+    // put in ascending order (a stable sort, so equal instants keep their order) without
+    // duplicates, the tag cache is rebuilt, the last reading becomes the last edited one when
+    // there is one, and the filtered list is rebuilt.
+    void setAllMeasurements(const MeasurementList &readings);
+
+    // --- Filters --------------------------------------------------------------------------------
+
+    static FilterList defaultFilters();
+    const FilterList &filters() const { return pAllFilters; }
+    const FilterList &visibleFilters() const { return pVisibleFilters; }
+    FilterPtr filter() const { return pSelectedFilter; }
+    // Selects a filter (or none) and rebuilds the filtered list. Not undoable.
+    void setFilter(const FilterPtr &filter);
+    // Replaces all filters and rebuilds the visible list and the averages. Not undoable; undo
+    // steps recorded earlier refer to filters by index, so a document with a history clears its
+    // undo steps after replacing its filters (as after reading a file).
+    void setFilters(const FilterList &filters);
+
+    // Undoable ("doc.ins_filter", "doc.del_filter").
+    FilterPtr addFilter();
+    void insertFilter(const FilterPtr &filter, qint32 index);
+    void removeFilterAtIndex(qint32 index);
+    void removeFilter(const FilterPtr &filter);
+
+    void addFilterToVisible(const FilterPtr &filter);
+    void removeFilterFromVisible(const FilterPtr &filter);
+
+    // Sets a value on a filter or an information item by key; the undo records of their edits
+    // call it, and the item's own announcement records the opposite change.
+    void changeKeyPath(const QString &keyPath, const FilterPtr &filter, const QVariant &value);
+    void changeKeyPath(const QString &keyPath, const InformationItemPtr &item,
+                       const QVariant &value);
+
+    // --- Averages, tag cache, information ------------------------------------------------------
+
+    // One average per filter used in averages, in the order of the filters. Each reads the
+    // document's main list, so it must not outlive the document.
+    const AverageList &averages() const { return pAverages; }
+    void addFilterToAverages(const FilterPtr &filter);
+    void removeFilterFromAverages(const FilterPtr &filter);
+    void invalidateAverages();
+
+    void addToTagsCache(const Measurement &reading);
+    void removeFromTagsCache(const Measurement &reading);
+    // Every tag some reading carries, sorted by plain (case-sensitive) comparison.
+    QStringList tags() const { return pTagsCache.keys(); }
+    const QMap<QString, TagsCounter> &tagsCache() const { return pTagsCache; }
+
+    const InformationList &information() const { return pInformation; }
+    // Undoable ("doc.information.list_changed"); edits of the items are undoable one by one
+    // ("doc.information.item_changed").
+    void setInformation(const InformationList &information);
+
+    // --- Printing -------------------------------------------------------------------------------
+
+    // The print settings as stored with the document (paper, margins, orientation and whatever
+    // else the file carried). Not undoable.
+    QVariantMap printInfo() const { return pPrintInfo; }
+    void setPrintInfo(const QVariantMap &printInfo) { pPrintInfo = printInfo; }
+
+    // Objects that can print this document (they have an invokable doPrintDocument()).
+    void addWindowController(QObject *controller);
+    QList<QObject *> windowControllers() const;
+    // Asks the first window controller that can print; false when none can.
+    bool printShowingPrintPanel(bool showPanel = true);
+
+signals:
+    void listAboutToChange(MyDocument::List list);
+    void listChanged(MyDocument::List list);
+    void rowsAboutToBeInserted(MyDocument::List list, int first, int last);
+    void rowsInserted(MyDocument::List list, int first, int last);
+    void rowsAboutToBeRemoved(MyDocument::List list, int first, int last);
+    void rowsRemoved(MyDocument::List list, int first, int last);
+    // One row moves from `from` to `to`, its index once moved.
+    void rowAboutToBeMoved(MyDocument::List list, int from, int to);
+    void rowMoved(MyDocument::List list, int from, int to);
+    void listAboutToBeReset(MyDocument::List list);
+    void listReset(MyDocument::List list);
+    void rowsChanged(MyDocument::List list, int first, int last);
+
+    void filteredCounterChanged(const FilteredCounter &counter);
+    void filterChanged(const FilterPtr &filter);
+    // Every average has dropped what it had computed; views showing averages redraw.
+    void averagesInvalidated();
+
+private:
+    void setActionName(const char *key);
+    bool passes(const Predicate *predicate, const Measurement &reading) const;
+    PredicatePtr selectedPredicate() const;
+
+    // Readings
+    void insertIntoFiltered(const MeasurementPtr &reading, bool *announced);
+    void placeInFiltered(const MeasurementPtr &reading, qint32 currentIndex);
+    MeasurementList presentReadings(const MeasurementList &readings) const;
+    void deleteBatch(const MeasurementList &readings);
+
+    // Filters
+    void beginObserving(const FilterPtr &filter);
+    void endObserving(const FilterPtr &filter);
+    void onFilterValueChanged(Filter *filter, const QString &key, const QVariant &oldValue);
+    qint32 indexOfFilter(const Filter *filter) const;
+    qint32 placeAmongFlagged(const Filter *filter, bool (Filter::*flag)() const) const;
+    void emitFilterRowsChanged(const Filter *filter);
+
+    // Information
+    void onInformationValueChanged(InformationItem *item, const QString &key,
+                                   const QVariant &oldValue);
+    void observeInformation(bool observe);
+
+    // Generic list signalling
+    template <typename T> void insertRow(List list, QList<T> &rows, qint32 index, const T &value);
+    template <typename T> void removeRow(List list, QList<T> &rows, qint32 index);
+
+    UndoManager *pUndoManager;
+
+    MeasurementList pMeasurementsArray;
+    MeasurementList pFilteredArray;
+    FilteredCounter pFilteredCounter;
+    MeasurementPtr pLastEditedMeasurement;
+    bool bSortAscending = false;
+    FilterList pAllFilters;
+    FilterList pVisibleFilters;
+    FilterPtr pSelectedFilter;
+    InformationList pInformation;
+    AverageList pAverages;
+    QMap<QString, TagsCounter> pTagsCache;
+    QVariantMap pPrintInfo;
+
+    struct FilterObservation
+    {
+        QMetaObject::Connection connection;
+        int count = 0;
+    };
+    QHash<const Filter *, FilterObservation> pFilterObservations;
+    QList<QMetaObject::Connection> pInformationConnections;
+    QList<QPointer<QObject>> pWindowControllers;
+};
