@@ -35,7 +35,7 @@ KeyedArchiver::~KeyedArchiver() = default;
 void KeyedArchiver::registerClass(QMetaType type, const QStringList &classChain,
                                   EncodeFunction encode, IdentityFunction identity)
 {
-    m_classes.insert(type.id(), {classChain, std::move(encode), std::move(identity)});
+    m_classes.insert(type.id(), {classChain, std::move(encode), std::move(identity), {}});
 }
 
 void KeyedArchiver::reset()
@@ -54,6 +54,7 @@ void KeyedArchiver::reset()
     m_classRecordsByAddress.clear();
     m_identities.clear();
     m_retained.clear();
+    m_depth = 0;
     m_error.clear();
     m_objects.push_back(m_builder.addString(QStringLiteral("$null")));
 }
@@ -140,14 +141,15 @@ quint64 KeyedArchiver::encodeReal(double value)
 
 quint64 KeyedArchiver::classRecord(const QStringList &chain)
 {
-    // Chains live in the class table or in constants: find them by address first.
+    // Chains mostly live in the class table or in constants: find them by address first, and
+    // confirm (cheaply, the texts are shared) that the address still holds the same chain.
     auto known = m_classRecordsByAddress.find(&chain);
-    if (known != m_classRecordsByAddress.end())
-        return known->second;
+    if (known != m_classRecordsByAddress.end() && known->second.first == chain)
+        return known->second.second;
     const QString key = chain.join(QLatin1Char('\n'));
     auto it = m_classRecords.constFind(key);
     if (it != m_classRecords.constEnd()) {
-        m_classRecordsByAddress.emplace(&chain, *it);
+        m_classRecordsByAddress[&chain] = {chain, *it};
         return *it;
     }
     std::vector<Ref> names;
@@ -158,7 +160,7 @@ quint64 KeyedArchiver::classRecord(const QStringList &chain)
                           m_builder.addString(chain.value(0))};
     const quint64 uid = bare(m_builder.addDictionary(keys, values, 2));
     m_classRecords.insert(key, uid);
-    m_classRecordsByAddress.emplace(&chain, uid);
+    m_classRecordsByAddress[&chain] = {chain, uid};
     return uid;
 }
 
@@ -307,6 +309,10 @@ quint64 KeyedArchiver::encode(const QVariant &value)
         endObject();
         return uid;
     }
+    if (type == QMetaType::fromType<Reference>())
+        return static_cast<const Reference *>(value.constData())->uid;
+    if (type == QMetaType::fromType<ArchivedObject>())
+        return encodeArchivedObject(*static_cast<const ArchivedObject *>(value.constData()));
     if (type == QMetaType::fromType<MutableArray>())
         return encodeArray(static_cast<const MutableArray *>(value.constData())->items, true);
     if (type == QMetaType::fromType<MutableDictionary>())
@@ -326,6 +332,26 @@ quint64 KeyedArchiver::encode(const QVariant &value)
             return 0; // a null pointer is nil
         if (const quint64 *known = m_identities.find(quint64(quintptr(identity))))
             return *known;
+    }
+    if (entry->convert) {
+        // Conversions may lead to further conversions: bound them like nesting.
+        if (++m_depth > kMaxDepth) {
+            --m_depth;
+            //: %1 is the greatest nesting depth allowed
+            failWithReason(qtTrId("archive.error.write_depth").arg(kMaxDepth));
+            return 0;
+        }
+        const QVariant converted = entry->convert(*this, value);
+        const quint64 uid = encode(converted);
+        --m_depth;
+        if (hasError())
+            return 0;
+        if (identity) {
+            bool inserted = false;
+            m_identities.findOrInsert(quint64(quintptr(identity)), uid, &inserted);
+            m_retained.append(value);
+        }
+        return uid;
     }
     quint64 uid = 0;
     if (!beginObject(entry->chain, &uid))
@@ -384,6 +410,49 @@ void KeyedArchiver::encodeDouble(double value, const QString &key)
 void KeyedArchiver::encodeValue(const PlistValue &value, const QString &key)
 {
     put(key, m_builder.addValue(value));
+}
+
+KeyedArchiver::Reference
+KeyedArchiver::encodeNewObject(const QStringList &classChain,
+                               const std::function<void(KeyedArchiver &)> &encodeKeys)
+{
+    quint64 uid = 0;
+    if (hasError() || !beginObject(classChain, &uid))
+        return {};
+    encodeKeys(*this);
+    endObject();
+    return {hasError() ? 0 : uid};
+}
+
+quint64 KeyedArchiver::encodeArchivedObject(const ArchivedObject &object)
+{
+    quint64 uid = 0;
+    if (!beginObject(object.classes, &uid))
+        return 0;
+    for (const ArchivedObject::Field &field : object.fields) {
+        switch (field.kind) {
+        case ArchivedObject::Field::Kind::Object: {
+            const quint64 element = encode(field.object);
+            put(field.key, m_builder.addUid(element));
+            break;
+        }
+        case ArchivedObject::Field::Kind::Objects: {
+            const size_t first = m_scratch.size();
+            for (const QVariant &item : field.objects) {
+                const quint64 element = encode(item);
+                m_scratch.push_back(m_builder.addUid(element));
+            }
+            put(field.key, m_builder.addArray(m_scratch.data() + first, m_scratch.size() - first));
+            m_scratch.resize(first);
+            break;
+        }
+        case ArchivedObject::Field::Kind::Value:
+            put(field.key, m_builder.addValue(field.value));
+            break;
+        }
+    }
+    endObject();
+    return hasError() ? 0 : uid;
 }
 
 PlistValue KeyedArchiver::referenceTo(const QVariant &object)

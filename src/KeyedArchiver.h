@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ArchivedObject.h"
 #include "BinaryPlistBuilder.h"
 #include "PlistValue.h"
 
@@ -40,6 +41,12 @@ public:
     {
         QVariantList items;
     };
+    // An object already in the archive (see encodeNewObject()); it can stand wherever a value
+    // can, and is archived as a reference to that object.
+    struct Reference
+    {
+        quint64 uid = 0;
+    };
     struct MutableDictionary
     {
         QVariantMap entries;
@@ -47,6 +54,7 @@ public:
 
     using EncodeFunction = std::function<void(KeyedArchiver &, const QVariant &)>;
     using IdentityFunction = std::function<const void *(const QVariant &)>;
+    using ConvertFunction = std::function<QVariant(KeyedArchiver &, const QVariant &)>;
 
     KeyedArchiver();
     ~KeyedArchiver();
@@ -60,6 +68,11 @@ public:
                        std::function<void(KeyedArchiver &, const T &)> encode);
     void registerClass(QMetaType type, const QStringList &classChain, EncodeFunction encode,
                        IdentityFunction identity = {});
+    // Registers a conversion: values of type T are archived as whatever the function answers,
+    // typically a Reference from encodeNewObject() when the class depends on the value. Values
+    // held by std::shared_ptr are still archived once per object.
+    template <class T>
+    void registerConverter(std::function<QVariant(KeyedArchiver &, const T &)> convert);
 
     // Archives the root object under "root" and answers the binary property list, or empty
     // data on failure.
@@ -87,6 +100,11 @@ public:
     // Archives the object (if not archived yet) and answers its UID, for building such arrays.
     PlistValue referenceTo(const QVariant &object);
 
+    // Archives a new object of the class chain (most derived first, ending in "NSObject") whose
+    // keys the function encodes, and answers a reference to it.
+    Reference encodeNewObject(const QStringList &classChain,
+                              const std::function<void(KeyedArchiver &)> &encodeKeys);
+
     // Stops the archiving with the reason. The first reason is kept.
     void failWithReason(const QString &reason);
 
@@ -96,6 +114,7 @@ private:
         QStringList chain;
         EncodeFunction encode;
         IdentityFunction identity;
+        ConvertFunction convert;
     };
     struct Frame
     {
@@ -118,6 +137,7 @@ private:
     quint64 encodeArray(const QVariantList &items, bool isMutable);
     quint64 encodeStringList(const QStringList &items);
     quint64 encodeDictionary(const QVariantMap &entries, bool isMutable);
+    quint64 encodeArchivedObject(const ArchivedObject &object);
     quint64 classRecord(const QStringList &chain);
     bool beginObject(const QStringList &chain, quint64 *uid);
     void endObject();
@@ -134,7 +154,10 @@ private:
     FlatHash<quint64> m_integers, m_bigUnsigned, m_reals;
     quint64 m_true = 0, m_false = 0, m_null = 0;
     QHash<QString, quint64> m_classRecords;
-    std::unordered_map<const QStringList *, quint64> m_classRecordsByAddress;
+    // Chains found by address, with a copy to confirm that the address still holds that chain.
+    std::unordered_map<const QStringList *, std::pair<QStringList, quint64>>
+        m_classRecordsByAddress;
+    int m_depth = 0;                // of encode() calls
     FlatHash<quint64> m_identities; // by address of the object
     QVariantList m_retained;        // the objects of m_identities
     QString m_error;
@@ -157,5 +180,20 @@ void KeyedArchiver::registerClass(const QStringList &classChain,
         identity);
 }
 
+template <class T>
+void KeyedArchiver::registerConverter(std::function<QVariant(KeyedArchiver &, const T &)> convert)
+{
+    ClassEntry entry;
+    if constexpr (IsSharedPointer<T>::value)
+        entry.identity = [](const QVariant &v) -> const void * {
+            return static_cast<const T *>(v.constData())->get();
+        };
+    entry.convert = [convert](KeyedArchiver &archiver, const QVariant &v) {
+        return convert(archiver, *static_cast<const T *>(v.constData()));
+    };
+    m_classes.insert(QMetaType::fromType<T>().id(), entry);
+}
+
+Q_DECLARE_METATYPE(KeyedArchiver::Reference)
 Q_DECLARE_METATYPE(KeyedArchiver::MutableArray)
 Q_DECLARE_METATYPE(KeyedArchiver::MutableDictionary)

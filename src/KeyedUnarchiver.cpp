@@ -16,6 +16,7 @@ struct UnusableObject
 
 const QString kClass = QStringLiteral("$class");
 const QString kClassName = QStringLiteral("$classname");
+const QString kClasses = QStringLiteral("$classes");
 const QString kNSObjects = QStringLiteral("NS.objects");
 const QString kNSKeys = QStringLiteral("NS.keys");
 const QString kNSString = QStringLiteral("NS.string");
@@ -177,7 +178,7 @@ void KeyedUnarchiver::failMalformed()
     //: %1 is the number of an object in the file, %2 its class name
     fail(qtTrId("archive.error.malformed")
              .arg(context ? context->uid : 0)
-             .arg(context ? context->className : QString()));
+             .arg(context ? context->record->name : QString()));
 }
 
 bool KeyedUnarchiver::spend(quint64 units)
@@ -372,21 +373,30 @@ bool KeyedUnarchiver::classRecord(quint64 uid, size_t firstField, const ClassRec
     ClassRecord resolved;
     bool named = false;
     for (quint64 i = 0; i < recordObject.count; ++i) {
-        Object key;
-        if (!objectAt(m_view.refAt(recordObject, i), &key))
+        Object key, value;
+        if (!objectAt(m_view.refAt(recordObject, i), &key) ||
+            !objectAt(m_view.refAt(recordObject, recordObject.count + i), &value))
             return false;
-        if (!m_view.stringEquals(key, kClassName))
-            continue;
-        Object name;
-        if (!objectAt(m_view.refAt(recordObject, recordObject.count + i), &name))
-            return false;
-        if (name.type != PlistValue::Type::String || named)
-            return bad();
-        resolved.name = m_view.string(name);
-        named = true;
+        if (m_view.stringEquals(key, kClassName)) {
+            if (value.type != PlistValue::Type::String || named)
+                return bad();
+            resolved.name = m_view.string(value);
+            named = true;
+        } else if (m_view.stringEquals(key, kClasses) && value.type == PlistValue::Type::Array) {
+            // Kept only to write unknown objects back; nothing is looked up by these names.
+            for (quint64 c = 0; c < value.count && c < 64; ++c) {
+                Object name;
+                if (!objectAt(m_view.refAt(value, c), &name))
+                    return false;
+                if (name.type == PlistValue::Type::String)
+                    resolved.classes.append(m_view.string(name));
+            }
+        }
     }
     if (!named)
         return bad();
+    if (resolved.classes.value(0) != resolved.name)
+        resolved.classes = {resolved.name, QStringLiteral("NSObject")};
     auto decoder = m_classes.constFind(resolved.name);
     if (decoder != m_classes.constEnd())
         resolved.decode = &*decoder;
@@ -444,7 +454,7 @@ QVariant KeyedUnarchiver::decodeClassObject(quint64 uid, const Object &object)
     const ClassRecord *record = nullptr;
     if (!classRecord(uid, firstField, &record))
         return abandon();
-    if (!record->decode) {
+    if (!record->decode && m_keepUnknown == 0) {
         m_fields.resize(firstField);
         //: %1 is a class name found in the file
         return markUnusable(uid, qtTrId("archive.error.unknown_class").arg(record->name));
@@ -456,8 +466,8 @@ QVariant KeyedUnarchiver::decodeClassObject(quint64 uid, const Object &object)
     }
 
     entry.state = State::Active;
-    m_stack.push_back({uid, record->name, firstField, m_fields.size() - firstField});
-    QVariant value = (*record->decode)(*this);
+    m_stack.push_back({uid, record, firstField, m_fields.size() - firstField});
+    QVariant value = record->decode ? (*record->decode)(*this) : decodeUnknown(*record);
     m_stack.pop_back();
     m_fields.resize(firstField);
     // m_entries never grows after open(), so the reference is still valid.
@@ -473,9 +483,87 @@ QVariant KeyedUnarchiver::decodeClassObject(quint64 uid, const Object &object)
     return value;
 }
 
+// Keeps the current object, of a class not on the allow-list, as an ArchivedObject. An inline
+// value that holds object references itself cannot be written back faithfully: the object is
+// then unusable.
+QVariant KeyedUnarchiver::keepCurrentObject()
+{
+    return m_stack.empty() || hasError() ? QVariant() : decodeUnknown(*m_stack.back().record);
+}
+
+QVariant KeyedUnarchiver::decodeUnknown(const ClassRecord &record)
+{
+    ArchivedObject kept;
+    kept.classes = record.classes;
+    const Context context = m_stack.back();
+    const quint32 classKey = lookupId(kClass);
+    for (size_t i = 0; i < context.fieldCount; ++i) {
+        const Field field = m_fields[context.firstField + i];
+        if (field.key == classKey)
+            continue;
+        if (!spend(1))
+            return QVariant();
+        ArchivedObject::Field keptField;
+        keptField.key = m_idTexts[field.key];
+        Object value;
+        if (!objectAt(field.value, &value))
+            return QVariant();
+        bool references = value.type == PlistValue::Type::Array && value.count > 0;
+        for (quint64 e = 0; references && e < value.count; ++e) {
+            Object element;
+            if (!objectAt(m_view.refAt(value, e), &element))
+                return QVariant();
+            references = element.type == PlistValue::Type::Uid;
+        }
+        if (value.type == PlistValue::Type::Uid) {
+            keptField.kind = ArchivedObject::Field::Kind::Object;
+            keptField.object = decodeUid(m_view.uid(value));
+            if (isUnusable(keptField.object))
+                return keptField.object;
+        } else if (references) {
+            keptField.kind = ArchivedObject::Field::Kind::Objects;
+            for (quint64 e = 0; e < value.count; ++e) {
+                Object element;
+                if (!objectAt(m_view.refAt(value, e), &element))
+                    return QVariant();
+                QVariant item = decodeUid(m_view.uid(element));
+                if (isUnusable(item))
+                    return item;
+                keptField.objects.append(item);
+            }
+        } else {
+            keptField.kind = ArchivedObject::Field::Kind::Value;
+            if (!m_view.materialize(value.index, &keptField.value)) {
+                failView();
+                return QVariant();
+            }
+            // Look for object references anywhere inside, without recursion.
+            std::vector<const PlistValue *> pending{&keptField.value};
+            while (!pending.empty()) {
+                const PlistValue *v = pending.back();
+                pending.pop_back();
+                if (v->isUid())
+                    //: %1 is a class name found in the file
+                    return unusable(qtTrId("archive.error.unknown_class").arg(record.name));
+                if (!spend(1))
+                    return QVariant();
+                for (const PlistValue &item : v->toArray())
+                    pending.push_back(&item);
+                const PlistValue::Dictionary &d = v->toDictionary();
+                for (qsizetype k = 0; k < d.size(); ++k)
+                    pending.push_back(&d.valueAt(k));
+            }
+        }
+        if (hasError())
+            return QVariant();
+        kept.fields.append(keptField);
+    }
+    return QVariant::fromValue(kept);
+}
+
 QString KeyedUnarchiver::className() const
 {
-    return m_stack.empty() ? QString() : m_stack.back().className;
+    return m_stack.empty() ? QString() : m_stack.back().record->name;
 }
 
 bool KeyedUnarchiver::containsValueForKey(const QString &key)

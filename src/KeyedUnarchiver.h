@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ArchivedObject.h"
 #include "BinaryPlistView.h"
 #include "PlistValue.h"
 
@@ -91,6 +92,11 @@ public:
     qint64 decodeInt64ForKey(const QString &key);
     double decodeDoubleForKey(const QString &key);
 
+    // Keeps the object being decoded as an ArchivedObject, as objects of unknown classes are
+    // kept inside KeepUnknown: for a decoder that meets a form of its class it does not
+    // understand but must carry along.
+    QVariant keepCurrentObject();
+
     // Makes the whole archive fail with the reason (for structural faults found by a decode
     // function). The first reason is kept.
     void failWithReason(const QString &reason);
@@ -120,6 +126,24 @@ public:
         KeyedUnarchiver &m_unarchiver;
     };
 
+    // While a KeepUnknown lives, objects of unknown classes decode to ArchivedObject values
+    // that keep them as they are (for carrying another program's settings along), instead of
+    // failing or being unusable. Objects of known classes decode as usual.
+    class KeepUnknown
+    {
+    public:
+        explicit KeepUnknown(KeyedUnarchiver &unarchiver) : m_unarchiver(unarchiver)
+        {
+            ++m_unarchiver.m_keepUnknown;
+        }
+        ~KeepUnknown() { --m_unarchiver.m_keepUnknown; }
+        KeepUnknown(const KeepUnknown &) = delete;
+        KeepUnknown &operator=(const KeepUnknown &) = delete;
+
+    private:
+        KeyedUnarchiver &m_unarchiver;
+    };
+
 private:
     using Object = BinaryPlistView::Object;
     enum class State : quint8
@@ -139,17 +163,18 @@ private:
         quint32 key; // key id, see keyId()
         quint64 value;
     };
-    struct Context
-    {
-        quint64 uid;
-        QString className;
-        size_t firstField;
-        size_t fieldCount;
-    };
     struct ClassRecord
     {
         QString name;
+        QStringList classes;                    // the "$classes" chain, or just the name
         const DecodeFunction *decode = nullptr; // null: not on the allow-list
+    };
+    struct Context
+    {
+        quint64 uid;
+        const ClassRecord *record;
+        size_t firstField;
+        size_t fieldCount;
     };
 
     void registerFoundationClasses();
@@ -162,6 +187,7 @@ private:
     QVariant decodeClassObject(quint64 uid, const Object &object);
     bool classRecord(quint64 uid, size_t firstField, const ClassRecord **record);
     QVariant markUnusable(quint64 uid, const QString &reason);
+    QVariant decodeUnknown(const ClassRecord &record);
     quint32 keyId(quint64 ref, quint64 dictionary);
     quint32 lookupId(const QString &key);
     bool field(const QString &key, Object *value);
@@ -187,5 +213,6 @@ private:
     std::vector<Context> m_stack;
     quint64 m_budget = 0;
     int m_tolerance = 0;
+    int m_keepUnknown = 0;
     QString m_error;
 };

@@ -1,3 +1,5 @@
+#include "archive_builder.h"
+
 #include "BinaryPropertyList.h"
 #include "Date.h"
 #include "DocumentArchive.h"
@@ -106,61 +108,6 @@ QString canon(const QVariant &v)
         return QStringLiteral("?") + QLatin1String(v.typeName());
     }
 }
-
-// Builds archives by hand, for inputs our archiver would never write.
-struct ArchiveBuilder
-{
-    V::Array objects{V::string(QStringLiteral("$null"))};
-    QHash<QString, quint64> classes;
-
-    quint64 add(const V &value)
-    {
-        objects.push_back(value);
-        return objects.size() - 1;
-    }
-    quint64 classRecord(const QString &name)
-    {
-        if (!classes.contains(name)) {
-            V::Dictionary record;
-            record.insert(QStringLiteral("$classname"), V::string(name));
-            record.insert(QStringLiteral("$classes"),
-                          V::array({V::string(name), V::string(QStringLiteral("NSObject"))}));
-            classes[name] = add(V::dictionary(record));
-        }
-        return classes[name];
-    }
-    V object(const QString &className, std::initializer_list<std::pair<QString, V>> entries)
-    {
-        V::Dictionary d;
-        d.insert(QStringLiteral("$class"), V::uid(classRecord(className)));
-        for (const auto &[key, value] : entries)
-            d.insert(key, value);
-        return V::dictionary(d);
-    }
-    quint64 addObject(const QString &className, std::initializer_list<std::pair<QString, V>> e)
-    {
-        return add(object(className, e));
-    }
-    static V uids(std::initializer_list<quint64> list)
-    {
-        V::Array items;
-        for (quint64 u : list)
-            items.push_back(V::uid(u));
-        return V::array(items);
-    }
-    V archive(quint64 root) const
-    {
-        V::Dictionary top;
-        top.insert(QStringLiteral("root"), V::uid(root));
-        V::Dictionary envelope;
-        envelope.insert(QStringLiteral("$version"), V::integer(100000));
-        envelope.insert(QStringLiteral("$archiver"), V::string(QStringLiteral("NSKeyedArchiver")));
-        envelope.insert(QStringLiteral("$top"), V::dictionary(top));
-        envelope.insert(QStringLiteral("$objects"), V::array(objects));
-        return V::dictionary(envelope);
-    }
-    QByteArray bytes(quint64 root) const { return BinaryPropertyList::write(archive(root)); }
-};
 
 struct Decoded
 {

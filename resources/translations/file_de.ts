@@ -83,5 +83,41 @@
         <source>Values of type %1 cannot be saved.</source>
         <translation>Werte vom Typ %1 können nicht gesichert werden.</translation>
     </message>
+    <message id="archive.error.unusable_predicate">
+        <source>The file contains a filter condition that cannot be used.</source>
+        <translation>Die Datei enthält eine Filterbedingung, die nicht verwendet werden kann.</translation>
+    </message>
+    <message id="doc.file_corrupted">
+        <source>The file is damaged: it does not hold a document.</source>
+        <translation>Die Datei ist beschädigt: Sie enthält kein Dokument.</translation>
+    </message>
+    <message id="doc.file_incomplete">
+        <source>The file is incomplete: it holds no readings.</source>
+        <translation>Die Datei ist unvollständig: Sie enthält keine Messwerte.</translation>
+    </message>
+    <message id="doc.file_unreadable">
+        <source>The file cannot be read. %1</source>
+        <translation>Die Datei kann nicht gelesen werden. %1</translation>
+    </message>
+    <message id="error.file_save">
+        <source>The document could not be saved. %1</source>
+        <translation>Das Dokument konnte nicht gesichert werden. %1</translation>
+    </message>
+    <message id="error.file_open">
+        <source>The file could not be opened. %1</source>
+        <translation>Die Datei konnte nicht geöffnet werden. %1</translation>
+    </message>
+    <message id="error.file_too_large">
+        <source>It is too large to be a document.</source>
+        <translation>Sie ist zu groß für ein Dokument.</translation>
+    </message>
+    <message id="tool.usage">
+        <source>Usage: tensilo-tool dump FILE | build OUT | stats FILE</source>
+        <translation>Aufruf: tensilo-tool dump DATEI | build AUSGABE | stats DATEI</translation>
+    </message>
+    <message id="tool.error.json">
+        <source>The JSON does not describe a document: %1</source>
+        <translation>Das JSON beschreibt kein Dokument: %1</translation>
+    </message>
 </context>
 </TS>

@@ -83,5 +83,41 @@
         <source>Values of type %1 cannot be saved.</source>
         <translation>Values of type %1 cannot be saved.</translation>
     </message>
+    <message id="archive.error.unusable_predicate">
+        <source>The file contains a filter condition that cannot be used.</source>
+        <translation>The file contains a filter condition that cannot be used.</translation>
+    </message>
+    <message id="doc.file_corrupted">
+        <source>The file is damaged: it does not hold a document.</source>
+        <translation>The file is damaged: it does not hold a document.</translation>
+    </message>
+    <message id="doc.file_incomplete">
+        <source>The file is incomplete: it holds no readings.</source>
+        <translation>The file is incomplete: it holds no readings.</translation>
+    </message>
+    <message id="doc.file_unreadable">
+        <source>The file cannot be read. %1</source>
+        <translation>The file cannot be read. %1</translation>
+    </message>
+    <message id="error.file_save">
+        <source>The document could not be saved. %1</source>
+        <translation>The document could not be saved. %1</translation>
+    </message>
+    <message id="error.file_open">
+        <source>The file could not be opened. %1</source>
+        <translation>The file could not be opened. %1</translation>
+    </message>
+    <message id="error.file_too_large">
+        <source>It is too large to be a document.</source>
+        <translation>It is too large to be a document.</translation>
+    </message>
+    <message id="tool.usage">
+        <source>Usage: tensilo-tool dump FILE | build OUT | stats FILE</source>
+        <translation>Usage: tensilo-tool dump FILE | build OUT | stats FILE</translation>
+    </message>
+    <message id="tool.error.json">
+        <source>The JSON does not describe a document: %1</source>
+        <translation>The JSON does not describe a document: %1</translation>
+    </message>
 </context>
 </TS>
