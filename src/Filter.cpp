@@ -1,7 +1,11 @@
 #include "Filter.h"
 
 #include "ComparisonPredicate.h"
+#include "ConstantPredicate.h"
+#include "KeyedArchiver.h"
+#include "KeyedUnarchiver.h"
 #include "Number.h"
+#include "PredicateArchive.h"
 #include "RelativeDate.h"
 
 namespace {
@@ -168,4 +172,33 @@ void Filter::setValueForKey(const QVariant &value, const QString &key)
         setUseInAverages(value);
     else if (key == kUseInFilters)
         setUseInFilters(value);
+}
+
+// --- Keyed archive form -------------------------------------------------------------------------
+
+void Filter::encodeWithCoder(KeyedArchiver &coder) const
+{
+    coder.encodeObject(strName, QStringLiteral("name"));
+    // No predicate lets every reading through; it is written as the predicate that does so,
+    // since a filter read back without one is reset as unusable.
+    coder.encodeObject(
+        QVariant::fromValue(pPredicate ? pPredicate : ConstantPredicate::truePredicate()),
+        QStringLiteral("predicate"));
+    coder.encodeObject(bUseInAverages, QStringLiteral("use-in-averages"));
+    coder.encodeObject(bUseInFilters, QStringLiteral("use-in-filters"));
+}
+
+FilterPtr Filter::initWithCoder(KeyedUnarchiver &coder)
+{
+    const QVariant name = coder.decodeObjectForKey(QStringLiteral("name"));
+    const PredicatePtr predicate =
+        PredicateArchive::decodePredicateForKey(coder, QStringLiteral("predicate"));
+    auto flag = [&coder](const QString &key) {
+        const QVariant value = coder.decodeObjectForKey(key);
+        return Number::isNumber(value) ? QVariant(Number::toDouble(value) != 0) : QVariant();
+    };
+    const QVariant useInAverages = flag(QStringLiteral("use-in-averages"));
+    const QVariant useInFilters = flag(QStringLiteral("use-in-filters"));
+    return filterFromDecoded(name.typeId() == QMetaType::QString ? name.toString() : QString(),
+                             predicate, useInAverages, useInFilters);
 }

@@ -9,6 +9,8 @@
 #include <memory>
 
 class Filter;
+class KeyedArchiver;
+class KeyedUnarchiver;
 using FilterPtr = std::shared_ptr<Filter>;
 
 // A named, saved condition on readings, with two optional flags: whether it is offered for
@@ -58,6 +60,13 @@ public:
 
     // True when the reading passes: no predicate, or the predicate holds.
     bool accepts(const Measurement &reading) const;
+
+    // The keyed archive form, under the class name "Filter": "name" (string), "predicate" (in
+    // the archive form of Foundation's predicates), "use-in-averages" and "use-in-filters"
+    // (boolean numbers, nil when absent). initWithCoder() resets an unusable predicate as
+    // filterFromDecoded() does.
+    void encodeWithCoder(KeyedArchiver &coder) const;
+    static FilterPtr initWithCoder(KeyedUnarchiver &coder);
 
     // Key-value access to "name" (QString), "predicate" (PredicatePtr, invalid for none),
     // "useInAverages" and "useInFilters" (bool, invalid for absent). Unknown keys read invalid

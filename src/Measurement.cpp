@@ -1,5 +1,7 @@
 #include "Measurement.h"
 
+#include "KeyedArchiver.h"
+#include "KeyedUnarchiver.h"
 #include "Number.h"
 
 #include <QSet>
@@ -612,4 +614,100 @@ void Measurement::didChange(QLatin1String key, const QVariant &oldValue)
     const std::vector<MeasurementObserver *> observers = *pObservers;
     for (MeasurementObserver *observer : observers)
         observer->measurementDidChange(this, key, oldValue);
+}
+
+// --- Keyed archive form -------------------------------------------------------------------------
+
+namespace {
+
+const QString kArchiveDate = QStringLiteral("date");
+const QString kArchiveSystolic = QStringLiteral("systolic-obj");
+const QString kArchiveDiastolic = QStringLiteral("diastolic-obj");
+const QString kArchiveWeight = QStringLiteral("weight-obj");
+const QString kArchivePulse = QStringLiteral("pulse-obj");
+const QString kArchiveComments = QStringLiteral("comments");
+const QString kArchiveTags = QStringLiteral("tags");
+const QString kArchiveCustom[3] = {QStringLiteral("custom1"), QStringLiteral("custom2"),
+                                   QStringLiteral("custom3")};
+const QString kOldSystolic = QStringLiteral("systolic");
+const QString kOldDiastolic = QStringLiteral("diastolic");
+const QString kOldHasWeight = QStringLiteral("has-weight");
+const QString kOldWeight = QStringLiteral("weight");
+const QString kOldHasPulse = QStringLiteral("has-pulse");
+const QString kOldPulse = QStringLiteral("pulse");
+
+// The number under the key; anything that is not a number counts as absent.
+QVariant decodeNumber(KeyedUnarchiver &coder, const QString &key)
+{
+    return Number::normalized(coder.decodeObjectForKey(key));
+}
+
+} // namespace
+
+void Measurement::encodeWithCoder(KeyedArchiver &coder) const
+{
+    coder.encodeObject(dateVariant(pDate), kArchiveDate);
+    coder.encodeObject(Systolic(), kArchiveSystolic);
+    coder.encodeObject(Diastolic(), kArchiveDiastolic);
+    coder.encodeObject(Weight(), kArchiveWeight);
+    coder.encodeObject(Pulse(), kArchivePulse);
+    coder.encodeObject(pComments.isNull() ? QVariant() : QVariant(pComments), kArchiveComments);
+    coder.encodeObject(bHasTags ? QVariant(pTags) : QVariant(), kArchiveTags);
+    coder.encodeObject(customValue1(), kArchiveCustom[0]);
+    coder.encodeObject(customValue2(), kArchiveCustom[1]);
+    coder.encodeObject(customValue3(), kArchiveCustom[2]);
+}
+
+MeasurementPtr Measurement::initWithCoder(KeyedUnarchiver &coder)
+{
+    auto reading = std::make_shared<Measurement>();
+
+    const QVariant date = coder.decodeObjectForKey(kArchiveDate);
+    reading->setTheWholeDate(date.metaType() == QMetaType::fromType<::Date>() ? date.value<::Date>()
+                                                                              : ::Date::now());
+
+    QVariant systolic = decodeNumber(coder, kArchiveSystolic);
+    QVariant diastolic = decodeNumber(coder, kArchiveDiastolic);
+    if (!systolic.isValid()) {
+        const qint32 old = coder.decodeIntForKey(kOldSystolic);
+        systolic = Number::integer(old != 0 ? old : 120);
+    }
+    if (!diastolic.isValid()) {
+        const qint32 old = coder.decodeIntForKey(kOldDiastolic);
+        diastolic = Number::integer(old != 0 ? old : 80);
+    }
+    reading->setSystolic(systolic);
+    reading->setDiastolic(diastolic);
+
+    QVariant weight = decodeNumber(coder, kArchiveWeight);
+    if (!weight.isValid() && coder.decodeBoolForKey(kOldHasWeight))
+        weight = Number::integer(coder.decodeIntForKey(kOldWeight));
+    reading->setWeight(weight);
+    QVariant pulse = decodeNumber(coder, kArchivePulse);
+    if (!pulse.isValid() && coder.decodeBoolForKey(kOldHasPulse))
+        pulse = Number::integer(coder.decodeIntForKey(kOldPulse));
+    reading->setPulse(pulse);
+
+    const QVariant comments = coder.decodeObjectForKey(kArchiveComments);
+    if (comments.typeId() == QMetaType::QString)
+        reading->setComments(comments.toString());
+
+    const QVariant tags = coder.decodeObjectForKey(kArchiveTags);
+    if (tags.typeId() == QMetaType::QVariantList) {
+        const QVariantList items = tags.toList();
+        QStringList strings;
+        strings.reserve(items.size());
+        for (const QVariant &item : items) {
+            if (item.typeId() != QMetaType::QString)
+                break;
+            strings.append(item.toString());
+        }
+        if (strings.size() == items.size()) // an array holding anything but strings is absent
+            reading->setTags(strings);
+    }
+
+    reading->setCustomValue1(decodeNumber(coder, kArchiveCustom[0]));
+    reading->setCustomValue2(decodeNumber(coder, kArchiveCustom[1]));
+    reading->setCustomValue3(decodeNumber(coder, kArchiveCustom[2]));
+    return reading;
 }

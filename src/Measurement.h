@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+class KeyedArchiver;
+class KeyedUnarchiver;
 class Measurement;
 using MeasurementPtr = std::shared_ptr<Measurement>;
 using MeasurementList = QList<MeasurementPtr>;
@@ -121,6 +123,13 @@ public:
     {
         return setValueForKey(value, keyFromString(key));
     }
+
+    // The keyed archive form, under the class name "Measurement": encodeWithCoder() writes the
+    // ten object keys ("date", "systolic-obj", ...); initWithCoder() reads them, falls back to
+    // the older integer keys ("systolic", "has-weight", ...) and treats a value of the wrong
+    // type as absent.
+    void encodeWithCoder(KeyedArchiver &coder) const;
+    static MeasurementPtr initWithCoder(KeyedUnarchiver &coder);
 
     void addObserver(MeasurementObserver *observer);
     void removeObserver(MeasurementObserver *observer);

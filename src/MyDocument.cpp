@@ -1,9 +1,13 @@
 #include "MyDocument.h"
 
+#include "DocumentArchive.h"
+
 #include "UndoManager.h"
 
 #include <QDebug>
+#include <QFile>
 #include <QMetaObject>
+#include <QSaveFile>
 #include <QSet>
 #include <QSignalBlocker>
 
@@ -970,4 +974,88 @@ bool MyDocument::printShowingPrintPanel(bool showPanel)
     }
     Q_ASSERT_X(false, "src/MyDocument", "window controllers don't support printing");
     return false;
+}
+
+// --- File ----------------------------------------------------------------------------------------
+
+QByteArray MyDocument::dataOfType(const QString &typeName, QString *error) const
+{
+    Q_UNUSED(typeName);
+    return DocumentArchive::archive(*this, error);
+}
+
+bool MyDocument::readFromData(const QByteArray &data, const QString &typeName, QString *error)
+{
+    Q_UNUSED(typeName);
+    DocumentArchive::Contents contents;
+    if (!DocumentArchive::unarchive(data, &contents, error))
+        return false;
+
+    pUndoManager->disableUndoRegistration();
+    setAllMeasurements(contents.measurements);
+    if (contents.filters)
+        setFilters(*contents.filters);
+    if (contents.selectedFilter)
+        setFilter(contents.selectedFilter);
+    if (contents.printInfo)
+        setPrintInfo(*contents.printInfo);
+    if (contents.sortAscending)
+        setSortItemsAscending(*contents.sortAscending);
+    if (contents.information)
+        setInformation(*contents.information);
+    pUndoManager->enableUndoRegistration();
+    doFilter();
+    // Steps recorded before refer to the state that was replaced.
+    pUndoManager->removeAllActions();
+    return true;
+}
+
+bool MyDocument::writeToFile(const QString &path, QString *error)
+{
+    const QByteArray data = dataOfType(QString(), error);
+    if (data.isEmpty())
+        return false;
+    QSaveFile file(path);
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly))
+        reason = file.errorString();
+    // QSaveFile::commit() can miss a short write of its buffer (a full device): flush and check
+    // the size first.
+    else if (file.write(data) != data.size() || !file.flush() || file.size() != data.size())
+        reason = file.errorString();
+    else if (!file.commit())
+        reason = file.errorString();
+    if (!reason.isEmpty()) {
+        file.cancelWriting();
+        if (error)
+            //: %1 is the reason, a sentence
+            *error = qtTrId("error.file_save").arg(reason);
+        return false;
+    }
+    pUndoManager->setClean();
+    if (error)
+        error->clear();
+    return true;
+}
+
+bool MyDocument::readFromFile(const QString &path, QString *error)
+{
+    // Documents are a few megabytes; a file far beyond that is not one of ours.
+    constexpr qint64 kLargestFile = qint64(1) << 30;
+    QFile file(path);
+    QString reason;
+    QByteArray data;
+    if (!file.open(QIODevice::ReadOnly))
+        reason = file.errorString();
+    else if (file.size() > kLargestFile)
+        reason = qtTrId("error.file_too_large");
+    else if (data = file.readAll(); file.error() != QFileDevice::NoError)
+        reason = file.errorString();
+    if (!reason.isEmpty()) {
+        if (error)
+            //: %1 is the reason, a sentence
+            *error = qtTrId("error.file_open").arg(reason);
+        return false;
+    }
+    return readFromData(data, QString(), error);
 }

@@ -177,6 +177,23 @@ public:
     QVariantMap printInfo() const { return pPrintInfo; }
     void setPrintInfo(const QVariantMap &printInfo) { pPrintInfo = printInfo; }
 
+    // --- File -----------------------------------------------------------------------------------
+
+    // The document as the bytes of its file (a keyed archive, see DocumentArchive). Empty, with
+    // *error ("error.file_save" with the reason), when it cannot be archived; the document is
+    // unchanged either way. The type name is not looked at: every type has the same format.
+    QByteArray dataOfType(const QString &typeName, QString *error = nullptr) const;
+    // Rebuilds the document from a file's bytes, with undo recording off and the undo steps
+    // cleared, so that the document is clean afterwards. A file that is refused (see
+    // DocumentArchive::unarchive()) leaves the document exactly as it was.
+    bool readFromData(const QByteArray &data, const QString &typeName, QString *error = nullptr);
+    // Saves through QSaveFile, so an interrupted or failed save leaves the previous file intact.
+    // On success the document is marked clean; on failure *error is "error.file_save" with the
+    // reason and the document stays edited.
+    bool writeToFile(const QString &path, QString *error = nullptr);
+    // Reads the file (readFromData()); "error.file_open" with the reason when it cannot be read.
+    bool readFromFile(const QString &path, QString *error = nullptr);
+
     // Objects that can print this document (they have an invokable doPrintDocument()).
     void addWindowController(QObject *controller);
     QList<QObject *> windowControllers() const;

@@ -1,5 +1,8 @@
 #include "RelativeDate.h"
 
+#include "KeyedArchiver.h"
+#include "KeyedUnarchiver.h"
+
 #include <QTimeZone>
 
 #include <cmath>
@@ -185,4 +188,21 @@ QString RelativeDate::description() const
         .arg(when)
         .arg(valueOfTimeDifferenceInUnits(now))
         .arg(unitName(nDateUnits));
+}
+
+// --- Keyed archive form -------------------------------------------------------------------------
+
+void RelativeDate::encodeWithCoder(KeyedArchiver &coder) const
+{
+    coder.encodeDouble(fTimeIntervalSinceNow, QStringLiteral("time-interval-since-now"));
+    coder.encodeInt(nDateUnits, QStringLiteral("date-units"));
+}
+
+QVariant RelativeDate::initWithCoder(KeyedUnarchiver &coder)
+{
+    const double interval = coder.decodeDoubleForKey(QStringLiteral("time-interval-since-now"));
+    if (!std::isfinite(interval))
+        return KeyedUnarchiver::unusable(qtTrId("archive.error.unusable_predicate"));
+    return QVariant::fromValue(
+        fromTimeInterval(interval, coder.decodeIntForKey(QStringLiteral("date-units"))));
 }

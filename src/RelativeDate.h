@@ -6,6 +6,10 @@
 #include <QLatin1String>
 #include <QMetaType>
 #include <QString>
+#include <QVariant>
+
+class KeyedArchiver;
+class KeyedUnarchiver;
 
 // A date a fixed distance from the present, such as "seven days ago". It keeps the distance in
 // seconds, fixed when it was made, and the unit the distance was given in (0 days, 1 weeks,
@@ -57,6 +61,12 @@ public:
     quint32 hash() const;
     // "<date (N units ago)>", for logs and debugging.
     QString description() const;
+
+    // The keyed archive form, under the class name "RelativeDate": "time-interval-since-now"
+    // (double) and "date-units" (32-bit integer); a missing key reads as 0. initWithCoder()
+    // answers a RelativeDate, or an unusable marker for an interval that is not a finite number.
+    void encodeWithCoder(KeyedArchiver &coder) const;
+    static QVariant initWithCoder(KeyedUnarchiver &coder);
 
     // "days", "weeks", "months"; an empty string for any other code.
     static QLatin1String unitName(qint32 units);

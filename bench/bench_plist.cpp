@@ -1,0 +1,269 @@
+// Writing and reading a keyed archive shaped like a document of 100,000 readings (tags,
+// comments, fractional weights, information items), side by side with libplist parsing and
+// writing the same bytes.
+//
+//   bench_plist                       Google Benchmark runs
+//   bench_plist --write FILE          writes the archive to FILE (for Python's plistlib)
+//   bench_plist --once MODE [FILE]    one run of MODE, for measuring peak memory from outside:
+//                                     build, write, read, parse, libplist-read, libplist-write
+//
+// bench/compare_plist.sh runs the single runs under /usr/bin/time along with plistlib.
+
+#include "BinaryPropertyList.h"
+#include "Date.h"
+#include "DocumentArchive.h"
+#include "KeyedArchiver.h"
+#include "KeyedUnarchiver.h"
+#include "Measurement.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <benchmark/benchmark.h>
+
+#ifdef TENSILO_HAVE_LIBPLIST
+#include <plist/plist.h>
+#endif
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <random>
+
+namespace {
+
+constexpr int kReadings = 100000;
+
+QVariant makeDocument()
+{
+    std::mt19937 random(20240501);
+    const QStringList tagNames = {QStringLiteral("morning"), QStringLiteral("evening"),
+                                  QStringLiteral("sport"),   QStringLiteral("medication"),
+                                  QStringLiteral("stress"),  QStringLiteral("travel")};
+    QVariantList readings;
+    readings.reserve(kReadings);
+    for (int i = 0; i < kReadings; ++i) {
+        auto m = Measurement::create(Date(3.0e8 + i * 28800.0 + random() % 600),
+                                     100 + random() % 60, 60 + random() % 40);
+        m->setPulse(QVariant(qlonglong(55 + random() % 40)));
+        m->setWeight(QVariant(65.0 + double(random() % 200) / 10.0));
+        QStringList tags;
+        for (const QString &tag : tagNames) {
+            if (random() % 4 == 0)
+                tags << tag;
+        }
+        m->setTags(tags);
+        if (i % 3 == 0)
+            m->setComments(QStringLiteral("note %1 about the day").arg(i));
+        if (i % 7 == 0)
+            m->setCustomValue1(QVariant(double(random() % 1000) / 100.0));
+        readings.append(QVariant::fromValue(m));
+    }
+    QVariantList information;
+    for (int i = 0; i < 10; ++i)
+        information.append(QVariantMap{{QStringLiteral("name"), QStringLiteral("Item %1").arg(i)},
+                                       {QStringLiteral("value"), QStringLiteral("Value %1").arg(i)},
+                                       {QStringLiteral("printed"), i % 2 == 0}});
+    const QVariantMap settings{{QStringLiteral("sort-by-date"), true}};
+    const QVariantMap root{{QStringLiteral("measurements"),
+                            QVariant::fromValue(KeyedArchiver::MutableArray{readings})},
+                           {QStringLiteral("settings"),
+                            QVariant::fromValue(KeyedArchiver::MutableDictionary{settings})},
+                           {QStringLiteral("information"), information}};
+    return QVariant::fromValue(KeyedArchiver::MutableDictionary{root});
+}
+
+const QVariant &document()
+{
+    static const QVariant doc = makeDocument();
+    return doc;
+}
+
+QByteArray write(const QVariant &doc)
+{
+    KeyedArchiver archiver;
+    DocumentArchive::registerClasses(archiver);
+    return archiver.archivedData(doc);
+}
+
+const QByteArray &bytes()
+{
+    static const QByteArray data = write(document());
+    return data;
+}
+
+// The decoded document; the caller frees it after taking the time.
+QVariant read(const QByteArray &data)
+{
+    KeyedUnarchiver unarchiver;
+    DocumentArchive::registerClasses(unarchiver);
+    if (!unarchiver.open(data))
+        return QVariant();
+    return unarchiver.decodeTopLevelObject();
+}
+
+qsizetype readingCount(const QVariant &document)
+{
+    return document.toMap().value(QStringLiteral("measurements")).toList().size();
+}
+
+void BM_TensiloWrite(benchmark::State &state)
+{
+    const QVariant &doc = document();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(write(doc));
+    state.counters["bytes"] = double(bytes().size());
+}
+BENCHMARK(BM_TensiloWrite)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+void BM_TensiloRead(benchmark::State &state)
+{
+    const QByteArray &data = bytes();
+    for (auto _ : state) {
+        QVariant document = read(data);
+        if (readingCount(document) != kReadings)
+            state.SkipWithError("read failed");
+        state.PauseTiming(); // the document is freed outside the timing
+        document = QVariant();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_TensiloRead)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+void BM_TensiloParseOnly(benchmark::State &state)
+{
+    const QByteArray &data = bytes();
+    for (auto _ : state) {
+        PlistValue value;
+        BinaryPropertyList::read(data, &value);
+        benchmark::DoNotOptimize(value);
+    }
+}
+BENCHMARK(BM_TensiloParseOnly)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+#ifdef TENSILO_HAVE_LIBPLIST
+void BM_LibplistParse(benchmark::State &state)
+{
+    const QByteArray &data = bytes();
+    for (auto _ : state) {
+        plist_t plist = nullptr;
+        plist_from_bin(data.constData(), uint32_t(data.size()), &plist);
+        if (!plist)
+            state.SkipWithError("libplist failed");
+        plist_free(plist);
+    }
+}
+BENCHMARK(BM_LibplistParse)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+void BM_LibplistWrite(benchmark::State &state)
+{
+    const QByteArray &data = bytes();
+    plist_t plist = nullptr;
+    plist_from_bin(data.constData(), uint32_t(data.size()), &plist);
+    for (auto _ : state) {
+        char *out = nullptr;
+        uint32_t length = 0;
+        plist_to_bin(plist, &out, &length);
+        plist_to_bin_free(out);
+    }
+    plist_free(plist);
+}
+// One iteration: libplist's writer takes minutes on this size.
+BENCHMARK(BM_LibplistWrite)->Unit(benchmark::kMillisecond)->Iterations(1);
+#endif
+
+double cpuMilliseconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+int once(const char *mode, const char *file)
+{
+    QByteArray data;
+    if (file) {
+        QFile f(QString::fromLocal8Bit(file));
+        if (!f.open(QIODevice::ReadOnly))
+            return 2;
+        data = f.readAll();
+    }
+    QElapsedTimer timer;
+    double cpuStart = 0;
+    auto startTimers = [&] {
+        cpuStart = cpuMilliseconds();
+        timer.start();
+    };
+    const QByteArrayView m(mode);
+    qint64 result = 0;
+    QVariant kept; // freed after the figures are taken
+    if (m == "build") {
+        startTimers();
+        result = document().isValid();
+    } else if (m == "write") {
+        const QVariant &doc = document();
+        startTimers();
+        result = write(doc).size();
+    } else if (m == "archive") { // the archive as a property-list value only
+        const QVariant &doc = document();
+        KeyedArchiver archiver;
+        DocumentArchive::registerClasses(archiver);
+        startTimers();
+        result = archiver.archive(doc).isDictionary();
+    } else if (m == "encode") { // the binary encoding of that value only
+        KeyedArchiver archiver;
+        DocumentArchive::registerClasses(archiver);
+        const PlistValue plist = archiver.archive(document());
+        startTimers();
+        result = BinaryPropertyList::write(plist).size();
+    } else if (m == "read") {
+        startTimers();
+        kept = read(data);
+        result = readingCount(kept);
+    } else if (m == "parse") {
+        startTimers();
+        PlistValue value;
+        result = BinaryPropertyList::read(data, &value);
+#ifdef TENSILO_HAVE_LIBPLIST
+    } else if (m == "libplist-read") {
+        startTimers();
+        plist_t plist = nullptr;
+        plist_from_bin(data.constData(), uint32_t(data.size()), &plist);
+        result = plist != nullptr;
+        plist_free(plist);
+    } else if (m == "libplist-write") {
+        plist_t plist = nullptr;
+        plist_from_bin(data.constData(), uint32_t(data.size()), &plist);
+        startTimers();
+        char *out = nullptr;
+        uint32_t length = 0;
+        plist_to_bin(plist, &out, &length);
+        result = length;
+        plist_to_bin_free(out);
+        plist_free(plist);
+#endif
+    } else {
+        return 2;
+    }
+    // On a shared machine the processor time is the steadier figure.
+    std::printf("%s: %.1f ms wall, %.1f ms cpu (result %lld)\n", mode,
+                double(timer.nsecsElapsed()) / 1e6, (cpuMilliseconds() - cpuStart),
+                static_cast<long long>(result));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc >= 3 && std::strcmp(argv[1], "--write") == 0) {
+        QFile f(QString::fromLocal8Bit(argv[2]));
+        return f.open(QIODevice::WriteOnly) && f.write(bytes()) == bytes().size() ? 0 : 1;
+    }
+    if (argc >= 3 && std::strcmp(argv[1], "--once") == 0)
+        return once(argv[2], argc >= 4 ? argv[3] : nullptr);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+// The body of fuzz/fuzz_plist.cpp, shared with tests/tst_fuzzreplay.cpp, which replays every
+// input that once made it fail.
+
+#include "BinaryPropertyList.h"
+#include "DocumentArchive.h"
+#include "KeyedUnarchiver.h"
+#include "PropertyList.h"
+
+#include <QByteArray>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace fuzzing {
+
+[[noreturn]] inline void failure(const char *what)
+{
+    std::fprintf(stderr, "fuzz invariant broken: %s\n", what);
+    std::abort();
+}
+
+// Bytes -> property list (binary or XML) -> keyed archive. Whatever the bytes, nothing may
+// crash, and a property list that was read must survive writing and reading back unchanged.
+inline void plistOne(const QByteArray &bytes)
+{
+    PlistValue value;
+    QString error;
+    if (PropertyList::read(bytes, &value, &error)) {
+        const QByteArray written = BinaryPropertyList::write(value);
+        PlistValue again;
+        if (!BinaryPropertyList::read(written, &again, &error))
+            failure("a written property list cannot be read back");
+        if (!(again == value))
+            failure("a property list changed on its way through the writer");
+    } else if (error.isEmpty()) {
+        failure("a refused property list has no explanation");
+    }
+
+    KeyedUnarchiver unarchiver;
+    DocumentArchive::registerClasses(unarchiver);
+    if (unarchiver.open(bytes)) {
+        const QVariant root = unarchiver.decodeTopLevelObject();
+        if (unarchiver.hasError() && root.isValid())
+            failure("a failed archive produced a value");
+    }
+}
+
+} // namespace fuzzing

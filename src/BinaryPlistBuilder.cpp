@@ -1,0 +1,371 @@
+#include "BinaryPlistBuilder.h"
+
+#include <QtEndian>
+
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr char kMagic[] = "bplist00";
+constexpr size_t kHeaderSize = 8;
+constexpr quint64 kDenseUids = quint64(1) << 24;
+
+unsigned bytesFor(quint64 value)
+{
+    unsigned bytes = 1;
+    while (bytes < 8 && (value >> (8 * bytes)) != 0)
+        ++bytes;
+    return bytes;
+}
+
+quint64 bitsOf(double d)
+{
+    quint64 bits;
+    std::memcpy(&bits, &d, sizeof bits);
+    return bits;
+}
+
+} // namespace
+
+BinaryPlistBuilder::BinaryPlistBuilder()
+{
+    m_out.resize(4096);
+    std::memcpy(m_out.data(), kMagic, kHeaderSize);
+    m_pos = kHeaderSize;
+}
+
+void BinaryPlistBuilder::reserve(size_t bytes)
+{
+    if (size_t(m_pos) + bytes <= size_t(m_out.size()))
+        return;
+    m_out.resize(std::max<qsizetype>(m_out.size() * 2, m_pos + qsizetype(bytes)));
+}
+
+void BinaryPlistBuilder::putBigEndian(quint64 value, unsigned bytes)
+{
+    for (unsigned i = bytes; i-- > 0;)
+        m_out[m_pos++] = char((value >> (8 * i)) & 0xFF);
+}
+
+void BinaryPlistBuilder::putMarker(uchar type, quint64 count)
+{
+    if (count < 15) {
+        put(uchar(type | count));
+        return;
+    }
+    put(type | 0x0F);
+    const unsigned bytes = bytesFor(count);
+    const unsigned size = bytes == 1 ? 0 : bytes == 2 ? 1 : bytes <= 4 ? 2 : 3;
+    put(uchar(0x10 | size));
+    putBigEndian(count, 1u << size);
+}
+
+BinaryPlistBuilder::Ref BinaryPlistBuilder::beginScalar()
+{
+    m_offsets.push_back(quint64(m_pos));
+    return Ref(m_offsets.size() - 1);
+}
+
+BinaryPlistBuilder::Ref BinaryPlistBuilder::unique(FlatHash<Ref> &table, quint64 key, uchar marker,
+                                                   quint64 payload, unsigned bytes)
+{
+    bool inserted = false;
+    Ref &ref = table.findOrInsert(key, 0, &inserted);
+    if (inserted) {
+        reserve(1 + bytes);
+        ref = beginScalar();
+        put(marker);
+        putBigEndian(payload, bytes);
+    }
+    return ref;
+}
+
+BinaryPlistBuilder::Ref BinaryPlistBuilder::addNull()
+{
+    if (m_null == kNone) {
+        reserve(1);
+        m_null = beginScalar();
+        put(0x00);
+    }
+    return m_null;
+}
+
+BinaryPlistBuilder::Ref BinaryPlistBuilder::addBoolean(bool value)
+{
+    Ref &slot = value ? m_true : m_false;
+    if (slot == kNone) {
+        reserve(1);
+        slot = beginScalar();
+        put(value ? 0x09 : 0x08);
+    }
+    return slot;
+}
+
+BinaryPlistBuilder::Ref BinaryPlistBuilder::addInteger(qint64 value)
+{
+    if (value < 0 || value > 0xFFFFFFFFLL)
+        return unique(m_integers, quint64(value), 0x13, quint64(value), 8);
+    if (value > 0xFFFF)
+        return unique(m_integers, quint64(value), 0x12, quint64(value), 4);
+    if (value > 0xFF)
+        return unique(m_integers, quint64(value), 0x11, quint64(value), 2);
+    return unique(m_integers, quint64(value), 0x10, quint64(value), 1);
+}
+
+BinaryPlistBuilder::Ref BinaryPlistBuilder::addUnsigned(quint64 value)
+{
+    if (value <= quint64(std::numeric_limits<qint64>::max()))
+        return addInteger(qint64(value));
+    bool inserted = false;
+    Ref &ref = m_bigUnsigned.findOrInsert(value, 0, &inserted);
+    if (inserted) {
+        reserve(17);
+        ref = beginScalar();
+        put(0x14);
+        putBigEndian(0, 8);
+        putBigEndian(value, 8);
+    }
+    return ref;
+}
+
+BinaryPlistBuilder::Ref BinaryPlistBuilder::addReal(double value)
+{
+    return unique(m_reals, bitsOf(value), 0x23, bitsOf(value), 8);
+}
+
+BinaryPlistBuilder::Ref BinaryPlistBuilder::addDate(double secondsSince2001)
+{
+    return unique(m_dates, bitsOf(secondsSince2001), 0x33, bitsOf(secondsSince2001), 8);
+}
+
+BinaryPlistBuilder::Ref BinaryPlistBuilder::addUid(quint64 value)
+{
+    const unsigned bytes = bytesFor(value);
+    const uchar marker = uchar(0x80 | (bytes - 1));
+    if (value >= kDenseUids) // archives number their objects densely: index a table by UID
+        return unique(m_sparseUids, value, marker, value, bytes);
+    if (value >= quint64(m_denseUids.size()))
+        m_denseUids.resize(std::max<qsizetype>(qsizetype(value) + 1, m_denseUids.size() * 2),
+                           kNone);
+    Ref &slot = m_denseUids[qsizetype(value)];
+    if (slot == kNone) {
+        reserve(1 + bytes);
+        slot = beginScalar();
+        put(marker);
+        putBigEndian(value, bytes);
+    }
+    return slot;
+}
+
+BinaryPlistBuilder::Ref BinaryPlistBuilder::addString(const QString &text)
+{
+    // Most strings are copies of a few (keys, class names): find them by the address of their
+    // text first. Only addresses of texts that m_strings holds are remembered: those stay
+    // allocated while the builder lives, so the address cannot come to hold another text.
+    const quint64 address = quint64(quintptr(text.constData()));
+    const auto *byAddress = m_stringsByAddress.find(address);
+    if (byAddress && byAddress->first == text.size())
+        return byAddress->second;
+    auto known = m_strings.constFind(text);
+    Ref ref = 0;
+    if (known != m_strings.constEnd()) {
+        ref = *known;
+    } else {
+        bool ascii = true;
+        for (QChar c : text) {
+            if (c.unicode() >= 0x80) {
+                ascii = false;
+                break;
+            }
+        }
+        const size_t count = size_t(text.size());
+        reserve(10 + count * 2);
+        ref = beginScalar();
+        if (ascii) {
+            putMarker(0x50, count);
+            char *out = m_out.data() + m_pos;
+            const QChar *in = text.constData();
+            for (size_t i = 0; i < count; ++i)
+                out[i] = char(in[i].unicode());
+            m_pos += qsizetype(count);
+        } else {
+            putMarker(0x60, count);
+            qToBigEndian<quint16>(text.constData(), text.size(), m_out.data() + m_pos);
+            m_pos += qsizetype(count * 2);
+        }
+        m_strings.insert(text, ref);
+        bool inserted = false;
+        m_stringsByAddress.findOrInsert(address, {}, &inserted) = {text.size(), ref};
+    }
+    return ref;
+}
+
+BinaryPlistBuilder::Ref BinaryPlistBuilder::addData(const QByteArray &bytes)
+{
+    auto known = m_datas.constFind(bytes);
+    if (known != m_datas.constEnd())
+        return *known;
+    reserve(10 + size_t(bytes.size()));
+    const Ref ref = beginScalar();
+    putMarker(0x40, quint64(bytes.size()));
+    if (!bytes.isEmpty())
+        std::memcpy(m_out.data() + m_pos, bytes.constData(), size_t(bytes.size()));
+    m_pos += bytes.size();
+    m_datas.insert(bytes, ref);
+    return ref;
+}
+
+void BinaryPlistBuilder::appendRefs(const Ref *refs, size_t count)
+{
+    const qsizetype first = m_refs.size();
+    m_refs.resize(first + qsizetype(count));
+    if (count != 0)
+        std::memcpy(m_refs.data() + first, refs, count * sizeof(Ref));
+}
+
+BinaryPlistBuilder::Ref BinaryPlistBuilder::addArray(const Ref *items, size_t count)
+{
+    m_offsets.push_back(0); // set in finish()
+    const Ref ref = Ref(m_offsets.size() - 1);
+    m_containers.push_back({ref, size_t(m_refs.size()), count, false});
+    appendRefs(items, count);
+    return ref;
+}
+
+BinaryPlistBuilder::Ref BinaryPlistBuilder::addDictionary(const Ref *keys, const Ref *values,
+                                                          size_t count)
+{
+    m_offsets.push_back(0);
+    const Ref ref = Ref(m_offsets.size() - 1);
+    m_containers.push_back({ref, size_t(m_refs.size()), count, true});
+    appendRefs(keys, count);
+    appendRefs(values, count);
+    return ref;
+}
+
+// Adds a value and everything below it to the builder, children before their container,
+// without recursion. Nodes that other values share are added once.
+BinaryPlistBuilder::Ref BinaryPlistBuilder::addValue(const PlistValue &root)
+{
+    BinaryPlistBuilder &builder = *this;
+    struct Frame
+    {
+        const PlistValue *value;
+        size_t next;
+        size_t firstRef;
+    };
+    std::unordered_map<const void *, Ref> shared;
+    std::vector<Frame> stack;
+    std::vector<Ref> refs;
+
+    auto scalar = [&builder](const PlistValue &v) -> Ref {
+        switch (v.type()) {
+        case PlistValue::Type::Null:
+            return builder.addNull();
+        case PlistValue::Type::Boolean:
+            return builder.addBoolean(v.toBool());
+        case PlistValue::Type::Integer:
+            return v.isBigUnsigned() ? builder.addUnsigned(v.toUnsigned())
+                                     : builder.addInteger(v.toInteger());
+        case PlistValue::Type::Real:
+            return builder.addReal(v.toReal());
+        case PlistValue::Type::Date:
+            return builder.addDate(v.toDate());
+        case PlistValue::Type::Uid:
+            return builder.addUid(v.toUid());
+        case PlistValue::Type::String:
+            return builder.addString(v.toString());
+        case PlistValue::Type::Data:
+            return builder.addData(v.toData());
+        default:
+            return 0;
+        }
+    };
+    // Pushes the ref of a value that needs no frame; false when it needs one.
+    auto known = [&](const PlistValue &v) {
+        if (!v.isArray() && !v.isDictionary()) {
+            refs.push_back(scalar(v));
+            return true;
+        }
+        if (v.isShared()) {
+            auto it = shared.find(v.node());
+            if (it != shared.end()) {
+                refs.push_back(it->second);
+                return true;
+            }
+        }
+        return false;
+    };
+
+    if (known(root))
+        return refs.back();
+    stack.push_back({&root, 0, refs.size()});
+    while (!stack.empty()) {
+        Frame &frame = stack.back();
+        const PlistValue &value = *frame.value;
+        const bool dictionary = value.isDictionary();
+        const size_t count =
+            dictionary ? size_t(value.toDictionary().size()) : value.toArray().size();
+        const size_t total = dictionary ? 2 * count : count;
+        bool descended = false;
+        while (frame.next < total) {
+            const size_t i = frame.next++;
+            if (dictionary && i < count) {
+                refs.push_back(builder.addString(value.toDictionary().keyAt(qsizetype(i))));
+                continue;
+            }
+            const PlistValue &child = dictionary
+                                          ? value.toDictionary().valueAt(qsizetype(i - count))
+                                          : value.toArray()[i];
+            if (known(child))
+                continue;
+            stack.push_back({&child, 0, refs.size()});
+            descended = true;
+            break;
+        }
+        if (descended)
+            continue;
+        const Ref *first = refs.data() + frame.firstRef;
+        const Ref ref = dictionary ? builder.addDictionary(first, first + count, count)
+                                   : builder.addArray(first, count);
+        if (value.isShared())
+            shared.emplace(value.node(), ref);
+        refs.resize(frame.firstRef);
+        stack.pop_back();
+        refs.push_back(ref);
+    }
+    return refs.back();
+}
+
+QByteArray BinaryPlistBuilder::finish(Ref top)
+{
+    const quint64 count = m_offsets.size();
+    const unsigned refSize = bytesFor(count == 0 ? 0 : count - 1);
+    for (const Container &c : m_containers) {
+        const size_t refs = c.dictionary ? c.count * 2 : c.count;
+        reserve(10 + refs * refSize);
+        m_offsets[c.object] = quint64(m_pos);
+        putMarker(c.dictionary ? 0xD0 : 0xA0, c.count);
+        const Ref *r = m_refs.constData() + c.firstRef;
+        for (size_t i = 0; i < refs; ++i)
+            putBigEndian(r[i], refSize);
+    }
+    const quint64 tableOffset = quint64(m_pos);
+    const unsigned offsetSize = bytesFor(tableOffset);
+    reserve(count * offsetSize + 32);
+    for (quint64 offset : m_offsets)
+        putBigEndian(offset, offsetSize);
+    for (int i = 0; i < 6; ++i)
+        put(0);
+    put(uchar(offsetSize));
+    put(uchar(refSize));
+    putBigEndian(count, 8);
+    putBigEndian(top, 8);
+    putBigEndian(tableOffset, 8);
+    m_out.resize(m_pos);
+
+    QByteArray result = std::move(m_out);
+    *this = BinaryPlistBuilder();
+    return result;
+}

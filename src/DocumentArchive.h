@@ -1,0 +1,66 @@
+#pragma once
+
+#include "Filter.h"
+#include "InformationItem.h"
+#include "Measurement.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QVariantMap>
+
+#include <optional>
+
+class KeyedArchiver;
+class KeyedUnarchiver;
+class MyDocument;
+
+// The document file: a keyed archive whose root is a dictionary with "measurements" (readings,
+// Measurement), "filters" (Filter), "settings" ("selected-filter", "sort-by-date",
+// "print-info") and "information" (dictionaries). Every coder that writes or reads a document
+// file is set up here, so the allow-list of classes a file may contain is in one place:
+// Foundation's collections, strings, numbers, dates, data and NSNull, NSValue (points, sizes,
+// rectangles), NSPrintInfo, the predicate classes (PredicateArchive), "Measurement", "Filter"
+// and "RelativeDate".
+//
+// Print settings are kept as the dictionary of NSPrintInfo's "NSAttributes": sizes, points and
+// rectangles as QSizeF, QPointF and QRectF, numbers, strings and so on as QVariants, and objects
+// of classes the program does not know as ArchivedObject, written back as they were read.
+class DocumentArchive
+{
+public:
+    // What a document file holds. Optional parts are empty when the file lacks them (or, for
+    // settings entries and the information list, holds them with the wrong type).
+    struct Contents
+    {
+        MeasurementList measurements;
+        std::optional<QList<FilterPtr>> filters;
+        FilterPtr selectedFilter; // an element of filters, by identity
+        std::optional<QVariantMap> printInfo;
+        std::optional<bool> sortAscending;
+        std::optional<InformationList> information;
+    };
+
+    // Registers "Measurement" and the document's other classes with the coder.
+    static void registerClasses(KeyedArchiver &archiver);
+    static void registerClasses(KeyedUnarchiver &unarchiver);
+
+    // The file's bytes; empty, with *error ("error.file_save" with the reason), when the
+    // document cannot be archived.
+    static QByteArray archive(const MyDocument &document, QString *error = nullptr);
+    static QByteArray archive(const Contents &contents, QString *error = nullptr);
+
+    // Reads a file's bytes. False, with *error, when they are no document file: not a keyed
+    // archive or not decodable ("doc.file_unreadable" with the reason), a root that is not a
+    // dictionary, readings or filters that are not lists of readings and filters
+    // ("doc.file_corrupted"), or no "measurements" ("doc.file_incomplete").
+    static bool unarchive(const QByteArray &data, Contents *contents, QString *error = nullptr);
+
+    // The NSAttributes keys the program understands.
+    static const QString kPaperSize;    // QSizeF, points
+    static const QString kLeftMargin;   // double, points
+    static const QString kRightMargin;  // double, points
+    static const QString kTopMargin;    // double, points
+    static const QString kBottomMargin; // double, points
+    static const QString kOrientation;  // integer: 0 portrait, 1 landscape
+};

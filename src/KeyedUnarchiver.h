@@ -1,0 +1,218 @@
+#pragma once
+
+#include "ArchivedObject.h"
+#include "BinaryPlistView.h"
+#include "PlistValue.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+#include <unordered_map>
+#include <vector>
+
+// Reads keyed archives in the layout of Foundation's NSKeyedArchiver: a property list (binary
+// or XML) with "$archiver" "NSKeyedArchiver", "$version" 100000, "$top" naming the root object
+// by UID and "$objects" holding every object once; UID 0 is nil. An object is a dictionary whose
+// "$class" names a class record {"$classname", "$classes"}; plain strings, numbers, booleans and
+// data stand bare in "$objects".
+//
+// Files come from anywhere, so:
+// - only classes on an allow-list are decoded: the Foundation classes below and those added with
+//   registerClass(). Nothing is ever looked up or made from a class name found in the file
+//   beyond that list. The class record is checked every time an object is used.
+// - every UID is checked against "$objects"; the same UID decodes to the same value (a shared
+//   pointer decodes to the very same object), objects that contain themselves are refused, as
+//   are nesting deeper than kMaxDepth and archives that make the decoder do more work than their
+//   size allows (objects used again and again through shared structure).
+// - a structural fault (bad UID, cycle, malformed Foundation object, non-finite date, mismatched
+//   dictionary keys and objects) is fatal: hasError() turns true, every later call answers a
+//   neutral value, and errorString() explains.
+// - an object of a class not on the allow-list is fatal too, except inside a Tolerance scope,
+//   where it decodes to an "unusable" marker (isUnusable()) so that the caller can drop or reset
+//   just that part. Containers holding an unusable element are unusable themselves.
+//
+// Foundation classes decode to QVariants: NSString/NSMutableString and bare strings -> QString;
+// bare integers -> qlonglong (qulonglong from 2^63); bare reals -> double; bare booleans -> bool;
+// NSData/NSMutableData and bare data -> QByteArray; NSDate -> Date; NSArray/NSMutableArray ->
+// QVariantList; NSDictionary/NSMutableDictionary with string keys -> QVariantMap; NSNull ->
+// QVariant::fromValue(nullptr). nil and absent keys give an invalid QVariant.
+class KeyedUnarchiver
+{
+public:
+    static constexpr int kMaxDepth = 256;
+
+    // Decodes the current object (see the accessors below) into a value. Returning an unusable
+    // marker marks the object unusable; failWithReason() makes the whole archive fail.
+    using DecodeFunction = std::function<QVariant(KeyedUnarchiver &)>;
+
+    KeyedUnarchiver();
+    ~KeyedUnarchiver();
+    KeyedUnarchiver(const KeyedUnarchiver &) = delete;
+    KeyedUnarchiver &operator=(const KeyedUnarchiver &) = delete;
+
+    // Puts a class on the allow-list, decoded by the function.
+    void registerClass(const QString &className, DecodeFunction decode);
+
+    // Reads the archive's envelope from the data (a binary or XML property list). False, with
+    // errorString(), when the data is not a keyed archive.
+    bool open(const QByteArray &data);
+    bool open(const PlistValue &archive);
+
+    // Decodes the top-level object under key (Foundation's archivedDataWithRootObject: writes
+    // "root"). Invalid when absent or on error.
+    QVariant decodeTopLevelObject(const QString &key = QStringLiteral("root"));
+
+    bool hasError() const { return !m_error.isEmpty(); }
+    QString errorString() const { return m_error; }
+
+    // --- Inside a decode function: the keys of the object being decoded ---------------------
+
+    QString className() const;
+    bool containsValueForKey(const QString &key);
+    // The raw property-list value under the key; a null value when the key is absent.
+    PlistValue valueForKey(const QString &key);
+
+    // The object under the key: invalid for an absent key, nil, or a value that is not an
+    // object reference. The caller checks its type at every use.
+    QVariant decodeObjectForKey(const QString &key);
+    // The objects an array of references under the key refers to (Foundation's "NS.objects"
+    // form): a QVariantList, an unusable marker when an element is unusable, or an invalid
+    // QVariant when the key is absent or does not hold an array of references.
+    QVariant decodeArrayOfObjectsForKey(const QString &key);
+
+    // Inline values, read as Foundation does: absent keys give 0 or false. A value of another
+    // kind that converts (an integer for a boolean, a real for an integer) is converted; values
+    // that do not convert, and integers outside the 32-bit range for decodeIntForKey(), give 0
+    // or false as if absent.
+    bool decodeBoolForKey(const QString &key);
+    qint32 decodeIntForKey(const QString &key);
+    qint64 decodeInt64ForKey(const QString &key);
+    double decodeDoubleForKey(const QString &key);
+
+    // Keeps the object being decoded as an ArchivedObject, as objects of unknown classes are
+    // kept inside KeepUnknown: for a decoder that meets a form of its class it does not
+    // understand but must carry along.
+    QVariant keepCurrentObject();
+
+    // Makes the whole archive fail with the reason (for structural faults found by a decode
+    // function). The first reason is kept.
+    void failWithReason(const QString &reason);
+    // Fails with the standard "malformed object" explanation for the current object.
+    void failMalformed();
+
+    // --- Unusable objects --------------------------------------------------------------------
+
+    static QVariant unusable(const QString &reason);
+    static bool isUnusable(const QVariant &value);
+    static QString unusableReason(const QVariant &value);
+
+    // While a Tolerance lives, objects of unknown classes decode to unusable markers instead of
+    // failing the archive.
+    class Tolerance
+    {
+    public:
+        explicit Tolerance(KeyedUnarchiver &unarchiver) : m_unarchiver(unarchiver)
+        {
+            ++m_unarchiver.m_tolerance;
+        }
+        ~Tolerance() { --m_unarchiver.m_tolerance; }
+        Tolerance(const Tolerance &) = delete;
+        Tolerance &operator=(const Tolerance &) = delete;
+
+    private:
+        KeyedUnarchiver &m_unarchiver;
+    };
+
+    // While a KeepUnknown lives, objects of unknown classes decode to ArchivedObject values
+    // that keep them as they are (for carrying another program's settings along), instead of
+    // failing or being unusable. Objects of known classes decode as usual.
+    class KeepUnknown
+    {
+    public:
+        explicit KeepUnknown(KeyedUnarchiver &unarchiver) : m_unarchiver(unarchiver)
+        {
+            ++m_unarchiver.m_keepUnknown;
+        }
+        ~KeepUnknown() { --m_unarchiver.m_keepUnknown; }
+        KeepUnknown(const KeepUnknown &) = delete;
+        KeepUnknown &operator=(const KeepUnknown &) = delete;
+
+    private:
+        KeyedUnarchiver &m_unarchiver;
+    };
+
+private:
+    using Object = BinaryPlistView::Object;
+    enum class State : quint8
+    {
+        Unvisited,
+        Active,
+        Done,
+        Unusable
+    };
+    struct Entry
+    {
+        QVariant value;
+        State state = State::Unvisited;
+    };
+    struct Field
+    {
+        quint32 key; // key id, see keyId()
+        quint64 value;
+    };
+    struct ClassRecord
+    {
+        QString name;
+        QStringList classes;                    // the "$classes" chain, or just the name
+        const DecodeFunction *decode = nullptr; // null: not on the allow-list
+    };
+    struct Context
+    {
+        quint64 uid;
+        const ClassRecord *record;
+        size_t firstField;
+        size_t fieldCount;
+    };
+
+    void registerFoundationClasses();
+    bool openView();
+    bool fail(const QString &message);
+    bool failView();
+    bool spend(quint64 units);
+    bool objectAt(quint64 ref, Object *out);
+    QVariant decodeUid(quint64 uid);
+    QVariant decodeClassObject(quint64 uid, const Object &object);
+    bool classRecord(quint64 uid, size_t firstField, const ClassRecord **record);
+    QVariant markUnusable(quint64 uid, const QString &reason);
+    QVariant decodeUnknown(const ClassRecord &record);
+    quint32 keyId(quint64 ref, quint64 dictionary);
+    quint32 lookupId(const QString &key);
+    bool field(const QString &key, Object *value);
+
+    static QVariant decodeArray(KeyedUnarchiver &u);
+    static QVariant decodeDictionary(KeyedUnarchiver &u);
+    static QVariant decodeString(KeyedUnarchiver &u);
+    static QVariant decodeDate(KeyedUnarchiver &u);
+    static QVariant decodeData(KeyedUnarchiver &u);
+
+    QHash<QString, DecodeFunction> m_classes;
+    BinaryPlistView m_view;
+    Object m_objects; // "$objects"
+    Object m_top;     // "$top"
+    bool m_open = false;
+    std::vector<Entry> m_entries;
+    std::unordered_map<quint64, ClassRecord> m_records; // by UID of the class record
+    std::vector<quint32> m_keyIds;                      // per object of the list, 0 unknown
+    QHash<QString, quint32> m_keyTexts;
+    std::vector<QString> m_idTexts;                      // text of each key id (index 0 unused)
+    std::unordered_map<const void *, quint32> m_lookups; // lookup keys by address
+    std::vector<Field> m_fields;
+    std::vector<Context> m_stack;
+    quint64 m_budget = 0;
+    int m_tolerance = 0;
+    int m_keepUnknown = 0;
+    QString m_error;
+};

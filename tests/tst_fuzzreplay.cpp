@@ -1,0 +1,35 @@
+#include "../fuzz/plist_fuzz_body.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+// Replays every input the fuzz targets once failed on (tests/data/fuzz), and the seed files,
+// through the fuzz targets' own checks.
+class TestFuzzReplay : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void replay_data()
+    {
+        QTest::addColumn<QString>("path");
+        for (const QString &sub : {QStringLiteral("fuzz"), QStringLiteral("plist")}) {
+            const QDir dir(QStringLiteral(TENSILO_SOURCE_DIR "/tests/data/") + sub);
+            for (const QFileInfo &file : dir.entryInfoList(QDir::Files, QDir::Name))
+                QTest::newRow(qPrintable(sub + QLatin1Char('/') + file.fileName()))
+                    << file.filePath();
+        }
+    }
+
+    void replay()
+    {
+        QFETCH(QString, path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        fuzzing::plistOne(file.readAll()); // aborts on a broken invariant
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFuzzReplay)
+#include "tst_fuzzreplay.moc"
