@@ -1,50 +1,55 @@
 #pragma once
 
-#include "Predicate.h"
-
 #include <QByteArray>
+#include <QPageLayout>
 #include <QString>
 #include <QVariant>
+#include <QVariantMap>
 
 class MyDocument;
 
-// A document as JSON, for tensilo-tool and for comparing documents in tests:
-//   {"readings": [{"date": seconds since 2001, "systolic", "diastolic", "pulse", "weight",
-//                  "custom1", "custom2", "custom3": number or null (whole numbers without a
-//                  fraction, fractional ones always with one), "comments": string or null,
-//                  "tags": array or null}],
-//    "filters": [{"name", "predicate": tree, "format": text form,
-//                 "useInFilters", "useInAverages": true, false or null}],
+// A document's whole state as JSON text, and back, for scripting and support:
+//
+//   {"readings": [{"date", "systolic", "diastolic", "pulse", "weight", "custom1", "custom2",
+//                  "custom3", "comments", "tags"}],
+//    "filters": [{"name", "predicate", "format", "useInFilters", "useInAverages"}],
 //    "selectedFilter": index or null, "sortAscending": bool,
 //    "information": [{"name", "value", "printed"}],
 //    "printInfo": {"paperWidth", "paperHeight", "leftMargin", "rightMargin", "topMargin",
-//                  "bottomMargin", "orientation": "portrait" or "landscape"}}
-// Predicate trees: {"comparison": {"left", "right", "operator", "modifier", "options"}},
-// {"compound": "and" | "or" | "not", "subpredicates": [...]}, {"constant": true | false};
-// expressions {"keyPath": "Systolic"} or {"constant": number | string | array | null |
+//                  "bottomMargin", "orientation": "portrait" | "landscape"}}
+//
+// Numbers keep their kind: a whole number is written without a fraction (70), a fractional one
+// always with one (70.0), and the reader takes them back the same way; dates, intervals and print
+// settings are reals. Absent values are null.
+// Predicates are trees: {"comparison": {"left", "right", "operator", "modifier", "options"}},
+// {"compound": "and" | "or" | "not", "subpredicates": [...]} or {"constant": true | false};
+// expressions are {"keyPath": "Systolic"} or {"constant": number | string | array | null |
 // {"date": seconds} | {"relativeDate": {"interval": seconds, "units": code}}}.
+// Writing then reading gives back the same text.
 class DocumentJson
 {
 public:
+    // The document as JSON text (indented, ending with a newline).
     static QByteArray toJson(const MyDocument &document);
-    // Replaces the document's readings, filters, selection, order, information and print
-    // settings with those of the JSON, without undo steps. False, with *error, and the document
-    // unchanged, when the JSON does not describe a document.
+
+    // Replaces the document's state by the one the text describes, with no undo step; a part
+    // the text leaves out (a top-level key absent) stays as the document has it. On text
+    // that is not such a document (malformed JSON, a value of the wrong type, an unknown key or
+    // code, a predicate that cannot be evaluated, a selected filter out of range) returns false
+    // with a message naming the offending place, and leaves the document as it was.
     static bool fromJson(const QByteArray &json, MyDocument *document, QString *error = nullptr);
 
-    // What the averages page shows: {"total", "filtered", "averages": [{"name", "count",
-    // "values": {key: {"valid", "mean", "deviation"}}}]} for every filter used in averages.
+    // What the averages page shows, as JSON: {"total", "filtered", "averages": [{"name",
+    // "count", "values": {key: {"valid", "mean", "deviation"}} for the eight keys}]}.
     static QByteArray statsJson(const MyDocument &document);
 
-    // The predicate tree alone, and back (nullptr, with *error, for a tree that is no
-    // predicate).
-    static QVariant predicateToTree(const PredicatePtr &predicate);
-    static PredicatePtr predicateFromTree(const QVariant &tree, QString *error = nullptr);
+    // A number as written: whole numbers (qlonglong) bare, fractional ones (double) with at least
+    // one fraction digit, in the shortest form that reads back to the same double; "null" for
+    // anything else (absent, not finite).
+    static QByteArray formatNumber(const QVariant &number);
 
-    // Print settings as shown in the JSON, with the defaults of a new document (A4 paper,
-    // margins of 72 points, portrait) for whatever the settings lack.
-    static double paperWidth(const QVariantMap &printInfo);
-    static double paperHeight(const QVariantMap &printInfo);
-    static double margin(const QVariantMap &printInfo, const QString &key);
-    static bool isLandscape(const QVariantMap &printInfo);
+    // The page layout of a document's print settings (NSAttributes: paper size in points,
+    // margins in points, orientation 0 portrait / 1 landscape); A4 portrait with margins of
+    // 72 points at the sides and 90 at top and bottom for whatever is missing or unusable.
+    static QPageLayout pageLayoutFromPrintInfo(const QVariantMap &printInfo);
 };

@@ -1,66 +1,316 @@
-// tensilo-tool: the command-line companion for support and scripting.
+// tensilo-tool: the command-line companion of the application, for support and scripting.
 //
-//   tensilo-tool dump FILE    prints the document as JSON
-//   tensilo-tool build OUT    reads that JSON on standard input and writes the document file
-//   tensilo-tool stats FILE   prints what the averages page shows, as JSON
+//   tensilo-tool dump FILE                 the document as JSON on stdout
+//   tensilo-tool build OUT                 a document file from that JSON on stdin
+//   tensilo-tool stats FILE                what the averages page shows, as JSON
+//   tensilo-tool chart FILE OUT.png [--size WxH] [--set KEY=VALUE]...
+//   tensilo-tool report FILE OUT.pdf [--set KEY=VALUE]...
 //
-// A file that cannot be read, or JSON that describes no document, is reported on standard
-// error with exit status 1; wrong usage gives status 2.
+// Exit status: 0 done, 1 the command failed (a file that cannot be read or written, bad JSON),
+// 2 a usage error (unknown command, wrong arguments, an unknown preference or a bad value).
 
+#include "ChartDataSource.h"
+#include "ChartPainter.h"
 #include "DocumentJson.h"
 #include "Localization.h"
 #include "MyDocument.h"
+#include "Preferences.h"
+#include "PrintView.h"
 
+#include <QColor>
 #include <QCoreApplication>
 #include <QFile>
-#include <QTextStream>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QSize>
+#include <QStringList>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
-int fail(const QString &message)
+enum ExitCode
 {
-    QTextStream(stderr) << message << Qt::endl;
-    return 1;
+    Success = 0,
+    Failure = 1,
+    UsageError = 2
+};
+
+void printError(const QString &message)
+{
+    const QByteArray text = message.toLocal8Bit() + '\n';
+    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
 }
 
-void print(const QByteArray &text)
+int usageError(const QString &message)
 {
-    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
-    std::fflush(stdout);
+    if (!message.isEmpty())
+        printError(message);
+    printError(qtTrId("tool.usage"));
+    return UsageError;
+}
+
+bool writeStdout(const QByteArray &bytes)
+{
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) ==
+               size_t(bytes.size()) &&
+           std::fflush(stdout) == 0;
+}
+
+// A preference value typed on the command line, brought to the key's type; invalid when it is
+// not a value of that type.
+QVariant preferenceValue(const QString &key, const QString &text)
+{
+    switch (Preferences::typeOfKey(key)) {
+    case Preferences::Type::Bool: {
+        const QString t = text.toLower();
+        if (t == QLatin1String("true") || t == QLatin1String("yes") || t == QLatin1String("1"))
+            return true;
+        if (t == QLatin1String("false") || t == QLatin1String("no") || t == QLatin1String("0"))
+            return false;
+        return QVariant();
+    }
+    case Preferences::Type::Integer: {
+        bool ok = false;
+        const int value = text.toInt(&ok);
+        return ok ? QVariant(value) : QVariant();
+    }
+    case Preferences::Type::Color: {
+        const QColor color = QColor::fromString(text);
+        return color.isValid() ? QVariant(color) : QVariant();
+    }
+    case Preferences::Type::String:
+        return text;
+    }
+    return QVariant();
+}
+
+// Parses "KEY=VALUE" settings and puts them into a throw-away copy of the user's preferences, so
+// that they hold for this run only. Returns a usage message on the first bad one.
+QString applySettings(const QStringList &settings)
+{
+    if (settings.isEmpty())
+        return QString();
+    QList<std::pair<QString, QVariant>> values;
+    for (const QString &setting : settings) {
+        const qsizetype eq = setting.indexOf(u'=');
+        if (eq <= 0)
+            return qtTrId("tool.error.bad_setting").arg(setting);
+        const QString key = setting.left(eq);
+        const QString text = setting.mid(eq + 1);
+        if (!Preferences::isRegistered(key))
+            return qtTrId("tool.error.unknown_preference").arg(key);
+        const QVariant value = preferenceValue(key, text);
+        if (!value.isValid())
+            return qtTrId("tool.error.bad_preference_value").arg(text, key);
+        values.append({key, value});
+    }
+
+    QByteArray userStore;
+    QFile file(Preferences::shared().storeFileName());
+    if (file.open(QIODevice::ReadOnly))
+        userStore = file.readAll();
+    Preferences::useTemporaryStore(userStore);
+    for (const auto &[key, value] : values) {
+        if (!Preferences::shared().setValueForKey(value, key))
+            return qtTrId("tool.error.bad_preference_value").arg(value.toString(), key);
+    }
+    return QString();
+}
+
+bool readDocument(MyDocument &document, const QString &path)
+{
+    QString error;
+    if (document.readFromFile(path, &error))
+        return true;
+    printError(error.isEmpty() ? qtTrId("tool.error.read_failed").arg(path) : error);
+    return false;
+}
+
+int dump(const QString &path)
+{
+    MyDocument document;
+    if (!readDocument(document, path))
+        return Failure;
+    if (!writeStdout(DocumentJson::toJson(document))) {
+        printError(qtTrId("tool.error.stdout"));
+        return Failure;
+    }
+    return Success;
+}
+
+int stats(const QString &path)
+{
+    MyDocument document;
+    if (!readDocument(document, path))
+        return Failure;
+    if (!writeStdout(DocumentJson::statsJson(document))) {
+        printError(qtTrId("tool.error.stdout"));
+        return Failure;
+    }
+    return Success;
+}
+
+int build(const QString &path)
+{
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly)) {
+        printError(qtTrId("tool.error.stdin"));
+        return Failure;
+    }
+    const QByteArray json = input.readAll();
+    MyDocument document;
+    QString error;
+    if (!DocumentJson::fromJson(json, &document, &error)) {
+        printError(error);
+        return Failure;
+    }
+    // A document file keeps no reading without systolic and diastolic values (it would read
+    // such a reading back with stand-in values), so such a reading is refused here.
+    for (const MeasurementPtr &reading : document.allItems()) {
+        if (!reading->Systolic().isValid() || !reading->Diastolic().isValid()) {
+            const QString date = reading->theWholeDate().toDateTime().toString(Qt::ISODate);
+            printError(qtTrId("tool.error.unstorable_reading").arg(date));
+            return Failure;
+        }
+    }
+    if (!document.writeToFile(path, &error)) {
+        printError(error);
+        return Failure;
+    }
+    return Success;
+}
+
+int chart(const QString &path, const QString &out, const QSize &size)
+{
+    MyDocument document;
+    if (!readDocument(document, path))
+        return Failure;
+    ChartDataSource source;
+    source.setObjects(document.items());
+    QString error;
+    if (!ChartPainter::renderPng(&source, out, size, &error)) {
+        printError(error);
+        return Failure;
+    }
+    return Success;
+}
+
+int report(const QString &path, const QString &out)
+{
+    MyDocument document;
+    if (!readDocument(document, path))
+        return Failure;
+    const QPageLayout layout = DocumentJson::pageLayoutFromPrintInfo(document.printInfo());
+    QString error;
+    if (!PrintView::writeDocumentReport(document, layout, out, &error)) {
+        printError(error);
+        return Failure;
+    }
+    return Success;
+}
+
+std::optional<QSize> parseSize(const QString &text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const int width = match.captured(1).toInt();
+    const int height = match.captured(2).toInt();
+    if (width < 1 || height < 1 || width > 16384 || height > 16384)
+        return std::nullopt;
+    return QSize(width, height);
+}
+
+int run(const QStringList &args)
+{
+    if (args.isEmpty())
+        return usageError(QString());
+    const QString command = args.first();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        writeStdout(qtTrId("tool.usage").toLocal8Bit() + '\n');
+        return Success;
+    }
+
+    // Positional arguments, then options where the command takes them.
+    QStringList positional;
+    QStringList settings;
+    std::optional<QSize> size;
+    const bool takesSettings =
+        command == QLatin1String("chart") || command == QLatin1String("report");
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (takesSettings && arg == QLatin1String("--set")) {
+            if (++i >= args.size())
+                return usageError(qtTrId("tool.error.missing_value").arg(arg));
+            settings.append(args.at(i));
+        } else if (takesSettings && arg.startsWith(QLatin1String("--set="))) {
+            settings.append(arg.mid(6));
+        } else if (command == QLatin1String("chart") && arg == QLatin1String("--size")) {
+            if (++i >= args.size())
+                return usageError(qtTrId("tool.error.missing_value").arg(arg));
+            size = parseSize(args.at(i));
+            if (!size)
+                return usageError(qtTrId("tool.error.bad_size").arg(args.at(i)));
+        } else if (command == QLatin1String("chart") && arg.startsWith(QLatin1String("--size="))) {
+            size = parseSize(arg.mid(7));
+            if (!size)
+                return usageError(qtTrId("tool.error.bad_size").arg(arg.mid(7)));
+        } else if (arg.startsWith(QLatin1String("--")) && arg.size() > 2) {
+            return usageError(qtTrId("tool.error.unknown_option").arg(arg));
+        } else {
+            positional.append(arg);
+        }
+    }
+
+    qsizetype expected = -1;
+    if (command == QLatin1String("dump") || command == QLatin1String("build") ||
+        command == QLatin1String("stats"))
+        expected = 1;
+    else if (takesSettings)
+        expected = 2;
+    else
+        return usageError(qtTrId("tool.error.unknown_command").arg(command));
+    if (positional.size() != expected)
+        return usageError(qtTrId("tool.error.arguments").arg(command));
+
+    const QString settingsError = applySettings(settings);
+    if (!settingsError.isEmpty())
+        return usageError(settingsError);
+
+    if (command == QLatin1String("dump"))
+        return dump(positional.at(0));
+    if (command == QLatin1String("build"))
+        return build(positional.at(0));
+    if (command == QLatin1String("stats"))
+        return stats(positional.at(0));
+    if (command == QLatin1String("chart"))
+        return chart(positional.at(0), positional.at(1), size.value_or(QSize(1200, 800)));
+    return report(positional.at(0), positional.at(1));
 }
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("tensilo-tool"));
+    // Drawing (chart, report) needs a GUI application but no display.
+    const bool draws =
+        argc > 1 && (qstrcmp(argv[1], "chart") == 0 || qstrcmp(argv[1], "report") == 0);
+    if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    std::unique_ptr<QCoreApplication> app;
+    if (draws)
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Tensilo"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tensilo"));
     Localization::install();
 
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    const QString command = arguments.value(0);
-    if (arguments.size() != 2 ||
-        !(command == u"dump" || command == u"build" || command == u"stats")) {
-        QTextStream(stderr) << qtTrId("tool.usage") << Qt::endl;
-        return 2;
-    }
-    const QString path = arguments.value(1);
-
-    MyDocument document;
-    QString error;
-    if (command == u"build") {
-        QFile input;
-        if (!input.open(stdin, QIODevice::ReadOnly))
-            return fail(input.errorString());
-        if (!DocumentJson::fromJson(input.readAll(), &document, &error) ||
-            !document.writeToFile(path, &error))
-            return fail(error);
-        return 0;
-    }
-    if (!document.readFromFile(path, &error))
-        return fail(error);
-    print(command == u"dump" ? DocumentJson::toJson(document) : DocumentJson::statsJson(document));
-    return 0;
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    return run(args);
 }

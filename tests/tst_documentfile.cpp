@@ -474,8 +474,9 @@ void TestDocumentFile::printSettingsKeepUnknownKeys()
     QString error;
     QVERIFY2(document.readFromData(b.bytes(root), QString(), &error), qPrintable(error));
     check(document.printInfo());
-    QVERIFY(DocumentJson::isLandscape(document.printInfo()));
-    QCOMPARE(DocumentJson::paperWidth(document.printInfo()), 612.0);
+    QCOMPARE(DocumentJson::pageLayoutFromPrintInfo(document.printInfo()).orientation(),
+             QPageLayout::Landscape);
+    QCOMPARE(document.printInfo().value(DocumentArchive::kPaperSize).toSizeF().width(), 612.0);
 
     // Written and read back, everything is still there.
     MyDocument back;

@@ -111,13 +111,5 @@
         <source>It is too large to be a document.</source>
         <translation>Sie ist zu groß für ein Dokument.</translation>
     </message>
-    <message id="tool.usage">
-        <source>Usage: tensilo-tool dump FILE | build OUT | stats FILE</source>
-        <translation>Aufruf: tensilo-tool dump DATEI | build AUSGABE | stats DATEI</translation>
-    </message>
-    <message id="tool.error.json">
-        <source>The JSON does not describe a document: %1</source>
-        <translation>Das JSON beschreibt kein Dokument: %1</translation>
-    </message>
 </context>
 </TS>

@@ -111,13 +111,5 @@
         <source>It is too large to be a document.</source>
         <translation>It is too large to be a document.</translation>
     </message>
-    <message id="tool.usage">
-        <source>Usage: tensilo-tool dump FILE | build OUT | stats FILE</source>
-        <translation>Usage: tensilo-tool dump FILE | build OUT | stats FILE</translation>
-    </message>
-    <message id="tool.error.json">
-        <source>The JSON does not describe a document: %1</source>
-        <translation>The JSON does not describe a document: %1</translation>
-    </message>
 </context>
 </TS>
