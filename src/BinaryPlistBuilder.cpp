@@ -9,7 +9,6 @@ namespace {
 
 constexpr char kMagic[] = "bplist00";
 constexpr size_t kHeaderSize = 8;
-constexpr quint64 kDenseUids = quint64(1) << 24;
 
 unsigned bytesFor(quint64 value)
 {
@@ -159,7 +158,10 @@ BinaryPlistBuilder::Ref BinaryPlistBuilder::addUid(quint64 value)
 {
     const unsigned bytes = bytesFor(value);
     const uchar marker = uchar(0x80 | (bytes - 1));
-    if (value >= kDenseUids) // archives number their objects densely: index a table by UID
+    // Archives number their objects densely: index a table by UID. The table grows only with
+    // the list itself, so a stray large UID cannot make it large; such UIDs are hashed.
+    const quint64 dense = std::max<quint64>(4096, 2 * quint64(m_offsets.size()));
+    if (value >= dense && value >= quint64(m_denseUids.size()))
         return unique(m_sparseUids, value, marker, value, bytes);
     if (value >= quint64(m_denseUids.size()))
         m_denseUids.resize(std::max<qsizetype>(qsizetype(value) + 1, m_denseUids.size() * 2),
@@ -381,8 +383,8 @@ QByteArray BinaryPlistBuilder::finish(Ref top)
     char *out = result.data();
     for (size_t i = 0; i < m_chunks.size(); ++i) {
         const QByteArray &chunk = m_chunks[i];
-        const size_t used = i + 1 == m_chunks.size() ? size_t(m_cursor - chunk.constData())
-                                                     : size_t(chunk.size());
+        const size_t used =
+            i + 1 == m_chunks.size() ? size_t(m_cursor - chunk.constData()) : size_t(chunk.size());
         std::memcpy(out, chunk.constData(), used);
         out += used;
     }
