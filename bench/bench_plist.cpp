@@ -1,11 +1,11 @@
-// Writing and reading a keyed archive shaped like a document of 100,000 readings (tags,
-// comments, fractional weights, information items), side by side with libplist parsing and
-// writing the same bytes.
+// Writing and reading a document of 100,000 readings (tags, comments, fractional weights, four
+// filters, information items), side by side with libplist parsing and writing the same bytes.
 //
 //   bench_plist                       Google Benchmark runs
 //   bench_plist --write FILE          writes the archive to FILE (for Python's plistlib)
 //   bench_plist --once MODE [FILE]    one run of MODE, for measuring peak memory from outside:
-//                                     build, write, read, parse, libplist-read, libplist-write
+//                                     build, write, decode, read, parse, libplist-read,
+//                                     libplist-write
 //
 // bench/compare_plist.sh runs the single runs under /usr/bin/time along with plistlib.
 
@@ -15,6 +15,8 @@
 #include "KeyedArchiver.h"
 #include "KeyedUnarchiver.h"
 #include "Measurement.h"
+#include "MyDocument.h"
+#include "UndoManager.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -34,13 +36,14 @@ namespace {
 
 constexpr int kReadings = 100000;
 
-QVariant makeDocument()
+std::unique_ptr<MyDocument> makeDocument()
 {
+    auto document = std::make_unique<MyDocument>();
     std::mt19937 random(20240501);
     const QStringList tagNames = {QStringLiteral("morning"), QStringLiteral("evening"),
-                                  QStringLiteral("sport"),   QStringLiteral("medication"),
-                                  QStringLiteral("stress"),  QStringLiteral("travel")};
-    QVariantList readings;
+                                  QStringLiteral("sport"), QStringLiteral("medication"),
+                                  QStringLiteral("stress"), QStringLiteral("travel")};
+    MeasurementList readings;
     readings.reserve(kReadings);
     for (int i = 0; i < kReadings; ++i) {
         auto m = Measurement::create(Date(3.0e8 + i * 28800.0 + random() % 600),
@@ -57,34 +60,33 @@ QVariant makeDocument()
             m->setComments(QStringLiteral("note %1 about the day").arg(i));
         if (i % 7 == 0)
             m->setCustomValue1(QVariant(double(random() % 1000) / 100.0));
-        readings.append(QVariant::fromValue(m));
+        readings.append(m);
     }
-    QVariantList information;
+    document->undoManager()->disableUndoRegistration();
+    document->setAllMeasurements(readings);
+    // The three stock filters and one of the user's own.
+    FilterList filters = document->filters();
+    const FilterPtr sport = Filter::filterWithName(QStringLiteral("Sport"));
+    sport->setPredicate(
+        Predicate::predicateWithFormat(QStringLiteral("ANY Tags IN {'sport', 'travel'}")));
+    filters.append(sport);
+    document->setFilters(filters);
+    InformationList information;
     for (int i = 0; i < 10; ++i)
-        information.append(QVariantMap{{QStringLiteral("name"), QStringLiteral("Item %1").arg(i)},
-                                       {QStringLiteral("value"), QStringLiteral("Value %1").arg(i)},
-                                       {QStringLiteral("printed"), i % 2 == 0}});
-    const QVariantMap settings{{QStringLiteral("sort-by-date"), true}};
-    const QVariantMap root{{QStringLiteral("measurements"),
-                            QVariant::fromValue(KeyedArchiver::MutableArray{readings})},
-                           {QStringLiteral("settings"),
-                            QVariant::fromValue(KeyedArchiver::MutableDictionary{settings})},
-                           {QStringLiteral("information"), information}};
-    return QVariant::fromValue(KeyedArchiver::MutableDictionary{root});
+        information.append(InformationItem::create(QStringLiteral("Item %1").arg(i),
+                                                   QStringLiteral("Value %1").arg(i), i % 2 == 0));
+    document->setInformation(information);
+    document->undoManager()->enableUndoRegistration();
+    return document;
 }
 
-const QVariant &document()
+const MyDocument &document()
 {
-    static const QVariant doc = makeDocument();
-    return doc;
+    static const std::unique_ptr<MyDocument> doc = makeDocument();
+    return *doc;
 }
 
-QByteArray write(const QVariant &doc)
-{
-    KeyedArchiver archiver;
-    DocumentArchive::registerClasses(archiver);
-    return archiver.archivedData(doc);
-}
+QByteArray write(const MyDocument &doc) { return doc.dataOfType(QString()); }
 
 const QByteArray &bytes()
 {
@@ -92,24 +94,23 @@ const QByteArray &bytes()
     return data;
 }
 
-// The decoded document; the caller frees it after taking the time.
-QVariant read(const QByteArray &data)
+// The document read from the data; the caller frees it after taking the time.
+std::unique_ptr<MyDocument> read(const QByteArray &data)
 {
-    KeyedUnarchiver unarchiver;
-    DocumentArchive::registerClasses(unarchiver);
-    if (!unarchiver.open(data))
-        return QVariant();
-    return unarchiver.decodeTopLevelObject();
+    auto doc = std::make_unique<MyDocument>();
+    if (!doc->readFromData(data, QString()))
+        return nullptr;
+    return doc;
 }
 
-qsizetype readingCount(const QVariant &document)
+qsizetype readingCount(const std::unique_ptr<MyDocument> &doc)
 {
-    return document.toMap().value(QStringLiteral("measurements")).toList().size();
+    return doc ? doc->allItems().size() : -1;
 }
 
 void BM_TensiloWrite(benchmark::State &state)
 {
-    const QVariant &doc = document();
+    const MyDocument &doc = document();
     for (auto _ : state)
         benchmark::DoNotOptimize(write(doc));
     state.counters["bytes"] = double(bytes().size());
@@ -120,11 +121,11 @@ void BM_TensiloRead(benchmark::State &state)
 {
     const QByteArray &data = bytes();
     for (auto _ : state) {
-        QVariant document = read(data);
-        if (readingCount(document) != kReadings)
+        std::unique_ptr<MyDocument> doc = read(data);
+        if (readingCount(doc) != kReadings)
             state.SkipWithError("read failed");
         state.PauseTiming(); // the document is freed outside the timing
-        document = QVariant();
+        doc.reset();
         state.ResumeTiming();
     }
 }
@@ -196,26 +197,18 @@ int once(const char *mode, const char *file)
     };
     const QByteArrayView m(mode);
     qint64 result = 0;
-    QVariant kept; // freed after the figures are taken
+    std::unique_ptr<MyDocument> kept; // freed after the figures are taken
+    DocumentArchive::Contents contents;
     if (m == "build") {
         startTimers();
-        result = document().isValid();
+        result = document().allItems().size();
     } else if (m == "write") {
-        const QVariant &doc = document();
+        const MyDocument &doc = document();
         startTimers();
         result = write(doc).size();
-    } else if (m == "archive") { // the archive as a property-list value only
-        const QVariant &doc = document();
-        KeyedArchiver archiver;
-        DocumentArchive::registerClasses(archiver);
+    } else if (m == "decode") { // the file's contents without building a document
         startTimers();
-        result = archiver.archive(doc).isDictionary();
-    } else if (m == "encode") { // the binary encoding of that value only
-        KeyedArchiver archiver;
-        DocumentArchive::registerClasses(archiver);
-        const PlistValue plist = archiver.archive(document());
-        startTimers();
-        result = BinaryPropertyList::write(plist).size();
+        result = DocumentArchive::unarchive(data, &contents) ? contents.measurements.size() : -1;
     } else if (m == "read") {
         startTimers();
         kept = read(data);

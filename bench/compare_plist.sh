@@ -14,6 +14,7 @@ measure() { /usr/bin/time -f "    peak %M KB" "$@"; }
 measure "$bench" --once build
 measure "$bench" --once write
 measure "$bench" --once parse "$file"
+measure "$bench" --once decode "$file"
 measure "$bench" --once read "$file"
 measure "$bench" --once libplist-read "$file"
 if [ "${SKIP_LIBPLIST_WRITE:-0}" != 1 ]; then

@@ -5,7 +5,9 @@
 
 #include "BinaryPropertyList.h"
 #include "DocumentArchive.h"
+#include "DocumentJson.h"
 #include "KeyedUnarchiver.h"
+#include "MyDocument.h"
 #include "PropertyList.h"
 
 #include <QByteArray>
@@ -21,8 +23,9 @@ namespace fuzzing {
     std::abort();
 }
 
-// Bytes -> property list (binary or XML) -> keyed archive. Whatever the bytes, nothing may
-// crash, and a property list that was read must survive writing and reading back unchanged.
+// Bytes -> property list (binary or XML) -> keyed archive -> document. Whatever the bytes,
+// nothing may crash; a property list that was read must survive writing and reading back
+// unchanged, and so must a document that was read.
 inline void plistOne(const QByteArray &bytes)
 {
     PlistValue value;
@@ -45,6 +48,24 @@ inline void plistOne(const QByteArray &bytes)
         if (unarchiver.hasError() && root.isValid())
             failure("a failed archive produced a value");
     }
+
+    MyDocument document;
+    const QByteArray before = DocumentJson::toJson(document);
+    if (!document.readFromData(bytes, QString(), &error)) {
+        if (error.isEmpty())
+            failure("a refused document has no explanation");
+        if (DocumentJson::toJson(document) != before)
+            failure("a refused document changed the document");
+        return;
+    }
+    const QByteArray written = document.dataOfType(QString(), &error);
+    if (written.isEmpty())
+        failure("a document that was read cannot be written");
+    MyDocument again;
+    if (!again.readFromData(written, QString(), &error))
+        failure("a written document cannot be read back");
+    if (DocumentJson::toJson(again) != DocumentJson::toJson(document))
+        failure("a document changed on its way through a file");
 }
 
 } // namespace fuzzing

@@ -9,7 +9,6 @@ namespace {
 
 constexpr char kMagic[] = "bplist00";
 constexpr size_t kHeaderSize = 8;
-constexpr quint64 kDenseUids = quint64(1) << 24;
 
 unsigned bytesFor(quint64 value)
 {
@@ -30,22 +29,38 @@ quint64 bitsOf(double d)
 
 BinaryPlistBuilder::BinaryPlistBuilder()
 {
-    m_out.resize(4096);
-    std::memcpy(m_out.data(), kMagic, kHeaderSize);
-    m_pos = kHeaderSize;
+    reserve(kHeaderSize);
+    std::memcpy(m_cursor, kMagic, kHeaderSize);
+    m_cursor += kHeaderSize;
 }
 
+// The output grows by chunks that are never moved: nothing is copied until finish() puts the
+// chunks together once.
 void BinaryPlistBuilder::reserve(size_t bytes)
 {
-    if (size_t(m_pos) + bytes <= size_t(m_out.size()))
+    if (size_t(m_chunkEnd - m_cursor) >= bytes)
         return;
-    m_out.resize(std::max<qsizetype>(m_out.size() * 2, m_pos + qsizetype(bytes)));
+    if (!m_chunks.empty()) {
+        QByteArray &last = m_chunks.back();
+        const qsizetype used = qsizetype(m_cursor - last.data());
+        last.truncate(used);
+        m_base += quint64(used);
+    }
+    const size_t size = std::max(kChunkSize, bytes);
+    m_chunks.emplace_back(qsizetype(size), Qt::Uninitialized);
+    m_cursor = m_chunks.back().data();
+    m_chunkEnd = m_cursor + size;
+}
+
+quint64 BinaryPlistBuilder::position() const
+{
+    return m_chunks.empty() ? 0 : m_base + quint64(m_cursor - m_chunks.back().constData());
 }
 
 void BinaryPlistBuilder::putBigEndian(quint64 value, unsigned bytes)
 {
     for (unsigned i = bytes; i-- > 0;)
-        m_out[m_pos++] = char((value >> (8 * i)) & 0xFF);
+        *m_cursor++ = char((value >> (8 * i)) & 0xFF);
 }
 
 void BinaryPlistBuilder::putMarker(uchar type, quint64 count)
@@ -63,7 +78,7 @@ void BinaryPlistBuilder::putMarker(uchar type, quint64 count)
 
 BinaryPlistBuilder::Ref BinaryPlistBuilder::beginScalar()
 {
-    m_offsets.push_back(quint64(m_pos));
+    m_offsets.push_back(position());
     return Ref(m_offsets.size() - 1);
 }
 
@@ -143,7 +158,10 @@ BinaryPlistBuilder::Ref BinaryPlistBuilder::addUid(quint64 value)
 {
     const unsigned bytes = bytesFor(value);
     const uchar marker = uchar(0x80 | (bytes - 1));
-    if (value >= kDenseUids) // archives number their objects densely: index a table by UID
+    // Archives number their objects densely: index a table by UID. The table grows only with
+    // the list itself, so a stray large UID cannot make it large; such UIDs are hashed.
+    const quint64 dense = std::max<quint64>(4096, 2 * quint64(m_offsets.size()));
+    if (value >= dense && value >= quint64(m_denseUids.size()))
         return unique(m_sparseUids, value, marker, value, bytes);
     if (value >= quint64(m_denseUids.size()))
         m_denseUids.resize(std::max<qsizetype>(qsizetype(value) + 1, m_denseUids.size() * 2),
@@ -184,15 +202,14 @@ BinaryPlistBuilder::Ref BinaryPlistBuilder::addString(const QString &text)
         ref = beginScalar();
         if (ascii) {
             putMarker(0x50, count);
-            char *out = m_out.data() + m_pos;
             const QChar *in = text.constData();
             for (size_t i = 0; i < count; ++i)
-                out[i] = char(in[i].unicode());
-            m_pos += qsizetype(count);
+                m_cursor[i] = char(in[i].unicode());
+            m_cursor += count;
         } else {
             putMarker(0x60, count);
-            qToBigEndian<quint16>(text.constData(), text.size(), m_out.data() + m_pos);
-            m_pos += qsizetype(count * 2);
+            qToBigEndian<quint16>(text.constData(), text.size(), m_cursor);
+            m_cursor += count * 2;
         }
         m_strings.insert(text, ref);
         bool inserted = false;
@@ -210,25 +227,22 @@ BinaryPlistBuilder::Ref BinaryPlistBuilder::addData(const QByteArray &bytes)
     const Ref ref = beginScalar();
     putMarker(0x40, quint64(bytes.size()));
     if (!bytes.isEmpty())
-        std::memcpy(m_out.data() + m_pos, bytes.constData(), size_t(bytes.size()));
-    m_pos += bytes.size();
+        std::memcpy(m_cursor, bytes.constData(), size_t(bytes.size()));
+    m_cursor += bytes.size();
     m_datas.insert(bytes, ref);
     return ref;
 }
 
 void BinaryPlistBuilder::appendRefs(const Ref *refs, size_t count)
 {
-    const qsizetype first = m_refs.size();
-    m_refs.resize(first + qsizetype(count));
-    if (count != 0)
-        std::memcpy(m_refs.data() + first, refs, count * sizeof(Ref));
+    m_refs.insert(m_refs.end(), refs, refs + count);
 }
 
 BinaryPlistBuilder::Ref BinaryPlistBuilder::addArray(const Ref *items, size_t count)
 {
     m_offsets.push_back(0); // set in finish()
     const Ref ref = Ref(m_offsets.size() - 1);
-    m_containers.push_back({ref, size_t(m_refs.size()), count, false});
+    m_containers.push_back({ref, m_refs.size(), count, false});
     appendRefs(items, count);
     return ref;
 }
@@ -238,7 +252,7 @@ BinaryPlistBuilder::Ref BinaryPlistBuilder::addDictionary(const Ref *keys, const
 {
     m_offsets.push_back(0);
     const Ref ref = Ref(m_offsets.size() - 1);
-    m_containers.push_back({ref, size_t(m_refs.size()), count, true});
+    m_containers.push_back({ref, m_refs.size(), count, true});
     appendRefs(keys, count);
     appendRefs(values, count);
     return ref;
@@ -345,17 +359,18 @@ QByteArray BinaryPlistBuilder::finish(Ref top)
     for (const Container &c : m_containers) {
         const size_t refs = c.dictionary ? c.count * 2 : c.count;
         reserve(10 + refs * refSize);
-        m_offsets[c.object] = quint64(m_pos);
+        m_offsets[c.object] = position();
         putMarker(c.dictionary ? 0xD0 : 0xA0, c.count);
-        const Ref *r = m_refs.constData() + c.firstRef;
         for (size_t i = 0; i < refs; ++i)
-            putBigEndian(r[i], refSize);
+            putBigEndian(m_refs[c.firstRef + i], refSize);
     }
-    const quint64 tableOffset = quint64(m_pos);
+    const quint64 tableOffset = position();
     const unsigned offsetSize = bytesFor(tableOffset);
-    reserve(count * offsetSize + 32);
-    for (quint64 offset : m_offsets)
+    for (quint64 offset : m_offsets) {
+        reserve(offsetSize);
         putBigEndian(offset, offsetSize);
+    }
+    reserve(32);
     for (int i = 0; i < 6; ++i)
         put(0);
     put(uchar(offsetSize));
@@ -363,9 +378,16 @@ QByteArray BinaryPlistBuilder::finish(Ref top)
     putBigEndian(count, 8);
     putBigEndian(top, 8);
     putBigEndian(tableOffset, 8);
-    m_out.resize(m_pos);
 
-    QByteArray result = std::move(m_out);
+    QByteArray result(qsizetype(position()), Qt::Uninitialized);
+    char *out = result.data();
+    for (size_t i = 0; i < m_chunks.size(); ++i) {
+        const QByteArray &chunk = m_chunks[i];
+        const size_t used =
+            i + 1 == m_chunks.size() ? size_t(m_cursor - chunk.constData()) : size_t(chunk.size());
+        std::memcpy(out, chunk.constData(), used);
+        out += used;
+    }
     *this = BinaryPlistBuilder();
     return result;
 }

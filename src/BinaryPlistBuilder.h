@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 
+#include <deque>
 #include <unordered_map>
 #include <vector>
 
@@ -58,17 +59,22 @@ private:
     Ref beginScalar();
     void appendRefs(const Ref *refs, size_t count);
     void reserve(size_t bytes);
-    void put(uchar byte) { m_out[m_pos++] = char(byte); }
+    quint64 position() const;
+    void put(uchar byte) { *m_cursor++ = char(byte); }
     void putBigEndian(quint64 value, unsigned bytes);
     void putMarker(uchar type, quint64 count);
     Ref unique(FlatHash<Ref> &table, quint64 key, uchar marker, quint64 payload, unsigned bytes);
 
-    QByteArray m_out;
-    qsizetype m_pos = 0;
-    // Qt lists grow in place where they can, sparing the copies of std::vector growth.
-    QList<quint64> m_offsets; // per object; containers get theirs in finish()
-    QList<Container> m_containers;
-    QList<Ref> m_refs;
+    static constexpr size_t kChunkSize = size_t(1) << 20;
+    std::vector<QByteArray> m_chunks; // the output so far
+    char *m_cursor = nullptr;
+    char *m_chunkEnd = nullptr;
+    quint64 m_base = 0; // bytes in the chunks before the last
+
+    // Growing lists that never move what they hold.
+    std::deque<quint64> m_offsets; // per object; containers get theirs in finish()
+    std::deque<Container> m_containers;
+    std::deque<Ref> m_refs;
 
     static constexpr Ref kNone = ~Ref(0);
     Ref m_null = kNone, m_false = kNone, m_true = kNone;

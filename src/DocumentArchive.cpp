@@ -242,7 +242,9 @@ bool DocumentArchive::unarchive(const QByteArray &data, Contents *contents, QStr
     const QVariant readings = root.value(kMeasurements);
     if (readings.typeId() != QMetaType::QVariantList)
         return refuse(qtTrId("doc.file_corrupted"));
-    for (const QVariant &item : readings.toList()) {
+    const QVariantList readingList = readings.toList();
+    result.measurements.reserve(readingList.size());
+    for (const QVariant &item : readingList) {
         if (item.metaType() != QMetaType::fromType<MeasurementPtr>())
             return refuse(qtTrId("doc.file_corrupted"));
         result.measurements.append(item.value<MeasurementPtr>());

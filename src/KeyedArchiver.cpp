@@ -46,6 +46,7 @@ void KeyedArchiver::reset()
     m_fields.clear();
     m_scratch.clear();
     m_strings.clear();
+    m_stringsByAddress.clear();
     m_integers.clear();
     m_bigUnsigned.clear();
     m_reals.clear();
@@ -109,11 +110,18 @@ quint64 KeyedArchiver::bare(Ref ref)
 
 quint64 KeyedArchiver::encodeString(const QString &text)
 {
+    // Copies of one string (a tag on many readings) are found by the address of their text;
+    // only addresses of texts that m_strings holds are remembered, so none can be reused.
+    const quint64 address = quint64(quintptr(text.constData()));
+    if (const auto *known = m_stringsByAddress.find(address); known && known->first == text.size())
+        return known->second;
     auto it = m_strings.constFind(text);
     if (it != m_strings.constEnd())
         return *it;
     const quint64 uid = bare(m_builder.addString(text));
     m_strings.insert(text, uid);
+    bool inserted = false;
+    m_stringsByAddress.findOrInsert(address, {}, &inserted) = {text.size(), uid};
     return uid;
 }
 

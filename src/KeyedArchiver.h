@@ -151,6 +151,7 @@ private:
     std::vector<Ref> m_scratch;                // references of the open arrays
     std::vector<Ref> m_keys, m_values;
     QHash<QString, quint64> m_strings;
+    FlatHash<std::pair<qsizetype, quint64>> m_stringsByAddress;
     FlatHash<quint64> m_integers, m_bigUnsigned, m_reals;
     quint64 m_true = 0, m_false = 0, m_null = 0;
     QHash<QString, quint64> m_classRecords;

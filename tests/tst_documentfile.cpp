@@ -2,10 +2,12 @@
 
 #include "ArchivedObject.h"
 #include "BinaryPropertyList.h"
+#include "ComparisonPredicate.h"
 #include "DocumentArchive.h"
 #include "DocumentJson.h"
 #include "Localization.h"
 #include "MyDocument.h"
+#include "RelativeDate.h"
 #include "UndoManager.h"
 
 #include <QDir>
@@ -229,6 +231,7 @@ private slots:
 
     void unusablePredicatesResetOneFilter_data();
     void unusablePredicatesResetOneFilter();
+    void filterPartsThatMayBeMissing();
     void foundationFormsThatAreUsable_data();
     void foundationFormsThatAreUsable();
 
@@ -680,6 +683,39 @@ void TestDocumentFile::foundationFormsThatAreUsable_data()
             << f.document({f.filter(QStringLiteral("Probe"), p)})
             << QStringLiteral("Comments ENDSWITH[c] \"x\"");
     }
+}
+
+void TestDocumentFile::filterPartsThatMayBeMissing()
+{
+    // A relative date without its keys stands for the present; a filter without its flags has
+    // both absent, so it is neither offered nor averaged.
+    Forms f;
+    const quint64 relative = f.b.addObject(QStringLiteral("RelativeDate"), {});
+    const quint64 predicate =
+        f.comparison(f.keyPath(QStringLiteral("Date")), f.constant(relative), f.greaterThan());
+    const quint64 filter =
+        f.b.addObject(QStringLiteral("Filter"),
+                      {{QStringLiteral("name"), V::uid(f.b.string(QStringLiteral("Bare")))},
+                       {QStringLiteral("predicate"), V::uid(predicate)}});
+    MyDocument document;
+    QString error;
+    QVERIFY2(document.readFromData(f.document({filter}), QString(), &error), qPrintable(error));
+    const FilterPtr bare = document.filters().first();
+    QCOMPARE(bare->name(), QStringLiteral("Bare"));
+    QVERIFY(!bare->useInFilters().isValid());
+    QVERIFY(!bare->useInAverages().isValid());
+    QVERIFY(document.visibleFilters().isEmpty());
+    QVERIFY(document.averages().isEmpty());
+    const auto *comparison = bare->predicate()->asComparison();
+    QVERIFY(comparison);
+    const RelativeDate date = comparison->rightExpression().constantValue().value<RelativeDate>();
+    QCOMPARE(date.timeIntervalSinceNow(), 0.0);
+    QCOMPARE(date.dateUnits(), 0);
+    // Absent flags stay absent through a file.
+    MyDocument back;
+    QVERIFY(back.readFromData(dataOf(document), QString()));
+    QVERIFY(!back.filters().first()->useInFilters().isValid());
+    QCOMPARE(contentOf(back), contentOf(document));
 }
 
 void TestDocumentFile::foundationFormsThatAreUsable()

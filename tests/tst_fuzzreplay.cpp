@@ -14,7 +14,8 @@ private slots:
     void replay_data()
     {
         QTest::addColumn<QString>("path");
-        for (const QString &sub : {QStringLiteral("fuzz"), QStringLiteral("plist")}) {
+        for (const QString &sub :
+             {QStringLiteral("fuzz"), QStringLiteral("plist"), QStringLiteral("documents")}) {
             const QDir dir(QStringLiteral(TENSILO_SOURCE_DIR "/tests/data/") + sub);
             for (const QFileInfo &file : dir.entryInfoList(QDir::Files, QDir::Name))
                 QTest::newRow(qPrintable(sub + QLatin1Char('/') + file.fileName()))
