@@ -9,7 +9,6 @@
 #include "Measurement.h"
 #include "PropertyList.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -709,11 +708,9 @@ void TestKeyedArchive::repeatedSharedWorkIsRefused()
     Q_UNUSED(firstInner);
     const QByteArray bytes = b.bytes(outer);
     QVERIFY(bytes.size() < 200000);
-    QElapsedTimer timer;
-    timer.start();
+    // The decoder counts its work and stops at the bound, whatever the machine's speed.
     const Decoded result = decode(bytes);
     QVERIFY2(result.error.contains(QLatin1String("too many times")), qPrintable(result.error));
-    QVERIFY(timer.elapsed() < 5000);
 }
 
 void TestKeyedArchive::nestingLimit()

@@ -4,7 +4,6 @@
 #include "XmlPropertyList.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -379,8 +378,6 @@ void TestPlist::sharedObjectsAreDecodedOnce()
         b.objects << QByteArray::fromHex("a2") + char(i + 1) + char(i + 1);
     b.objects << ascii("leaf");
     const QByteArray bytes = b.build();
-    QElapsedTimer timer;
-    timer.start();
     V value;
     QString error;
     QVERIFY2(BinaryPropertyList::read(bytes, &value, &error), qPrintable(error));
@@ -397,7 +394,6 @@ void TestPlist::sharedObjectsAreDecodedOnce()
     V back;
     QVERIFY(BinaryPropertyList::read(again, &back));
     QVERIFY(back == value);
-    QVERIFY(timer.elapsed() < 5000);
 }
 
 void TestPlist::writerStoresSharedNodesOnce()
