@@ -247,6 +247,7 @@ private slots:
     void printSettingsKeepUnknownKeys();
     void informationItemsKeepTheirKeys();
     void filterWithoutPredicate();
+    void whateverIsReadCanBeWritten();
 
     void unusablePredicatesResetOneFilter_data();
     void unusablePredicatesResetOneFilter();
@@ -526,6 +527,47 @@ void TestDocumentFile::filterWithoutPredicate()
     QCOMPARE(back.filters().first()->predicate()->predicateFormat(),
              QStringLiteral("TRUEPREDICATE"));
     QCOMPARE(back.items().size(), 1);
+}
+
+void TestDocumentFile::whateverIsReadCanBeWritten()
+{
+    // An information item of another program holding objects of every class the reader knows,
+    // parts of predicates among them: the document saves, and they come back.
+    Forms f;
+    const quint64 self = f.b.addObject(QStringLiteral("NSSelfExpression"),
+                                       {{QStringLiteral("NSExpressionType"), V::integer(1)}});
+    const quint64 op = f.b.addObject(QStringLiteral("NSEqualityPredicateOperator"),
+                                     {{QStringLiteral("NSOperatorType"), V::integer(5)}});
+    const quint64 keyPath = f.keyPath(QStringLiteral("Pulse"));
+    const quint64 relative =
+        f.b.addObject(QStringLiteral("RelativeDate"),
+                      {{QStringLiteral("time-interval-since-now"), V::real(-60)}});
+    const quint64 reading = f.b.addObject(QStringLiteral("Measurement"), {});
+    const quint64 comparison = f.comparison(keyPath, f.constant(f.number(3)), op);
+    const quint64 item =
+        f.b.dictionary({{QStringLiteral("name"), f.b.string(QStringLiteral("Odd"))},
+                        {QStringLiteral("self"), self},
+                        {QStringLiteral("operator"), op},
+                        {QStringLiteral("keyPath"), keyPath},
+                        {QStringLiteral("relative"), relative},
+                        {QStringLiteral("reading"), reading},
+                        {QStringLiteral("predicate"), comparison}});
+    const quint64 root = f.b.dictionary({{QStringLiteral("measurements"), f.b.array({})},
+                                         {QStringLiteral("information"), f.b.array({item})}});
+    MyDocument document;
+    QString error;
+    QVERIFY2(document.readFromData(f.b.bytes(root), QString(), &error), qPrintable(error));
+    const QByteArray data = document.dataOfType(QString(), &error);
+    QVERIFY2(!data.isEmpty(), qPrintable(error));
+    MyDocument back;
+    QVERIFY2(back.readFromData(data, QString(), &error), qPrintable(error));
+    const QVariantMap before = document.information().first()->dictionary();
+    const QVariantMap after = back.information().first()->dictionary();
+    QCOMPARE(after.keys(), before.keys());
+    for (const QString &key : before.keys())
+        QCOMPARE(after.value(key).metaType(), before.value(key).metaType());
+    QCOMPARE(after.value(QStringLiteral("predicate")).value<PredicatePtr>()->predicateFormat(),
+             QStringLiteral("Pulse != 3"));
 }
 
 void TestDocumentFile::unusablePredicatesResetOneFilter_data()
