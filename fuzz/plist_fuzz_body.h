@@ -17,9 +17,9 @@
 
 namespace fuzzing {
 
-[[noreturn]] inline void failure(const char *what)
+[[noreturn]] inline void failure(const char *what, const QString &detail = QString())
 {
-    std::fprintf(stderr, "fuzz invariant broken: %s\n", what);
+    std::fprintf(stderr, "fuzz invariant broken: %s %s\n", what, qPrintable(detail));
     std::abort();
 }
 
@@ -60,10 +60,10 @@ inline void plistOne(const QByteArray &bytes)
     }
     const QByteArray written = document.dataOfType(QString(), &error);
     if (written.isEmpty())
-        failure("a document that was read cannot be written");
+        failure("a document that was read cannot be written:", error);
     MyDocument again;
     if (!again.readFromData(written, QString(), &error))
-        failure("a written document cannot be read back");
+        failure("a written document cannot be read back:", error);
     if (DocumentJson::toJson(again) != DocumentJson::toJson(document))
         failure("a document changed on its way through a file");
 }

@@ -32,7 +32,11 @@
 //   neutral value, and errorString() explains.
 // - an object of a class not on the allow-list is fatal too, except inside a Tolerance scope,
 //   where it decodes to an "unusable" marker (isUnusable()) so that the caller can drop or reset
-//   just that part. Containers holding an unusable element are unusable themselves.
+//   just that part (containers holding an unusable element are unusable themselves), and inside
+//   a KeepUnknown scope, where it is carried along as an ArchivedObject.
+//
+// A binary archive is read in place through a BinaryPlistView, without building a tree of
+// values first; an XML archive is converted to binary form once.
 //
 // Foundation classes decode to QVariants: NSString/NSMutableString and bare strings -> QString;
 // bare integers -> qlonglong (qulonglong from 2^63); bare reals -> double; bare booleans -> bool;

@@ -95,9 +95,9 @@ QVariant unusable()
 
 // --- Writing -------------------------------------------------------------------------------------
 
-KeyedArchiver::Reference encodeOperator(KeyedArchiver &archiver, const ComparisonPredicate &c)
+KeyedArchiver::Reference encodeOperator(KeyedArchiver &archiver, qint32 type, qint32 modifier,
+                                        qint32 options)
 {
-    const qint32 type = c.predicateOperatorType();
     const QStringList *chain = &kBetweenOperatorChain;
     switch (type) {
     case Op::LessThanPredicateOperatorType:
@@ -127,36 +127,50 @@ KeyedArchiver::Reference encodeOperator(KeyedArchiver &archiver, const Compariso
     default:
         break;
     }
-    return archiver.encodeNewObject(*chain, [&c, type](KeyedArchiver &a) {
+    return archiver.encodeNewObject(*chain, [type, modifier, options](KeyedArchiver &a) {
         a.encodeInt(type, kOperatorType);
-        a.encodeInt(c.comparisonPredicateModifier(), kModifier);
+        a.encodeInt(modifier, kModifier);
         switch (type) {
         case Op::LessThanPredicateOperatorType:
         case Op::LessThanOrEqualToPredicateOperatorType:
         case Op::GreaterThanPredicateOperatorType:
         case Op::GreaterThanOrEqualToPredicateOperatorType:
             a.encodeInt(type, kVariant);
-            a.encodeInt(c.options(), kOptions);
+            a.encodeInt(options, kOptions);
             break;
         case Op::EqualToPredicateOperatorType:
         case Op::NotEqualToPredicateOperatorType:
             a.encodeBool(type == Op::NotEqualToPredicateOperatorType, kNegate);
-            a.encodeInt(c.options(), kOptions);
+            a.encodeInt(options, kOptions);
             break;
         case Op::BeginsWithPredicateOperatorType:
         case Op::EndsWithPredicateOperatorType:
-            a.encodeInt(c.options(), kFlags);
+            a.encodeInt(options, kFlags);
             a.encodeInt(type == Op::BeginsWithPredicateOperatorType ? 0 : 1, kPosition);
             break;
         case Op::MatchesPredicateOperatorType:
         case Op::LikePredicateOperatorType:
         case Op::InPredicateOperatorType:
         case Op::ContainsPredicateOperatorType:
-            a.encodeInt(c.options(), kFlags);
+            a.encodeInt(options, kFlags);
             break;
         default:
             break;
         }
+    });
+}
+
+KeyedArchiver::Reference encodeSelf(KeyedArchiver &archiver)
+{
+    return archiver.encodeNewObject(kSelfChain,
+                                    [](KeyedArchiver &s) { s.encodeInt(1, kExpressionType); });
+}
+
+KeyedArchiver::Reference encodeSpecifier(KeyedArchiver &archiver, const QString &keyPath)
+{
+    return archiver.encodeNewObject(kSpecifierChain, [&keyPath](KeyedArchiver &s) {
+        s.encodeInt(10, kExpressionType);
+        s.encodeObject(keyPath, kKeyPath);
     });
 }
 
@@ -169,7 +183,10 @@ QVariant encodePredicate(KeyedArchiver &archiver, const PredicatePtr &predicate)
             archiver.encodeNewObject(kComparisonChain, [&c](KeyedArchiver &a) {
                 a.encodeObject(QVariant::fromValue(c.leftExpression()), kLeft);
                 a.encodeObject(QVariant::fromValue(c.rightExpression()), kRight);
-                a.encodeObject(QVariant::fromValue(encodeOperator(a, c)), kOperator);
+                a.encodeObject(QVariant::fromValue(encodeOperator(a, c.predicateOperatorType(),
+                                                                  c.comparisonPredicateModifier(),
+                                                                  c.options())),
+                               kOperator);
             }));
     }
     case Predicate::Kind::Compound: {
@@ -197,15 +214,10 @@ QVariant encodeExpression(KeyedArchiver &archiver, const Expression &e)
         return QVariant::fromValue(archiver.encodeNewObject(kKeyPathChain, [&keyPath](
                                                                                KeyedArchiver &a) {
             a.encodeInt(Expression::KeyPathExpressionType, kExpressionType);
-            const auto operand = a.encodeNewObject(
-                kSelfChain, [](KeyedArchiver &s) { s.encodeInt(1, kExpressionType); });
-            a.encodeObject(QVariant::fromValue(operand), kOperand);
+            a.encodeObject(QVariant::fromValue(encodeSelf(a)), kOperand);
             a.encodeObject(keyPath.contains(u'.') ? kValueForKeyPath : kValueForKey, kSelectorName);
-            const auto specifier = a.encodeNewObject(kSpecifierChain, [&keyPath](KeyedArchiver &s) {
-                s.encodeInt(10, kExpressionType);
-                s.encodeObject(keyPath, kKeyPath);
-            });
-            a.encodeObject(QVariantList{QVariant::fromValue(specifier)}, kArguments);
+            a.encodeObject(QVariantList{QVariant::fromValue(encodeSpecifier(a, keyPath))},
+                           kArguments);
         }));
     }
     if (e.constantKind() == Expression::ConstantKind::Unsupported) {
@@ -377,6 +389,17 @@ void PredicateArchive::registerClasses(KeyedArchiver &archiver)
 {
     archiver.registerConverter<PredicatePtr>(encodePredicate);
     archiver.registerConverter<Expression>(encodeExpression);
+    // The parts of predicates are written back as the objects they were read from, should a
+    // file have put one where a value of its own is kept (an information item, say).
+    archiver.registerConverter<OperatorSpec>([](KeyedArchiver &a, const OperatorSpec &spec) {
+        return QVariant::fromValue(encodeOperator(a, spec.type, spec.modifier, spec.options));
+    });
+    archiver.registerConverter<SelfExpression>([](KeyedArchiver &a, const SelfExpression &) {
+        return QVariant::fromValue(encodeSelf(a));
+    });
+    archiver.registerConverter<KeyPathSpecifier>([](KeyedArchiver &a, const KeyPathSpecifier &k) {
+        return QVariant::fromValue(encodeSpecifier(a, k.keyPath));
+    });
 }
 
 void PredicateArchive::registerClasses(KeyedUnarchiver &unarchiver)

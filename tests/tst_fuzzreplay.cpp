@@ -1,5 +1,7 @@
 #include "../fuzz/plist_fuzz_body.h"
 
+#include "Localization.h"
+
 #include <QDir>
 #include <QFile>
 #include <QtTest>
@@ -11,6 +13,13 @@ class TestFuzzReplay : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // As in the fuzz target: texts from the tables and a fixed present.
+        Localization::install(QLocale(QStringLiteral("en")));
+        Date::setClock([] { return Date(732000000.0); });
+    }
+
     void replay_data()
     {
         QTest::addColumn<QString>("path");
