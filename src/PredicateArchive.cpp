@@ -13,7 +13,7 @@
 namespace {
 
 // Decoded parts that are not predicates themselves.
-struct OperatorSpec
+struct OperatorFields
 {
     qint32 type = 0;
     qint32 modifier = 0;
@@ -327,19 +327,19 @@ QVariant decodeSpecifier(KeyedUnarchiver &u)
 QVariant decodeOperator(KeyedUnarchiver &u, std::initializer_list<qint32> types,
                         const QString &optionsKey)
 {
-    OperatorSpec spec;
-    spec.type = *types.begin();
+    OperatorFields fields;
+    fields.type = *types.begin();
     if (u.containsValueForKey(kOperatorType))
-        spec.type = u.decodeIntForKey(kOperatorType);
+        fields.type = u.decodeIntForKey(kOperatorType);
     else if (u.containsValueForKey(kNegate) && u.decodeBoolForKey(kNegate))
-        spec.type = Op::NotEqualToPredicateOperatorType;
+        fields.type = Op::NotEqualToPredicateOperatorType;
     else if (u.containsValueForKey(kPosition) && u.decodeIntForKey(kPosition) == 1)
-        spec.type = Op::EndsWithPredicateOperatorType;
-    if (std::find(types.begin(), types.end(), spec.type) == types.end())
+        fields.type = Op::EndsWithPredicateOperatorType;
+    if (std::find(types.begin(), types.end(), fields.type) == types.end())
         return unusable();
-    spec.modifier = u.decodeIntForKey(kModifier);
-    spec.options = optionsKey.isEmpty() ? 0 : u.decodeIntForKey(optionsKey);
-    return QVariant::fromValue(spec);
+    fields.modifier = u.decodeIntForKey(kModifier);
+    fields.options = optionsKey.isEmpty() ? 0 : u.decodeIntForKey(optionsKey);
+    return QVariant::fromValue(fields);
 }
 
 QVariant decodeComparison(KeyedUnarchiver &u)
@@ -351,12 +351,12 @@ QVariant decodeComparison(KeyedUnarchiver &u)
         if (KeyedUnarchiver::isUnusable(*v))
             return *v;
     }
-    if (!holds<Expression>(left) || !holds<Expression>(right) || !holds<OperatorSpec>(op))
+    if (!holds<Expression>(left) || !holds<Expression>(right) || !holds<OperatorFields>(op))
         return unusable();
-    const OperatorSpec spec = op.value<OperatorSpec>();
+    const OperatorFields fields = op.value<OperatorFields>();
     const PredicatePtr p = ComparisonPredicate::predicateWithLeftExpression(
-        left.value<Expression>(), right.value<Expression>(), spec.modifier, spec.type,
-        spec.options);
+        left.value<Expression>(), right.value<Expression>(), fields.modifier, fields.type,
+        fields.options);
     return p ? QVariant::fromValue(p) : unusable();
 }
 
@@ -380,7 +380,7 @@ QVariant decodeCompound(KeyedUnarchiver &u)
 
 } // namespace
 
-Q_DECLARE_METATYPE(OperatorSpec)
+Q_DECLARE_METATYPE(OperatorFields)
 Q_DECLARE_METATYPE(SelfExpression)
 Q_DECLARE_METATYPE(KeyPathSpecifier)
 Q_DECLARE_METATYPE(Expression)
@@ -391,8 +391,8 @@ void PredicateArchive::registerClasses(KeyedArchiver &archiver)
     archiver.registerConverter<Expression>(encodeExpression);
     // The parts of predicates are written back as the objects they were read from, should a
     // file have put one where a value of its own is kept (an information item, say).
-    archiver.registerConverter<OperatorSpec>([](KeyedArchiver &a, const OperatorSpec &spec) {
-        return QVariant::fromValue(encodeOperator(a, spec.type, spec.modifier, spec.options));
+    archiver.registerConverter<OperatorFields>([](KeyedArchiver &a, const OperatorFields &fields) {
+        return QVariant::fromValue(encodeOperator(a, fields.type, fields.modifier, fields.options));
     });
     archiver.registerConverter<SelfExpression>([](KeyedArchiver &a, const SelfExpression &) {
         return QVariant::fromValue(encodeSelf(a));
