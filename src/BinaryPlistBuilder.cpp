@@ -34,27 +34,22 @@ BinaryPlistBuilder::BinaryPlistBuilder()
     m_cursor += kHeaderSize;
 }
 
-// The output grows by chunks that are never moved: nothing is copied until finish() puts the
-// chunks together once.
 void BinaryPlistBuilder::reserve(size_t bytes)
 {
-    if (size_t(m_chunkEnd - m_cursor) >= bytes)
+    if (size_t(m_end - m_cursor) >= bytes)
         return;
-    if (!m_chunks.empty()) {
-        QByteArray &last = m_chunks.back();
-        const qsizetype used = qsizetype(m_cursor - last.data());
-        last.truncate(used);
-        m_base += quint64(used);
-    }
-    const size_t size = std::max(kChunkSize, bytes);
-    m_chunks.emplace_back(qsizetype(size), Qt::Uninitialized);
-    m_cursor = m_chunks.back().data();
-    m_chunkEnd = m_cursor + size;
+    const qsizetype used = qsizetype(position());
+    qsizetype size = std::max(kInitialSize, m_out.size() * 2);
+    if (size_t(size - used) < bytes)
+        size = used + qsizetype(bytes);
+    m_out.resize(size); // the new bytes are left as they come: every one is written before use
+    m_cursor = m_out.data() + used;
+    m_end = m_out.data() + size;
 }
 
 quint64 BinaryPlistBuilder::position() const
 {
-    return m_chunks.empty() ? 0 : m_base + quint64(m_cursor - m_chunks.back().constData());
+    return m_out.isEmpty() ? 0 : quint64(m_cursor - m_out.constData());
 }
 
 void BinaryPlistBuilder::putBigEndian(quint64 value, unsigned bytes)
@@ -379,15 +374,10 @@ QByteArray BinaryPlistBuilder::finish(Ref top)
     putBigEndian(top, 8);
     putBigEndian(tableOffset, 8);
 
-    QByteArray result(qsizetype(position()), Qt::Uninitialized);
-    char *out = result.data();
-    for (size_t i = 0; i < m_chunks.size(); ++i) {
-        const QByteArray &chunk = m_chunks[i];
-        const size_t used =
-            i + 1 == m_chunks.size() ? size_t(m_cursor - chunk.constData()) : size_t(chunk.size());
-        std::memcpy(out, chunk.constData(), used);
-        out += used;
-    }
+    const qsizetype size = qsizetype(position());
+    QByteArray result = std::move(m_out);
+    result.truncate(size);
+    result.squeeze(); // gives the unused room back, in place
     *this = BinaryPlistBuilder();
     return result;
 }

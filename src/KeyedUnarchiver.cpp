@@ -90,7 +90,7 @@ bool KeyedUnarchiver::openView()
     m_keyIds.clear();
     m_keyTexts.clear();
     m_idTexts.assign(1, QString());
-    m_lookups.clear();
+    m_lookups.fill({});
     m_fields.clear();
     m_stack.clear();
     m_tolerance = 0;
@@ -261,14 +261,16 @@ quint32 KeyedUnarchiver::keyId(quint64 ref, quint64 dictionary)
 // The id of a key a decode function asks for; 0 when no object of the file has that key.
 quint32 KeyedUnarchiver::lookupId(const QString &key)
 {
-    // Decode functions pass the same few key strings again and again: remember them by
-    // address, and confirm the text, since an address can be reused by another string.
-    auto cached = m_lookups.find(key.constData());
-    if (cached != m_lookups.end() && m_idTexts[cached->second] == key)
-        return cached->second;
+    // Decode functions pass the same few key strings again and again: remember them by the
+    // address of their text in a small direct-mapped table. The table holds a copy of each
+    // key, so the text at a remembered address stays what it was.
+    const QChar *address = key.constData();
+    Lookup &slot = m_lookups[(quintptr(address) >> 3) % m_lookups.size()];
+    if (slot.id != 0 && slot.key.constData() == address && slot.key.size() == key.size())
+        return slot.id;
     const quint32 id = m_keyTexts.value(key, 0);
     if (id != 0)
-        m_lookups[key.constData()] = id;
+        slot = {key, id};
     return id;
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <array>
 #include <functional>
 #include <unordered_map>
 #include <vector>
@@ -211,8 +212,13 @@ private:
     std::unordered_map<quint64, ClassRecord> m_records; // by UID of the class record
     std::vector<quint32> m_keyIds;                      // per object of the list, 0 unknown
     QHash<QString, quint32> m_keyTexts;
-    std::vector<QString> m_idTexts;                      // text of each key id (index 0 unused)
-    std::unordered_map<const void *, quint32> m_lookups; // lookup keys by address
+    std::vector<QString> m_idTexts; // text of each key id (index 0 unused)
+    struct Lookup
+    {
+        QString key; // a copy: the text it points at can neither go away nor change
+        quint32 id = 0;
+    };
+    std::array<Lookup, 64> m_lookups{}; // recent lookup keys by address, see lookupId()
     std::vector<Field> m_fields;
     std::vector<Context> m_stack;
     quint64 m_budget = 0;

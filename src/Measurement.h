@@ -15,6 +15,9 @@ class KeyedArchiver;
 class KeyedUnarchiver;
 class Measurement;
 using MeasurementPtr = std::shared_ptr<Measurement>;
+// A shared_ptr is two plain pointers and may be moved with memcpy: lists of readings then grow
+// and shift by moving bytes, and a QVariant holds one without a heap block.
+Q_DECLARE_TYPEINFO(MeasurementPtr, Q_RELOCATABLE_TYPE);
 using MeasurementList = QList<MeasurementPtr>;
 
 // Told about changes to a reading's properties. measurementWillChange() comes before the value

@@ -535,9 +535,12 @@ void MyDocument::setAllMeasurements(const MeasurementList &readings)
         seen.insert(reading.get());
         all.append(reading);
     }
-    std::stable_sort(all.begin(), all.end(), [](const MeasurementPtr &a, const MeasurementPtr &b) {
+    // Files hold their readings in order already: check before sorting.
+    const auto earlier = [](const MeasurementPtr &a, const MeasurementPtr &b) {
         return orderKey(*a) < orderKey(*b);
-    });
+    };
+    if (!std::is_sorted(all.cbegin(), all.cend(), earlier))
+        std::stable_sort(all.begin(), all.end(), earlier);
 
     pTagsCache.clear();
     pMeasurementsArray.swap(all);
