@@ -9,6 +9,7 @@ namespace {
 
 constexpr char kMagic[] = "bplist00";
 constexpr size_t kHeaderSize = 8;
+constexpr quint64 kTrailerSize = 32;
 
 unsigned bytesFor(quint64 value)
 {
@@ -16,6 +17,15 @@ unsigned bytesFor(quint64 value)
     while (bytes < 8 && (value >> (8 * bytes)) != 0)
         ++bytes;
     return bytes;
+}
+
+// The bytes putMarker() writes for a count.
+unsigned markerSize(quint64 count)
+{
+    if (count < 15)
+        return 1;
+    const unsigned bytes = bytesFor(count);
+    return 2 + (bytes == 1 ? 1 : bytes == 2 ? 2 : bytes <= 4 ? 4 : 8);
 }
 
 quint64 bitsOf(double d)
@@ -34,22 +44,27 @@ BinaryPlistBuilder::BinaryPlistBuilder()
     m_cursor += kHeaderSize;
 }
 
+// The output grows by chunks that are never moved: nothing is copied until finish() puts the
+// chunks into the result once.
 void BinaryPlistBuilder::reserve(size_t bytes)
 {
-    if (size_t(m_end - m_cursor) >= bytes)
+    if (size_t(m_chunkEnd - m_cursor) >= bytes)
         return;
-    const qsizetype used = qsizetype(position());
-    qsizetype size = std::max(kInitialSize, m_out.size() * 2);
-    if (size_t(size - used) < bytes)
-        size = used + qsizetype(bytes);
-    m_out.resize(size); // the new bytes are left as they come: every one is written before use
-    m_cursor = m_out.data() + used;
-    m_end = m_out.data() + size;
+    if (!m_chunks.empty()) {
+        QByteArray &last = m_chunks.back();
+        const qsizetype used = qsizetype(m_cursor - last.data());
+        last.truncate(used);
+        m_base += quint64(used);
+    }
+    const size_t size = std::max(kChunkSize, bytes);
+    m_chunks.emplace_back(qsizetype(size), Qt::Uninitialized);
+    m_cursor = m_chunks.back().data();
+    m_chunkEnd = m_cursor + size;
 }
 
 quint64 BinaryPlistBuilder::position() const
 {
-    return m_out.isEmpty() ? 0 : quint64(m_cursor - m_out.constData());
+    return m_chunks.empty() ? 0 : m_base + quint64(m_cursor - m_chunks.back().constData());
 }
 
 void BinaryPlistBuilder::putBigEndian(quint64 value, unsigned bytes)
@@ -349,23 +364,43 @@ BinaryPlistBuilder::Ref BinaryPlistBuilder::addValue(const PlistValue &root)
 
 QByteArray BinaryPlistBuilder::finish(Ref top)
 {
+    // Everything still to come has a size known now: the containers, the offset table and the
+    // trailer. The result is allocated once at its final size, the chunks of scalars are copied
+    // in, and the rest is written straight into it.
     const quint64 count = m_offsets.size();
     const unsigned refSize = bytesFor(count == 0 ? 0 : count - 1);
+    quint64 tableOffset = position();
+    for (const Container &c : m_containers) {
+        const quint64 refs = c.dictionary ? c.count * 2 : c.count;
+        tableOffset += markerSize(c.count) + refs * refSize;
+    }
+    const unsigned offsetSize = bytesFor(tableOffset);
+    const quint64 total = tableOffset + count * offsetSize + kTrailerSize;
+
+    QByteArray result(qsizetype(total), Qt::Uninitialized);
+    char *out = result.data();
+    for (size_t i = 0; i < m_chunks.size(); ++i) {
+        const QByteArray &chunk = m_chunks[i];
+        const size_t used =
+            i + 1 == m_chunks.size() ? size_t(m_cursor - chunk.constData()) : size_t(chunk.size());
+        std::memcpy(out, chunk.constData(), used);
+        out += used;
+    }
+    m_chunks.clear();
+    m_cursor = out;
+    m_chunkEnd = result.data() + result.size();
+    const auto positionInResult = [&] { return quint64(m_cursor - result.constData()); };
+
     for (const Container &c : m_containers) {
         const size_t refs = c.dictionary ? c.count * 2 : c.count;
-        reserve(10 + refs * refSize);
-        m_offsets[c.object] = position();
+        m_offsets[c.object] = positionInResult();
         putMarker(c.dictionary ? 0xD0 : 0xA0, c.count);
         for (size_t i = 0; i < refs; ++i)
             putBigEndian(m_refs[c.firstRef + i], refSize);
     }
-    const quint64 tableOffset = position();
-    const unsigned offsetSize = bytesFor(tableOffset);
-    for (quint64 offset : m_offsets) {
-        reserve(offsetSize);
+    Q_ASSERT(positionInResult() == tableOffset);
+    for (quint64 offset : m_offsets)
         putBigEndian(offset, offsetSize);
-    }
-    reserve(32);
     for (int i = 0; i < 6; ++i)
         put(0);
     put(uchar(offsetSize));
@@ -373,11 +408,8 @@ QByteArray BinaryPlistBuilder::finish(Ref top)
     putBigEndian(count, 8);
     putBigEndian(top, 8);
     putBigEndian(tableOffset, 8);
+    Q_ASSERT(m_cursor == m_chunkEnd);
 
-    const qsizetype size = qsizetype(position());
-    QByteArray result = std::move(m_out);
-    result.truncate(size);
-    result.squeeze(); // gives the unused room back, in place
     *this = BinaryPlistBuilder();
     return result;
 }

@@ -65,12 +65,11 @@ private:
     void putMarker(uchar type, quint64 count);
     Ref unique(FlatHash<Ref> &table, quint64 key, uchar marker, quint64 payload, unsigned bytes);
 
-    // The output so far, in one buffer that grows geometrically: a large block grows in place
-    // (the allocator remaps it), so the finished list is neither copied nor held twice.
-    static constexpr qsizetype kInitialSize = qsizetype(1) << 16;
-    QByteArray m_out; // its size is the capacity; the bytes up to m_cursor are written
+    static constexpr size_t kChunkSize = size_t(1) << 20;
+    std::vector<QByteArray> m_chunks; // the output so far
     char *m_cursor = nullptr;
-    char *m_end = nullptr;
+    char *m_chunkEnd = nullptr;
+    quint64 m_base = 0; // bytes in the chunks before the last
 
     // Growing lists that never move what they hold.
     std::deque<quint64> m_offsets; // per object; containers get theirs in finish()
