@@ -19,13 +19,17 @@ unsigned bytesFor(quint64 value)
     return bytes;
 }
 
-// The bytes putMarker() writes for a count.
-unsigned markerSize(quint64 count)
+// A count of 15 or more follows the marker as an integer of 2^n bytes; this is n.
+unsigned countExponent(quint64 count)
 {
-    if (count < 15)
-        return 1;
     const unsigned bytes = bytesFor(count);
-    return 2 + (bytes == 1 ? 1 : bytes == 2 ? 2 : bytes <= 4 ? 4 : 8);
+    return bytes == 1 ? 0 : bytes == 2 ? 1 : bytes <= 4 ? 2 : 3;
+}
+
+// The bytes putMarker() writes for a count.
+quint64 markerSize(quint64 count)
+{
+    return count < 15 ? 1 : 2 + (1u << countExponent(count));
 }
 
 quint64 bitsOf(double d)
@@ -80,10 +84,9 @@ void BinaryPlistBuilder::putMarker(uchar type, quint64 count)
         return;
     }
     put(type | 0x0F);
-    const unsigned bytes = bytesFor(count);
-    const unsigned size = bytes == 1 ? 0 : bytes == 2 ? 1 : bytes <= 4 ? 2 : 3;
-    put(uchar(0x10 | size));
-    putBigEndian(count, 1u << size);
+    const unsigned exponent = countExponent(count);
+    put(uchar(0x10 | exponent));
+    putBigEndian(count, 1u << exponent);
 }
 
 BinaryPlistBuilder::Ref BinaryPlistBuilder::beginScalar()

@@ -327,10 +327,19 @@ void TestPlist::roundTrip_data()
     QTest::newRow("uid 2^32") << V::uid(quint64(1) << 32);
     QTest::newRow("uid max") << V::uid(std::numeric_limits<quint64>::max());
     QTest::newRow("empty array") << V::array({});
-    V::Array many;
-    for (int i = 0; i < 300; ++i)
-        many.push_back(V::integer(i % 7));
-    QTest::newRow("array 300") << V::array(many);
+    // Containers whose counts need each width of count after the marker: the writer sizes
+    // them before writing them.
+    for (int n : {14, 15, 255, 256, 300, 65536}) {
+        V::Array many;
+        V::Dictionary keyed;
+        for (int i = 0; i < n; ++i) {
+            many.push_back(V::integer(i % 7));
+            keyed.insert(QStringLiteral("k%1").arg(i), V::integer(i));
+        }
+        QTest::newRow(qPrintable(QStringLiteral("array %1").arg(n))) << V::array(many);
+        QTest::newRow(qPrintable(QStringLiteral("dictionary %1").arg(n)))
+            << V::dictionary(std::move(keyed));
+    }
     QTest::newRow("dictionary") << dictOf({{QStringLiteral("b"), V::integer(1)},
                                            {QStringLiteral("a"), V()},
                                            {u"ü"_qs, arrayOf({V::uid(3), str(u"x"_qs)})}});
