@@ -14,7 +14,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QSaveFile>
 #include <QtGlobal>
 
@@ -327,8 +326,6 @@ bool PrintView::printTo(QPagedPaintDevice &device, QString *errorMessage) const
     // (fonts included) comes out at its size.
     if (auto *pdf = dynamic_cast<QPdfWriter *>(&device))
         pdf->setResolution(72);
-    else if (auto *printer = dynamic_cast<QPrinter *>(&device))
-        printer->setResolution(72);
     if (!hasContentArea() || !device.setPageLayout(printInfo)) {
         if (errorMessage)
             *errorMessage = qtTrId("print.error.page_layout");

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "ChartDataSource.h"
+
 #include <QPointer>
 #include <QWidget>
 
-class ChartDataSource;
 class ChartView;
 
 // The window's chart page: holds the chart view and redraws it whenever its own window's data

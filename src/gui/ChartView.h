@@ -1,9 +1,10 @@
 #pragma once
 
+#include "ChartDataSource.h"
+
 #include <QPointer>
 #include <QWidget>
 
-class ChartDataSource;
 class QPainter;
 
 // The chart page's view of a window's filtered readings. The drawing itself is ChartPainter's,
