@@ -19,6 +19,9 @@ using MeasurementPtr = std::shared_ptr<Measurement>;
 // and shift by moving bytes, and a QVariant holds one without a heap block.
 Q_DECLARE_TYPEINFO(MeasurementPtr, Q_RELOCATABLE_TYPE);
 using MeasurementList = QList<MeasurementPtr>;
+// A reading as handed out by the document: only the document's operations change the readings
+// it holds.
+using ConstMeasurementPtr = std::shared_ptr<const Measurement>;
 
 // Told about changes to a reading's properties. measurementWillChange() comes before the value
 // changes, measurementDidChange() after it, with the value the key held before (invalid for

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+// Every alert and file dialog of the application goes through here, so that nothing opens a
+// nested event loop: the question is shown with open() and its answer is delivered to a callback
+// once the user has chosen. Tests queue answers in advance (setNextAnswer(), setNextPath()); a
+// queued answer is delivered on the next turn of the event loop without showing anything, and
+// the question is recorded so that the test can check what was asked.
+class Dialogs
+{
+public:
+    // An application-modal alert. `stem` names the localised texts: "<stem>.title" and
+    // "<stem>.message" (with `arguments` filled into %1, %2, ...), and one key per button,
+    // "<stem>.<button>", first button the default. The callback receives the index of the chosen
+    // button; Escape or closing the alert chooses the last button when there are several (the
+    // cancel button by convention), else the only one.
+    static void ask(QWidget *parent, const QString &stem, const QStringList &buttons,
+                    std::function<void(int)> done, const QStringList &arguments = {});
+    // An alert with one button ("<stem>.ok"); `done` may be empty.
+    static void inform(QWidget *parent, const QString &stem, const QStringList &arguments = {},
+                       std::function<void()> done = {});
+    // An alert whose texts are already localised (a reason from the file reader).
+    static void informText(QWidget *parent, const QString &title, const QString &message,
+                           std::function<void()> done = {});
+
+    enum class FileMode
+    {
+        Open,     // an existing file
+        OpenMany, // existing files, delivered joined by '\n'
+        Save      // a new or existing file; the caller adds a missing suffix
+    };
+    // A file dialog, window-modal on `parent`. `nameFilter` as QFileDialog takes it. The callback
+    // receives the chosen path, or an empty string when the user cancelled.
+    static void choosePath(QWidget *parent, FileMode mode, const QString &caption,
+                           const QString &directory, const QString &nameFilter,
+                           std::function<void(QString)> done);
+
+    // --- For tests ------------------------------------------------------------------------------
+    // Queues the index of the button the next alert answers with.
+    static void setNextAnswer(int index);
+    // Queues the path the next file dialog answers with (empty: cancelled).
+    static void setNextPath(const QString &path);
+    // True while answers or paths are queued; a question asked with nothing queued in a test
+    // that queued before is a failure the test can detect through unansweredCount().
+    static bool hasQueuedAnswers();
+    struct Asked
+    {
+        QString stem;    // the alert's stem, or the file dialog's caption
+        QString title;   // localised
+        QString message; // localised
+    };
+    // What was asked since the last clearRecord(), oldest first.
+    static const QList<Asked> &record();
+    static void clearRecord();
+    // When set, a question with no queued answer is not shown but recorded and never answered
+    // (tests set it so that a forgotten question cannot block them); unansweredCount() counts them.
+    static void setTestMode(bool on);
+    static int unansweredCount();
+};
