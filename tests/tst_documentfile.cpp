@@ -174,6 +174,18 @@ struct Forms
                             {QStringLiteral("NSRightExpression"), V::uid(right)},
                             {QStringLiteral("NSPredicateOperator"), V::uid(op)}});
     }
+    // "Systolic > 0" under `levels` levels of AND, each of whose two sides is the one object of
+    // the level below: a few objects that stand for 2^levels comparisons.
+    quint64 sharedAnd(int levels)
+    {
+        quint64 p =
+            comparison(keyPath(QStringLiteral("Systolic")), constant(number(0)), greaterThan());
+        for (int i = 0; i < levels; ++i)
+            p = b.addObject(QStringLiteral("NSCompoundPredicate"),
+                            {{QStringLiteral("NSCompoundPredicateType"), V::integer(1)},
+                             {QStringLiteral("NSSubpredicates"), V::uid(b.array({p, p}))}});
+        return p;
+    }
     quint64 filter(const QString &name, quint64 predicate)
     {
         const quint64 yes = b.add(V::boolean(true));
@@ -251,6 +263,7 @@ private slots:
 
     void unusablePredicatesResetOneFilter_data();
     void unusablePredicatesResetOneFilter();
+    void sharedSubpredicatesWithinTheBound();
     void filterPartsThatMayBeMissing();
     void foundationFormsThatAreUsable_data();
     void foundationFormsThatAreUsable();
@@ -655,6 +668,10 @@ void TestDocumentFile::unusablePredicatesResetOneFilter_data()
         return f.comparison(f.keyPath(QStringLiteral("Systolic")), f.constant(dict),
                             f.greaterThan());
     });
+    // Evaluating, printing or comparing these would take 2^levels steps.
+    QTest::newRow("one subpredicate shared through 40 levels")
+        << make([](Forms &f) { return f.sharedAnd(40); });
+    QTest::newRow("shared just past the bound") << make([](Forms &f) { return f.sharedAnd(13); });
     QTest::newRow("unknown class deep inside") << make([](Forms &f) {
         const quint64 alien = f.b.addObject(QStringLiteral("NSSubqueryExpression"), {});
         const quint64 inner =
@@ -732,6 +749,25 @@ void TestDocumentFile::foundationFormsThatAreUsable_data()
             << f.document({f.filter(QStringLiteral("Probe"), p)})
             << QStringLiteral("Comments ENDSWITH[c] \"x\"");
     }
+}
+
+void TestDocumentFile::sharedSubpredicatesWithinTheBound()
+{
+    // Sharing itself is allowed: 12 levels stand for 4,096 comparisons, within the bound.
+    Forms f;
+    MyDocument document;
+    QString error;
+    QVERIFY2(document.readFromData(f.document({f.filter(QStringLiteral("Deep"), f.sharedAnd(12))}),
+                                   QString(), &error),
+             qPrintable(error));
+    const FilterPtr deep = document.filters().first();
+    QCOMPARE(deep->name(), QStringLiteral("Deep"));
+    QCOMPARE(deep->predicate()->expandedSize(), quint64(8191));
+    QVERIFY(deep->accepts(*Measurement::create(kNow, 120, 80)));
+    MyDocument back;
+    QVERIFY2(back.readFromData(dataOf(document), QString(), &error), qPrintable(error));
+    QCOMPARE(back.filters().first()->name(), QStringLiteral("Deep"));
+    QVERIFY(Predicate::equal(back.filters().first()->predicate(), deep->predicate()));
 }
 
 void TestDocumentFile::filterPartsThatMayBeMissing()
@@ -829,6 +865,15 @@ void TestDocumentFile::refusedFilesChangeNothing_data()
         QTest::newRow("predicate holding itself")
             << f.document({f.filter(QStringLiteral("Probe"), compound)})
             << QStringLiteral("contains itself");
+    }
+    {
+        // Outside a filter there is nothing to reset: the file is refused, at once.
+        Forms f;
+        const quint64 item = f.b.dictionary({{QStringLiteral("value"), f.sharedAnd(40)}});
+        const quint64 root = f.b.dictionary({{QStringLiteral("measurements"), f.b.array({})},
+                                             {QStringLiteral("information"), f.b.array({item})}});
+        QTest::newRow("shared predicate in an information item")
+            << f.b.bytes(root) << QStringLiteral("more than 10000 parts");
     }
     {
         ArchiveBuilder b;

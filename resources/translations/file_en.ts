@@ -87,6 +87,10 @@
         <source>The file contains a filter condition that cannot be used.</source>
         <translation>The file contains a filter condition that cannot be used.</translation>
     </message>
+    <message id="archive.error.predicate_too_large">
+        <source>The file contains a filter condition of more than %1 parts; it cannot be used.</source>
+        <translation>The file contains a filter condition of more than %1 parts; it cannot be used.</translation>
+    </message>
     <message id="doc.file_corrupted">
         <source>The file is damaged: it does not hold a document.</source>
         <translation>The file is damaged: it does not hold a document.</translation>
