@@ -2,7 +2,9 @@
 // local time zone and the locale's week, across daylight saving changes and leap years.
 
 #include "Date.h"
+#include "LocalTimeZone.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QTest>
 
@@ -91,6 +93,7 @@ private slots:
     void everyStartIsTheFirstInstantOfItsDay_data();
     void everyStartIsTheFirstInstantOfItsDay();
     void receiverIsUnchangedAndFractionsDoNotLeak();
+    void systemZoneIsPinnedOnlyWhenTzIsUnset();
 };
 
 void TestCalendar::operation_data()
@@ -431,6 +434,29 @@ void TestCalendar::receiverIsUnchangedAndFractionsDoNotLeak()
     // A null date stays null rather than turning into some day.
     QVERIFY(Date().thisDay().isNull());
     QVERIFY(Date().endOfThisMonth().isNull());
+}
+
+void TestCalendar::systemZoneIsPinnedOnlyWhenTzIsUnset()
+{
+    const QString berlin = QStringLiteral("/usr/share/zoneinfo/Europe/Berlin");
+    QVERIFY2(QFile::exists(berlin), "tzdata is needed");
+    // Unset: TZ names the zone file, and conversions follow it.
+    qunsetenv("TZ");
+    QVERIFY(LocalTimeZone::pinSystemZone(berlin));
+    QCOMPARE(qgetenv("TZ"), QByteArray(":") + berlin.toUtf8());
+    QCOMPARE(wallClock(Date::fromTimeIntervalSince1970(0)), QStringLiteral("1970-01-01 01:00:00"));
+    // Set, even to nothing (UTC for the C library): left as it is.
+    setTimeZone("America/New_York");
+    QVERIFY(!LocalTimeZone::pinSystemZone(berlin));
+    QCOMPARE(qgetenv("TZ"), QByteArray("America/New_York"));
+    setTimeZone("");
+    QVERIFY(!LocalTimeZone::pinSystemZone(berlin));
+    QVERIFY(qEnvironmentVariableIsSet("TZ"));
+    QCOMPARE(wallClock(Date::fromTimeIntervalSince1970(0)), QStringLiteral("1970-01-01 00:00:00"));
+    // Unset without the zone file: stays unset.
+    qunsetenv("TZ");
+    QVERIFY(!LocalTimeZone::pinSystemZone(QStringLiteral("/no/such/zone")));
+    QVERIFY(!qEnvironmentVariableIsSet("TZ"));
 }
 
 QTEST_GUILESS_MAIN(TestCalendar)
