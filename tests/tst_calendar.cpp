@@ -8,7 +8,9 @@
 #include <QLocale>
 #include <QTest>
 
+#include <cmath>
 #include <ctime>
+#include <limits>
 #include <map>
 
 namespace {
@@ -94,6 +96,7 @@ private slots:
     void everyStartIsTheFirstInstantOfItsDay();
     void receiverIsUnchangedAndFractionsDoNotLeak();
     void systemZoneIsPinnedOnlyWhenTzIsUnset();
+    void datesBeyondTheRangeConvertToItsEnds();
 };
 
 void TestCalendar::operation_data()
@@ -457,6 +460,38 @@ void TestCalendar::systemZoneIsPinnedOnlyWhenTzIsUnset()
     qunsetenv("TZ");
     QVERIFY(!LocalTimeZone::pinSystemZone(QStringLiteral("/no/such/zone")));
     QVERIFY(!qEnvironmentVariableIsSet("TZ"));
+}
+
+void TestCalendar::datesBeyondTheRangeConvertToItsEnds()
+{
+    // Every finite number of seconds converts (a file may hold any); beyond the range, to the
+    // nearest end of it, never to the other end.
+    const QDateTime latest =
+        Date::fromTimeIntervalSince1970(Date::kMaxSecondsFrom1970).toDateTime();
+    const QDateTime earliest =
+        Date::fromTimeIntervalSince1970(-Date::kMaxSecondsFrom1970).toDateTime();
+    QVERIFY(latest.isValid());
+    QVERIFY(earliest.isValid());
+    QCOMPARE(latest.toMSecsSinceEpoch(), qint64(8640000000000000));
+    QCOMPARE(latest.date().year(), 275760);
+    QCOMPARE(earliest.toMSecsSinceEpoch(), -qint64(8640000000000000));
+    for (double seconds : {1e13, 1e16, 1e17, 1e300, std::numeric_limits<double>::max()}) {
+        QCOMPARE(Date(seconds).toDateTime(), latest);
+        QCOMPARE(Date(-seconds).toDateTime(), earliest);
+    }
+    QVERIFY(!Date(std::numeric_limits<double>::infinity()).toDateTime().isValid());
+    QVERIFY(!Date().toDateTime().isValid());
+
+    const Date far(1e17);
+    QVERIFY(!far.isInRange());
+    QVERIFY(Date::fromTimeIntervalSince1970(Date::kMaxSecondsFrom1970).isInRange());
+    QVERIFY(!Date::fromTimeIntervalSince1970(std::nextafter(Date::kMaxSecondsFrom1970, 1e300))
+                 .isInRange());
+    QVERIFY(!Date().isInRange());
+    QCOMPARE(far.components().year, 275760);
+    QVERIFY(far.thisDay().isFinite());
+    QVERIFY(far.thisDay() < far);
+    QVERIFY(Date(-1e17).thisDay().isFinite());
 }
 
 QTEST_GUILESS_MAIN(TestCalendar)

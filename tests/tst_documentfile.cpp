@@ -258,6 +258,7 @@ private slots:
     void olderFormReadingsInADocument();
     void printSettingsKeepUnknownKeys();
     void informationItemsKeepTheirKeys();
+    void valuesFarOutsideAnyPressureAverage();
     void filterWithoutPredicate();
     void whateverIsReadCanBeWritten();
 
@@ -523,6 +524,35 @@ void TestDocumentFile::informationItemsKeepTheirKeys()
     QCOMPARE(back.information().size(), 1);
     QCOMPARE(back.information().first()->dictionary(),
              document.information().first()->dictionary());
+}
+
+void TestDocumentFile::valuesFarOutsideAnyPressureAverage()
+{
+    // Whatever numbers a file holds, averaging its readings gives their mean: whole while it
+    // fits a 64-bit integer, a real number beyond.
+    auto reading = [](ArchiveBuilder &b, double time, const V &systolic, const V &diastolic) {
+        const quint64 date =
+            b.addObject(QStringLiteral("NSDate"), {{QStringLiteral("NS.time"), V::real(time)}});
+        return b.addObject(QStringLiteral("Measurement"),
+                           {{QStringLiteral("date"), V::uid(date)},
+                            {QStringLiteral("systolic-obj"), V::uid(b.add(systolic))},
+                            {QStringLiteral("diastolic-obj"), V::uid(b.add(diastolic))}});
+    };
+    ArchiveBuilder b;
+    const quint64 first = reading(b, 1000, V::real(1e12), V::integer(-5000000000));
+    const quint64 second = reading(b, 2000, V::integer(1000000000001), V::real(-1e300));
+    MyDocument document;
+    QString error;
+    QVERIFY2(document.readFromData(b.bytes(b.dictionary({{QStringLiteral("measurements"),
+                                                          b.array({first, second})}})),
+                                   QString(), &error),
+             qPrintable(error));
+    QCOMPARE(document.allItems().size(), 2);
+    QCOMPARE(document.allItems().first()->Systolic(), QVariant(1e12));
+    const MeasurementPtr mean = Measurement::averageOf(document.allItems());
+    QCOMPARE(mean->Systolic(), QVariant(qlonglong(1000000000001))); // 1e12 + 0.5, away from 0
+    QCOMPARE(mean->Diastolic(), QVariant(-5e299));
+    QCOMPARE(mean->theWholeDate(), Date(1500));
 }
 
 void TestDocumentFile::filterWithoutPredicate()
@@ -874,6 +904,16 @@ void TestDocumentFile::refusedFilesChangeNothing_data()
                                              {QStringLiteral("information"), f.b.array({item})}});
         QTest::newRow("shared predicate in an information item")
             << f.b.bytes(root) << QStringLiteral("more than 10000 parts");
+    }
+    {
+        ArchiveBuilder b;
+        const quint64 date =
+            b.addObject(QStringLiteral("NSDate"), {{QStringLiteral("NS.time"), V::real(1e17)}});
+        const quint64 reading =
+            b.addObject(QStringLiteral("Measurement"), {{QStringLiteral("date"), V::uid(date)}});
+        QTest::newRow("date three billion years away")
+            << b.bytes(b.dictionary({{QStringLiteral("measurements"), b.array({reading})}}))
+            << QStringLiteral("100,000,000 days");
     }
     {
         ArchiveBuilder b;

@@ -79,6 +79,10 @@
         <source>A date that is not a valid point in time cannot be saved.</source>
         <translation>Ein Datum, das kein gültiger Zeitpunkt ist, kann nicht gesichert werden.</translation>
     </message>
+    <message id="archive.error.date_range">
+        <source>Object %1 of the file is a date more than 100,000,000 days away from 1970.</source>
+        <translation>Objekt %1 der Datei ist ein Datum, das mehr als 100.000.000 Tage von 1970 entfernt liegt.</translation>
+    </message>
     <message id="archive.error.write_type">
         <source>Values of type %1 cannot be saved.</source>
         <translation>Werte vom Typ %1 können nicht gesichert werden.</translation>

@@ -79,6 +79,10 @@
         <source>A date that is not a valid point in time cannot be saved.</source>
         <translation>A date that is not a valid point in time cannot be saved.</translation>
     </message>
+    <message id="archive.error.date_range">
+        <source>Object %1 of the file is a date more than 100,000,000 days away from 1970.</source>
+        <translation>Object %1 of the file is a date more than 100,000,000 days away from 1970.</translation>
+    </message>
     <message id="archive.error.write_type">
         <source>Values of type %1 cannot be saved.</source>
         <translation>Values of type %1 cannot be saved.</translation>
