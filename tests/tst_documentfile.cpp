@@ -174,6 +174,18 @@ struct Forms
                             {QStringLiteral("NSRightExpression"), V::uid(right)},
                             {QStringLiteral("NSPredicateOperator"), V::uid(op)}});
     }
+    // "Systolic > 0" under `levels` levels of AND, each of whose two sides is the one object of
+    // the level below: a few objects that stand for 2^levels comparisons.
+    quint64 sharedAnd(int levels)
+    {
+        quint64 p =
+            comparison(keyPath(QStringLiteral("Systolic")), constant(number(0)), greaterThan());
+        for (int i = 0; i < levels; ++i)
+            p = b.addObject(QStringLiteral("NSCompoundPredicate"),
+                            {{QStringLiteral("NSCompoundPredicateType"), V::integer(1)},
+                             {QStringLiteral("NSSubpredicates"), V::uid(b.array({p, p}))}});
+        return p;
+    }
     quint64 filter(const QString &name, quint64 predicate)
     {
         const quint64 yes = b.add(V::boolean(true));
@@ -246,11 +258,13 @@ private slots:
     void olderFormReadingsInADocument();
     void printSettingsKeepUnknownKeys();
     void informationItemsKeepTheirKeys();
+    void valuesFarOutsideAnyPressureAverage();
     void filterWithoutPredicate();
     void whateverIsReadCanBeWritten();
 
     void unusablePredicatesResetOneFilter_data();
     void unusablePredicatesResetOneFilter();
+    void sharedSubpredicatesWithinTheBound();
     void filterPartsThatMayBeMissing();
     void foundationFormsThatAreUsable_data();
     void foundationFormsThatAreUsable();
@@ -512,6 +526,35 @@ void TestDocumentFile::informationItemsKeepTheirKeys()
              document.information().first()->dictionary());
 }
 
+void TestDocumentFile::valuesFarOutsideAnyPressureAverage()
+{
+    // Whatever numbers a file holds, averaging its readings gives their mean: whole while it
+    // fits a 64-bit integer, a real number beyond.
+    auto reading = [](ArchiveBuilder &b, double time, const V &systolic, const V &diastolic) {
+        const quint64 date =
+            b.addObject(QStringLiteral("NSDate"), {{QStringLiteral("NS.time"), V::real(time)}});
+        return b.addObject(QStringLiteral("Measurement"),
+                           {{QStringLiteral("date"), V::uid(date)},
+                            {QStringLiteral("systolic-obj"), V::uid(b.add(systolic))},
+                            {QStringLiteral("diastolic-obj"), V::uid(b.add(diastolic))}});
+    };
+    ArchiveBuilder b;
+    const quint64 first = reading(b, 1000, V::real(1e12), V::integer(-5000000000));
+    const quint64 second = reading(b, 2000, V::integer(1000000000001), V::real(-1e300));
+    MyDocument document;
+    QString error;
+    QVERIFY2(document.readFromData(b.bytes(b.dictionary({{QStringLiteral("measurements"),
+                                                          b.array({first, second})}})),
+                                   QString(), &error),
+             qPrintable(error));
+    QCOMPARE(document.allItems().size(), 2);
+    QCOMPARE(document.allItems().first()->Systolic(), QVariant(1e12));
+    const MeasurementPtr mean = Measurement::averageOf(document.allItems());
+    QCOMPARE(mean->Systolic(), QVariant(qlonglong(1000000000001))); // 1e12 + 0.5, away from 0
+    QCOMPARE(mean->Diastolic(), QVariant(-5e299));
+    QCOMPARE(mean->theWholeDate(), Date(1500));
+}
+
 void TestDocumentFile::filterWithoutPredicate()
 {
     // A filter without a predicate lets every reading through; it keeps doing so, and keeps its
@@ -655,6 +698,10 @@ void TestDocumentFile::unusablePredicatesResetOneFilter_data()
         return f.comparison(f.keyPath(QStringLiteral("Systolic")), f.constant(dict),
                             f.greaterThan());
     });
+    // Evaluating, printing or comparing these would take 2^levels steps.
+    QTest::newRow("one subpredicate shared through 40 levels")
+        << make([](Forms &f) { return f.sharedAnd(40); });
+    QTest::newRow("shared just past the bound") << make([](Forms &f) { return f.sharedAnd(13); });
     QTest::newRow("unknown class deep inside") << make([](Forms &f) {
         const quint64 alien = f.b.addObject(QStringLiteral("NSSubqueryExpression"), {});
         const quint64 inner =
@@ -732,6 +779,25 @@ void TestDocumentFile::foundationFormsThatAreUsable_data()
             << f.document({f.filter(QStringLiteral("Probe"), p)})
             << QStringLiteral("Comments ENDSWITH[c] \"x\"");
     }
+}
+
+void TestDocumentFile::sharedSubpredicatesWithinTheBound()
+{
+    // Sharing itself is allowed: 12 levels stand for 4,096 comparisons, within the bound.
+    Forms f;
+    MyDocument document;
+    QString error;
+    QVERIFY2(document.readFromData(f.document({f.filter(QStringLiteral("Deep"), f.sharedAnd(12))}),
+                                   QString(), &error),
+             qPrintable(error));
+    const FilterPtr deep = document.filters().first();
+    QCOMPARE(deep->name(), QStringLiteral("Deep"));
+    QCOMPARE(deep->predicate()->expandedSize(), quint64(8191));
+    QVERIFY(deep->accepts(*Measurement::create(kNow, 120, 80)));
+    MyDocument back;
+    QVERIFY2(back.readFromData(dataOf(document), QString(), &error), qPrintable(error));
+    QCOMPARE(back.filters().first()->name(), QStringLiteral("Deep"));
+    QVERIFY(Predicate::equal(back.filters().first()->predicate(), deep->predicate()));
 }
 
 void TestDocumentFile::filterPartsThatMayBeMissing()
@@ -829,6 +895,25 @@ void TestDocumentFile::refusedFilesChangeNothing_data()
         QTest::newRow("predicate holding itself")
             << f.document({f.filter(QStringLiteral("Probe"), compound)})
             << QStringLiteral("contains itself");
+    }
+    {
+        // Outside a filter there is nothing to reset: the file is refused, at once.
+        Forms f;
+        const quint64 item = f.b.dictionary({{QStringLiteral("value"), f.sharedAnd(40)}});
+        const quint64 root = f.b.dictionary({{QStringLiteral("measurements"), f.b.array({})},
+                                             {QStringLiteral("information"), f.b.array({item})}});
+        QTest::newRow("shared predicate in an information item")
+            << f.b.bytes(root) << QStringLiteral("more than 10000 parts");
+    }
+    {
+        ArchiveBuilder b;
+        const quint64 date =
+            b.addObject(QStringLiteral("NSDate"), {{QStringLiteral("NS.time"), V::real(1e17)}});
+        const quint64 reading =
+            b.addObject(QStringLiteral("Measurement"), {{QStringLiteral("date"), V::uid(date)}});
+        QTest::newRow("date three billion years away")
+            << b.bytes(b.dictionary({{QStringLiteral("measurements"), b.array({reading})}}))
+            << QStringLiteral("100,000,000 days");
     }
     {
         ArchiveBuilder b;

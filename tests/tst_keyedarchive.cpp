@@ -486,6 +486,16 @@ void TestKeyedArchive::archiverFailures()
                     QVariant::fromValue(Date(std::numeric_limits<double>::infinity()))})
                 .isEmpty());
     QVERIFY(archiver.errorString().contains(QLatin1String("date")));
+    // Nor one that a reader would refuse.
+    QVERIFY(archiver.archivedData(QVariant::fromValue(Date(1e17))).isEmpty());
+    QVERIFY(archiver.errorString().contains(QLatin1String("date")));
+    // The ends of the range are dates like any other.
+    for (double end : {Date::kMaxSecondsFrom1970, -Date::kMaxSecondsFrom1970}) {
+        const Date date = Date::fromTimeIntervalSince1970(end);
+        KeyedUnarchiver unarchiver;
+        QVERIFY(unarchiver.open(archiver.archivedData(QVariant::fromValue(date))));
+        QCOMPARE(unarchiver.decodeTopLevelObject().value<Date>(), date);
+    }
 
     // A failure is not sticky: the next archive starts afresh.
     QVERIFY(!archiver.archivedData(QStringLiteral("fine")).isEmpty());
@@ -621,6 +631,14 @@ void TestKeyedArchive::hostile_data()
             b.addObject(QStringLiteral("NSDate"), {{QStringLiteral("NS.time"), V::real(t)}});
         QTest::newRow(qPrintable(QStringLiteral("date %1").arg(t)))
             << b.bytes(date) << QStringLiteral("malformed");
+    }
+    // Finite, but no calendar day: 1e17 seconds is some three billion years.
+    for (double t : {1e17, -1e17, 8.7e12, std::numeric_limits<double>::max()}) {
+        ArchiveBuilder b;
+        const quint64 date =
+            b.addObject(QStringLiteral("NSDate"), {{QStringLiteral("NS.time"), V::real(t)}});
+        QTest::newRow(qPrintable(QStringLiteral("date %1").arg(t)))
+            << b.bytes(date) << QStringLiteral("100,000,000 days");
     }
     {
         ArchiveBuilder b;

@@ -1,16 +1,12 @@
+#include "LocalTimeZone.h"
 #include "Localization.h"
 #include "MainWindow.h"
 
 #include <QApplication>
-#include <QFile>
 
 int main(int argc, char *argv[])
 {
-    // With TZ unset, the C library checks the zone file again on every local-time conversion,
-    // which makes the first day view of 100,000 readings take most of a second. Naming the
-    // system zone file once lets it keep what it has read.
-    if (qEnvironmentVariableIsEmpty("TZ") && QFile::exists(QStringLiteral("/etc/localtime")))
-        qputenv("TZ", ":/etc/localtime");
+    LocalTimeZone::pinSystemZone();
 
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tensilo"));

@@ -756,7 +756,15 @@ QVariant KeyedUnarchiver::decodeDate(KeyedUnarchiver &u)
         u.failMalformed();
         return QVariant();
     }
-    return QVariant::fromValue(Date(seconds));
+    const Date date(seconds);
+    if (!date.isInRange()) {
+        // Finite, but no calendar day: everything that shows, charts or filters readings would
+        // have to cope with instants millions of years away.
+        //: %1 is the number of an object in the file
+        u.failWithReason(qtTrId("archive.error.date_range").arg(u.m_stack.back().uid));
+        return QVariant();
+    }
+    return QVariant::fromValue(date);
 }
 
 QVariant KeyedUnarchiver::decodeData(KeyedUnarchiver &u)

@@ -353,8 +353,17 @@ MeasurementPtr Measurement::averageOf(const MeasurementList &readings)
     }
 
     const double n = double(sorted.size());
-    auto result = create(::Date::fromTimeIntervalSince1970(dates / n),
-                         qint32(std::round(systolic / n)), qint32(std::round(diastolic / n)));
+    // Rounded half away from zero; whole as long as it fits, since values read from a file may
+    // lie far outside any pressure (a conversion out of range would be undefined).
+    auto roundedMean = [n](double sum) {
+        const double mean = std::round(sum / n);
+        return mean >= -9223372036854775808.0 && mean < 9223372036854775808.0
+                   ? Number::integer(qint64(mean))
+                   : Number::real(mean);
+    };
+    auto result = create(::Date::fromTimeIntervalSince1970(dates / n), 0, 0);
+    result->setSystolic(roundedMean(systolic));
+    result->setDiastolic(roundedMean(diastolic));
     for (int i = 0; i < 5; ++i) {
         if (optional[i].count > 0)
             result->setValueForKey(QVariant(optional[i].total / optional[i].count),

@@ -82,6 +82,17 @@ public:
     // True when evaluation reads the present moment (the predicate holds a relative date).
     bool dependsOnNow() const { return bDependsOnNow; }
 
+    // The number of predicates in this one, itself included, counting a subpredicate once for
+    // every place it is used: what evaluating, printing or comparing it walks. Subpredicates can
+    // be shared, so this may be far larger than the number of objects; it is worked out once,
+    // when the predicate is built, and stops growing at kSizeLimit.
+    quint64 expandedSize() const { return nExpandedSize; }
+    static constexpr quint64 kSizeLimit = quint64(1) << 62;
+    // The largest predicate the program accepts from a file or a text. Hand-made conditions have
+    // a few dozen parts; a file that shares one subpredicate between the two sides of AND, level
+    // after level, describes one of 2^levels parts in a few kilobytes.
+    static constexpr quint64 kMaxExpandedSize = 10000;
+
     // Structural equality.
     virtual bool isEqual(const Predicate &other) const = 0;
     friend bool operator==(const Predicate &a, const Predicate &b) { return a.isEqual(b); }
@@ -99,6 +110,7 @@ protected:
 
     QString strEvaluationError;
     bool bDependsOnNow = false;
+    quint64 nExpandedSize = 1;
 
 private:
     friend class CompoundPredicate;

@@ -12,6 +12,7 @@
 #include "ChartDataSource.h"
 #include "ChartPainter.h"
 #include "DocumentJson.h"
+#include "LocalTimeZone.h"
 #include "Localization.h"
 #include "MyDocument.h"
 #include "Preferences.h"
@@ -295,6 +296,7 @@ int run(const QStringList &args)
 
 int main(int argc, char *argv[])
 {
+    LocalTimeZone::pinSystemZone();
     // Drawing (chart, report) needs a GUI application but no display.
     const bool draws =
         argc > 1 && (qstrcmp(argv[1], "chart") == 0 || qstrcmp(argv[1], "report") == 0);
