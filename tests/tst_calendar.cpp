@@ -2,6 +2,7 @@
 // local time zone and the locale's week, across daylight saving changes and leap years.
 
 #include "Date.h"
+#include "TestHelpers.h"
 
 #include <QLocale>
 #include <QTest>
@@ -34,11 +35,7 @@ const std::map<QString, Operation> &operations()
     return table;
 }
 
-void setTimeZone(const QByteArray &zone)
-{
-    qputenv("TZ", zone);
-    tzset();
-}
+using TestSupport::setTimeZone;
 
 // "yyyy-MM-dd HH:mm:ss" in local time, so a failure shows the wall clock.
 Date local(const QString &text)
