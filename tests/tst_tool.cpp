@@ -12,12 +12,36 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <ctime>
 
 namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The JSON text with relative dates' intervals rounded to whole seconds: the stock filters a file
+// without filters gets are made when it is read, and making one reads the clock twice.
+QString wholeSecondIntervals(const QByteArray &json)
+{
+    static const QRegularExpression interval(
+        QStringLiteral(R"((\"interval\": |RELATIVEDATE\()(-?[0-9.e+]+))"));
+    QString text = QString::fromUtf8(json);
+    QString result;
+    qsizetype last = 0;
+    for (const QRegularExpressionMatch &m : interval.globalMatch(text)) {
+        result += text.mid(last, m.capturedStart(2) - last);
+        result += QString::number(qRound64(m.captured(2).toDouble()));
+        last = m.capturedEnd(2);
+    }
+    return result + text.mid(last);
+}
 
 QString toolPath()
 {
@@ -93,64 +117,93 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("message"); // part of what stderr says
+        QTest::addColumn<QString>("message"); // what stderr says, in English
 
         const QString missing = QStringLiteral("/nonexistent/dir/none.tensilo");
+        const QString notOpened = qtTrId("error.file_open").arg(QString());
+        auto unreadable = [](const char *reason) {
+            return qtTrId("doc.file_unreadable").arg(qtTrId(reason));
+        };
+        const QString truncated = unreadable("plist.error.trailer");
+        auto usage = [](const char *key, const QString &argument) {
+            return qtTrId(key).arg(argument) + QLatin1Char('\n') + qtTrId("tool.usage");
+        };
         QTest::newRow("dump missing")
-            << QStringList{"dump", missing} << QByteArray() << 1 << QString();
+            << QStringList{"dump", missing} << QByteArray() << 1 << notOpened;
         QTest::newRow("dump corrupt")
-            << QStringList{"dump", "@corrupt"} << QByteArray() << 1 << QString();
-        QTest::newRow("dump json")
-            << QStringList{"dump", "@json"} << QByteArray() << 1 << QString();
+            << QStringList{"dump", "@corrupt"} << QByteArray() << 1 << truncated;
+        QTest::newRow("dump json") << QStringList{"dump", "@json"} << QByteArray() << 1
+                                   << unreadable("plist.error.not_plist");
         QTest::newRow("stats of a plain property list")
             << QStringList{"stats", TENSILO_SOURCE_DIR "/tests/data/plist/plistlib-sample.bplist"}
-            << QByteArray() << 1 << "keyed archive";
+            << QByteArray() << 1 << unreadable("archive.error.not_archive");
         QTest::newRow("stats corrupt")
-            << QStringList{"stats", "@corrupt"} << QByteArray() << 1 << QString();
+            << QStringList{"stats", "@corrupt"} << QByteArray() << 1 << truncated;
         QTest::newRow("chart corrupt")
-            << QStringList{"chart", "@corrupt", "@out.png"} << QByteArray() << 1 << QString();
+            << QStringList{"chart", "@corrupt", "@out.png"} << QByteArray() << 1 << truncated;
         QTest::newRow("report missing")
-            << QStringList{"report", missing, "@out.pdf"} << QByteArray() << 1 << QString();
+            << QStringList{"report", missing, "@out.pdf"} << QByteArray() << 1 << notOpened;
+        QTest::newRow("convert corrupt")
+            << QStringList{"convert", "@corrupt", "@new.tensilo"} << QByteArray() << 1 << truncated;
+        QTest::newRow("convert over a file, from a missing one")
+            << QStringList{"convert", missing, "@doc"} << QByteArray() << 1 << notOpened;
+        QTest::newRow("convert to an unwritable place")
+            << QStringList{"convert", "@doc", "/nonexistent/dir/x.tensilo"} << QByteArray() << 1
+            << qtTrId("error.file_save").arg(QString());
         QTest::newRow("build bad json")
             << QStringList{"build", "@new.tensilo"}
-            << QByteArray(R"({"readings": [{"date": "x"}]})") << 1 << "readings[0].date";
+            << QByteArray(R"({"readings": [{"date": "x"}]})") << 1
+            << qtTrId("tool.json.expected_number").arg(QStringLiteral("readings[0].date"));
         QTest::newRow("build selected out of range")
             << QStringList{"build", "@new.tensilo"}
             << QByteArray(R"({"readings": [], "filters": [], "selectedFilter": 2})") << 1
-            << "selectedFilter";
+            << qtTrId("tool.json.bad_index").arg(QStringLiteral("selectedFilter"), "2");
         QTest::newRow("build reading without systolic")
             << QStringList{"build", "@new.tensilo"}
             << QByteArray(R"({"readings": [{"date": 0.0, "diastolic": 80}]})") << 1
-            << "2001-01-01T00:00:00";
-        QTest::newRow("build unwritable")
-            << QStringList{"build", "/nonexistent/dir/x.tensilo"}
-            << QByteArray(R"({"readings": [], "filters": []})") << 1 << QString();
-        QTest::newRow("no command") << QStringList{} << QByteArray() << 2 << "Usage";
-        QTest::newRow("unknown command")
-            << QStringList{"print", "x"} << QByteArray() << 2 << "print";
-        QTest::newRow("too many") << QStringList{"dump", "a", "b"} << QByteArray() << 2 << "dump";
+            << qtTrId("tool.error.unstorable_reading").arg("2001-01-01T00:00:00");
+        QTest::newRow("build unwritable") << QStringList{"build", "/nonexistent/dir/x.tensilo"}
+                                          << QByteArray(R"({"readings": [], "filters": []})") << 1
+                                          << qtTrId("error.file_save").arg(QString());
+        QTest::newRow("no command") << QStringList{} << QByteArray() << 2 << qtTrId("tool.usage");
+        QTest::newRow("unknown command") << QStringList{"print", "x"} << QByteArray() << 2
+                                         << usage("tool.error.unknown_command", "print");
+        QTest::newRow("too many") << QStringList{"dump", "a", "b"} << QByteArray() << 2
+                                  << usage("tool.error.arguments", "dump");
+        QTest::newRow("too few") << QStringList{"convert", "a"} << QByteArray() << 2
+                                 << usage("tool.error.arguments", "convert");
+        QTest::newRow("unknown option") << QStringList{"dump", "a", "--verbose"} << QByteArray()
+                                        << 2 << usage("tool.error.unknown_option", "--verbose");
         QTest::newRow("bad size") << QStringList{"chart", "@doc", "@out.png", "--size", "12x"}
-                                  << QByteArray() << 2 << "12x";
+                                  << QByteArray() << 2 << usage("tool.error.bad_size", "12x");
         QTest::newRow("zero size") << QStringList{"chart", "@doc", "@out.png", "--size=0x10"}
-                                   << QByteArray() << 2 << "0x10";
+                                   << QByteArray() << 2 << usage("tool.error.bad_size", "0x10");
         QTest::newRow("unknown preference")
             << QStringList{"chart", "@doc", "@out.png", "--set", "showPulses=false"} << QByteArray()
-            << 2 << "showPulses";
-        QTest::newRow("bad bool") << QStringList{"report", "@doc", "@out.pdf", "--set",
-                                                 "printShowChart=maybe"}
-                                  << QByteArray() << 2 << "maybe";
+            << 2 << usage("tool.error.unknown_preference", "showPulses");
+        QTest::newRow("bad bool")
+            << QStringList{"report", "@doc", "@out.pdf", "--set", "printShowChart=maybe"}
+            << QByteArray() << 2
+            << qtTrId("tool.error.bad_preference_value").arg("maybe", "printShowChart");
         QTest::newRow("bad integer")
             << QStringList{"report", "@doc", "@out.pdf", "--set", "rowSize=two"} << QByteArray()
-            << 2 << "two";
+            << 2 << qtTrId("tool.error.bad_preference_value").arg("two", "rowSize");
         QTest::newRow("bad colour")
             << QStringList{"chart", "@doc", "@out.png", "--set", "chartColorPulse=#zz"}
-            << QByteArray() << 2 << "#zz";
-        QTest::newRow("no equals") << QStringList{"chart", "@doc", "@out.png", "--set", "showPulse"}
-                                   << QByteArray() << 2 << "showPulse";
+            << QByteArray() << 2
+            << qtTrId("tool.error.bad_preference_value").arg("#zz", "chartColorPulse");
+        QTest::newRow("no equals")
+            << QStringList{"chart", "@doc", "@out.png", "--set", "showPulse"} << QByteArray() << 2
+            << usage("tool.error.bad_setting", "showPulse");
         QTest::newRow("set without value")
-            << QStringList{"chart", "@doc", "@out.png", "--set"} << QByteArray() << 2 << "--set";
+            << QStringList{"chart", "@doc", "@out.png", "--set"} << QByteArray() << 2
+            << usage("tool.error.missing_value", "--set");
         QTest::newRow("set on dump")
-            << QStringList{"dump", "@doc", "--set", "rowSize=1"} << QByteArray() << 2 << "--set";
+            << QStringList{"dump", "@doc", "--set", "rowSize=1"} << QByteArray() << 2
+            << usage("tool.error.unknown_option", "--set");
+        QTest::newRow("size on report")
+            << QStringList{"report", "@doc", "@out.pdf", "--size", "10x10"} << QByteArray() << 2
+            << usage("tool.error.unknown_option", "--size");
     }
     void toolRefusesBadInput()
     {
@@ -173,6 +226,8 @@ private slots:
         QVERIFY(runTool({QStringLiteral("build"), dir.filePath(QStringLiteral("doc"))}, home.path(),
                         DocumentJson::toJson(document))
                     .exitCode == 0);
+        const QByteArray docBytes = readFile(dir.filePath(QStringLiteral("doc")));
+        QVERIFY(docBytes.startsWith("bplist00"));
         for (QString &argument : arguments) {
             if (argument.startsWith(u'@'))
                 argument = dir.filePath(argument.mid(1));
@@ -181,13 +236,62 @@ private slots:
         const ToolRun run = runTool(arguments, home.path(), input);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY(run.out.isEmpty());
-        QVERIFY(!run.err.trimmed().isEmpty());
-        QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
-        QVERIFY2(!run.err.contains("tool."), run.err.constData()); // texts are translated
-        // Nothing is left behind by a failed command.
+        QVERIFY(!message.trimmed().isEmpty());
+        QVERIFY2(run.err.contains(message.trimmed().toUtf8()), run.err.constData());
+        // Nothing is left behind by a failed command, and a file in the way stays as it was.
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("new.tensilo"))));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("doc"))), docBytes);
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("out.png"))));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("out.pdf"))));
+    }
+
+    void toolHelpAndVersion()
+    {
+        for (const char *option : {"--help", "-h"}) {
+            const ToolRun run = runTool({QString::fromLatin1(option)}, home.path());
+            QCOMPARE(run.exitCode, 0);
+            QCOMPARE(QString::fromUtf8(run.out), qtTrId("tool.usage") + QLatin1Char('\n'));
+        }
+        const ToolRun run = runTool({QStringLiteral("--version")}, home.path());
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(QRegularExpression(QStringLiteral("^tensilo-tool \\d+\\.\\d+\\.\\d+\n$"))
+                     .match(QString::fromUtf8(run.out))
+                     .hasMatch(),
+                 run.out.constData());
+    }
+
+    // Every form the application reads comes out in the current binary form, with the same
+    // content; a file already in that form comes out byte for byte the same.
+    void toolConvert_data()
+    {
+        QTest::addColumn<QString>("source");
+        const QString dir = QStringLiteral(TENSILO_SOURCE_DIR "/tests/data/documents/");
+        QTest::newRow("XML form") << dir + QStringLiteral("full-xml.tensilo");
+        QTest::newRow("older-form readings") << dir + QStringLiteral("older-readings.tensilo");
+        QTest::newRow("current form") << dir + QStringLiteral("full.tensilo");
+    }
+    void toolConvert()
+    {
+        QFETCH(QString, source);
+        const QString out = home.filePath(QStringLiteral("converted.tensilo"));
+        QFile::remove(out);
+        ToolRun run = runTool({QStringLiteral("convert"), source, out}, home.path());
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QVERIFY(run.out.isEmpty());
+        const QByteArray converted = readFile(out);
+        QVERIFY(converted.startsWith("bplist00"));
+
+        const ToolRun before = runTool({QStringLiteral("dump"), source}, home.path());
+        const ToolRun after = runTool({QStringLiteral("dump"), out}, home.path());
+        QCOMPARE(after.exitCode, 0);
+        QVERIFY(!after.out.isEmpty());
+        QCOMPARE(wholeSecondIntervals(after.out), wholeSecondIntervals(before.out));
+
+        // Converting the result again changes nothing.
+        const QString again = home.filePath(QStringLiteral("again.tensilo"));
+        run = runTool({QStringLiteral("convert"), out, again}, home.path());
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QCOMPARE(readFile(again), converted);
     }
 
     void toolStats()
