@@ -3,6 +3,7 @@
 
 #include "Date.h"
 #include "LocalTimeZone.h"
+#include "TestHelpers.h"
 
 #include <QFile>
 #include <QLocale>
@@ -38,11 +39,7 @@ const std::map<QString, Operation> &operations()
     return table;
 }
 
-void setTimeZone(const QByteArray &zone)
-{
-    qputenv("TZ", zone);
-    tzset();
-}
+using TestSupport::setTimeZone;
 
 // "yyyy-MM-dd HH:mm:ss" in local time, so a failure shows the wall clock.
 Date local(const QString &text)

@@ -7,6 +7,7 @@
 #include "Number.h"
 #include "PageChart.h"
 #include "Preferences.h"
+#include "TestHelpers.h"
 
 #include <QApplication>
 #include <QDir>
@@ -99,14 +100,7 @@ QImage render(const ChartGeometry &g, const QSize &size, bool forPrint,
     return image;
 }
 
-QString outputPath(const QString &name)
-{
-    QString dir = qEnvironmentVariable("TENSILO_TEST_OUTPUT");
-    if (dir.isEmpty())
-        dir = QDir::tempPath() + QStringLiteral("/tensilo-test-output");
-    QDir().mkpath(dir);
-    return QDir(dir).filePath(name);
-}
+using TestSupport::outputPath;
 
 // Readings twice a day for the given number of days, with values that wander like real ones.
 MeasurementList typicalReadings(const Date &start, int days, int perDay, quint32 seed)

@@ -1,5 +1,6 @@
 #include "Localization.h"
 #include "MyDocument.h"
+#include "TestHelpers.h"
 #include "UndoManager.h"
 #include "document_mirror.h"
 
@@ -22,10 +23,7 @@ const Date kNow = Date::fromTimeIntervalSince1970(1710504000.0);
 
 MeasurementPtr reading(double hours, int systolic, int diastolic = 80, const QStringList &tags = {})
 {
-    auto r = Measurement::create(kNow.addingSeconds(hours * 3600.0), systolic, diastolic);
-    if (!tags.isEmpty())
-        r->setTags(tags);
-    return r;
+    return TestSupport::reading(kNow.addingSeconds(hours * 3600.0), systolic, diastolic, tags);
 }
 
 PredicatePtr predicate(const char *format)

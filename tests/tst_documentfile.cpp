@@ -5,7 +5,6 @@
 #include "ComparisonPredicate.h"
 #include "DocumentArchive.h"
 #include "DocumentJson.h"
-#include "JsonCodec.h"
 #include "Localization.h"
 #include "MyDocument.h"
 #include "RelativeDate.h"
@@ -1056,23 +1055,12 @@ void TestDocumentFile::saveOnAFullDevice()
 QList<std::pair<QString, QByteArray>> storedDocumentSources()
 {
     const QByteArray full(kFullDocument);
-    QVariant parsed;
-    JsonCodec::parse(full, &parsed);
-    const QVariantMap all = parsed.toMap();
+    const QVariantMap all = DocumentJson::parseValue(full).value_or(QVariant()).toMap();
     auto part = [&all](const QStringList &keys) {
-        JsonCodec::Writer w;
-        w.beginObject();
-        w.key(QStringLiteral("readings"));
-        w.value(keys.contains(u"readings"_qs) ? all.value(QStringLiteral("readings"))
-                                              : QVariantList());
-        for (const QString &key : keys) {
-            if (key == u"readings")
-                continue;
-            w.key(key);
-            w.value(all.value(key));
-        }
-        w.endObject();
-        return w.text();
+        QVariantMap map{{QStringLiteral("readings"), QVariantList()}};
+        for (const QString &key : keys)
+            map.insert(key, all.value(key));
+        return DocumentJson::formatValue(map);
     };
     return {{QStringLiteral("empty"), QByteArray(R"({"readings": []})")},
             {QStringLiteral("readings"), part({QStringLiteral("readings")})},

@@ -13,6 +13,7 @@
 #include "NumberFormatter.h"
 #include "Preferences.h"
 #include "PressureFormatter.h"
+#include "TestHelpers.h"
 #include "TimeFormatter.h"
 
 #include <QCoreApplication>
@@ -51,10 +52,7 @@ private:
 
     static MeasurementPtr reading(const QVariant &systolic, const QVariant &diastolic)
     {
-        auto m = Measurement::create(Date::fromComponents(2024, 3, 5, 14, 7), 0, 0);
-        m->setSystolic(systolic);
-        m->setDiastolic(diastolic);
-        return m;
+        return TestSupport::reading(Date::fromComponents(2024, 3, 5, 14, 7), systolic, diastolic);
     }
 
 private slots:

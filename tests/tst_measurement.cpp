@@ -4,6 +4,7 @@
 #include "Measurement.h"
 #include "Number.h"
 #include "TagsCounter.h"
+#include "TestHelpers.h"
 
 #include <QLocale>
 #include <QTest>
@@ -13,11 +14,7 @@
 
 namespace {
 
-void setTimeZone(const QByteArray &zone)
-{
-    qputenv("TZ", zone);
-    tzset();
-}
+using TestSupport::setTimeZone;
 
 Date at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
 {

@@ -8,6 +8,7 @@
 #include "Preferences.h"
 #include "PrintView.h"
 #include "PrintViewItem.h"
+#include "TestHelpers.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -171,15 +172,6 @@ bool hasLine(const QImage &image, QPointF a, QPointF b)
             return false;
     }
     return true;
-}
-
-// Where files for a person to look at go: $TENSILO_TEST_OUTPUT, else a temporary directory.
-QString outputDirectory(QTemporaryDir &fallback)
-{
-    const QString dir = qEnvironmentVariable("TENSILO_TEST_OUTPUT");
-    if (!dir.isEmpty() && QDir().mkpath(dir))
-        return dir;
-    return fallback.path();
 }
 
 } // namespace
@@ -1006,9 +998,7 @@ void TestReport::pdfOfASmallDocument()
     document.addMeasurements(readings);
     document.setSortItemsAscending(false);
 
-    QTemporaryDir fallback;
-    const QString dir = outputDirectory(fallback);
-    const QString pdf = QDir(dir).filePath(QStringLiteral("report.pdf"));
+    const QString pdf = TestSupport::outputPath(QStringLiteral("report.pdf"));
     QFile::remove(pdf);
     QString error;
     QVERIFY2(PrintView::writeDocumentReport(document, a4(), pdf, &error), qPrintable(error));
@@ -1045,8 +1035,8 @@ void TestReport::pdfOfASmallDocument()
     const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (!pdftoppm.isEmpty()) {
         QVERIFY(runTool(pdftoppm, {"-png", "-r", "100", "-f", "1", "-l", "2", pdf,
-                                   QDir(dir).filePath(QStringLiteral("report-page"))}));
-        QVERIFY(QFile::exists(QDir(dir).filePath(QStringLiteral("report-page-1.png"))));
+                                   TestSupport::outputPath(QStringLiteral("report-page"))}));
+        QVERIFY(QFile::exists(TestSupport::outputPath(QStringLiteral("report-page-1.png"))));
     }
     Date::setClock({});
 }

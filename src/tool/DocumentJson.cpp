@@ -1082,7 +1082,56 @@ void writeNumberEntry(JsonWriter &w, const QVariantMap &map, const QString &key)
         w.null();
 }
 
+// Any value of the parsed form (see DocumentJson::parseValue()).
+void writeValue(JsonWriter &w, const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QVariantMap: {
+        w.beginObject();
+        const QVariantMap map = value.toMap();
+        for (auto it = map.cbegin(); it != map.cend(); ++it) {
+            w.key(it.key());
+            writeValue(w, it.value());
+        }
+        w.endObject();
+        break;
+    }
+    case QMetaType::QVariantList:
+    case QMetaType::QStringList:
+        w.beginArray();
+        for (const QVariant &element : value.toList())
+            writeValue(w, element);
+        w.endArray();
+        break;
+    case QMetaType::QString:
+        w.string(value.toString());
+        break;
+    case QMetaType::Bool:
+        w.boolean(value.toBool());
+        break;
+    default:
+        w.number(value); // null unless a number
+        break;
+    }
+}
+
 } // namespace
+
+std::optional<QVariant> DocumentJson::parseValue(const QByteArray &json, QString *error)
+{
+    QString parseError;
+    std::optional<QVariant> value = JsonParser(json).parse(&parseError);
+    if (!value && error)
+        *error = parseError;
+    return value;
+}
+
+QByteArray DocumentJson::formatValue(const QVariant &value)
+{
+    JsonWriter w;
+    writeValue(w, value);
+    return w.text();
+}
 
 QByteArray DocumentJson::formatNumber(const QVariant &number)
 {

@@ -6,6 +6,8 @@
 #include <QVariant>
 #include <QVariantMap>
 
+#include <optional>
+
 class MyDocument;
 
 // A document's whole state as JSON text, and back, for scripting and support:
@@ -42,6 +44,16 @@ public:
     // What the averages page shows, as JSON: {"total", "filtered", "averages": [{"name",
     // "count", "values": {key: {"valid", "mean", "deviation"}} for the eight keys}]}.
     static QByteArray statsJson(const MyDocument &document);
+
+    // Any JSON text as a value: objects QVariantMap, arrays QVariantList, strings QString, true
+    // and false bool, null std::nullptr_t, numbers qlonglong when written without fraction or
+    // exponent (and within 64 bits), double otherwise. std::nullopt on text that is not JSON,
+    // with a message giving the offset.
+    static std::optional<QVariant> parseValue(const QByteArray &json, QString *error = nullptr);
+
+    // A value of that form as indented JSON text ending with a newline; numbers keep their kind
+    // as formatNumber() writes them, objects list their keys in sorted order.
+    static QByteArray formatValue(const QVariant &value);
 
     // A number as written: whole numbers (qlonglong) bare, fractional ones (double) with at least
     // one fraction digit, in the shortest form that reads back to the same double; "null" for
