@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDateEdit>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -135,6 +136,8 @@ private slots:
 
     void tagMenuListsNewTagsThenTheDocumentsTags();
     void choosingATagTogglesItInTheCopy();
+
+    void rendersInBothLanguages();
 
 private:
     QMainWindow *pWindow = nullptr;
@@ -712,6 +715,41 @@ void TestEditor::choosingATagTogglesItInTheCopy()
     QTest::keyClick(sheet->focusWidget(), Qt::Key_Return);
     QCOMPARE(heard.calls, 1);
     QCOMPARE(heard.entered->Tags(), QStringList{"a"});
+}
+
+void TestEditor::rendersInBothLanguages()
+{
+    // Pictures of the sheet for a person to look at, and a check that nothing is cut off.
+    const QString out = qEnvironmentVariable("TENSILO_TEST_OUTPUT");
+    pDocument->addMeasurements({reading(1, 120, 80, {"home", "left arm", "after walk"})});
+    for (const char *language : {"en_US", "de_DE"}) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(language)));
+        Localization::install(QLocale(QString::fromLatin1(language)));
+        for (bool all : {true, false}) {
+            setShown(all, all, all, all, all);
+            auto shown = reading(2, 132, 84, {"home", "morning"});
+            shown->setPulse(n(64));
+            shown->setWeight(r(78.4));
+            shown->setComments(QStringLiteral("Before breakfast"));
+            pDocument->addMeasurements({shown});
+            Heard heard;
+            MeasurementSheet *sheet = open(shown, true, heard);
+            QVERIFY(sheet);
+            QCoreApplication::processEvents();
+            for (QWidget *w : sheet->findChildren<QWidget *>()) {
+                if (w->isVisible() && w->parentWidget() == sheet)
+                    QVERIFY2(sheet->rect().contains(w->geometry()), qPrintable(w->objectName()));
+            }
+            if (!out.isEmpty()) {
+                QDir().mkpath(out);
+                sheet->grab().save(QStringLiteral("%1/editor_%2_%3.png")
+                                       .arg(out, QString::fromLatin1(language),
+                                            all ? QStringLiteral("all") : QStringLiteral("none")));
+            }
+            sheet->reject();
+        }
+    }
+    Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
 QTEST_MAIN(TestEditor)

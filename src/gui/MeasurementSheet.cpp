@@ -204,25 +204,63 @@ void MeasurementSheet::updateCustomTitles()
 
 void MeasurementSheet::alignLabels()
 {
-    // The labels of the fixed fields and of the rows share one column width, so that the fields
-    // line up although they sit in different layouts.
-    QLabel *const labels[] = {ui->labelDate,      ui->labelTime,    ui->labelSystolic,
-                              ui->labelDiastolic, ui->labelPulse,   ui->labelWeight,
-                              ui->labelCustom1,   ui->labelCustom2, ui->labelCustom3,
-                              ui->labelComment,   ui->labelTags};
+    // All labels start with one column width; the fixed fields then line up with each other, and
+    // alignRowFields() lines the rows in the box up with them once laid out.
     int width = 0;
-    for (QLabel *label : labels) {
+    for (QLabel *label : findChildren<QLabel *>()) {
         label->setMinimumWidth(0);
+        label->setMaximumWidth(QWIDGETSIZE_MAX);
         width = qMax(width, label->sizeHint().width());
     }
-    // The rows sit inside the box's margins; their labels are narrower by that inset.
-    const int inset =
-        ui->boxLayout->contentsMargins().left() + ui->pBoxOther->contentsMargins().left();
-    for (QLabel *label : labels) {
-        const bool inBox = label->parentWidget() != this;
-        label->setMinimumWidth(inBox ? qMax(0, width - inset) : width);
+    for (QLabel *label : findChildren<QLabel *>()) {
+        label->setFixedWidth(width);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
+    alignRowFields();
+}
+
+void MeasurementSheet::alignRowFields()
+{
+    // The rows sit inside the box's frame and margins: their labels are narrowed by that inset so
+    // that their fields start where the fixed fields do. Where a row's label would no longer fit,
+    // the fixed labels widen instead.
+    if (!isVisible() || !ui->pBoxOther->isVisible())
+        return;
+    layout()->activate();
+    QLineEdit *const edits[] = {ui->pEditPulse, ui->pEditWeight, ui->pEditCustom1, ui->pEditCustom2,
+                                ui->pEditCustom3};
+    QLabel *const rowLabels[] = {ui->labelPulse, ui->labelWeight, ui->labelCustom1,
+                                 ui->labelCustom2, ui->labelCustom3};
+    QLabel *const fixedLabels[] = {ui->labelDate,      ui->labelTime,    ui->labelSystolic,
+                                   ui->labelDiastolic, ui->labelComment, ui->labelTags};
+    const auto shown = std::find_if(std::begin(edits), std::end(edits),
+                                    [](QLineEdit *edit) { return edit->isVisible(); });
+    if (shown == std::end(edits))
+        return;
+    const int delta =
+        (*shown)->mapTo(this, QPoint()).x() - ui->pEditSistolic->mapTo(this, QPoint()).x();
+    if (delta == 0)
+        return;
+    int rowWidth = ui->labelPulse->width() - delta;
+    int needed = 0;
+    for (QLabel *label : rowLabels) {
+        label->setMinimumWidth(0);
+        needed = qMax(needed, label->sizeHint().width());
+    }
+    if (rowWidth < needed) {
+        for (QLabel *label : fixedLabels)
+            label->setFixedWidth(label->width() + (needed - rowWidth));
+        rowWidth = needed;
+    }
+    for (QLabel *label : rowLabels)
+        label->setFixedWidth(rowWidth);
+    layout()->activate();
+}
+
+void MeasurementSheet::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    alignRowFields();
 }
 
 void MeasurementSheet::propertiesUpdated()
@@ -250,6 +288,7 @@ void MeasurementSheet::propertiesUpdated()
         box->hide();
     }
     linkKeyViews();
+    alignRowFields();
 
     // The sheet grows or shrinks by what the box did, its top edge staying where it is.
     if (laidOut && after != before) {

@@ -71,6 +71,9 @@ public:
     // Builds the tag menu for the working copy (replacing the previous one) without showing it.
     QMenu *tagsMenu();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 public slots:
     // Builds the tag menu and pops it up under the tag button.
     void onShowTagsMenu();
@@ -84,6 +87,7 @@ private:
     QLineEdit *fieldFor(MeasurementChecks::Field field) const;
     void linkKeyViews();
     void alignLabels();
+    void alignRowFields();
     void onFinished(int result);
 
     std::unique_ptr<Ui::Measurement> ui;
