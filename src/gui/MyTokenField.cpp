@@ -51,7 +51,8 @@ public:
     {
         const QFontMetrics metrics(font());
         const int height = metrics.height() + 2;
-        return {kChipPadding + metrics.horizontalAdvance(text()) + kChipPadding + crossSize() +
+        // One pixel more than the advance: eliding measures with fractions and must not cut.
+        return {kChipPadding + metrics.horizontalAdvance(text()) + 1 + kChipPadding + crossSize() +
                     kChipPadding,
                 height};
     }
@@ -209,9 +210,18 @@ void MyTokenField::rebuildChips()
     }
     updateCompletionModel();
     updateAccessibility();
-    layoutFor(width(), true);
+    applyLayout();
     updateGeometry();
     update();
+}
+
+void MyTokenField::applyLayout()
+{
+    // Layouts of windows do not ask for the height a width needs: the field states it as its
+    // minimum, so that wrapped tokens are never cut off.
+    const int height = layoutFor(width(), true);
+    if (minimumHeight() != height)
+        setMinimumHeight(height);
 }
 
 void MyTokenField::updateCompletionModel()
@@ -434,7 +444,7 @@ QSize MyTokenField::minimumSizeHint() const
 void MyTokenField::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    layoutFor(width(), true);
+    applyLayout();
 }
 
 void MyTokenField::mousePressEvent(QMouseEvent *event)

@@ -61,6 +61,7 @@ private:
     bool addToken(const QString &text);
     void removeToken(int index);
     void rebuildChips();
+    void applyLayout();
     void updateCompletionModel();
     void updateAccessibility();
     void selectToken(int index);
