@@ -163,6 +163,7 @@ PageFilters::PageFilters(MyDocument *document, QWidget *parent)
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 2);
     splitter->setChildrenCollapsible(false);
+    splitter->setSizes({150, 400});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
 
