@@ -56,11 +56,8 @@ bool SingleInstance::listen()
         pServer->setSocketOptions(QLocalServer::UserAccessOption);
         connect(pServer, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
     }
-    if (pServer->listen(strServerName))
-        return true;
-    if (pServer->serverError() != QAbstractSocket::AddressInUseError)
-        return false;
-    // Someone answers there: not ours to take. Nobody answers: a crashed instance's socket.
+    // Someone answers there: not ours to take (a socket with access options would otherwise be
+    // moved over the running one's). Nobody answers: a crashed instance's socket, or none.
     QLocalSocket probe;
     probe.connectToServer(strServerName);
     if (probe.waitForConnected(500))
