@@ -265,7 +265,7 @@ Qt %2</translation>
     </message>
     <message id="prefs.autosave">
         <source>&amp;Keep a recovery copy of changes every minute</source>
-        <translation>Jede Minute eine &amp;Sicherheitskopie der Änderungen anlegen</translation>
+        <translation>&amp;Jede Minute eine Sicherheitskopie der Änderungen anlegen</translation>
     </message>
     <message id="prefs.table">
         <source>Tables</source>
@@ -393,7 +393,7 @@ Qt %2</translation>
     </message>
     <message id="prefs.restore_defaults">
         <source>Restore &amp;Defaults</source>
-        <translation>&amp;Standardwerte</translation>
+        <translation>Standard&amp;werte</translation>
     </message>
     <message id="prefs.close">
         <source>Close</source>

@@ -10,6 +10,7 @@ ColorSwatchButton::ColorSwatchButton(QWidget *parent) : QPushButton(parent)
 {
     setAutoDefault(false);
     setIconSize(QSize(40, 14));
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(this, &QPushButton::clicked, this, &ColorSwatchButton::chooseColor);
     updateSwatch();
 }

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QSpinBox>
 
 namespace {
@@ -58,6 +59,7 @@ PreferencesWndController::PreferencesWndController(QWidget *parent)
     connect(pUi->restoreDefaultsButton, &QPushButton::clicked, this,
             &PreferencesWndController::onRestoreDefaults);
     connect(pUi->closeButton, &QPushButton::clicked, this, &QWidget::close);
+    new QShortcut(QKeySequence::Cancel, this, this, &QWidget::close);
 }
 
 PreferencesWndController::~PreferencesWndController() = default;

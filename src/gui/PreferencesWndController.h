@@ -23,7 +23,6 @@ public:
 
     // The controls bound to keys, by key.
     QWidget *controlForKey(const QString &key) const;
-    Ui::Preferences *ui() const { return pUi.get(); }
 
 signals:
     void closed();
