@@ -1015,6 +1015,14 @@ bool MyDocument::readFromData(const QByteArray &data, const QString &typeName, Q
 
 bool MyDocument::writeToFile(const QString &path, QString *error)
 {
+    if (!writeCopyToFile(path, error))
+        return false;
+    pUndoManager->setClean();
+    return true;
+}
+
+bool MyDocument::writeCopyToFile(const QString &path, QString *error) const
+{
     const QByteArray data = dataOfType(QString(), error);
     if (data.isEmpty())
         return false;
@@ -1035,7 +1043,6 @@ bool MyDocument::writeToFile(const QString &path, QString *error)
             *error = qtTrId("error.file_save").arg(reason);
         return false;
     }
-    pUndoManager->setClean();
     if (error)
         error->clear();
     return true;

@@ -191,6 +191,9 @@ public:
     // On success the document is marked clean; on failure *error is "error.file_save" with the
     // reason and the document stays edited.
     bool writeToFile(const QString &path, QString *error = nullptr);
+    // Writes the document to a file as writeToFile() does, but leaves its clean state alone: a
+    // copy that is not the user's save (the autosaved recovery copy).
+    bool writeCopyToFile(const QString &path, QString *error = nullptr) const;
     // Reads the file (readFromData()); "error.file_open" with the reason when it cannot be read.
     bool readFromFile(const QString &path, QString *error = nullptr);
 
