@@ -1,0 +1,135 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name></name>
+    <message id="csv.columns.ignore">
+        <source>(ignore)</source>
+        <translation>(ignore)</translation>
+    </message>
+    <message id="csv.columns.date">
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message id="csv.columns.time">
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message id="csv.columns.instant">
+        <source>Date and time (ISO 8601)</source>
+        <translation>Date and time (ISO 8601)</translation>
+    </message>
+    <message id="csv.columns.systolic">
+        <source>Systolic</source>
+        <translation>Systolic</translation>
+    </message>
+    <message id="csv.columns.diastolic">
+        <source>Diastolic</source>
+        <translation>Diastolic</translation>
+    </message>
+    <message id="csv.columns.pulse">
+        <source>Pulse</source>
+        <translation>Pulse</translation>
+    </message>
+    <message id="csv.columns.weight">
+        <source>Weight</source>
+        <translation>Weight</translation>
+    </message>
+    <message id="csv.columns.comments">
+        <source>Comment</source>
+        <translation>Comment</translation>
+    </message>
+    <message id="csv.columns.tags">
+        <source>Tags</source>
+        <translation>Tags</translation>
+    </message>
+    <message id="csv.error.write">
+        <source>“%1” could not be written: %2</source>
+        <translation>“%1” could not be written: %2</translation>
+    </message>
+    <message id="csv.error.read">
+        <source>“%1” could not be read: %2</source>
+        <translation>“%1” could not be read: %2</translation>
+    </message>
+    <message id="csv.error.too_large">
+        <source>The file is larger than %1 MB and is not imported.</source>
+        <translation>The file is larger than %1 MB and is not imported.</translation>
+    </message>
+    <message id="csv.error.empty">
+        <source>The file holds no readings.</source>
+        <translation>The file holds no readings.</translation>
+    </message>
+    <message id="csv.error.first_line">
+        <source>The first line cannot be read: %1</source>
+        <translation>The first line cannot be read: %1</translation>
+    </message>
+    <message id="csv.error.missing_columns">
+        <source>No column holds: %1. Choose the columns in the preview.</source>
+        <translation>No column holds: %1. Choose the columns in the preview.</translation>
+    </message>
+    <message id="csv.problem.too_long">
+        <source>The line is longer than %1 characters.</source>
+        <translation>The line is longer than %1 characters.</translation>
+    </message>
+    <message id="csv.problem.too_many_columns">
+        <source>The line has more than %1 columns.</source>
+        <translation>The line has more than %1 columns.</translation>
+    </message>
+    <message id="csv.problem.nul">
+        <source>The line contains a NUL character.</source>
+        <translation>The line contains a NUL character.</translation>
+    </message>
+    <message id="csv.problem.unclosed_quote">
+        <source>A quoted field is not closed before the end of the file.</source>
+        <translation>A quoted field is not closed before the end of the file.</translation>
+    </message>
+    <message id="csv.problem.no_date">
+        <source>The date is missing.</source>
+        <translation>The date is missing.</translation>
+    </message>
+    <message id="csv.problem.bad_date">
+        <source>“%1” is not a date.</source>
+        <translation>“%1” is not a date.</translation>
+    </message>
+    <message id="csv.problem.bad_time">
+        <source>“%1” is not a time.</source>
+        <translation>“%1” is not a time.</translation>
+    </message>
+    <message id="csv.problem.bad_number">
+        <source>%1: “%2” is not a number.</source>
+        <translation>%1: “%2” is not a number.</translation>
+    </message>
+    <message id="csv.problem.no_systolic">
+        <source>The systolic value is missing.</source>
+        <translation>The systolic value is missing.</translation>
+    </message>
+    <message id="csv.problem.no_diastolic">
+        <source>The diastolic value is missing.</source>
+        <translation>The diastolic value is missing.</translation>
+    </message>
+    <message id="csv.problem.bad_systolic">
+        <source>Systolic %1 is outside 50 to 300.</source>
+        <translation>Systolic %1 is outside 50 to 300.</translation>
+    </message>
+    <message id="csv.problem.bad_diastolic">
+        <source>Diastolic %1 is outside 20 to 200.</source>
+        <translation>Diastolic %1 is outside 20 to 200.</translation>
+    </message>
+    <message id="csv.problem.bad_pressure">
+        <source>Systolic %1 is not above diastolic %2.</source>
+        <translation>Systolic %1 is not above diastolic %2.</translation>
+    </message>
+    <message id="csv.problem.bad_pulse">
+        <source>Pulse %1 is outside 20 to 250.</source>
+        <translation>Pulse %1 is outside 20 to 250.</translation>
+    </message>
+    <message id="csv.problem.bad_weight">
+        <source>Weight %1 is outside 2 to 400.</source>
+        <translation>Weight %1 is outside 2 to 400.</translation>
+    </message>
+    <message id="doc.import_records">
+        <source>Import Readings</source>
+        <translation>Import Readings</translation>
+    </message>
+</context>
+</TS>
