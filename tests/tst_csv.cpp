@@ -13,6 +13,7 @@
 #include "UndoManager.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -518,6 +519,92 @@ private slots:
             for (const auto &r : result.readings)
                 QCOMPARE(MeasurementChecks::check(*r), Failure::None);
         }
+    }
+
+    // --- The tool -------------------------------------------------------------------------------
+
+    void toolExportsAndImports()
+    {
+        QTemporaryDir dir;
+        const auto path = [&dir](const char *name) { return dir.filePath(QLatin1String(name)); };
+        const auto tool = [](const QStringList &args, QByteArray *errors = nullptr) {
+            QProcess process;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
+            env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
+            env.insert(QStringLiteral("XDG_CONFIG_HOME"), QDir::tempPath() + "/tst_csv_config");
+            process.setProcessEnvironment(env);
+            process.start(QStringLiteral(TENSILO_BINARY_DIR "/tensilo-tool"), args);
+            if (!process.waitForFinished(60000))
+                return -1;
+            if (errors)
+                *errors = process.readAllStandardError();
+            return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        };
+
+        MyDocument document;
+        auto a = reading(local(2024, 5, 1, 7, 0), Number::integer(120), Number::integer(80));
+        a->setWeight(Number::real(72.5));
+        auto b = reading(local(2024, 5, 2, 7, 0), Number::integer(125), Number::integer(82));
+        document.setAllMeasurements({a, b});
+        QVERIFY(document.writeToFile(path("doc.tensilo")));
+
+        QCOMPARE(tool({"export-csv", path("doc.tensilo"), path("out.csv"), "--all", "--separator",
+                       "semicolon"}),
+                 0);
+        QFile out(path("out.csv"));
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        const QStringList rows = lines(out.readAll());
+        QCOMPARE(rows.size(), 3);
+        QVERIFY(rows.at(1).contains(QStringLiteral(";120;80;;72.5;")));
+
+        // Into a new document, then into the old one: the readings it holds are skipped.
+        QCOMPARE(tool({"import-csv", path("out.csv"), path("new.tensilo")}), 0);
+        MyDocument imported;
+        QVERIFY(imported.readFromFile(path("new.tensilo")));
+        QCOMPARE(imported.allItems().size(), 2);
+        QFile more(path("more.csv"));
+        QVERIFY(more.open(QIODevice::WriteOnly));
+        more.write("Date;Sys;Dia\n2024-05-01 07:00;120;80\n2024-05-03 07:00;130;85\n"
+                   "2024-05-04 07:00;400;85\n");
+        more.close();
+        QByteArray errors;
+        QCOMPARE(tool({"import-csv", path("more.csv"), path("merged.tensilo"), "--into",
+                       path("doc.tensilo")},
+                      &errors),
+                 0);
+        QVERIFY2(errors.contains("line 4: Systolic 400"), errors.constData());
+        MyDocument merged;
+        QVERIFY(merged.readFromFile(path("merged.tensilo")));
+        QCOMPARE(merged.allItems().size(), 3);
+
+        // Nothing readable: exit 1, nothing written.
+        QFile bad(path("bad.csv"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("Date,Sys,Dia\nyesterday,120,80\n");
+        bad.close();
+        QCOMPARE(tool({"import-csv", path("bad.csv"), path("none.tensilo")}), 1);
+        QVERIFY(!QFile::exists(path("none.tensilo")));
+        QCOMPARE(tool({"import-csv", path("missing.csv"), path("none.tensilo")}), 1);
+        QVERIFY(!QFile::exists(path("none.tensilo")));
+
+        // Slashed dates that cannot tell their order need --date-order.
+        QFile slashed(path("slashed.csv"));
+        QVERIFY(slashed.open(QIODevice::WriteOnly));
+        slashed.write("Date,Sys,Dia\n03/04/2024,120,80\n");
+        slashed.close();
+        QCOMPARE(tool({"import-csv", path("slashed.csv"), path("s.tensilo")}), 1);
+        QVERIFY(!QFile::exists(path("s.tensilo")));
+        QCOMPARE(tool({"import-csv", path("slashed.csv"), path("s.tensilo"), "--date-order=mdy"}),
+                 0);
+        MyDocument s;
+        QVERIFY(s.readFromFile(path("s.tensilo")));
+        QCOMPARE(s.allItems().at(0)->theWholeDate().toDateTime().date(), QDate(2024, 3, 4));
+
+        QCOMPARE(tool({"import-csv", path("slashed.csv"), path("s2.tensilo"), "--date-order=x"}),
+                 2);
+        QCOMPARE(tool({"export-csv", path("doc.tensilo")}), 2);
+        QCOMPARE(tool({"export-csv", path("doc.tensilo"), path("o.csv"), "--into", "x"}), 2);
     }
 
     // --- Local time -----------------------------------------------------------------------------

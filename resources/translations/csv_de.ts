@@ -131,5 +131,49 @@
         <source>Import Readings</source>
         <translation>Messungen importieren</translation>
     </message>
+    <message id="tool.csv.usage">
+        <source>  tensilo-tool export-csv FILE OUT.csv [--all] [--separator comma|semicolon|tab]
+  tensilo-tool import-csv IN.csv OUT.tensilo [--into DOC] [--separator comma|semicolon|tab]
+               [--encoding utf-8|latin-1] [--date-order dmy|mdy]</source>
+        <translation>  tensilo-tool export-csv DATEI AUS.csv [--all] [--separator comma|semicolon|tab]
+  tensilo-tool import-csv EIN.csv AUS.tensilo [--into DOK] [--separator comma|semicolon|tab]
+               [--encoding utf-8|latin-1] [--date-order dmy|mdy]</translation>
+    </message>
+    <message id="tool.csv.error.arguments">
+        <source>Wrong number of arguments for “%1”.</source>
+        <translation>Falsche Anzahl von Argumenten für „%1“.</translation>
+    </message>
+    <message id="tool.csv.error.unknown_option">
+        <source>Unknown option “%1”.</source>
+        <translation>Unbekannte Option „%1“.</translation>
+    </message>
+    <message id="tool.csv.error.missing_value">
+        <source>The option “%1” needs a value.</source>
+        <translation>Die Option „%1“ braucht einen Wert.</translation>
+    </message>
+    <message id="tool.csv.error.bad_option_value">
+        <source>“%1” is not a value for %2.</source>
+        <translation>„%1“ ist kein Wert für %2.</translation>
+    </message>
+    <message id="tool.csv.error.ambiguous_dates">
+        <source>The dates could be day/month/year or month/day/year. Choose with --date-order dmy or --date-order mdy.</source>
+        <translation>Die Daten können Tag/Monat/Jahr oder Monat/Tag/Jahr sein. Wählen Sie mit --date-order dmy oder --date-order mdy.</translation>
+    </message>
+    <message id="tool.csv.error.nothing_read">
+        <source>No row of the file could be read; nothing was written.</source>
+        <translation>Keine Zeile der Datei konnte gelesen werden; nichts wurde geschrieben.</translation>
+    </message>
+    <message id="tool.csv.problem">
+        <source>line %1: %2</source>
+        <translation>Zeile %1: %2</translation>
+    </message>
+    <message id="tool.csv.more_problems">
+        <source>… and %1 more rows refused.</source>
+        <translation>… und %1 weitere abgelehnte Zeilen.</translation>
+    </message>
+    <message id="tool.csv.summary">
+        <source>%1 readings imported, %2 already present and skipped, %3 rows refused.</source>
+        <translation>%1 Messungen importiert, %2 schon vorhanden und übersprungen, %3 Zeilen abgelehnt.</translation>
+    </message>
 </context>
 </TS>

@@ -11,6 +11,7 @@
 
 #include "ChartDataSource.h"
 #include "ChartPainter.h"
+#include "CsvCommands.h"
 #include "DocumentJson.h"
 #include "Localization.h"
 #include "MyDocument.h"
@@ -231,8 +232,11 @@ int run(const QStringList &args)
     const QString command = args.first();
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         writeStdout(qtTrId("tool.usage").toLocal8Bit() + '\n');
+        writeStdout(CsvCommands::usage().toLocal8Bit() + '\n');
         return Success;
     }
+    if (CsvCommands::handles(command))
+        return CsvCommands::run(args);
 
     // Positional arguments, then options where the command takes them.
     QStringList positional;
