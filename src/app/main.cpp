@@ -1,3 +1,4 @@
+#include "ApplicationIcon.h"
 #include "Localization.h"
 #include "MainWindow.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tensilo"));
     QApplication::setApplicationVersion(QStringLiteral(TENSILO_VERSION));
     Localization::install();
+    ApplicationIcon::install();
 
     MainWindow window;
     window.show();
