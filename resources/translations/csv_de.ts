@@ -175,5 +175,157 @@
         <source>%1 readings imported, %2 already present and skipped, %3 rows refused.</source>
         <translation>%1 Messungen importiert, %2 schon vorhanden und übersprungen, %3 Zeilen abgelehnt.</translation>
     </message>
+    <message id="csv.export.title">
+        <source>Export Readings as CSV</source>
+        <translation>Messungen als CSV exportieren</translation>
+    </message>
+    <message id="csv.separator.label">
+        <source>Separator:</source>
+        <translation>Trennzeichen:</translation>
+    </message>
+    <message id="csv.separator.comma">
+        <source>Comma ( , )</source>
+        <translation>Komma ( , )</translation>
+    </message>
+    <message id="csv.separator.semicolon">
+        <source>Semicolon ( ; )</source>
+        <translation>Semikolon ( ; )</translation>
+    </message>
+    <message id="csv.separator.tab">
+        <source>Tab</source>
+        <translation>Tabulator</translation>
+    </message>
+    <message id="csv.separator.automatic">
+        <source>Automatic</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message id="csv.separator.detected">
+        <source>Automatic: %1</source>
+        <translation>Automatisch: %1</translation>
+    </message>
+    <message id="csv.export.all">
+        <source>Every reading with every value (ignore the filter and the shown columns)</source>
+        <translation>Alle Messungen mit allen Werten (Filter und angezeigte Spalten nicht beachten)</translation>
+    </message>
+    <message id="csv.export.summary_all">
+        <source>Readings to export: %1, with every value.</source>
+        <translation>Zu exportierende Messungen: %1, mit allen Werten.</translation>
+    </message>
+    <message id="csv.export.summary_filtered">
+        <source>Readings to export: %1 (those the selected filter shows), with the values the preferences show.</source>
+        <translation>Zu exportierende Messungen: %1 (die der gewählte Filter zeigt), mit den Werten, die die Einstellungen zeigen.</translation>
+    </message>
+    <message id="csv.export.button">
+        <source>Export…</source>
+        <translation>Exportieren …</translation>
+    </message>
+    <message id="csv.cancel">
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message id="csv.export.choose">
+        <source>Export Readings</source>
+        <translation>Messungen exportieren</translation>
+    </message>
+    <message id="csv.file_filter">
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation>CSV-Dateien (*.csv);;Alle Dateien (*)</translation>
+    </message>
+    <message id="csv.export.failed">
+        <source>The readings could not be exported</source>
+        <translation>Die Messungen konnten nicht exportiert werden</translation>
+    </message>
+    <message id="csv.import.title">
+        <source>Import Readings from “%1”</source>
+        <translation>Messungen aus „%1“ importieren</translation>
+    </message>
+    <message id="csv.encoding.label">
+        <source>Encoding:</source>
+        <translation>Zeichenkodierung:</translation>
+    </message>
+    <message id="csv.encoding.automatic">
+        <source>Automatic</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message id="csv.date_order.label">
+        <source>Dates with slashes:</source>
+        <translation>Daten mit Schrägstrichen:</translation>
+    </message>
+    <message id="csv.date_order.automatic">
+        <source>Automatic</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message id="csv.date_order.day_first">
+        <source>Day/Month/Year</source>
+        <translation>Tag/Monat/Jahr</translation>
+    </message>
+    <message id="csv.date_order.month_first">
+        <source>Month/Day/Year</source>
+        <translation>Monat/Tag/Jahr</translation>
+    </message>
+    <message id="csv.import.column">
+        <source>Column</source>
+        <translation>Spalte</translation>
+    </message>
+    <message id="csv.import.example">
+        <source>First value</source>
+        <translation>Erster Wert</translation>
+    </message>
+    <message id="csv.import.value">
+        <source>Read as</source>
+        <translation>Lesen als</translation>
+    </message>
+    <message id="csv.import.columns">
+        <source>Columns of the file</source>
+        <translation>Spalten der Datei</translation>
+    </message>
+    <message id="csv.import.column_number">
+        <source>Column %1</source>
+        <translation>Spalte %1</translation>
+    </message>
+    <message id="csv.import.value_of">
+        <source>Read column “%1” as</source>
+        <translation>Spalte „%1“ lesen als</translation>
+    </message>
+    <message id="csv.import.preview">
+        <source>The first rows as they will be read</source>
+        <translation>Die ersten Zeilen, wie sie gelesen werden</translation>
+    </message>
+    <message id="csv.import.line">
+        <source>Line</source>
+        <translation>Zeile</translation>
+    </message>
+    <message id="csv.import.status">
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message id="csv.import.ok">
+        <source>Will be imported</source>
+        <translation>Wird importiert</translation>
+    </message>
+    <message id="csv.import.duplicate">
+        <source>Already in the document</source>
+        <translation>Schon im Dokument</translation>
+    </message>
+    <message id="csv.import.problems">
+        <source>Rows that are not imported</source>
+        <translation>Zeilen, die nicht importiert werden</translation>
+    </message>
+    <message id="csv.import.problem_line">
+        <source>Line %1: %2</source>
+        <translation>Zeile %1: %2</translation>
+    </message>
+    <message id="csv.import.summary">
+        <source>Readings to import: %1. Already in the document: %2. Rows refused: %3.</source>
+        <translation>Zu importierende Messungen: %1. Schon im Dokument: %2. Abgelehnte Zeilen: %3.</translation>
+    </message>
+    <message id="csv.import.choose_date_order">
+        <source>The dates can be read day first or month first: choose the order above.</source>
+        <translation>Die Daten lassen sich mit dem Tag oder dem Monat zuerst lesen: Wählen Sie oben die Reihenfolge.</translation>
+    </message>
+    <message id="csv.import.button">
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
 </context>
 </TS>

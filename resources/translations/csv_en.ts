@@ -175,5 +175,157 @@
         <source>%1 readings imported, %2 already present and skipped, %3 rows refused.</source>
         <translation>%1 readings imported, %2 already present and skipped, %3 rows refused.</translation>
     </message>
+    <message id="csv.export.title">
+        <source>Export Readings as CSV</source>
+        <translation>Export Readings as CSV</translation>
+    </message>
+    <message id="csv.separator.label">
+        <source>Separator:</source>
+        <translation>Separator:</translation>
+    </message>
+    <message id="csv.separator.comma">
+        <source>Comma ( , )</source>
+        <translation>Comma ( , )</translation>
+    </message>
+    <message id="csv.separator.semicolon">
+        <source>Semicolon ( ; )</source>
+        <translation>Semicolon ( ; )</translation>
+    </message>
+    <message id="csv.separator.tab">
+        <source>Tab</source>
+        <translation>Tab</translation>
+    </message>
+    <message id="csv.separator.automatic">
+        <source>Automatic</source>
+        <translation>Automatic</translation>
+    </message>
+    <message id="csv.separator.detected">
+        <source>Automatic: %1</source>
+        <translation>Automatic: %1</translation>
+    </message>
+    <message id="csv.export.all">
+        <source>Every reading with every value (ignore the filter and the shown columns)</source>
+        <translation>Every reading with every value (ignore the filter and the shown columns)</translation>
+    </message>
+    <message id="csv.export.summary_all">
+        <source>Readings to export: %1, with every value.</source>
+        <translation>Readings to export: %1, with every value.</translation>
+    </message>
+    <message id="csv.export.summary_filtered">
+        <source>Readings to export: %1 (those the selected filter shows), with the values the preferences show.</source>
+        <translation>Readings to export: %1 (those the selected filter shows), with the values the preferences show.</translation>
+    </message>
+    <message id="csv.export.button">
+        <source>Export…</source>
+        <translation>Export…</translation>
+    </message>
+    <message id="csv.cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="csv.export.choose">
+        <source>Export Readings</source>
+        <translation>Export Readings</translation>
+    </message>
+    <message id="csv.file_filter">
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation>CSV files (*.csv);;All files (*)</translation>
+    </message>
+    <message id="csv.export.failed">
+        <source>The readings could not be exported</source>
+        <translation>The readings could not be exported</translation>
+    </message>
+    <message id="csv.import.title">
+        <source>Import Readings from “%1”</source>
+        <translation>Import Readings from “%1”</translation>
+    </message>
+    <message id="csv.encoding.label">
+        <source>Encoding:</source>
+        <translation>Encoding:</translation>
+    </message>
+    <message id="csv.encoding.automatic">
+        <source>Automatic</source>
+        <translation>Automatic</translation>
+    </message>
+    <message id="csv.date_order.label">
+        <source>Dates with slashes:</source>
+        <translation>Dates with slashes:</translation>
+    </message>
+    <message id="csv.date_order.automatic">
+        <source>Automatic</source>
+        <translation>Automatic</translation>
+    </message>
+    <message id="csv.date_order.day_first">
+        <source>Day/Month/Year</source>
+        <translation>Day/Month/Year</translation>
+    </message>
+    <message id="csv.date_order.month_first">
+        <source>Month/Day/Year</source>
+        <translation>Month/Day/Year</translation>
+    </message>
+    <message id="csv.import.column">
+        <source>Column</source>
+        <translation>Column</translation>
+    </message>
+    <message id="csv.import.example">
+        <source>First value</source>
+        <translation>First value</translation>
+    </message>
+    <message id="csv.import.value">
+        <source>Read as</source>
+        <translation>Read as</translation>
+    </message>
+    <message id="csv.import.columns">
+        <source>Columns of the file</source>
+        <translation>Columns of the file</translation>
+    </message>
+    <message id="csv.import.column_number">
+        <source>Column %1</source>
+        <translation>Column %1</translation>
+    </message>
+    <message id="csv.import.value_of">
+        <source>Read column “%1” as</source>
+        <translation>Read column “%1” as</translation>
+    </message>
+    <message id="csv.import.preview">
+        <source>The first rows as they will be read</source>
+        <translation>The first rows as they will be read</translation>
+    </message>
+    <message id="csv.import.line">
+        <source>Line</source>
+        <translation>Line</translation>
+    </message>
+    <message id="csv.import.status">
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message id="csv.import.ok">
+        <source>Will be imported</source>
+        <translation>Will be imported</translation>
+    </message>
+    <message id="csv.import.duplicate">
+        <source>Already in the document</source>
+        <translation>Already in the document</translation>
+    </message>
+    <message id="csv.import.problems">
+        <source>Rows that are not imported</source>
+        <translation>Rows that are not imported</translation>
+    </message>
+    <message id="csv.import.problem_line">
+        <source>Line %1: %2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message id="csv.import.summary">
+        <source>Readings to import: %1. Already in the document: %2. Rows refused: %3.</source>
+        <translation>Readings to import: %1. Already in the document: %2. Rows refused: %3.</translation>
+    </message>
+    <message id="csv.import.choose_date_order">
+        <source>The dates can be read day first or month first: choose the order above.</source>
+        <translation>The dates can be read day first or month first: choose the order above.</translation>
+    </message>
+    <message id="csv.import.button">
+        <source>Import</source>
+        <translation>Import</translation>
+    </message>
 </context>
 </TS>

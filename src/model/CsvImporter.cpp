@@ -152,7 +152,18 @@ bool parseNumber(QStringView s, QVariant *value)
         *value = QVariant();
         return true;
     }
-    char buffer[64];
+    // Whole numbers of up to 18 digits, the usual case, without a copy.
+    if (s.size() <= 18) {
+        qsizetype i = s[0] == u'-' ? 1 : 0;
+        qlonglong whole = 0;
+        for (; i < s.size() && isDigit(s[i]); ++i)
+            whole = whole * 10 + (s[i].unicode() - u'0');
+        if (i == s.size() && (s[0] != u'-' || s.size() > 1)) {
+            *value = QVariant(s[0] == u'-' ? -whole : whole);
+            return true;
+        }
+    }
+    char buffer[64] = {};
     if (s.size() >= qsizetype(sizeof buffer))
         return false;
     bool fraction = false;
@@ -304,7 +315,11 @@ bool parseTimeOfDay(QStringView s, Moment *moment)
         }
         return false;
     };
-    if (eat(QLatin1String("am")) || eat(QLatin1String("a.m.")) || eat(QLatin1String("a. m."))) {
+    const bool words = !rest.isEmpty() && rest[0].isLetter() && rest[0] != u'Z' && rest[0] != u'z';
+    if (!words) {
+        // An offset or nothing follows.
+    } else if (eat(QLatin1String("am")) || eat(QLatin1String("a.m.")) ||
+               eat(QLatin1String("a. m."))) {
         if (hour < 1 || hour > 12)
             return false;
         hour = hour == 12 ? 0 : hour;
@@ -551,6 +566,8 @@ void FileReader::decideDateOrder(QStringView text)
     const int dateColumn =
         column(CsvField::DateTime) >= 0 ? column(CsvField::DateTime) : column(CsvField::Date);
     const int otherColumn = column(CsvField::DateTime) >= 0 ? column(CsvField::Date) : -1;
+    if (!text.contains(u'/'))
+        return;
     // Over the whole column: a first number above 12 reads only day first, a second one only
     // month first.
     qint64 dayFirst = 0, monthFirst = 0, slashed = 0;
@@ -760,6 +777,11 @@ void FileReader::read(const QByteArray &bytes)
 
     decideDateOrder(text);
 
+    // About one reading per line.
+    const qsizetype lines = qMin<qsizetype>(bytes.count('\n') + 1, 10'000'000);
+    pSeen.reserve(pSeen.size() + lines);
+    result.readings.reserve(lines);
+
     // The rows. The first record is read again when it holds readings.
     CsvReader rows(text, result.separator);
     bool skipHeader = result.bHeader;
@@ -785,11 +807,12 @@ void FileReader::read(const QByteArray &bytes)
         else if (missing.isEmpty())
             reading = readingOf(rows.fields(), &problem);
         if (reading) {
-            if (pSeen.contains(duplicateKeyOf(*reading))) {
+            const qsizetype before = pSeen.size();
+            pSeen.insert(duplicateKeyOf(*reading));
+            if (pSeen.size() == before) {
                 ++result.duplicateCount;
                 row.bDuplicate = true;
             } else {
-                pSeen.insert(duplicateKeyOf(*reading));
                 result.readings.append(reading);
             }
         } else if (!problem.isEmpty()) {
