@@ -204,8 +204,8 @@
         <translation>Automatisch: %1</translation>
     </message>
     <message id="csv.export.all">
-        <source>Every reading with every value (ignore the filter and the shown columns)</source>
-        <translation>Alle Messungen mit allen Werten (Filter und angezeigte Spalten nicht beachten)</translation>
+        <source>Every reading with every value</source>
+        <translation>Alle Messungen mit allen Werten</translation>
     </message>
     <message id="csv.export.summary_all">
         <source>Readings to export: %1, with every value.</source>

@@ -204,8 +204,8 @@
         <translation>Automatic: %1</translation>
     </message>
     <message id="csv.export.all">
-        <source>Every reading with every value (ignore the filter and the shown columns)</source>
-        <translation>Every reading with every value (ignore the filter and the shown columns)</translation>
+        <source>Every reading with every value</source>
+        <translation>Every reading with every value</translation>
     </message>
     <message id="csv.export.summary_all">
         <source>Readings to export: %1, with every value.</source>

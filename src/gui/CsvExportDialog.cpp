@@ -49,7 +49,8 @@ CsvExportDialog::CsvExportDialog(MyDocument *document, QWidget *parent)
 
     connect(pAll, &QCheckBox::toggled, this, &CsvExportDialog::updateSummary);
     updateSummary();
-    setMinimumWidth(420);
+    setMinimumWidth(460);
+    adjustSize();
 }
 
 QChar CsvExportDialog::separator() const

@@ -85,6 +85,8 @@ CsvImportDialog::CsvImportDialog(MyDocument *document, const QString &path, QWid
     pPreview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     pPreview->setSelectionBehavior(QAbstractItemView::SelectRows);
     pPreview->horizontalHeader()->setStretchLastSection(true);
+    pPreview->setWordWrap(false);
+    pPreview->setAlternatingRowColors(true);
 
     pSummary = new QLabel(this);
     pSummary->setWordWrap(true);
@@ -246,7 +248,8 @@ void CsvImportDialog::fillPreview()
             auto *item = new QTableWidgetItem(cells.at(column));
             if (column >= 3 && column <= 6)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (!preview.reading || preview.bDuplicate)
+            // Rows left out are dimmed; the reason stays readable.
+            if ((!preview.reading || preview.bDuplicate) && column < cells.size() - 1)
                 item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
             pPreview->setItem(row, column, item);
         }

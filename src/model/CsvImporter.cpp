@@ -13,6 +13,8 @@
 #include <QSet>
 #include <QTranslator>
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 
@@ -123,6 +125,14 @@ const QHash<QString, CsvField> &titleTable()
 
 // --- Values -----------------------------------------------------------------------------------
 
+// QStringView::trimmed() without the call when there is nothing to trim, the usual case.
+inline QStringView trim(QStringView s)
+{
+    if (s.isEmpty() || (s.front().unicode() > u' ' && s.back().unicode() > u' '))
+        return s;
+    return s.trimmed();
+}
+
 bool isDigit(QChar c)
 {
     return c.unicode() >= u'0' && c.unicode() <= u'9';
@@ -147,7 +157,7 @@ bool parseDigits(QStringView s, int *value)
 // text is an absent value. False for anything else.
 bool parseNumber(QStringView s, QVariant *value)
 {
-    s = s.trimmed();
+    s = trim(s);
     if (s.isEmpty()) {
         *value = QVariant();
         return true;
@@ -277,7 +287,7 @@ bool parseCalendarDate(QStringView s, CsvImporter::DateOrder order, Moment *mome
 // "HH:mm[:ss[.fff]]", "H.mm", with "am"/"pm" or "Uhr", and an offset ("Z", "+01:00", "+0100").
 bool parseTimeOfDay(QStringView s, Moment *moment)
 {
-    s = s.trimmed();
+    s = trim(s);
     qsizetype i = 0;
     const auto number = [&s, &i](int maxDigits, int *value) {
         const qsizetype start = i;
@@ -410,10 +420,66 @@ struct DuplicateKey
     }
 };
 
-size_t qHash(const DuplicateKey &key, size_t seed = 0)
+// The readings seen so far, by instant and pressures: an open-addressing table in one block,
+// since a node per reading makes the set the slowest part of reading a large file.
+class DuplicateSet
 {
-    return qHashMulti(seed, key.ms, key.systolic, key.diastolic);
-}
+public:
+    void reserve(qsizetype count)
+    {
+        size_t capacity = 16;
+        while (capacity < size_t(count) * 2)
+            capacity *= 2;
+        if (capacity > pSlots.size())
+            rehash(capacity);
+    }
+    qsizetype size() const { return qsizetype(nSize); }
+    // False when the key was there already.
+    bool insert(const DuplicateKey &key)
+    {
+        if ((nSize + 1) * 2 > pSlots.size())
+            rehash(qMax<size_t>(16, pSlots.size() * 2));
+        const size_t mask = pSlots.size() - 1;
+        for (size_t i = hashOf(key) & mask;; i = (i + 1) & mask) {
+            if (!pSlots[i].used) {
+                pSlots[i] = {key, true};
+                ++nSize;
+                return true;
+            }
+            if (pSlots[i].key == key)
+                return false;
+        }
+    }
+
+private:
+    struct Slot
+    {
+        DuplicateKey key{};
+        bool used = false;
+    };
+    static size_t hashOf(const DuplicateKey &key)
+    {
+        quint64 h = quint64(key.ms) * 0x9E3779B97F4A7C15ull;
+        h ^= std::bit_cast<quint64>(key.systolic) + 0x632BE59BD9B4E019ull + (h << 6) + (h >> 2);
+        h ^= std::bit_cast<quint64>(key.diastolic) + 0x85157AF5ull + (h << 6) + (h >> 2);
+        h ^= h >> 29;
+        h *= 0xBF58476D1CE4E5B9ull;
+        return size_t(h ^ (h >> 32));
+    }
+    void rehash(size_t capacity)
+    {
+        std::vector<Slot> old(capacity);
+        old.swap(pSlots);
+        nSize = 0;
+        for (const Slot &slot : old) {
+            if (slot.used)
+                insert(slot.key);
+        }
+    }
+
+    std::vector<Slot> pSlots;
+    size_t nSize = 0;
+};
 
 DuplicateKey duplicateKeyOf(const Measurement &reading)
 {
@@ -424,6 +490,52 @@ DuplicateKey duplicateKeyOf(const Measurement &reading)
     return {std::isfinite(ms) ? qint64(qBound(-9e18, ms, 9e18)) : 0, systolic + 0.0,
             diastolic + 0.0};
 }
+
+// Finds readings seen before: the document's (sorted by instant, searched by halving) and the
+// file's own. Files are nearly always in time order, so a repeat stands right behind its first
+// occurrence; only a file out of order pays for a hash set.
+class DuplicateFinder
+{
+public:
+    void addDocumentKey(const DuplicateKey &key) { pDocument.push_back(key); }
+    void documentDone()
+    {
+        std::stable_sort(pDocument.begin(), pDocument.end(),
+                         [](const DuplicateKey &a, const DuplicateKey &b) { return a.ms < b.ms; });
+    }
+    void reserve(qsizetype count) { pFile.reserve(size_t(count)); }
+
+    // False when the key was seen before.
+    bool insert(const DuplicateKey &key)
+    {
+        auto it = std::lower_bound(pDocument.begin(), pDocument.end(), key.ms,
+                                   [](const DuplicateKey &a, qint64 ms) { return a.ms < ms; });
+        for (; it != pDocument.end() && it->ms == key.ms; ++it) {
+            if (*it == key)
+                return false;
+        }
+        if (bSorted && !pFile.empty() && key.ms < pFile.back().ms) {
+            bSorted = false;
+            pSet.reserve(qsizetype(pFile.size()) * 2);
+            for (const DuplicateKey &seen : pFile)
+                pSet.insert(seen);
+        }
+        if (!bSorted)
+            return pSet.insert(key);
+        for (size_t j = pFile.size(); j > 0 && pFile[j - 1].ms == key.ms; --j) {
+            if (pFile[j - 1] == key)
+                return false;
+        }
+        pFile.push_back(key);
+        return true;
+    }
+
+private:
+    std::vector<DuplicateKey> pDocument;
+    std::vector<DuplicateKey> pFile;
+    bool bSorted = true;
+    DuplicateSet pSet;
+};
 
 QString recordErrorText(CsvReader::RecordError error)
 {
@@ -478,7 +590,7 @@ QString shown(QStringView text)
 bool isBlank(const std::vector<QStringView> &fields)
 {
     for (QStringView field : fields) {
-        if (!field.trimmed().isEmpty())
+        if (!trim(field).isEmpty())
             return false;
     }
     return true;
@@ -523,7 +635,8 @@ public:
     {
         if (document) {
             for (const auto &reading : document->allItems())
-                pSeen.insert(duplicateKeyOf(*reading));
+                pSeen.addDocumentKey(duplicateKeyOf(*reading));
+            pSeen.documentDone();
         }
     }
 
@@ -544,7 +657,7 @@ private:
     const CsvImporter::Options &pOptions;
     CsvImporter::Result *pResult;
     int pColumns[int(CsvField::Tags) + 1];
-    QSet<DuplicateKey> pSeen;
+    DuplicateFinder pSeen;
     LocalTimeOffsets pOffsets;
 };
 
@@ -605,10 +718,10 @@ void FileReader::decideDateOrder(QStringView text)
 bool FileReader::readMoment(const std::vector<QStringView> &fields, double *unixSeconds,
                             QString *problem)
 {
-    QStringView dateText = cell(fields, CsvField::DateTime).trimmed();
+    QStringView dateText = trim(cell(fields, CsvField::DateTime));
     if (dateText.isEmpty())
-        dateText = cell(fields, CsvField::Date).trimmed();
-    const QStringView timeText = cell(fields, CsvField::Time).trimmed();
+        dateText = trim(cell(fields, CsvField::Date));
+    const QStringView timeText = trim(cell(fields, CsvField::Time));
     if (dateText.isEmpty()) {
         *problem = qtTrId("csv.problem.no_date");
         return false;
@@ -661,6 +774,8 @@ MeasurementPtr FileReader::readingOf(const std::vector<QStringView> &fields, QSt
         if (index < 0)
             continue;
         const QStringView text = cell(fields, field);
+        if (text.isEmpty())
+            continue; // absent, as a new reading has it
         QVariant value;
         if (!parseNumber(text, &value)) {
             *problem =
@@ -705,10 +820,10 @@ MeasurementPtr FileReader::readingOf(const std::vector<QStringView> &fields, QSt
         return nullptr;
     }
     const QStringView comments = cell(fields, CsvField::Comments);
-    if (!comments.trimmed().isEmpty())
+    if (!trim(comments).isEmpty())
         reading->setComments(comments.toString());
     const QStringView tagsText = cell(fields, CsvField::Tags);
-    if (!tagsText.trimmed().isEmpty()) {
+    if (!trim(tagsText).isEmpty()) {
         QStringList tags;
         for (QStringView tag : tagsText.split(u';')) {
             tag = tag.trimmed();
@@ -778,8 +893,9 @@ void FileReader::read(const QByteArray &bytes)
     decideDateOrder(text);
 
     // About one reading per line.
-    const qsizetype lines = qMin<qsizetype>(bytes.count('\n') + 1, 10'000'000);
-    pSeen.reserve(pSeen.size() + lines);
+    const qsizetype lines =
+        qMin<qsizetype>(std::count(bytes.cbegin(), bytes.cend(), '\n') + 1, 10'000'000);
+    pSeen.reserve(lines);
     result.readings.reserve(lines);
 
     // The rows. The first record is read again when it holds readings.
@@ -807,9 +923,7 @@ void FileReader::read(const QByteArray &bytes)
         else if (missing.isEmpty())
             reading = readingOf(rows.fields(), &problem);
         if (reading) {
-            const qsizetype before = pSeen.size();
-            pSeen.insert(duplicateKeyOf(*reading));
-            if (pSeen.size() == before) {
+            if (!pSeen.insert(duplicateKeyOf(*reading))) {
                 ++result.duplicateCount;
                 row.bDuplicate = true;
             } else {
