@@ -388,6 +388,34 @@ private slots:
         QVERIFY(result.problems.at(5).reason.startsWith(QStringLiteral("Systolic: ")));
     }
 
+    void duplicatesInAnyOrder()
+    {
+        // In time order, out of order, and against the document: the first occurrence wins.
+        MyDocument document;
+        document.setAllMeasurements(
+            {reading(local(2024, 1, 5, 8, 0), Number::integer(130), Number::integer(85))});
+        const QByteArray text = "Date,Sys,Dia\n"
+                                "2024-01-01 08:00,120,80\n"
+                                "2024-01-01 08:00,120,80\n" // repeat, in order
+                                "2024-01-01 08:00,121,80\n" // same instant, other pressure
+                                "2024-01-03 08:00,120,80\n"
+                                "2024-01-02 08:00,120,80\n" // out of order from here on
+                                "2024-01-01 08:00,121,80\n" // repeat of line 4
+                                "2024-01-05 08:00,130,85\n" // in the document
+                                "2024-01-02 08:00,120,80\n" // repeat of line 6
+                                "2024-01-04 08:00,120,80\n";
+        const CsvImporter::Result result = importText(text, {}, &document);
+        QCOMPARE(result.duplicateCount, 4);
+        QCOMPARE(result.readings.size(), 5);
+        QCOMPARE(result.problemCount, 0);
+        QVERIFY(result.preview.at(1).bDuplicate);
+        QVERIFY(!result.preview.at(2).bDuplicate);
+        QVERIFY(result.preview.at(5).bDuplicate);
+        QVERIFY(result.preview.at(6).bDuplicate);
+        QCOMPARE(CsvImporter::apply(result, &document), 5);
+        QCOMPARE(document.allItems().size(), 6);
+    }
+
     void importWithoutUsableColumns()
     {
         const CsvImporter::Result noPressure = importText("Date,Weight\n2024-01-01,70\n");
