@@ -2,6 +2,7 @@
 #include "ApplicationMenus.h"
 #include "CrashReporter.h"
 #include "DocumentController.h"
+#include "ApplicationIcon.h"
 #include "Localization.h"
 #include "MainWindow.h"
 #include "MyAppDelegate.h"
@@ -21,8 +22,8 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Tensilo"));
     QApplication::setApplicationName(QStringLiteral("Tensilo"));
     QApplication::setApplicationVersion(QStringLiteral(TENSILO_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("tensilo"));
     Localization::install();
+    ApplicationIcon::install();
 
     // Files named on the command line (a file manager opens documents this way).
     QStringList files;

@@ -211,6 +211,26 @@ void MyDocument::addMeasurements(const MeasurementList &readings)
     invalidateAverages();
 }
 
+void MyDocument::importMeasurements(const MeasurementList &readings)
+{
+    const MeasurementList added = absentReadings(*this, readings);
+    if (added.isEmpty())
+        return;
+    // The inverse deletes them again and records the import once more as its own inverse, so
+    // that the redo keeps the import's name.
+    pUndoManager->registerUndo([this, added] {
+        const MeasurementList present = presentReadings(added);
+        pUndoManager->registerUndo([this, present] { importMeasurements(present); });
+        doDeleteMeasurements(present);
+        updateFilteredCounter();
+        invalidateAverages();
+    });
+    setActionName("doc.import_records");
+    doAddMeasurements(added);
+    updateFilteredCounter();
+    invalidateAverages();
+}
+
 void MyDocument::deleteMeasurements(const MeasurementList &readings)
 {
     const MeasurementList deleted = presentReadings(readings);

@@ -85,6 +85,9 @@ public:
     // document are not added again; readings the document does not hold are not deleted (and a
     // warning is logged), so the undo never brings in a reading that was not there.
     void addMeasurements(const MeasurementList &readings);
+    // The same as addMeasurements() under the action name "doc.import_records" (a CSV import);
+    // its undo and redo keep that name.
+    void importMeasurements(const MeasurementList &readings);
     void deleteMeasurements(const MeasurementList &readings);
     // The reading (of this document) takes over every value of newData and moves to its place.
     void updateMeasurement(const MeasurementPtr &reading, const MeasurementPtr &newData);

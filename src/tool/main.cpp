@@ -13,6 +13,7 @@
 
 #include "ChartDataSource.h"
 #include "ChartPainter.h"
+#include "CsvCommands.h"
 #include "DocumentJson.h"
 #include "LocalTimeZone.h"
 #include "Localization.h"
@@ -246,6 +247,10 @@ std::optional<QSize> parseSize(const QString &text)
 
 int run(const QStringList &args)
 {
+    // The CSV commands take options of their own.
+    if (!args.isEmpty() && CsvCommands::handles(args.first()))
+        return CsvCommands::run(args);
+
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
@@ -276,6 +281,7 @@ int run(const QStringList &args)
     }
     if (parser.isSet(help)) {
         writeStdout(qtTrId("tool.usage").toLocal8Bit() + '\n');
+        writeStdout(CsvCommands::usage().toLocal8Bit() + '\n');
         return Success;
     }
     if (parser.isSet(version)) {

@@ -1,5 +1,7 @@
 #include "MeasurementChecks.h"
 
+#include "Measurement.h"
+
 #include <cmath>
 #include <optional>
 
@@ -93,6 +95,13 @@ QString MeasurementChecks::firstFailure(const Values &values, Field *field)
     if (field)
         *field = Field::None;
     return {};
+}
+
+QString MeasurementChecks::firstFailure(const Measurement &reading, Field *field)
+{
+    return firstFailure({reading.Systolic(), reading.Diastolic(), reading.Pulse(), reading.Weight(),
+                         reading.customValue1(), reading.customValue2(), reading.customValue3()},
+                        field);
 }
 
 QVariant MeasurementChecks::parseNumber(const QString &text, const QLocale &locale)

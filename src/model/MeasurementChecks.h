@@ -4,7 +4,10 @@
 #include <QString>
 #include <QVariant>
 
-// The checks a reading passes before the editor hands it on, and the reading of typed numbers.
+class Measurement;
+
+// The checks a reading passes before the editor (or an import) hands it on, and the reading of
+// typed numbers.
 // Pure functions: values in, the stem of the failing alert's texts (or nothing) out.
 class MeasurementChecks
 {
@@ -41,6 +44,8 @@ public:
     // Answers the stem of the first failure and sets `field`, or answers an empty string (and
     // Field::None) when everything passes.
     static QString firstFailure(const Values &values, Field *field = nullptr);
+    // The same checks for a reading's own values (an imported row).
+    static QString firstFailure(const Measurement &reading, Field *field = nullptr);
 
     // A typed number: the locale's form ("72,5" in German) or the C form ("72.5"), without
     // group separators, surrounding spaces ignored. Whole numbers come as qlonglong, others as
