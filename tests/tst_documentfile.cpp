@@ -203,6 +203,16 @@ struct Forms
     }
 };
 
+// An NSArray of ten references to one NSArray, and so on `levels` deep, around one string:
+// levels + 1 objects that a writer unaware of sharing writes out as 10^levels strings.
+quint64 sharedArrays(ArchiveBuilder &b, int levels)
+{
+    quint64 array = b.string(QStringLiteral("leaf"));
+    for (int i = 0; i < levels; ++i)
+        array = b.array(QList<quint64>(10, array));
+    return array;
+}
+
 // A document of one reading in the older form (integers with presence flags).
 QByteArray olderFormDocument()
 {
@@ -258,6 +268,8 @@ private slots:
     void printSettingsKeepUnknownKeys();
     void informationItemsKeepTheirKeys();
     void valuesFarOutsideAnyPressureAverage();
+    void keptValuesAreBoundedAndTheDocumentSaves();
+    void keptValuesShareOneAllowance();
     void filterWithoutPredicate();
     void whateverIsReadCanBeWritten();
 
@@ -552,6 +564,127 @@ void TestDocumentFile::valuesFarOutsideAnyPressureAverage()
     QCOMPARE(mean->Systolic(), QVariant(qlonglong(1000000000001))); // 1e12 + 0.5, away from 0
     QCOMPARE(mean->Diastolic(), QVariant(-5e299));
     QCOMPARE(mean->theWholeDate(), Date(1500));
+}
+
+void TestDocumentFile::keptValuesAreBoundedAndTheDocumentSaves()
+{
+    // Print settings and information items keep what the program does not understand, to write
+    // it back. Here a print attribute and an information item's extra key refer to arrays of
+    // ten references to one array, 30 levels deep (10^30 values written out), and an unknown
+    // printer object holds the same shape as a plain property list value: those are dropped,
+    // everything else loads, and the document saves and opens again.
+    ArchiveBuilder b;
+    const quint64 huge = sharedArrays(b, 30);
+    V plain = V::string(QStringLiteral("tray"));
+    for (int i = 0; i < 30; ++i)
+        plain = V::array(V::Array(10, plain));
+    const quint64 printer = b.addObject(QStringLiteral("NSPrinter"),
+                                        {{QStringLiteral("NSPrinterName"), V::uid(b.string("P"))},
+                                         {QStringLiteral("NSTrays"), plain}});
+    const quint64 size = b.addObject(
+        QStringLiteral("NSValue"),
+        {{QStringLiteral("NS.special"), V::integer(2)},
+         {QStringLiteral("NS.sizeval"), V::uid(b.string(QStringLiteral("{595, 842}")))}});
+    const quint64 attributes =
+        b.dictionary({{QStringLiteral("NSPaperSize"), size},
+                      {QStringLiteral("NSLeftMargin"), b.add(V::real(20))},
+                      {QStringLiteral("NSOrientation"), b.add(V::integer(1))},
+                      {QStringLiteral("NSAHugeAttribute"), huge},
+                      {QStringLiteral("NSPrinter"), printer},
+                      {QStringLiteral("NSJobDisposition"), b.string(QStringLiteral("spool"))}});
+    const quint64 printInfo = b.addObject(QStringLiteral("NSPrintInfo"),
+                                          {{QStringLiteral("NSAttributes"), V::uid(attributes)}});
+    const quint64 doctor =
+        b.dictionary({{QStringLiteral("name"), b.string(QStringLiteral("Doctor"))},
+                      {QStringLiteral("value"), b.string(QStringLiteral("Dr. Grün"))},
+                      {QStringLiteral("printed"), b.add(V::boolean(true))},
+                      {QStringLiteral("extra"), huge}});
+    const quint64 other =
+        b.dictionary({{QStringLiteral("name"), b.string(QStringLiteral("B"))},
+                      {QStringLiteral("colour"), b.string(QStringLiteral("red"))}});
+    auto reading = [&b](double time, qint64 systolic) {
+        const quint64 date =
+            b.addObject(QStringLiteral("NSDate"), {{QStringLiteral("NS.time"), V::real(time)}});
+        return b.addObject(QStringLiteral("Measurement"),
+                           {{QStringLiteral("date"), V::uid(date)},
+                            {QStringLiteral("systolic-obj"), V::uid(b.add(V::integer(systolic)))},
+                            {QStringLiteral("diastolic-obj"), V::uid(b.add(V::integer(80)))}});
+    };
+    const quint64 readings = b.array({reading(700000000, 120), reading(700086400, 135)});
+    const quint64 root = b.dictionary(
+        {{QStringLiteral("measurements"), readings},
+         {QStringLiteral("settings"), b.dictionary({{QStringLiteral("print-info"), printInfo}})},
+         {QStringLiteral("information"), b.array({doctor, other})}});
+    const QByteArray file = b.bytes(root);
+    QVERIFY(file.size() < 4096);
+
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("Dropped \"NSAHugeAttribute\" of the "
+                                                           "print settings.*too many values")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("Dropped \"NSPrinter\" of the print "
+                                                           "settings")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("Dropped \"extra\" of information "
+                                                           "item 1")));
+    MyDocument document;
+    QString error;
+    QVERIFY2(document.readFromData(file, QString(), &error), qPrintable(error));
+    QCOMPARE(document.allItems().size(), 2);
+    QCOMPARE(document.allItems()[1]->Systolic(), QVariant(qlonglong(135)));
+    const QVariantMap info = document.printInfo();
+    QCOMPARE(info.keys(),
+             QStringList({QStringLiteral("NSJobDisposition"), QStringLiteral("NSLeftMargin"),
+                          QStringLiteral("NSOrientation"), QStringLiteral("NSPaperSize")}));
+    QCOMPARE(info.value(QStringLiteral("NSPaperSize")).toSizeF(), QSizeF(595, 842));
+    QCOMPARE(DocumentJson::pageLayoutFromPrintInfo(info).orientation(), QPageLayout::Landscape);
+    QCOMPARE(document.information().size(), 2);
+    QCOMPARE(
+        document.information()[0]->dictionary().keys(),
+        QStringList({QStringLiteral("name"), QStringLiteral("printed"), QStringLiteral("value")}));
+    QCOMPARE(document.information()[0]->dictionary().value(QStringLiteral("value")),
+             QVariant(QStringLiteral("Dr. Grün")));
+    QCOMPARE(document.information()[1]->dictionary().value(QStringLiteral("colour")),
+             QVariant(QStringLiteral("red")));
+
+    // Saving writes what was kept, in proportion to the file read.
+    const QByteArray written = dataOf(document);
+    QVERIFY(!written.isEmpty());
+    QVERIFY2(written.size() < 16 * 1024, qPrintable(QString::number(written.size())));
+    MyDocument back;
+    QVERIFY2(back.readFromData(written, QString(), &error), qPrintable(error));
+    QCOMPARE(contentOf(back), contentOf(document));
+    QCOMPARE(back.printInfo(), document.printInfo());
+}
+
+void TestDocumentFile::keptValuesShareOneAllowance()
+{
+    // One information item of 11,112 values, listed 100 times: each fits, all of them together
+    // would not. The entries the program reads are kept for every item; the extra key for the
+    // first items only, as far as the file's size allows.
+    ArchiveBuilder b;
+    const quint64 item = b.dictionary({{QStringLiteral("name"), b.string(QStringLiteral("N"))},
+                                       {QStringLiteral("extra"), sharedArrays(b, 4)}});
+    const quint64 root =
+        b.dictionary({{QStringLiteral("measurements"), b.array({})},
+                      {QStringLiteral("information"), b.array(QList<quint64>(100, item))}});
+    for (int i = 10; i <= 100; ++i)
+        QTest::ignoreMessage(
+            QtWarningMsg,
+            qPrintable(
+                QStringLiteral("Dropped \"extra\" of information item %1 from the file: "
+                               "written out it would make 11112 values, more than the file's "
+                               "size allows.")
+                    .arg(i)));
+    MyDocument document;
+    QString error;
+    QVERIFY2(document.readFromData(b.bytes(root), QString(), &error), qPrintable(error));
+    QCOMPARE(document.information().size(), 100);
+    for (int i = 0; i < 100; ++i) {
+        const QVariantMap entries = document.information()[i]->dictionary();
+        QCOMPARE(entries.value(QStringLiteral("name")), QVariant(QStringLiteral("N")));
+        QCOMPARE(entries.contains(QStringLiteral("extra")), i < 9);
+    }
 }
 
 void TestDocumentFile::filterWithoutPredicate()

@@ -3,6 +3,7 @@
 #include "BinaryPropertyList.h"
 #include "Date.h"
 #include "DocumentArchive.h"
+#include "ExpandedSize.h"
 #include "KeyedArchiver.h"
 #include "KeyedUnarchiver.h"
 #include "Localization.h"
@@ -243,6 +244,7 @@ private slots:
     void hostile_data();
     void hostile();
     void repeatedSharedWorkIsRefused();
+    void expandedSizeCountsEveryUse();
     void nestingLimit();
     void unknownClassesInsideTolerance();
 
@@ -729,6 +731,46 @@ void TestKeyedArchive::repeatedSharedWorkIsRefused()
     // The decoder counts its work and stops at the bound, whatever the machine's speed.
     const Decoded result = decode(bytes);
     QVERIFY2(result.error.contains(QLatin1String("too many times")), qPrintable(result.error));
+}
+
+void TestKeyedArchive::expandedSizeCountsEveryUse()
+{
+    // Ten uses of one list, three levels: 1 + 10 * (1 + 10 * (1 + 10)) values, found by looking
+    // at each list once.
+    QVariant small = QStringLiteral("leaf");
+    for (int i = 0; i < 3; ++i)
+        small = QVariantList(10, small);
+    QCOMPARE(ExpandedSize().of(small), quint64(1111));
+    // A dictionary counts a key and its value per entry.
+    const QVariantMap map{{QStringLiteral("a"), small}, {QStringLiteral("b"), small}};
+    QCOMPARE(ExpandedSize().of(map), quint64(1 + 2 * (1 + 1111)));
+    QCOMPARE(ExpandedSize().of(QVariantList{map, map}), quint64(1 + 2 * 2225));
+    // Thirty levels: 10^30, far beyond what a count holds; the count stops at the limit.
+    QVariant huge = small;
+    for (int i = 3; i < 30; ++i)
+        huge = QVariantList(10, huge);
+    QCOMPARE(ExpandedSize().of(huge), ExpandedSize::kLimit);
+    V plain = V::string(QStringLiteral("leaf"));
+    for (int i = 0; i < 30; ++i)
+        plain = V::array(V::Array(10, plain));
+    QCOMPARE(ExpandedSize().of(plain), ExpandedSize::kLimit);
+    ArchivedObject kept;
+    kept.classes = QStringList{QStringLiteral("NSPrinter"), QStringLiteral("NSObject")};
+    kept.fields.append({QStringLiteral("k"), ArchivedObject::Field::Kind::Objects, QVariant(),
+                        QVariantList{small, small}, V()});
+    QCOMPARE(ExpandedSize().of(QVariant::fromValue(kept)), quint64(1 + 2 * 1111));
+    // A shorter list on the same data counts its own length.
+    const QVariantList list(100, QVariant(1));
+    const QVariantList head = list.first(10);
+    ExpandedSize counter;
+    QCOMPARE(counter.of(list), quint64(101));
+    QCOMPARE(counter.of(head), quint64(11));
+    // Values of other kinds count 1, unless the function given counts them.
+    QCOMPARE(ExpandedSize().of(QVariant::fromValue(Date(5))), quint64(1));
+    ExpandedSize dates([](const QVariant &v, ExpandedSize &) {
+        return v.metaType() == QMetaType::fromType<Date>() ? quint64(7) : quint64(0);
+    });
+    QCOMPARE(dates.of(QVariantList{QVariant::fromValue(Date(5)), 3}), quint64(1 + 7 + 1));
 }
 
 void TestKeyedArchive::nestingLimit()

@@ -26,6 +26,12 @@ class MyDocument;
 // Print settings are kept as the dictionary of NSPrintInfo's "NSAttributes": sizes, points and
 // rectangles as QSizeF, QPointF and QRectF, numbers, strings and so on as QVariants, and objects
 // of classes the program does not know as ArchivedObject, written back as they were read.
+//
+// What is kept only to be written back (print attributes, keys of information items) is bounded
+// when read: counting a shared part at every use, together no more values than a fixed
+// allowance plus four per byte of the file, the entries the program reads first. An entry that
+// does not fit is dropped with a warning in the log; the rest of the document loads, and saving
+// takes time and memory in proportion to the file that was read.
 class DocumentArchive
 {
 public:

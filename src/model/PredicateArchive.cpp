@@ -391,7 +391,6 @@ QVariant decodeCompound(KeyedUnarchiver &u)
 Q_DECLARE_METATYPE(OperatorFields)
 Q_DECLARE_METATYPE(SelfExpression)
 Q_DECLARE_METATYPE(KeyPathSpecifier)
-Q_DECLARE_METATYPE(Expression)
 
 void PredicateArchive::registerClasses(KeyedArchiver &archiver)
 {
