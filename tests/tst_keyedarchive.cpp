@@ -149,6 +149,13 @@ struct Node
 };
 using NodePtr = std::shared_ptr<Node>;
 
+} // namespace
+
+// Declared before the first use below (a later declaration does not build in release mode).
+Q_DECLARE_METATYPE(NodePtr)
+
+namespace {
+
 void registerNode(KeyedArchiver &archiver)
 {
     archiver.registerClass<NodePtr>({QStringLiteral("Node"), QStringLiteral("NSObject")},
@@ -221,8 +228,6 @@ void compareReadings(const Measurement &a, const Measurement &b)
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(NodePtr)
 
 class TestKeyedArchive : public QObject
 {

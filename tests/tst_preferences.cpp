@@ -250,23 +250,6 @@ private slots:
         QVERIFY(prefs().colorForKey("chartColorWeight").isValid());
     }
 
-    void stringTableHasEveryKeyInBothLanguages()
-    {
-        const char *keys[] = {"columns.custom_default_1",
-                              "columns.custom_default_2",
-                              "columns.custom_default_3",
-                              "not_available",
-                              "format.bad_date",
-                              "format.bad_time",
-                              "filtered_counter.measurement",
-                              "filtered_counter.measurements"};
-        for (const QString &language : Localization::languages()) {
-            for (const char *key : keys)
-                QVERIFY2(Localization::hasText(QLatin1String(key), language),
-                         qPrintable(language + QLatin1Char(' ') + QLatin1String(key)));
-        }
-    }
-
     void handEditedValuesAreNotTrusted_data()
     {
         QTest::addColumn<QByteArray>("text");

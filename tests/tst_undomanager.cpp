@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
@@ -94,6 +95,7 @@ private slots:
     void setDirtyAndRemoveAllActions();
     void editMenuActions();
     void editMenuUndoWhileAStepIsOpen();
+    void misuseIsIgnoredOrRefused();
 };
 
 void TestUndoManager::undoRunsTheInversesLastFirst()
@@ -436,6 +438,73 @@ void TestUndoManager::editMenuUndoWhileAStepIsOpen()
     QCOMPARE(manager.undoStack()->count(), 2);
     undo->trigger();
     QCOMPARE(a.value(), 0);
+}
+
+void TestUndoManager::misuseIsIgnoredOrRefused()
+{
+    UndoManager manager;
+    if (qEnvironmentVariableIsSet("TENSILO_UNBALANCED_ENABLE")) {
+        // In the child process started below.
+        manager.enableUndoRegistration(); // refused in a debug build: the child aborts
+        manager.disableUndoRegistration();
+        QVERIFY(!manager.isUndoRegistrationEnabled()); // the extra enable was not counted
+        return;
+    }
+
+    // Nothing to undo or redo, and no open step: nothing happens.
+    manager.undo();
+    manager.redo();
+    manager.closeGroup();
+    QVERIFY(!manager.canUndo() && !manager.canRedo());
+    QVERIFY(manager.isClean());
+
+    // undo() and redo() called by an inverse while undoing or redoing are ignored: one step
+    // at a time, whatever the inverses do.
+    int value = 0;
+    std::function<void(int)> set = [&](int v) {
+        const int old = value;
+        manager.registerUndo([&, old] {
+            manager.undo();
+            manager.redo();
+            set(old);
+        });
+        value = v;
+    };
+    set(1);
+    endTurn();
+    set(2);
+    endTurn();
+    manager.undo();
+    QCOMPARE(value, 1);
+    QVERIFY(manager.canUndo() && manager.canRedo());
+    manager.redo();
+    QCOMPARE(value, 2);
+    QVERIFY(!manager.canRedo());
+    manager.undo();
+    manager.undo();
+    QCOMPARE(value, 0);
+    QVERIFY(!manager.canUndo());
+    QVERIFY(manager.canRedo());
+
+    // An enable without a disable before it is a caller's fault: refused by an assertion in a
+    // debug build, ignored otherwise (a later disable still disables).
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TENSILO_UNBALANCED_ENABLE"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("QTEST_DISABLE_STACK_DUMP"), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("misuseIsIgnoredOrRefused")});
+    QVERIFY(child.waitForFinished(60000));
+#ifdef QT_NO_DEBUG
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
+#else
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+    const QByteArray output = child.readAll();
+    QVERIFY2(output.contains("unbalanced enableUndoRegistration"), output.constData());
+#endif
 }
 
 QTEST_MAIN(TestUndoManager)
