@@ -55,7 +55,7 @@ QVariant InformationArrayController::data(const QModelIndex &index, int role) co
         if (role == Qt::CheckStateRole)
             return it->isPrinted() ? Qt::Checked : Qt::Unchecked;
         if (role == Qt::AccessibleTextRole)
-            return it->isPrinted() ? qtTrId("window.yes") : qtTrId("window.no");
+            return it->isPrinted() ? qtTrId("yes") : qtTrId("no");
         return QVariant();
     default:
         return QVariant();
