@@ -83,6 +83,8 @@ QVariant AveragesModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return DocumentListModel::headerData(section, orientation, role);
+    if (role == Qt::TextAlignmentRole)
+        return int((section == FilterColumn ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return QVariant();
     switch (section) {

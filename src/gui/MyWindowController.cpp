@@ -209,7 +209,7 @@ void MyWindowController::selectPage(int n)
         pageAction(n)->setChecked(true);
 
     const QString tooltip = addButtonTooltipOf(page);
-    pAddAction->setVisible(!tooltip.isNull());
+    pAddButton->setVisible(!tooltip.isNull());
     if (!tooltip.isNull()) {
         pAddButton->setToolTip(tooltip);
         pAddButton->setAccessibleName(tooltip);
@@ -222,7 +222,7 @@ void MyWindowController::selectPage(int n)
 
 bool MyWindowController::isAddButtonShown() const
 {
-    return pAddAction->isVisible();
+    return !pAddButton->isHidden();
 }
 
 void MyWindowController::onAddButtonPressed()
@@ -249,13 +249,23 @@ void MyWindowController::setupToolbar()
     toolbar->setIconSize(QSize(24, 24));
     toolbar->toggleViewAction()->setVisible(false);
 
-    pAddButton = new QToolButton(toolbar);
+    // The Add button keeps its room when hidden, so that the toolbar does not change height
+    // from page to page.
+    auto *addHolder = new QWidget(toolbar);
+    auto *addLayout = new QHBoxLayout(addHolder);
+    addLayout->setContentsMargins(0, 0, 0, 0);
+    pAddButton = new QToolButton(addHolder);
+    addLayout->addWidget(pAddButton);
+    QSizePolicy keepRoom = pAddButton->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    pAddButton->setSizePolicy(keepRoom);
+    pAddButton->setIconSize(QSize(24, 24));
     pAddButton->setObjectName(QStringLiteral("pAddButton"));
     pAddButton->setIcon(themedIcon("list-add"));
     pAddButton->setAutoRaise(true);
     pAddButton->setFocusPolicy(Qt::TabFocus);
     connect(pAddButton, &QToolButton::clicked, this, &MyWindowController::onAddButtonPressed);
-    pAddAction = toolbar->addWidget(pAddButton);
+    toolbar->addWidget(addHolder);
 
     auto spacer = [toolbar] {
         auto *space = new QWidget(toolbar);
@@ -279,6 +289,7 @@ void MyWindowController::setupToolbar()
         segment->setCheckable(true);
         segment->setAutoRaise(true);
         segment->setFocusPolicy(Qt::TabFocus);
+        segment->setIconSize(QSize(24, 24));
         segment->setIcon(themedIcon(kPages[n].icon));
         segment->setToolTip(QStringLiteral("%1 (%2)").arg(
             qtTrId(kPages[n].toolTipKey),

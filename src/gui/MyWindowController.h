@@ -141,7 +141,6 @@ private:
     ChartDataSource *pChartDataSource;
 
     QToolButton *pAddButton = nullptr;
-    QAction *pAddAction = nullptr;
     QButtonGroup *pModeSelector = nullptr;
     QComboBox *pFilterSelector = nullptr;
     QActionGroup *pPageActions = nullptr;

@@ -29,7 +29,7 @@ PageAverages::PageAverages(AveragesModel *model, QWidget *parent)
     QHeaderView *header = pTableView->horizontalHeader();
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setHighlightSections(false);
-    header->setStretchLastSection(true);
+    header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::Interactive);
     updateColumns();
     header->resizeSection(AveragesModel::FilterColumn, 180);

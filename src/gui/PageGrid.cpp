@@ -88,6 +88,16 @@ PageGrid::PageGrid(MyDocument *document, ReadingsModel *model, QWidget *parent)
         header->resizeSection(column, metrics.horizontalAdvance(QStringLiteral("0000.00")) + 32);
     header->resizeSection(ReadingsModel::TagsColumn,
                           metrics.horizontalAdvance(QStringLiteral("evening, tired")) + 24);
+    // A heading is never cut: a column is at least as wide as its title.
+    auto fitTitles = [header](Qt::Orientation orientation, int first, int last) {
+        if (orientation != Qt::Horizontal)
+            return;
+        for (int column = first; column <= last; ++column)
+            header->resizeSection(
+                column, std::max(header->sectionSize(column), header->sectionSizeHint(column)));
+    };
+    fitTitles(Qt::Horizontal, 0, ReadingsModel::ColumnCount - 1);
+    connect(pArrayController, &QAbstractItemModel::headerDataChanged, this, fitTitles);
     updateSortIndicator();
 
     connect(&Preferences::shared(), &Preferences::changed, this, &PageGrid::onPreferenceChanged);

@@ -175,6 +175,10 @@ QVariant ReadingsModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::TextAlignmentRole)
+        return int(
+            (section == TagsColumn || section == CommentsColumn ? Qt::AlignLeft : Qt::AlignRight) |
+            Qt::AlignVCenter);
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return QVariant();
     switch (section) {
