@@ -154,6 +154,14 @@ void TestWindowModels::newestFirstIsAMappingThatKeepsSelection()
     QCOMPARE(layout.size(), 1);
     model.setSortAscending(true); // no change, no announcement
     QCOMPARE(layout.size(), 1);
+
+    // A document read anew brings its own direction with its rows.
+    MyDocument other;
+    other.addMeasurements({reading(5, 100, 60), reading(4, 101, 61)});
+    other.setSortItemsAscending(false);
+    QVERIFY(document.readFromData(other.dataOfType(QString()), QString()));
+    QVERIFY(model.isReversed());
+    QCOMPARE(systolics(model), (QList<int>{101, 100}));
 }
 
 void TestWindowModels::editThatKeepsItsRowIsADataChange()

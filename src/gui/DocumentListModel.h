@@ -34,6 +34,10 @@ protected:
     virtual int listCount() const = 0;
     // Shows the rows in reverse order, or in list order again. Views keep their selection.
     void setReversed(bool reversed);
+    // Called inside every reset of the list, before views see the new rows.
+    virtual void resetting() {}
+    // Sets the order without announcing it (inside a reset).
+    void setReversedQuietly(bool reversed) { bReversed = reversed; }
 
 private:
     void onRowsAboutToBeInserted(MyDocument::List list, int first, int last);

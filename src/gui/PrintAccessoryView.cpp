@@ -35,6 +35,10 @@ PrintAccessoryView::PrintAccessoryView(QWidget *parent)
     bindSwitch(ui->printShowMeasurements, Preferences::printShowMeasurements);
     bindSwitch(ui->printShowChart, Preferences::printShowChart);
     ui->summary->setAccessibleName(qtTrId("window.print_options.summary"));
+    // Secondary text: the switches above say the same in full.
+    QPalette muted = ui->summary->palette();
+    muted.setColor(QPalette::WindowText, muted.color(QPalette::Disabled, QPalette::WindowText));
+    ui->summary->setPalette(muted);
     connect(&Preferences::shared(), &Preferences::changed, this, [this](const QString &key) {
         for (const Section &section : kSections) {
             if (key == section.preference)
@@ -79,5 +83,6 @@ void PrintAccessoryView::updateSummary()
     QStringList lines;
     for (const auto &[name, description] : localizedSummaryItems())
         lines.append(qtTrId("window.print_options.summary_line").arg(name, description));
-    ui->summary->setText(lines.join(QLatin1Char('\n')));
+    ui->summary->setText(lines.join(QStringLiteral(" · ")));
+    setAccessibleDescription(ui->summary->text());
 }

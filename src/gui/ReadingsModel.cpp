@@ -223,3 +223,9 @@ void ReadingsModel::setSortAscending(bool ascending)
     document()->setSortItemsAscending(ascending);
     followSortDirection();
 }
+
+void ReadingsModel::resetting()
+{
+    if (document())
+        setReversedQuietly(!document()->sortItemsAscending());
+}

@@ -60,6 +60,8 @@ public:
 
 protected:
     int listCount() const override;
+    // A document read anew may come with another sort direction.
+    void resetting() override;
 
 private:
     void onPreferenceChanged(const QString &key);
