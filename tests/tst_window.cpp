@@ -27,6 +27,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -136,6 +137,7 @@ private slots:
     void columnsAndRowSizeFollowThePreferences();
     void averagesRedrawForDeviationsWithoutRebuilding();
     void informationAddAndDeleteWithBothAnswers();
+    void newInformationIsNamedInPlace();
     void counterLineAndChartFeed();
     void chartRedrawsOncePerChange();
     void printOptionsSummaryAndBinding();
@@ -506,6 +508,32 @@ void TestWindow::informationAddAndDeleteWithBothAnswers()
     f.endTurn();
     f.document->undoManager()->undo(); // one step brings both back
     QCOMPARE(model->rowCount(), 3);
+}
+
+void TestWindow::newInformationIsNamedInPlace()
+{
+    Fixture f;
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.window->selectPage(MyWindowController::InformationPage);
+    f.endTurn();
+    f.window->onAddButtonPressed();
+    QCoreApplication::processEvents();
+    f.endTurn();
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), qtTrId("doc.information.new_item.label"));
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("Insurance"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the delegate commits on the next turn
+    InformationArrayController *model = f.window->informationController();
+    QCOMPARE(model->item(2)->name(), QStringLiteral("Insurance"));
+    f.endTurn();
+    f.document->undoManager()->undo(); // the name
+    QCOMPARE(model->item(2)->name(), qtTrId("doc.information.new_item.label"));
+    f.document->undoManager()->undo(); // the item
+    QCOMPARE(model->rowCount(), 2);
 }
 
 void TestWindow::counterLineAndChartFeed()

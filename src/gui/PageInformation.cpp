@@ -88,8 +88,12 @@ void PageInformation::selectRows(const QList<int> &rows)
 void PageInformation::onAddButton()
 {
     const int row = pController->add();
-    if (row >= 0)
-        selectRows({row});
+    if (row < 0)
+        return;
+    selectRows({row});
+    // The user names the new note right away; Escape keeps the default label.
+    if (isVisible())
+        pTableView->edit(pController->index(row, InformationArrayController::NameColumn));
 }
 
 void PageInformation::selectAll()
