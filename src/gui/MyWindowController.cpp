@@ -84,18 +84,6 @@ QString addButtonTooltipOf(QWidget *page)
     return tooltip;
 }
 
-bool pageCanDelete(QWidget *page)
-{
-    if (auto *grid = qobject_cast<PageGrid *>(page))
-        return grid->canDelete();
-    if (auto *information = qobject_cast<PageInformation *>(page))
-        return information->canDelete();
-    bool can = false;
-    if (page && page->metaObject()->indexOfMethod("canDelete()") >= 0)
-        QMetaObject::invokeMethod(page, "canDelete", Qt::DirectConnection, Q_RETURN_ARG(bool, can));
-    return can;
-}
-
 } // namespace
 
 MyWindowController::MyWindowController(MyDocument *document, QWidget *parent)
@@ -138,12 +126,16 @@ MyWindowController::MyWindowController(MyDocument *document, QWidget *parent)
     connect(pPageGrid, &PageGrid::sortDescriptorsChanged, this,
             &MyWindowController::setSortDescriptors);
     connect(pPageGrid, &PageGrid::selectionChanged, this, [this] {
-        const ReadingList selected = pPageGrid->selectedReadings();
-        pChartDataSource->setSelection(selected.size() == 1 ? selected.first() : nullptr);
+        pChartDataSource->setSelection(pPageGrid->singleSelectedReading());
         updateEditActions();
     });
-    connect(pPageInformation, &PageInformation::deleteEnabledChanged, this,
-            &MyWindowController::updateEditActions);
+    // Any page that tells whether it can delete (the filters page too) drives Edit › Delete.
+    for (int n = 0; n < PageCount; ++n) {
+        QWidget *page = pageView(n);
+        if (page->metaObject()->indexOfSignal("deleteEnabledChanged(bool)") < 0)
+            continue;
+        connect(page, SIGNAL(deleteEnabledChanged(bool)), this, SLOT(onDeleteEnabledChanged(bool)));
+    }
 
     // The document prints through its first window that can (doPrintDocument()).
     document->addWindowController(this);
@@ -378,6 +370,22 @@ void MyWindowController::setupMenus()
         pPageActions->addAction(action);
         connect(action, &QAction::triggered, this, [this, n] { selectPage(n); });
     }
+}
+
+void MyWindowController::onDeleteEnabledChanged(bool enabled)
+{
+    if (auto *page = qobject_cast<QWidget *>(sender()))
+        pDeleteEnabled.insert(page, enabled);
+    updateEditActions();
+}
+
+bool MyWindowController::pageCanDelete(QWidget *page) const
+{
+    if (page == pPageGrid)
+        return pPageGrid->canDelete();
+    if (page == pPageInformation)
+        return pPageInformation->canDelete();
+    return pDeleteEnabled.value(page, false);
 }
 
 void MyWindowController::updateEditActions()

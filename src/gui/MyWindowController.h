@@ -2,6 +2,7 @@
 
 #include "PageGrid.h"
 
+#include <QHash>
 #include <QListView>
 #include <QMainWindow>
 #include <QPageLayout>
@@ -113,6 +114,9 @@ public:
     static int livePrintViews();
     static int madePrintViews();
 
+private slots:
+    void onDeleteEnabledChanged(bool enabled);
+
 protected:
     QMenu *createPopupMenu() override { return nullptr; } // the toolbar cannot be customised
 
@@ -124,6 +128,7 @@ private:
     void onFilterActivated(int row);
     void updateCounter();
     void updateEditActions();
+    bool pageCanDelete(QWidget *page) const;
     void feedChart();
     void onDelete();
     void onSelectAll();
@@ -153,4 +158,5 @@ private:
     PageInformation *pPageInformation = nullptr;
 
     PrintAccessoryView *pPrintAccessoryView = nullptr;
+    QHash<QWidget *, bool> pDeleteEnabled; // as the pages last told
 };

@@ -164,6 +164,20 @@ ReadingList PageGrid::selectedReadings() const
     return readings;
 }
 
+ReadingPtr PageGrid::singleSelectedReading() const
+{
+    if (!pGrid->selectionModel())
+        return nullptr;
+    const QItemSelection selection = pGrid->selectionModel()->selection();
+    int row = -1;
+    for (const QItemSelectionRange &range : selection) {
+        if (range.top() != range.bottom() || (row >= 0 && range.top() != row))
+            return nullptr;
+        row = range.top();
+    }
+    return row < 0 ? nullptr : pArrayController->reading(sourceRow(row));
+}
+
 ReadingList PageGrid::readingsInShownOrder() const
 {
     ReadingList readings;
@@ -205,7 +219,8 @@ bool PageGrid::canDelete() const
 
 bool PageGrid::canReplaceWithAverage() const
 {
-    return pGrid->selectionModel() && pGrid->selectionModel()->selectedRows().size() > 1;
+    return pGrid->selectionModel() && pGrid->selectionModel()->hasSelection() &&
+           !singleSelectedReading();
 }
 
 // --- Editing --------------------------------------------------------------------------------

@@ -56,6 +56,9 @@ public:
 
     // The selected readings, in the order the table shows them.
     ReadingList selectedReadings() const;
+    // The one selected reading, or null when none or several are selected. Cheap however many
+    // rows are selected.
+    ReadingPtr singleSelectedReading() const;
     // Every reading in the order the table shows them (what the report prints).
     ReadingList readingsInShownOrder() const;
     // Makes the reading the only selected row and scrolls to it.
