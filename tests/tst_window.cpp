@@ -34,7 +34,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -795,6 +797,32 @@ void TestWindow::renderEveryPage()
             f.window->modeSelector()->button(1)->icon().pixmap(QSize(24, 24), 2.0).toImage();
         QCOMPARE(icon.size(), QSize(48, 48));
         icon.save(QStringLiteral("%1/icon_chart@2x_%2.png").arg(dir, language));
+        // The print dialog with its options tab, and the preview.
+        f.window->onDialogOpened = [&](QDialog *dialog) {
+            QCoreApplication::processEvents();
+            if (auto *tabs = dialog->findChild<QTabWidget *>()) {
+                for (int i = 0; i < tabs->count(); ++i) {
+                    if (tabs->widget(i)->objectName() == QLatin1String("PrintAccessoryView")) {
+                        tabs->setCurrentIndex(i);
+                        tabs->window()->show();
+                    }
+                }
+            }
+            for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+                if (button->text().contains(QLatin1String("Options")) &&
+                    !button->text().contains(u'<'))
+                    button->click(); // the "Options" expander
+            }
+            QCoreApplication::processEvents();
+            dialog->grab().save(
+                QStringLiteral("%1/%2_%3.png")
+                    .arg(dir, QLatin1String(dialog->metaObject()->className()), language));
+            dialog->done(QDialog::Rejected);
+        };
+        f.window->doPrintDocument();
+        f.window->onPrintPreview();
+        QCoreApplication::processEvents();
+        f.window->onDialogOpened = nullptr;
         PrintAccessoryView options;
         options.resize(420, 260);
         QVERIFY(options.grab().save(QStringLiteral("%1/print_options_%2.png").arg(dir, language)));
