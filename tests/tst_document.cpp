@@ -12,10 +12,36 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 namespace {
 
 using L = MyDocument::List;
+
+// Readings leave the document read-only: code above it cannot change a held reading (and with
+// it the instant the document finds it by) except through the document's operations.
+template <typename Reading>
+concept Writable = requires(Reading reading)
+{
+    reading->setTheWholeDate(Date());
+};
+static_assert(!Writable<decltype(std::declval<const MyDocument &>().allItems().first())>);
+static_assert(!Writable<decltype(std::declval<const MyDocument &>().items().first())>);
+static_assert(!Writable<decltype(std::declval<const MyDocument &>().lastEditedMeasurement())>);
+static_assert(
+    !Writable<
+        decltype(std::declval<const MyDocument &>().averages().first()->measurements().first())>);
+static_assert(!Writable<decltype(std::declval<MyDocument &>().replaceWithAverage({}))>);
+static_assert(Writable<MeasurementPtr>); // the check itself sees a writable reading
+// Held readings are named by const pointers; new readings come in writable.
+static_assert(std::is_invocable_v<decltype(&MyDocument::deleteMeasurements), MyDocument &,
+                                  const ConstMeasurementList &>);
+static_assert(std::is_invocable_v<decltype(&MyDocument::updateMeasurement), MyDocument &,
+                                  ConstMeasurementPtr, ConstMeasurementPtr>);
+static_assert(std::is_invocable_v<decltype(&MyDocument::onMeasurementChangedFrom), MyDocument &,
+                                  ConstMeasurementPtr, MeasurementPtr>);
+static_assert(!std::is_invocable_v<decltype(&MyDocument::addMeasurements), MyDocument &,
+                                   const ConstMeasurementList &>);
 
 // Noon of 15 March 2024, UTC; the clock stands there for every test.
 const Date kNow = Date::fromTimeIntervalSince1970(1710504000.0);
@@ -35,10 +61,10 @@ PredicatePtr predicate(const char *format)
     return p;
 }
 
-QList<const Measurement *> ids(const MeasurementList &list)
+QList<const Measurement *> ids(const ConstMeasurementList &list)
 {
     QList<const Measurement *> result;
-    for (const MeasurementPtr &r : list)
+    for (const ConstMeasurementPtr &r : list)
         result.append(r.get());
     return result;
 }
@@ -157,7 +183,7 @@ private slots:
         QFETCH(QList<double>, instants);
         QFETCH(double, instant);
         QFETCH(int, position);
-        MeasurementList list;
+        ConstMeasurementList list;
         for (double t : instants)
             list.append(reading(t, 120));
         const auto probe = reading(instant, 120);
@@ -340,7 +366,7 @@ private slots:
         document.addMeasurements({a, b, other});
         document.undoManager()->closeGroup();
 
-        const MeasurementPtr average = document.replaceWithAverage({a, b});
+        const ConstMeasurementPtr average = document.replaceWithAverage({a, b});
         QVERIFY(average);
         QCOMPARE(average->Systolic(), QVariant(qlonglong(125)));
         QCOMPARE(ids(document.allItems()),
@@ -374,14 +400,14 @@ private slots:
                                     {QStringLiteral("t%1").arg(i % 3)}));
             return list;
         };
-        const auto oneByOne = [](MeasurementList list, const MeasurementList &added) {
+        const auto oneByOne = [](ConstMeasurementList list, const MeasurementList &added) {
             for (const MeasurementPtr &r : added)
                 list.insert(MyDocument::positionForMeasurement(*r, list), r);
             return list;
         };
-        const auto passing = [](const MeasurementList &list) {
-            MeasurementList result;
-            for (const MeasurementPtr &r : list) {
+        const auto passing = [](const ConstMeasurementList &list) {
+            ConstMeasurementList result;
+            for (const ConstMeasurementPtr &r : list) {
                 if (r->Systolic().toInt() > 130)
                     result.append(r);
             }
@@ -396,7 +422,7 @@ private slots:
         QSignalSpy inserted(document.get(), &MyDocument::rowsInserted);
         document->addMeasurements(second);
         document->undoManager()->closeGroup();
-        const MeasurementList expected = oneByOne(oneByOne({}, first), second);
+        const ConstMeasurementList expected = oneByOne(oneByOne({}, first), second);
         QCOMPARE(ids(document->allItems()), ids(expected));
         QCOMPARE(ids(document->items()), ids(passing(expected)));
         QCOMPARE(reset.size(), 1);
@@ -404,14 +430,14 @@ private slots:
         QCOMPARE(tagCounts(*document), (QMap<QString, int>{{"t0", 21}, {"t1", 20}, {"t2", 19}}));
 
         // Deleting a batch, with readings from both calls and one the document does not hold.
-        MeasurementList doomed = second.mid(0, 40) + first.mid(0, 5);
+        ConstMeasurementList doomed = constReadings(second.mid(0, 40) + first.mid(0, 5));
         doomed.append(reading(1, 150));
         QTest::ignoreMessage(QtWarningMsg,
                              "attempt to delete reading that it absent in the main list!");
         document->deleteMeasurements(doomed);
         document->undoManager()->closeGroup();
-        MeasurementList left = expected;
-        for (const MeasurementPtr &r : std::as_const(doomed))
+        ConstMeasurementList left = expected;
+        for (const ConstMeasurementPtr &r : std::as_const(doomed))
             left.removeAll(r);
         QCOMPARE(ids(document->allItems()), ids(left));
         QCOMPARE(ids(document->items()), ids(passing(left)));
@@ -432,7 +458,7 @@ private slots:
         const auto entered = reading(0, 120);
         document.onMeasurementChangedFrom(nullptr, entered);
         QCOMPARE(document.allItems().first(), entered); // the very object joins the document
-        const MeasurementPtr last = document.lastEditedMeasurement();
+        const ConstMeasurementPtr last = document.lastEditedMeasurement();
         QVERIFY(last && last != entered);
         QCOMPARE(last->Systolic(), entered->Systolic());
         document.undoManager()->closeGroup();

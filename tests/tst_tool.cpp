@@ -111,12 +111,16 @@ void fillDocument(MyDocument &document)
 // A file keeps no reading without systolic and diastolic values: gives them some.
 void makeStorable(MyDocument &document)
 {
-    for (const MeasurementPtr &r : document.allItems()) {
-        if (!r->Systolic().isValid())
-            r->setSystolic(Number::integer(100));
-        if (!r->Diastolic().isValid())
-            r->setDiastolic(Number::real(60.5));
+    MeasurementList readings;
+    for (const ConstMeasurementPtr &r : document.allItems()) {
+        const MeasurementPtr copy = r->copy();
+        if (!copy->Systolic().isValid())
+            copy->setSystolic(Number::integer(100));
+        if (!copy->Diastolic().isValid())
+            copy->setDiastolic(Number::real(60.5));
+        readings.append(copy);
     }
+    document.setAllMeasurements(readings);
 }
 
 QString toolPath()
@@ -212,12 +216,12 @@ private slots:
 
         // The values themselves, kinds included.
         QCOMPARE(copy.allItems().size(), 3);
-        const MeasurementPtr first = copy.allItems().at(0); // the one before 2001
+        const ConstMeasurementPtr first = copy.allItems().at(0); // the one before 2001
         QCOMPARE(first->theWholeDate().timeIntervalSinceReferenceDate(), -3600.0);
         QVERIFY(!first->Systolic().isValid());
         QCOMPARE(first->Comments(), original.allItems().at(0)->Comments());
         QVERIFY(!first->hasTags());
-        const MeasurementPtr a = copy.allItems().at(1);
+        const ConstMeasurementPtr a = copy.allItems().at(1);
         QCOMPARE(a->Systolic().typeId(), QMetaType::LongLong);
         QCOMPARE(a->Pulse(), QVariant(qlonglong(0)));
         QCOMPARE(a->Weight().typeId(), QMetaType::Double);
@@ -225,7 +229,7 @@ private slots:
         QCOMPARE(a->customValue3().toDouble(), 1e-7);
         QCOMPARE(a->Comments(), original.allItems().at(1)->Comments());
         QCOMPARE(a->Tags(), QStringList({QStringLiteral("morning"), QStringLiteral("left arm")}));
-        const MeasurementPtr b = copy.allItems().at(2);
+        const ConstMeasurementPtr b = copy.allItems().at(2);
         QCOMPARE(b->theWholeDate().timeIntervalSinceReferenceDate(), 600000100.25);
         QVERIFY(!b->Diastolic().isValid());
         QVERIFY(!b->Comments().isNull());

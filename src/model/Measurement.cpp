@@ -307,14 +307,15 @@ int Measurement::compare(const Measurement &other) const
     return a < b ? -1 : (a > b ? 1 : 0);
 }
 
-MeasurementPtr Measurement::averageOf(const MeasurementList &readings)
+MeasurementPtr Measurement::averageOf(const ConstMeasurementList &readings)
 {
     if (readings.isEmpty())
         return nullptr;
-    MeasurementList sorted = readings;
-    std::stable_sort(
-        sorted.begin(), sorted.end(),
-        [](const MeasurementPtr &a, const MeasurementPtr &b) { return a->compare(*b) < 0; });
+    ConstMeasurementList sorted = readings;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const ConstMeasurementPtr &a, const ConstMeasurementPtr &b) {
+                         return a->compare(*b) < 0;
+                     });
 
     struct Sum
     {
@@ -329,7 +330,7 @@ MeasurementPtr Measurement::averageOf(const MeasurementList &readings)
     QStringList tags;
     QSet<QString> seenTags;
 
-    for (const MeasurementPtr &reading : sorted) {
+    for (const ConstMeasurementPtr &reading : sorted) {
         dates += reading->pDate.timeIntervalSince1970();
         double value = 0;
         if (reading->numberForKey(Key::Systolic, &value))

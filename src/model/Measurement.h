@@ -22,6 +22,13 @@ using MeasurementList = QList<MeasurementPtr>;
 // A reading as handed out by the document: only the document's operations change the readings
 // it holds.
 using ConstMeasurementPtr = std::shared_ptr<const Measurement>;
+Q_DECLARE_TYPEINFO(ConstMeasurementPtr, Q_RELOCATABLE_TYPE);
+using ConstMeasurementList = QList<ConstMeasurementPtr>;
+// The same readings, as a list that only reads them.
+inline ConstMeasurementList constReadings(const MeasurementList &readings)
+{
+    return ConstMeasurementList(readings.cbegin(), readings.cend());
+}
 
 // Told about changes to a reading's properties. measurementWillChange() comes before the value
 // changes, measurementDidChange() after it, with the value the key held before (invalid for
@@ -85,7 +92,7 @@ public:
     int compare(const Measurement &other) const;
 
     // A new reading averaging the given ones (two or more); the inputs are not changed.
-    static MeasurementPtr averageOf(const MeasurementList &readings);
+    static MeasurementPtr averageOf(const ConstMeasurementList &readings);
 
     ::Date theWholeDate() const { return pDate; }
     ::Date Date() const;
