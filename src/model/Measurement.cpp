@@ -263,22 +263,16 @@ void Measurement::clearTags()
         didChange(keyName(Key::Tags), oldValue);
 }
 
+Measurement::Measurement(const Measurement &other)
+    : pDate(other.pDate), pSystolic(other.pSystolic), pDiastolic(other.pDiastolic),
+      pWeight(other.pWeight), pPulse(other.pPulse), pCustom1(other.pCustom1),
+      pCustom2(other.pCustom2), pCustom3(other.pCustom3), nKinds(other.nKinds),
+      bHasTags(other.bHasTags), pComments(other.pComments), pTags(other.pTags)
+{}
+
 MeasurementPtr Measurement::copy() const
 {
-    auto result = std::make_shared<Measurement>();
-    result->pDate = pDate;
-    result->pComments = pComments;
-    result->pSystolic = pSystolic;
-    result->pDiastolic = pDiastolic;
-    result->pWeight = pWeight;
-    result->pPulse = pPulse;
-    result->pTags = pTags;
-    result->bHasTags = bHasTags;
-    result->pCustom1 = pCustom1;
-    result->pCustom2 = pCustom2;
-    result->pCustom3 = pCustom3;
-    result->nKinds = nKinds;
-    return result;
+    return std::make_shared<Measurement>(*this);
 }
 
 void Measurement::copyFrom(const Measurement &other)

@@ -76,7 +76,8 @@ public:
     Measurement(::Date date, qint32 systolic, qint32 diastolic);
     ~Measurement();
 
-    Measurement(const Measurement &) = delete;
+    // The values of the other reading, with empty caches and no observers (as copy()).
+    Measurement(const Measurement &other);
     Measurement &operator=(const Measurement &) = delete;
 
     static MeasurementPtr create(::Date date, qint32 systolic, qint32 diastolic)
@@ -84,7 +85,8 @@ public:
         return std::make_shared<Measurement>(date, systolic, diastolic);
     }
 
-    // An independent copy with the same values and empty caches.
+    // An independent copy with the same values and empty caches; the way to edit a reading the
+    // document handed out is to change a copy and give it to the document.
     MeasurementPtr copy() const;
     // Takes over every value of the other reading, through the setters, announcing each key.
     void copyFrom(const Measurement &other);
