@@ -229,7 +229,7 @@ QAction *UndoManager::createAction(QObject *parent, bool undo) const
     auto *const action = new QAction(parent);
     action->setShortcut(undo ? QKeySequence::Undo : QKeySequence::Redo);
     const auto update = [manager, action, undo] {
-        const QString prefix = qtTrId(undo ? "menu.edit.undo" : "menu.edit.redo");
+        const QString prefix = undo ? qtTrId("menu.edit.undo") : qtTrId("menu.edit.redo");
         const QString name = undo ? manager->undoActionName() : manager->redoActionName();
         action->setText(name.isEmpty() ? prefix : prefix + QLatin1Char(' ') + name);
         action->setEnabled(undo ? manager->canUndo() : manager->canRedo());
