@@ -885,6 +885,77 @@ private slots:
         QCOMPARE(invalidated.size(), 0);
     }
 
+    void averagesRowAnnouncedWithNewFigures()
+    {
+        // A view reads the averages row when it is told of it: the figures must be the new ones.
+        MyDocument document;
+        document.addMeasurements({reading(0, 120), reading(1, 140), reading(2, 160)});
+        const FilterPtr filter = document.filters()[0];
+        filter->setPredicate(predicate("Systolic > 0"));
+        const AveragePtr average = document.averages().value(0);
+        QVERIFY(average && average->filter() == filter);
+        QCOMPARE(average->item(QStringLiteral("Systolic"))->average(), 140.0);
+
+        QList<double> seen;
+        connect(&document, &MyDocument::rowsChanged, this, [&](L list, int first, int last) {
+            if (list != L::Averages)
+                return;
+            for (int row = first; row <= last; ++row)
+                seen.append(document.averages()[row]->item(QStringLiteral("Systolic"))->average());
+        });
+        filter->setPredicate(predicate("Systolic > 130"));
+        QCOMPARE(seen, QList<double>{150.0});
+        seen.clear();
+        document.undoManager()->closeGroup();
+        document.undoManager()->undo();
+        QCOMPARE(seen, QList<double>{140.0});
+    }
+
+    void settingsChangesAreAnnounced()
+    {
+        // Sort order and print settings are announced, also when a revert (reading the file
+        // again) changes them behind the window's back; the new state is there at the signal.
+        MyDocument saved;
+        QVariantMap printInfo;
+        printInfo.insert(QStringLiteral("NSOrientation"), qlonglong(1));
+        saved.setPrintInfo(printInfo);
+        saved.setSortItemsAscending(true);
+        saved.addMeasurements({reading(0, 120)});
+        const QByteArray file = saved.dataOfType(QString());
+        QVERIFY(!file.isEmpty());
+
+        MyDocument document;
+        QList<bool> sortSeen;
+        QList<QVariantMap> printSeen;
+        connect(&document, &MyDocument::sortItemsAscendingChanged, this, [&](bool ascending) {
+            QCOMPARE(document.sortItemsAscending(), ascending);
+            sortSeen.append(document.sortItemsAscending());
+        });
+        connect(&document, &MyDocument::printInfoChanged, this, [&](const QVariantMap &info) {
+            QCOMPARE(document.printInfo(), info);
+            printSeen.append(document.printInfo());
+        });
+        QVERIFY(document.readFromData(file, QString()));
+        QCOMPARE(sortSeen, QList<bool>{true});
+        QCOMPARE(printSeen.size(), 1);
+        QCOMPARE(printSeen[0].value(QStringLiteral("NSOrientation")).toLongLong(), 1);
+
+        // The window's own changes; setting what is already there tells nothing.
+        document.setSortItemsAscending(false);
+        document.setSortItemsAscending(false);
+        QCOMPARE(sortSeen, (QList<bool>{true, false}));
+        document.setPrintInfo(document.printInfo());
+        QCOMPARE(printSeen.size(), 1);
+        document.setPrintInfo({});
+        QCOMPARE(printSeen.size(), 2);
+
+        // The revert brings the saved settings back, and says so.
+        QVERIFY(document.readFromData(file, QString()));
+        QCOMPARE(sortSeen, (QList<bool>{true, false, true}));
+        QCOMPARE(printSeen.size(), 3);
+        QCOMPARE(printSeen[2].value(QStringLiteral("NSOrientation")).toLongLong(), 1);
+    }
+
     void informationListAndItemUndo()
     {
         MyDocument document;

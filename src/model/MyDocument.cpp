@@ -755,6 +755,14 @@ void MyDocument::changeKeyPath(const QString &keyPath, const FilterPtr &filter,
 
 void MyDocument::onFilterValueChanged(Filter *filter, const QString &key, const QVariant &oldValue)
 {
+    if (key == kKeyPredicate) {
+        // The filter's average drops its figures before anything is announced, so that a view
+        // reading the averages row (or the filtered list) at the signal sees the new ones.
+        for (const AveragePtr &average : std::as_const(pAverages)) {
+            if (average->filter().get() == filter)
+                average->invalidate();
+        }
+    }
     if (filter == pSelectedFilter.get() && key == kKeyPredicate)
         doFilter();
     const qint32 index = indexOfFilter(filter);
@@ -959,7 +967,23 @@ void MyDocument::onInformationValueChanged(InformationItem *item, const QString 
     }
 }
 
+void MyDocument::setSortItemsAscending(bool ascending)
+{
+    if (ascending == bSortAscending)
+        return;
+    bSortAscending = ascending;
+    emit sortItemsAscendingChanged(bSortAscending);
+}
+
 // --- Printing ------------------------------------------------------------------------------------
+
+void MyDocument::setPrintInfo(const QVariantMap &printInfo)
+{
+    if (printInfo == pPrintInfo)
+        return;
+    pPrintInfo = printInfo;
+    emit printInfoChanged(pPrintInfo);
+}
 
 void MyDocument::addWindowController(QObject *controller)
 {

@@ -44,6 +44,9 @@ class MyDocument : public QObject
     // The window's filter chooser binds to the selected filter.
     Q_PROPERTY(FilterPtr filter READ filter WRITE setFilter NOTIFY filterChanged)
     Q_PROPERTY(FilteredCounter filteredCounter READ filteredCounter NOTIFY filteredCounterChanged)
+    Q_PROPERTY(bool sortItemsAscending READ sortItemsAscending WRITE setSortItemsAscending NOTIFY
+                   sortItemsAscendingChanged)
+    Q_PROPERTY(QVariantMap printInfo READ printInfo WRITE setPrintInfo NOTIFY printInfoChanged)
 public:
     enum class List
     {
@@ -79,8 +82,9 @@ public:
     void setLastEditedMeasurement(const ConstMeasurementPtr &reading);
 
     // Presentation order of the window (true: oldest first). Not undoable; saved with the file.
+    // A change (also by reading a file) is announced by sortItemsAscendingChanged().
     bool sortItemsAscending() const { return bSortAscending; }
-    void setSortItemsAscending(bool ascending) { bSortAscending = ascending; }
+    void setSortItemsAscending(bool ascending);
 
     // Undoable operations ("doc.ins_record", "doc.del_record", "doc.edit_record",
     // "doc.replace_with_average"). New readings come in as MeasurementPtr and belong to the
@@ -174,9 +178,10 @@ public:
     // --- Printing -------------------------------------------------------------------------------
 
     // The print settings as stored with the document (paper, margins, orientation and whatever
-    // else the file carried). Not undoable.
+    // else the file carried). Not undoable. A change (also by reading a file) is announced by
+    // printInfoChanged().
     QVariantMap printInfo() const { return pPrintInfo; }
-    void setPrintInfo(const QVariantMap &printInfo) { pPrintInfo = printInfo; }
+    void setPrintInfo(const QVariantMap &printInfo);
 
     // --- File -----------------------------------------------------------------------------------
 
@@ -219,6 +224,8 @@ signals:
     void filterChanged(const FilterPtr &filter);
     // Every average has dropped what it had computed; views showing averages redraw.
     void averagesInvalidated();
+    void sortItemsAscendingChanged(bool ascending);
+    void printInfoChanged(const QVariantMap &printInfo);
 
 private:
     void setActionName(const char *key);
