@@ -103,10 +103,10 @@ QImage render(const ChartGeometry &g, const QSize &size, bool forPrint,
 using TestSupport::outputPath;
 
 // Readings twice a day for the given number of days, with values that wander like real ones.
-MeasurementList typicalReadings(const Date &start, int days, int perDay, quint32 seed)
+ConstMeasurementList typicalReadings(const Date &start, int days, int perDay, quint32 seed)
 {
     TestRandom random(seed); // the same readings with every standard library
-    MeasurementList readings;
+    ConstMeasurementList readings;
     double drift = 0;
     for (int d = 0; d < days; ++d) {
         drift = 0.97 * drift + random.normal();
@@ -559,7 +559,7 @@ private slots:
         QSignalSpy spy(&source, &ChartDataSource::chartDataChanged);
         auto a = Measurement::create(day(2024, 1, 1), 120, 80);
         auto b = Measurement::create(day(2024, 1, 2), 125, 82);
-        const MeasurementList list = {a, b};
+        const ConstMeasurementList list = {a, b};
         source.setObjects(list);
         QCOMPARE(spy.count(), 1);
         source.setObjects(list); // the same list again still tells

@@ -445,7 +445,7 @@ void TestDocumentFile::olderFormReadingsInADocument()
     QString error;
     QVERIFY2(document.readFromData(olderFormDocument(), QString(), &error), qPrintable(error));
     QCOMPARE(document.allItems().size(), 1);
-    const MeasurementPtr m = document.allItems().first();
+    const ConstMeasurementPtr m = document.allItems().first();
     QCOMPARE(m->Systolic(), QVariant(qlonglong(135)));
     QCOMPARE(m->Diastolic(), QVariant(qlonglong(85)));
     QCOMPARE(m->Weight(), QVariant(qlonglong(70)));

@@ -41,7 +41,7 @@ private:
     // not valid).
     static AveragePtr averageOf(const QList<double> &systolic)
     {
-        static MeasurementList readings; // read by the average through a pointer
+        static ConstMeasurementList readings; // read by the average through a pointer
         readings.clear();
         for (double value : systolic)
             readings.append(reading(value, 80LL));

@@ -557,7 +557,7 @@ void TestMeasurement::averageOf()
 {
     auto a = Measurement::create(at(2024, 5, 15, 10, 0), 131, 85);
     auto b = Measurement::create(at(2024, 5, 15, 8, 0), 120, 80);
-    const MeasurementList inputs{a, b};
+    const ConstMeasurementList inputs{a, b};
     const auto mean = Measurement::averageOf(inputs);
     QVERIFY(mean);
     QVERIFY(mean != a && mean != b);
@@ -566,7 +566,7 @@ void TestMeasurement::averageOf()
     QCOMPARE(mean->Diastolic(), QVariant(qlonglong(83)));
     QCOMPARE(wallClock(mean->theWholeDate()), QStringLiteral("2024-05-15 09:00:00"));
     // The inputs and their order are untouched.
-    QCOMPARE(inputs, MeasurementList({a, b}));
+    QCOMPARE(inputs, ConstMeasurementList({a, b}));
     QCOMPARE(a->Systolic(), QVariant(qlonglong(131)));
     QCOMPARE(wallClock(b->theWholeDate()), QStringLiteral("2024-05-15 08:00:00"));
 

@@ -514,7 +514,7 @@ void TestPredicate::relativeDateSlidesWithTheClock()
     // An explicit moment overrides the clock.
     QVERIFY(lastWeek->evaluateWithObject(*sixDaysAgo, saved));
     fNow = saved;
-    QCOMPARE(lastWeek->filteredArray({sevenDaysAgo, sixDaysAgo}), MeasurementList{sixDaysAgo});
+    QCOMPARE(lastWeek->filteredArray({sevenDaysAgo, sixDaysAgo}), ConstMeasurementList{sixDaysAgo});
 }
 
 void TestPredicate::unknownKeyPathRaises_data()
@@ -580,11 +580,11 @@ void TestPredicate::invalidCodesAreRefused()
 
 void TestPredicate::filteredArrayKeepsOrder()
 {
-    MeasurementList all;
+    ConstMeasurementList all;
     for (int s : {150, 90, 140, 100, 160})
         all.append(Measurement::create(fNow, s, 80));
-    const MeasurementList kept = parse("Systolic >= 140")->filteredArray(all);
-    QCOMPARE(kept, (MeasurementList{all[0], all[2], all[4]}));
+    const ConstMeasurementList kept = parse("Systolic >= 140")->filteredArray(all);
+    QCOMPARE(kept, (ConstMeasurementList{all[0], all[2], all[4]}));
 }
 
 void TestPredicate::travelsInQVariant()

@@ -93,9 +93,9 @@ MeasurementPtr reading(int day, int hour, int systolic, int diastolic)
     return Measurement::create(Date::fromComponents(2024, 3, day, hour, 15), systolic, diastolic);
 }
 
-MeasurementList someReadings(int count)
+ConstMeasurementList someReadings(int count)
 {
-    MeasurementList list;
+    ConstMeasurementList list;
     for (int i = 0; i < count; ++i) {
         auto r = reading(1 + i % 28, 6 + i % 12, 110 + i % 40, 70 + i % 20);
         r->setPulse(qlonglong(60 + i % 20));
@@ -720,7 +720,7 @@ void TestReport::allSectionsOffGiveOneBlankPage()
 void TestReport::sectionsComeInTheirOrderWithGaps()
 {
     showSections(true, true, true, false);
-    MeasurementList all = someReadings(3);
+    ConstMeasurementList all = someReadings(3);
     const auto average = Average::averageWithArray(&all, Filter::filterWithName("All"));
     const InformationList information = {
         InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane"), true)};
@@ -825,7 +825,7 @@ void TestReport::averagesRowsUseWholeAndDecimalNumbers()
     setPref("showPulse", false);
     setPref("showWeight", true);
     setPref("customShow1", true);
-    MeasurementList all;
+    ConstMeasurementList all;
     auto a = reading(1, 8, 130, 85);
     a->setWeight(72.25);
     auto b = reading(2, 8, 135, 80);
@@ -898,7 +898,7 @@ void TestReport::readingsContinueOnTheNextPageUnderAHeaderCopy()
 void TestReport::smallerRowSizeFitsMoreRowsOnAPage()
 {
     showSections(false, false, true, false);
-    const MeasurementList readings = someReadings(300);
+    const ConstMeasurementList readings = someReadings(300);
     int pages[3];
     qreal rowHeights[3];
     for (int size = 0; size < 3; ++size) {

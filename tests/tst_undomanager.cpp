@@ -10,9 +10,16 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
-#include <QUndoStack>
 
 namespace {
+
+// The steps stay inside the manager: nobody can undo past its open step or rename another step.
+template <typename Manager>
+concept HandsOutItsStack = requires(Manager &manager)
+{
+    manager.undoStack();
+};
+static_assert(!HandsOutItsStack<UndoManager>);
 
 // A value whose setter records its inverse first and names the step "Set <name>" unless undoing,
 // the way the document's operations do.
@@ -96,6 +103,7 @@ private slots:
     void editMenuActions();
     void editMenuUndoWhileAStepIsOpen();
     void misuseIsIgnoredOrRefused();
+    void windowFollowsTheUndoState();
 };
 
 void TestUndoManager::undoRunsTheInversesLastFirst()
@@ -106,7 +114,7 @@ void TestUndoManager::undoRunsTheInversesLastFirst()
     a.setValue(2);
     a.setValue(3);
     endTurn();
-    QCOMPARE(manager.undoStack()->count(), 1);
+    QCOMPARE(manager.stepCount(), 1);
     manager.undo();
     // Run first-first, the inverses would leave 2; last-first they restore the start.
     QCOMPARE(a.value(), 0);
@@ -153,7 +161,7 @@ void TestUndoManager::recordedWhileUndoingBecomesTheRedo()
     endTurn();
     list.add(QStringLiteral("y"));
     endTurn();
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
 
     for (int cycle = 0; cycle < 3; ++cycle) {
         manager.undo();
@@ -164,7 +172,7 @@ void TestUndoManager::recordedWhileUndoingBecomesTheRedo()
         // What the inverses recorded went into the redo, not into a new step.
         endTurn();
         QVERIFY(!manager.hasOpenGroup());
-        QCOMPARE(manager.undoStack()->count(), 2);
+        QCOMPARE(manager.stepCount(), 2);
         QVERIFY(manager.canRedo());
         manager.redo();
         QCOMPARE(list.items, QStringList({"x"}));
@@ -172,7 +180,7 @@ void TestUndoManager::recordedWhileUndoingBecomesTheRedo()
         QCOMPARE(list.items, QStringList({"x", "y"}));
         QVERIFY(!manager.canRedo());
         endTurn();
-        QCOMPARE(manager.undoStack()->count(), 2);
+        QCOMPARE(manager.stepCount(), 2);
     }
     // Undoing with nothing to undo (or redoing with nothing to redo) does nothing.
     manager.redo();
@@ -190,16 +198,16 @@ void TestUndoManager::oneStepPerTurnOfTheEventLoop()
     a.setValue(2);
     QVERIFY(manager.hasOpenGroup());
     QVERIFY(manager.canUndo());
-    QCOMPARE(manager.undoStack()->count(), 0);
+    QCOMPARE(manager.stepCount(), 0);
     QCOMPARE(manager.undoActionName(), QStringLiteral("Set a"));
     endTurn();
     QVERIFY(!manager.hasOpenGroup());
-    QCOMPARE(manager.undoStack()->count(), 1);
+    QCOMPARE(manager.stepCount(), 1);
     QCOMPARE(steps.count(), 1);
 
     b.setValue(2);
     endTurn();
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
     QCOMPARE(manager.undoActionName(), QStringLiteral("Set b"));
     manager.undo();
     QCOMPARE(a.value(), 2);
@@ -209,7 +217,7 @@ void TestUndoManager::oneStepPerTurnOfTheEventLoop()
     QCOMPARE(b.value(), 0);
     // A turn with nothing recorded adds no step.
     endTurn();
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
 }
 
 void TestUndoManager::closeGroupEndsTheStep()
@@ -221,9 +229,9 @@ void TestUndoManager::closeGroupEndsTheStep()
     a.setValue(2);
     manager.closeGroup();
     manager.closeGroup(); // nothing open: no empty step
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
     endTurn(); // the turn's own closing finds nothing open
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
     manager.undo();
     QCOMPARE(a.value(), 1);
 }
@@ -238,9 +246,9 @@ void TestUndoManager::undoInTheSameTurnUndoesTheOpenStep()
     // The open step is the last change: undo closes and undoes it, not the one before.
     manager.undo();
     QCOMPARE(a.value(), 1);
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
     endTurn();
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
     manager.redo();
     QCOMPARE(a.value(), 2);
 }
@@ -263,7 +271,7 @@ void TestUndoManager::nestedDisabling()
     QVERIFY(manager.isClean());
     QCOMPARE(clean.count(), 0);
     endTurn();
-    QCOMPARE(manager.undoStack()->count(), 0);
+    QCOMPARE(manager.stepCount(), 0);
 
     a.setValue(3);
     endTurn();
@@ -330,7 +338,7 @@ void TestUndoManager::newChangeAfterUndoDropsTheRedo()
     QVERIFY(!manager.canRedo());
     endTurn();
     QVERIFY(!manager.canRedo());
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
     QCOMPARE(manager.redoActionName(), QString());
     manager.undo();
     QCOMPARE(a.value(), 1);
@@ -381,7 +389,7 @@ void TestUndoManager::setDirtyAndRemoveAllActions()
     a.setValue(2);
     manager.removeAllActions();
     endTurn();
-    QCOMPARE(manager.undoStack()->count(), 0);
+    QCOMPARE(manager.stepCount(), 0);
     QVERIFY(manager.isClean());
 }
 
@@ -435,7 +443,7 @@ void TestUndoManager::editMenuUndoWhileAStepIsOpen()
     undo->trigger();
     QCOMPARE(a.value(), 1);
     endTurn();
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
     undo->trigger();
     QCOMPARE(a.value(), 0);
 }
@@ -505,6 +513,47 @@ void TestUndoManager::misuseIsIgnoredOrRefused()
     const QByteArray output = child.readAll();
     QVERIFY2(output.contains("unbalanced enableUndoRegistration"), output.constData());
 #endif
+void TestUndoManager::windowFollowsTheUndoState()
+{
+    // A window learns of every change of what Undo and Redo can do, also of a step still open
+    // in this turn, and its actions offer that step.
+    UndoManager manager;
+    Counter a(&manager, QStringLiteral("a"));
+    QObject owner;
+    QAction *undo = manager.createUndoAction(&owner);
+    QAction *redo = manager.createRedoAction(&owner);
+    QSignalSpy canUndo(&manager, &UndoManager::canUndoChanged);
+    QSignalSpy canRedo(&manager, &UndoManager::canRedoChanged);
+    QCOMPARE(undo->shortcut(), QKeySequence(QKeySequence::Undo));
+
+    a.setValue(1); // open, not yet closed
+    QCOMPARE(canUndo.count(), 1);
+    QCOMPARE(canUndo.last().at(0).toBool(), true);
+    QVERIFY(undo->isEnabled());
+    QCOMPARE(undo->text(), QStringLiteral("Undo Set a"));
+    endTurn();
+    QCOMPARE(canUndo.count(), 1); // still undoable: no news
+
+    undo->trigger();
+    QCOMPARE(a.value(), 0);
+    QCOMPARE(canUndo.count(), 2);
+    QCOMPARE(canUndo.last().at(0).toBool(), false);
+    QCOMPARE(canRedo.count(), 1);
+    QCOMPARE(canRedo.last().at(0).toBool(), true);
+    QCOMPARE(redo->text(), QStringLiteral("Redo Set a"));
+
+    // A new change drops the redo: the window hears it the moment it happens.
+    a.setValue(5);
+    QCOMPARE(canRedo.count(), 2);
+    QCOMPARE(canRedo.last().at(0).toBool(), false);
+    QVERIFY(!redo->isEnabled());
+    endTurn();
+    QCOMPARE(manager.stepCount(), 1);
+
+    manager.removeAllActions();
+    QCOMPARE(canUndo.last().at(0).toBool(), false);
+    QVERIFY(!undo->isEnabled());
+    QCOMPARE(undo->text(), QStringLiteral("Undo"));
 }
 
 QTEST_MAIN(TestUndoManager)

@@ -217,6 +217,10 @@ void DocumentArchive::registerClasses(KeyedArchiver &archiver)
                                            [](KeyedArchiver &coder, const MeasurementPtr &reading) {
                                                reading->encodeWithCoder(coder);
                                            });
+    archiver.registerClass<ConstMeasurementPtr>(
+        kMeasurementChain, [](KeyedArchiver &coder, const ConstMeasurementPtr &reading) {
+            reading->encodeWithCoder(coder);
+        });
     archiver.registerClass<FilterPtr>(
         kFilterChain,
         [](KeyedArchiver &coder, const FilterPtr &filter) { filter->encodeWithCoder(coder); });
@@ -267,20 +271,27 @@ void DocumentArchive::registerClasses(KeyedUnarchiver &unarchiver)
 QByteArray DocumentArchive::archive(const MyDocument &document, QString *error)
 {
     Contents contents;
-    contents.measurements = document.allItems();
     contents.filters = document.filters();
     contents.selectedFilter = document.filter();
     contents.printInfo = document.printInfo();
     contents.sortAscending = document.sortItemsAscending();
     contents.information = document.information();
-    return archive(contents, error);
+    return archive(contents, document.allItems(), error);
 }
 
 QByteArray DocumentArchive::archive(const Contents &contents, QString *error)
 {
+    return archive(
+        contents,
+        ConstMeasurementList(contents.measurements.cbegin(), contents.measurements.cend()), error);
+}
+
+QByteArray DocumentArchive::archive(const Contents &contents,
+                                    const ConstMeasurementList &measurements, QString *error)
+{
     QVariantList readings;
-    readings.reserve(contents.measurements.size());
-    for (const MeasurementPtr &reading : contents.measurements)
+    readings.reserve(measurements.size());
+    for (const ConstMeasurementPtr &reading : measurements)
         readings.append(QVariant::fromValue(reading));
     QVariantList filters;
     for (const FilterPtr &filter : contents.filters.value_or(QList<FilterPtr>()))

@@ -69,4 +69,9 @@ public:
     static const QString kTopMargin;    // double, points
     static const QString kBottomMargin; // double, points
     static const QString kOrientation;  // integer: 0 portrait, 1 landscape
+
+private:
+    // The contents with the given readings in place of contents.measurements.
+    static QByteArray archive(const Contents &contents, const ConstMeasurementList &measurements,
+                              QString *error);
 };

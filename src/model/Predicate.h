@@ -73,8 +73,8 @@ public:
     bool evaluateWithObject(const Measurement &reading, Date now) const;
     // The readings that satisfy the predicate, in order. Relative dates are taken at one moment
     // for the whole list. Throws as evaluateWithObject() does.
-    MeasurementList filteredArray(const MeasurementList &readings) const;
-    MeasurementList filteredArray(const MeasurementList &readings, Date now) const;
+    ConstMeasurementList filteredArray(const ConstMeasurementList &readings) const;
+    ConstMeasurementList filteredArray(const ConstMeasurementList &readings, Date now) const;
 
     // True when evaluation is possible; otherwise evaluationError() says why.
     bool canEvaluate() const { return strEvaluationError.isEmpty(); }
@@ -106,7 +106,8 @@ protected:
     virtual bool evaluate(const Measurement &reading, Date now) const = 0;
     // Appends the readings that satisfy the predicate to `kept`; a subclass may do it faster
     // than one evaluate() per reading.
-    virtual void filterInto(const MeasurementList &readings, Date now, MeasurementList &kept) const;
+    virtual void filterInto(const ConstMeasurementList &readings, Date now,
+                            ConstMeasurementList &kept) const;
 
     QString strEvaluationError;
     bool bDependsOnNow = false;

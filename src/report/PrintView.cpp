@@ -60,7 +60,7 @@ QString customTitle(const CustomValue &custom)
 
 } // namespace
 
-PrintView::PrintView(const QPageLayout &printInfo, const MeasurementList &items,
+PrintView::PrintView(const QPageLayout &printInfo, const ConstMeasurementList &items,
                      const QList<AveragePtr> &averages, const InformationList &information,
                      const ChartDataSource *chartSource, QObject *parent)
     : QObject(parent), printInfo(printInfo), pItems(items), pAverages(averages),
@@ -451,7 +451,7 @@ QList<QStringList> PrintView::rowsForReadings() const
 
     QList<QStringList> rows;
     rows.reserve(pItems.size());
-    for (const MeasurementPtr &reading : pItems) {
+    for (const ConstMeasurementPtr &reading : pItems) {
         if (!reading)
             continue;
         QStringList row;
@@ -482,7 +482,7 @@ bool PrintView::writeDocumentReport(const MyDocument &document, const QPageLayou
     // The chart always runs from the oldest reading to the newest: the stored order.
     ChartDataSource chart;
     chart.setObjects(document.items());
-    MeasurementList readings = document.items();
+    ConstMeasurementList readings = document.items();
     if (!document.sortItemsAscending())
         std::reverse(readings.begin(), readings.end());
     const PrintView view(printInfo, readings, document.averages(), document.information(), &chart);

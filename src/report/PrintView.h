@@ -30,7 +30,7 @@ class PrintView : public QObject
 {
     Q_OBJECT
 public:
-    PrintView(const QPageLayout &printInfo, const MeasurementList &items,
+    PrintView(const QPageLayout &printInfo, const ConstMeasurementList &items,
               const QList<AveragePtr> &averages, const InformationList &information,
               const ChartDataSource *chartSource, QObject *parent = nullptr);
     ~PrintView() override;
@@ -104,7 +104,7 @@ private:
     void appendTitle(const QString &key, const QSizeF &content);
 
     QPageLayout printInfo;
-    MeasurementList pItems;
+    ConstMeasurementList pItems;
     QList<AveragePtr> pAverages;
     InformationList pInformation;
     const ChartDataSource *pChartSource;

@@ -1156,7 +1156,7 @@ QByteArray DocumentJson::toJson(const MyDocument &document)
 
     w.key(QStringLiteral("readings"));
     w.beginArray();
-    for (const MeasurementPtr &reading : document.allItems()) {
+    for (const ConstMeasurementPtr &reading : document.allItems()) {
         w.beginObject();
         w.key(QStringLiteral("date"));
         w.real(reading->theWholeDate().timeIntervalSinceReferenceDate());

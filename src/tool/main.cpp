@@ -173,7 +173,7 @@ int build(const QString &path)
     }
     // A document file keeps no reading without systolic and diastolic values (it would read
     // such a reading back with stand-in values), so such a reading is refused here.
-    for (const MeasurementPtr &reading : document.allItems()) {
+    for (const ConstMeasurementPtr &reading : document.allItems()) {
         if (!reading->Systolic().isValid() || !reading->Diastolic().isValid()) {
             const QString date = reading->theWholeDate().toDateTime().toString(Qt::ISODate);
             printError(qtTrId("tool.error.unstorable_reading").arg(date));
