@@ -74,12 +74,12 @@ private slots:
 
         // The values themselves, kinds included.
         QCOMPARE(copy.allItems().size(), 3);
-        const MeasurementPtr first = copy.allItems().at(0); // the one before 2001
+        const ConstMeasurementPtr first = copy.allItems().at(0); // the one before 2001
         QCOMPARE(first->theWholeDate().timeIntervalSinceReferenceDate(), -3600.0);
         QVERIFY(!first->Systolic().isValid());
         QCOMPARE(first->Comments(), original.allItems().at(0)->Comments());
         QVERIFY(!first->hasTags());
-        const MeasurementPtr a = copy.allItems().at(1);
+        const ConstMeasurementPtr a = copy.allItems().at(1);
         QCOMPARE(a->Systolic().typeId(), QMetaType::LongLong);
         QCOMPARE(a->Pulse(), QVariant(qlonglong(0)));
         QCOMPARE(a->Weight().typeId(), QMetaType::Double);
@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(a->customValue3().toDouble(), 1e-7);
         QCOMPARE(a->Comments(), original.allItems().at(1)->Comments());
         QCOMPARE(a->Tags(), QStringList({QStringLiteral("morning"), QStringLiteral("left arm")}));
-        const MeasurementPtr b = copy.allItems().at(2);
+        const ConstMeasurementPtr b = copy.allItems().at(2);
         QCOMPARE(b->theWholeDate().timeIntervalSinceReferenceDate(), 600000100.25);
         QVERIFY(!b->Diastolic().isValid());
         QVERIFY(!b->Comments().isNull());

@@ -513,6 +513,8 @@ void TestUndoManager::misuseIsIgnoredOrRefused()
     const QByteArray output = child.readAll();
     QVERIFY2(output.contains("unbalanced enableUndoRegistration"), output.constData());
 #endif
+}
+
 void TestUndoManager::windowFollowsTheUndoState()
 {
     // A window learns of every change of what Undo and Redo can do, also of a step still open

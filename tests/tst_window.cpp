@@ -586,7 +586,7 @@ void TestWindow::chartRedrawsOncePerChange()
     PaintCounter counter;
     f.window->pageChart()->chartView()->installEventFilter(&counter);
     // Replacing three readings by their average sends several signals: one redraw.
-    MeasurementList three = {f.document->items().at(0), f.document->items().at(1),
+    ConstMeasurementList three = {f.document->items().at(0), f.document->items().at(1),
                              f.document->items().at(2)};
     f.document->replaceWithAverage(three);
     QCoreApplication::processEvents();

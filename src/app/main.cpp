@@ -4,8 +4,8 @@
 #include "DocumentController.h"
 #include "ApplicationIcon.h"
 #include "Localization.h"
-#include "MainWindow.h"
 #include "MyAppDelegate.h"
+#include "MyWindowController.h"
 #include "SingleInstance.h"
 
 #include <QApplication>
@@ -44,7 +44,7 @@ int main(int argc, char *argv[])
     DocumentController controller;
     MyAppDelegate delegate(&controller);
     controller.setWindowFactory([&controller, &delegate](MyDocument *document) {
-        auto *window = new MainWindow(document);
+        auto *window = new MyWindowController(document);
         ApplicationMenus::install(window, &controller, &delegate);
         return window;
     });

@@ -7,6 +7,7 @@
 #include "DocumentArchive.h"
 #include "DocumentJson.h"
 #include "FilteredCounterFormatter.h"
+#include "PageFilters.h"
 #include "VisibleFiltersModel.h"
 #include "InformationArrayController.h"
 #include "MyDocument.h"
@@ -158,14 +159,8 @@ void MyWindowController::setupPages()
     pPageChart->chartView()->setAccessibleName(qtTrId("window.chart"));
     pPageAverages = new PageAverages(pAveragesController);
 
-    // The filters page proper comes with the predicate editor; until then a list of the filters.
-    pPageFilter = new QListView;
+    pPageFilter = new PageFilters(pDocument);
     pPageFilter->setObjectName(QStringLiteral("pPageFilter"));
-    pPageFilter->setAccessibleName(qtTrId("window.filters_list"));
-    pPageFilter->setModel(pFilterController);
-    pPageFilter->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    pPageFilter->setFrameShape(QFrame::NoFrame);
-    pPageFilter->setAlternatingRowColors(true);
 
     pPageInformation = new PageInformation(pInformationController);
 
@@ -385,6 +380,8 @@ bool MyWindowController::pageCanDelete(QWidget *page) const
         return pPageGrid->canDelete();
     if (page == pPageInformation)
         return pPageInformation->canDelete();
+    if (page == pPageFilter)
+        return pPageFilter->canDelete();
     return pDeleteEnabled.value(page, false);
 }
 

@@ -3,7 +3,6 @@
 #include "PageGrid.h"
 
 #include <QHash>
-#include <QListView>
 #include <QMainWindow>
 #include <QPageLayout>
 #include <QPointer>
@@ -14,6 +13,7 @@
 class AveragesModel;
 class ChartDataSource;
 class VisibleFiltersModel;
+class PageFilters;
 class InformationArrayController;
 class MyDocument;
 class PageAverages;
@@ -69,7 +69,7 @@ public:
     PageAverages *pageAverages() const { return pPageAverages; }
     PageInformation *pageInformation() const { return pPageInformation; }
     // The filters page shown until the filters page proper is part of the window.
-    QWidget *pageFilter() const { return pPageFilter; }
+    PageFilters *pageFilter() const { return pPageFilter; }
 
     // The toolbar's Add: passed to the page on show, on the next turn of the event loop.
     void onAddButtonPressed();
@@ -154,7 +154,7 @@ private:
     PageGrid *pPageGrid = nullptr;
     PageChart *pPageChart = nullptr;
     PageAverages *pPageAverages = nullptr;
-    QListView *pPageFilter = nullptr;
+    PageFilters *pPageFilter = nullptr;
     PageInformation *pPageInformation = nullptr;
 
     PrintAccessoryView *pPrintAccessoryView = nullptr;

@@ -189,7 +189,7 @@ PageFilters::~PageFilters()
     disconnect(pShownConnection);
 }
 
-QString PageFilters::addButtonTooltip()
+QString PageFilters::addButtonTooltip() const
 {
     return qtTrId("button.add.filter");
 }

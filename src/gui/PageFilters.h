@@ -32,7 +32,7 @@ public:
     static void installRowTemplates(PredicateEditor *editor);
 
     // The tooltip of the window's Add button on this page ("button.add.filter").
-    static QString addButtonTooltip();
+    Q_INVOKABLE QString addButtonTooltip() const;
     bool canDelete() const;
     FilterPtr selectedFilter() const;
     void selectFilter(const FilterPtr &filter);

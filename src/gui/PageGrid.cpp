@@ -1,5 +1,6 @@
 #include "PageGrid.h"
 
+#include "MeasurementSheet.h"
 #include "Preferences.h"
 
 #include <QApplication>
@@ -13,19 +14,6 @@
 
 namespace {
 
-// The seam's default until the reading editor is part of the program: nothing opens.
-// TODO(lead): `return MeasurementSheet::showForMeasurement;` once the editor has landed.
-PageGrid::Editor makeDefaultEditor()
-{
-    return {};
-}
-
-// A reading the document handed out, as its operations take it.
-MeasurementPtr documentReading(const ConstMeasurementPtr &reading)
-{
-    return std::const_pointer_cast<Measurement>(reading);
-}
-
 // Row heights in points of the three sizes, and the cell font's share of the regular size.
 constexpr qreal kRowHeightPoints[] = {18, 14, 11};
 constexpr qreal kFontScale[] = {1.0, 0.85, 0.72};
@@ -34,7 +22,7 @@ constexpr qreal kFontScale[] = {1.0, 0.85, 0.72};
 
 PageGrid::Editor &PageGrid::defaultEditor()
 {
-    static Editor editor = makeDefaultEditor();
+    static Editor editor = &MeasurementSheet::showForMeasurement;
     return editor;
 }
 
@@ -266,7 +254,7 @@ void PageGrid::onMeasurementChangedFrom(const ConstMeasurementPtr &edited,
 {
     if (!pDocument || !entered)
         return;
-    pDocument->onMeasurementChangedFrom(documentReading(edited), entered);
+    pDocument->onMeasurementChangedFrom(edited, entered);
     // A new reading is the only selection; after an edit the table keeps what it had.
     if (!edited)
         selectReading(entered.get());

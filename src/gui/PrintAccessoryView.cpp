@@ -1,5 +1,6 @@
 #include "PrintAccessoryView.h"
 
+#include "PreferenceBinding.h"
 #include "Preferences.h"
 #include "PrintView.h"
 #include "ui_PrintAccessoryView.h"
@@ -28,12 +29,11 @@ PrintAccessoryView::PrintAccessoryView(QWidget *parent)
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("PrintAccessoryView"));
-    // TODO(lead): PreferenceBinding::bind(box, "checked", key) once it is in main; this is the
-    // same two-way binding done locally.
-    bindSwitch(ui->printShowInformation, Preferences::printShowInformation);
-    bindSwitch(ui->printShowAverages, Preferences::printShowAverages);
-    bindSwitch(ui->printShowMeasurements, Preferences::printShowMeasurements);
-    bindSwitch(ui->printShowChart, Preferences::printShowChart);
+    PreferenceBinding::bind(ui->printShowInformation, "checked", Preferences::printShowInformation);
+    PreferenceBinding::bind(ui->printShowAverages, "checked", Preferences::printShowAverages);
+    PreferenceBinding::bind(ui->printShowMeasurements, "checked",
+                            Preferences::printShowMeasurements);
+    PreferenceBinding::bind(ui->printShowChart, "checked", Preferences::printShowChart);
     ui->summary->setAccessibleName(qtTrId("window.print_options.summary"));
     // Secondary text: the switches above say the same in full.
     QPalette muted = ui->summary->palette();
@@ -49,19 +49,6 @@ PrintAccessoryView::PrintAccessoryView(QWidget *parent)
 }
 
 PrintAccessoryView::~PrintAccessoryView() = default;
-
-void PrintAccessoryView::bindSwitch(QCheckBox *box, const QString &key)
-{
-    box->setChecked(Preferences::shared().boolForKey(key));
-    connect(box, &QCheckBox::toggled, this, [key](bool on) {
-        if (Preferences::shared().boolForKey(key) != on)
-            Preferences::shared().setValueForKey(on, key);
-    });
-    connect(&Preferences::shared(), &Preferences::changed, box, [box, key](const QString &changed) {
-        if (changed == key)
-            box->setChecked(Preferences::shared().boolForKey(key));
-    });
-}
 
 QList<QPair<QString, QString>> PrintAccessoryView::localizedSummaryItems()
 {

@@ -27,7 +27,6 @@ public:
     static QStringList keyPathsForValuesAffectingPreview();
 
 private:
-    void bindSwitch(class QCheckBox *box, const QString &key);
     void updateSummary();
 
     std::unique_ptr<Ui::PrintAccessoryView> ui;
