@@ -202,9 +202,8 @@ int report(const QString &path, const QString &out)
     MyDocument document;
     if (!readDocument(document, path))
         return Failure;
-    const QPageLayout layout = DocumentJson::pageLayoutFromPrintInfo(document.printInfo());
     QString error;
-    if (!PrintView::writeDocumentReport(document, layout, out, &error)) {
+    if (!PrintView::writeDocumentReport(document, out, &error)) {
         printError(error);
         return Failure;
     }
