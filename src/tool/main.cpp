@@ -62,7 +62,7 @@ bool writeStdout(const QByteArray &bytes)
 // not a value of that type.
 QVariant preferenceValue(const QString &key, const QString &text)
 {
-    switch (Preferences::typeOfKey(key)) {
+    switch (Preferences::typeOfKey(key).value_or(Preferences::Type::String)) {
     case Preferences::Type::Bool: {
         const QString t = text.toLower();
         if (t == QLatin1String("true") || t == QLatin1String("yes") || t == QLatin1String("1"))
