@@ -1,3 +1,4 @@
+#include "DocumentPrinter.h"
 #include "Localization.h"
 #include "MyDocument.h"
 #include "TestHelpers.h"
@@ -119,7 +120,16 @@ bool runBrokenRule(const QString &scenario, MyDocument &document)
 } // namespace
 
 // Stands in for the document window's controller in the printing test.
-class PrintingController : public QObject
+class PrintingController : public QObject, public DocumentPrinter
+{
+    Q_OBJECT
+public:
+    QList<bool> printed; // showPanel of each request
+    void doPrintDocument(bool showPanel) override { printed.append(showPanel); }
+};
+
+// Has a method of the right name, but does not say it can print.
+class NamedLikeAPrinter : public QObject
 {
     Q_OBJECT
 public:
@@ -802,11 +812,18 @@ private slots:
     {
         MyDocument document;
         QObject cannot;
-        PrintingController can;
+        NamedLikeAPrinter namedOnly;
+        PrintingController can, second;
         document.addWindowController(&cannot);
+        document.addWindowController(&namedOnly);
         document.addWindowController(&can);
+        document.addWindowController(&second);
         QVERIFY(document.printShowingPrintPanel(false));
-        QCOMPARE(can.nPrinted, 1);
+        QVERIFY(document.printShowingPrintPanel(true));
+        // Asked through the printing interface, never by a method's name; only the first.
+        QCOMPARE(namedOnly.nPrinted, 0);
+        QCOMPARE(can.printed, (QList<bool>{false, true}));
+        QVERIFY(second.printed.isEmpty());
     }
 
     void tagCacheCountsOccurrences()

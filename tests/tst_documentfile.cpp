@@ -7,6 +7,7 @@
 #include "DocumentJson.h"
 #include "Localization.h"
 #include "MyDocument.h"
+#include "PrintSettings.h"
 #include "RelativeDate.h"
 #include "UndoManager.h"
 
@@ -510,9 +511,9 @@ void TestDocumentFile::printSettingsKeepUnknownKeys()
     QString error;
     QVERIFY2(document.readFromData(b.bytes(root), QString(), &error), qPrintable(error));
     check(document.printInfo());
-    QCOMPARE(DocumentJson::pageLayoutFromPrintInfo(document.printInfo()).orientation(),
+    QCOMPARE(PrintSettings(document.printInfo()).pageLayout().orientation(),
              QPageLayout::Landscape);
-    QCOMPARE(document.printInfo().value(DocumentArchive::kPaperSize).toSizeF().width(), 612.0);
+    QCOMPARE(document.printInfo().value(PrintSettings::kPaperSize).toSizeF().width(), 612.0);
 
     // Written and read back, everything is still there.
     MyDocument back;

@@ -6,6 +6,7 @@
 #include "Localization.h"
 #include "MyDocument.h"
 #include "Preferences.h"
+#include "PrintSettings.h"
 #include "PrintView.h"
 #include "PrintViewItem.h"
 #include "TestHelpers.h"
@@ -221,6 +222,8 @@ private slots:
     void pdfOfASmallDocument();
     void pdfThatCannotBeWrittenIsReported();
     void printerGetsTheSamePages();
+    void printerLayoutAndPageRangeAreHonoured();
+    void printSettingsRoundTripKeepsUnknownAttributes();
 };
 
 void TestReport::fixedColumnTakesTextWidthPlusTenUpToItsBound()
@@ -1007,8 +1010,11 @@ void TestReport::pdfOfASmallDocument()
 
     const QString pdf = TestSupport::outputPath(QStringLiteral("report.pdf"));
     QFile::remove(pdf);
+    PrintSettings settings(document.printInfo());
+    settings.setPageLayout(a4());
+    document.setPrintSettings(settings);
     QString error;
-    QVERIFY2(PrintView::writeDocumentReport(document, a4(), pdf, &error), qPrintable(error));
+    QVERIFY2(PrintView::writeDocumentReport(document, pdf, &error), qPrintable(error));
 
     // Tables on page 1, the chart alone on page 2.
     const QString info = runTool(pdfinfo, {pdf}).value_or(QString());
@@ -1094,14 +1100,17 @@ void TestReport::printerGetsTheSamePages()
     const QString viaPrinter = dir.filePath(QStringLiteral("printer.pdf"));
     QVERIFY(view.writePdf(viaWriter));
     // A high-resolution printer and a writer at its default resolution draw the same report.
+    // Both start from the report's layout, as a print dialog does.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(viaPrinter);
+    QVERIFY(printer.setPageLayout(view.pageLayout()));
     QString error;
     QVERIFY2(view.printTo(printer, &error), qPrintable(error));
     const QString viaDefaultWriter = dir.filePath(QStringLiteral("default.pdf"));
     {
         QPdfWriter writer(viaDefaultWriter);
+        QVERIFY(writer.setPageLayout(view.pageLayout()));
         QVERIFY(view.printTo(writer, &error));
     }
     const auto text = [&](const QString &file) {
@@ -1111,6 +1120,133 @@ void TestReport::printerGetsTheSamePages()
     QCOMPARE(expected.count(QLatin1Char('\f')), 3);
     QCOMPARE(text(viaPrinter), expected);
     QCOMPARE(text(viaDefaultWriter), expected);
+}
+
+// The pages of a PDF file, each as the text on it.
+QStringList pdfPages(const QString &file)
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    QStringList pages =
+        runTool(pdftotext, {"-layout", file, "-"}).value_or(QString()).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+void TestReport::printerLayoutAndPageRangeAreHonoured()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    showSections(false, false, true, false);
+    PrintView view(a4(), someReadings(150), {}, {}, nullptr);
+    const int portraitPages = view.totalPages();
+    QVERIFY(portraitPages >= 3);
+    QTemporaryDir dir;
+
+    // The print dialog's page range: only those pages, in order; pages past the end are left out.
+    const QString ranged = dir.filePath(QStringLiteral("ranged.pdf"));
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(ranged);
+        QVERIFY(printer.setPageLayout(view.pageLayout()));
+        QPageRanges ranges;
+        ranges.addPage(2);
+        ranges.addRange(portraitPages, portraitPages + 5);
+        printer.setPageRanges(ranges);
+        QString error;
+        QVERIFY2(view.printTo(printer, &error), qPrintable(error));
+    }
+    const QString all = dir.filePath(QStringLiteral("all.pdf"));
+    QVERIFY(view.writePdf(all));
+    const QStringList allPages = pdfPages(all);
+    QCOMPARE(allPages.size(), portraitPages);
+    QCOMPARE(pdfPages(ranged), (QStringList{allPages.at(1), allPages.last()}));
+
+    // A range that names no page of the report prints nothing and says why.
+    {
+        QPdfWriter writer(dir.filePath(QStringLiteral("none.pdf")));
+        QVERIFY(writer.setPageLayout(view.pageLayout()));
+        QPageRanges ranges;
+        ranges.addRange(portraitPages + 1, portraitPages + 3);
+        writer.setPageRanges(ranges);
+        QString error;
+        QVERIFY(!view.printTo(writer, &error));
+        QCOMPARE(error, qtTrId("print.error.page_range").arg(portraitPages));
+    }
+
+    // Paper turned in the preview: the report is laid out again for the wider, lower page.
+    const QString turned = dir.filePath(QStringLiteral("turned.pdf"));
+    {
+        QPdfWriter writer(turned);
+        QVERIFY(writer.setPageLayout(view.pageLayout()));
+        QVERIFY(writer.setPageOrientation(QPageLayout::Landscape));
+        QString error;
+        QVERIFY2(view.printTo(writer, &error), qPrintable(error));
+    }
+    QCOMPARE(view.pageLayout().orientation(), QPageLayout::Landscape);
+    QCOMPARE(view.contentSize(), QSizeF(842 - 72, 595 - 72));
+    QVERIFY(view.totalPages() > portraitPages);
+    QCOMPARE(pdfPages(turned).size(), view.totalPages());
+    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    if (!pdfinfo.isEmpty()) {
+        const QString info = runTool(pdfinfo, {turned}).value_or(QString());
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+842 x 595"))),
+                 qPrintable(info));
+    }
+}
+
+void TestReport::printSettingsRoundTripKeepsUnknownAttributes()
+{
+    // What the document keeps: the file's attributes with the layout's written over them.
+    QVariantMap stored{{PrintSettings::kPaperSize, QSizeF(612, 792)},
+                       {PrintSettings::kPaperName, QStringLiteral("na-letter")},
+                       {QStringLiteral("NSHorizontallyCentered"), true},
+                       {QStringLiteral("NSScalingFactor"), 0.9}};
+    PrintSettings settings(stored);
+    const QPageLayout letter = settings.pageLayout();
+    QCOMPARE(letter.pageSize().id(), QPageSize::Letter);
+    QCOMPARE(letter.margins(QPageLayout::Point), QMarginsF(72, 90, 72, 90));
+
+    // Same paper, other margins and turned: the paper's name stays, so do the unknown ones.
+    QPageLayout changed = letter;
+    changed.setOrientation(QPageLayout::Landscape);
+    QVERIFY(changed.setMargins(QMarginsF(10, 20, 30, 40)));
+    settings.setPageLayout(changed);
+    QVariantMap attributes = settings.attributes();
+    QCOMPARE(attributes.value(PrintSettings::kPaperSize).toSizeF(), QSizeF(792, 612));
+    QCOMPARE(attributes.value(PrintSettings::kOrientation).toLongLong(), 1);
+    QCOMPARE(attributes.value(PrintSettings::kLeftMargin).toDouble(), 10.0);
+    QCOMPARE(attributes.value(PrintSettings::kBottomMargin).toDouble(), 40.0);
+    QCOMPARE(attributes.value(QStringLiteral("NSHorizontallyCentered")), QVariant(true));
+    QCOMPARE(attributes.value(QStringLiteral("NSScalingFactor")), QVariant(0.9));
+    // Read back, the layout is the one written.
+    const QPageLayout back = PrintSettings(attributes).pageLayout();
+    QCOMPARE(back.orientation(), QPageLayout::Landscape);
+    QCOMPARE(back.fullRect(QPageLayout::Point), changed.fullRect(QPageLayout::Point));
+    QCOMPARE(back.margins(QPageLayout::Point), QMarginsF(10, 20, 30, 40));
+    QCOMPARE(back.pageSize().id(), QPageSize::Letter);
+    QCOMPARE(attributes.value(PrintSettings::kPaperName), QVariant(QStringLiteral("na-letter")));
+
+    // Other paper: the old paper's name goes, the rest stays.
+    settings.setPageLayout(a4());
+    attributes = settings.attributes();
+    QVERIFY(!attributes.contains(PrintSettings::kPaperName));
+    QCOMPARE(attributes.value(QStringLiteral("NSScalingFactor")), QVariant(0.9));
+    QCOMPARE(PrintSettings(attributes).pageLayout().pageSize().id(), QPageSize::A4);
+
+    // Through the document and its file, nothing is lost.
+    MyDocument document;
+    document.setPrintSettings(settings);
+    MyDocument copy;
+    QVERIFY(copy.readFromData(document.dataOfType(QString()), QString()));
+    QCOMPARE(copy.printSettings(), settings);
+    QCOMPARE(copy.printSettings().pageLayout().margins(QPageLayout::Point),
+             QMarginsF(36, 36, 36, 36));
+
+    // An invalid layout changes nothing.
+    settings.setPageLayout(QPageLayout());
+    QCOMPARE(settings.attributes(), attributes);
 }
 
 // The child side of gridMisuseIsAProgrammingError: returns 0 when the misuse was refused and the

@@ -18,13 +18,6 @@
 #include <algorithm>
 #include <cmath>
 
-const QString DocumentArchive::kPaperSize = QStringLiteral("NSPaperSize");
-const QString DocumentArchive::kLeftMargin = QStringLiteral("NSLeftMargin");
-const QString DocumentArchive::kRightMargin = QStringLiteral("NSRightMargin");
-const QString DocumentArchive::kTopMargin = QStringLiteral("NSTopMargin");
-const QString DocumentArchive::kBottomMargin = QStringLiteral("NSBottomMargin");
-const QString DocumentArchive::kOrientation = QStringLiteral("NSOrientation");
-
 namespace {
 
 // The print settings as archived: NSPrintInfo holding its "NSAttributes".

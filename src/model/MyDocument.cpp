@@ -1,6 +1,7 @@
 #include "MyDocument.h"
 
 #include "DocumentArchive.h"
+#include "DocumentPrinter.h"
 
 #include "UndoManager.h"
 
@@ -1028,10 +1029,9 @@ QList<QObject *> MyDocument::windowControllers() const
 
 bool MyDocument::printShowingPrintPanel(bool showPanel)
 {
-    Q_UNUSED(showPanel);
     for (QObject *controller : windowControllers()) {
-        if (controller->metaObject()->indexOfMethod("doPrintDocument()") >= 0) {
-            QMetaObject::invokeMethod(controller, "doPrintDocument", Qt::DirectConnection);
+        if (auto *printer = dynamic_cast<DocumentPrinter *>(controller)) {
+            printer->doPrintDocument(showPanel);
             return true;
         }
     }

@@ -5,6 +5,7 @@
 #include "FilteredCounter.h"
 #include "InformationItem.h"
 #include "Measurement.h"
+#include "PrintSettings.h"
 #include "TagsCounter.h"
 
 #include <QHash>
@@ -185,6 +186,9 @@ public:
     // printInfoChanged().
     QVariantMap printInfo() const { return pPrintInfo; }
     void setPrintInfo(const QVariantMap &printInfo);
+    // The same settings with their page layout (PrintSettings).
+    PrintSettings printSettings() const { return PrintSettings(pPrintInfo); }
+    void setPrintSettings(const PrintSettings &settings) { setPrintInfo(settings.attributes()); }
 
     // --- File -----------------------------------------------------------------------------------
 
@@ -206,10 +210,11 @@ public:
     // Reads the file (readFromData()); "error.file_open" with the reason when it cannot be read.
     bool readFromFile(const QString &path, QString *error = nullptr);
 
-    // Objects that can print this document (they have an invokable doPrintDocument()).
+    // The document's windows, in the order they were added; gone ones are left out.
     void addWindowController(QObject *controller);
     QList<QObject *> windowControllers() const;
-    // Asks the first window controller that can print; false when none can.
+    // Asks the first window controller that is a DocumentPrinter to print; false (and an
+    // assertion failure) when none is.
     bool printShowingPrintPanel(bool showPanel = true);
 
 signals:

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QPageLayout>
 #include <QString>
 #include <QVariant>
 #include <QVariantMap>
@@ -59,9 +58,4 @@ public:
     // one fraction digit, in the shortest form that reads back to the same double; "null" for
     // anything else (absent, not finite).
     static QByteArray formatNumber(const QVariant &number);
-
-    // The page layout of a document's print settings (NSAttributes: paper size in points,
-    // margins in points, orientation 0 portrait / 1 landscape); A4 portrait with margins of
-    // 72 points at the sides and 90 at top and bottom for whatever is missing or unusable.
-    static QPageLayout pageLayoutFromPrintInfo(const QVariantMap &printInfo);
 };

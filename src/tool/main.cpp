@@ -67,7 +67,7 @@ bool writeStdout(const QByteArray &bytes)
 // not a value of that type.
 QVariant preferenceValue(const QString &key, const QString &text)
 {
-    switch (Preferences::typeOfKey(key)) {
+    switch (Preferences::typeOfKey(key).value_or(Preferences::Type::String)) {
     case Preferences::Type::Bool: {
         const QString t = text.toLower();
         if (t == QLatin1String("true") || t == QLatin1String("yes") || t == QLatin1String("1"))
@@ -207,9 +207,8 @@ int report(const QString &path, const QString &out)
     MyDocument document;
     if (!readDocument(document, path))
         return Failure;
-    const QPageLayout layout = DocumentJson::pageLayoutFromPrintInfo(document.printInfo());
     QString error;
-    if (!PrintView::writeDocumentReport(document, layout, out, &error)) {
+    if (!PrintView::writeDocumentReport(document, out, &error)) {
         printError(error);
         return Failure;
     }
