@@ -143,7 +143,7 @@ private slots:
                          !control->property("text").toString().isEmpty(),
                      qPrintable(key));
             changed.clear();
-            switch (Preferences::typeOfKey(key)) {
+            switch (*Preferences::typeOfKey(key)) {
             case Preferences::Type::Bool: {
                 auto *check = qobject_cast<QCheckBox *>(control);
                 QVERIFY(check);

@@ -638,7 +638,7 @@ void TestDocumentFile::keptValuesAreBoundedAndTheDocumentSaves()
              QStringList({QStringLiteral("NSJobDisposition"), QStringLiteral("NSLeftMargin"),
                           QStringLiteral("NSOrientation"), QStringLiteral("NSPaperSize")}));
     QCOMPARE(info.value(QStringLiteral("NSPaperSize")).toSizeF(), QSizeF(595, 842));
-    QCOMPARE(DocumentJson::pageLayoutFromPrintInfo(info).orientation(), QPageLayout::Landscape);
+    QCOMPARE(PrintSettings(info).pageLayout().orientation(), QPageLayout::Landscape);
     QCOMPARE(document.information().size(), 2);
     QCOMPARE(
         document.information()[0]->dictionary().keys(),

@@ -10,6 +10,7 @@
 #include "MyDocument.h"
 #include "Number.h"
 #include "Predicate.h"
+#include "PrintSettings.h"
 #include "TestHelpers.h"
 #include "UndoManager.h"
 
@@ -111,9 +112,9 @@ private slots:
                  original.information().at(1)->dictionary());
         QVERIFY(copy.information().at(2)->dictionary().isEmpty());
         const QVariantMap info = copy.printInfo();
-        QCOMPARE(info.value(DocumentArchive::kPaperSize).toSizeF(), QSizeF(612, 792));
-        QCOMPARE(info.value(DocumentArchive::kLeftMargin).toDouble(), 36.5);
-        QCOMPARE(info.value(DocumentArchive::kOrientation).toInt(), 1);
+        QCOMPARE(info.value(PrintSettings::kPaperSize).toSizeF(), QSizeF(612, 792));
+        QCOMPARE(info.value(PrintSettings::kLeftMargin).toDouble(), 36.5);
+        QCOMPARE(info.value(PrintSettings::kOrientation).toInt(), 1);
     }
 
     // The text itself: what a script relies on.
@@ -413,23 +414,23 @@ private slots:
         const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Point);
         QTest::newRow("none") << QVariantMap() << a4
                               << QRectF(72, 90, a4.width() - 144, a4.height() - 180);
-        QVariantMap letter{{DocumentArchive::kPaperSize, QSizeF(612, 792)},
-                           {DocumentArchive::kLeftMargin, 10.0},
-                           {DocumentArchive::kRightMargin, 20.0},
-                           {DocumentArchive::kTopMargin, 30.0},
-                           {DocumentArchive::kBottomMargin, 40.0}};
+        QVariantMap letter{{PrintSettings::kPaperSize, QSizeF(612, 792)},
+                           {PrintSettings::kLeftMargin, 10.0},
+                           {PrintSettings::kRightMargin, 20.0},
+                           {PrintSettings::kTopMargin, 30.0},
+                           {PrintSettings::kBottomMargin, 40.0}};
         QTest::newRow("letter") << letter << QSizeF(612, 792) << QRectF(10, 30, 582, 722);
         QVariantMap landscape = letter;
-        landscape.insert(DocumentArchive::kOrientation, 1);
-        landscape.insert(DocumentArchive::kPaperSize, QSizeF(792, 612));
+        landscape.insert(PrintSettings::kOrientation, 1);
+        landscape.insert(PrintSettings::kPaperSize, QSizeF(792, 612));
         QTest::newRow("landscape") << landscape << QSizeF(792, 612) << QRectF(10, 30, 762, 542);
         QVariantMap turnedByFlag = letter;
-        turnedByFlag.insert(DocumentArchive::kOrientation, 1);
+        turnedByFlag.insert(PrintSettings::kOrientation, 1);
         QTest::newRow("turned by flag")
             << turnedByFlag << QSizeF(792, 612) << QRectF(10, 30, 762, 542);
-        QVariantMap silly{{DocumentArchive::kPaperSize, QSizeF(-1, 1e9)},
-                          {DocumentArchive::kLeftMargin, 1000.0},
-                          {DocumentArchive::kOrientation, QStringLiteral("x")}};
+        QVariantMap silly{{PrintSettings::kPaperSize, QSizeF(-1, 1e9)},
+                          {PrintSettings::kLeftMargin, 1000.0},
+                          {PrintSettings::kOrientation, QStringLiteral("x")}};
         QTest::newRow("unusable") << silly << a4
                                   << QRectF(72, 90, a4.width() - 144, a4.height() - 180);
     }
@@ -438,7 +439,7 @@ private slots:
         QFETCH(QVariantMap, printInfo);
         QFETCH(QSizeF, page);
         QFETCH(QRectF, paintRect);
-        const QPageLayout layout = DocumentJson::pageLayoutFromPrintInfo(printInfo);
+        const QPageLayout layout = PrintSettings(printInfo).pageLayout();
         QVERIFY(layout.isValid());
         QCOMPARE(layout.fullRect(QPageLayout::Point).size(), page);
         QCOMPARE(layout.paintRect(QPageLayout::Point), paintRect);

@@ -96,7 +96,7 @@ void TestFiltersPage::addAppendsSelectsAndUndoes()
     QVERIFY(page.canDelete());
     QCOMPARE(enabled.count(), 1);
     QVERIFY(Predicate::equal(page.predicateEditor()->objectValue(), parse("Systolic > 0")));
-    QCOMPARE(PageFilters::addButtonTooltip(), qtTrId("button.add.filter"));
+    QCOMPARE(page.addButtonTooltip(), qtTrId("button.add.filter"));
 
     undo(document);
     QCOMPARE(document.filters().size(), 3);

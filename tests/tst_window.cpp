@@ -7,7 +7,7 @@
 #include "ChartDataSource.h"
 #include "ChartView.h"
 #include "Dialogs.h"
-#include "DocumentJson.h"
+#include "PrintSettings.h"
 #include "InformationArrayController.h"
 #include "Localization.h"
 #include "MyWindowController.h"
@@ -190,8 +190,9 @@ void TestWindow::pageStateMachine()
     f.window->selectPage(MyWindowController::InformationPage);
     QVERIFY(f.window->isAddButtonShown());
     QCOMPARE(f.window->addButton()->toolTip(), qtTrId("button.add.information"));
-    f.window->selectPage(MyWindowController::FiltersPage); // the plain list offers no Add
-    QVERIFY(!f.window->isAddButtonShown());
+    f.window->selectPage(MyWindowController::FiltersPage);
+    QVERIFY(f.window->isAddButtonShown());
+    QCOMPARE(f.window->addButton()->toolTip(), qtTrId("button.add.filter"));
     f.window->selectPage(MyWindowController::ReadingsPage);
     QVERIFY(f.window->isAddButtonShown());
     QCOMPARE(f.window->addButton()->toolTip(), qtTrId("button.add.reading"));
@@ -756,7 +757,7 @@ void TestWindow::pageSetupIsStoredWithTheDocument()
     // Saved and read back.
     MyDocument copy;
     QVERIFY(copy.readFromData(f.document->dataOfType(QString()), QString()));
-    QCOMPARE(DocumentJson::pageLayoutFromPrintInfo(copy.printInfo()).orientation(),
+    QCOMPARE(copy.printSettings().pageLayout().orientation(),
              QPageLayout::Landscape);
 }
 

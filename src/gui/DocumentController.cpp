@@ -332,7 +332,7 @@ void DocumentController::closePristineUntitled(MyDocument *except)
 
 QStringList DocumentController::recentDocumentURLs() const
 {
-    return Preferences::shared().valueForKey(kRecentKey).toStringList();
+    return Preferences::shared().stateForKey(kRecentKey).toStringList();
 }
 
 void DocumentController::noteNewRecentDocument(const QString &path)
@@ -343,7 +343,7 @@ void DocumentController::noteNewRecentDocument(const QString &path)
     list.prepend(normal);
     while (list.size() > kMaxRecentDocuments)
         list.removeLast();
-    Preferences::shared().setValueForKey(list, kRecentKey);
+    Preferences::shared().setStateForKey(list, kRecentKey);
     emit recentDocumentsChanged();
 }
 
@@ -352,13 +352,13 @@ void DocumentController::removeRecentDocument(const QString &path)
     QStringList list = recentDocumentURLs();
     if (list.removeAll(path) == 0)
         return;
-    Preferences::shared().setValueForKey(list, kRecentKey);
+    Preferences::shared().setStateForKey(list, kRecentKey);
     emit recentDocumentsChanged();
 }
 
 void DocumentController::clearRecentDocuments()
 {
-    Preferences::shared().removeValueForKey(kRecentKey);
+    Preferences::shared().setStateForKey(QVariant(), kRecentKey);
     emit recentDocumentsChanged();
 }
 

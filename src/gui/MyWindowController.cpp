@@ -5,18 +5,18 @@
 #include "ChartView.h"
 #include "Dialogs.h"
 #include "DocumentArchive.h"
-#include "DocumentJson.h"
 #include "FilteredCounterFormatter.h"
-#include "PageFilters.h"
-#include "VisibleFiltersModel.h"
 #include "InformationArrayController.h"
 #include "MyDocument.h"
 #include "PageAverages.h"
 #include "PageChart.h"
+#include "PageFilters.h"
 #include "PageInformation.h"
 #include "PrintAccessoryView.h"
+#include "PrintSettings.h"
 #include "PrintView.h"
 #include "UndoManager.h"
+#include "VisibleFiltersModel.h"
 #include "ui_MyDocument.h"
 
 #include <QAbstractItemView>
@@ -159,7 +159,7 @@ void MyWindowController::setupPages()
     pPageChart->chartView()->setAccessibleName(qtTrId("window.chart"));
     pPageAverages = new PageAverages(pAveragesController);
 
-    pPageFilter = new PageFilters(pDocument);
+    pPageFilter = new PageFilters(pDocument, nullptr);
     pPageFilter->setObjectName(QStringLiteral("pPageFilter"));
 
     pPageInformation = new PageInformation(pInformationController);
@@ -331,7 +331,8 @@ void MyWindowController::setupMenus()
     ui->menuFile->setObjectName(QStringLiteral("menuFile"));
     connect(ui->actionPageSetup, &QAction::triggered, this, &MyWindowController::onPageSetup);
     connect(ui->actionPrintPreview, &QAction::triggered, this, &MyWindowController::onPrintPreview);
-    connect(ui->actionPrint, &QAction::triggered, this, &MyWindowController::doPrintDocument);
+    connect(ui->actionPrint, &QAction::triggered, this,
+            qOverload<>(&MyWindowController::doPrintDocument));
     ui->actionPrint->setShortcut(QKeySequence::Print);
     connect(ui->actionExportPdf, &QAction::triggered, this, &MyWindowController::onExportPdf);
 
@@ -444,8 +445,7 @@ int MyWindowController::madePrintViews()
 
 QPageLayout MyWindowController::pageLayout() const
 {
-    return DocumentJson::pageLayoutFromPrintInfo(pDocument ? pDocument->printInfo()
-                                                           : QVariantMap());
+    return pDocument ? pDocument->printSettings().pageLayout() : PrintSettings().pageLayout();
 }
 
 // The document keeps its print settings as the file stores them; keys it does not know stay.
@@ -453,19 +453,11 @@ void MyWindowController::storePageLayout(const QPageLayout &layout)
 {
     if (!pDocument || !layout.isValid())
         return;
-    QVariantMap info = pDocument->printInfo();
-    const QSizeF paper = layout.fullRectPoints().size();
-    const QMarginsF margins = layout.margins(QPageLayout::Point);
-    info.insert(DocumentArchive::kPaperSize, paper);
-    info.insert(DocumentArchive::kLeftMargin, margins.left());
-    info.insert(DocumentArchive::kRightMargin, margins.right());
-    info.insert(DocumentArchive::kTopMargin, margins.top());
-    info.insert(DocumentArchive::kBottomMargin, margins.bottom());
-    info.insert(DocumentArchive::kOrientation,
-                qlonglong(layout.orientation() == QPageLayout::Landscape ? 1 : 0));
-    if (info == pDocument->printInfo())
+    PrintSettings settings = pDocument->printSettings();
+    settings.setPageLayout(layout);
+    if (settings.attributes() == pDocument->printInfo())
         return;
-    pDocument->setPrintInfo(info);
+    pDocument->setPrintSettings(settings);
     // Saved with the document, not undoable: the document is edited.
     pDocument->undoManager()->setDirty();
 }
@@ -547,6 +539,20 @@ void MyWindowController::onPageSetup()
     });
     dialog->open();
     dialogOpened(dialog);
+}
+
+void MyWindowController::doPrintDocument(bool showPanel)
+{
+    if (showPanel) {
+        doPrintDocument();
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(pageLayout());
+    printer.setDocName(windowTitle().remove(QStringLiteral("[*]")));
+    QString message;
+    if (!printOn(printer, &message))
+        Dialogs::informText(this, qtTrId("window.print_failed"), message);
 }
 
 void MyWindowController::doPrintDocument()

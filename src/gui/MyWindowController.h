@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DocumentPrinter.h"
 #include "PageGrid.h"
 
 #include <QHash>
@@ -40,7 +41,7 @@ class MyDocument;
 // a report view of its own and releases it when done.
 //
 // The window never closes or saves its document: its closing is the document controller's.
-class MyWindowController : public QMainWindow
+class MyWindowController : public QMainWindow, public DocumentPrinter
 {
     Q_OBJECT
 public:
@@ -98,6 +99,8 @@ public:
     void onPageSetup();
     void onPrintPreview();
     Q_INVOKABLE void doPrintDocument();
+    // The document's print request: through the print dialog, or straight to the default printer.
+    void doPrintDocument(bool showPanel) override;
     void onExportPdf();
     // The print options tab of the print dialog, made on first use and kept.
     PrintAccessoryView *printAccessoryView();

@@ -1,4 +1,5 @@
 #include "DocumentArchive.h"
+#include "PrintSettings.h"
 
 #include "ExpandedSize.h"
 #include "Expression.h"
@@ -167,9 +168,9 @@ private:
 void boundKeptValues(qsizetype fileSize, DocumentArchive::Contents *contents)
 {
     KeptValues kept(fileSize);
-    const QStringList printKeys = {DocumentArchive::kPaperSize,    DocumentArchive::kLeftMargin,
-                                   DocumentArchive::kRightMargin,  DocumentArchive::kTopMargin,
-                                   DocumentArchive::kBottomMargin, DocumentArchive::kOrientation};
+    const QStringList printKeys = {PrintSettings::kPaperSize,    PrintSettings::kLeftMargin,
+                                   PrintSettings::kRightMargin,  PrintSettings::kTopMargin,
+                                   PrintSettings::kBottomMargin, PrintSettings::kOrientation};
     const QStringList itemKeys = {InformationItem::kName, InformationItem::kValue,
                                   InformationItem::kPrinted};
     std::optional<QVariantMap> printInfo;

@@ -458,6 +458,19 @@ bool Preferences::setValueForKey(const QVariant &value, const QString &key)
     return true;
 }
 
+QVariant Preferences::stateForKey(const QString &key) const
+{
+    return pStore->value(QStringLiteral("state/") + key);
+}
+
+void Preferences::setStateForKey(const QVariant &value, const QString &key)
+{
+    if (value.isValid())
+        pStore->setValue(QStringLiteral("state/") + key, value);
+    else
+        pStore->remove(QStringLiteral("state/") + key);
+}
+
 void Preferences::removeValueForKey(const QString &key)
 {
     if (!registeredEntry(key) || !pStore->contains(key))

@@ -75,6 +75,11 @@ public:
     // Forgets the user's value: the key answers its registered default again.
     void removeValueForKey(const QString &key);
 
+    // What the application remembers between runs that is not a preference (the recent
+    // documents): kept in the same store under "state/", with no default and no announcement.
+    QVariant stateForKey(const QString &key) const;
+    void setStateForKey(const QVariant &value, const QString &key); // invalid: forget it
+
     // Writes pending changes to the store.
     void synchronize();
 

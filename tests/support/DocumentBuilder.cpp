@@ -4,6 +4,7 @@
 #include "MyDocument.h"
 #include "Number.h"
 #include "Predicate.h"
+#include "PrintSettings.h"
 #include "TestHelpers.h"
 #include "UndoManager.h"
 
@@ -142,11 +143,11 @@ DocumentBuilder DocumentBuilder::everyKindOfValue(bool storable)
         InformationItem::create(QStringLiteral("Doctor"), QStringLiteral("Dr. B"), false));
     b.information(InformationItem::fromDictionary({})); // every key absent
 
-    b.printInfo({{DocumentArchive::kPaperSize, QSizeF(612, 792)},
-                 {DocumentArchive::kLeftMargin, 36.5},
-                 {DocumentArchive::kRightMargin, 36.0},
-                 {DocumentArchive::kTopMargin, 72.0},
-                 {DocumentArchive::kBottomMargin, 18.0},
-                 {DocumentArchive::kOrientation, 1}});
+    b.printInfo({{PrintSettings::kPaperSize, QSizeF(612, 792)},
+                 {PrintSettings::kLeftMargin, 36.5},
+                 {PrintSettings::kRightMargin, 36.0},
+                 {PrintSettings::kTopMargin, 72.0},
+                 {PrintSettings::kBottomMargin, 18.0},
+                 {PrintSettings::kOrientation, 1}});
     return b;
 }
