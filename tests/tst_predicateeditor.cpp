@@ -13,7 +13,7 @@
 #include "RelativeDate.h"
 #include "RelativeDatesTemplate.h"
 #include "TagsCountTemplate.h"
-#include "TagsField.h"
+#include "MyTokenField.h"
 #include "TagsTemplate.h"
 
 #include <QApplication>

@@ -6,8 +6,9 @@
 #include "AveragesModel.h"
 #include "ChartDataSource.h"
 #include "ChartView.h"
+#include "CsvExportDialog.h"
+#include "CsvImportDialog.h"
 #include "Dialogs.h"
-#include "PrintSettings.h"
 #include "InformationArrayController.h"
 #include "Localization.h"
 #include "MyWindowController.h"
@@ -16,6 +17,7 @@
 #include "PageInformation.h"
 #include "Preferences.h"
 #include "PrintAccessoryView.h"
+#include "PrintSettings.h"
 #include "PrintView.h"
 #include "SampleDocument.h"
 #include "UndoManager.h"
@@ -25,6 +27,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -150,6 +153,7 @@ private slots:
     void pageSetupIsStoredWithTheDocument();
     void renderEveryPage_data();
     void renderEveryPage();
+    void csvItemsOpenTheirDialogs();
 };
 
 void TestWindow::menusAreTheWindowsOwn()
@@ -588,7 +592,7 @@ void TestWindow::chartRedrawsOncePerChange()
     f.window->pageChart()->chartView()->installEventFilter(&counter);
     // Replacing three readings by their average sends several signals: one redraw.
     ConstMeasurementList three = {f.document->items().at(0), f.document->items().at(1),
-                             f.document->items().at(2)};
+                                  f.document->items().at(2)};
     f.document->replaceWithAverage(three);
     QCoreApplication::processEvents();
     QCOMPARE(counter.paints, 1);
@@ -757,8 +761,7 @@ void TestWindow::pageSetupIsStoredWithTheDocument()
     // Saved and read back.
     MyDocument copy;
     QVERIFY(copy.readFromData(f.document->dataOfType(QString()), QString()));
-    QCOMPARE(copy.printSettings().pageLayout().orientation(),
-             QPageLayout::Landscape);
+    QCOMPARE(copy.printSettings().pageLayout().orientation(), QPageLayout::Landscape);
 }
 
 void TestWindow::renderEveryPage_data()
@@ -830,6 +833,35 @@ void TestWindow::renderEveryPage()
     }
     QLocale::setDefault(QLocale(QStringLiteral("en_US")));
     Localization::install(QLocale(QStringLiteral("en_US")));
+}
+
+void TestWindow::csvItemsOpenTheirDialogs()
+{
+    Fixture f;
+    auto *exportCsv = f.window->findChild<QAction *>(QStringLiteral("actionExportCsv"));
+    auto *importCsv = f.window->findChild<QAction *>(QStringLiteral("actionImportCsv"));
+    QVERIFY(exportCsv && importCsv);
+    exportCsv->trigger();
+    auto *exporter = f.window->findChild<CsvExportDialog *>();
+    QVERIFY(exporter && exporter->isVisible());
+    QCOMPARE(exporter->windowModality(), Qt::WindowModal);
+    exporter->reject();
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("in.csv"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Date,Time,Systolic,Diastolic\n2024-03-01,08:00,121,79\n");
+    file.close();
+    Dialogs::setNextPath(path);
+    importCsv->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(f.window->findChild<CsvImportDialog *>(), 2000);
+    auto *importer = f.window->findChild<CsvImportDialog *>();
+    QCOMPARE(importer->result().readings.size(), 1);
+    const qsizetype before = f.document->allItems().size();
+    importer->accept();
+    QCOMPARE(f.document->allItems().size(), before + 1);
+    QCOMPARE(f.document->undoManager()->undoActionName(), qtTrId("doc.import_records"));
 }
 
 QTEST_MAIN(TestWindow)

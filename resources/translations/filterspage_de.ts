@@ -283,10 +283,6 @@
         <source>Presence of tags</source>
         <translation>Vorhandensein von Schlagwörtern</translation>
     </message>
-    <message id="filters.row.tags_placeholder">
-        <source>tags, separated by commas</source>
-        <translation>Schlagwörter, durch Kommas getrennt</translation>
-    </message>
     <message id="filters.row.time_accessible">
         <source>Time of day</source>
         <translation>Uhrzeit</translation>

@@ -283,10 +283,6 @@
         <source>Presence of tags</source>
         <translation>Presence of tags</translation>
     </message>
-    <message id="filters.row.tags_placeholder">
-        <source>tags, separated by commas</source>
-        <translation>tags, separated by commas</translation>
-    </message>
     <message id="filters.row.time_accessible">
         <source>Time of day</source>
         <translation>Time of day</translation>

@@ -275,5 +275,29 @@
         <source>Yes</source>
         <translation>Ja</translation>
     </message>
+    <message id="menu.file.import">
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
+    <message id="menu.file.import_csv">
+        <source>Readings from CSV…</source>
+        <translation>Messungen aus CSV…</translation>
+    </message>
+    <message id="menu.file.export">
+        <source>Export</source>
+        <translation>Exportieren</translation>
+    </message>
+    <message id="menu.file.export_csv">
+        <source>Readings as CSV…</source>
+        <translation>Messungen als CSV…</translation>
+    </message>
+    <message id="window.import_csv.caption">
+        <source>Import Readings from CSV</source>
+        <translation>Messungen aus CSV importieren</translation>
+    </message>
+    <message id="window.import_csv.filter">
+        <source>CSV files (*.csv *.txt);;All files (*)</source>
+        <translation>CSV-Dateien (*.csv *.txt);;Alle Dateien (*)</translation>
+    </message>
 </context>
 </TS>

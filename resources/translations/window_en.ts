@@ -275,5 +275,29 @@
         <source>Yes</source>
         <translation>Yes</translation>
     </message>
+    <message id="menu.file.import">
+        <source>Import</source>
+        <translation>Import</translation>
+    </message>
+    <message id="menu.file.import_csv">
+        <source>Readings from CSV…</source>
+        <translation>Readings from CSV…</translation>
+    </message>
+    <message id="menu.file.export">
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message id="menu.file.export_csv">
+        <source>Readings as CSV…</source>
+        <translation>Readings as CSV…</translation>
+    </message>
+    <message id="window.import_csv.caption">
+        <source>Import Readings from CSV</source>
+        <translation>Import Readings from CSV</translation>
+    </message>
+    <message id="window.import_csv.filter">
+        <source>CSV files (*.csv *.txt);;All files (*)</source>
+        <translation>CSV files (*.csv *.txt);;All files (*)</translation>
+    </message>
 </context>
 </TS>

@@ -3,6 +3,8 @@
 #include "AveragesModel.h"
 #include "ChartDataSource.h"
 #include "ChartView.h"
+#include "CsvExportDialog.h"
+#include "CsvImportDialog.h"
 #include "Dialogs.h"
 #include "DocumentArchive.h"
 #include "FilteredCounterFormatter.h"
@@ -26,6 +28,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListView>
+#include <QMenu>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
@@ -336,6 +339,21 @@ void MyWindowController::setupMenus()
     ui->actionPrint->setShortcut(QKeySequence::Print);
     connect(ui->actionExportPdf, &QAction::triggered, this, &MyWindowController::onExportPdf);
 
+    // File > Import > Readings from CSV..., File > Export > Readings as CSV...
+    auto *importMenu = new QMenu(qtTrId("menu.file.import"), this);
+    importMenu->setObjectName(QStringLiteral("menuImport"));
+    QAction *importCsv = importMenu->addAction(qtTrId("menu.file.import_csv"));
+    importCsv->setObjectName(QStringLiteral("actionImportCsv"));
+    connect(importCsv, &QAction::triggered, this, &MyWindowController::onImportCsv);
+    auto *exportMenu = new QMenu(qtTrId("menu.file.export"), this);
+    exportMenu->setObjectName(QStringLiteral("menuExport"));
+    QAction *exportCsv = exportMenu->addAction(qtTrId("menu.file.export_csv"));
+    exportCsv->setObjectName(QStringLiteral("actionExportCsv"));
+    connect(exportCsv, &QAction::triggered, this, &MyWindowController::onExportCsv);
+    ui->menuFile->insertMenu(ui->actionPageSetup, importMenu);
+    ui->menuFile->insertMenu(ui->actionPageSetup, exportMenu);
+    ui->menuFile->insertSeparator(ui->actionPageSetup);
+
     QAction *undo = pDocument->undoManager()->createUndoAction(this);
     undo->setShortcut(QKeySequence::Undo);
     QAction *redo = pDocument->undoManager()->createRedoAction(this);
@@ -633,6 +651,34 @@ void MyWindowController::onPrintPreview()
     });
     dialog->open();
     dialogOpened(dialog);
+}
+
+void MyWindowController::onExportCsv()
+{
+    if (!pDocument)
+        return;
+    auto *dialog = new CsvExportDialog(pDocument, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    dialog->open();
+    dialogOpened(dialog);
+}
+
+void MyWindowController::onImportCsv()
+{
+    if (!pDocument)
+        return;
+    QPointer<MyWindowController> self(this);
+    Dialogs::choosePath(this, Dialogs::FileMode::Open, qtTrId("window.import_csv.caption"),
+                        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                        qtTrId("window.import_csv.filter"), [self](const QString &path) {
+                            if (!self || path.isEmpty() || !self->pDocument)
+                                return;
+                            auto *dialog = new CsvImportDialog(self->pDocument, path, self);
+                            dialog->setAttribute(Qt::WA_DeleteOnClose);
+                            dialog->open();
+                            self->dialogOpened(dialog);
+                        });
 }
 
 void MyWindowController::onExportPdf()

@@ -102,6 +102,8 @@ public:
     // The document's print request: through the print dialog, or straight to the default printer.
     void doPrintDocument(bool showPanel) override;
     void onExportPdf();
+    void onExportCsv();
+    void onImportCsv();
     // The print options tab of the print dialog, made on first use and kept.
     PrintAccessoryView *printAccessoryView();
     // A fresh report view of the document as the window shows it, on the page layout.

@@ -1,6 +1,6 @@
 #include "TagsTemplate.h"
 
-#include "TagsField.h"
+#include "MyTokenField.h"
 
 TagsTemplate::TagsTemplate(const QList<LeftItem> &left, const QList<OperatorItem> &operators)
     : RowTemplate(left, operators, RightKind::None, ComparisonPredicate::AnyPredicateModifier)
@@ -15,15 +15,14 @@ std::unique_ptr<RowTemplate> TagsTemplate::copy() const
     return other;
 }
 
-TagsField *TagsTemplate::tokensField()
+MyTokenField *TagsTemplate::tokensField()
 {
     if (!pTagsField) {
-        pTagsField = new TagsField;
+        pTagsField = new MyTokenField;
         pTagsField->setMinimumWidth(300);
         pTagsField->setAccessibleName(qtTrId("filters.row.tags_accessible"));
-        pTagsField->editor()->setAccessibleName(qtTrId("filters.row.tags_accessible"));
         pTagsField->setCompletions(pCompletions);
-        connect(pTagsField, &TagsField::tokensChanged, this, &RowTemplate::changed);
+        connect(pTagsField, &MyTokenField::tokensChanged, this, &RowTemplate::changed);
         adopt(pTagsField);
     }
     return pTagsField;

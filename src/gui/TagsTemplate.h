@@ -2,7 +2,7 @@
 
 #include "RowTemplate.h"
 
-class TagsField;
+class MyTokenField;
 
 // A row comparing the reading's tags with a list: any of the tags is in the list. The list is
 // edited as tokens in a tags field that replaces the base's right-hand control.
@@ -17,7 +17,7 @@ public:
     std::unique_ptr<RowTemplate> copy() const override;
 
     // Made on first call.
-    TagsField *tokensField();
+    MyTokenField *tokensField();
     // The tags the field offers while typing.
     void setCompletions(const QStringList &completions);
 
@@ -32,6 +32,6 @@ public:
     predicateWithSubpredicates(const QList<PredicatePtr> &subpredicates) const override;
 
 private:
-    QPointer<TagsField> pTagsField;
+    QPointer<MyTokenField> pTagsField;
     QStringList pCompletions;
 };
