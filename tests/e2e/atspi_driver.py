@@ -150,19 +150,32 @@ def focus(acc):
              lambda: acc.getState().contains(pyatspi.STATE_FOCUSED), timeout=5)
 
 
+# X keysyms of the keys the tests press; a single character stands for itself.
+KEYSYMS = {
+    "Return": 0xFF0D, "Escape": 0xFF1B, "Tab": 0xFF09, "ISO_Left_Tab": 0xFE20,
+    "BackSpace": 0xFF08, "Delete": 0xFFFF, "Up": 0xFF52, "Down": 0xFF54, "Left": 0xFF51,
+    "Right": 0xFF53, "Home": 0xFF50, "End": 0xFF57, "space": 0x20,
+    "Control_L": 0xFFE3, "Shift_L": 0xFFE1, "Alt_L": 0xFFE9,
+}
+
+
+def keysym(name):
+    if name in KEYSYMS:
+        return KEYSYMS[name]
+    if len(name) == 1:
+        return ord(name)
+    fail(f"no keysym known for '{name}'")
+
+
 def key(keysym_name):
-    """Presses and releases one named key (X keysym name: 'Return', 'Escape', 'Delete', 'Tab')."""
-    import ctypes.util  # noqa: F401  (keeps pyatspi's key mapping happy on some systems)
-    from gi.repository import Gdk  # pyatspi depends on gi already
-    code = Gdk.keyval_from_name(keysym_name)
-    pyatspi.Registry.generateKeyboardEvent(code, None, pyatspi.KEY_SYM)
+    """Presses and releases one named key ('Return', 'Escape', 'Delete', 'Tab', 'a')."""
+    pyatspi.Registry.generateKeyboardEvent(keysym(keysym_name), None, pyatspi.KEY_SYM)
     time.sleep(0.05)
 
 
 def chord(modifier_keysym, keysym_name):
-    from gi.repository import Gdk
-    modifier = Gdk.keyval_from_name(modifier_keysym)
-    code = Gdk.keyval_from_name(keysym_name)
+    modifier = keysym(modifier_keysym)
+    code = keysym(keysym_name)
     pyatspi.Registry.generateKeyboardEvent(modifier, None, pyatspi.KEY_PRESS | pyatspi.KEY_SYM)
     pyatspi.Registry.generateKeyboardEvent(code, None, pyatspi.KEY_SYM)
     pyatspi.Registry.generateKeyboardEvent(modifier, None, pyatspi.KEY_RELEASE | pyatspi.KEY_SYM)
