@@ -24,7 +24,7 @@ namespace {
 const QSize kImageSize(1600, 1000);
 
 // Readings over five years at random moments, every value present.
-MeasurementList makeReadings(int count)
+ConstMeasurementList makeReadings(int count)
 {
     std::mt19937 random(12345);
     std::normal_distribution<double> noise(0.0, 1.0);
@@ -33,7 +33,7 @@ MeasurementList makeReadings(int count)
     for (double &m : moments)
         m = moment(random);
     std::sort(moments.begin(), moments.end());
-    MeasurementList readings;
+    ConstMeasurementList readings;
     readings.reserve(count);
     const Date start = Date::fromComponents(2019, 1, 1);
     for (double m : moments) {

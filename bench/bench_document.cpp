@@ -50,7 +50,7 @@ std::unique_ptr<MyDocument> makeDocument(qsizetype count)
 
 Date instantFor(const MyDocument &document, bool atEnd)
 {
-    const MeasurementList &all = document.allItems();
+    const ConstMeasurementList &all = document.allItems();
     return atEnd ? all.last()->theWholeDate().addingSeconds(60)
                  : all[all.size() / 2]->theWholeDate().addingSeconds(60);
 }
@@ -98,8 +98,8 @@ void deleteReading(benchmark::State &state, bool atEnd)
 void editReading(benchmark::State &state, bool atEnd)
 {
     auto document = makeDocument(state.range(0));
-    const MeasurementList &all = document->allItems();
-    const MeasurementPtr r = atEnd ? all.last() : all[all.size() / 2];
+    const ConstMeasurementList &all = document->allItems();
+    const ConstMeasurementPtr r = atEnd ? all.last() : all[all.size() / 2];
     // Two sets of values, one passing the selected filter and one not, with different tags.
     MeasurementPtr values[2] = {r->copy(), r->copy()};
     values[0]->setSystolic(QVariant(qlonglong(135)));
@@ -142,8 +142,8 @@ void BM_EditReadingInMiddle(benchmark::State &state)
 void BM_DeleteAndRestoreThousand(benchmark::State &state)
 {
     auto document = makeDocument(state.range(0));
-    MeasurementList selection;
-    const MeasurementList &all = document->allItems();
+    ConstMeasurementList selection;
+    const ConstMeasurementList &all = document->allItems();
     for (qsizetype i = 0; i < all.size(); i += all.size() / 1000)
         selection.append(all[i]);
     for (auto _ : state) {

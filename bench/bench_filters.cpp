@@ -24,7 +24,7 @@ const Date kNow = Date(732202200.0); // 15 March 2024, 14:30 in Berlin
 
 struct Data
 {
-    MeasurementList readings;
+    ConstMeasurementList readings;
     FilterPtr noFilter, lastWeek, lastMonth;
 
     Data()
@@ -108,11 +108,11 @@ template <typename Ours, typename Hand> void compare(benchmark::State &state, Ou
 
 // --- Filtering: the last-month predicate ---------------------------------------------------------
 
-MeasurementList handFilterLastMonth(const MeasurementList &readings, double interval)
+ConstMeasurementList handFilterLastMonth(const ConstMeasurementList &readings, double interval)
 {
     const double threshold = Date::now().timeIntervalSinceReferenceDate() + interval;
-    MeasurementList kept;
-    for (const MeasurementPtr &r : readings) {
+    ConstMeasurementList kept;
+    for (const ConstMeasurementPtr &r : readings) {
         if (r->Date().timeIntervalSinceReferenceDate() > threshold)
             kept.append(r);
     }
@@ -136,8 +136,8 @@ void LastMonthEvaluatePerReading(benchmark::State &state)
     compare(
         state,
         [&] {
-            MeasurementList kept;
-            for (const MeasurementPtr &r : data().readings) {
+            ConstMeasurementList kept;
+            for (const ConstMeasurementPtr &r : data().readings) {
                 if (predicate->evaluateWithObject(*r))
                     kept.append(r);
             }
@@ -161,14 +161,14 @@ struct Stats
 };
 
 // which: 0 the no-filter filter ("Systolic > 0"), 1 last week, 2 last month.
-Stats handStats(const MeasurementList &readings, int which, double weekInterval,
+Stats handStats(const ConstMeasurementList &readings, int which, double weekInterval,
                 double monthInterval)
 {
     const double now = Date::now().timeIntervalSinceReferenceDate();
     const double threshold = now + (which == 1 ? weekInterval : monthInterval);
     std::array<double, 8> sum{}, squares{};
     std::array<qint64, 8> count{};
-    for (const MeasurementPtr &r : readings) {
+    for (const ConstMeasurementPtr &r : readings) {
         double value;
         if (which == 0) {
             if (!r->numberForKey(Measurement::Key::Systolic, &value) || !(value > 0))
@@ -236,7 +236,7 @@ bool sameResults()
 {
     Data &d = data();
     const double week = relativeInterval(d.lastWeek), month = relativeInterval(d.lastMonth);
-    const MeasurementList kept = d.lastMonth->predicate()->filteredArray(d.readings);
+    const ConstMeasurementList kept = d.lastMonth->predicate()->filteredArray(d.readings);
     if (kept.isEmpty() || kept != handFilterLastMonth(d.readings, month))
         return false;
     const FilterPtr filters[3] = {d.noFilter, d.lastWeek, d.lastMonth};

@@ -33,9 +33,9 @@ double heapInUseMB()
     return mallinfo2().uordblks / (1024.0 * 1024.0);
 }
 
-MeasurementList makeReadings(int count)
+ConstMeasurementList makeReadings(int count)
 {
-    MeasurementList readings;
+    ConstMeasurementList readings;
     readings.reserve(count);
     const double start = Date::fromComponents(2015, 1, 1, 7, 30).timeIntervalSinceReferenceDate();
     for (int i = 0; i < count; ++i) {
@@ -64,7 +64,7 @@ QPageLayout a4()
 
 void BM_ReportPdf(benchmark::State &state)
 {
-    const MeasurementList readings = makeReadings(int(state.range(0)));
+    const ConstMeasurementList readings = makeReadings(int(state.range(0)));
     const InformationList information = {
         InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane Doe"), true),
         InformationItem::create(QStringLiteral("Doctor"), QStringLiteral("Dr. Smith"), true)};
@@ -101,7 +101,7 @@ void BM_ReportPdf(benchmark::State &state)
 
 void BM_ReportLayout(benchmark::State &state)
 {
-    const MeasurementList readings = makeReadings(int(state.range(0)));
+    const ConstMeasurementList readings = makeReadings(int(state.range(0)));
     ChartDataSource chart;
     chart.setObjects(readings);
     for (auto _ : state) {

@@ -24,7 +24,7 @@ inline QList<const void *> documentRows(const MyDocument &document, MyDocument::
     QList<const void *> rows;
     switch (list) {
     case MyDocument::List::Items:
-        for (const MeasurementPtr &reading : document.items())
+        for (const auto &reading : document.items())
             rows.append(reading.get());
         break;
     case MyDocument::List::Filters:

@@ -78,7 +78,7 @@ void TestAverage::statistics()
     QFETCH(double, mean);
     QFETCH(double, deviation);
 
-    MeasurementList all;
+    ConstMeasurementList all;
     for (const QVariant &pulse : pulses)
         all.append(reading(120, 80, pulse));
     const AveragePtr average = Average::averageWithArray(&all, Filter::filterWithName("All"));
@@ -93,9 +93,10 @@ void TestAverage::statistics()
 
 void TestAverage::itemsAndKeys()
 {
-    MeasurementList all{reading(130, 85), reading(120, 80)};
-    all[0]->setWeight(Number::real(72.5));
-    all[0]->setCustomValue2(Number::integer(7));
+    const MeasurementPtr first = reading(130, 85);
+    first->setWeight(Number::real(72.5));
+    first->setCustomValue2(Number::integer(7));
+    ConstMeasurementList all{first, reading(120, 80)};
     const AveragePtr average = Average::averageWithArray(&all, Filter::filterWithName("All"));
 
     QCOMPARE(Average::keys(),
@@ -116,7 +117,7 @@ void TestAverage::itemsAndKeys()
 
 void TestAverage::noReadings()
 {
-    const MeasurementList none;
+    const ConstMeasurementList none;
     const AveragePtr average = Average::averageWithArray(&none, Filter::filterWithName("x"));
     for (const QString &key : Average::keys()) {
         QVERIFY(!average->item(key)->isValid());
@@ -128,7 +129,7 @@ void TestAverage::noReadings()
 void TestAverage::validPerProperty()
 {
     // Only readings without a pulse pass: "Pulse" is not valid while "Systolic" is.
-    MeasurementList all{reading(120), reading(140, 80, 70), reading(130)};
+    ConstMeasurementList all{reading(120), reading(140, 80, 70), reading(130)};
     const FilterPtr filter = Filter::filterWithName("No pulse");
     filter->setPredicate(parse("Pulse == nil"));
     const AveragePtr average = Average::averageWithArray(&all, filter);
@@ -136,12 +137,12 @@ void TestAverage::validPerProperty()
     QCOMPARE(average->item("Pulse")->average(), 0.0);
     QVERIFY(average->item("Systolic")->isValid());
     QCOMPARE(average->item("Systolic")->average(), 125.0);
-    QCOMPARE(average->measurements(), (MeasurementList{all[0], all[2]}));
+    QCOMPARE(average->measurements(), (ConstMeasurementList{all[0], all[2]}));
 }
 
 void TestAverage::readsTheLiveList()
 {
-    MeasurementList all;
+    ConstMeasurementList all;
     const AveragePtr average = Average::averageWithArray(&all, Filter::filterWithName("All"));
     all.append(reading(120)); // after creation, before the first read
     QCOMPARE(average->item("Systolic")->average(), 120.0);
@@ -164,7 +165,7 @@ void TestAverage::filteredReadingsTakenOncePerInvalidation()
         ++clockReads;
         return kNow;
     });
-    MeasurementList all{reading(120), reading(130)};
+    ConstMeasurementList all{reading(120), reading(130)};
     const FilterPtr filter = Filter::filterWithName("Recent");
     filter->setPredicate(ComparisonPredicate::predicateWithLeftExpression(
         Expression::expressionForKeyPath("theWholeDate"),
@@ -200,7 +201,7 @@ void TestAverage::filteredReadingsTakenOncePerInvalidation()
 
 void TestAverage::predicateChangeInvalidates()
 {
-    MeasurementList all{reading(110), reading(130), reading(150)};
+    ConstMeasurementList all{reading(110), reading(130), reading(150)};
     const FilterPtr filter = Filter::filterWithName("High");
     filter->setPredicate(parse("Systolic > 120"));
     const AveragePtr average = Average::averageWithArray(&all, filter);
@@ -220,7 +221,7 @@ void TestAverage::predicateChangeInvalidates()
 
 void TestAverage::nameChangePassedOn()
 {
-    const MeasurementList none;
+    const ConstMeasurementList none;
     const FilterPtr filter = Filter::filterWithName("Before");
     const AveragePtr average = Average::averageWithArray(&none, filter);
     QCOMPARE(average->name(), QStringLiteral("Before"));
@@ -236,10 +237,10 @@ void TestAverage::nameChangePassedOn()
 
 void TestAverage::noPredicateGivesAllReadings()
 {
-    MeasurementList all{reading(0), reading(120), std::make_shared<Measurement>()};
+    ConstMeasurementList all{reading(0), reading(120), std::make_shared<Measurement>()};
     const FilterPtr filter = Filter::filterWithName("All");
     const AveragePtr average = Average::averageWithArray(&all, filter);
-    QCOMPARE(average->measurements(), MeasurementList{all[1]}); // "Systolic > 0"
+    QCOMPARE(average->measurements(), ConstMeasurementList{all[1]}); // "Systolic > 0"
     filter->setPredicate(nullptr);
     QCOMPARE(average->measurements(), all);
     QCOMPARE(average->item("Systolic")->average(), 60.0); // the empty reading has no value
@@ -247,7 +248,7 @@ void TestAverage::noPredicateGivesAllReadings()
 
 void TestAverage::unusablePredicateGivesNoReadings()
 {
-    MeasurementList all{reading(120)};
+    ConstMeasurementList all{reading(120)};
     const FilterPtr filter = Filter::filterWithName("Odd");
     filter->setPredicate(parse("Mood == 'good'"));
     const AveragePtr average = Average::averageWithArray(&all, filter);
@@ -258,7 +259,7 @@ void TestAverage::unusablePredicateGivesNoReadings()
 
 void TestAverage::stopsObservingTheFilter()
 {
-    MeasurementList all{reading(110), reading(130)};
+    ConstMeasurementList all{reading(110), reading(130)};
     const FilterPtr filter = Filter::filterWithName("f");
     const AveragePtr average = Average::averageWithArray(&all, filter);
     QCOMPARE(average->item("Systolic")->average(), 120.0);
@@ -276,7 +277,7 @@ void TestAverage::stopsObservingTheFilter()
 
 void TestAverage::itemOutlivingItsAverage()
 {
-    MeasurementList all{reading(120)};
+    ConstMeasurementList all{reading(120)};
     AverageItemPtr item;
     {
         const AveragePtr average = Average::averageWithArray(&all, Filter::filterWithName("f"));

@@ -2,11 +2,16 @@
 // local time zone and the locale's week, across daylight saving changes and leap years.
 
 #include "Date.h"
+#include "LocalTimeZone.h"
+#include "TestHelpers.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QTest>
 
+#include <cmath>
 #include <ctime>
+#include <limits>
 #include <map>
 
 namespace {
@@ -34,11 +39,7 @@ const std::map<QString, Operation> &operations()
     return table;
 }
 
-void setTimeZone(const QByteArray &zone)
-{
-    qputenv("TZ", zone);
-    tzset();
-}
+using TestSupport::setTimeZone;
 
 // "yyyy-MM-dd HH:mm:ss" in local time, so a failure shows the wall clock.
 Date local(const QString &text)
@@ -91,6 +92,8 @@ private slots:
     void everyStartIsTheFirstInstantOfItsDay_data();
     void everyStartIsTheFirstInstantOfItsDay();
     void receiverIsUnchangedAndFractionsDoNotLeak();
+    void systemZoneIsPinnedOnlyWhenTzIsUnset();
+    void datesBeyondTheRangeConvertToItsEnds();
 };
 
 void TestCalendar::operation_data()
@@ -431,6 +434,61 @@ void TestCalendar::receiverIsUnchangedAndFractionsDoNotLeak()
     // A null date stays null rather than turning into some day.
     QVERIFY(Date().thisDay().isNull());
     QVERIFY(Date().endOfThisMonth().isNull());
+}
+
+void TestCalendar::systemZoneIsPinnedOnlyWhenTzIsUnset()
+{
+    const QString berlin = QStringLiteral("/usr/share/zoneinfo/Europe/Berlin");
+    QVERIFY2(QFile::exists(berlin), "tzdata is needed");
+    // Unset: TZ names the zone file, and conversions follow it.
+    qunsetenv("TZ");
+    QVERIFY(LocalTimeZone::pinSystemZone(berlin));
+    QCOMPARE(qgetenv("TZ"), QByteArray(":") + berlin.toUtf8());
+    QCOMPARE(wallClock(Date::fromTimeIntervalSince1970(0)), QStringLiteral("1970-01-01 01:00:00"));
+    // Set, even to nothing (UTC for the C library): left as it is.
+    setTimeZone("America/New_York");
+    QVERIFY(!LocalTimeZone::pinSystemZone(berlin));
+    QCOMPARE(qgetenv("TZ"), QByteArray("America/New_York"));
+    setTimeZone("");
+    QVERIFY(!LocalTimeZone::pinSystemZone(berlin));
+    QVERIFY(qEnvironmentVariableIsSet("TZ"));
+    QCOMPARE(wallClock(Date::fromTimeIntervalSince1970(0)), QStringLiteral("1970-01-01 00:00:00"));
+    // Unset without the zone file: stays unset.
+    qunsetenv("TZ");
+    QVERIFY(!LocalTimeZone::pinSystemZone(QStringLiteral("/no/such/zone")));
+    QVERIFY(!qEnvironmentVariableIsSet("TZ"));
+}
+
+void TestCalendar::datesBeyondTheRangeConvertToItsEnds()
+{
+    // Every finite number of seconds converts (a file may hold any); beyond the range, to the
+    // nearest end of it, never to the other end.
+    const QDateTime latest =
+        Date::fromTimeIntervalSince1970(Date::kMaxSecondsFrom1970).toDateTime();
+    const QDateTime earliest =
+        Date::fromTimeIntervalSince1970(-Date::kMaxSecondsFrom1970).toDateTime();
+    QVERIFY(latest.isValid());
+    QVERIFY(earliest.isValid());
+    QCOMPARE(latest.toMSecsSinceEpoch(), qint64(8640000000000000));
+    QCOMPARE(latest.date().year(), 275760);
+    QCOMPARE(earliest.toMSecsSinceEpoch(), -qint64(8640000000000000));
+    for (double seconds : {1e13, 1e16, 1e17, 1e300, std::numeric_limits<double>::max()}) {
+        QCOMPARE(Date(seconds).toDateTime(), latest);
+        QCOMPARE(Date(-seconds).toDateTime(), earliest);
+    }
+    QVERIFY(!Date(std::numeric_limits<double>::infinity()).toDateTime().isValid());
+    QVERIFY(!Date().toDateTime().isValid());
+
+    const Date far(1e17);
+    QVERIFY(!far.isInRange());
+    QVERIFY(Date::fromTimeIntervalSince1970(Date::kMaxSecondsFrom1970).isInRange());
+    QVERIFY(!Date::fromTimeIntervalSince1970(std::nextafter(Date::kMaxSecondsFrom1970, 1e300))
+                 .isInRange());
+    QVERIFY(!Date().isInRange());
+    QCOMPARE(far.components().year, 275760);
+    QVERIFY(far.thisDay().isFinite());
+    QVERIFY(far.thisDay() < far);
+    QVERIFY(Date(-1e17).thisDay().isFinite());
 }
 
 QTEST_GUILESS_MAIN(TestCalendar)

@@ -1,5 +1,7 @@
+#include "DocumentPrinter.h"
 #include "Localization.h"
 #include "MyDocument.h"
+#include "TestHelpers.h"
 #include "UndoManager.h"
 #include "document_mirror.h"
 
@@ -12,20 +14,43 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 namespace {
 
 using L = MyDocument::List;
+
+// Readings leave the document read-only: code above it cannot change a held reading (and with
+// it the instant the document finds it by) except through the document's operations.
+template <typename Reading>
+concept Writable = requires(Reading reading)
+{
+    reading->setTheWholeDate(Date());
+};
+static_assert(!Writable<decltype(std::declval<const MyDocument &>().allItems().first())>);
+static_assert(!Writable<decltype(std::declval<const MyDocument &>().items().first())>);
+static_assert(!Writable<decltype(std::declval<const MyDocument &>().lastEditedMeasurement())>);
+static_assert(
+    !Writable<
+        decltype(std::declval<const MyDocument &>().averages().first()->measurements().first())>);
+static_assert(!Writable<decltype(std::declval<MyDocument &>().replaceWithAverage({}))>);
+static_assert(Writable<MeasurementPtr>); // the check itself sees a writable reading
+// Held readings are named by const pointers; new readings come in writable.
+static_assert(std::is_invocable_v<decltype(&MyDocument::deleteMeasurements), MyDocument &,
+                                  const ConstMeasurementList &>);
+static_assert(std::is_invocable_v<decltype(&MyDocument::updateMeasurement), MyDocument &,
+                                  ConstMeasurementPtr, ConstMeasurementPtr>);
+static_assert(std::is_invocable_v<decltype(&MyDocument::onMeasurementChangedFrom), MyDocument &,
+                                  ConstMeasurementPtr, MeasurementPtr>);
+static_assert(!std::is_invocable_v<decltype(&MyDocument::addMeasurements), MyDocument &,
+                                   const ConstMeasurementList &>);
 
 // Noon of 15 March 2024, UTC; the clock stands there for every test.
 const Date kNow = Date::fromTimeIntervalSince1970(1710504000.0);
 
 MeasurementPtr reading(double hours, int systolic, int diastolic = 80, const QStringList &tags = {})
 {
-    auto r = Measurement::create(kNow.addingSeconds(hours * 3600.0), systolic, diastolic);
-    if (!tags.isEmpty())
-        r->setTags(tags);
-    return r;
+    return TestSupport::reading(kNow.addingSeconds(hours * 3600.0), systolic, diastolic, tags);
 }
 
 PredicatePtr predicate(const char *format)
@@ -35,10 +60,10 @@ PredicatePtr predicate(const char *format)
     return p;
 }
 
-QList<const Measurement *> ids(const MeasurementList &list)
+QList<const Measurement *> ids(const ConstMeasurementList &list)
 {
     QList<const Measurement *> result;
-    for (const MeasurementPtr &r : list)
+    for (const ConstMeasurementPtr &r : list)
         result.append(r.get());
     return result;
 }
@@ -95,7 +120,16 @@ bool runBrokenRule(const QString &scenario, MyDocument &document)
 } // namespace
 
 // Stands in for the document window's controller in the printing test.
-class PrintingController : public QObject
+class PrintingController : public QObject, public DocumentPrinter
+{
+    Q_OBJECT
+public:
+    QList<bool> printed; // showPanel of each request
+    void doPrintDocument(bool showPanel) override { printed.append(showPanel); }
+};
+
+// Has a method of the right name, but does not say it can print.
+class NamedLikeAPrinter : public QObject
 {
     Q_OBJECT
 public:
@@ -157,7 +191,7 @@ private slots:
         QFETCH(QList<double>, instants);
         QFETCH(double, instant);
         QFETCH(int, position);
-        MeasurementList list;
+        ConstMeasurementList list;
         for (double t : instants)
             list.append(reading(t, 120));
         const auto probe = reading(instant, 120);
@@ -340,7 +374,7 @@ private slots:
         document.addMeasurements({a, b, other});
         document.undoManager()->closeGroup();
 
-        const MeasurementPtr average = document.replaceWithAverage({a, b});
+        const ConstMeasurementPtr average = document.replaceWithAverage({a, b});
         QVERIFY(average);
         QCOMPARE(average->Systolic(), QVariant(qlonglong(125)));
         QCOMPARE(ids(document.allItems()),
@@ -374,14 +408,14 @@ private slots:
                                     {QStringLiteral("t%1").arg(i % 3)}));
             return list;
         };
-        const auto oneByOne = [](MeasurementList list, const MeasurementList &added) {
+        const auto oneByOne = [](ConstMeasurementList list, const MeasurementList &added) {
             for (const MeasurementPtr &r : added)
                 list.insert(MyDocument::positionForMeasurement(*r, list), r);
             return list;
         };
-        const auto passing = [](const MeasurementList &list) {
-            MeasurementList result;
-            for (const MeasurementPtr &r : list) {
+        const auto passing = [](const ConstMeasurementList &list) {
+            ConstMeasurementList result;
+            for (const ConstMeasurementPtr &r : list) {
                 if (r->Systolic().toInt() > 130)
                     result.append(r);
             }
@@ -396,7 +430,7 @@ private slots:
         QSignalSpy inserted(document.get(), &MyDocument::rowsInserted);
         document->addMeasurements(second);
         document->undoManager()->closeGroup();
-        const MeasurementList expected = oneByOne(oneByOne({}, first), second);
+        const ConstMeasurementList expected = oneByOne(oneByOne({}, first), second);
         QCOMPARE(ids(document->allItems()), ids(expected));
         QCOMPARE(ids(document->items()), ids(passing(expected)));
         QCOMPARE(reset.size(), 1);
@@ -404,14 +438,14 @@ private slots:
         QCOMPARE(tagCounts(*document), (QMap<QString, int>{{"t0", 21}, {"t1", 20}, {"t2", 19}}));
 
         // Deleting a batch, with readings from both calls and one the document does not hold.
-        MeasurementList doomed = second.mid(0, 40) + first.mid(0, 5);
+        ConstMeasurementList doomed = constReadings(second.mid(0, 40) + first.mid(0, 5));
         doomed.append(reading(1, 150));
         QTest::ignoreMessage(QtWarningMsg,
                              "attempt to delete reading that it absent in the main list!");
         document->deleteMeasurements(doomed);
         document->undoManager()->closeGroup();
-        MeasurementList left = expected;
-        for (const MeasurementPtr &r : std::as_const(doomed))
+        ConstMeasurementList left = expected;
+        for (const ConstMeasurementPtr &r : std::as_const(doomed))
             left.removeAll(r);
         QCOMPARE(ids(document->allItems()), ids(left));
         QCOMPARE(ids(document->items()), ids(passing(left)));
@@ -432,7 +466,7 @@ private slots:
         const auto entered = reading(0, 120);
         document.onMeasurementChangedFrom(nullptr, entered);
         QCOMPARE(document.allItems().first(), entered); // the very object joins the document
-        const MeasurementPtr last = document.lastEditedMeasurement();
+        const ConstMeasurementPtr last = document.lastEditedMeasurement();
         QVERIFY(last && last != entered);
         QCOMPARE(last->Systolic(), entered->Systolic());
         document.undoManager()->closeGroup();
@@ -778,11 +812,18 @@ private slots:
     {
         MyDocument document;
         QObject cannot;
-        PrintingController can;
+        NamedLikeAPrinter namedOnly;
+        PrintingController can, second;
         document.addWindowController(&cannot);
+        document.addWindowController(&namedOnly);
         document.addWindowController(&can);
+        document.addWindowController(&second);
         QVERIFY(document.printShowingPrintPanel(false));
-        QCOMPARE(can.nPrinted, 1);
+        QVERIFY(document.printShowingPrintPanel(true));
+        // Asked through the printing interface, never by a method's name; only the first.
+        QCOMPARE(namedOnly.nPrinted, 0);
+        QCOMPARE(can.printed, (QList<bool>{false, true}));
+        QVERIFY(second.printed.isEmpty());
     }
 
     void tagCacheCountsOccurrences()
@@ -857,6 +898,77 @@ private slots:
         invalidated.clear();
         document->setFilter(document->filters()[1]);
         QCOMPARE(invalidated.size(), 0);
+    }
+
+    void averagesRowAnnouncedWithNewFigures()
+    {
+        // A view reads the averages row when it is told of it: the figures must be the new ones.
+        MyDocument document;
+        document.addMeasurements({reading(0, 120), reading(1, 140), reading(2, 160)});
+        const FilterPtr filter = document.filters()[0];
+        filter->setPredicate(predicate("Systolic > 0"));
+        const AveragePtr average = document.averages().value(0);
+        QVERIFY(average && average->filter() == filter);
+        QCOMPARE(average->item(QStringLiteral("Systolic"))->average(), 140.0);
+
+        QList<double> seen;
+        connect(&document, &MyDocument::rowsChanged, this, [&](L list, int first, int last) {
+            if (list != L::Averages)
+                return;
+            for (int row = first; row <= last; ++row)
+                seen.append(document.averages()[row]->item(QStringLiteral("Systolic"))->average());
+        });
+        filter->setPredicate(predicate("Systolic > 130"));
+        QCOMPARE(seen, QList<double>{150.0});
+        seen.clear();
+        document.undoManager()->closeGroup();
+        document.undoManager()->undo();
+        QCOMPARE(seen, QList<double>{140.0});
+    }
+
+    void settingsChangesAreAnnounced()
+    {
+        // Sort order and print settings are announced, also when a revert (reading the file
+        // again) changes them behind the window's back; the new state is there at the signal.
+        MyDocument saved;
+        QVariantMap printInfo;
+        printInfo.insert(QStringLiteral("NSOrientation"), qlonglong(1));
+        saved.setPrintInfo(printInfo);
+        saved.setSortItemsAscending(true);
+        saved.addMeasurements({reading(0, 120)});
+        const QByteArray file = saved.dataOfType(QString());
+        QVERIFY(!file.isEmpty());
+
+        MyDocument document;
+        QList<bool> sortSeen;
+        QList<QVariantMap> printSeen;
+        connect(&document, &MyDocument::sortItemsAscendingChanged, this, [&](bool ascending) {
+            QCOMPARE(document.sortItemsAscending(), ascending);
+            sortSeen.append(document.sortItemsAscending());
+        });
+        connect(&document, &MyDocument::printInfoChanged, this, [&](const QVariantMap &info) {
+            QCOMPARE(document.printInfo(), info);
+            printSeen.append(document.printInfo());
+        });
+        QVERIFY(document.readFromData(file, QString()));
+        QCOMPARE(sortSeen, QList<bool>{true});
+        QCOMPARE(printSeen.size(), 1);
+        QCOMPARE(printSeen[0].value(QStringLiteral("NSOrientation")).toLongLong(), 1);
+
+        // The window's own changes; setting what is already there tells nothing.
+        document.setSortItemsAscending(false);
+        document.setSortItemsAscending(false);
+        QCOMPARE(sortSeen, (QList<bool>{true, false}));
+        document.setPrintInfo(document.printInfo());
+        QCOMPARE(printSeen.size(), 1);
+        document.setPrintInfo({});
+        QCOMPARE(printSeen.size(), 2);
+
+        // The revert brings the saved settings back, and says so.
+        QVERIFY(document.readFromData(file, QString()));
+        QCOMPARE(sortSeen, (QList<bool>{true, false, true}));
+        QCOMPARE(printSeen.size(), 3);
+        QCOMPARE(printSeen[2].value(QStringLiteral("NSOrientation")).toLongLong(), 1);
     }
 
     void informationListAndItemUndo()

@@ -73,10 +73,10 @@ QVariantList valuesOf(const Measurement &r)
 
 // The readings in order of instant; among readings of the same instant (whose order depends on
 // the history of placements, which undo does not replay exactly) by address.
-MeasurementList canonical(MeasurementList list)
+ConstMeasurementList canonical(ConstMeasurementList list)
 {
     std::stable_sort(list.begin(), list.end(),
-                     [](const MeasurementPtr &a, const MeasurementPtr &b) {
+                     [](const ConstMeasurementPtr &a, const ConstMeasurementPtr &b) {
                          if (a->theWholeDate() != b->theWholeDate())
                              return a->theWholeDate() < b->theWholeDate();
                          return std::less<const Measurement *>()(a.get(), b.get());
@@ -87,11 +87,11 @@ MeasurementList canonical(MeasurementList list)
 Snapshot snapshot(const MyDocument &d)
 {
     Snapshot s;
-    for (const MeasurementPtr &r : canonical(d.allItems())) {
+    for (const ConstMeasurementPtr &r : canonical(d.allItems())) {
         s.main.append(r.get());
         s.readingValues.append(valuesOf(*r));
     }
-    for (const MeasurementPtr &r : canonical(d.items()))
+    for (const ConstMeasurementPtr &r : canonical(d.items()))
         s.filtered.append(r.get());
     for (const FilterPtr &f : d.filters()) {
         s.filters.append(f.get());
@@ -125,13 +125,13 @@ bool passes(const Filter *filter, const Measurement &r)
 // Every invariant of the document; the first one broken, or an empty string.
 QString brokenInvariant(const MyDocument &d, const QList<std::shared_ptr<ListMirror>> &mirrors)
 {
-    const MeasurementList &main = d.allItems();
+    const ConstMeasurementList &main = d.allItems();
     for (qsizetype i = 1; i < main.size(); ++i) {
         if (main[i - 1]->theWholeDate() > main[i]->theWholeDate())
             return QStringLiteral("main list out of order at %1").arg(i);
     }
     QList<const void *> expectedFiltered;
-    for (const MeasurementPtr &r : main) {
+    for (const ConstMeasurementPtr &r : main) {
         if (passes(d.filter().get(), *r))
             expectedFiltered.append(r.get());
     }
@@ -142,7 +142,7 @@ QString brokenInvariant(const MyDocument &d, const QList<std::shared_ptr<ListMir
         return QStringLiteral("counter");
 
     QMap<QString, int> tags;
-    for (const MeasurementPtr &r : main) {
+    for (const ConstMeasurementPtr &r : main) {
         const QStringList readingTags = r->Tags();
         for (const QString &tag : readingTags)
             ++tags[tag];
@@ -170,11 +170,11 @@ QString brokenInvariant(const MyDocument &d, const QList<std::shared_ptr<ListMir
     // An average not invalidated after a change would still hold its old readings.
     for (const AveragePtr &a : d.averages()) {
         QList<const void *> expected, actual;
-        for (const MeasurementPtr &r : main) {
+        for (const ConstMeasurementPtr &r : main) {
             if (passes(a->filter().get(), *r))
                 expected.append(r.get());
         }
-        for (const MeasurementPtr &r : a->measurements())
+        for (const ConstMeasurementPtr &r : a->measurements())
             actual.append(r.get());
         if (!sameRows(actual, expected))
             return QStringLiteral("average of \"%1\" holds stale readings").arg(a->name());
@@ -242,21 +242,21 @@ public:
         return r;
     }
 
-    MeasurementList someReadings(int atMost)
+    ConstMeasurementList someReadings(int atMost)
     {
-        MeasurementList chosen;
-        const MeasurementList &all = document.allItems();
+        ConstMeasurementList chosen;
+        const ConstMeasurementList &all = document.allItems();
         for (int n = 1 + below(atMost); n > 0 && !all.isEmpty(); --n) {
-            const MeasurementPtr r = all[below(int(all.size()))];
+            const ConstMeasurementPtr r = all[below(int(all.size()))];
             if (!chosen.contains(r))
                 chosen.append(r);
         }
         return chosen;
     }
 
-    MeasurementList distinctReadings(int count)
+    ConstMeasurementList distinctReadings(int count)
     {
-        MeasurementList all = document.allItems();
+        ConstMeasurementList all = document.allItems();
         for (qsizetype i = all.size() - 1; i > 0; --i)
             all.swapItemsAt(i, below(int(i) + 1));
         return all.mid(0, count);
@@ -296,7 +296,7 @@ public:
                                                           : QStringLiteral("add");
         }
         if (roll < 24) {
-            const MeasurementList doomed =
+            const ConstMeasurementList doomed =
                 document.allItems().size() > 80 && chance(25)
                     ? distinctReadings(int(MyDocument::kBatchSize) + below(10))
                     : someReadings(3);
@@ -307,7 +307,7 @@ public:
                                                            : QStringLiteral("delete");
         }
         if (roll < 36) {
-            const MeasurementList chosen = someReadings(1);
+            const ConstMeasurementList chosen = someReadings(1);
             if (chosen.isEmpty())
                 return {};
             MeasurementPtr values = randomReading();
@@ -317,7 +317,7 @@ public:
             return QStringLiteral("edit");
         }
         if (roll < 41) {
-            const MeasurementList chosen = someReadings(3);
+            const ConstMeasurementList chosen = someReadings(3);
             if (chosen.size() < 2)
                 return {};
             if (!document.replaceWithAverage(chosen))

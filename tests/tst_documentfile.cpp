@@ -5,9 +5,9 @@
 #include "ComparisonPredicate.h"
 #include "DocumentArchive.h"
 #include "DocumentJson.h"
-#include "JsonCodec.h"
 #include "Localization.h"
 #include "MyDocument.h"
+#include "PrintSettings.h"
 #include "RelativeDate.h"
 #include "UndoManager.h"
 
@@ -174,6 +174,18 @@ struct Forms
                             {QStringLiteral("NSRightExpression"), V::uid(right)},
                             {QStringLiteral("NSPredicateOperator"), V::uid(op)}});
     }
+    // "Systolic > 0" under `levels` levels of AND, each of whose two sides is the one object of
+    // the level below: a few objects that stand for 2^levels comparisons.
+    quint64 sharedAnd(int levels)
+    {
+        quint64 p =
+            comparison(keyPath(QStringLiteral("Systolic")), constant(number(0)), greaterThan());
+        for (int i = 0; i < levels; ++i)
+            p = b.addObject(QStringLiteral("NSCompoundPredicate"),
+                            {{QStringLiteral("NSCompoundPredicateType"), V::integer(1)},
+                             {QStringLiteral("NSSubpredicates"), V::uid(b.array({p, p}))}});
+        return p;
+    }
     quint64 filter(const QString &name, quint64 predicate)
     {
         const quint64 yes = b.add(V::boolean(true));
@@ -191,6 +203,16 @@ struct Forms
         return b.bytes(root);
     }
 };
+
+// An NSArray of ten references to one NSArray, and so on `levels` deep, around one string:
+// levels + 1 objects that a writer unaware of sharing writes out as 10^levels strings.
+quint64 sharedArrays(ArchiveBuilder &b, int levels)
+{
+    quint64 array = b.string(QStringLiteral("leaf"));
+    for (int i = 0; i < levels; ++i)
+        array = b.array(QList<quint64>(10, array));
+    return array;
+}
 
 // A document of one reading in the older form (integers with presence flags).
 QByteArray olderFormDocument()
@@ -246,11 +268,15 @@ private slots:
     void olderFormReadingsInADocument();
     void printSettingsKeepUnknownKeys();
     void informationItemsKeepTheirKeys();
+    void valuesFarOutsideAnyPressureAverage();
+    void keptValuesAreBoundedAndTheDocumentSaves();
+    void keptValuesShareOneAllowance();
     void filterWithoutPredicate();
     void whateverIsReadCanBeWritten();
 
     void unusablePredicatesResetOneFilter_data();
     void unusablePredicatesResetOneFilter();
+    void sharedSubpredicatesWithinTheBound();
     void filterPartsThatMayBeMissing();
     void foundationFormsThatAreUsable_data();
     void foundationFormsThatAreUsable();
@@ -420,7 +446,7 @@ void TestDocumentFile::olderFormReadingsInADocument()
     QString error;
     QVERIFY2(document.readFromData(olderFormDocument(), QString(), &error), qPrintable(error));
     QCOMPARE(document.allItems().size(), 1);
-    const MeasurementPtr m = document.allItems().first();
+    const ConstMeasurementPtr m = document.allItems().first();
     QCOMPARE(m->Systolic(), QVariant(qlonglong(135)));
     QCOMPARE(m->Diastolic(), QVariant(qlonglong(85)));
     QCOMPARE(m->Weight(), QVariant(qlonglong(70)));
@@ -485,9 +511,9 @@ void TestDocumentFile::printSettingsKeepUnknownKeys()
     QString error;
     QVERIFY2(document.readFromData(b.bytes(root), QString(), &error), qPrintable(error));
     check(document.printInfo());
-    QCOMPARE(DocumentJson::pageLayoutFromPrintInfo(document.printInfo()).orientation(),
+    QCOMPARE(PrintSettings(document.printInfo()).pageLayout().orientation(),
              QPageLayout::Landscape);
-    QCOMPARE(document.printInfo().value(DocumentArchive::kPaperSize).toSizeF().width(), 612.0);
+    QCOMPARE(document.printInfo().value(PrintSettings::kPaperSize).toSizeF().width(), 612.0);
 
     // Written and read back, everything is still there.
     MyDocument back;
@@ -510,6 +536,156 @@ void TestDocumentFile::informationItemsKeepTheirKeys()
     QCOMPARE(back.information().size(), 1);
     QCOMPARE(back.information().first()->dictionary(),
              document.information().first()->dictionary());
+}
+
+void TestDocumentFile::valuesFarOutsideAnyPressureAverage()
+{
+    // Whatever numbers a file holds, averaging its readings gives their mean: whole while it
+    // fits a 64-bit integer, a real number beyond.
+    auto reading = [](ArchiveBuilder &b, double time, const V &systolic, const V &diastolic) {
+        const quint64 date =
+            b.addObject(QStringLiteral("NSDate"), {{QStringLiteral("NS.time"), V::real(time)}});
+        return b.addObject(QStringLiteral("Measurement"),
+                           {{QStringLiteral("date"), V::uid(date)},
+                            {QStringLiteral("systolic-obj"), V::uid(b.add(systolic))},
+                            {QStringLiteral("diastolic-obj"), V::uid(b.add(diastolic))}});
+    };
+    ArchiveBuilder b;
+    const quint64 first = reading(b, 1000, V::real(1e12), V::integer(-5000000000));
+    const quint64 second = reading(b, 2000, V::integer(1000000000001), V::real(-1e300));
+    MyDocument document;
+    QString error;
+    QVERIFY2(document.readFromData(b.bytes(b.dictionary({{QStringLiteral("measurements"),
+                                                          b.array({first, second})}})),
+                                   QString(), &error),
+             qPrintable(error));
+    QCOMPARE(document.allItems().size(), 2);
+    QCOMPARE(document.allItems().first()->Systolic(), QVariant(1e12));
+    const MeasurementPtr mean = Measurement::averageOf(document.allItems());
+    QCOMPARE(mean->Systolic(), QVariant(qlonglong(1000000000001))); // 1e12 + 0.5, away from 0
+    QCOMPARE(mean->Diastolic(), QVariant(-5e299));
+    QCOMPARE(mean->theWholeDate(), Date(1500));
+}
+
+void TestDocumentFile::keptValuesAreBoundedAndTheDocumentSaves()
+{
+    // Print settings and information items keep what the program does not understand, to write
+    // it back. Here a print attribute and an information item's extra key refer to arrays of
+    // ten references to one array, 30 levels deep (10^30 values written out), and an unknown
+    // printer object holds the same shape as a plain property list value: those are dropped,
+    // everything else loads, and the document saves and opens again.
+    ArchiveBuilder b;
+    const quint64 huge = sharedArrays(b, 30);
+    V plain = V::string(QStringLiteral("tray"));
+    for (int i = 0; i < 30; ++i)
+        plain = V::array(V::Array(10, plain));
+    const quint64 printer = b.addObject(QStringLiteral("NSPrinter"),
+                                        {{QStringLiteral("NSPrinterName"), V::uid(b.string("P"))},
+                                         {QStringLiteral("NSTrays"), plain}});
+    const quint64 size = b.addObject(
+        QStringLiteral("NSValue"),
+        {{QStringLiteral("NS.special"), V::integer(2)},
+         {QStringLiteral("NS.sizeval"), V::uid(b.string(QStringLiteral("{595, 842}")))}});
+    const quint64 attributes =
+        b.dictionary({{QStringLiteral("NSPaperSize"), size},
+                      {QStringLiteral("NSLeftMargin"), b.add(V::real(20))},
+                      {QStringLiteral("NSOrientation"), b.add(V::integer(1))},
+                      {QStringLiteral("NSAHugeAttribute"), huge},
+                      {QStringLiteral("NSPrinter"), printer},
+                      {QStringLiteral("NSJobDisposition"), b.string(QStringLiteral("spool"))}});
+    const quint64 printInfo = b.addObject(QStringLiteral("NSPrintInfo"),
+                                          {{QStringLiteral("NSAttributes"), V::uid(attributes)}});
+    const quint64 doctor =
+        b.dictionary({{QStringLiteral("name"), b.string(QStringLiteral("Doctor"))},
+                      {QStringLiteral("value"), b.string(QStringLiteral("Dr. Grün"))},
+                      {QStringLiteral("printed"), b.add(V::boolean(true))},
+                      {QStringLiteral("extra"), huge}});
+    const quint64 other =
+        b.dictionary({{QStringLiteral("name"), b.string(QStringLiteral("B"))},
+                      {QStringLiteral("colour"), b.string(QStringLiteral("red"))}});
+    auto reading = [&b](double time, qint64 systolic) {
+        const quint64 date =
+            b.addObject(QStringLiteral("NSDate"), {{QStringLiteral("NS.time"), V::real(time)}});
+        return b.addObject(QStringLiteral("Measurement"),
+                           {{QStringLiteral("date"), V::uid(date)},
+                            {QStringLiteral("systolic-obj"), V::uid(b.add(V::integer(systolic)))},
+                            {QStringLiteral("diastolic-obj"), V::uid(b.add(V::integer(80)))}});
+    };
+    const quint64 readings = b.array({reading(700000000, 120), reading(700086400, 135)});
+    const quint64 root = b.dictionary(
+        {{QStringLiteral("measurements"), readings},
+         {QStringLiteral("settings"), b.dictionary({{QStringLiteral("print-info"), printInfo}})},
+         {QStringLiteral("information"), b.array({doctor, other})}});
+    const QByteArray file = b.bytes(root);
+    QVERIFY(file.size() < 4096);
+
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("Dropped \"NSAHugeAttribute\" of the "
+                                                           "print settings.*too many values")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("Dropped \"NSPrinter\" of the print "
+                                                           "settings")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("Dropped \"extra\" of information "
+                                                           "item 1")));
+    MyDocument document;
+    QString error;
+    QVERIFY2(document.readFromData(file, QString(), &error), qPrintable(error));
+    QCOMPARE(document.allItems().size(), 2);
+    QCOMPARE(document.allItems()[1]->Systolic(), QVariant(qlonglong(135)));
+    const QVariantMap info = document.printInfo();
+    QCOMPARE(info.keys(),
+             QStringList({QStringLiteral("NSJobDisposition"), QStringLiteral("NSLeftMargin"),
+                          QStringLiteral("NSOrientation"), QStringLiteral("NSPaperSize")}));
+    QCOMPARE(info.value(QStringLiteral("NSPaperSize")).toSizeF(), QSizeF(595, 842));
+    QCOMPARE(PrintSettings(info).pageLayout().orientation(), QPageLayout::Landscape);
+    QCOMPARE(document.information().size(), 2);
+    QCOMPARE(
+        document.information()[0]->dictionary().keys(),
+        QStringList({QStringLiteral("name"), QStringLiteral("printed"), QStringLiteral("value")}));
+    QCOMPARE(document.information()[0]->dictionary().value(QStringLiteral("value")),
+             QVariant(QStringLiteral("Dr. Grün")));
+    QCOMPARE(document.information()[1]->dictionary().value(QStringLiteral("colour")),
+             QVariant(QStringLiteral("red")));
+
+    // Saving writes what was kept, in proportion to the file read.
+    const QByteArray written = dataOf(document);
+    QVERIFY(!written.isEmpty());
+    QVERIFY2(written.size() < 16 * 1024, qPrintable(QString::number(written.size())));
+    MyDocument back;
+    QVERIFY2(back.readFromData(written, QString(), &error), qPrintable(error));
+    QCOMPARE(contentOf(back), contentOf(document));
+    QCOMPARE(back.printInfo(), document.printInfo());
+}
+
+void TestDocumentFile::keptValuesShareOneAllowance()
+{
+    // One information item of 11,112 values, listed 100 times: each fits, all of them together
+    // would not. The entries the program reads are kept for every item; the extra key for the
+    // first items only, as far as the file's size allows.
+    ArchiveBuilder b;
+    const quint64 item = b.dictionary({{QStringLiteral("name"), b.string(QStringLiteral("N"))},
+                                       {QStringLiteral("extra"), sharedArrays(b, 4)}});
+    const quint64 root =
+        b.dictionary({{QStringLiteral("measurements"), b.array({})},
+                      {QStringLiteral("information"), b.array(QList<quint64>(100, item))}});
+    for (int i = 10; i <= 100; ++i)
+        QTest::ignoreMessage(
+            QtWarningMsg,
+            qPrintable(
+                QStringLiteral("Dropped \"extra\" of information item %1 from the file: "
+                               "written out it would make 11112 values, more than the file's "
+                               "size allows.")
+                    .arg(i)));
+    MyDocument document;
+    QString error;
+    QVERIFY2(document.readFromData(b.bytes(root), QString(), &error), qPrintable(error));
+    QCOMPARE(document.information().size(), 100);
+    for (int i = 0; i < 100; ++i) {
+        const QVariantMap entries = document.information()[i]->dictionary();
+        QCOMPARE(entries.value(QStringLiteral("name")), QVariant(QStringLiteral("N")));
+        QCOMPARE(entries.contains(QStringLiteral("extra")), i < 9);
+    }
 }
 
 void TestDocumentFile::filterWithoutPredicate()
@@ -655,6 +831,10 @@ void TestDocumentFile::unusablePredicatesResetOneFilter_data()
         return f.comparison(f.keyPath(QStringLiteral("Systolic")), f.constant(dict),
                             f.greaterThan());
     });
+    // Evaluating, printing or comparing these would take 2^levels steps.
+    QTest::newRow("one subpredicate shared through 40 levels")
+        << make([](Forms &f) { return f.sharedAnd(40); });
+    QTest::newRow("shared just past the bound") << make([](Forms &f) { return f.sharedAnd(13); });
     QTest::newRow("unknown class deep inside") << make([](Forms &f) {
         const quint64 alien = f.b.addObject(QStringLiteral("NSSubqueryExpression"), {});
         const quint64 inner =
@@ -732,6 +912,25 @@ void TestDocumentFile::foundationFormsThatAreUsable_data()
             << f.document({f.filter(QStringLiteral("Probe"), p)})
             << QStringLiteral("Comments ENDSWITH[c] \"x\"");
     }
+}
+
+void TestDocumentFile::sharedSubpredicatesWithinTheBound()
+{
+    // Sharing itself is allowed: 12 levels stand for 4,096 comparisons, within the bound.
+    Forms f;
+    MyDocument document;
+    QString error;
+    QVERIFY2(document.readFromData(f.document({f.filter(QStringLiteral("Deep"), f.sharedAnd(12))}),
+                                   QString(), &error),
+             qPrintable(error));
+    const FilterPtr deep = document.filters().first();
+    QCOMPARE(deep->name(), QStringLiteral("Deep"));
+    QCOMPARE(deep->predicate()->expandedSize(), quint64(8191));
+    QVERIFY(deep->accepts(*Measurement::create(kNow, 120, 80)));
+    MyDocument back;
+    QVERIFY2(back.readFromData(dataOf(document), QString(), &error), qPrintable(error));
+    QCOMPARE(back.filters().first()->name(), QStringLiteral("Deep"));
+    QVERIFY(Predicate::equal(back.filters().first()->predicate(), deep->predicate()));
 }
 
 void TestDocumentFile::filterPartsThatMayBeMissing()
@@ -829,6 +1028,25 @@ void TestDocumentFile::refusedFilesChangeNothing_data()
         QTest::newRow("predicate holding itself")
             << f.document({f.filter(QStringLiteral("Probe"), compound)})
             << QStringLiteral("contains itself");
+    }
+    {
+        // Outside a filter there is nothing to reset: the file is refused, at once.
+        Forms f;
+        const quint64 item = f.b.dictionary({{QStringLiteral("value"), f.sharedAnd(40)}});
+        const quint64 root = f.b.dictionary({{QStringLiteral("measurements"), f.b.array({})},
+                                             {QStringLiteral("information"), f.b.array({item})}});
+        QTest::newRow("shared predicate in an information item")
+            << f.b.bytes(root) << QStringLiteral("more than 10000 parts");
+    }
+    {
+        ArchiveBuilder b;
+        const quint64 date =
+            b.addObject(QStringLiteral("NSDate"), {{QStringLiteral("NS.time"), V::real(1e17)}});
+        const quint64 reading =
+            b.addObject(QStringLiteral("Measurement"), {{QStringLiteral("date"), V::uid(date)}});
+        QTest::newRow("date three billion years away")
+            << b.bytes(b.dictionary({{QStringLiteral("measurements"), b.array({reading})}}))
+            << QStringLiteral("100,000,000 days");
     }
     {
         ArchiveBuilder b;
@@ -971,23 +1189,12 @@ void TestDocumentFile::saveOnAFullDevice()
 QList<std::pair<QString, QByteArray>> storedDocumentSources()
 {
     const QByteArray full(kFullDocument);
-    QVariant parsed;
-    JsonCodec::parse(full, &parsed);
-    const QVariantMap all = parsed.toMap();
+    const QVariantMap all = DocumentJson::parseValue(full).value_or(QVariant()).toMap();
     auto part = [&all](const QStringList &keys) {
-        JsonCodec::Writer w;
-        w.beginObject();
-        w.key(QStringLiteral("readings"));
-        w.value(keys.contains(u"readings"_qs) ? all.value(QStringLiteral("readings"))
-                                              : QVariantList());
-        for (const QString &key : keys) {
-            if (key == u"readings")
-                continue;
-            w.key(key);
-            w.value(all.value(key));
-        }
-        w.endObject();
-        return w.text();
+        QVariantMap map{{QStringLiteral("readings"), QVariantList()}};
+        for (const QString &key : keys)
+            map.insert(key, all.value(key));
+        return DocumentJson::formatValue(map);
     };
     return {{QStringLiteral("empty"), QByteArray(R"({"readings": []})")},
             {QStringLiteral("readings"), part({QStringLiteral("readings")})},

@@ -13,6 +13,7 @@
 #include "NumberFormatter.h"
 #include "Preferences.h"
 #include "PressureFormatter.h"
+#include "TestHelpers.h"
 #include "TimeFormatter.h"
 
 #include <QCoreApplication>
@@ -40,7 +41,7 @@ private:
     // not valid).
     static AveragePtr averageOf(const QList<double> &systolic)
     {
-        static MeasurementList readings; // read by the average through a pointer
+        static ConstMeasurementList readings; // read by the average through a pointer
         readings.clear();
         for (double value : systolic)
             readings.append(reading(value, 80LL));
@@ -51,10 +52,7 @@ private:
 
     static MeasurementPtr reading(const QVariant &systolic, const QVariant &diastolic)
     {
-        auto m = Measurement::create(Date::fromComponents(2024, 3, 5, 14, 7), 0, 0);
-        m->setSystolic(systolic);
-        m->setDiastolic(diastolic);
-        return m;
+        return TestSupport::reading(Date::fromComponents(2024, 3, 5, 14, 7), systolic, diastolic);
     }
 
 private slots:

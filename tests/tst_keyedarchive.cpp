@@ -3,6 +3,7 @@
 #include "BinaryPropertyList.h"
 #include "Date.h"
 #include "DocumentArchive.h"
+#include "ExpandedSize.h"
 #include "KeyedArchiver.h"
 #include "KeyedUnarchiver.h"
 #include "Localization.h"
@@ -148,6 +149,13 @@ struct Node
 };
 using NodePtr = std::shared_ptr<Node>;
 
+} // namespace
+
+// Declared before the first use below (a later declaration does not build in release mode).
+Q_DECLARE_METATYPE(NodePtr)
+
+namespace {
+
 void registerNode(KeyedArchiver &archiver)
 {
     archiver.registerClass<NodePtr>({QStringLiteral("Node"), QStringLiteral("NSObject")},
@@ -221,8 +229,6 @@ void compareReadings(const Measurement &a, const Measurement &b)
 
 } // namespace
 
-Q_DECLARE_METATYPE(NodePtr)
-
 class TestKeyedArchive : public QObject
 {
     Q_OBJECT
@@ -243,6 +249,7 @@ private slots:
     void hostile_data();
     void hostile();
     void repeatedSharedWorkIsRefused();
+    void expandedSizeCountsEveryUse();
     void nestingLimit();
     void unknownClassesInsideTolerance();
 
@@ -486,6 +493,16 @@ void TestKeyedArchive::archiverFailures()
                     QVariant::fromValue(Date(std::numeric_limits<double>::infinity()))})
                 .isEmpty());
     QVERIFY(archiver.errorString().contains(QLatin1String("date")));
+    // Nor one that a reader would refuse.
+    QVERIFY(archiver.archivedData(QVariant::fromValue(Date(1e17))).isEmpty());
+    QVERIFY(archiver.errorString().contains(QLatin1String("date")));
+    // The ends of the range are dates like any other.
+    for (double end : {Date::kMaxSecondsFrom1970, -Date::kMaxSecondsFrom1970}) {
+        const Date date = Date::fromTimeIntervalSince1970(end);
+        KeyedUnarchiver unarchiver;
+        QVERIFY(unarchiver.open(archiver.archivedData(QVariant::fromValue(date))));
+        QCOMPARE(unarchiver.decodeTopLevelObject().value<Date>(), date);
+    }
 
     // A failure is not sticky: the next archive starts afresh.
     QVERIFY(!archiver.archivedData(QStringLiteral("fine")).isEmpty());
@@ -622,6 +639,14 @@ void TestKeyedArchive::hostile_data()
         QTest::newRow(qPrintable(QStringLiteral("date %1").arg(t)))
             << b.bytes(date) << QStringLiteral("malformed");
     }
+    // Finite, but no calendar day: 1e17 seconds is some three billion years.
+    for (double t : {1e17, -1e17, 8.7e12, std::numeric_limits<double>::max()}) {
+        ArchiveBuilder b;
+        const quint64 date =
+            b.addObject(QStringLiteral("NSDate"), {{QStringLiteral("NS.time"), V::real(t)}});
+        QTest::newRow(qPrintable(QStringLiteral("date %1").arg(t)))
+            << b.bytes(date) << QStringLiteral("100,000,000 days");
+    }
     {
         ArchiveBuilder b;
         const quint64 date =
@@ -711,6 +736,46 @@ void TestKeyedArchive::repeatedSharedWorkIsRefused()
     // The decoder counts its work and stops at the bound, whatever the machine's speed.
     const Decoded result = decode(bytes);
     QVERIFY2(result.error.contains(QLatin1String("too many times")), qPrintable(result.error));
+}
+
+void TestKeyedArchive::expandedSizeCountsEveryUse()
+{
+    // Ten uses of one list, three levels: 1 + 10 * (1 + 10 * (1 + 10)) values, found by looking
+    // at each list once.
+    QVariant small = QStringLiteral("leaf");
+    for (int i = 0; i < 3; ++i)
+        small = QVariantList(10, small);
+    QCOMPARE(ExpandedSize().of(small), quint64(1111));
+    // A dictionary counts a key and its value per entry.
+    const QVariantMap map{{QStringLiteral("a"), small}, {QStringLiteral("b"), small}};
+    QCOMPARE(ExpandedSize().of(map), quint64(1 + 2 * (1 + 1111)));
+    QCOMPARE(ExpandedSize().of(QVariantList{map, map}), quint64(1 + 2 * 2225));
+    // Thirty levels: 10^30, far beyond what a count holds; the count stops at the limit.
+    QVariant huge = small;
+    for (int i = 3; i < 30; ++i)
+        huge = QVariantList(10, huge);
+    QCOMPARE(ExpandedSize().of(huge), ExpandedSize::kLimit);
+    V plain = V::string(QStringLiteral("leaf"));
+    for (int i = 0; i < 30; ++i)
+        plain = V::array(V::Array(10, plain));
+    QCOMPARE(ExpandedSize().of(plain), ExpandedSize::kLimit);
+    ArchivedObject kept;
+    kept.classes = QStringList{QStringLiteral("NSPrinter"), QStringLiteral("NSObject")};
+    kept.fields.append({QStringLiteral("k"), ArchivedObject::Field::Kind::Objects, QVariant(),
+                        QVariantList{small, small}, V()});
+    QCOMPARE(ExpandedSize().of(QVariant::fromValue(kept)), quint64(1 + 2 * 1111));
+    // A shorter list on the same data counts its own length.
+    const QVariantList list(100, QVariant(1));
+    const QVariantList head = list.first(10);
+    ExpandedSize counter;
+    QCOMPARE(counter.of(list), quint64(101));
+    QCOMPARE(counter.of(head), quint64(11));
+    // Values of other kinds count 1, unless the function given counts them.
+    QCOMPARE(ExpandedSize().of(QVariant::fromValue(Date(5))), quint64(1));
+    ExpandedSize dates([](const QVariant &v, ExpandedSize &) {
+        return v.metaType() == QMetaType::fromType<Date>() ? quint64(7) : quint64(0);
+    });
+    QCOMPARE(dates.of(QVariantList{QVariant::fromValue(Date(5)), 3}), quint64(1 + 7 + 1));
 }
 
 void TestKeyedArchive::nestingLimit()

@@ -79,6 +79,22 @@ QMap<QString, QString> textsOfLanguage(const QString &language)
     return texts;
 }
 
+// Keys the scan above cannot see because the code builds them or passes them on before looking
+// them up: the report's section titles, the undo action names the document sets.
+const char *const kKeysBuiltAtRunTime[] = {
+    "print.Information",
+    "print.Averages",
+    "print.Readings",
+    "doc.ins_record",
+    "doc.del_record",
+    "doc.edit_record",
+    "doc.replace_with_average",
+    "doc.ins_filter",
+    "doc.del_filter",
+    "doc.information.item_changed",
+    "doc.information.list_changed",
+};
+
 QSet<QString> placeholders(const QString &text)
 {
     static const QRegularExpression marker(QStringLiteral(R"(%L?\d+)"));
@@ -105,9 +121,11 @@ private slots:
 
 void TestLocalization::everyKeyUsedHasATextInEveryLanguage()
 {
-    const QMap<QString, QString> keys = keysUsedInSources();
+    QMap<QString, QString> keys = keysUsedInSources();
     // The scan itself must work: the undo manager's keys are certainly in use.
     QVERIFY2(keys.contains(QStringLiteral("menu.edit.undo")), "the source scan found nothing");
+    for (const char *key : kKeysBuiltAtRunTime)
+        keys.insert(QLatin1String(key), QStringLiteral("built at run time"));
 
     QStringList missing;
     for (auto it = keys.cbegin(); it != keys.cend(); ++it) {

@@ -4,6 +4,7 @@
 #include "Measurement.h"
 #include "Number.h"
 #include "TagsCounter.h"
+#include "TestHelpers.h"
 
 #include <QLocale>
 #include <QTest>
@@ -13,11 +14,7 @@
 
 namespace {
 
-void setTimeZone(const QByteArray &zone)
-{
-    qputenv("TZ", zone);
-    tzset();
-}
+using TestSupport::setTimeZone;
 
 Date at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
 {
@@ -560,7 +557,7 @@ void TestMeasurement::averageOf()
 {
     auto a = Measurement::create(at(2024, 5, 15, 10, 0), 131, 85);
     auto b = Measurement::create(at(2024, 5, 15, 8, 0), 120, 80);
-    const MeasurementList inputs{a, b};
+    const ConstMeasurementList inputs{a, b};
     const auto mean = Measurement::averageOf(inputs);
     QVERIFY(mean);
     QVERIFY(mean != a && mean != b);
@@ -569,7 +566,7 @@ void TestMeasurement::averageOf()
     QCOMPARE(mean->Diastolic(), QVariant(qlonglong(83)));
     QCOMPARE(wallClock(mean->theWholeDate()), QStringLiteral("2024-05-15 09:00:00"));
     // The inputs and their order are untouched.
-    QCOMPARE(inputs, MeasurementList({a, b}));
+    QCOMPARE(inputs, ConstMeasurementList({a, b}));
     QCOMPARE(a->Systolic(), QVariant(qlonglong(131)));
     QCOMPARE(wallClock(b->theWholeDate()), QStringLiteral("2024-05-15 08:00:00"));
 

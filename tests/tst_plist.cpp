@@ -118,9 +118,9 @@ V oracleSample(bool withUids)
              arrayOf({V::data(QByteArray()), V::data(QByteArray::fromHex("0001feff")),
                       V::data(allBytes.repeated(3))}));
     d.insert(QStringLiteral("strings"),
-             arrayOf({str(QString()), str(QStringLiteral("plain")), str(u"Grüße"_qs),
-                      str(u"日本"_qs), str(u"emoji 😀"_qs), str(QString(14, u'x')),
-                      str(QString(15, u'y')), str(QString(300, u'z'))}));
+             arrayOf({str(QString()), str(QStringLiteral("plain")), str(QStringLiteral("Grüße")),
+                      str(QStringLiteral("日本")), str(QStringLiteral("emoji 😀")),
+                      str(QString(14, u'x')), str(QString(15, u'y')), str(QString(300, u'z'))}));
     d.insert(QStringLiteral("empty array"), V::array({}));
     d.insert(QStringLiteral("empty dict"), V::dictionary({}));
     d.insert(
@@ -130,7 +130,7 @@ V oracleSample(bool withUids)
               arrayOf({dictOf({{QStringLiteral("b"),
                                 arrayOf({V::integer(1),
                                          arrayOf({V::integer(2), arrayOf({V::integer(3)})})})}})})},
-             {u"été"_qs, str(QStringLiteral("summer"))}}));
+             {QStringLiteral("été"), str(QStringLiteral("summer"))}}));
     d.insert(QStringLiteral("long array"), V::array(longArray));
     if (withUids)
         d.insert(QStringLiteral("uids"),
@@ -318,8 +318,8 @@ void TestPlist::roundTrip_data()
     QTest::newRow("empty string") << str(QString());
     for (int n : {14, 15, 16, 255, 256, 65536})
         QTest::newRow(qPrintable(QStringLiteral("ascii %1").arg(n))) << str(QString(n, u'a'));
-    QTest::newRow("latin1 string") << str(u"Blutdruck – Grüße"_qs);
-    QTest::newRow("surrogate pair") << str(u"😀 and 𝄞"_qs);
+    QTest::newRow("latin1 string") << str(QStringLiteral("Blutdruck – Grüße"));
+    QTest::newRow("surrogate pair") << str(QStringLiteral("😀 and 𝄞"));
     QTest::newRow("lone surrogate") << str(QString(QChar(0xD800)));
     QTest::newRow("uid 0") << V::uid(0);
     QTest::newRow("uid 255") << V::uid(255);
@@ -340,9 +340,10 @@ void TestPlist::roundTrip_data()
         QTest::newRow(qPrintable(QStringLiteral("dictionary %1").arg(n)))
             << V::dictionary(std::move(keyed));
     }
-    QTest::newRow("dictionary") << dictOf({{QStringLiteral("b"), V::integer(1)},
-                                           {QStringLiteral("a"), V()},
-                                           {u"ü"_qs, arrayOf({V::uid(3), str(u"x"_qs)})}});
+    QTest::newRow("dictionary") << dictOf(
+        {{QStringLiteral("b"), V::integer(1)},
+         {QStringLiteral("a"), V()},
+         {QStringLiteral("ü"), arrayOf({V::uid(3), str(QStringLiteral("x"))})}});
     QTest::newRow("sample") << oracleSample(true);
 }
 

@@ -55,6 +55,8 @@ private slots:
     void syntaxErrors_data();
     void syntaxErrors();
     void deepNestingIsAnError();
+    void sizeCountsEveryUse();
+    void textOfTooManyPartsIsAnError();
     void roundTripOfEveryForm();
     void evaluation_data();
     void evaluation();
@@ -250,6 +252,42 @@ void TestPredicate::deepNestingIsAnError()
     QVERIFY(!Predicate::predicateWithFormat(QString(depth, '!') + "Systolic > 0"));
     // Moderate nesting is fine.
     QVERIFY(parse(QString(50, '(') + "Systolic > 0" + QString(50, ')')));
+}
+
+void TestPredicate::sizeCountsEveryUse()
+{
+    // A subpredicate counts once for every place it is used, and the count stops growing
+    // instead of overflowing.
+    PredicatePtr p = comparison(QStringLiteral("Systolic"), Cmp::GreaterThanPredicateOperatorType,
+                                Number::integer(0));
+    QCOMPARE(p->expandedSize(), quint64(1));
+    for (int level = 1; level <= 70; ++level) {
+        p = CompoundPredicate::andPredicateWithSubpredicates({p, p});
+        if (level == 3)
+            QCOMPARE(p->expandedSize(), quint64(15));
+    }
+    QCOMPARE(p->expandedSize(), Predicate::kSizeLimit);
+    const PredicatePtr no =
+        CompoundPredicate::notPredicateWithSubpredicate(ConstantPredicate::truePredicate());
+    QCOMPARE(no->expandedSize(), quint64(2));
+}
+
+void TestPredicate::textOfTooManyPartsIsAnError()
+{
+    // The parser builds every part anew, so the size follows the text; what a file may not hold
+    // cannot be typed either.
+    auto text = [](int comparisons) {
+        QStringList parts;
+        for (int i = 0; i < comparisons; ++i)
+            parts.append(QStringLiteral("Pulse > %1").arg(i));
+        return parts.join(QStringLiteral(" OR "));
+    };
+    const PredicatePtr largest = parse(text(int(Predicate::kMaxExpandedSize) - 1));
+    QVERIFY(largest);
+    QCOMPARE(largest->expandedSize(), Predicate::kMaxExpandedSize);
+    QString error;
+    QVERIFY(!Predicate::predicateWithFormat(text(int(Predicate::kMaxExpandedSize)), &error));
+    QVERIFY2(error.contains(QStringLiteral("more than 10000 parts")), qPrintable(error));
 }
 
 void TestPredicate::roundTripOfEveryForm()
@@ -476,7 +514,7 @@ void TestPredicate::relativeDateSlidesWithTheClock()
     // An explicit moment overrides the clock.
     QVERIFY(lastWeek->evaluateWithObject(*sixDaysAgo, saved));
     fNow = saved;
-    QCOMPARE(lastWeek->filteredArray({sevenDaysAgo, sixDaysAgo}), MeasurementList{sixDaysAgo});
+    QCOMPARE(lastWeek->filteredArray({sevenDaysAgo, sixDaysAgo}), ConstMeasurementList{sixDaysAgo});
 }
 
 void TestPredicate::unknownKeyPathRaises_data()
@@ -542,11 +580,11 @@ void TestPredicate::invalidCodesAreRefused()
 
 void TestPredicate::filteredArrayKeepsOrder()
 {
-    MeasurementList all;
+    ConstMeasurementList all;
     for (int s : {150, 90, 140, 100, 160})
         all.append(Measurement::create(fNow, s, 80));
-    const MeasurementList kept = parse("Systolic >= 140")->filteredArray(all);
-    QCOMPARE(kept, (MeasurementList{all[0], all[2], all[4]}));
+    const ConstMeasurementList kept = parse("Systolic >= 140")->filteredArray(all);
+    QCOMPARE(kept, (ConstMeasurementList{all[0], all[2], all[4]}));
 }
 
 void TestPredicate::travelsInQVariant()

@@ -101,6 +101,66 @@ private slots:
         QCOMPARE(prefs().valueForKey(key).value<QColor>(), expected);
     }
 
+    void keyOutsideTheTableIsRefused()
+    {
+        // A key nobody registered answers nothing (never "on") and takes no value, even when a
+        // hand-edited store holds one.
+        Preferences::useTemporaryStore("[General]\nprintShowNotes=true\n");
+        const char *const warning = "Preferences: \"printShowNotes\" is not a registered key";
+        QVERIFY(!Preferences::isRegistered(QStringLiteral("printShowNotes")));
+        QVERIFY(!Preferences::typeOfKey(QStringLiteral("printShowNotes")));
+        QTest::ignoreMessage(QtWarningMsg, warning);
+        QVERIFY(!prefs().boolForKey("printShowNotes"));
+        QTest::ignoreMessage(QtWarningMsg, warning);
+        QVERIFY(!prefs().valueForKey("printShowNotes").isValid());
+        QTest::ignoreMessage(QtWarningMsg, warning);
+        QVERIFY(!Preferences::defaultValueForKey("printShowNotes").isValid());
+
+        QSignalSpy changed(&prefs(), &Preferences::changed);
+        QTest::ignoreMessage(QtWarningMsg, warning);
+        QVERIFY(!prefs().setValueForKey(false, "printShowNotes"));
+        QCOMPARE(changed.count(), 0);
+        QVERIFY(storeText().contains("printShowNotes=true")); // left as it was
+    }
+
+    void everyKeyHasADefaultOfItsType()
+    {
+        // The table gives each key its type and default together; a default of the wrong kind,
+        // or a flag on that should be off, shows here.
+        int on = 0;
+        for (const QString &key : Preferences::registeredKeys()) {
+            const auto type = Preferences::typeOfKey(key);
+            QVERIFY2(type, qPrintable(key));
+            const QVariant value = Preferences::defaultValueForKey(key);
+            switch (*type) {
+            case Preferences::Type::Bool:
+                QCOMPARE(value.typeId(), QMetaType::Bool);
+                on += value.toBool() ? 1 : 0;
+                break;
+            case Preferences::Type::Integer:
+                QCOMPARE(value.typeId(), QMetaType::Int);
+                break;
+            case Preferences::Type::String:
+                QCOMPARE(value.typeId(), QMetaType::QString);
+                QVERIFY2(!value.toString().isEmpty(), qPrintable(key));
+                break;
+            case Preferences::Type::Color:
+                QCOMPARE(value.typeId(), QMetaType::QColor);
+                QVERIFY2(value.value<QColor>().isValid(), qPrintable(key));
+                break;
+            }
+            QCOMPARE(prefs().valueForKey(key), value);
+        }
+        // reopenLastDocument, autosaveDocuments, showPulse, showWeight and the four print switches.
+        QCOMPARE(on, 8);
+
+        // An integer outside its key's range is refused.
+        QTest::ignoreMessage(QtWarningMsg,
+                             "Preferences: refused a value of the wrong kind for \"rowSize\"");
+        QVERIFY(!prefs().setValueForKey(3, "rowSize"));
+        QCOMPARE(prefs().integerForKey("rowSize"), 1);
+    }
+
     void registeredDefaultsAreNotWritten()
     {
         for (const QString &key : Preferences::registeredKeys()) {
@@ -248,23 +308,6 @@ private slots:
         QVERIFY(prefs().hasUserValueForKey("chartColorPulse"));
         QVERIFY(!prefs().colorForKey("chartColorPulse").isValid());
         QVERIFY(prefs().colorForKey("chartColorWeight").isValid());
-    }
-
-    void stringTableHasEveryKeyInBothLanguages()
-    {
-        const char *keys[] = {"columns.custom_default_1",
-                              "columns.custom_default_2",
-                              "columns.custom_default_3",
-                              "not_available",
-                              "format.bad_date",
-                              "format.bad_time",
-                              "filtered_counter.measurement",
-                              "filtered_counter.measurements"};
-        for (const QString &language : Localization::languages()) {
-            for (const char *key : keys)
-                QVERIFY2(Localization::hasText(QLatin1String(key), language),
-                         qPrintable(language + QLatin1Char(' ') + QLatin1String(key)));
-        }
     }
 
     void handEditedValuesAreNotTrusted_data()

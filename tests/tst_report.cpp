@@ -6,8 +6,10 @@
 #include "Localization.h"
 #include "MyDocument.h"
 #include "Preferences.h"
+#include "PrintSettings.h"
 #include "PrintView.h"
 #include "PrintViewItem.h"
+#include "TestHelpers.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -92,9 +94,9 @@ MeasurementPtr reading(int day, int hour, int systolic, int diastolic)
     return Measurement::create(Date::fromComponents(2024, 3, day, hour, 15), systolic, diastolic);
 }
 
-MeasurementList someReadings(int count)
+ConstMeasurementList someReadings(int count)
 {
-    MeasurementList list;
+    ConstMeasurementList list;
     for (int i = 0; i < count; ++i) {
         auto r = reading(1 + i % 28, 6 + i % 12, 110 + i % 40, 70 + i % 20);
         r->setPulse(qlonglong(60 + i % 20));
@@ -173,15 +175,6 @@ bool hasLine(const QImage &image, QPointF a, QPointF b)
     return true;
 }
 
-// Where files for a person to look at go: $TENSILO_TEST_OUTPUT, else a temporary directory.
-QString outputDirectory(QTemporaryDir &fallback)
-{
-    const QString dir = qEnvironmentVariable("TENSILO_TEST_OUTPUT");
-    if (!dir.isEmpty() && QDir().mkpath(dir))
-        return dir;
-    return fallback.path();
-}
-
 } // namespace
 
 class TestReport : public QObject
@@ -224,12 +217,13 @@ private slots:
     void readingsContinueOnTheNextPageUnderAHeaderCopy();
     void smallerRowSizeFitsMoreRowsOnAPage();
     void observedPreferenceChangesRebuildTheReport();
-    void reportTextsHaveEnglishAndGerman();
 
     // Paper
     void pdfOfASmallDocument();
     void pdfThatCannotBeWrittenIsReported();
     void printerGetsTheSamePages();
+    void printerLayoutAndPageRangeAreHonoured();
+    void printSettingsRoundTripKeepsUnknownAttributes();
 };
 
 void TestReport::fixedColumnTakesTextWidthPlusTenUpToItsBound()
@@ -729,7 +723,7 @@ void TestReport::allSectionsOffGiveOneBlankPage()
 void TestReport::sectionsComeInTheirOrderWithGaps()
 {
     showSections(true, true, true, false);
-    MeasurementList all = someReadings(3);
+    ConstMeasurementList all = someReadings(3);
     const auto average = Average::averageWithArray(&all, Filter::filterWithName("All"));
     const InformationList information = {
         InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane"), true)};
@@ -834,7 +828,7 @@ void TestReport::averagesRowsUseWholeAndDecimalNumbers()
     setPref("showPulse", false);
     setPref("showWeight", true);
     setPref("customShow1", true);
-    MeasurementList all;
+    ConstMeasurementList all;
     auto a = reading(1, 8, 130, 85);
     a->setWeight(72.25);
     auto b = reading(2, 8, 135, 80);
@@ -907,7 +901,7 @@ void TestReport::readingsContinueOnTheNextPageUnderAHeaderCopy()
 void TestReport::smallerRowSizeFitsMoreRowsOnAPage()
 {
     showSections(false, false, true, false);
-    const MeasurementList readings = someReadings(300);
+    const ConstMeasurementList readings = someReadings(300);
     int pages[3];
     qreal rowHeights[3];
     for (int size = 0; size < 3; ++size) {
@@ -955,24 +949,32 @@ void TestReport::observedPreferenceChangesRebuildTheReport()
     setPref("chartColorPulse", QColor(Qt::red));
     setPref("autosaveDocuments", false);
     QCOMPARE(rebuilt.size(), 4);
-    QCOMPARE(PrintView::observedKeys().size(), 14);
-    for (const QString &key : PrintView::observedKeys())
-        QVERIFY2(Preferences::isRegistered(key), qPrintable(key));
-}
 
-void TestReport::reportTextsHaveEnglishAndGerman()
-{
-    const QStringList keys = {
-        "print.Information",      "print.Averages",          "print.Readings",
-        "print.columns.Label",    "print.columns.Value",     "print.columns.Filter",
-        "print.columns.Systolic", "print.columns.Diastolic", "print.columns.PulsePressure",
-        "print.columns.Pulse",    "print.columns.Weight",    "print.columns.Date",
-        "print.columns.Time",     "print.columns.Pressure",  "print.columns.Tags",
-        "print.columns.Comments", "print.pdf_title",         "print.error.page_layout",
-        "print.error.device",     "print.error.pdf_open",    "print.error.pdf_write"};
-    for (const QString &language : Localization::languages()) {
-        for (const QString &key : keys)
-            QVERIFY2(Localization::hasText(key, language), qPrintable(language + ": " + key));
+    // The 14 preferences the report shows, each of which rebuilds it.
+    const QStringList shown = {"printShowAverages",
+                               "printShowChart",
+                               "printShowMeasurements",
+                               "printShowInformation",
+                               "rowSize",
+                               "showWeight",
+                               "showPulse",
+                               "customShow1",
+                               "customShow2",
+                               "customShow3",
+                               "customTitle1",
+                               "customTitle2",
+                               "customTitle3",
+                               "showDeviationsInAverages"};
+    QCOMPARE(PrintView::observedKeys(), shown);
+    for (const QString &key : shown) {
+        rebuilt.clear();
+        const QVariant old = Preferences::shared().valueForKey(key);
+        const QVariant changed = key == u"rowSize" ? QVariant((old.toInt() + 1) % 3)
+                                 : key.startsWith(u"customTitle")
+                                     ? QVariant(old.toString() + QLatin1Char('x'))
+                                     : QVariant(!old.toBool());
+        QVERIFY(Preferences::shared().setValueForKey(changed, key));
+        QVERIFY2(rebuilt.size() == 1, qPrintable(key));
     }
 }
 
@@ -1006,12 +1008,13 @@ void TestReport::pdfOfASmallDocument()
     document.addMeasurements(readings);
     document.setSortItemsAscending(false);
 
-    QTemporaryDir fallback;
-    const QString dir = outputDirectory(fallback);
-    const QString pdf = QDir(dir).filePath(QStringLiteral("report.pdf"));
+    const QString pdf = TestSupport::outputPath(QStringLiteral("report.pdf"));
     QFile::remove(pdf);
+    PrintSettings settings(document.printInfo());
+    settings.setPageLayout(a4());
+    document.setPrintSettings(settings);
     QString error;
-    QVERIFY2(PrintView::writeDocumentReport(document, a4(), pdf, &error), qPrintable(error));
+    QVERIFY2(PrintView::writeDocumentReport(document, pdf, &error), qPrintable(error));
 
     // Tables on page 1, the chart alone on page 2.
     const QString info = runTool(pdfinfo, {pdf}).value_or(QString());
@@ -1045,8 +1048,8 @@ void TestReport::pdfOfASmallDocument()
     const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (!pdftoppm.isEmpty()) {
         QVERIFY(runTool(pdftoppm, {"-png", "-r", "100", "-f", "1", "-l", "2", pdf,
-                                   QDir(dir).filePath(QStringLiteral("report-page"))}));
-        QVERIFY(QFile::exists(QDir(dir).filePath(QStringLiteral("report-page-1.png"))));
+                                   TestSupport::outputPath(QStringLiteral("report-page"))}));
+        QVERIFY(QFile::exists(TestSupport::outputPath(QStringLiteral("report-page-1.png"))));
     }
     Date::setClock({});
 }
@@ -1097,14 +1100,17 @@ void TestReport::printerGetsTheSamePages()
     const QString viaPrinter = dir.filePath(QStringLiteral("printer.pdf"));
     QVERIFY(view.writePdf(viaWriter));
     // A high-resolution printer and a writer at its default resolution draw the same report.
+    // Both start from the report's layout, as a print dialog does.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(viaPrinter);
+    QVERIFY(printer.setPageLayout(view.pageLayout()));
     QString error;
     QVERIFY2(view.printTo(printer, &error), qPrintable(error));
     const QString viaDefaultWriter = dir.filePath(QStringLiteral("default.pdf"));
     {
         QPdfWriter writer(viaDefaultWriter);
+        QVERIFY(writer.setPageLayout(view.pageLayout()));
         QVERIFY(view.printTo(writer, &error));
     }
     const auto text = [&](const QString &file) {
@@ -1114,6 +1120,133 @@ void TestReport::printerGetsTheSamePages()
     QCOMPARE(expected.count(QLatin1Char('\f')), 3);
     QCOMPARE(text(viaPrinter), expected);
     QCOMPARE(text(viaDefaultWriter), expected);
+}
+
+// The pages of a PDF file, each as the text on it.
+QStringList pdfPages(const QString &file)
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    QStringList pages =
+        runTool(pdftotext, {"-layout", file, "-"}).value_or(QString()).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+void TestReport::printerLayoutAndPageRangeAreHonoured()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    showSections(false, false, true, false);
+    PrintView view(a4(), someReadings(150), {}, {}, nullptr);
+    const int portraitPages = view.totalPages();
+    QVERIFY(portraitPages >= 3);
+    QTemporaryDir dir;
+
+    // The print dialog's page range: only those pages, in order; pages past the end are left out.
+    const QString ranged = dir.filePath(QStringLiteral("ranged.pdf"));
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(ranged);
+        QVERIFY(printer.setPageLayout(view.pageLayout()));
+        QPageRanges ranges;
+        ranges.addPage(2);
+        ranges.addRange(portraitPages, portraitPages + 5);
+        printer.setPageRanges(ranges);
+        QString error;
+        QVERIFY2(view.printTo(printer, &error), qPrintable(error));
+    }
+    const QString all = dir.filePath(QStringLiteral("all.pdf"));
+    QVERIFY(view.writePdf(all));
+    const QStringList allPages = pdfPages(all);
+    QCOMPARE(allPages.size(), portraitPages);
+    QCOMPARE(pdfPages(ranged), (QStringList{allPages.at(1), allPages.last()}));
+
+    // A range that names no page of the report prints nothing and says why.
+    {
+        QPdfWriter writer(dir.filePath(QStringLiteral("none.pdf")));
+        QVERIFY(writer.setPageLayout(view.pageLayout()));
+        QPageRanges ranges;
+        ranges.addRange(portraitPages + 1, portraitPages + 3);
+        writer.setPageRanges(ranges);
+        QString error;
+        QVERIFY(!view.printTo(writer, &error));
+        QCOMPARE(error, qtTrId("print.error.page_range").arg(portraitPages));
+    }
+
+    // Paper turned in the preview: the report is laid out again for the wider, lower page.
+    const QString turned = dir.filePath(QStringLiteral("turned.pdf"));
+    {
+        QPdfWriter writer(turned);
+        QVERIFY(writer.setPageLayout(view.pageLayout()));
+        QVERIFY(writer.setPageOrientation(QPageLayout::Landscape));
+        QString error;
+        QVERIFY2(view.printTo(writer, &error), qPrintable(error));
+    }
+    QCOMPARE(view.pageLayout().orientation(), QPageLayout::Landscape);
+    QCOMPARE(view.contentSize(), QSizeF(842 - 72, 595 - 72));
+    QVERIFY(view.totalPages() > portraitPages);
+    QCOMPARE(pdfPages(turned).size(), view.totalPages());
+    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    if (!pdfinfo.isEmpty()) {
+        const QString info = runTool(pdfinfo, {turned}).value_or(QString());
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+842 x 595"))),
+                 qPrintable(info));
+    }
+}
+
+void TestReport::printSettingsRoundTripKeepsUnknownAttributes()
+{
+    // What the document keeps: the file's attributes with the layout's written over them.
+    QVariantMap stored{{PrintSettings::kPaperSize, QSizeF(612, 792)},
+                       {PrintSettings::kPaperName, QStringLiteral("na-letter")},
+                       {QStringLiteral("NSHorizontallyCentered"), true},
+                       {QStringLiteral("NSScalingFactor"), 0.9}};
+    PrintSettings settings(stored);
+    const QPageLayout letter = settings.pageLayout();
+    QCOMPARE(letter.pageSize().id(), QPageSize::Letter);
+    QCOMPARE(letter.margins(QPageLayout::Point), QMarginsF(72, 90, 72, 90));
+
+    // Same paper, other margins and turned: the paper's name stays, so do the unknown ones.
+    QPageLayout changed = letter;
+    changed.setOrientation(QPageLayout::Landscape);
+    QVERIFY(changed.setMargins(QMarginsF(10, 20, 30, 40)));
+    settings.setPageLayout(changed);
+    QVariantMap attributes = settings.attributes();
+    QCOMPARE(attributes.value(PrintSettings::kPaperSize).toSizeF(), QSizeF(792, 612));
+    QCOMPARE(attributes.value(PrintSettings::kOrientation).toLongLong(), 1);
+    QCOMPARE(attributes.value(PrintSettings::kLeftMargin).toDouble(), 10.0);
+    QCOMPARE(attributes.value(PrintSettings::kBottomMargin).toDouble(), 40.0);
+    QCOMPARE(attributes.value(QStringLiteral("NSHorizontallyCentered")), QVariant(true));
+    QCOMPARE(attributes.value(QStringLiteral("NSScalingFactor")), QVariant(0.9));
+    // Read back, the layout is the one written.
+    const QPageLayout back = PrintSettings(attributes).pageLayout();
+    QCOMPARE(back.orientation(), QPageLayout::Landscape);
+    QCOMPARE(back.fullRect(QPageLayout::Point), changed.fullRect(QPageLayout::Point));
+    QCOMPARE(back.margins(QPageLayout::Point), QMarginsF(10, 20, 30, 40));
+    QCOMPARE(back.pageSize().id(), QPageSize::Letter);
+    QCOMPARE(attributes.value(PrintSettings::kPaperName), QVariant(QStringLiteral("na-letter")));
+
+    // Other paper: the old paper's name goes, the rest stays.
+    settings.setPageLayout(a4());
+    attributes = settings.attributes();
+    QVERIFY(!attributes.contains(PrintSettings::kPaperName));
+    QCOMPARE(attributes.value(QStringLiteral("NSScalingFactor")), QVariant(0.9));
+    QCOMPARE(PrintSettings(attributes).pageLayout().pageSize().id(), QPageSize::A4);
+
+    // Through the document and its file, nothing is lost.
+    MyDocument document;
+    document.setPrintSettings(settings);
+    MyDocument copy;
+    QVERIFY(copy.readFromData(document.dataOfType(QString()), QString()));
+    QCOMPARE(copy.printSettings(), settings);
+    QCOMPARE(copy.printSettings().pageLayout().margins(QPageLayout::Point),
+             QMarginsF(36, 36, 36, 36));
+
+    // An invalid layout changes nothing.
+    settings.setPageLayout(QPageLayout());
+    QCOMPARE(settings.attributes(), attributes);
 }
 
 // The child side of gridMisuseIsAProgrammingError: returns 0 when the misuse was refused and the

@@ -7,11 +7,19 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
-#include <QUndoStack>
 
 namespace {
+
+// The steps stay inside the manager: nobody can undo past its open step or rename another step.
+template <typename Manager>
+concept HandsOutItsStack = requires(Manager &manager)
+{
+    manager.undoStack();
+};
+static_assert(!HandsOutItsStack<UndoManager>);
 
 // A value whose setter records its inverse first and names the step "Set <name>" unless undoing,
 // the way the document's operations do.
@@ -94,6 +102,8 @@ private slots:
     void setDirtyAndRemoveAllActions();
     void editMenuActions();
     void editMenuUndoWhileAStepIsOpen();
+    void misuseIsIgnoredOrRefused();
+    void windowFollowsTheUndoState();
 };
 
 void TestUndoManager::undoRunsTheInversesLastFirst()
@@ -104,7 +114,7 @@ void TestUndoManager::undoRunsTheInversesLastFirst()
     a.setValue(2);
     a.setValue(3);
     endTurn();
-    QCOMPARE(manager.undoStack()->count(), 1);
+    QCOMPARE(manager.stepCount(), 1);
     manager.undo();
     // Run first-first, the inverses would leave 2; last-first they restore the start.
     QCOMPARE(a.value(), 0);
@@ -151,7 +161,7 @@ void TestUndoManager::recordedWhileUndoingBecomesTheRedo()
     endTurn();
     list.add(QStringLiteral("y"));
     endTurn();
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
 
     for (int cycle = 0; cycle < 3; ++cycle) {
         manager.undo();
@@ -162,7 +172,7 @@ void TestUndoManager::recordedWhileUndoingBecomesTheRedo()
         // What the inverses recorded went into the redo, not into a new step.
         endTurn();
         QVERIFY(!manager.hasOpenGroup());
-        QCOMPARE(manager.undoStack()->count(), 2);
+        QCOMPARE(manager.stepCount(), 2);
         QVERIFY(manager.canRedo());
         manager.redo();
         QCOMPARE(list.items, QStringList({"x"}));
@@ -170,7 +180,7 @@ void TestUndoManager::recordedWhileUndoingBecomesTheRedo()
         QCOMPARE(list.items, QStringList({"x", "y"}));
         QVERIFY(!manager.canRedo());
         endTurn();
-        QCOMPARE(manager.undoStack()->count(), 2);
+        QCOMPARE(manager.stepCount(), 2);
     }
     // Undoing with nothing to undo (or redoing with nothing to redo) does nothing.
     manager.redo();
@@ -188,16 +198,16 @@ void TestUndoManager::oneStepPerTurnOfTheEventLoop()
     a.setValue(2);
     QVERIFY(manager.hasOpenGroup());
     QVERIFY(manager.canUndo());
-    QCOMPARE(manager.undoStack()->count(), 0);
+    QCOMPARE(manager.stepCount(), 0);
     QCOMPARE(manager.undoActionName(), QStringLiteral("Set a"));
     endTurn();
     QVERIFY(!manager.hasOpenGroup());
-    QCOMPARE(manager.undoStack()->count(), 1);
+    QCOMPARE(manager.stepCount(), 1);
     QCOMPARE(steps.count(), 1);
 
     b.setValue(2);
     endTurn();
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
     QCOMPARE(manager.undoActionName(), QStringLiteral("Set b"));
     manager.undo();
     QCOMPARE(a.value(), 2);
@@ -207,7 +217,7 @@ void TestUndoManager::oneStepPerTurnOfTheEventLoop()
     QCOMPARE(b.value(), 0);
     // A turn with nothing recorded adds no step.
     endTurn();
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
 }
 
 void TestUndoManager::closeGroupEndsTheStep()
@@ -219,9 +229,9 @@ void TestUndoManager::closeGroupEndsTheStep()
     a.setValue(2);
     manager.closeGroup();
     manager.closeGroup(); // nothing open: no empty step
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
     endTurn(); // the turn's own closing finds nothing open
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
     manager.undo();
     QCOMPARE(a.value(), 1);
 }
@@ -236,9 +246,9 @@ void TestUndoManager::undoInTheSameTurnUndoesTheOpenStep()
     // The open step is the last change: undo closes and undoes it, not the one before.
     manager.undo();
     QCOMPARE(a.value(), 1);
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
     endTurn();
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
     manager.redo();
     QCOMPARE(a.value(), 2);
 }
@@ -261,7 +271,7 @@ void TestUndoManager::nestedDisabling()
     QVERIFY(manager.isClean());
     QCOMPARE(clean.count(), 0);
     endTurn();
-    QCOMPARE(manager.undoStack()->count(), 0);
+    QCOMPARE(manager.stepCount(), 0);
 
     a.setValue(3);
     endTurn();
@@ -328,7 +338,7 @@ void TestUndoManager::newChangeAfterUndoDropsTheRedo()
     QVERIFY(!manager.canRedo());
     endTurn();
     QVERIFY(!manager.canRedo());
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
     QCOMPARE(manager.redoActionName(), QString());
     manager.undo();
     QCOMPARE(a.value(), 1);
@@ -379,7 +389,7 @@ void TestUndoManager::setDirtyAndRemoveAllActions()
     a.setValue(2);
     manager.removeAllActions();
     endTurn();
-    QCOMPARE(manager.undoStack()->count(), 0);
+    QCOMPARE(manager.stepCount(), 0);
     QVERIFY(manager.isClean());
 }
 
@@ -433,9 +443,119 @@ void TestUndoManager::editMenuUndoWhileAStepIsOpen()
     undo->trigger();
     QCOMPARE(a.value(), 1);
     endTurn();
-    QCOMPARE(manager.undoStack()->count(), 2);
+    QCOMPARE(manager.stepCount(), 2);
     undo->trigger();
     QCOMPARE(a.value(), 0);
+}
+
+void TestUndoManager::misuseIsIgnoredOrRefused()
+{
+    UndoManager manager;
+    if (qEnvironmentVariableIsSet("TENSILO_UNBALANCED_ENABLE")) {
+        // In the child process started below.
+        manager.enableUndoRegistration(); // refused in a debug build: the child aborts
+        manager.disableUndoRegistration();
+        QVERIFY(!manager.isUndoRegistrationEnabled()); // the extra enable was not counted
+        return;
+    }
+
+    // Nothing to undo or redo, and no open step: nothing happens.
+    manager.undo();
+    manager.redo();
+    manager.closeGroup();
+    QVERIFY(!manager.canUndo() && !manager.canRedo());
+    QVERIFY(manager.isClean());
+
+    // undo() and redo() called by an inverse while undoing or redoing are ignored: one step
+    // at a time, whatever the inverses do.
+    int value = 0;
+    std::function<void(int)> set = [&](int v) {
+        const int old = value;
+        manager.registerUndo([&, old] {
+            manager.undo();
+            manager.redo();
+            set(old);
+        });
+        value = v;
+    };
+    set(1);
+    endTurn();
+    set(2);
+    endTurn();
+    manager.undo();
+    QCOMPARE(value, 1);
+    QVERIFY(manager.canUndo() && manager.canRedo());
+    manager.redo();
+    QCOMPARE(value, 2);
+    QVERIFY(!manager.canRedo());
+    manager.undo();
+    manager.undo();
+    QCOMPARE(value, 0);
+    QVERIFY(!manager.canUndo());
+    QVERIFY(manager.canRedo());
+
+    // An enable without a disable before it is a caller's fault: refused by an assertion in a
+    // debug build, ignored otherwise (a later disable still disables).
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TENSILO_UNBALANCED_ENABLE"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("QTEST_DISABLE_STACK_DUMP"), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("misuseIsIgnoredOrRefused")});
+    QVERIFY(child.waitForFinished(60000));
+#ifdef QT_NO_DEBUG
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
+#else
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+    const QByteArray output = child.readAll();
+    QVERIFY2(output.contains("unbalanced enableUndoRegistration"), output.constData());
+#endif
+}
+
+void TestUndoManager::windowFollowsTheUndoState()
+{
+    // A window learns of every change of what Undo and Redo can do, also of a step still open
+    // in this turn, and its actions offer that step.
+    UndoManager manager;
+    Counter a(&manager, QStringLiteral("a"));
+    QObject owner;
+    QAction *undo = manager.createUndoAction(&owner);
+    QAction *redo = manager.createRedoAction(&owner);
+    QSignalSpy canUndo(&manager, &UndoManager::canUndoChanged);
+    QSignalSpy canRedo(&manager, &UndoManager::canRedoChanged);
+    QCOMPARE(undo->shortcut(), QKeySequence(QKeySequence::Undo));
+
+    a.setValue(1); // open, not yet closed
+    QCOMPARE(canUndo.count(), 1);
+    QCOMPARE(canUndo.last().at(0).toBool(), true);
+    QVERIFY(undo->isEnabled());
+    QCOMPARE(undo->text(), QStringLiteral("Undo Set a"));
+    endTurn();
+    QCOMPARE(canUndo.count(), 1); // still undoable: no news
+
+    undo->trigger();
+    QCOMPARE(a.value(), 0);
+    QCOMPARE(canUndo.count(), 2);
+    QCOMPARE(canUndo.last().at(0).toBool(), false);
+    QCOMPARE(canRedo.count(), 1);
+    QCOMPARE(canRedo.last().at(0).toBool(), true);
+    QCOMPARE(redo->text(), QStringLiteral("Redo Set a"));
+
+    // A new change drops the redo: the window hears it the moment it happens.
+    a.setValue(5);
+    QCOMPARE(canRedo.count(), 2);
+    QCOMPARE(canRedo.last().at(0).toBool(), false);
+    QVERIFY(!redo->isEnabled());
+    endTurn();
+    QCOMPARE(manager.stepCount(), 1);
+
+    manager.removeAllActions();
+    QCOMPARE(canUndo.last().at(0).toBool(), false);
+    QVERIFY(!undo->isEnabled());
+    QCOMPARE(undo->text(), QStringLiteral("Undo"));
 }
 
 QTEST_MAIN(TestUndoManager)

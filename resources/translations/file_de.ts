@@ -79,6 +79,10 @@
         <source>A date that is not a valid point in time cannot be saved.</source>
         <translation>Ein Datum, das kein gültiger Zeitpunkt ist, kann nicht gesichert werden.</translation>
     </message>
+    <message id="archive.error.date_range">
+        <source>Object %1 of the file is a date more than 100,000,000 days away from 1970.</source>
+        <translation>Objekt %1 der Datei ist ein Datum, das mehr als 100.000.000 Tage von 1970 entfernt liegt.</translation>
+    </message>
     <message id="archive.error.write_type">
         <source>Values of type %1 cannot be saved.</source>
         <translation>Werte vom Typ %1 können nicht gesichert werden.</translation>
@@ -86,6 +90,10 @@
     <message id="archive.error.unusable_predicate">
         <source>The file contains a filter condition that cannot be used.</source>
         <translation>Die Datei enthält eine Filterbedingung, die nicht verwendet werden kann.</translation>
+    </message>
+    <message id="archive.error.predicate_too_large">
+        <source>The file contains a filter condition of more than %1 parts; it cannot be used.</source>
+        <translation>Die Datei enthält eine Filterbedingung aus mehr als %1 Teilen; sie kann nicht verwendet werden.</translation>
     </message>
     <message id="doc.file_corrupted">
         <source>The file is damaged: it does not hold a document.</source>

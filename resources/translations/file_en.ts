@@ -79,6 +79,10 @@
         <source>A date that is not a valid point in time cannot be saved.</source>
         <translation>A date that is not a valid point in time cannot be saved.</translation>
     </message>
+    <message id="archive.error.date_range">
+        <source>Object %1 of the file is a date more than 100,000,000 days away from 1970.</source>
+        <translation>Object %1 of the file is a date more than 100,000,000 days away from 1970.</translation>
+    </message>
     <message id="archive.error.write_type">
         <source>Values of type %1 cannot be saved.</source>
         <translation>Values of type %1 cannot be saved.</translation>
@@ -86,6 +90,10 @@
     <message id="archive.error.unusable_predicate">
         <source>The file contains a filter condition that cannot be used.</source>
         <translation>The file contains a filter condition that cannot be used.</translation>
+    </message>
+    <message id="archive.error.predicate_too_large">
+        <source>The file contains a filter condition of more than %1 parts; it cannot be used.</source>
+        <translation>The file contains a filter condition of more than %1 parts; it cannot be used.</translation>
     </message>
     <message id="doc.file_corrupted">
         <source>The file is damaged: it does not hold a document.</source>

@@ -87,6 +87,10 @@
         <source>The condition is nested too deeply</source>
         <translation>Die Bedingung ist zu tief verschachtelt</translation>
     </message>
+    <message id="predicate.error.too_large">
+        <source>The condition has more than %1 parts</source>
+        <translation>Die Bedingung hat mehr als %1 Teile</translation>
+    </message>
     <message id="predicate.error.empty">
         <source>The condition is empty</source>
         <translation>Die Bedingung ist leer</translation>

@@ -87,6 +87,10 @@
         <source>The condition is nested too deeply</source>
         <translation>The condition is nested too deeply</translation>
     </message>
+    <message id="predicate.error.too_large">
+        <source>The condition has more than %1 parts</source>
+        <translation>The condition has more than %1 parts</translation>
+    </message>
     <message id="predicate.error.empty">
         <source>The condition is empty</source>
         <translation>The condition is empty</translation>

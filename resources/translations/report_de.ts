@@ -79,6 +79,10 @@
         <source>The report could not be printed.</source>
         <translation>Der Bericht konnte nicht gedruckt werden.</translation>
     </message>
+    <message id="print.error.page_range">
+        <source>None of the chosen pages exists: the report has %1 pages.</source>
+        <translation>Keine der gewählten Seiten ist vorhanden: Der Bericht hat %1 Seiten.</translation>
+    </message>
     <message id="print.error.pdf_open">
         <source>The file “%1” cannot be written: %2</source>
         <translation>Die Datei „%1“ kann nicht geschrieben werden: %2</translation>

@@ -79,6 +79,10 @@
         <source>The report could not be printed.</source>
         <translation>The report could not be printed.</translation>
     </message>
+    <message id="print.error.page_range">
+        <source>None of the chosen pages exists: the report has %1 pages.</source>
+        <translation>None of the chosen pages exists: the report has %1 pages.</translation>
+    </message>
     <message id="print.error.pdf_open">
         <source>The file “%1” cannot be written: %2</source>
         <translation>The file “%1” cannot be written: %2</translation>

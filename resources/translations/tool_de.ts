@@ -81,13 +81,35 @@
   tensilo-tool build OUT &lt; document.json
   tensilo-tool stats FILE
   tensilo-tool chart FILE OUT.png [--size WIDTHxHEIGHT] [--set KEY=VALUE]...
-  tensilo-tool report FILE OUT.pdf [--set KEY=VALUE]...</source>
+  tensilo-tool report FILE OUT.pdf [--set KEY=VALUE]...
+  tensilo-tool convert IN OUT
+  tensilo-tool --help | --version
+
+  dump     the document as JSON on standard output
+  build    a document file from that JSON on standard input
+  stats    what the averages page shows, as JSON
+  chart    the chart as a PNG picture
+  report   the printed report as PDF
+  convert  any document Tensilo can read, written in the current file form
+  --size   the size of the picture in pixels (1200x800 if not given)
+  --set    a preference for this run only; the user's settings are not changed</source>
         <translation>Aufruf:
   tensilo-tool dump DATEI
   tensilo-tool build ZIEL &lt; dokument.json
   tensilo-tool stats DATEI
   tensilo-tool chart DATEI ZIEL.png [--size BREITExHÖHE] [--set SCHLÜSSEL=WERT]...
-  tensilo-tool report DATEI ZIEL.pdf [--set SCHLÜSSEL=WERT]...</translation>
+  tensilo-tool report DATEI ZIEL.pdf [--set SCHLÜSSEL=WERT]...
+  tensilo-tool convert QUELLE ZIEL
+  tensilo-tool --help | --version
+
+  dump     das Dokument als JSON auf der Standardausgabe
+  build    eine Dokumentdatei aus diesem JSON von der Standardeingabe
+  stats    was die Seite der Mittelwerte zeigt, als JSON
+  chart    das Diagramm als PNG-Bild
+  report   der gedruckte Bericht als PDF
+  convert  ein Dokument, das Tensilo lesen kann, in der aktuellen Dateiform geschrieben
+  --size   die Größe des Bildes in Pixeln (ohne Angabe 1200x800)
+  --set    eine Einstellung nur für diesen Aufruf; die Einstellungen des Benutzers bleiben unverändert</translation>
     </message>
     <message id="tool.error.unknown_command">
         <source>Unknown command "%1".</source>

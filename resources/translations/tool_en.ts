@@ -81,13 +81,35 @@
   tensilo-tool build OUT &lt; document.json
   tensilo-tool stats FILE
   tensilo-tool chart FILE OUT.png [--size WIDTHxHEIGHT] [--set KEY=VALUE]...
-  tensilo-tool report FILE OUT.pdf [--set KEY=VALUE]...</source>
+  tensilo-tool report FILE OUT.pdf [--set KEY=VALUE]...
+  tensilo-tool convert IN OUT
+  tensilo-tool --help | --version
+
+  dump     the document as JSON on standard output
+  build    a document file from that JSON on standard input
+  stats    what the averages page shows, as JSON
+  chart    the chart as a PNG picture
+  report   the printed report as PDF
+  convert  any document Tensilo can read, written in the current file form
+  --size   the size of the picture in pixels (1200x800 if not given)
+  --set    a preference for this run only; the user's settings are not changed</source>
         <translation>Usage:
   tensilo-tool dump FILE
   tensilo-tool build OUT &lt; document.json
   tensilo-tool stats FILE
   tensilo-tool chart FILE OUT.png [--size WIDTHxHEIGHT] [--set KEY=VALUE]...
-  tensilo-tool report FILE OUT.pdf [--set KEY=VALUE]...</translation>
+  tensilo-tool report FILE OUT.pdf [--set KEY=VALUE]...
+  tensilo-tool convert IN OUT
+  tensilo-tool --help | --version
+
+  dump     the document as JSON on standard output
+  build    a document file from that JSON on standard input
+  stats    what the averages page shows, as JSON
+  chart    the chart as a PNG picture
+  report   the printed report as PDF
+  convert  any document Tensilo can read, written in the current file form
+  --size   the size of the picture in pixels (1200x800 if not given)
+  --set    a preference for this run only; the user's settings are not changed</translation>
     </message>
     <message id="tool.error.unknown_command">
         <source>Unknown command "%1".</source>

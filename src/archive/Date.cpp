@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <algorithm>
+
 namespace {
 
 std::function<Date()> &clockFunction()
@@ -73,7 +75,10 @@ QDateTime Date::toDateTime() const
 {
     if (!isFinite())
         return QDateTime();
-    const double msecs = std::floor(timeIntervalSince1970() * 1000.0);
+    // Clamped before the conversion to an integer, which is undefined for a double out of its
+    // range: a file may hold any finite number of seconds.
+    constexpr double kLimit = kMaxSecondsFrom1970 * 1000.0;
+    const double msecs = std::clamp(std::floor(timeIntervalSince1970() * 1000.0), -kLimit, kLimit);
     return QDateTime::fromMSecsSinceEpoch(qint64(msecs), Qt::LocalTime);
 }
 

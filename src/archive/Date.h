@@ -36,11 +36,22 @@ public:
 
     bool isNull() const { return std::isnan(fSeconds); }
     bool isFinite() const { return std::isfinite(fSeconds); }
+
+    // The instants the calendar works with: 100,000,000 days either side of 1970-01-01 (about
+    // 273,790 years, the range of ECMAScript dates). Files may hold no other date; a date
+    // outside it that arises otherwise converts as the nearest end of the range.
+    static constexpr double kMaxSecondsFrom1970 = 8.64e12;
+    bool isInRange() const
+    {
+        return std::fabs(timeIntervalSince1970()) <= kMaxSecondsFrom1970; // false for NaN
+    }
     double timeIntervalSinceReferenceDate() const { return fSeconds; }
     double timeIntervalSince1970() const { return fSeconds + kReferenceFrom1970; }
     Date addingSeconds(double seconds) const { return Date(fSeconds + seconds); }
 
-    // The local date and time of this instant, to the millisecond (rounded down).
+    // The local date and time of this instant, to the millisecond (rounded down); an instant
+    // outside the range above gives the nearest end of the range, a null or infinite date an
+    // invalid QDateTime.
     QDateTime toDateTime() const;
 
     struct Components

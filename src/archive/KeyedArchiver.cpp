@@ -306,7 +306,7 @@ quint64 KeyedArchiver::encode(const QVariant &value)
     const QMetaType type = value.metaType();
     if (type == QMetaType::fromType<Date>()) {
         const Date date = value.value<Date>();
-        if (!date.isFinite()) {
+        if (!date.isInRange()) { // what the reader would refuse
             failWithReason(qtTrId("archive.error.write_date"));
             return 0;
         }

@@ -29,7 +29,7 @@
 // object: every further reference to the same object refers to the one archived copy.
 // Equal strings and numbers are stored once as well.
 //
-// Nothing here throws. A failure (an unregistered type, a date that is not a finite number,
+// Nothing here throws. A failure (an unregistered type, a date outside Date::isInRange(),
 // nesting deeper than kMaxDepth, or failWithReason() from an encode function) stops the
 // archiving; archivedData() then answers empty data and errorString() the reason.
 class KeyedArchiver

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <unordered_set>
 
 namespace {
 
@@ -539,11 +540,15 @@ QVariant KeyedUnarchiver::decodeUnknown(const ClassRecord &record)
                 failView();
                 return QVariant();
             }
-            // Look for object references anywhere inside, without recursion.
+            // Look for object references anywhere inside, without recursion, and once in each
+            // array or dictionary however often the property list refers to it.
             std::vector<const PlistValue *> pending{&keptField.value};
+            std::unordered_set<const void *> seen;
             while (!pending.empty()) {
                 const PlistValue *v = pending.back();
                 pending.pop_back();
+                if (v->node() && !seen.insert(v->node()).second)
+                    continue;
                 if (v->isUid())
                     //: %1 is a class name found in the file
                     return unusable(qtTrId("archive.error.unknown_class").arg(record.name));
@@ -756,7 +761,15 @@ QVariant KeyedUnarchiver::decodeDate(KeyedUnarchiver &u)
         u.failMalformed();
         return QVariant();
     }
-    return QVariant::fromValue(Date(seconds));
+    const Date date(seconds);
+    if (!date.isInRange()) {
+        // Finite, but no calendar day: everything that shows, charts or filters readings would
+        // have to cope with instants millions of years away.
+        //: %1 is the number of an object in the file
+        u.failWithReason(qtTrId("archive.error.date_range").arg(u.m_stack.back().uid));
+        return QVariant();
+    }
+    return QVariant::fromValue(date);
 }
 
 QVariant KeyedUnarchiver::decodeData(KeyedUnarchiver &u)

@@ -28,9 +28,9 @@
 //   pointer decodes to the very same object), objects that contain themselves are refused, as
 //   are nesting deeper than kMaxDepth and archives that make the decoder do more work than their
 //   size allows (objects used again and again through shared structure).
-// - a structural fault (bad UID, cycle, malformed Foundation object, non-finite date, mismatched
-//   dictionary keys and objects) is fatal: hasError() turns true, every later call answers a
-//   neutral value, and errorString() explains.
+// - a structural fault (bad UID, cycle, malformed Foundation object, a date that is not finite
+//   or lies outside Date::isInRange(), mismatched dictionary keys and objects) is fatal:
+//   hasError() turns true, every later call answers a neutral value, and errorString() explains.
 // - an object of a class not on the allow-list is fatal too, except inside a Tolerance scope,
 //   where it decodes to an "unusable" marker (isUnusable()) so that the caller can drop or reset
 //   just that part (containers holding an unusable element are unusable themselves), and inside

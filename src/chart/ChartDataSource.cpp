@@ -23,14 +23,14 @@ ChartDataSource::ChartDataSource(QObject *parent) : QObject(parent)
 
 ChartDataSource::~ChartDataSource() = default;
 
-void ChartDataSource::setObjects(const MeasurementList &objects)
+void ChartDataSource::setObjects(const ConstMeasurementList &objects)
 {
     // A list set again may still hold changed readings: always tell the chart.
     pObjects = objects;
     notifyObservers();
 }
 
-void ChartDataSource::setSelection(const MeasurementPtr &selection)
+void ChartDataSource::setSelection(const ConstMeasurementPtr &selection)
 {
     if (selection == pSelection)
         return;
@@ -42,7 +42,7 @@ QList<Date> ChartDataSource::arrayOfDates() const
 {
     QList<Date> dates;
     dates.reserve(pObjects.size());
-    for (const MeasurementPtr &reading : pObjects)
+    for (const ConstMeasurementPtr &reading : pObjects)
         dates.append(reading->theWholeDate());
     return dates;
 }
@@ -57,7 +57,7 @@ QList<double> ChartDataSource::arrayOfPointsForLine(int line) const
         return points;
     const Measurement::Key key = kLineKeys[line];
     double *out = points.data();
-    for (const MeasurementPtr &reading : pObjects) {
+    for (const ConstMeasurementPtr &reading : pObjects) {
         double v;
         if (reading->numberForKey(key, &v))
             *out = v;

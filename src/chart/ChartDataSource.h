@@ -35,10 +35,10 @@ public:
 
     // The readings to chart (the document's filtered readings, in stored order), and the
     // selected one; the window sets both whenever they change.
-    const MeasurementList &objects() const { return pObjects; }
-    void setObjects(const MeasurementList &objects);
-    const MeasurementPtr &selection() const { return pSelection; }
-    void setSelection(const MeasurementPtr &selection);
+    const ConstMeasurementList &objects() const { return pObjects; }
+    void setObjects(const ConstMeasurementList &objects);
+    const ConstMeasurementPtr &selection() const { return pSelection; }
+    void setSelection(const ConstMeasurementPtr &selection);
 
     // What the renderer asks for.
     int numberOfLines() const { return LineCount; }
@@ -66,6 +66,6 @@ signals:
 private:
     void onPreferenceChanged(const QString &key);
 
-    MeasurementList pObjects;
-    MeasurementPtr pSelection;
+    ConstMeasurementList pObjects;
+    ConstMeasurementPtr pSelection;
 };

@@ -39,6 +39,9 @@ QString PressureFormatter::stringForObjectValue(const QVariant &value) const
     if (value.metaType() == QMetaType::fromType<MeasurementPtr>()) {
         if (const MeasurementPtr reading = value.value<MeasurementPtr>())
             return stringForMeasurement(*reading);
+    } else if (value.metaType() == QMetaType::fromType<ConstMeasurementPtr>()) {
+        if (const ConstMeasurementPtr reading = value.value<ConstMeasurementPtr>())
+            return stringForMeasurement(*reading);
     } else if (value.metaType() == QMetaType::fromType<Measurement *>()) {
         if (const Measurement *reading = value.value<Measurement *>())
             return stringForMeasurement(*reading);

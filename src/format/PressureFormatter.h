@@ -13,7 +13,8 @@ class PressureFormatter : public Formatter
 public:
     static std::unique_ptr<PressureFormatter> formatter();
 
-    // Takes a MeasurementPtr or a Measurement pointer; anything else gives no text.
+    // Takes a MeasurementPtr, a ConstMeasurementPtr or a Measurement pointer; anything else gives
+    // no text.
     QString stringForObjectValue(const QVariant &value) const override;
     bool getObjectValue(QVariant *out, const QString &text,
                         QString *errorDescription) const override;

@@ -38,6 +38,15 @@ void later(std::function<void()> call)
     QTimer::singleShot(0, [call = std::move(call)] { call(); });
 }
 
+// QDialog::open() makes a dialog window-modal; an alert blocks the whole application, so it is
+// shown with that modality instead. Either way no nested event loop runs: the answer comes
+// through the finished signal.
+void showApplicationModal(QMessageBox *box)
+{
+    box->setWindowModality(Qt::ApplicationModal);
+    box->show();
+}
+
 } // namespace
 
 void Dialogs::ask(QWidget *parent, const QString &stem, const QStringList &buttons,
@@ -63,7 +72,6 @@ void Dialogs::ask(QWidget *parent, const QString &stem, const QStringList &butto
 
     auto *box = new QMessageBox(parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::ApplicationModal);
     box->setIcon(buttons.size() > 1 ? QMessageBox::Question : QMessageBox::Warning);
     box->setWindowTitle(title);
     box->setText(title);
@@ -87,7 +95,7 @@ void Dialogs::ask(QWidget *parent, const QString &stem, const QStringList &butto
         if (done)
             done(index < 0 ? int(pushButtons.size()) - 1 : index);
     });
-    box->open();
+    showApplicationModal(box);
 }
 
 void Dialogs::inform(QWidget *parent, const QString &stem, const QStringList &arguments,
@@ -119,7 +127,6 @@ void Dialogs::informText(QWidget *parent, const QString &title, const QString &m
     }
     auto *box = new QMessageBox(QMessageBox::Warning, title, title, QMessageBox::Ok, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::ApplicationModal);
     box->setInformativeText(message);
     box->setAccessibleName(title);
     box->setAccessibleDescription(message);
@@ -127,7 +134,7 @@ void Dialogs::informText(QWidget *parent, const QString &title, const QString &m
         if (done)
             done();
     });
-    box->open();
+    showApplicationModal(box);
 }
 
 void Dialogs::choosePath(QWidget *parent, FileMode mode, const QString &caption,

@@ -10,10 +10,10 @@
 class QWidget;
 
 // Every alert and file dialog of the application goes through here, so that nothing opens a
-// nested event loop: the question is shown with open() and its answer is delivered to a callback
-// once the user has chosen. Tests queue answers in advance (setNextAnswer(), setNextPath()); a
-// queued answer is delivered on the next turn of the event loop without showing anything, and
-// the question is recorded so that the test can check what was asked.
+// nested event loop: the question is shown without blocking and its answer is delivered to a
+// callback once the user has chosen. Tests queue answers in advance (setNextAnswer(),
+// setNextPath()); a queued answer is delivered on the next turn of the event loop without showing
+// anything, and the question is recorded so that the test can check what was asked.
 class Dialogs
 {
 public:

@@ -1,25 +1,41 @@
 #include "MainWindow.h"
 
-#include <QApplication>
-#include <QMenuBar>
-#include <QMessageBox>
+#include "MyDocument.h"
+#include "UndoManager.h"
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+
+MainWindow::MainWindow(MyDocument *document, QWidget *parent)
+    : QMainWindow(parent), pDocument(document), pCount(new QLabel(this))
 {
-    setWindowTitle(qtTrId("app.name"));
     resize(900, 600);
+    pCount->setObjectName(QStringLiteral("readingsCount"));
+    pCount->setAlignment(Qt::AlignCenter);
+    pCount->setAccessibleName(qtTrId("window.readings_count"));
+    setCentralWidget(pCount);
 
     QMenu *file = menuBar()->addMenu(qtTrId("menu.file"));
-    QAction *quit = file->addAction(qtTrId("menu.file.quit"), qApp, &QApplication::closeAllWindows);
-    quit->setShortcut(QKeySequence::Quit);
-    quit->setMenuRole(QAction::QuitRole);
+    file->setObjectName(QStringLiteral("menuFile"));
+    QMenu *edit = menuBar()->addMenu(qtTrId("menu.edit"));
+    edit->setObjectName(QStringLiteral("menuEdit"));
+    QAction *undo = document->undoManager()->createUndoAction(this);
+    undo->setObjectName(QStringLiteral("actionUndo"));
+    undo->setShortcuts(QKeySequence::Undo);
+    QAction *redo = document->undoManager()->createRedoAction(this);
+    redo->setObjectName(QStringLiteral("actionRedo"));
+    redo->setShortcuts(QKeySequence::Redo);
+    edit->addAction(undo);
+    edit->addAction(redo);
 
-    QMenu *help = menuBar()->addMenu(qtTrId("menu.help"));
-    QAction *about = help->addAction(qtTrId("menu.help.about"), this, &MainWindow::onAbout);
-    about->setMenuRole(QAction::AboutRole);
+    connect(document, &MyDocument::filteredCounterChanged, this, &MainWindow::showCount);
+    showCount();
 }
 
-void MainWindow::onAbout()
+void MainWindow::showCount()
 {
-    QMessageBox::about(this, qtTrId("app.name"), qtTrId("about.text"));
+    //: %1 is the number of readings
+    pCount->setText(qtTrId("window.readings_count.text").arg(pDocument->allItems().size()));
 }

@@ -2,13 +2,22 @@
 
 #include <QMainWindow>
 
-// The application's window until documents have windows of their own: the menus and nothing else.
+class MyDocument;
+class QLabel;
+
+// A document's window until the full document window takes its place: the document's readings
+// count, and an Edit menu with Undo and Redo.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    explicit MainWindow(MyDocument *document, QWidget *parent = nullptr);
+
+    MyDocument *document() const { return pDocument; }
 
 private:
-    void onAbout();
+    void showCount();
+
+    MyDocument *pDocument;
+    QLabel *pCount;
 };

@@ -12,7 +12,7 @@ constexpr Measurement::Key kItemKeys[8] = {
 
 } // namespace
 
-Average::Average(const MeasurementList *allReadings, FilterPtr filter)
+Average::Average(const ConstMeasurementList *allReadings, FilterPtr filter)
     : pMeasurements(allReadings), pFilter(std::move(filter))
 {
     beginObserveFilter();
@@ -41,11 +41,11 @@ const QStringList &Average::keys()
     return list;
 }
 
-MeasurementList Average::measurements() const
+ConstMeasurementList Average::measurements() const
 {
     if (!pFilteredMeasurements) {
-        static const MeasurementList none;
-        const MeasurementList &all = pMeasurements ? *pMeasurements : none;
+        static const ConstMeasurementList none;
+        const ConstMeasurementList &all = pMeasurements ? *pMeasurements : none;
         const PredicatePtr predicate = pFilter ? pFilter->predicate() : nullptr;
         if (!predicate) {
             pFilteredMeasurements = all;
@@ -55,7 +55,7 @@ MeasurementList Average::measurements() const
             } catch (const PredicateEvaluationError &error) {
                 qWarning() << "Average: the filter" << name()
                            << "cannot be evaluated:" << error.message();
-                pFilteredMeasurements = MeasurementList();
+                pFilteredMeasurements = ConstMeasurementList();
             }
         }
     }
@@ -134,8 +134,8 @@ void Average::computeDirtyItems() const
 
     // Sum and sum of squares of the readings that have a value, in reading order: the same
     // additions, in the same order, as one pass for the mean and another for the squares.
-    const MeasurementList filtered = measurements();
-    for (const MeasurementPtr &reading : filtered) {
+    const ConstMeasurementList filtered = measurements();
+    for (const ConstMeasurementPtr &reading : filtered) {
         for (size_t d = 0; d < dirtyCount; ++d) {
             const size_t i = dirty[d];
             double value;

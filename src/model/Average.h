@@ -24,10 +24,10 @@ class Average : public QObject
 {
     Q_OBJECT
 public:
-    Average(const MeasurementList *allReadings, FilterPtr filter);
+    Average(const ConstMeasurementList *allReadings, FilterPtr filter);
     ~Average() override;
 
-    static AveragePtr averageWithArray(const MeasurementList *allReadings, FilterPtr filter)
+    static AveragePtr averageWithArray(const ConstMeasurementList *allReadings, FilterPtr filter)
     {
         return std::make_shared<Average>(allReadings, std::move(filter));
     }
@@ -39,7 +39,7 @@ public:
     // The readings that pass the filter, in order; computed on first call after creation or
     // invalidation. A filter without a predicate lets every reading through; one whose predicate
     // cannot be evaluated lets none through.
-    MeasurementList measurements() const;
+    ConstMeasurementList measurements() const;
     // Drops the filtered readings and marks every item dirty. Announces nothing.
     void invalidate();
 
@@ -63,9 +63,9 @@ private:
     // Computes every dirty item in one pass over the filtered readings.
     void computeDirtyItems() const;
 
-    const MeasurementList *pMeasurements;
+    const ConstMeasurementList *pMeasurements;
     FilterPtr pFilter;
-    mutable std::optional<MeasurementList> pFilteredMeasurements;
+    mutable std::optional<ConstMeasurementList> pFilteredMeasurements;
     std::array<AverageItemPtr, 8> pValues;
     QMetaObject::Connection pFilterConnection;
 };

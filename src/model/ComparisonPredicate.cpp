@@ -291,12 +291,12 @@ namespace {
 
 // One loop per operator, so that the comparison is inlined into it.
 template <typename Read>
-void keepWhere(const MeasurementList &readings, qint32 type, double constant, Read read,
-               MeasurementList &kept)
+void keepWhere(const ConstMeasurementList &readings, qint32 type, double constant, Read read,
+               ConstMeasurementList &kept)
 {
     const auto loop = [&](auto compare) {
         double value;
-        for (const MeasurementPtr &reading : readings) {
+        for (const ConstMeasurementPtr &reading : readings) {
             if (read(*reading, &value) && compare(value, constant))
                 kept.append(reading);
         }
@@ -333,8 +333,8 @@ template <Key key> bool readDate(const Measurement &reading, double *value)
 
 } // namespace
 
-void ComparisonPredicate::filterInto(const MeasurementList &readings, Date now,
-                                     MeasurementList &kept) const
+void ComparisonPredicate::filterInto(const ConstMeasurementList &readings, Date now,
+                                     ConstMeasurementList &kept) const
 {
     const Key key = pLeft.key();
     switch (nPlan) {

@@ -57,8 +57,8 @@ public:
 
 protected:
     bool evaluate(const Measurement &reading, Date now) const override;
-    void filterInto(const MeasurementList &readings, Date now,
-                    MeasurementList &kept) const override;
+    void filterInto(const ConstMeasurementList &readings, Date now,
+                    ConstMeasurementList &kept) const override;
 
 private:
     ComparisonPredicate(const Expression &left, const Expression &right, qint32 modifier,

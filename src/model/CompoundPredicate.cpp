@@ -1,5 +1,7 @@
 #include "CompoundPredicate.h"
 
+#include <algorithm>
+
 CompoundPredicate::CompoundPredicate(qint32 type, const QList<PredicatePtr> &subpredicates)
     : Predicate(Kind::Compound), nType(type), pSubpredicates(subpredicates)
 {
@@ -7,6 +9,7 @@ CompoundPredicate::CompoundPredicate(qint32 type, const QList<PredicatePtr> &sub
         if (strEvaluationError.isEmpty() && !sub->canEvaluate())
             strEvaluationError = sub->evaluationError();
         bDependsOnNow = bDependsOnNow || sub->dependsOnNow();
+        nExpandedSize = std::min(nExpandedSize + sub->expandedSize(), kSizeLimit);
     }
 }
 

@@ -1,5 +1,8 @@
 #include "DocumentArchive.h"
+#include "PrintSettings.h"
 
+#include "ExpandedSize.h"
+#include "Expression.h"
 #include "KeyedArchiver.h"
 #include "KeyedUnarchiver.h"
 #include "MyDocument.h"
@@ -7,19 +10,14 @@
 #include "PredicateArchive.h"
 #include "RelativeDate.h"
 
+#include <QDebug>
 #include <QPointF>
 #include <QRectF>
 #include <QRegularExpression>
 #include <QSizeF>
 
+#include <algorithm>
 #include <cmath>
-
-const QString DocumentArchive::kPaperSize = QStringLiteral("NSPaperSize");
-const QString DocumentArchive::kLeftMargin = QStringLiteral("NSLeftMargin");
-const QString DocumentArchive::kRightMargin = QStringLiteral("NSRightMargin");
-const QString DocumentArchive::kTopMargin = QStringLiteral("NSTopMargin");
-const QString DocumentArchive::kBottomMargin = QStringLiteral("NSBottomMargin");
-const QString DocumentArchive::kOrientation = QStringLiteral("NSOrientation");
 
 namespace {
 
@@ -99,6 +97,103 @@ KeyedArchiver::Reference encodeValue(KeyedArchiver &a, qint32 special, const QSt
     });
 }
 
+// What a file may hold only to be written back (print settings the program does not use, the
+// keys of information items) may stand for no more values than this, plus four per byte of the
+// file, counting a part at every place it is used (ExpandedSize): so writing back, comparing or
+// copying it takes time and memory in proportion to the file. Print settings and information
+// items hold a few hundred values.
+constexpr quint64 kKeptValuesBase = 100000;
+constexpr quint64 kKeptValuesPerByte = 4;
+
+// The counts of the model's own values; 0 leaves the value to ExpandedSize.
+quint64 sizeOfModelValue(const QVariant &value, ExpandedSize &counter)
+{
+    const QMetaType type = value.metaType();
+    if (type == QMetaType::fromType<PredicatePtr>()) {
+        const PredicatePtr predicate = value.value<PredicatePtr>();
+        return predicate ? predicate->expandedSize() : 1;
+    }
+    if (type == QMetaType::fromType<Expression>())
+        return ExpandedSize::add(1, counter.of(value.value<Expression>().constantValue()));
+    if (type == QMetaType::fromType<FilterPtr>()) {
+        const FilterPtr filter = value.value<FilterPtr>();
+        return filter && filter->predicate()
+                   ? ExpandedSize::add(1, filter->predicate()->expandedSize())
+                   : 1;
+    }
+    return 0;
+}
+
+// Takes the values to keep from what is left for them; one that does not fit is dropped with
+// a warning in the log, and the rest of the document loads as usual.
+class KeptValues
+{
+public:
+    explicit KeptValues(qsizetype fileSize)
+        : m_left(kKeptValuesBase + kKeptValuesPerByte * quint64(std::max<qsizetype>(fileSize, 0))),
+          m_sizes(sizeOfModelValue)
+    {}
+
+    // Moves the entries whose key is (or, with known false, is not) among the known keys into
+    // *kept, as far as they fit.
+    void take(const QVariantMap &entries, const QStringList &knownKeys, bool known,
+              QVariantMap *kept, const QString &where)
+    {
+        for (auto it = entries.constBegin(); it != entries.constEnd(); ++it) {
+            if (knownKeys.contains(it.key()) != known)
+                continue;
+            const quint64 size = ExpandedSize::add(1, m_sizes.of(it.value()));
+            if (size <= m_left) {
+                m_left -= size;
+                kept->insert(it.key(), it.value());
+                continue;
+            }
+            qWarning().noquote()
+                << QStringLiteral("Dropped \"%1\" of %2 from the file: written out it would make "
+                                  "%3 values, more than the file's size allows.")
+                       .arg(it.key(), where,
+                            size >= ExpandedSize::kLimit ? QStringLiteral("too many")
+                                                         : QString::number(size));
+        }
+    }
+
+private:
+    quint64 m_left;
+    ExpandedSize m_sizes;
+};
+
+// Print settings and information items are kept with whatever the file put in them, to be
+// written back; the entries the program reads come first, then everything else in the order
+// of the file's lists.
+void boundKeptValues(qsizetype fileSize, DocumentArchive::Contents *contents)
+{
+    KeptValues kept(fileSize);
+    const QStringList printKeys = {PrintSettings::kPaperSize,    PrintSettings::kLeftMargin,
+                                   PrintSettings::kRightMargin,  PrintSettings::kTopMargin,
+                                   PrintSettings::kBottomMargin, PrintSettings::kOrientation};
+    const QStringList itemKeys = {InformationItem::kName, InformationItem::kValue,
+                                  InformationItem::kPrinted};
+    std::optional<QVariantMap> printInfo;
+    if (contents->printInfo)
+        printInfo.emplace();
+    QList<QVariantMap> items(contents->information ? contents->information->size() : 0);
+    for (const bool known : {true, false}) {
+        if (contents->printInfo)
+            kept.take(*contents->printInfo, printKeys, known, &*printInfo,
+                      QStringLiteral("the print settings"));
+        for (qsizetype i = 0; i < items.size(); ++i)
+            kept.take((*contents->information)[i]->dictionary(), itemKeys, known, &items[i],
+                      QStringLiteral("information item %1").arg(i + 1));
+    }
+    contents->printInfo = printInfo;
+    if (contents->information) {
+        InformationList bounded;
+        for (const QVariantMap &item : std::as_const(items))
+            bounded.append(InformationItem::fromDictionary(item));
+        contents->information = bounded;
+    }
+}
+
 QVariant decodePrintInfo(KeyedUnarchiver &u)
 {
     KeyedUnarchiver::KeepUnknown keep(u);
@@ -116,6 +211,10 @@ void DocumentArchive::registerClasses(KeyedArchiver &archiver)
                                            [](KeyedArchiver &coder, const MeasurementPtr &reading) {
                                                reading->encodeWithCoder(coder);
                                            });
+    archiver.registerClass<ConstMeasurementPtr>(
+        kMeasurementChain, [](KeyedArchiver &coder, const ConstMeasurementPtr &reading) {
+            reading->encodeWithCoder(coder);
+        });
     archiver.registerClass<FilterPtr>(
         kFilterChain,
         [](KeyedArchiver &coder, const FilterPtr &filter) { filter->encodeWithCoder(coder); });
@@ -166,20 +265,27 @@ void DocumentArchive::registerClasses(KeyedUnarchiver &unarchiver)
 QByteArray DocumentArchive::archive(const MyDocument &document, QString *error)
 {
     Contents contents;
-    contents.measurements = document.allItems();
     contents.filters = document.filters();
     contents.selectedFilter = document.filter();
     contents.printInfo = document.printInfo();
     contents.sortAscending = document.sortItemsAscending();
     contents.information = document.information();
-    return archive(contents, error);
+    return archive(contents, document.allItems(), error);
 }
 
 QByteArray DocumentArchive::archive(const Contents &contents, QString *error)
 {
+    return archive(
+        contents,
+        ConstMeasurementList(contents.measurements.cbegin(), contents.measurements.cend()), error);
+}
+
+QByteArray DocumentArchive::archive(const Contents &contents,
+                                    const ConstMeasurementList &measurements, QString *error)
+{
     QVariantList readings;
-    readings.reserve(contents.measurements.size());
-    for (const MeasurementPtr &reading : contents.measurements)
+    readings.reserve(measurements.size());
+    for (const ConstMeasurementPtr &reading : measurements)
         readings.append(QVariant::fromValue(reading));
     QVariantList filters;
     for (const FilterPtr &filter : contents.filters.value_or(QList<FilterPtr>()))
@@ -284,6 +390,7 @@ bool DocumentArchive::unarchive(const QByteArray &data, Contents *contents, QStr
         }
         result.information = items;
     }
+    boundKeptValues(data.size(), &result);
 
     *contents = std::move(result);
     if (error)

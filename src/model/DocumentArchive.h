@@ -26,6 +26,13 @@ class MyDocument;
 // Print settings are kept as the dictionary of NSPrintInfo's "NSAttributes": sizes, points and
 // rectangles as QSizeF, QPointF and QRectF, numbers, strings and so on as QVariants, and objects
 // of classes the program does not know as ArchivedObject, written back as they were read.
+// PrintSettings reads and writes the attributes the program understands.
+//
+// What is kept only to be written back (print attributes, keys of information items) is bounded
+// when read: counting a shared part at every use, together no more values than a fixed
+// allowance plus four per byte of the file, the entries the program reads first. An entry that
+// does not fit is dropped with a warning in the log; the rest of the document loads, and saving
+// takes time and memory in proportion to the file that was read.
 class DocumentArchive
 {
 public:
@@ -56,11 +63,8 @@ public:
     // ("doc.file_corrupted"), or no "measurements" ("doc.file_incomplete").
     static bool unarchive(const QByteArray &data, Contents *contents, QString *error = nullptr);
 
-    // The NSAttributes keys the program understands.
-    static const QString kPaperSize;    // QSizeF, points
-    static const QString kLeftMargin;   // double, points
-    static const QString kRightMargin;  // double, points
-    static const QString kTopMargin;    // double, points
-    static const QString kBottomMargin; // double, points
-    static const QString kOrientation;  // integer: 0 portrait, 1 landscape
+private:
+    // The contents with the given readings in place of contents.measurements.
+    static QByteArray archive(const Contents &contents, const ConstMeasurementList &measurements,
+                              QString *error);
 };

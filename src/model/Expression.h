@@ -2,6 +2,7 @@
 
 #include "Measurement.h"
 
+#include <QMetaType>
 #include <QString>
 #include <QVariant>
 
@@ -64,3 +65,5 @@ private:
     QString strKeyPath;
     QVariant vConstant;
 };
+
+Q_DECLARE_METATYPE(Expression)

@@ -263,22 +263,16 @@ void Measurement::clearTags()
         didChange(keyName(Key::Tags), oldValue);
 }
 
+Measurement::Measurement(const Measurement &other)
+    : pDate(other.pDate), pSystolic(other.pSystolic), pDiastolic(other.pDiastolic),
+      pWeight(other.pWeight), pPulse(other.pPulse), pCustom1(other.pCustom1),
+      pCustom2(other.pCustom2), pCustom3(other.pCustom3), nKinds(other.nKinds),
+      bHasTags(other.bHasTags), pComments(other.pComments), pTags(other.pTags)
+{}
+
 MeasurementPtr Measurement::copy() const
 {
-    auto result = std::make_shared<Measurement>();
-    result->pDate = pDate;
-    result->pComments = pComments;
-    result->pSystolic = pSystolic;
-    result->pDiastolic = pDiastolic;
-    result->pWeight = pWeight;
-    result->pPulse = pPulse;
-    result->pTags = pTags;
-    result->bHasTags = bHasTags;
-    result->pCustom1 = pCustom1;
-    result->pCustom2 = pCustom2;
-    result->pCustom3 = pCustom3;
-    result->nKinds = nKinds;
-    return result;
+    return std::make_shared<Measurement>(*this);
 }
 
 void Measurement::copyFrom(const Measurement &other)
@@ -307,14 +301,15 @@ int Measurement::compare(const Measurement &other) const
     return a < b ? -1 : (a > b ? 1 : 0);
 }
 
-MeasurementPtr Measurement::averageOf(const MeasurementList &readings)
+MeasurementPtr Measurement::averageOf(const ConstMeasurementList &readings)
 {
     if (readings.isEmpty())
         return nullptr;
-    MeasurementList sorted = readings;
-    std::stable_sort(
-        sorted.begin(), sorted.end(),
-        [](const MeasurementPtr &a, const MeasurementPtr &b) { return a->compare(*b) < 0; });
+    ConstMeasurementList sorted = readings;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const ConstMeasurementPtr &a, const ConstMeasurementPtr &b) {
+                         return a->compare(*b) < 0;
+                     });
 
     struct Sum
     {
@@ -329,7 +324,7 @@ MeasurementPtr Measurement::averageOf(const MeasurementList &readings)
     QStringList tags;
     QSet<QString> seenTags;
 
-    for (const MeasurementPtr &reading : sorted) {
+    for (const ConstMeasurementPtr &reading : sorted) {
         dates += reading->pDate.timeIntervalSince1970();
         double value = 0;
         if (reading->numberForKey(Key::Systolic, &value))
@@ -353,8 +348,17 @@ MeasurementPtr Measurement::averageOf(const MeasurementList &readings)
     }
 
     const double n = double(sorted.size());
-    auto result = create(::Date::fromTimeIntervalSince1970(dates / n),
-                         qint32(std::round(systolic / n)), qint32(std::round(diastolic / n)));
+    // Rounded half away from zero; whole as long as it fits, since values read from a file may
+    // lie far outside any pressure (a conversion out of range would be undefined).
+    auto roundedMean = [n](double sum) {
+        const double mean = std::round(sum / n);
+        return mean >= -9223372036854775808.0 && mean < 9223372036854775808.0
+                   ? Number::integer(qint64(mean))
+                   : Number::real(mean);
+    };
+    auto result = create(::Date::fromTimeIntervalSince1970(dates / n), 0, 0);
+    result->setSystolic(roundedMean(systolic));
+    result->setDiastolic(roundedMean(diastolic));
     for (int i = 0; i < 5; ++i) {
         if (optional[i].count > 0)
             result->setValueForKey(QVariant(optional[i].total / optional[i].count),

@@ -22,6 +22,13 @@ using MeasurementList = QList<MeasurementPtr>;
 // A reading as handed out by the document: only the document's operations change the readings
 // it holds.
 using ConstMeasurementPtr = std::shared_ptr<const Measurement>;
+Q_DECLARE_TYPEINFO(ConstMeasurementPtr, Q_RELOCATABLE_TYPE);
+using ConstMeasurementList = QList<ConstMeasurementPtr>;
+// The same readings, as a list that only reads them.
+inline ConstMeasurementList constReadings(const MeasurementList &readings)
+{
+    return ConstMeasurementList(readings.cbegin(), readings.cend());
+}
 
 // Told about changes to a reading's properties. measurementWillChange() comes before the value
 // changes, measurementDidChange() after it, with the value the key held before (invalid for
@@ -69,7 +76,8 @@ public:
     Measurement(::Date date, qint32 systolic, qint32 diastolic);
     ~Measurement();
 
-    Measurement(const Measurement &) = delete;
+    // The values of the other reading, with empty caches and no observers (as copy()).
+    Measurement(const Measurement &other);
     Measurement &operator=(const Measurement &) = delete;
 
     static MeasurementPtr create(::Date date, qint32 systolic, qint32 diastolic)
@@ -77,7 +85,8 @@ public:
         return std::make_shared<Measurement>(date, systolic, diastolic);
     }
 
-    // An independent copy with the same values and empty caches.
+    // An independent copy with the same values and empty caches; the way to edit a reading the
+    // document handed out is to change a copy and give it to the document.
     MeasurementPtr copy() const;
     // Takes over every value of the other reading, through the setters, announcing each key.
     void copyFrom(const Measurement &other);
@@ -85,7 +94,7 @@ public:
     int compare(const Measurement &other) const;
 
     // A new reading averaging the given ones (two or more); the inputs are not changed.
-    static MeasurementPtr averageOf(const MeasurementList &readings);
+    static MeasurementPtr averageOf(const ConstMeasurementList &readings);
 
     ::Date theWholeDate() const { return pDate; }
     ::Date Date() const;

@@ -1,6 +1,7 @@
 #include "MyDocument.h"
 
 #include "DocumentArchive.h"
+#include "DocumentPrinter.h"
 
 #include "UndoManager.h"
 
@@ -32,7 +33,7 @@ inline double orderKey(const Measurement &reading)
 
 // The first index of the list (leaving out the element at `skip`) whose reading is not earlier
 // than `key`.
-qsizetype lowerBound(const MeasurementList &list, double key, qsizetype skip = -1)
+qsizetype lowerBound(const ConstMeasurementList &list, double key, qsizetype skip = -1)
 {
     const qsizetype count = skip >= 0 ? list.size() - 1 : list.size();
     qsizetype lo = 0, hi = count;
@@ -114,12 +115,13 @@ template <typename T> void MyDocument::removeRow(List list, QList<T> &rows, qint
 
 // --- Readings ------------------------------------------------------------------------------------
 
-qint32 MyDocument::positionForMeasurement(const Measurement &reading, const MeasurementList &list)
+qint32 MyDocument::positionForMeasurement(const Measurement &reading,
+                                          const ConstMeasurementList &list)
 {
     return qint32(lowerBound(list, orderKey(reading)));
 }
 
-qint32 MyDocument::indexOfMeasurement(const Measurement *reading, const MeasurementList &list)
+qint32 MyDocument::indexOfMeasurement(const Measurement *reading, const ConstMeasurementList &list)
 {
     if (!reading)
         return -1;
@@ -134,12 +136,12 @@ qint32 MyDocument::indexOfMeasurement(const Measurement *reading, const Measurem
     return -1;
 }
 
-bool MyDocument::containsMeasurement(const MeasurementPtr &reading) const
+bool MyDocument::containsMeasurement(const ConstMeasurementPtr &reading) const
 {
     return indexOfMeasurement(reading.get(), pMeasurementsArray) >= 0;
 }
 
-void MyDocument::setLastEditedMeasurement(const MeasurementPtr &reading)
+void MyDocument::setLastEditedMeasurement(const ConstMeasurementPtr &reading)
 {
     pLastEditedMeasurement = reading ? reading->copy() : nullptr;
 }
@@ -162,12 +164,12 @@ bool MyDocument::passes(const Predicate *predicate, const Measurement &reading) 
     }
 }
 
-MeasurementList MyDocument::presentReadings(const MeasurementList &readings) const
+ConstMeasurementList MyDocument::presentReadings(const ConstMeasurementList &readings) const
 {
-    MeasurementList present;
+    ConstMeasurementList present;
     present.reserve(readings.size());
     QSet<const Measurement *> seen;
-    for (const MeasurementPtr &reading : readings) {
+    for (const ConstMeasurementPtr &reading : readings) {
         if (!reading || (readings.size() > 1 && seen.contains(reading.get())))
             continue;
         if (!containsMeasurement(reading)) {
@@ -181,12 +183,13 @@ MeasurementList MyDocument::presentReadings(const MeasurementList &readings) con
     return present;
 }
 
-static MeasurementList absentReadings(const MyDocument &document, const MeasurementList &readings)
+static ConstMeasurementList absentReadings(const MyDocument &document,
+                                           const ConstMeasurementList &readings)
 {
-    MeasurementList absent;
+    ConstMeasurementList absent;
     absent.reserve(readings.size());
     QSet<const Measurement *> seen;
-    for (const MeasurementPtr &reading : readings) {
+    for (const ConstMeasurementPtr &reading : readings) {
         if (!reading || document.containsMeasurement(reading))
             continue;
         if (readings.size() > 1) {
@@ -199,9 +202,22 @@ static MeasurementList absentReadings(const MyDocument &document, const Measurem
     return absent;
 }
 
+MeasurementPtr MyDocument::mutableReading(const ConstMeasurementPtr &reading)
+{
+    // Every reading in the document's lists came in as a MeasurementPtr (addMeasurements(),
+    // replaceReadings(), setAllMeasurements()), so it is no const object: the document may
+    // change the readings it holds.
+    return std::const_pointer_cast<Measurement>(reading);
+}
+
 void MyDocument::addMeasurements(const MeasurementList &readings)
 {
-    const MeasurementList added = absentReadings(*this, readings);
+    addHeld(ConstMeasurementList(readings.cbegin(), readings.cend()));
+}
+
+void MyDocument::addHeld(const ConstMeasurementList &readings)
+{
+    const ConstMeasurementList added = absentReadings(*this, readings);
     if (added.isEmpty())
         return;
     pUndoManager->registerUndo([this, added] { deleteMeasurements(added); });
@@ -211,19 +227,45 @@ void MyDocument::addMeasurements(const MeasurementList &readings)
     invalidateAverages();
 }
 
-void MyDocument::deleteMeasurements(const MeasurementList &readings)
+void MyDocument::importMeasurements(const MeasurementList &readings)
 {
-    const MeasurementList deleted = presentReadings(readings);
+    importHeld(ConstMeasurementList(readings.cbegin(), readings.cend()));
+}
+
+void MyDocument::importHeld(const ConstMeasurementList &readings)
+{
+    const ConstMeasurementList added = absentReadings(*this, readings);
+    if (added.isEmpty())
+        return;
+    // The inverse deletes them again and records the import once more as its own inverse, so
+    // that the redo keeps the import's name.
+    pUndoManager->registerUndo([this, added] {
+        const ConstMeasurementList present = presentReadings(added);
+        pUndoManager->registerUndo([this, present] { importHeld(present); });
+        doDeleteMeasurements(present);
+        updateFilteredCounter();
+        invalidateAverages();
+    });
+    setActionName("doc.import_records");
+    doAddMeasurements(added);
+    updateFilteredCounter();
+    invalidateAverages();
+}
+
+void MyDocument::deleteMeasurements(const ConstMeasurementList &readings)
+{
+    const ConstMeasurementList deleted = presentReadings(readings);
     if (deleted.isEmpty())
         return;
-    pUndoManager->registerUndo([this, deleted] { addMeasurements(deleted); });
+    pUndoManager->registerUndo([this, deleted] { addHeld(deleted); });
     setActionName("doc.del_record");
     doDeleteMeasurements(deleted);
     updateFilteredCounter();
     invalidateAverages();
 }
 
-void MyDocument::updateMeasurement(const MeasurementPtr &reading, const MeasurementPtr &newData)
+void MyDocument::updateMeasurement(const ConstMeasurementPtr &reading,
+                                   const ConstMeasurementPtr &newData)
 {
     if (!reading || !newData)
         return;
@@ -233,16 +275,18 @@ void MyDocument::updateMeasurement(const MeasurementPtr &reading, const Measurem
         return;
     }
     // Held for the whole edit: the caller's pointer may be the list element itself.
-    const MeasurementPtr held = reading;
+    const MeasurementPtr held = mutableReading(pMeasurementsArray[mainIndex]);
+    // Read before the reading changes: newData may be the reading itself.
+    const MeasurementPtr values = newData->copy();
     const MeasurementPtr saved = held->copy();
     pUndoManager->registerUndo([this, held, saved] { updateMeasurement(held, saved); });
     setActionName("doc.edit_record");
 
     const qint32 filteredIndex = indexOfMeasurement(held.get(), pFilteredArray);
     // New tags first, so a tag on both sides keeps its counter.
-    addToTagsCache(*newData);
+    addToTagsCache(*values);
     removeFromTagsCache(*held);
-    held->copyFrom(*newData);
+    held->copyFrom(*values);
     // To the place it would take if it were taken out and inserted again, moving only the
     // readings in between.
     const qint32 target = qint32(lowerBound(pMeasurementsArray, orderKey(*held), mainIndex));
@@ -255,14 +299,20 @@ void MyDocument::updateMeasurement(const MeasurementPtr &reading, const Measurem
     invalidateAverages();
 }
 
-void MyDocument::replaceReadings(const MeasurementList &oldReadings,
+void MyDocument::replaceReadings(const ConstMeasurementList &oldReadings,
                                  const MeasurementList &newReadings)
 {
-    const MeasurementList removed = presentReadings(oldReadings);
-    const MeasurementList added = absentReadings(*this, newReadings);
+    replaceHeld(oldReadings, ConstMeasurementList(newReadings.cbegin(), newReadings.cend()));
+}
+
+void MyDocument::replaceHeld(const ConstMeasurementList &oldReadings,
+                             const ConstMeasurementList &newReadings)
+{
+    const ConstMeasurementList removed = presentReadings(oldReadings);
+    const ConstMeasurementList added = absentReadings(*this, newReadings);
     if (removed.isEmpty() && added.isEmpty())
         return;
-    pUndoManager->registerUndo([this, removed, added] { replaceReadings(added, removed); });
+    pUndoManager->registerUndo([this, removed, added] { replaceHeld(added, removed); });
     setActionName("doc.replace_with_average");
     doAddMeasurements(added);
     doDeleteMeasurements(removed);
@@ -270,9 +320,9 @@ void MyDocument::replaceReadings(const MeasurementList &oldReadings,
     invalidateAverages();
 }
 
-MeasurementPtr MyDocument::replaceWithAverage(const MeasurementList &readings)
+ConstMeasurementPtr MyDocument::replaceWithAverage(const ConstMeasurementList &readings)
 {
-    const MeasurementList present = presentReadings(readings);
+    const ConstMeasurementList present = presentReadings(readings);
     if (present.size() < 2)
         return nullptr;
     const MeasurementPtr average = Measurement::averageOf(present);
@@ -282,7 +332,7 @@ MeasurementPtr MyDocument::replaceWithAverage(const MeasurementList &readings)
     return average;
 }
 
-void MyDocument::onMeasurementChangedFrom(const MeasurementPtr &edited,
+void MyDocument::onMeasurementChangedFrom(const ConstMeasurementPtr &edited,
                                           const MeasurementPtr &entered)
 {
     if (!entered)
@@ -295,7 +345,7 @@ void MyDocument::onMeasurementChangedFrom(const MeasurementPtr &edited,
     setLastEditedMeasurement(entered);
 }
 
-void MyDocument::insertIntoFiltered(const MeasurementPtr &reading, bool *announced)
+void MyDocument::insertIntoFiltered(const ConstMeasurementPtr &reading, bool *announced)
 {
     if (!*announced) {
         *announced = true;
@@ -308,7 +358,7 @@ void MyDocument::insertIntoFiltered(const MeasurementPtr &reading, bool *announc
 // Merges readings into an ascending list in one pass, giving the order that inserting them one
 // by one at positionForMeasurement() gives: at each instant the new readings, last given first,
 // before the readings already there.
-static void mergeReadings(MeasurementList &list, const MeasurementList &readings)
+static void mergeReadings(ConstMeasurementList &list, const ConstMeasurementList &readings)
 {
     QList<qsizetype> order(readings.size());
     for (qsizetype i = 0; i < order.size(); ++i)
@@ -317,7 +367,7 @@ static void mergeReadings(MeasurementList &list, const MeasurementList &readings
         const double ka = orderKey(*readings[a]), kb = orderKey(*readings[b]);
         return ka < kb || (ka == kb && a > b);
     });
-    MeasurementList merged;
+    ConstMeasurementList merged;
     merged.reserve(list.size() + readings.size());
     qsizetype i = 0;
     for (const qsizetype n : std::as_const(order)) {
@@ -331,17 +381,17 @@ static void mergeReadings(MeasurementList &list, const MeasurementList &readings
     list.swap(merged);
 }
 
-void MyDocument::doAddMeasurements(const MeasurementList &readings)
+void MyDocument::doAddMeasurements(const ConstMeasurementList &readings)
 {
     // A copy keeps the loop safe when the caller hands in one of the document's own lists.
-    MeasurementList adding = readings;
+    ConstMeasurementList adding = readings;
     adding.removeAll(nullptr);
     if (adding.size() >= kBatchSize) {
         // Many at once (undoing the deletion of a large selection): merged in linear time, and
         // the filtered list announced as reset.
         const PredicatePtr predicate = selectedPredicate();
-        MeasurementList passing;
-        for (const MeasurementPtr &reading : std::as_const(adding)) {
+        ConstMeasurementList passing;
+        for (const ConstMeasurementPtr &reading : std::as_const(adding)) {
             addToTagsCache(*reading);
             if (passes(predicate.get(), *reading))
                 passing.append(reading);
@@ -358,7 +408,7 @@ void MyDocument::doAddMeasurements(const MeasurementList &readings)
     }
     const PredicatePtr predicate = selectedPredicate();
     bool announced = false;
-    for (const MeasurementPtr &reading : adding) {
+    for (const ConstMeasurementPtr &reading : adding) {
         if (!reading)
             continue;
         pMeasurementsArray.insert(positionForMeasurement(*reading, pMeasurementsArray), reading);
@@ -371,15 +421,15 @@ void MyDocument::doAddMeasurements(const MeasurementList &readings)
         emit listChanged(List::Items);
 }
 
-void MyDocument::doDeleteMeasurements(const MeasurementList &readings)
+void MyDocument::doDeleteMeasurements(const ConstMeasurementList &readings)
 {
-    const MeasurementList deleting = readings;
+    const ConstMeasurementList deleting = readings;
     if (deleting.size() >= kBatchSize) {
         deleteBatch(deleting);
         return;
     }
     bool announced = false;
-    for (const MeasurementPtr &reading : deleting) {
+    for (const ConstMeasurementPtr &reading : deleting) {
         if (!reading)
             continue;
         const qint32 filteredIndex = indexOfMeasurement(reading.get(), pFilteredArray);
@@ -405,18 +455,18 @@ void MyDocument::doDeleteMeasurements(const MeasurementList &readings)
 
 // Takes many readings out of both lists in one pass over each; the filtered list is announced
 // as reset.
-void MyDocument::deleteBatch(const MeasurementList &readings)
+void MyDocument::deleteBatch(const ConstMeasurementList &readings)
 {
     QSet<const Measurement *> doomed;
     doomed.reserve(readings.size());
-    for (const MeasurementPtr &reading : readings) {
+    for (const ConstMeasurementPtr &reading : readings) {
         if (reading)
             doomed.insert(reading.get());
     }
-    const auto compact = [&doomed](MeasurementList &list, MeasurementList *removed) {
-        MeasurementList kept;
+    const auto compact = [&doomed](ConstMeasurementList &list, ConstMeasurementList *removed) {
+        ConstMeasurementList kept;
         kept.reserve(list.size());
-        for (const MeasurementPtr &reading : std::as_const(list)) {
+        for (const ConstMeasurementPtr &reading : std::as_const(list)) {
             if (!doomed.contains(reading.get()))
                 kept.append(reading);
             else if (removed)
@@ -428,7 +478,7 @@ void MyDocument::deleteBatch(const MeasurementList &readings)
     };
 
     bool inFiltered = false;
-    for (const MeasurementPtr &reading : std::as_const(pFilteredArray)) {
+    for (const ConstMeasurementPtr &reading : std::as_const(pFilteredArray)) {
         if (doomed.contains(reading.get())) {
             inFiltered = true;
             break;
@@ -440,9 +490,9 @@ void MyDocument::deleteBatch(const MeasurementList &readings)
         compact(pFilteredArray, nullptr);
         emit listReset(List::Items);
     }
-    MeasurementList removed;
+    ConstMeasurementList removed;
     compact(pMeasurementsArray, &removed);
-    for (const MeasurementPtr &reading : std::as_const(removed)) {
+    for (const ConstMeasurementPtr &reading : std::as_const(removed)) {
         removeFromTagsCache(*reading);
         doomed.remove(reading.get());
     }
@@ -452,27 +502,14 @@ void MyDocument::deleteBatch(const MeasurementList &readings)
         emit listChanged(List::Items);
 }
 
-void MyDocument::placeMeasurementToFilteredArray(const MeasurementPtr &reading)
-{
-    if (!reading)
-        return;
-    qint32 index = indexOfMeasurement(reading.get(), pFilteredArray);
-    if (index < 0) {
-        // The reading may have been given new values since it was placed.
-        const auto it = std::find(pFilteredArray.cbegin(), pFilteredArray.cend(), reading);
-        index = it == pFilteredArray.cend() ? -1 : qint32(it - pFilteredArray.cbegin());
-    }
-    placeInFiltered(reading, index);
-}
-
 // Puts the reading, which stands at currentIndex of the filtered list (or -1), where the
 // selected filter wants it: out of the list, or at its place by instant. A reading that keeps
 // its row is announced as changed in place, one that changes row as moved.
-void MyDocument::placeInFiltered(const MeasurementPtr &reading, qint32 currentIndex)
+void MyDocument::placeInFiltered(const ConstMeasurementPtr &reading, qint32 currentIndex)
 {
     const PredicatePtr predicate = selectedPredicate();
     const bool pass = passes(predicate.get(), *reading);
-    const MeasurementPtr held = reading;
+    const ConstMeasurementPtr held = reading;
     emit listAboutToChange(List::Items);
     if (currentIndex >= 0 && pass) {
         const qint32 target = qint32(lowerBound(pFilteredArray, orderKey(*held), currentIndex));
@@ -496,11 +533,11 @@ void MyDocument::doFilter()
     emit listAboutToChange(List::Items);
     emit listAboutToBeReset(List::Items);
     const PredicatePtr predicate = selectedPredicate();
-    MeasurementList filtered;
+    ConstMeasurementList filtered;
     if (!predicate) {
         // A list of its own, so that the next change of either list copies nothing.
         filtered.reserve(pMeasurementsArray.size());
-        for (const MeasurementPtr &reading : std::as_const(pMeasurementsArray))
+        for (const ConstMeasurementPtr &reading : std::as_const(pMeasurementsArray))
             filtered.append(reading);
     } else {
         try {
@@ -525,7 +562,7 @@ void MyDocument::updateFilteredCounter()
 
 void MyDocument::setAllMeasurements(const MeasurementList &readings)
 {
-    MeasurementList all;
+    ConstMeasurementList all;
     all.reserve(readings.size());
     QSet<const Measurement *> seen;
     seen.reserve(readings.size());
@@ -536,7 +573,7 @@ void MyDocument::setAllMeasurements(const MeasurementList &readings)
         all.append(reading);
     }
     // Files hold their readings in order already: check before sorting.
-    const auto earlier = [](const MeasurementPtr &a, const MeasurementPtr &b) {
+    const auto earlier = [](const ConstMeasurementPtr &a, const ConstMeasurementPtr &b) {
         return orderKey(*a) < orderKey(*b);
     };
     if (!std::is_sorted(all.cbegin(), all.cend(), earlier))
@@ -544,7 +581,7 @@ void MyDocument::setAllMeasurements(const MeasurementList &readings)
 
     pTagsCache.clear();
     pMeasurementsArray.swap(all);
-    for (const MeasurementPtr &reading : std::as_const(pMeasurementsArray))
+    for (const ConstMeasurementPtr &reading : std::as_const(pMeasurementsArray))
         addToTagsCache(*reading);
     if (!pMeasurementsArray.isEmpty())
         setLastEditedMeasurement(pMeasurementsArray.constLast());
@@ -744,6 +781,14 @@ void MyDocument::changeKeyPath(const QString &keyPath, const FilterPtr &filter,
 
 void MyDocument::onFilterValueChanged(Filter *filter, const QString &key, const QVariant &oldValue)
 {
+    if (key == kKeyPredicate) {
+        // The filter's average drops its figures before anything is announced, so that a view
+        // reading the averages row (or the filtered list) at the signal sees the new ones.
+        for (const AveragePtr &average : std::as_const(pAverages)) {
+            if (average->filter().get() == filter)
+                average->invalidate();
+        }
+    }
     if (filter == pSelectedFilter.get() && key == kKeyPredicate)
         doFilter();
     const qint32 index = indexOfFilter(filter);
@@ -948,7 +993,23 @@ void MyDocument::onInformationValueChanged(InformationItem *item, const QString 
     }
 }
 
+void MyDocument::setSortItemsAscending(bool ascending)
+{
+    if (ascending == bSortAscending)
+        return;
+    bSortAscending = ascending;
+    emit sortItemsAscendingChanged(bSortAscending);
+}
+
 // --- Printing ------------------------------------------------------------------------------------
+
+void MyDocument::setPrintInfo(const QVariantMap &printInfo)
+{
+    if (printInfo == pPrintInfo)
+        return;
+    pPrintInfo = printInfo;
+    emit printInfoChanged(pPrintInfo);
+}
 
 void MyDocument::addWindowController(QObject *controller)
 {
@@ -968,10 +1029,9 @@ QList<QObject *> MyDocument::windowControllers() const
 
 bool MyDocument::printShowingPrintPanel(bool showPanel)
 {
-    Q_UNUSED(showPanel);
     for (QObject *controller : windowControllers()) {
-        if (controller->metaObject()->indexOfMethod("doPrintDocument()") >= 0) {
-            QMetaObject::invokeMethod(controller, "doPrintDocument", Qt::DirectConnection);
+        if (auto *printer = dynamic_cast<DocumentPrinter *>(controller)) {
+            printer->doPrintDocument(showPanel);
             return true;
         }
     }
@@ -1015,6 +1075,14 @@ bool MyDocument::readFromData(const QByteArray &data, const QString &typeName, Q
 
 bool MyDocument::writeToFile(const QString &path, QString *error)
 {
+    if (!writeCopyToFile(path, error))
+        return false;
+    pUndoManager->setClean();
+    return true;
+}
+
+bool MyDocument::writeCopyToFile(const QString &path, QString *error) const
+{
     const QByteArray data = dataOfType(QString(), error);
     if (data.isEmpty())
         return false;
@@ -1035,7 +1103,6 @@ bool MyDocument::writeToFile(const QString &path, QString *error)
             *error = qtTrId("error.file_save").arg(reason);
         return false;
     }
-    pUndoManager->setClean();
     if (error)
         error->clear();
     return true;

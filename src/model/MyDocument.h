@@ -5,6 +5,7 @@
 #include "FilteredCounter.h"
 #include "InformationItem.h"
 #include "Measurement.h"
+#include "PrintSettings.h"
 #include "TagsCounter.h"
 
 #include <QHash>
@@ -44,6 +45,9 @@ class MyDocument : public QObject
     // The window's filter chooser binds to the selected filter.
     Q_PROPERTY(FilterPtr filter READ filter WRITE setFilter NOTIFY filterChanged)
     Q_PROPERTY(FilteredCounter filteredCounter READ filteredCounter NOTIFY filteredCounterChanged)
+    Q_PROPERTY(bool sortItemsAscending READ sortItemsAscending WRITE setSortItemsAscending NOTIFY
+                   sortItemsAscendingChanged)
+    Q_PROPERTY(QVariantMap printInfo READ printInfo WRITE setPrintInfo NOTIFY printInfoChanged)
 public:
     enum class List
     {
@@ -67,54 +71,59 @@ public:
     // --- Readings -------------------------------------------------------------------------------
 
     // The live lists, both ascending by instant (readings at the same instant: the one placed
-    // last stands first). Nobody else changes them.
-    const MeasurementList &allItems() const { return pMeasurementsArray; }
-    const MeasurementList &items() const { return pFilteredArray; }
+    // last stands first). The readings are read-only to everyone else: only the operations below
+    // change them, so that each stays findable by its instant. To edit one, hand a changed copy
+    // (Measurement::copy()) to updateMeasurement() or onMeasurementChangedFrom().
+    const ConstMeasurementList &allItems() const { return pMeasurementsArray; }
+    const ConstMeasurementList &items() const { return pFilteredArray; }
     FilteredCounter filteredCounter() const { return pFilteredCounter; }
 
     // A private copy of the reading last added through the editor or edited; null when none.
-    MeasurementPtr lastEditedMeasurement() const { return pLastEditedMeasurement; }
-    void setLastEditedMeasurement(const MeasurementPtr &reading);
+    ConstMeasurementPtr lastEditedMeasurement() const { return pLastEditedMeasurement; }
+    void setLastEditedMeasurement(const ConstMeasurementPtr &reading);
 
     // Presentation order of the window (true: oldest first). Not undoable; saved with the file.
+    // A change (also by reading a file) is announced by sortItemsAscendingChanged().
     bool sortItemsAscending() const { return bSortAscending; }
-    void setSortItemsAscending(bool ascending) { bSortAscending = ascending; }
+    void setSortItemsAscending(bool ascending);
 
     // Undoable operations ("doc.ins_record", "doc.del_record", "doc.edit_record",
-    // "doc.replace_with_average"). Readings are found by identity. Readings already in the
-    // document are not added again; readings the document does not hold are not deleted (and a
-    // warning is logged), so the undo never brings in a reading that was not there.
+    // "doc.replace_with_average"). New readings come in as MeasurementPtr and belong to the
+    // document from then on; readings it holds are named by the ConstMeasurementPtr it handed
+    // out and found by identity. Readings already in the document are not added again; readings
+    // the document does not hold are not deleted (and a warning is logged), so the undo never
+    // brings in a reading that was not there.
     void addMeasurements(const MeasurementList &readings);
-    void deleteMeasurements(const MeasurementList &readings);
+    // The same as addMeasurements() under the action name "doc.import_records" (a CSV import);
+    // its undo and redo keep that name.
+    void importMeasurements(const MeasurementList &readings);
+    void deleteMeasurements(const ConstMeasurementList &readings);
     // The reading (of this document) takes over every value of newData and moves to its place.
-    void updateMeasurement(const MeasurementPtr &reading, const MeasurementPtr &newData);
-    void replaceReadings(const MeasurementList &oldReadings, const MeasurementList &newReadings);
+    void updateMeasurement(const ConstMeasurementPtr &reading, const ConstMeasurementPtr &newData);
+    void replaceReadings(const ConstMeasurementList &oldReadings,
+                         const MeasurementList &newReadings);
 
     // Replaces the readings (two or more, all of this document) by their average and returns
     // it; null, with nothing changed, when that is not possible.
-    MeasurementPtr replaceWithAverage(const MeasurementList &readings);
+    ConstMeasurementPtr replaceWithAverage(const ConstMeasurementList &readings);
     // The editor's result: updates `edited` from `entered` when there is an edited reading,
     // otherwise adds `entered` itself and makes a copy of it the last edited reading.
-    void onMeasurementChangedFrom(const MeasurementPtr &edited, const MeasurementPtr &entered);
+    void onMeasurementChangedFrom(const ConstMeasurementPtr &edited, const MeasurementPtr &entered);
 
-    // The workers behind the undoable operations: no undo record, counter or averages work.
-    // From kBatchSize readings on, they work in one pass over each list (the same resulting
-    // order) and announce the filtered list as reset rather than row by row.
+    // From kBatchSize readings on, adding and deleting work in one pass over each list (the
+    // same resulting order) and announce the filtered list as reset rather than row by row.
     static constexpr qsizetype kBatchSize = 32;
-    void doAddMeasurements(const MeasurementList &readings);
-    void doDeleteMeasurements(const MeasurementList &readings);
     // Rebuilds the filtered list from the main list and the selected filter's predicate.
     void doFilter();
-    // Puts one reading of the main list into or out of the filtered list.
-    void placeMeasurementToFilteredArray(const MeasurementPtr &reading);
     void updateFilteredCounter();
 
     // The index of the first element not earlier than the reading (binary search).
-    static qint32 positionForMeasurement(const Measurement &reading, const MeasurementList &list);
+    static qint32 positionForMeasurement(const Measurement &reading,
+                                         const ConstMeasurementList &list);
     // The index of the reading itself in an ascending list, or -1 (binary search, then a scan
     // over the readings of the same instant).
-    static qint32 indexOfMeasurement(const Measurement *reading, const MeasurementList &list);
-    bool containsMeasurement(const MeasurementPtr &reading) const;
+    static qint32 indexOfMeasurement(const Measurement *reading, const ConstMeasurementList &list);
+    bool containsMeasurement(const ConstMeasurementPtr &reading) const;
 
     // Replaces every reading, with no undo record (building a document from a file): the list is
     // put in ascending order (a stable sort, so equal instants keep their order) without
@@ -173,9 +182,13 @@ public:
     // --- Printing -------------------------------------------------------------------------------
 
     // The print settings as stored with the document (paper, margins, orientation and whatever
-    // else the file carried). Not undoable.
+    // else the file carried). Not undoable. A change (also by reading a file) is announced by
+    // printInfoChanged().
     QVariantMap printInfo() const { return pPrintInfo; }
-    void setPrintInfo(const QVariantMap &printInfo) { pPrintInfo = printInfo; }
+    void setPrintInfo(const QVariantMap &printInfo);
+    // The same settings with their page layout (PrintSettings).
+    PrintSettings printSettings() const { return PrintSettings(pPrintInfo); }
+    void setPrintSettings(const PrintSettings &settings) { setPrintInfo(settings.attributes()); }
 
     // --- File -----------------------------------------------------------------------------------
 
@@ -191,13 +204,17 @@ public:
     // On success the document is marked clean; on failure *error is "error.file_save" with the
     // reason and the document stays edited.
     bool writeToFile(const QString &path, QString *error = nullptr);
+    // Writes the document to a file as writeToFile() does, but leaves its clean state alone: a
+    // copy that is not the user's save (the autosaved recovery copy).
+    bool writeCopyToFile(const QString &path, QString *error = nullptr) const;
     // Reads the file (readFromData()); "error.file_open" with the reason when it cannot be read.
     bool readFromFile(const QString &path, QString *error = nullptr);
 
-    // Objects that can print this document (they have an invokable doPrintDocument()).
+    // The document's windows, in the order they were added; gone ones are left out.
     void addWindowController(QObject *controller);
     QList<QObject *> windowControllers() const;
-    // Asks the first window controller that can print; false when none can.
+    // Asks the first window controller that is a DocumentPrinter to print; false (and an
+    // assertion failure) when none is.
     bool printShowingPrintPanel(bool showPanel = true);
 
 signals:
@@ -218,17 +235,29 @@ signals:
     void filterChanged(const FilterPtr &filter);
     // Every average has dropped what it had computed; views showing averages redraw.
     void averagesInvalidated();
+    void sortItemsAscendingChanged(bool ascending);
+    void printInfoChanged(const QVariantMap &printInfo);
 
 private:
     void setActionName(const char *key);
     bool passes(const Predicate *predicate, const Measurement &reading) const;
     PredicatePtr selectedPredicate() const;
 
-    // Readings
-    void insertIntoFiltered(const MeasurementPtr &reading, bool *announced);
-    void placeInFiltered(const MeasurementPtr &reading, qint32 currentIndex);
-    MeasurementList presentReadings(const MeasurementList &readings) const;
-    void deleteBatch(const MeasurementList &readings);
+    // Readings. Everything in the lists came in as a MeasurementPtr; the lists hold them as
+    // const so that they can be handed out as they are, and mutableReading() is the one place that
+    // turns a held reading back into one the document may change.
+    static MeasurementPtr mutableReading(const ConstMeasurementPtr &reading);
+    void addHeld(const ConstMeasurementList &readings);
+    void importHeld(const ConstMeasurementList &readings);
+    void replaceHeld(const ConstMeasurementList &oldReadings,
+                     const ConstMeasurementList &newReadings);
+    // The workers behind the undoable operations: no undo record, counter or averages work.
+    void doAddMeasurements(const ConstMeasurementList &readings);
+    void doDeleteMeasurements(const ConstMeasurementList &readings);
+    void insertIntoFiltered(const ConstMeasurementPtr &reading, bool *announced);
+    void placeInFiltered(const ConstMeasurementPtr &reading, qint32 currentIndex);
+    ConstMeasurementList presentReadings(const ConstMeasurementList &readings) const;
+    void deleteBatch(const ConstMeasurementList &readings);
 
     // Filters
     void beginObserving(const FilterPtr &filter);
@@ -249,10 +278,10 @@ private:
 
     UndoManager *pUndoManager;
 
-    MeasurementList pMeasurementsArray;
-    MeasurementList pFilteredArray;
+    ConstMeasurementList pMeasurementsArray;
+    ConstMeasurementList pFilteredArray;
     FilteredCounter pFilteredCounter;
-    MeasurementPtr pLastEditedMeasurement;
+    ConstMeasurementPtr pLastEditedMeasurement;
     bool bSortAscending = false;
     FilterList pAllFilters;
     FilterList pVisibleFilters;

@@ -34,23 +34,24 @@ bool Predicate::evaluateWithObject(const Measurement &reading, Date now) const
     return evaluate(reading, now);
 }
 
-MeasurementList Predicate::filteredArray(const MeasurementList &readings) const
+ConstMeasurementList Predicate::filteredArray(const ConstMeasurementList &readings) const
 {
     return filteredArray(readings, bDependsOnNow ? Date::now() : Date());
 }
 
-MeasurementList Predicate::filteredArray(const MeasurementList &readings, Date now) const
+ConstMeasurementList Predicate::filteredArray(const ConstMeasurementList &readings, Date now) const
 {
     if (!strEvaluationError.isEmpty())
         throw PredicateEvaluationError(strEvaluationError);
-    MeasurementList result;
+    ConstMeasurementList result;
     filterInto(readings, now, result);
     return result;
 }
 
-void Predicate::filterInto(const MeasurementList &readings, Date now, MeasurementList &kept) const
+void Predicate::filterInto(const ConstMeasurementList &readings, Date now,
+                           ConstMeasurementList &kept) const
 {
-    for (const MeasurementPtr &reading : readings) {
+    for (const ConstMeasurementPtr &reading : readings) {
         if (evaluate(*reading, now))
             kept.append(reading);
     }

@@ -73,14 +73,25 @@ public:
     bool evaluateWithObject(const Measurement &reading, Date now) const;
     // The readings that satisfy the predicate, in order. Relative dates are taken at one moment
     // for the whole list. Throws as evaluateWithObject() does.
-    MeasurementList filteredArray(const MeasurementList &readings) const;
-    MeasurementList filteredArray(const MeasurementList &readings, Date now) const;
+    ConstMeasurementList filteredArray(const ConstMeasurementList &readings) const;
+    ConstMeasurementList filteredArray(const ConstMeasurementList &readings, Date now) const;
 
     // True when evaluation is possible; otherwise evaluationError() says why.
     bool canEvaluate() const { return strEvaluationError.isEmpty(); }
     QString evaluationError() const { return strEvaluationError; }
     // True when evaluation reads the present moment (the predicate holds a relative date).
     bool dependsOnNow() const { return bDependsOnNow; }
+
+    // The number of predicates in this one, itself included, counting a subpredicate once for
+    // every place it is used: what evaluating, printing or comparing it walks. Subpredicates can
+    // be shared, so this may be far larger than the number of objects; it is worked out once,
+    // when the predicate is built, and stops growing at kSizeLimit.
+    quint64 expandedSize() const { return nExpandedSize; }
+    static constexpr quint64 kSizeLimit = quint64(1) << 62;
+    // The largest predicate the program accepts from a file or a text. Hand-made conditions have
+    // a few dozen parts; a file that shares one subpredicate between the two sides of AND, level
+    // after level, describes one of 2^levels parts in a few kilobytes.
+    static constexpr quint64 kMaxExpandedSize = 10000;
 
     // Structural equality.
     virtual bool isEqual(const Predicate &other) const = 0;
@@ -95,10 +106,12 @@ protected:
     virtual bool evaluate(const Measurement &reading, Date now) const = 0;
     // Appends the readings that satisfy the predicate to `kept`; a subclass may do it faster
     // than one evaluate() per reading.
-    virtual void filterInto(const MeasurementList &readings, Date now, MeasurementList &kept) const;
+    virtual void filterInto(const ConstMeasurementList &readings, Date now,
+                            ConstMeasurementList &kept) const;
 
     QString strEvaluationError;
     bool bDependsOnNow = false;
+    quint64 nExpandedSize = 1;
 
 private:
     friend class CompoundPredicate;

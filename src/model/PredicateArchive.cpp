@@ -368,10 +368,18 @@ QVariant decodeCompound(KeyedUnarchiver &u)
     if (subpredicates.typeId() != QMetaType::QVariantList)
         return unusable();
     QList<PredicatePtr> list;
+    quint64 size = 1;
     for (const QVariant &item : subpredicates.toList()) {
         if (!holds<PredicatePtr>(item))
             return unusable();
         list.append(item.value<PredicatePtr>());
+        size += list.last()->expandedSize();
+        // A file can share one subpredicate between many places, level after level: refuse
+        // what would take too long to evaluate, print or compare, before building it.
+        if (size > Predicate::kMaxExpandedSize)
+            return KeyedUnarchiver::unusable(
+                //: %1 is the greatest number of parts allowed
+                qtTrId("archive.error.predicate_too_large").arg(Predicate::kMaxExpandedSize));
     }
     const PredicatePtr p =
         CompoundPredicate::predicateWithType(u.decodeIntForKey(kCompoundType), list);
@@ -383,7 +391,6 @@ QVariant decodeCompound(KeyedUnarchiver &u)
 Q_DECLARE_METATYPE(OperatorFields)
 Q_DECLARE_METATYPE(SelfExpression)
 Q_DECLARE_METATYPE(KeyPathSpecifier)
-Q_DECLARE_METATYPE(Expression)
 
 void PredicateArchive::registerClasses(KeyedArchiver &archiver)
 {

@@ -211,6 +211,12 @@ public:
         PredicatePtr p = parseOr(0);
         if (tok.type != Token::End)
             throw SyntaxError{tok.position, qtTrId("predicate.error.trailing").arg(tokenText())};
+        // Every compound is built from parts parsed just before it, so nothing is shared and the
+        // size follows the length of the text; refuse what a file could not hold either.
+        if (p->expandedSize() > Predicate::kMaxExpandedSize)
+            //: %1 is the greatest number of parts allowed
+            throw SyntaxError{0,
+                              qtTrId("predicate.error.too_large").arg(Predicate::kMaxExpandedSize)};
         return p;
     }
 

@@ -15,42 +15,90 @@
 
 namespace {
 
-struct Entry
+using Type = Preferences::Type;
+
+// One registered key: its name, its type and its default. Entries can be made only by the four
+// functions below, each of which asks for the default, so that no key gets one by accident.
+class Entry
 {
+public:
     QLatin1String key;
-    Preferences::Type type;
+    Type type;
+    bool flag = false;             // Bool
+    int integer = 0;               // Integer: the default, within [minimum, maximum]
+    int minimum = 0, maximum = 0;  // Integer
+    const char *textId = nullptr;  // String: the default is the localised text of this id
+    std::array<float, 3> rgb = {}; // Color, opaque
+
+private:
+    constexpr Entry(QLatin1String name, Type kind) : key(name), type(kind) {}
+    friend constexpr Entry flag(QLatin1String key, bool value);
+    friend constexpr Entry integer(QLatin1String key, int value, int minimum, int maximum);
+    friend constexpr Entry text(QLatin1String key, const char *textId);
+    friend constexpr Entry color(QLatin1String key, float red, float green, float blue);
 };
 
-// The table of registered keys. Defaults are made by defaultFor(), because the custom titles
-// follow the running language.
+constexpr Entry flag(QLatin1String key, bool value)
+{
+    Entry entry(key, Type::Bool);
+    entry.flag = value;
+    return entry;
+}
+
+constexpr Entry integer(QLatin1String key, int value, int minimum, int maximum)
+{
+    Entry entry(key, Type::Integer);
+    entry.integer = value;
+    entry.minimum = minimum;
+    entry.maximum = maximum;
+    return entry;
+}
+
+constexpr Entry text(QLatin1String key, const char *textId)
+{
+    Entry entry(key, Type::String);
+    entry.textId = textId;
+    return entry;
+}
+
+constexpr Entry color(QLatin1String key, float red, float green, float blue)
+{
+    Entry entry(key, Type::Color);
+    entry.rgb = {red, green, blue};
+    return entry;
+}
+
+using P = Preferences;
+
+// The table of registered keys, the one place that names each key's type and default.
 constexpr std::array<Entry, 23> kTable{{
-    {Preferences::reopenLastDocument, Preferences::Type::Bool},
-    {Preferences::autosaveDocuments, Preferences::Type::Bool},
-    {Preferences::rowSize, Preferences::Type::Integer},
-    {Preferences::showPulse, Preferences::Type::Bool},
-    {Preferences::showWeight, Preferences::Type::Bool},
-    {Preferences::customShow1, Preferences::Type::Bool},
-    {Preferences::customShow2, Preferences::Type::Bool},
-    {Preferences::customShow3, Preferences::Type::Bool},
-    {Preferences::customTitle1, Preferences::Type::String},
-    {Preferences::customTitle2, Preferences::Type::String},
-    {Preferences::customTitle3, Preferences::Type::String},
-    {Preferences::showDeviationsInAverages, Preferences::Type::Bool},
-    {Preferences::chartColorSystolic, Preferences::Type::Color},
-    {Preferences::chartColorDiastolic, Preferences::Type::Color},
-    {Preferences::chartColorPulse, Preferences::Type::Color},
-    {Preferences::chartColorWeight, Preferences::Type::Color},
-    {Preferences::chartColorCustom1, Preferences::Type::Color},
-    {Preferences::chartColorCustom2, Preferences::Type::Color},
-    {Preferences::chartColorCustom3, Preferences::Type::Color},
-    {Preferences::printShowInformation, Preferences::Type::Bool},
-    {Preferences::printShowAverages, Preferences::Type::Bool},
-    {Preferences::printShowChart, Preferences::Type::Bool},
-    {Preferences::printShowMeasurements, Preferences::Type::Bool},
+    flag(P::reopenLastDocument, true),
+    flag(P::autosaveDocuments, true),
+    integer(P::rowSize, 1, 0, 2), // regular, small, mini
+    flag(P::showPulse, true),
+    flag(P::showWeight, true),
+    flag(P::customShow1, false),
+    flag(P::customShow2, false),
+    flag(P::customShow3, false),
+    text(P::customTitle1, QT_TRID_NOOP("columns.custom_default_1")),
+    text(P::customTitle2, QT_TRID_NOOP("columns.custom_default_2")),
+    text(P::customTitle3, QT_TRID_NOOP("columns.custom_default_3")),
+    flag(P::showDeviationsInAverages, false),
+    color(P::chartColorSystolic, 0, 0, 1),        // blue
+    color(P::chartColorDiastolic, 0, 0, 1),       // blue
+    color(P::chartColorPulse, 0.5f, 0.5f, 0.5f),  // gray
+    color(P::chartColorWeight, 0.6f, 0.4f, 0.2f), // brown
+    color(P::chartColorCustom1, 1, 0, 1),         // magenta
+    color(P::chartColorCustom2, 1, 0.5f, 0),      // orange
+    color(P::chartColorCustom3, 0.5f, 0, 0.5f),   // purple
+    flag(P::printShowInformation, true),
+    flag(P::printShowAverages, true),
+    flag(P::printShowChart, true),
+    flag(P::printShowMeasurements, true),
 }};
 
-constexpr std::array<QLatin1String, 3> kTitleKeys{
-    Preferences::customTitle1, Preferences::customTitle2, Preferences::customTitle3};
+constexpr std::array<QLatin1String, 3> kTitleKeys{P::customTitle1, P::customTitle2,
+                                                  P::customTitle3};
 
 const Entry *findEntry(QStringView key)
 {
@@ -61,6 +109,15 @@ const Entry *findEntry(QStringView key)
     return nullptr;
 }
 
+// Looks the key up; a key outside the table is a programming error, reported and refused.
+const Entry *registeredEntry(QStringView key)
+{
+    const Entry *entry = findEntry(key);
+    if (!entry)
+        qWarning("Preferences: \"%s\" is not a registered key", qPrintable(key.toString()));
+    return entry;
+}
+
 // A text of the string table, or the empty string when the table has none for the key.
 QString localizedOrEmpty(const char *key)
 {
@@ -68,34 +125,18 @@ QString localizedOrEmpty(const char *key)
     return text == QLatin1String(key) ? QString(QLatin1String("")) : text;
 }
 
-QVariant defaultFor(QStringView key)
+QVariant defaultFor(const Entry &entry)
 {
-    using P = Preferences;
-    if (key == P::rowSize)
-        return 1;
-    if (key == P::customShow1 || key == P::customShow2 || key == P::customShow3 ||
-        key == P::showDeviationsInAverages)
-        return false;
-    if (key == P::customTitle1)
-        return localizedOrEmpty(QT_TRID_NOOP("columns.custom_default_1"));
-    if (key == P::customTitle2)
-        return localizedOrEmpty(QT_TRID_NOOP("columns.custom_default_2"));
-    if (key == P::customTitle3)
-        return localizedOrEmpty(QT_TRID_NOOP("columns.custom_default_3"));
-    if (key == P::chartColorSystolic || key == P::chartColorDiastolic)
-        return QColor::fromRgbF(0, 0, 1);
-    if (key == P::chartColorPulse)
-        return QColor::fromRgbF(0.5f, 0.5f, 0.5f);
-    if (key == P::chartColorWeight)
-        return QColor::fromRgbF(0.6f, 0.4f, 0.2f);
-    if (key == P::chartColorCustom1)
-        return QColor::fromRgbF(1, 0, 1);
-    if (key == P::chartColorCustom2)
-        return QColor::fromRgbF(1, 0.5f, 0);
-    if (key == P::chartColorCustom3)
-        return QColor::fromRgbF(0.5f, 0, 0.5f);
-    if (findEntry(key))
-        return true; // every other registered key is a flag that is on by default
+    switch (entry.type) {
+    case Type::Bool:
+        return entry.flag;
+    case Type::Integer:
+        return entry.integer;
+    case Type::String:
+        return localizedOrEmpty(entry.textId);
+    case Type::Color:
+        return QColor::fromRgbF(entry.rgb[0], entry.rgb[1], entry.rgb[2]);
+    }
     return QVariant();
 }
 
@@ -246,36 +287,20 @@ QString Preferences::storeFileName() const
 
 void Preferences::replaceStore(std::unique_ptr<QSettings> store, std::unique_ptr<QTemporaryDir> dir)
 {
-    const QStringList keysBefore = allKnownKeys();
+    const QStringList keys = registeredKeys();
     QVariantList before;
-    for (const QString &key : keysBefore)
+    for (const QString &key : keys)
         before.append(valueForKey(key));
 
     pStore = std::move(store);
     pTemporaryDir = std::move(dir); // the old directory goes after the store that used it
 
-    QStringList keys = keysBefore;
-    for (const QString &key : allKnownKeys()) {
-        if (!keys.contains(key))
-            keys.append(key);
-    }
     for (int i = 0; i < keys.size(); ++i) {
-        const QVariant old = i < before.size() ? before.at(i) : QVariant();
-        if (valueForKey(keys.at(i)) != old)
+        if (valueForKey(keys.at(i)) != before.at(i))
             emit changed(keys.at(i));
     }
     for (int i = 0; i < int(kTitleKeys.size()); ++i)
         pAnnouncedTitles[i] = stringForKey(kTitleKeys[i]);
-}
-
-QStringList Preferences::allKnownKeys() const
-{
-    QStringList keys = registeredKeys();
-    for (const QString &key : pStore->allKeys()) {
-        if (!keys.contains(key))
-            keys.append(key);
-    }
-    return keys;
 }
 
 QStringList Preferences::registeredKeys()
@@ -291,15 +316,16 @@ bool Preferences::isRegistered(const QString &key)
     return findEntry(key) != nullptr;
 }
 
-Preferences::Type Preferences::typeOfKey(const QString &key)
+std::optional<Preferences::Type> Preferences::typeOfKey(const QString &key)
 {
     const Entry *entry = findEntry(key);
-    return entry ? entry->type : Type::String;
+    return entry ? std::optional<Type>(entry->type) : std::nullopt;
 }
 
 QVariant Preferences::defaultValueForKey(const QString &key)
 {
-    return defaultFor(key);
+    const Entry *entry = registeredEntry(key);
+    return entry ? defaultFor(*entry) : QVariant();
 }
 
 QVariant Preferences::storedValue(const QString &key) const
@@ -314,30 +340,28 @@ bool Preferences::hasUserValueForKey(const QString &key) const
 
 QVariant Preferences::valueForKey(const QString &key) const
 {
-    const Entry *entry = findEntry(key);
-    const QVariant stored = storedValue(key);
+    const Entry *entry = registeredEntry(key);
     if (!entry)
-        return stored;
+        return QVariant();
+    const QVariant stored = storedValue(key);
     if (!stored.isValid())
-        return defaultFor(key);
+        return defaultFor(*entry);
 
     bool ok = false;
     switch (entry->type) {
     case Type::Bool: {
         const bool flag = toFlag(stored, &ok);
-        return ok ? QVariant(flag) : defaultFor(key);
+        return ok ? QVariant(flag) : defaultFor(*entry);
     }
     case Type::Integer: {
-        int n = toInteger(stored, &ok);
+        const int n = toInteger(stored, &ok);
         if (!ok)
-            return defaultFor(key);
-        if (key == rowSize)
-            n = std::clamp(n, 0, 2);
-        return n;
+            return defaultFor(*entry);
+        return std::clamp(n, entry->minimum, entry->maximum);
     }
     case Type::String: {
         QString text;
-        return toText(stored, &text) ? QVariant(text) : defaultFor(key);
+        return toText(stored, &text) ? QVariant(text) : defaultFor(*entry);
     }
     case Type::Color:
         // A stored value that is not a colour answers no colour, not the default.
@@ -345,7 +369,7 @@ QVariant Preferences::valueForKey(const QString &key) const
             return unarchivedColor(stored.toByteArray());
         return QColor();
     }
-    return defaultFor(key);
+    return defaultFor(*entry);
 }
 
 bool Preferences::boolForKey(const QString &key) const
@@ -380,6 +404,9 @@ QColor Preferences::colorForKey(const QString &key) const
 
 bool Preferences::setValueForKey(const QVariant &value, const QString &key)
 {
+    const Entry *entry = registeredEntry(key);
+    if (!entry)
+        return false;
     if (!value.isValid()) {
         removeValueForKey(key);
         return true;
@@ -387,27 +414,23 @@ bool Preferences::setValueForKey(const QVariant &value, const QString &key)
 
     QVariant toStore;
     bool ok = false;
-    switch (typeOfKey(key)) {
+    switch (entry->type) {
     case Type::Bool:
         toStore = toFlag(value, &ok);
         break;
     case Type::Integer: {
         const int n = toInteger(value, &ok);
-        if (ok && key == rowSize && (n < 0 || n > 2))
+        if (ok && (n < entry->minimum || n > entry->maximum))
             ok = false;
         toStore = n;
         break;
     }
-    case Type::String:
-        if (!findEntry(key)) {
-            toStore = value; // a key of our own beyond the table: stored as given
-            ok = true;
-        } else {
-            QString text;
-            ok = toText(value, &text);
-            toStore = text;
-        }
+    case Type::String: {
+        QString text;
+        ok = toText(value, &text);
+        toStore = text;
         break;
+    }
     case Type::Color:
         if (value.typeId() == QMetaType::QColor) {
             const QColor color = value.value<QColor>();
@@ -435,9 +458,22 @@ bool Preferences::setValueForKey(const QVariant &value, const QString &key)
     return true;
 }
 
+QVariant Preferences::stateForKey(const QString &key) const
+{
+    return pStore->value(QStringLiteral("state/") + key);
+}
+
+void Preferences::setStateForKey(const QVariant &value, const QString &key)
+{
+    if (value.isValid())
+        pStore->setValue(QStringLiteral("state/") + key, value);
+    else
+        pStore->remove(QStringLiteral("state/") + key);
+}
+
 void Preferences::removeValueForKey(const QString &key)
 {
-    if (!pStore->contains(key))
+    if (!registeredEntry(key) || !pStore->contains(key))
         return;
     const QVariant before = valueForKey(key);
     pStore->remove(key);

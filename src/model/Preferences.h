@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 
 class QSettings;
 class QTemporaryDir;
@@ -45,17 +46,19 @@ public:
     // Where the store keeps its values.
     QString storeFileName() const;
 
-    // The registered keys, in the order of the table.
+    // The registered keys, in the order of the table. Each has its type and default there; a
+    // key outside the table is refused by every call below (with a warning): it reads as invalid
+    // (false, 0, no text, no colour) and takes no value.
     static QStringList registeredKeys();
     static bool isRegistered(const QString &key);
-    static Type typeOfKey(const QString &key); // Type::String for a key that is not registered
-    // The registered default of a key (invalid for a key that is not registered). The custom
-    // title defaults are looked up in the string table of the running language.
+    static std::optional<Type> typeOfKey(const QString &key); // none for a key not registered
+    // The registered default of a key. The custom title defaults are looked up in the string
+    // table of the running language.
     static QVariant defaultValueForKey(const QString &key);
 
     // What the key answers: the user's value when set (and readable as the key's type), else the
     // registered default. Colours come as QColor (invalid when the stored value is not a colour);
-    // "rowSize" is clamped to 0..2.
+    // integers are clamped to the key's range ("rowSize": 0..2).
     QVariant valueForKey(const QString &key) const;
     bool boolForKey(const QString &key) const;
     int integerForKey(const QString &key) const;
@@ -66,11 +69,16 @@ public:
     bool hasUserValueForKey(const QString &key) const;
 
     // Stores the user's value. The value is brought to the key's type (a colour key takes a
-    // QColor); a value that cannot be is refused with false and nothing changes. Keys outside the
-    // table are stored as given. An invalid QVariant is removeValueForKey().
+    // QColor; an integer must lie in the key's range); a value that cannot be is refused with
+    // false and nothing changes. An invalid QVariant is removeValueForKey().
     bool setValueForKey(const QVariant &value, const QString &key);
     // Forgets the user's value: the key answers its registered default again.
     void removeValueForKey(const QString &key);
+
+    // What the application remembers between runs that is not a preference (the recent
+    // documents): kept in the same store under "state/", with no default and no announcement.
+    QVariant stateForKey(const QString &key) const;
+    void setStateForKey(const QVariant &value, const QString &key); // invalid: forget it
 
     // Writes pending changes to the store.
     void synchronize();
@@ -119,7 +127,6 @@ private:
     QVariant storedValue(const QString &key) const;
     void watchLanguage();
     void announceChangedTitles();
-    QStringList allKnownKeys() const;
 
     std::unique_ptr<QTemporaryDir> pTemporaryDir;
     std::unique_ptr<QSettings> pStore;

@@ -1,6 +1,7 @@
 #include "UndoManager.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QTimer>
 #include <QUndoCommand>
 #include <QUndoStack>
@@ -53,7 +54,11 @@ private:
 UndoManager::UndoManager(QObject *parent) : QObject(parent), pStack(new QUndoStack(this))
 {
     connect(pStack, &QUndoStack::cleanChanged, this, &UndoManager::updateClean);
-    connect(pStack, &QUndoStack::indexChanged, this, &UndoManager::stepsChanged);
+    connect(pStack, &QUndoStack::indexChanged, this, [this] {
+        updateClean();
+        emit stepsChanged();
+        emit undoStateChanged();
+    });
 }
 
 UndoManager::~UndoManager()
@@ -82,15 +87,19 @@ void UndoManager::openGroupIfNeeded()
     strOpenActionName.clear();
     QTimer::singleShot(0, this, &UndoManager::closeGroup);
     updateClean();
+    emit undoStateChanged();
 }
 
 void UndoManager::setActionName(const QString &name)
 {
     if (bUndoing)
         return;
-    if (bGroupOpen)
-        strOpenActionName = name;
-    else if (bRedoing && pStack->index() < pStack->count())
+    if (bGroupOpen) {
+        if (name != strOpenActionName) {
+            strOpenActionName = name;
+            emit undoStateChanged();
+        }
+    } else if (bRedoing && pStack->index() < pStack->count())
         const_cast<QUndoCommand *>(pStack->command(pStack->index()))->setText(name);
 }
 
@@ -149,10 +158,13 @@ void UndoManager::closeGroup()
     bGroupOpen = false;
     std::vector<std::function<void()>> calls;
     calls.swap(pOpenGroup);
-    if (!calls.empty())
+    const bool pushing = !calls.empty();
+    if (pushing)
         pStack->push(new Step(this, std::move(calls), strOpenActionName));
     strOpenActionName.clear();
     updateClean();
+    if (!pushing) // a push announces itself through the stack's index
+        emit undoStateChanged();
 }
 
 void UndoManager::removeAllActions()
@@ -163,6 +175,12 @@ void UndoManager::removeAllActions()
     pStack->clear();
     bForcedDirty = false;
     updateClean();
+    emit undoStateChanged();
+}
+
+int UndoManager::stepCount() const
+{
+    return pStack->count();
 }
 
 bool UndoManager::isClean() const
@@ -187,28 +205,52 @@ void UndoManager::setDirty()
 void UndoManager::updateClean()
 {
     const bool clean = isClean();
-    if (clean != bLastClean) {
-        bLastClean = clean;
+    const bool undoable = canUndo();
+    const bool redoable = canRedo();
+    const bool cleanChanges = clean != bLastClean;
+    const bool undoChanges = undoable != bLastCanUndo;
+    const bool redoChanges = redoable != bLastCanRedo;
+    bLastClean = clean;
+    bLastCanUndo = undoable;
+    bLastCanRedo = redoable;
+    if (cleanChanges)
         emit cleanChanged(clean);
-    }
+    if (undoChanges)
+        emit canUndoChanged(undoable);
+    if (redoChanges)
+        emit canRedoChanged(redoable);
 }
 
-// The actions take their text and enabled state from the stack but run through the manager, so
-// that a step still open in this turn is closed (and undone) first rather than left behind.
+// The actions follow the manager rather than the stack: while a step is open in this turn they
+// offer that step, and triggering them closes it first.
+QAction *UndoManager::createAction(QObject *parent, bool undo) const
+{
+    auto *const manager = const_cast<UndoManager *>(this);
+    auto *const action = new QAction(parent);
+    action->setShortcut(undo ? QKeySequence::Undo : QKeySequence::Redo);
+    const auto update = [manager, action, undo] {
+        const QString prefix = undo ? qtTrId("menu.edit.undo") : qtTrId("menu.edit.redo");
+        const QString name = undo ? manager->undoActionName() : manager->redoActionName();
+        action->setText(name.isEmpty() ? prefix : prefix + QLatin1Char(' ') + name);
+        action->setEnabled(undo ? manager->canUndo() : manager->canRedo());
+    };
+    update();
+    connect(manager, &UndoManager::undoStateChanged, action, update);
+    connect(action, &QAction::triggered, manager, [manager, undo] {
+        if (undo)
+            manager->undo();
+        else
+            manager->redo();
+    });
+    return action;
+}
+
 QAction *UndoManager::createUndoAction(QObject *parent) const
 {
-    QAction *action = pStack->createUndoAction(parent, qtTrId("menu.edit.undo"));
-    disconnect(action, &QAction::triggered, pStack, &QUndoStack::undo);
-    connect(action, &QAction::triggered, this,
-            [manager = const_cast<UndoManager *>(this)] { manager->undo(); });
-    return action;
+    return createAction(parent, true);
 }
 
 QAction *UndoManager::createRedoAction(QObject *parent) const
 {
-    QAction *action = pStack->createRedoAction(parent, qtTrId("menu.edit.redo"));
-    disconnect(action, &QAction::triggered, pStack, &QUndoStack::redo);
-    connect(action, &QAction::triggered, this,
-            [manager = const_cast<UndoManager *>(this)] { manager->redo(); });
-    return action;
+    return createAction(parent, false);
 }

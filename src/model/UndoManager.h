@@ -38,6 +38,8 @@ public:
     void enableUndoRegistration();
     bool isUndoRegistrationEnabled() const { return nDisabled == 0; }
 
+    // Undo is possible while a step is open or a closed step lies behind; redo when a step
+    // undone lies ahead and none is open.
     bool canUndo() const;
     bool canRedo() const;
     void undo();
@@ -56,21 +58,31 @@ public:
     // Marks the document edited with no step to return to the saved state (a failed revert).
     void setDirty();
 
-    // Edit menu actions whose text carries the action name of the step they would run.
+    // The closed steps kept for undo and redo (the open one not counted).
+    int stepCount() const;
+
+    // Edit menu actions whose text carries the action name of the step they would run. They
+    // run through undo() and redo(), so an open step is closed (and undone) first. The steps
+    // themselves are not handed out: only the manager runs and names them.
     QAction *createUndoAction(QObject *parent) const;
     QAction *createRedoAction(QObject *parent) const;
 
-    QUndoStack *undoStack() const { return pStack; }
-
 signals:
     void cleanChanged(bool clean);
+    void canUndoChanged(bool canUndo);
+    void canRedoChanged(bool canRedo);
+    // A closed step was added, undone, redone or dropped.
     void stepsChanged();
+    // canUndo(), canRedo() or an action name may have changed (also while a step is open).
+    void undoStateChanged();
 
 private:
     class Step;
     friend class Step;
 
     void openGroupIfNeeded();
+    QAction *createAction(QObject *parent, bool undo) const;
+    // Announces the changes of isClean(), canUndo() and canRedo() since the last call.
     void updateClean();
 
     QUndoStack *pStack;
@@ -83,4 +95,6 @@ private:
     bool bRedoing = false;
     bool bForcedDirty = false;
     bool bLastClean = true;
+    bool bLastCanUndo = false;
+    bool bLastCanRedo = false;
 };

@@ -11,6 +11,7 @@
 #include "PressureFormatter.h"
 #include "TimeFormatter.h"
 
+#include <QPageRanges>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
@@ -60,7 +61,7 @@ QString customTitle(const CustomValue &custom)
 
 } // namespace
 
-PrintView::PrintView(const QPageLayout &printInfo, const MeasurementList &items,
+PrintView::PrintView(const QPageLayout &printInfo, const ConstMeasurementList &items,
                      const QList<AveragePtr> &averages, const InformationList &information,
                      const ChartDataSource *chartSource, QObject *parent)
     : QObject(parent), printInfo(printInfo), pItems(items), pAverages(averages),
@@ -320,39 +321,69 @@ void PrintView::drawPage(QPainter &painter, int page) const
     painter.restore();
 }
 
-bool PrintView::printTo(QPagedPaintDevice &device, QString *errorMessage) const
+void PrintView::setPageLayout(const QPageLayout &layout)
 {
-    // One device unit per point where the device allows it, so that everything drawn in points
-    // (fonts included) comes out at its size.
-    if (auto *pdf = dynamic_cast<QPdfWriter *>(&device))
-        pdf->setResolution(72);
-    if (!hasContentArea() || !device.setPageLayout(printInfo)) {
+    if (layout == printInfo)
+        return;
+    printInfo = layout;
+    refresh();
+}
+
+bool PrintView::printTo(QPagedPaintDevice &device, QString *errorMessage)
+{
+    setPageLayout(device.pageLayout());
+    if (!hasContentArea()) {
         if (errorMessage)
             *errorMessage = qtTrId("print.error.page_layout");
         return false;
     }
+    const QPageRanges ranges = device.pageRanges();
+    QList<int> pages;
+    for (int page = 1; page <= nTotalPages; ++page) {
+        if (ranges.isEmpty() || ranges.contains(page))
+            pages.append(page);
+    }
+    if (pages.isEmpty()) {
+        if (errorMessage)
+            //: %1 is the number of pages of the report
+            *errorMessage = qtTrId("print.error.page_range").arg(nTotalPages);
+        return false;
+    }
+    return printPages(device, pages, errorMessage);
+}
+
+bool PrintView::printPages(QPagedPaintDevice &device, const QList<int> &pages,
+                           QString *errorMessage) const
+{
     QPainter painter;
     if (!painter.begin(&device)) {
         if (errorMessage)
             *errorMessage = qtTrId("print.error.device");
         return false;
     }
-    const qreal scale = device.logicalDpiY() / 72.0;
-    if (!qFuzzyCompare(scale, 1.0))
-        painter.scale(device.logicalDpiX() / 72.0, scale);
-    for (int page = 1; page <= nTotalPages; ++page) {
-        if (page > 1 && !device.newPage()) {
+    // Everything is drawn in points, whatever the device's resolution.
+    const qreal scaleX = device.logicalDpiX() / 72.0, scaleY = device.logicalDpiY() / 72.0;
+    if (!qFuzzyCompare(scaleX, 1.0) || !qFuzzyCompare(scaleY, 1.0))
+        painter.scale(scaleX, scaleY);
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (i > 0 && !device.newPage()) {
             if (errorMessage)
                 *errorMessage = qtTrId("print.error.device");
             return false;
         }
-        drawPage(painter, page);
+        drawPage(painter, pages.at(i));
     }
     return painter.end();
 }
 
 bool PrintView::writePdf(const QString &fileName, QString *errorMessage) const
 {
+    if (!hasContentArea()) {
+        if (errorMessage)
+            *errorMessage =
+                qtTrId("print.error.pdf_write").arg(fileName, qtTrId("print.error.page_layout"));
+        return false;
+    }
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
         if (errorMessage)
@@ -364,7 +395,12 @@ bool PrintView::writePdf(const QString &fileName, QString *errorMessage) const
         writer.setCreator(qtTrId("app.name"));
         writer.setTitle(qtTrId("print.pdf_title"));
         QString reason;
-        if (!printTo(writer, &reason)) {
+        QList<int> pages;
+        for (int page = 1; page <= nTotalPages; ++page)
+            pages.append(page);
+        if (!writer.setPageLayout(printInfo))
+            reason = qtTrId("print.error.page_layout");
+        if (!reason.isEmpty() || !printPages(writer, pages, &reason)) {
             file.cancelWriting();
             if (errorMessage)
                 *errorMessage = qtTrId("print.error.pdf_write").arg(fileName, reason);
@@ -451,7 +487,7 @@ QList<QStringList> PrintView::rowsForReadings() const
 
     QList<QStringList> rows;
     rows.reserve(pItems.size());
-    for (const MeasurementPtr &reading : pItems) {
+    for (const ConstMeasurementPtr &reading : pItems) {
         if (!reading)
             continue;
         QStringList row;
@@ -476,15 +512,16 @@ QList<QStringList> PrintView::rowsForReadings() const
     return rows;
 }
 
-bool PrintView::writeDocumentReport(const MyDocument &document, const QPageLayout &printInfo,
-                                    const QString &fileName, QString *errorMessage)
+bool PrintView::writeDocumentReport(const MyDocument &document, const QString &fileName,
+                                    QString *errorMessage)
 {
     // The chart always runs from the oldest reading to the newest: the stored order.
     ChartDataSource chart;
     chart.setObjects(document.items());
-    MeasurementList readings = document.items();
+    ConstMeasurementList readings = document.items();
     if (!document.sortItemsAscending())
         std::reverse(readings.begin(), readings.end());
-    const PrintView view(printInfo, readings, document.averages(), document.information(), &chart);
+    const PrintView view(document.printSettings().pageLayout(), readings, document.averages(),
+                         document.information(), &chart);
     return view.writePdf(fileName, errorMessage);
 }

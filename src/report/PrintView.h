@@ -30,7 +30,7 @@ class PrintView : public QObject
 {
     Q_OBJECT
 public:
-    PrintView(const QPageLayout &printInfo, const MeasurementList &items,
+    PrintView(const QPageLayout &printInfo, const ConstMeasurementList &items,
               const QList<AveragePtr> &averages, const InformationList &information,
               const ChartDataSource *chartSource, QObject *parent = nullptr);
     ~PrintView() override;
@@ -38,7 +38,11 @@ public:
     // Rebuilds the blocks and the layout from the current preferences.
     void refresh();
 
+    // The layout the report is laid out for: the one it was made with (the document's print
+    // settings) until printTo() or setPageLayout() gives another.
     const QPageLayout &pageLayout() const { return printInfo; }
+    // Lays the report out again for the layout, when it differs from the present one.
+    void setPageLayout(const QPageLayout &layout);
     QSizeF paperSize() const;
     // The content area: paper less margins.
     QSizeF contentSize() const;
@@ -56,11 +60,16 @@ public:
     // Draws one page with its top-left content corner at the painter's origin (points).
     void drawPage(QPainter &painter, int page) const;
 
-    // Prints every page onto the device (a QPrinter, a QPdfWriter): sets the device to the view's
-    // page layout and draws in points. False with a message when the device refuses.
-    bool printTo(QPagedPaintDevice &device, QString *errorMessage = nullptr) const;
-    // Writes the report as a PDF file; the file is replaced only when the whole report has been
-    // written. False with a message otherwise.
+    // Prints onto the device (a QPrinter, a QPdfWriter) as the device is set up: the report is
+    // laid out again for the device's page layout (the paper and orientation chosen in a print
+    // dialog or preview), and the pages of the device's page ranges are printed (every page when
+    // none is chosen; pages beyond the report are left out), drawn in points at whatever
+    // resolution the device has. Set the device to pageLayout() before showing it to the user, so
+    // that the document's print settings are where the choice starts. False with a message when
+    // the layout leaves no room, no chosen page exists or the device refuses.
+    bool printTo(QPagedPaintDevice &device, QString *errorMessage = nullptr);
+    // Writes the report in its own page layout as a PDF file; the file is replaced only when the
+    // whole report has been written. False with a message otherwise.
     bool writePdf(const QString &fileName, QString *errorMessage = nullptr) const;
 
     // The rows of the three tables, each a list of texts, one per column.
@@ -91,9 +100,9 @@ public:
 
     // The report of a document as the command-line tool prints it: its filtered readings in its
     // sort direction, its averages and printed information, the chart of its filtered readings,
-    // on the given page layout, written to a PDF file.
-    static bool writeDocumentReport(const MyDocument &document, const QPageLayout &printInfo,
-                                    const QString &fileName, QString *errorMessage = nullptr);
+    // on the page layout of its print settings, written to a PDF file.
+    static bool writeDocumentReport(const MyDocument &document, const QString &fileName,
+                                    QString *errorMessage = nullptr);
 
 signals:
     // The blocks and the layout have been rebuilt.
@@ -102,9 +111,12 @@ signals:
 private:
     void onPreferenceChanged(const QString &key);
     void appendTitle(const QString &key, const QSizeF &content);
+    // Draws the pages (from 1) onto a device already set to the view's page layout.
+    bool printPages(QPagedPaintDevice &device, const QList<int> &pages,
+                    QString *errorMessage) const;
 
     QPageLayout printInfo;
-    MeasurementList pItems;
+    ConstMeasurementList pItems;
     QList<AveragePtr> pAverages;
     InformationList pInformation;
     const ChartDataSource *pChartSource;

@@ -9,12 +9,11 @@
 #include "InformationItem.h"
 #include "MyDocument.h"
 #include "Number.h"
+#include "PrintSettings.h"
 #include "RelativeDate.h"
 #include "UndoManager.h"
 
 #include <QLocale>
-#include <QMarginsF>
-#include <QPageSize>
 #include <QSizeF>
 #include <QStringDecoder>
 
@@ -910,13 +909,12 @@ public:
                         member(path, width.isValid() ? QStringLiteral("paperHeight")
                                                      : QStringLiteral("paperWidth")));
         if (width.isValid())
-            result->insert(DocumentArchive::kPaperSize,
-                           QSizeF(width.toDouble(), height.toDouble()));
+            result->insert(PrintSettings::kPaperSize, QSizeF(width.toDouble(), height.toDouble()));
         const std::pair<const char *, const QString *> margins[] = {
-            {"leftMargin", &DocumentArchive::kLeftMargin},
-            {"rightMargin", &DocumentArchive::kRightMargin},
-            {"topMargin", &DocumentArchive::kTopMargin},
-            {"bottomMargin", &DocumentArchive::kBottomMargin}};
+            {"leftMargin", &PrintSettings::kLeftMargin},
+            {"rightMargin", &PrintSettings::kRightMargin},
+            {"topMargin", &PrintSettings::kTopMargin},
+            {"bottomMargin", &PrintSettings::kBottomMargin}};
         for (const auto &[name, key] : margins) {
             QVariant v;
             if (!number(map.value(QLatin1String(name)), member(path, QLatin1String(name)), true,
@@ -930,9 +928,9 @@ public:
         if (!string(map.value(QStringLiteral("orientation")), orientationPath, true, &orientation))
             return false;
         if (orientation == QLatin1String("portrait"))
-            result->insert(DocumentArchive::kOrientation, qlonglong(0));
+            result->insert(PrintSettings::kOrientation, qlonglong(0));
         else if (orientation == QLatin1String("landscape"))
-            result->insert(DocumentArchive::kOrientation, qlonglong(1));
+            result->insert(PrintSettings::kOrientation, qlonglong(1));
         else if (!orientation.isNull())
             return fail(QT_TRID_NOOP("tool.json.bad_code"), orientationPath, orientation);
         return true;
@@ -1082,7 +1080,56 @@ void writeNumberEntry(JsonWriter &w, const QVariantMap &map, const QString &key)
         w.null();
 }
 
+// Any value of the parsed form (see DocumentJson::parseValue()).
+void writeValue(JsonWriter &w, const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QVariantMap: {
+        w.beginObject();
+        const QVariantMap map = value.toMap();
+        for (auto it = map.cbegin(); it != map.cend(); ++it) {
+            w.key(it.key());
+            writeValue(w, it.value());
+        }
+        w.endObject();
+        break;
+    }
+    case QMetaType::QVariantList:
+    case QMetaType::QStringList:
+        w.beginArray();
+        for (const QVariant &element : value.toList())
+            writeValue(w, element);
+        w.endArray();
+        break;
+    case QMetaType::QString:
+        w.string(value.toString());
+        break;
+    case QMetaType::Bool:
+        w.boolean(value.toBool());
+        break;
+    default:
+        w.number(value); // null unless a number
+        break;
+    }
+}
+
 } // namespace
+
+std::optional<QVariant> DocumentJson::parseValue(const QByteArray &json, QString *error)
+{
+    QString parseError;
+    std::optional<QVariant> value = JsonParser(json).parse(&parseError);
+    if (!value && error)
+        *error = parseError;
+    return value;
+}
+
+QByteArray DocumentJson::formatValue(const QVariant &value)
+{
+    JsonWriter w;
+    writeValue(w, value);
+    return w.text();
+}
 
 QByteArray DocumentJson::formatNumber(const QVariant &number)
 {
@@ -1107,7 +1154,7 @@ QByteArray DocumentJson::toJson(const MyDocument &document)
 
     w.key(QStringLiteral("readings"));
     w.beginArray();
-    for (const MeasurementPtr &reading : document.allItems()) {
+    for (const ConstMeasurementPtr &reading : document.allItems()) {
         w.beginObject();
         w.key(QStringLiteral("date"));
         w.real(reading->theWholeDate().timeIntervalSinceReferenceDate());
@@ -1181,7 +1228,7 @@ QByteArray DocumentJson::toJson(const MyDocument &document)
     const QVariantMap info = document.printInfo();
     w.key(QStringLiteral("printInfo"));
     w.beginObject();
-    const QVariant paper = info.value(DocumentArchive::kPaperSize);
+    const QVariant paper = info.value(PrintSettings::kPaperSize);
     const QSizeF size = paper.toSizeF();
     w.key(QStringLiteral("paperWidth"));
     if (paper.typeId() == QMetaType::QSizeF)
@@ -1194,15 +1241,15 @@ QByteArray DocumentJson::toJson(const MyDocument &document)
     else
         w.null();
     w.key(QStringLiteral("leftMargin"));
-    writeNumberEntry(w, info, DocumentArchive::kLeftMargin);
+    writeNumberEntry(w, info, PrintSettings::kLeftMargin);
     w.key(QStringLiteral("rightMargin"));
-    writeNumberEntry(w, info, DocumentArchive::kRightMargin);
+    writeNumberEntry(w, info, PrintSettings::kRightMargin);
     w.key(QStringLiteral("topMargin"));
-    writeNumberEntry(w, info, DocumentArchive::kTopMargin);
+    writeNumberEntry(w, info, PrintSettings::kTopMargin);
     w.key(QStringLiteral("bottomMargin"));
-    writeNumberEntry(w, info, DocumentArchive::kBottomMargin);
+    writeNumberEntry(w, info, PrintSettings::kBottomMargin);
     w.key(QStringLiteral("orientation"));
-    const QVariant orientation = info.value(DocumentArchive::kOrientation);
+    const QVariant orientation = info.value(PrintSettings::kOrientation);
     if (Number::isNumber(orientation))
         w.string(Number::toDouble(orientation) == 1 ? QStringLiteral("landscape")
                                                     : QStringLiteral("portrait"));
@@ -1375,51 +1422,4 @@ QByteArray DocumentJson::statsJson(const MyDocument &document)
     w.endArray();
     w.endObject();
     return w.text();
-}
-
-QPageLayout DocumentJson::pageLayoutFromPrintInfo(const QVariantMap &printInfo)
-{
-    const QMarginsF defaultMargins(72, 90, 72, 90);
-    QSizeF paper = QPageSize(QPageSize::A4).size(QPageSize::Point);
-    const QVariant paperValue = printInfo.value(DocumentArchive::kPaperSize);
-    if (paperValue.typeId() == QMetaType::QSizeF) {
-        const QSizeF s = paperValue.toSizeF();
-        if (std::isfinite(s.width()) && std::isfinite(s.height()) && s.width() >= 72 &&
-            s.height() >= 72 && s.width() <= 14400 && s.height() <= 14400)
-            paper = s;
-    }
-
-    // The stored paper size is that of the page as it is turned; the orientation says which way.
-    QPageLayout::Orientation orientation =
-        paper.width() > paper.height() ? QPageLayout::Landscape : QPageLayout::Portrait;
-    const QVariant orientationValue = printInfo.value(DocumentArchive::kOrientation);
-    if (Number::isNumber(orientationValue))
-        orientation = Number::toDouble(orientationValue) == 1 ? QPageLayout::Landscape
-                                                              : QPageLayout::Portrait;
-    const QSizeF portrait(qMin(paper.width(), paper.height()), qMax(paper.width(), paper.height()));
-    const QSizeF turned = orientation == QPageLayout::Landscape ? portrait.transposed() : portrait;
-
-    auto margin = [&](const QString &key, qreal fallback) {
-        const QVariant v = printInfo.value(key);
-        if (!Number::isNumber(v))
-            return fallback;
-        const double d = Number::toDouble(v);
-        return std::isfinite(d) && d >= 0 ? d : fallback;
-    };
-    QMarginsF margins(margin(DocumentArchive::kLeftMargin, defaultMargins.left()),
-                      margin(DocumentArchive::kTopMargin, defaultMargins.top()),
-                      margin(DocumentArchive::kRightMargin, defaultMargins.right()),
-                      margin(DocumentArchive::kBottomMargin, defaultMargins.bottom()));
-    // Margins that leave less than an inch of room are not usable.
-    if (margins.left() + margins.right() > turned.width() - 72 ||
-        margins.top() + margins.bottom() > turned.height() - 72)
-        margins = defaultMargins;
-    if (margins.left() + margins.right() > turned.width() - 72 ||
-        margins.top() + margins.bottom() > turned.height() - 72)
-        margins = QMarginsF();
-
-    QPageLayout layout(QPageSize(portrait, QPageSize::Point), orientation, QMarginsF(),
-                       QPageLayout::Point);
-    layout.setMargins(margins);
-    return layout;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QByteArray>
-#include <QPageLayout>
 #include <QString>
 #include <QVariant>
 #include <QVariantMap>
+
+#include <optional>
 
 class MyDocument;
 
@@ -43,13 +44,18 @@ public:
     // "count", "values": {key: {"valid", "mean", "deviation"}} for the eight keys}]}.
     static QByteArray statsJson(const MyDocument &document);
 
+    // Any JSON text as a value: objects QVariantMap, arrays QVariantList, strings QString, true
+    // and false bool, null std::nullptr_t, numbers qlonglong when written without fraction or
+    // exponent (and within 64 bits), double otherwise. std::nullopt on text that is not JSON,
+    // with a message giving the offset.
+    static std::optional<QVariant> parseValue(const QByteArray &json, QString *error = nullptr);
+
+    // A value of that form as indented JSON text ending with a newline; numbers keep their kind
+    // as formatNumber() writes them, objects list their keys in sorted order.
+    static QByteArray formatValue(const QVariant &value);
+
     // A number as written: whole numbers (qlonglong) bare, fractional ones (double) with at least
     // one fraction digit, in the shortest form that reads back to the same double; "null" for
     // anything else (absent, not finite).
     static QByteArray formatNumber(const QVariant &number);
-
-    // The page layout of a document's print settings (NSAttributes: paper size in points,
-    // margins in points, orientation 0 portrait / 1 landscape); A4 portrait with margins of
-    // 72 points at the sides and 90 at top and bottom for whatever is missing or unusable.
-    static QPageLayout pageLayoutFromPrintInfo(const QVariantMap &printInfo);
 };

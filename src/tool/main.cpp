@@ -5,19 +5,24 @@
 //   tensilo-tool stats FILE                what the averages page shows, as JSON
 //   tensilo-tool chart FILE OUT.png [--size WxH] [--set KEY=VALUE]...
 //   tensilo-tool report FILE OUT.pdf [--set KEY=VALUE]...
+//   tensilo-tool convert IN OUT            any document it can read, written in the current form
+//   tensilo-tool --help | --version
 //
 // Exit status: 0 done, 1 the command failed (a file that cannot be read or written, bad JSON),
 // 2 a usage error (unknown command, wrong arguments, an unknown preference or a bad value).
 
 #include "ChartDataSource.h"
 #include "ChartPainter.h"
+#include "CsvCommands.h"
 #include "DocumentJson.h"
+#include "LocalTimeZone.h"
 #include "Localization.h"
 #include "MyDocument.h"
 #include "Preferences.h"
 #include "PrintView.h"
 
 #include <QColor>
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
@@ -62,7 +67,7 @@ bool writeStdout(const QByteArray &bytes)
 // not a value of that type.
 QVariant preferenceValue(const QString &key, const QString &text)
 {
-    switch (Preferences::typeOfKey(key)) {
+    switch (Preferences::typeOfKey(key).value_or(Preferences::Type::String)) {
     case Preferences::Type::Bool: {
         const QString t = text.toLower();
         if (t == QLatin1String("true") || t == QLatin1String("yes") || t == QLatin1String("1"))
@@ -168,7 +173,7 @@ int build(const QString &path)
     }
     // A document file keeps no reading without systolic and diastolic values (it would read
     // such a reading back with stand-in values), so such a reading is refused here.
-    for (const MeasurementPtr &reading : document.allItems()) {
+    for (const ConstMeasurementPtr &reading : document.allItems()) {
         if (!reading->Systolic().isValid() || !reading->Diastolic().isValid()) {
             const QString date = reading->theWholeDate().toDateTime().toString(Qt::ISODate);
             printError(qtTrId("tool.error.unstorable_reading").arg(date));
@@ -202,9 +207,24 @@ int report(const QString &path, const QString &out)
     MyDocument document;
     if (!readDocument(document, path))
         return Failure;
-    const QPageLayout layout = DocumentJson::pageLayoutFromPrintInfo(document.printInfo());
     QString error;
-    if (!PrintView::writeDocumentReport(document, layout, out, &error)) {
+    if (!PrintView::writeDocumentReport(document, out, &error)) {
+        printError(error);
+        return Failure;
+    }
+    return Success;
+}
+
+// Reads whatever form of document the application reads (the XML property list, older forms of
+// readings) and writes it in the current binary form. A file that cannot be read leaves OUT as
+// it was.
+int convert(const QString &path, const QString &out)
+{
+    MyDocument document;
+    if (!readDocument(document, path))
+        return Failure;
+    QString error;
+    if (!document.writeToFile(out, &error)) {
         printError(error);
         return Failure;
     }
@@ -226,57 +246,77 @@ std::optional<QSize> parseSize(const QString &text)
 
 int run(const QStringList &args)
 {
-    if (args.isEmpty())
-        return usageError(QString());
-    const QString command = args.first();
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+    // The CSV commands take options of their own.
+    if (!args.isEmpty() && CsvCommands::handles(args.first()))
+        return CsvCommands::run(args);
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QString());
+    const QCommandLineOption set(QStringLiteral("set"), QString(), QStringLiteral("KEY=VALUE"));
+    const QCommandLineOption sizeOption(QStringLiteral("size"), QString(),
+                                        QStringLiteral("WIDTHxHEIGHT"));
+    parser.addOptions({help, version, set, sizeOption});
+
+    QStringList withProgram = args;
+    withProgram.prepend(QStringLiteral("tensilo-tool"));
+    if (!parser.parse(withProgram)) {
+        if (!parser.unknownOptionNames().isEmpty()) {
+            // Named as typed ("-x", "--verbose"), without a value given with "=".
+            const QString name = parser.unknownOptionNames().first();
+            QString typed = name;
+            for (const QString &arg : args) {
+                const QString option = arg.section(u'=', 0, 0);
+                if (option.startsWith(u'-') && option.endsWith(name)) {
+                    typed = option;
+                    break;
+                }
+            }
+            return usageError(qtTrId("tool.error.unknown_option").arg(typed));
+        }
+        // The only other fault the parser finds: an option without its value, at the end.
+        return usageError(qtTrId("tool.error.missing_value").arg(args.last()));
+    }
+    if (parser.isSet(help)) {
         writeStdout(qtTrId("tool.usage").toLocal8Bit() + '\n');
+        writeStdout(CsvCommands::usage().toLocal8Bit() + '\n');
+        return Success;
+    }
+    if (parser.isSet(version)) {
+        writeStdout(QByteArrayLiteral("tensilo-tool " TENSILO_VERSION "\n"));
         return Success;
     }
 
-    // Positional arguments, then options where the command takes them.
-    QStringList positional;
-    QStringList settings;
-    std::optional<QSize> size;
+    QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return usageError(QString());
+    const QString command = positional.takeFirst();
     const bool takesSettings =
         command == QLatin1String("chart") || command == QLatin1String("report");
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (takesSettings && arg == QLatin1String("--set")) {
-            if (++i >= args.size())
-                return usageError(qtTrId("tool.error.missing_value").arg(arg));
-            settings.append(args.at(i));
-        } else if (takesSettings && arg.startsWith(QLatin1String("--set="))) {
-            settings.append(arg.mid(6));
-        } else if (command == QLatin1String("chart") && arg == QLatin1String("--size")) {
-            if (++i >= args.size())
-                return usageError(qtTrId("tool.error.missing_value").arg(arg));
-            size = parseSize(args.at(i));
-            if (!size)
-                return usageError(qtTrId("tool.error.bad_size").arg(args.at(i)));
-        } else if (command == QLatin1String("chart") && arg.startsWith(QLatin1String("--size="))) {
-            size = parseSize(arg.mid(7));
-            if (!size)
-                return usageError(qtTrId("tool.error.bad_size").arg(arg.mid(7)));
-        } else if (arg.startsWith(QLatin1String("--")) && arg.size() > 2) {
-            return usageError(qtTrId("tool.error.unknown_option").arg(arg));
-        } else {
-            positional.append(arg);
-        }
-    }
-
     qsizetype expected = -1;
     if (command == QLatin1String("dump") || command == QLatin1String("build") ||
         command == QLatin1String("stats"))
         expected = 1;
-    else if (takesSettings)
+    else if (takesSettings || command == QLatin1String("convert"))
         expected = 2;
     else
         return usageError(qtTrId("tool.error.unknown_command").arg(command));
+    if (!takesSettings && parser.isSet(set))
+        return usageError(qtTrId("tool.error.unknown_option").arg(QStringLiteral("--set")));
+    if (command != QLatin1String("chart") && parser.isSet(sizeOption))
+        return usageError(qtTrId("tool.error.unknown_option").arg(QStringLiteral("--size")));
     if (positional.size() != expected)
         return usageError(qtTrId("tool.error.arguments").arg(command));
 
-    const QString settingsError = applySettings(settings);
+    std::optional<QSize> size = QSize(1200, 800);
+    if (parser.isSet(sizeOption)) {
+        const QStringList sizes = parser.values(sizeOption);
+        size = parseSize(sizes.last());
+        if (!size)
+            return usageError(qtTrId("tool.error.bad_size").arg(sizes.last()));
+    }
+    const QString settingsError = applySettings(parser.values(set));
     if (!settingsError.isEmpty())
         return usageError(settingsError);
 
@@ -287,7 +327,9 @@ int run(const QStringList &args)
     if (command == QLatin1String("stats"))
         return stats(positional.at(0));
     if (command == QLatin1String("chart"))
-        return chart(positional.at(0), positional.at(1), size.value_or(QSize(1200, 800)));
+        return chart(positional.at(0), positional.at(1), *size);
+    if (command == QLatin1String("convert"))
+        return convert(positional.at(0), positional.at(1));
     return report(positional.at(0), positional.at(1));
 }
 
@@ -295,9 +337,11 @@ int run(const QStringList &args)
 
 int main(int argc, char *argv[])
 {
+    LocalTimeZone::pinSystemZone();
     // Drawing (chart, report) needs a GUI application but no display.
-    const bool draws =
-        argc > 1 && (qstrcmp(argv[1], "chart") == 0 || qstrcmp(argv[1], "report") == 0);
+    bool draws = false;
+    for (int i = 1; i < argc; ++i)
+        draws = draws || qstrcmp(argv[i], "chart") == 0 || qstrcmp(argv[i], "report") == 0;
     if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 

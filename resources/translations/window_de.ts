@@ -1,0 +1,279 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name></name>
+    <message id="button.add.information">
+        <source>Add an information item</source>
+        <translation>Information hinzufügen</translation>
+    </message>
+    <message id="button.add.reading">
+        <source>Add a reading</source>
+        <translation>Messwert hinzufügen</translation>
+    </message>
+    <message id="delete_info.cancel">
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message id="delete_info.delete">
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message id="delete_info.message">
+        <source>You can undo this with Edit › Undo.</source>
+        <translation>Sie können das mit Bearbeiten › Rückgängig widerrufen.</translation>
+    </message>
+    <message id="delete_info.title">
+        <source>Delete the selected information?</source>
+        <translation>Ausgewählte Informationen löschen?</translation>
+    </message>
+    <message id="menu.view">
+        <source>View</source>
+        <translation>Darstellung</translation>
+    </message>
+    <message id="no">
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message id="print.summary.print_averages">
+        <source>Averages</source>
+        <translation>Mittelwerte</translation>
+    </message>
+    <message id="print.summary.print_chart">
+        <source>Chart</source>
+        <translation>Diagramm</translation>
+    </message>
+    <message id="print.summary.print_information">
+        <source>Information</source>
+        <translation>Informationen</translation>
+    </message>
+    <message id="print.summary.print_measurements">
+        <source>Readings</source>
+        <translation>Messwerte</translation>
+    </message>
+    <message id="window.averages_table">
+        <source>Averages</source>
+        <translation>Mittelwerte</translation>
+    </message>
+    <message id="window.chart">
+        <source>Chart of the readings</source>
+        <translation>Diagramm der Messwerte</translation>
+    </message>
+    <message id="window.column.comments">
+        <source>Comments</source>
+        <translation>Kommentar</translation>
+    </message>
+    <message id="window.column.date">
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message id="window.column.diastolic">
+        <source>Diastolic</source>
+        <translation>Diastolisch</translation>
+    </message>
+    <message id="window.column.filter">
+        <source>Filter</source>
+        <translation>Filter</translation>
+    </message>
+    <message id="window.column.label">
+        <source>Label</source>
+        <translation>Bezeichnung</translation>
+    </message>
+    <message id="window.column.pressure">
+        <source>Pressure</source>
+        <translation>Blutdruck</translation>
+    </message>
+    <message id="window.column.printed">
+        <source>Printed</source>
+        <translation>Drucken</translation>
+    </message>
+    <message id="window.column.pulse">
+        <source>Pulse</source>
+        <translation>Puls</translation>
+    </message>
+    <message id="window.column.pulse_pressure">
+        <source>Pulse pressure</source>
+        <translation>Pulsdruck</translation>
+    </message>
+    <message id="window.column.systolic">
+        <source>Systolic</source>
+        <translation>Systolisch</translation>
+    </message>
+    <message id="window.column.tags">
+        <source>Tags</source>
+        <translation>Schlagwörter</translation>
+    </message>
+    <message id="window.column.time">
+        <source>Time</source>
+        <translation>Uhrzeit</translation>
+    </message>
+    <message id="window.column.value">
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message id="window.column.weight">
+        <source>Weight</source>
+        <translation>Gewicht</translation>
+    </message>
+    <message id="window.counter">
+        <source>Number of readings</source>
+        <translation>Anzahl der Messwerte</translation>
+    </message>
+    <message id="window.export_pdf.caption">
+        <source>Export as PDF</source>
+        <translation>Als PDF exportieren</translation>
+    </message>
+    <message id="window.export_pdf.failed">
+        <source>The PDF could not be written.</source>
+        <translation>Die PDF-Datei konnte nicht geschrieben werden.</translation>
+    </message>
+    <message id="window.export_pdf.filter">
+        <source>PDF documents (*.pdf)</source>
+        <translation>PDF-Dokumente (*.pdf)</translation>
+    </message>
+    <message id="window.filter_selector">
+        <source>Filter</source>
+        <translation>Filter</translation>
+    </message>
+    <message id="window.filter_selector.none">
+        <source>No filter shown</source>
+        <translation>Kein Filter</translation>
+    </message>
+    <message id="window.filter_selector.tooltip">
+        <source>Show the readings that pass this filter</source>
+        <translation>Nur die Messwerte zeigen, die dieser Filter durchlässt</translation>
+    </message>
+    <message id="window.filters_list">
+        <source>Filters</source>
+        <translation>Filter</translation>
+    </message>
+    <message id="window.information_table">
+        <source>Information</source>
+        <translation>Informationen</translation>
+    </message>
+    <message id="window.menu.delete">
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message id="window.menu.export_pdf">
+        <source>Export as PDF…</source>
+        <translation>Als PDF exportieren …</translation>
+    </message>
+    <message id="window.menu.page_setup">
+        <source>Page Setup…</source>
+        <translation>Seite einrichten …</translation>
+    </message>
+    <message id="window.menu.print">
+        <source>Print…</source>
+        <translation>Drucken …</translation>
+    </message>
+    <message id="window.menu.print_preview">
+        <source>Print Preview…</source>
+        <translation>Druckvorschau …</translation>
+    </message>
+    <message id="window.menu.replace_with_average">
+        <source>Replace with Average</source>
+        <translation>Durch Mittelwert ersetzen</translation>
+    </message>
+    <message id="window.menu.select_all">
+        <source>Select All</source>
+        <translation>Alles auswählen</translation>
+    </message>
+    <message id="window.page.averages">
+        <source>Averages</source>
+        <translation>Mittelwerte</translation>
+    </message>
+    <message id="window.page.averages.tooltip">
+        <source>Averages</source>
+        <translation>Mittelwerte</translation>
+    </message>
+    <message id="window.page.chart">
+        <source>Chart</source>
+        <translation>Diagramm</translation>
+    </message>
+    <message id="window.page.chart.tooltip">
+        <source>Chart</source>
+        <translation>Diagramm</translation>
+    </message>
+    <message id="window.page.filters">
+        <source>Filters</source>
+        <translation>Filter</translation>
+    </message>
+    <message id="window.page.filters.tooltip">
+        <source>Filters</source>
+        <translation>Filter</translation>
+    </message>
+    <message id="window.page.information">
+        <source>Information</source>
+        <translation>Informationen</translation>
+    </message>
+    <message id="window.page.information.tooltip">
+        <source>Information</source>
+        <translation>Informationen</translation>
+    </message>
+    <message id="window.page.readings">
+        <source>Readings</source>
+        <translation>Messwerte</translation>
+    </message>
+    <message id="window.page.readings.tooltip">
+        <source>Readings</source>
+        <translation>Messwerte</translation>
+    </message>
+    <message id="window.pages">
+        <source>Pages</source>
+        <translation>Seiten</translation>
+    </message>
+    <message id="window.print_failed">
+        <source>The document could not be printed.</source>
+        <translation>Das Dokument konnte nicht gedruckt werden.</translation>
+    </message>
+    <message id="window.print_options.averages">
+        <source>Averages table</source>
+        <translation>Tabelle der Mittelwerte</translation>
+    </message>
+    <message id="window.print_options.chart">
+        <source>Chart</source>
+        <translation>Diagramm</translation>
+    </message>
+    <message id="window.print_options.heading">
+        <source>The printed report contains:</source>
+        <translation>Der gedruckte Bericht enthält:</translation>
+    </message>
+    <message id="window.print_options.information">
+        <source>Information table</source>
+        <translation>Tabelle der Informationen</translation>
+    </message>
+    <message id="window.print_options.readings">
+        <source>Readings table</source>
+        <translation>Tabelle der Messwerte</translation>
+    </message>
+    <message id="window.print_options.summary">
+        <source>Summary</source>
+        <translation>Zusammenfassung</translation>
+    </message>
+    <message id="window.print_options.summary_line">
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message id="window.print_options.title">
+        <source>Report</source>
+        <translation>Bericht</translation>
+    </message>
+    <message id="window.print_preview">
+        <source>Print Preview</source>
+        <translation>Druckvorschau</translation>
+    </message>
+    <message id="window.readings_table">
+        <source>Readings</source>
+        <translation>Messwerte</translation>
+    </message>
+    <message id="window.toolbar">
+        <source>Toolbar</source>
+        <translation>Werkzeugleiste</translation>
+    </message>
+    <message id="yes">
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,279 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name></name>
+    <message id="button.add.information">
+        <source>Add an information item</source>
+        <translation>Add an information item</translation>
+    </message>
+    <message id="button.add.reading">
+        <source>Add a reading</source>
+        <translation>Add a reading</translation>
+    </message>
+    <message id="delete_info.cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="delete_info.delete">
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message id="delete_info.message">
+        <source>You can undo this with Edit › Undo.</source>
+        <translation>You can undo this with Edit › Undo.</translation>
+    </message>
+    <message id="delete_info.title">
+        <source>Delete the selected information?</source>
+        <translation>Delete the selected information?</translation>
+    </message>
+    <message id="menu.view">
+        <source>View</source>
+        <translation>View</translation>
+    </message>
+    <message id="no">
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message id="print.summary.print_averages">
+        <source>Averages</source>
+        <translation>Averages</translation>
+    </message>
+    <message id="print.summary.print_chart">
+        <source>Chart</source>
+        <translation>Chart</translation>
+    </message>
+    <message id="print.summary.print_information">
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message id="print.summary.print_measurements">
+        <source>Readings</source>
+        <translation>Readings</translation>
+    </message>
+    <message id="window.averages_table">
+        <source>Averages</source>
+        <translation>Averages</translation>
+    </message>
+    <message id="window.chart">
+        <source>Chart of the readings</source>
+        <translation>Chart of the readings</translation>
+    </message>
+    <message id="window.column.comments">
+        <source>Comments</source>
+        <translation>Comments</translation>
+    </message>
+    <message id="window.column.date">
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message id="window.column.diastolic">
+        <source>Diastolic</source>
+        <translation>Diastolic</translation>
+    </message>
+    <message id="window.column.filter">
+        <source>Filter</source>
+        <translation>Filter</translation>
+    </message>
+    <message id="window.column.label">
+        <source>Label</source>
+        <translation>Label</translation>
+    </message>
+    <message id="window.column.pressure">
+        <source>Pressure</source>
+        <translation>Pressure</translation>
+    </message>
+    <message id="window.column.printed">
+        <source>Printed</source>
+        <translation>Printed</translation>
+    </message>
+    <message id="window.column.pulse">
+        <source>Pulse</source>
+        <translation>Pulse</translation>
+    </message>
+    <message id="window.column.pulse_pressure">
+        <source>Pulse pressure</source>
+        <translation>Pulse pressure</translation>
+    </message>
+    <message id="window.column.systolic">
+        <source>Systolic</source>
+        <translation>Systolic</translation>
+    </message>
+    <message id="window.column.tags">
+        <source>Tags</source>
+        <translation>Tags</translation>
+    </message>
+    <message id="window.column.time">
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message id="window.column.value">
+        <source>Value</source>
+        <translation>Value</translation>
+    </message>
+    <message id="window.column.weight">
+        <source>Weight</source>
+        <translation>Weight</translation>
+    </message>
+    <message id="window.counter">
+        <source>Number of readings</source>
+        <translation>Number of readings</translation>
+    </message>
+    <message id="window.export_pdf.caption">
+        <source>Export as PDF</source>
+        <translation>Export as PDF</translation>
+    </message>
+    <message id="window.export_pdf.failed">
+        <source>The PDF could not be written.</source>
+        <translation>The PDF could not be written.</translation>
+    </message>
+    <message id="window.export_pdf.filter">
+        <source>PDF documents (*.pdf)</source>
+        <translation>PDF documents (*.pdf)</translation>
+    </message>
+    <message id="window.filter_selector">
+        <source>Filter</source>
+        <translation>Filter</translation>
+    </message>
+    <message id="window.filter_selector.none">
+        <source>No filter shown</source>
+        <translation>No filter shown</translation>
+    </message>
+    <message id="window.filter_selector.tooltip">
+        <source>Show the readings that pass this filter</source>
+        <translation>Show the readings that pass this filter</translation>
+    </message>
+    <message id="window.filters_list">
+        <source>Filters</source>
+        <translation>Filters</translation>
+    </message>
+    <message id="window.information_table">
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message id="window.menu.delete">
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message id="window.menu.export_pdf">
+        <source>Export as PDF…</source>
+        <translation>Export as PDF…</translation>
+    </message>
+    <message id="window.menu.page_setup">
+        <source>Page Setup…</source>
+        <translation>Page Setup…</translation>
+    </message>
+    <message id="window.menu.print">
+        <source>Print…</source>
+        <translation>Print…</translation>
+    </message>
+    <message id="window.menu.print_preview">
+        <source>Print Preview…</source>
+        <translation>Print Preview…</translation>
+    </message>
+    <message id="window.menu.replace_with_average">
+        <source>Replace with Average</source>
+        <translation>Replace with Average</translation>
+    </message>
+    <message id="window.menu.select_all">
+        <source>Select All</source>
+        <translation>Select All</translation>
+    </message>
+    <message id="window.page.averages">
+        <source>Averages</source>
+        <translation>Averages</translation>
+    </message>
+    <message id="window.page.averages.tooltip">
+        <source>Averages</source>
+        <translation>Averages</translation>
+    </message>
+    <message id="window.page.chart">
+        <source>Chart</source>
+        <translation>Chart</translation>
+    </message>
+    <message id="window.page.chart.tooltip">
+        <source>Chart</source>
+        <translation>Chart</translation>
+    </message>
+    <message id="window.page.filters">
+        <source>Filters</source>
+        <translation>Filters</translation>
+    </message>
+    <message id="window.page.filters.tooltip">
+        <source>Filters</source>
+        <translation>Filters</translation>
+    </message>
+    <message id="window.page.information">
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message id="window.page.information.tooltip">
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message id="window.page.readings">
+        <source>Readings</source>
+        <translation>Readings</translation>
+    </message>
+    <message id="window.page.readings.tooltip">
+        <source>Readings</source>
+        <translation>Readings</translation>
+    </message>
+    <message id="window.pages">
+        <source>Pages</source>
+        <translation>Pages</translation>
+    </message>
+    <message id="window.print_failed">
+        <source>The document could not be printed.</source>
+        <translation>The document could not be printed.</translation>
+    </message>
+    <message id="window.print_options.averages">
+        <source>Averages table</source>
+        <translation>Averages table</translation>
+    </message>
+    <message id="window.print_options.chart">
+        <source>Chart</source>
+        <translation>Chart</translation>
+    </message>
+    <message id="window.print_options.heading">
+        <source>The printed report contains:</source>
+        <translation>The printed report contains:</translation>
+    </message>
+    <message id="window.print_options.information">
+        <source>Information table</source>
+        <translation>Information table</translation>
+    </message>
+    <message id="window.print_options.readings">
+        <source>Readings table</source>
+        <translation>Readings table</translation>
+    </message>
+    <message id="window.print_options.summary">
+        <source>Summary</source>
+        <translation>Summary</translation>
+    </message>
+    <message id="window.print_options.summary_line">
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message id="window.print_options.title">
+        <source>Report</source>
+        <translation>Report</translation>
+    </message>
+    <message id="window.print_preview">
+        <source>Print Preview</source>
+        <translation>Print Preview</translation>
+    </message>
+    <message id="window.readings_table">
+        <source>Readings</source>
+        <translation>Readings</translation>
+    </message>
+    <message id="window.toolbar">
+        <source>Toolbar</source>
+        <translation>Toolbar</translation>
+    </message>
+    <message id="yes">
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+</context>
+</TS>

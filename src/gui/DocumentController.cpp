@@ -1,0 +1,824 @@
+#include "DocumentController.h"
+
+#include "Dialogs.h"
+#include "MyDocument.h"
+#include "Preferences.h"
+#include "UndoManager.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMainWindow>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUuid>
+
+#include <algorithm>
+
+namespace {
+
+const QString kRecentKey = QStringLiteral("recentDocuments");
+
+// One spelling per file, so that the same file opened twice is found.
+QString normalPath(const QString &path)
+{
+    if (path.isEmpty())
+        return path;
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+bool writeWhole(const QString &path, const QByteArray &data)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+}
+
+} // namespace
+
+struct DocumentController::Entry
+{
+    MyDocument *document = nullptr;
+    QPointer<QMainWindow> window;
+    QString path;
+    int untitledNumber = 0; // for a document without a file
+    bool bUnautosaved = false;
+    qint64 changedAt = 0; // when the first change not yet autosaved came
+    QString recoveryId;   // names the recovery copy; empty when there is none
+    bool bEverChanged = false;
+    bool bClosing = false; // a close question is open, or the window is going
+};
+
+DocumentController::DocumentController(QObject *parent)
+    : QObject(parent), pClock([] { return QDateTime::currentMSecsSinceEpoch(); }),
+      pAutosaveTimer(new QTimer(this))
+{
+    strRecoveryDirectory = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                           QStringLiteral("/recovery");
+    pAutosaveTimer->setSingleShot(true);
+    connect(pAutosaveTimer, &QTimer::timeout, this, &DocumentController::autosaveDueDocuments);
+}
+
+DocumentController::~DocumentController()
+{
+    for (auto &entry : pEntries) {
+        if (entry->window) {
+            entry->window->removeEventFilter(this);
+            delete entry->window;
+        }
+        delete entry->document;
+    }
+}
+
+void DocumentController::setClock(Clock clock)
+{
+    pClock = std::move(clock);
+    scheduleAutosave();
+}
+
+void DocumentController::setRecoveryDirectory(const QString &directory)
+{
+    strRecoveryDirectory = directory;
+}
+
+QString DocumentController::fileExtension()
+{
+    return QStringLiteral("tensilo");
+}
+
+QString DocumentController::nameFilter()
+{
+    //: %1 is the file pattern, *.tensilo
+    return qtTrId("doc.file_filter").arg(QStringLiteral("*.") + fileExtension());
+}
+
+QString DocumentController::withExtension(const QString &path)
+{
+    if (path.isEmpty() ||
+        QFileInfo(path).suffix().compare(fileExtension(), Qt::CaseInsensitive) == 0)
+        return path;
+    return path + QLatin1Char('.') + fileExtension();
+}
+
+// --- Open documents ----------------------------------------------------------------------------
+
+DocumentController::Entry *DocumentController::entryOf(const MyDocument *document) const
+{
+    for (const auto &entry : pEntries) {
+        if (entry->document == document)
+            return entry.get();
+    }
+    return nullptr;
+}
+
+DocumentController::Entry *DocumentController::entryOfWindow(const QObject *window) const
+{
+    for (const auto &entry : pEntries) {
+        if (entry->window && entry->window == window)
+            return entry.get();
+    }
+    return nullptr;
+}
+
+QList<MyDocument *> DocumentController::documents() const
+{
+    QList<MyDocument *> list;
+    for (const auto &entry : pEntries)
+        list.append(entry->document);
+    return list;
+}
+
+QMainWindow *DocumentController::windowForDocument(const MyDocument *document) const
+{
+    const Entry *entry = entryOf(document);
+    return entry ? entry->window.data() : nullptr;
+}
+
+MyDocument *DocumentController::documentForWindow(const QWidget *widget) const
+{
+    const Entry *entry = widget ? entryOfWindow(widget->window()) : nullptr;
+    return entry ? entry->document : nullptr;
+}
+
+MyDocument *DocumentController::documentForPath(const QString &path) const
+{
+    const QString wanted = normalPath(path);
+    for (const auto &entry : pEntries) {
+        if (!entry->path.isEmpty() && entry->path == wanted)
+            return entry->document;
+    }
+    return nullptr;
+}
+
+MyDocument *DocumentController::currentDocument() const
+{
+    if (MyDocument *active = documentForWindow(QApplication::activeWindow()))
+        return active;
+    return pEntries.empty() ? nullptr : pEntries.back()->document;
+}
+
+QString DocumentController::filePath(const MyDocument *document) const
+{
+    const Entry *entry = entryOf(document);
+    return entry ? entry->path : QString();
+}
+
+QString DocumentController::displayName(const MyDocument *document) const
+{
+    const Entry *entry = entryOf(document);
+    if (!entry)
+        return QString();
+    if (!entry->path.isEmpty())
+        return QFileInfo(entry->path).fileName();
+    if (entry->untitledNumber <= 1)
+        return qtTrId("doc.untitled");
+    //: %1 is a number from 2 on
+    return qtTrId("doc.untitled_numbered").arg(entry->untitledNumber);
+}
+
+bool DocumentController::isEdited(const MyDocument *document) const
+{
+    return document && !document->undoManager()->isClean();
+}
+
+QWidget *DocumentController::parentFor(const MyDocument *document) const
+{
+    return windowForDocument(document);
+}
+
+int DocumentController::nextUntitledNumber() const
+{
+    int number = 1;
+    for (;;) {
+        const bool used = std::any_of(pEntries.begin(), pEntries.end(), [number](const auto &e) {
+            return e->path.isEmpty() && e->untitledNumber == number;
+        });
+        if (!used)
+            return number;
+        ++number;
+    }
+}
+
+MyDocument *DocumentController::addDocument(std::unique_ptr<MyDocument> owned, const QString &path,
+                                            bool display)
+{
+    MyDocument *document = owned.release();
+    document->setParent(this);
+    auto entry = std::make_unique<Entry>();
+    entry->document = document;
+    entry->path = path;
+    if (path.isEmpty())
+        entry->untitledNumber = nextUntitledNumber();
+    Entry *raw = entry.get();
+    pEntries.push_back(std::move(entry));
+
+    UndoManager *undo = document->undoManager();
+    connect(undo, &UndoManager::cleanChanged, this,
+            [this, document] { onDocumentChanged(document); });
+    connect(undo, &UndoManager::stepsChanged, this,
+            [this, document] { onDocumentChanged(document); });
+
+    if (pWindowFactory) {
+        raw->window = pWindowFactory(document);
+        if (raw->window) {
+            raw->window->installEventFilter(this);
+            updateTitle(raw);
+            if (display) {
+                raw->window->show();
+                raw->window->raise();
+                raw->window->activateWindow();
+            }
+        }
+    }
+    emit documentsChanged();
+    return document;
+}
+
+void DocumentController::updateTitle(Entry *entry)
+{
+    if (entry->window) {
+        entry->window->setWindowTitle(displayName(entry->document) + QStringLiteral("[*]"));
+        entry->window->setWindowFilePath(entry->path);
+        entry->window->setWindowModified(isEdited(entry->document));
+    }
+    emit documentStateChanged(entry->document);
+}
+
+// --- New, open ---------------------------------------------------------------------------------
+
+MyDocument *DocumentController::newDocument()
+{
+    return addDocument(std::make_unique<MyDocument>(), QString(), true);
+}
+
+void DocumentController::openDocument()
+{
+    QString directory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (const QString current = filePath(currentDocument()); !current.isEmpty())
+        directory = QFileInfo(current).absolutePath();
+    Dialogs::choosePath(parentFor(currentDocument()), Dialogs::FileMode::OpenMany,
+                        qtTrId("doc.open.caption"), directory, nameFilter(),
+                        [this](const QString &paths) {
+                            if (!paths.isEmpty())
+                                openFiles(paths.split(QLatin1Char('\n'), Qt::SkipEmptyParts));
+                        });
+}
+
+MyDocument *DocumentController::openDocumentWithContentsOfFile(const QString &path, bool display,
+                                                               QString *error)
+{
+    const QString normal = normalPath(path);
+    if (MyDocument *open = documentForPath(normal)) {
+        if (QMainWindow *window = windowForDocument(open); window && display) {
+            window->show();
+            window->raise();
+            window->activateWindow();
+        }
+        return open;
+    }
+    auto document = std::make_unique<MyDocument>();
+    QString reason;
+    if (!document->readFromFile(normal, &reason)) {
+        if (error)
+            *error = reason;
+        return nullptr;
+    }
+    MyDocument *opened = addDocument(std::move(document), normal, display);
+    noteNewRecentDocument(normal);
+    closePristineUntitled(opened);
+    return opened;
+}
+
+int DocumentController::openFiles(const QStringList &paths)
+{
+    int opened = 0;
+    for (const QString &path : paths) {
+        QString error;
+        if (openDocumentWithContentsOfFile(path, true, &error)) {
+            ++opened;
+        } else {
+            //: %1 is the file name
+            Dialogs::informText(parentFor(currentDocument()),
+                                qtTrId("doc.open_failed.title").arg(QFileInfo(path).fileName()),
+                                error);
+        }
+    }
+    return opened;
+}
+
+// A single untitled document that was never changed (made at launch) gives way to the document
+// the user opens instead.
+void DocumentController::closePristineUntitled(MyDocument *except)
+{
+    if (pEntries.size() != 2)
+        return;
+    for (const auto &entry : pEntries) {
+        if (entry->document != except && entry->path.isEmpty() && !entry->bEverChanged &&
+            !entry->bClosing && !isEdited(entry->document)) {
+            reallyClose(entry->document);
+            return;
+        }
+    }
+}
+
+// --- Recent documents --------------------------------------------------------------------------
+
+QStringList DocumentController::recentDocumentURLs() const
+{
+    return Preferences::shared().stateForKey(kRecentKey).toStringList();
+}
+
+void DocumentController::noteNewRecentDocument(const QString &path)
+{
+    const QString normal = normalPath(path);
+    QStringList list = recentDocumentURLs();
+    list.removeAll(normal);
+    list.prepend(normal);
+    while (list.size() > kMaxRecentDocuments)
+        list.removeLast();
+    Preferences::shared().setStateForKey(list, kRecentKey);
+    emit recentDocumentsChanged();
+}
+
+void DocumentController::removeRecentDocument(const QString &path)
+{
+    QStringList list = recentDocumentURLs();
+    if (list.removeAll(path) == 0)
+        return;
+    Preferences::shared().setStateForKey(list, kRecentKey);
+    emit recentDocumentsChanged();
+}
+
+void DocumentController::clearRecentDocuments()
+{
+    Preferences::shared().setStateForKey(QVariant(), kRecentKey);
+    emit recentDocumentsChanged();
+}
+
+void DocumentController::openRecentDocument(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        removeRecentDocument(path);
+        Dialogs::inform(parentFor(currentDocument()), QStringLiteral("doc.recent_missing"),
+                        {QFileInfo(path).fileName(), path});
+        return;
+    }
+    openFiles({path});
+}
+
+// --- Save, revert, close -----------------------------------------------------------------------
+
+void DocumentController::saveDocument(MyDocument *document, std::function<void(bool)> done)
+{
+    Entry *entry = entryOf(document);
+    if (!entry) {
+        if (done)
+            done(false);
+        return;
+    }
+    if (entry->path.isEmpty()) {
+        saveDocumentAs(document, std::move(done));
+        return;
+    }
+    const bool saved = saveDocumentToPath(document, entry->path);
+    if (done)
+        done(saved);
+}
+
+void DocumentController::saveDocumentAs(MyDocument *document, std::function<void(bool)> done)
+{
+    Entry *entry = entryOf(document);
+    if (!entry) {
+        if (done)
+            done(false);
+        return;
+    }
+    const QString suggested =
+        entry->path.isEmpty()
+            ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                  QLatin1Char('/') + withExtension(displayName(document))
+            : entry->path;
+    QPointer<MyDocument> guard(document);
+    Dialogs::choosePath(parentFor(document), Dialogs::FileMode::Save, qtTrId("doc.save_as.caption"),
+                        suggested, nameFilter(), [this, guard, done](const QString &chosen) {
+                            bool saved = false;
+                            if (guard && entryOf(guard) && !chosen.isEmpty()) {
+                                const QString path = normalPath(withExtension(chosen));
+                                MyDocument *other = documentForPath(path);
+                                if (other && other != guard) {
+                                    // Saving over a file another window has open would leave two
+                                    // documents on one file, the later save silently undoing the
+                                    // earlier.
+                                    Dialogs::inform(parentFor(guard),
+                                                    QStringLiteral("doc.save_as_open"),
+                                                    {QFileInfo(path).fileName()});
+                                } else {
+                                    saved = saveDocumentToPath(guard, path);
+                                }
+                            }
+                            if (done)
+                                done(saved);
+                        });
+}
+
+bool DocumentController::saveDocumentToPath(MyDocument *document, const QString &path)
+{
+    Entry *entry = entryOf(document);
+    if (!entry)
+        return false;
+    QString error;
+    if (!document->writeToFile(path, &error)) {
+        //: %1 is the file name
+        Dialogs::informText(parentFor(document),
+                            qtTrId("doc.save_failed.title").arg(QFileInfo(path).fileName()), error);
+        return false;
+    }
+    entry->path = normalPath(path);
+    entry->untitledNumber = 0;
+    removeRecovery(entry);
+    noteNewRecentDocument(entry->path);
+    updateTitle(entry);
+    return true;
+}
+
+void DocumentController::revertDocumentToSaved(MyDocument *document)
+{
+    Entry *entry = entryOf(document);
+    if (!entry || entry->path.isEmpty() || !isEdited(document))
+        return;
+    QPointer<MyDocument> guard(document);
+    Dialogs::ask(parentFor(document), QStringLiteral("doc.revert"),
+                 {QStringLiteral("revert"), QStringLiteral("cancel")},
+                 [this, guard](int answer) {
+                     Entry *entry = guard ? entryOf(guard) : nullptr;
+                     if (answer != 0 || !entry)
+                         return;
+                     QString error;
+                     if (!guard->readFromFile(entry->path, &error)) {
+                         // The document is as it was, and still edited.
+                         //: %1 is the file name
+                         Dialogs::informText(
+                             parentFor(guard),
+                             qtTrId("doc.revert_failed.title").arg(displayName(guard)), error);
+                         return;
+                     }
+                     removeRecovery(entry);
+                     updateTitle(entry);
+                 },
+                 {displayName(document)});
+}
+
+void DocumentController::closeDocument(MyDocument *document, std::function<void(bool)> done)
+{
+    Entry *entry = entryOf(document);
+    if (!entry || entry->bClosing) {
+        if (done)
+            done(false);
+        return;
+    }
+    if (!isEdited(document)) {
+        reallyClose(document);
+        if (done)
+            done(true);
+        return;
+    }
+    if (entry->window) {
+        entry->window->show();
+        entry->window->raise();
+        entry->window->activateWindow();
+    }
+    entry->bClosing = true;
+    QPointer<MyDocument> guard(document);
+    Dialogs::ask(parentFor(document), QStringLiteral("doc.close_unsaved"),
+                 {QStringLiteral("save"), QStringLiteral("dont_save"), QStringLiteral("cancel")},
+                 [this, guard, done](int answer) {
+                     Entry *entry = guard ? entryOf(guard) : nullptr;
+                     if (!entry) {
+                         if (done)
+                             done(true);
+                         return;
+                     }
+                     entry->bClosing = false;
+                     if (answer == 0) {
+                         saveDocument(guard, [this, guard, done](bool saved) {
+                             if (saved && guard)
+                                 reallyClose(guard);
+                             if (done)
+                                 done(saved);
+                         });
+                     } else if (answer == 1) {
+                         reallyClose(guard);
+                         if (done)
+                             done(true);
+                     } else if (done) {
+                         done(false);
+                     }
+                 },
+                 {displayName(document)});
+}
+
+void DocumentController::reallyClose(MyDocument *document)
+{
+    auto it = std::find_if(pEntries.begin(), pEntries.end(),
+                           [document](const auto &e) { return e->document == document; });
+    if (it == pEntries.end())
+        return;
+    std::unique_ptr<Entry> entry = std::move(*it);
+    pEntries.erase(it);
+    removeRecovery(entry.get());
+    if (entry->window) {
+        entry->window->removeEventFilter(this);
+        entry->window->hide();
+        entry->window->deleteLater();
+    }
+    disconnect(document->undoManager(), nullptr, this, nullptr);
+    document->deleteLater();
+    emit documentsChanged();
+    scheduleAutosave();
+    if (pEntries.empty())
+        emit lastDocumentClosed();
+}
+
+void DocumentController::closeAllDocuments(std::function<void(bool)> done)
+{
+    QList<QPointer<MyDocument>> remaining;
+    for (const auto &entry : pEntries)
+        remaining.append(entry->document);
+    closeNext(remaining, std::move(done));
+}
+
+void DocumentController::closeNext(QList<QPointer<MyDocument>> remaining,
+                                   std::function<void(bool)> done)
+{
+    while (!remaining.isEmpty() && !remaining.first())
+        remaining.removeFirst();
+    if (remaining.isEmpty()) {
+        if (done)
+            done(true);
+        return;
+    }
+    MyDocument *document = remaining.takeFirst();
+    closeDocument(document, [this, remaining, done](bool closed) {
+        if (!closed) {
+            if (done)
+                done(false);
+            return;
+        }
+        closeNext(remaining, done);
+    });
+}
+
+bool DocumentController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Close) {
+        if (Entry *entry = entryOfWindow(watched)) {
+            // The window stays until the document has been closed here.
+            event->ignore();
+            MyDocument *document = entry->document;
+            QTimer::singleShot(0, this, [this, guard = QPointer<MyDocument>(document)] {
+                if (guard)
+                    closeDocument(guard);
+            });
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// --- Autosave ----------------------------------------------------------------------------------
+
+void DocumentController::setAutosavingDelay(double seconds)
+{
+    fAutosavingDelay = std::max(0.0, seconds);
+    scheduleAutosave();
+}
+
+bool DocumentController::hasUnautosavedChanges(const MyDocument *document) const
+{
+    const Entry *entry = entryOf(document);
+    return entry && entry->bUnautosaved;
+}
+
+QString DocumentController::recoveryPathOf(const MyDocument *document) const
+{
+    const Entry *entry = entryOf(document);
+    if (!entry || entry->recoveryId.isEmpty())
+        return QString();
+    return strRecoveryDirectory + QLatin1Char('/') + entry->recoveryId + QLatin1Char('.') +
+           fileExtension();
+}
+
+void DocumentController::onDocumentChanged(MyDocument *document)
+{
+    Entry *entry = entryOf(document);
+    if (!entry)
+        return;
+    updateTitle(entry);
+    if (isEdited(document)) {
+        entry->bEverChanged = true;
+        if (!entry->bUnautosaved) {
+            entry->bUnautosaved = true;
+            entry->changedAt = now();
+        }
+    } else {
+        // Back at the saved state (a save, or undoing to it): there is nothing to recover.
+        entry->bUnautosaved = false;
+        removeRecovery(entry);
+    }
+    scheduleAutosave();
+}
+
+void DocumentController::scheduleAutosave()
+{
+    pAutosaveTimer->stop();
+    if (fAutosavingDelay <= 0)
+        return;
+    const qint64 delay = qint64(fAutosavingDelay * 1000);
+    qint64 earliest = std::numeric_limits<qint64>::max();
+    for (const auto &entry : pEntries) {
+        if (entry->bUnautosaved)
+            earliest = std::min(earliest, entry->changedAt + delay);
+    }
+    if (earliest == std::numeric_limits<qint64>::max())
+        return;
+    pAutosaveTimer->start(int(std::clamp<qint64>(earliest - now(), 0, 24 * 3600 * 1000)));
+}
+
+void DocumentController::autosaveDueDocuments()
+{
+    if (fAutosavingDelay <= 0)
+        return;
+    const qint64 delay = qint64(fAutosavingDelay * 1000);
+    const qint64 moment = now();
+    QList<MyDocument *> due;
+    for (const auto &entry : pEntries) {
+        if (entry->bUnautosaved && moment - entry->changedAt >= delay)
+            due.append(entry->document);
+    }
+    for (MyDocument *document : due)
+        autosaveDocument(document);
+    scheduleAutosave();
+}
+
+bool DocumentController::autosaveDocument(MyDocument *document)
+{
+    Entry *entry = entryOf(document);
+    if (!entry)
+        return false;
+    if (!isEdited(document)) {
+        entry->bUnautosaved = false;
+        removeRecovery(entry);
+        return true;
+    }
+    if (!QDir().mkpath(strRecoveryDirectory)) {
+        qWarning("Autosave: cannot make %s", qPrintable(strRecoveryDirectory));
+        return false;
+    }
+    if (entry->recoveryId.isEmpty())
+        entry->recoveryId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QString base = strRecoveryDirectory + QLatin1Char('/') + entry->recoveryId;
+    QString error;
+    // The copy first, then its index: an index always names a complete copy.
+    if (!document->writeCopyToFile(base + QLatin1Char('.') + fileExtension(), &error)) {
+        qWarning("Autosave of %s failed: %s", qPrintable(displayName(document)), qPrintable(error));
+        entry->changedAt = now(); // try again after another delay
+        return false;
+    }
+    QJsonObject index;
+    index.insert(QStringLiteral("original"), entry->path);
+    index.insert(QStringLiteral("name"), displayName(document));
+    index.insert(QStringLiteral("autosaved"),
+                 QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
+    if (!writeWhole(base + QStringLiteral(".json"), QJsonDocument(index).toJson())) {
+        qWarning("Autosave of %s: cannot write the index", qPrintable(displayName(document)));
+        entry->changedAt = now();
+        return false;
+    }
+    entry->bUnautosaved = false;
+    return true;
+}
+
+void DocumentController::removeRecovery(Entry *entry)
+{
+    if (entry->recoveryId.isEmpty())
+        return;
+    const QString base = strRecoveryDirectory + QLatin1Char('/') + entry->recoveryId;
+    // The index first: a copy without an index is never offered.
+    QFile::remove(base + QStringLiteral(".json"));
+    QFile::remove(base + QLatin1Char('.') + fileExtension());
+    entry->recoveryId.clear();
+}
+
+// --- Recovery ----------------------------------------------------------------------------------
+
+QList<DocumentController::Recovery> DocumentController::pendingRecoveries() const
+{
+    QList<Recovery> list;
+    const QDir dir(strRecoveryDirectory);
+    for (const QFileInfo &info : dir.entryInfoList({QStringLiteral("*.json")}, QDir::Files)) {
+        const QString id = info.completeBaseName();
+        const bool ours = std::any_of(pEntries.begin(), pEntries.end(),
+                                      [&id](const auto &e) { return e->recoveryId == id; });
+        const QString dataPath = dir.filePath(id + QLatin1Char('.') + fileExtension());
+        if (ours || !QFileInfo::exists(dataPath))
+            continue;
+        QFile file(info.filePath());
+        if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024)
+            continue;
+        const QJsonObject index = QJsonDocument::fromJson(file.readAll()).object();
+        Recovery recovery;
+        recovery.dataPath = dataPath;
+        recovery.indexPath = info.filePath();
+        recovery.originalPath = index.value(QStringLiteral("original")).toString();
+        recovery.displayName = index.value(QStringLiteral("name")).toString();
+        if (recovery.displayName.isEmpty())
+            recovery.displayName = recovery.originalPath.isEmpty()
+                                       ? qtTrId("doc.untitled")
+                                       : QFileInfo(recovery.originalPath).fileName();
+        recovery.autosaved = QDateTime::fromString(
+            index.value(QStringLiteral("autosaved")).toString(), Qt::ISODateWithMs);
+        if (!recovery.autosaved.isValid())
+            recovery.autosaved = info.lastModified();
+        list.append(recovery);
+    }
+    std::sort(list.begin(), list.end(),
+              [](const Recovery &a, const Recovery &b) { return a.autosaved < b.autosaved; });
+    return list;
+}
+
+MyDocument *DocumentController::recoverDocument(const Recovery &recovery, QString *error)
+{
+    auto document = std::make_unique<MyDocument>();
+    if (!document->readFromFile(recovery.dataPath, error))
+        return nullptr;
+    // Tied to its file unless that file is open in another window already.
+    QString path = normalPath(recovery.originalPath);
+    if (!path.isEmpty() && documentForPath(path))
+        path.clear();
+    MyDocument *recovered = addDocument(std::move(document), QString(), true);
+    Entry *entry = entryOf(recovered);
+    entry->path = path;
+    if (!path.isEmpty())
+        entry->untitledNumber = 0;
+    // The copy stays as this document's recovery copy until it is saved or closed.
+    entry->recoveryId = QFileInfo(recovery.dataPath).completeBaseName();
+    entry->bEverChanged = true;
+    recovered->undoManager()->setDirty();
+    entry->bUnautosaved = false;
+    updateTitle(entry);
+    closePristineUntitled(recovered);
+    scheduleAutosave();
+    return recovered;
+}
+
+void DocumentController::discardRecovery(const Recovery &recovery)
+{
+    QFile::remove(recovery.indexPath);
+    QFile::remove(recovery.dataPath);
+}
+
+void DocumentController::offerRecoveries(std::function<void()> done)
+{
+    offerNext(pendingRecoveries(), std::move(done));
+}
+
+void DocumentController::offerNext(QList<Recovery> pending, std::function<void()> done)
+{
+    if (pending.isEmpty()) {
+        if (done)
+            done();
+        return;
+    }
+    const Recovery recovery = pending.takeFirst();
+    const QString where = recovery.originalPath.isEmpty()
+                              ? qtTrId("doc.recovery.never_saved")
+                              : QDir::toNativeSeparators(recovery.originalPath);
+    Dialogs::ask(parentFor(currentDocument()), QStringLiteral("doc.recovery"),
+                 {QStringLiteral("recover"), QStringLiteral("discard"), QStringLiteral("later")},
+                 [this, recovery, pending, done](int answer) {
+                     if (answer == 0) {
+                         QString error;
+                         if (!recoverDocument(recovery, &error)) {
+                             Dialogs::informText(
+                                 parentFor(currentDocument()),
+                                 qtTrId("doc.open_failed.title").arg(recovery.displayName), error);
+                             // Kept on disk, but not offered again.
+                             QFile::rename(recovery.indexPath,
+                                           recovery.indexPath + QStringLiteral(".unreadable"));
+                         }
+                     } else if (answer == 1) {
+                         discardRecovery(recovery);
+                     }
+                     // "Later" keeps the copy for the next launch.
+                     offerNext(pending, done);
+                 },
+                 {recovery.displayName, where,
+                  QLocale().toString(recovery.autosaved.toLocalTime(), QLocale::ShortFormat)});
+}

@@ -1,0 +1,656 @@
+#include "MyWindowController.h"
+
+#include "AveragesModel.h"
+#include "ChartDataSource.h"
+#include "ChartView.h"
+#include "Dialogs.h"
+#include "DocumentArchive.h"
+#include "FilteredCounterFormatter.h"
+#include "InformationArrayController.h"
+#include "MyDocument.h"
+#include "PageAverages.h"
+#include "PageChart.h"
+#include "PageFilters.h"
+#include "PageInformation.h"
+#include "PrintAccessoryView.h"
+#include "PrintSettings.h"
+#include "PrintView.h"
+#include "UndoManager.h"
+#include "VisibleFiltersModel.h"
+#include "ui_MyDocument.h"
+
+#include <QAbstractItemView>
+#include <QActionGroup>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListView>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QToolButton>
+
+// The bundled icons live in this static library: registered before the first window needs them.
+static void initIconResources()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
+namespace {
+
+int gLivePrintViews = 0;
+int gMadePrintViews = 0;
+
+// An icon from the desktop's theme, or the one bundled with the program.
+QIcon themedIcon(const char *name)
+{
+    const QString themeName = QLatin1String(name);
+    return QIcon::fromTheme(themeName, QIcon(QStringLiteral(":/icons/%1.svg").arg(themeName)));
+}
+
+struct PageInfo
+{
+    const char *icon;
+    const char *titleKey;
+    const char *toolTipKey;
+};
+
+// Keys are spelled out so that the localisation check finds them.
+const PageInfo kPages[] = {
+    {"view-list-details", QT_TRID_NOOP("window.page.readings"),
+     QT_TRID_NOOP("window.page.readings.tooltip")},
+    {"office-chart-line", QT_TRID_NOOP("window.page.chart"),
+     QT_TRID_NOOP("window.page.chart.tooltip")},
+    {"view-statistics", QT_TRID_NOOP("window.page.averages"),
+     QT_TRID_NOOP("window.page.averages.tooltip")},
+    {"view-filter", QT_TRID_NOOP("window.page.filters"),
+     QT_TRID_NOOP("window.page.filters.tooltip")},
+    {"dialog-information", QT_TRID_NOOP("window.page.information"),
+     QT_TRID_NOOP("window.page.information.tooltip")},
+};
+
+// The answer of a page's addButtonTooltip(), or a null string when the page offers no Add.
+QString addButtonTooltipOf(QWidget *page)
+{
+    QString tooltip;
+    if (page && page->metaObject()->indexOfMethod("addButtonTooltip()") >= 0)
+        QMetaObject::invokeMethod(page, "addButtonTooltip", Qt::DirectConnection,
+                                  Q_RETURN_ARG(QString, tooltip));
+    return tooltip;
+}
+
+} // namespace
+
+MyWindowController::MyWindowController(MyDocument *document, QWidget *parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::MyDocument>()), pDocument(document),
+      pArrayController(new ReadingsModel(document, this)),
+      pFilterController(new VisibleFiltersModel(document, this)),
+      pAveragesController(new AveragesModel(document, this)),
+      pInformationController(new InformationArrayController(document, this)),
+      pChartDataSource(new ChartDataSource(this))
+{
+    initIconResources();
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("MyDocument"));
+    setContextMenuPolicy(Qt::NoContextMenu);
+    setupPages();
+    setupToolbar();
+    setupMenus();
+
+    pCounterLabel = new QLabel(this);
+    pCounterLabel->setObjectName(QStringLiteral("pCounterLabel"));
+    pCounterLabel->setAccessibleName(qtTrId("window.counter"));
+    pCounterLabel->setContentsMargins(6, 0, 6, 0);
+    statusBar()->addWidget(pCounterLabel, 1);
+    connect(document, &MyDocument::filteredCounterChanged, this,
+            &MyWindowController::updateCounter);
+    updateCounter();
+
+    selectPage(ReadingsPage);
+
+    syncFilterSelector();
+    connect(document, &MyDocument::filterChanged, this, &MyWindowController::syncFilterSelector);
+    connect(document, &MyDocument::listChanged, this, [this](MyDocument::List list) {
+        if (list == MyDocument::List::VisibleFilters)
+            syncFilterSelector();
+        else if (list == MyDocument::List::Items)
+            feedChart();
+    });
+    connect(pFilterSelector, &QComboBox::activated, this, &MyWindowController::onFilterActivated);
+
+    connect(pPageGrid, &PageGrid::sortDescriptorsChanged, this,
+            &MyWindowController::setSortDescriptors);
+    connect(pPageGrid, &PageGrid::selectionChanged, this, [this] {
+        pChartDataSource->setSelection(pPageGrid->singleSelectedReading());
+        updateEditActions();
+    });
+    // Any page that tells whether it can delete (the filters page too) drives Edit › Delete.
+    for (int n = 0; n < PageCount; ++n) {
+        QWidget *page = pageView(n);
+        if (page->metaObject()->indexOfSignal("deleteEnabledChanged(bool)") < 0)
+            continue;
+        connect(page, SIGNAL(deleteEnabledChanged(bool)), this, SLOT(onDeleteEnabledChanged(bool)));
+    }
+
+    // The document prints through its first window that can (doPrintDocument()).
+    document->addWindowController(this);
+}
+
+MyWindowController::~MyWindowController()
+{
+    // The pages' tables go before the models they show.
+    delete ui->pPagesHolder;
+}
+
+// --- Pages ----------------------------------------------------------------------------------
+
+void MyWindowController::setupPages()
+{
+    pPageGrid = new PageGrid(pDocument, pArrayController);
+    pPageChart = new PageChart;
+    pPageChart->setObjectName(QStringLiteral("pPageChart"));
+    pPageChart->setChartDataSource(pChartDataSource);
+    pPageChart->chartView()->setAccessibleName(qtTrId("window.chart"));
+    pPageAverages = new PageAverages(pAveragesController);
+
+    pPageFilter = new PageFilters(pDocument, nullptr);
+    pPageFilter->setObjectName(QStringLiteral("pPageFilter"));
+
+    pPageInformation = new PageInformation(pInformationController);
+
+    for (QWidget *page :
+         {static_cast<QWidget *>(pPageGrid), static_cast<QWidget *>(pPageChart),
+          static_cast<QWidget *>(pPageAverages), static_cast<QWidget *>(pPageFilter),
+          static_cast<QWidget *>(pPageInformation)})
+        ui->pPagesHolder->addWidget(page);
+}
+
+QWidget *MyWindowController::pageView(int n) const
+{
+    return n >= 0 && n < PageCount ? ui->pPagesHolder->widget(n) : nullptr;
+}
+
+QAction *MyWindowController::pageAction(int n) const
+{
+    return n >= 0 && n < PageCount ? pPageActions->actions().at(n) : nullptr;
+}
+
+void MyWindowController::selectPage(int n)
+{
+    QWidget *page = pageView(n);
+    if (!page)
+        return;
+    if (n == nSelectedPage && ui->pPagesHolder->currentWidget() == page)
+        return;
+    nSelectedPage = n;
+    ui->pPagesHolder->setCurrentWidget(page);
+    if (pModeSelector->checkedId() != n)
+        pModeSelector->button(n)->setChecked(true);
+    if (!pageAction(n)->isChecked())
+        pageAction(n)->setChecked(true);
+
+    const QString tooltip = addButtonTooltipOf(page);
+    pAddButton->setVisible(!tooltip.isNull());
+    if (!tooltip.isNull()) {
+        pAddButton->setToolTip(tooltip);
+        pAddButton->setAccessibleName(tooltip);
+    }
+    feedChart();
+    updateEditActions();
+    if (isVisible())
+        page->setFocus();
+}
+
+bool MyWindowController::isAddButtonShown() const
+{
+    return !pAddButton->isHidden();
+}
+
+void MyWindowController::onAddButtonPressed()
+{
+    QWidget *page = ui->pPagesHolder->currentWidget();
+    if (page && page->metaObject()->indexOfMethod("onAddButton()") >= 0)
+        QMetaObject::invokeMethod(page, "onAddButton", Qt::QueuedConnection);
+}
+
+// The chart is fed only while it is on show, so that a hidden chart holds no copy of the list.
+void MyWindowController::feedChart()
+{
+    if (nSelectedPage == ChartPage && pDocument)
+        pChartDataSource->setObjects(pDocument->items());
+    else if (!pChartDataSource->objects().isEmpty())
+        pChartDataSource->setObjects({});
+}
+
+// --- Toolbar --------------------------------------------------------------------------------
+
+void MyWindowController::setupToolbar()
+{
+    QToolBar *toolbar = ui->myToolbar;
+    toolbar->setIconSize(QSize(24, 24));
+    toolbar->toggleViewAction()->setVisible(false);
+
+    // The Add button keeps its room when hidden, so that the toolbar does not change height
+    // from page to page.
+    auto *addHolder = new QWidget(toolbar);
+    auto *addLayout = new QHBoxLayout(addHolder);
+    addLayout->setContentsMargins(0, 0, 0, 0);
+    pAddButton = new QToolButton(addHolder);
+    addLayout->addWidget(pAddButton);
+    QSizePolicy keepRoom = pAddButton->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    pAddButton->setSizePolicy(keepRoom);
+    pAddButton->setIconSize(QSize(24, 24));
+    pAddButton->setObjectName(QStringLiteral("pAddButton"));
+    pAddButton->setIcon(themedIcon("list-add"));
+    pAddButton->setAutoRaise(true);
+    pAddButton->setFocusPolicy(Qt::TabFocus);
+    connect(pAddButton, &QToolButton::clicked, this, &MyWindowController::onAddButtonPressed);
+    toolbar->addWidget(addHolder);
+
+    auto spacer = [toolbar] {
+        auto *space = new QWidget(toolbar);
+        space->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        return space;
+    };
+    toolbar->addWidget(spacer());
+
+    // The page selector: five exclusive segments drawn as one group.
+    auto *modes = new QWidget(toolbar);
+    modes->setObjectName(QStringLiteral("pModeSelector"));
+    modes->setAccessibleName(qtTrId("window.pages"));
+    auto *modesLayout = new QHBoxLayout(modes);
+    modesLayout->setContentsMargins(0, 0, 0, 0);
+    modesLayout->setSpacing(2);
+    pModeSelector = new QButtonGroup(this);
+    pModeSelector->setExclusive(true);
+    for (int n = 0; n < PageCount; ++n) {
+        auto *segment = new QToolButton(modes);
+        segment->setObjectName(QStringLiteral("pModeSegment%1").arg(n));
+        segment->setCheckable(true);
+        segment->setAutoRaise(true);
+        segment->setFocusPolicy(Qt::TabFocus);
+        segment->setIconSize(QSize(24, 24));
+        segment->setIcon(themedIcon(kPages[n].icon));
+        segment->setToolTip(QStringLiteral("%1 (%2)").arg(
+            qtTrId(kPages[n].toolTipKey),
+            QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + n)).toString(QKeySequence::NativeText)));
+        segment->setAccessibleName(qtTrId(kPages[n].titleKey));
+        pModeSelector->addButton(segment, n);
+        modesLayout->addWidget(segment);
+    }
+    connect(pModeSelector, &QButtonGroup::idClicked, this, &MyWindowController::selectPage);
+    toolbar->addWidget(modes);
+    toolbar->addWidget(spacer());
+
+    pFilterSelector = new QComboBox(toolbar);
+    pFilterSelector->setObjectName(QStringLiteral("pFilterSelector"));
+    pFilterSelector->setAccessibleName(qtTrId("window.filter_selector"));
+    pFilterSelector->setToolTip(qtTrId("window.filter_selector.tooltip"));
+    pFilterSelector->setModel(pFilterController);
+    pFilterSelector->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    pFilterSelector->setMinimumContentsLength(12);
+    pFilterSelector->setPlaceholderText(qtTrId("window.filter_selector.none"));
+    toolbar->addWidget(pFilterSelector);
+}
+
+void MyWindowController::syncFilterSelector()
+{
+    if (!pDocument)
+        return;
+    const FilterPtr selected = pDocument->filter();
+    // A selected filter that is not offered shows no entry rather than a wrong one.
+    pFilterSelector->setCurrentIndex(pFilterController->rowOfFilter(selected.get()));
+}
+
+void MyWindowController::onFilterActivated(int row)
+{
+    const FilterPtr filter = pFilterController->filter(row);
+    if (filter && pDocument && filter != pDocument->filter())
+        pDocument->setFilter(filter); // not undoable
+    syncFilterSelector();
+}
+
+void MyWindowController::updateCounter()
+{
+    if (pDocument)
+        pCounterLabel->setText(
+            FilteredCounterFormatter::stringForCounter(pDocument->filteredCounter()));
+}
+
+// --- Menus ----------------------------------------------------------------------------------
+
+void MyWindowController::setupMenus()
+{
+    ui->menuFile->setObjectName(QStringLiteral("menuFile"));
+    connect(ui->actionPageSetup, &QAction::triggered, this, &MyWindowController::onPageSetup);
+    connect(ui->actionPrintPreview, &QAction::triggered, this, &MyWindowController::onPrintPreview);
+    connect(ui->actionPrint, &QAction::triggered, this,
+            qOverload<>(&MyWindowController::doPrintDocument));
+    ui->actionPrint->setShortcut(QKeySequence::Print);
+    connect(ui->actionExportPdf, &QAction::triggered, this, &MyWindowController::onExportPdf);
+
+    QAction *undo = pDocument->undoManager()->createUndoAction(this);
+    undo->setShortcut(QKeySequence::Undo);
+    QAction *redo = pDocument->undoManager()->createRedoAction(this);
+    redo->setShortcut(QKeySequence::Redo);
+    undo->setObjectName(QStringLiteral("actionUndo"));
+    redo->setObjectName(QStringLiteral("actionRedo"));
+    QAction *first = ui->menuEdit->actions().value(0);
+    ui->menuEdit->insertAction(first, undo);
+    ui->menuEdit->insertAction(first, redo);
+    ui->menuEdit->insertSeparator(first);
+    ui->actionDelete->setShortcut(QKeySequence::Delete);
+    ui->actionSelectAll->setShortcut(QKeySequence::SelectAll);
+    connect(ui->actionDelete, &QAction::triggered, this, &MyWindowController::onDelete);
+    connect(ui->actionSelectAll, &QAction::triggered, this, &MyWindowController::onSelectAll);
+    connect(ui->actionReplaceWithAverage, &QAction::triggered, pPageGrid,
+            &PageGrid::onReplaceWithAverage);
+
+    pPageActions = new QActionGroup(this);
+    pPageActions->setExclusive(true);
+    const QList<QAction *> pages = {ui->actionPageReadings, ui->actionPageChart,
+                                    ui->actionPageAverages, ui->actionPageFilters,
+                                    ui->actionPageInformation};
+    for (int n = 0; n < PageCount; ++n) {
+        QAction *action = pages.at(n);
+        action->setData(n);
+        action->setIcon(themedIcon(kPages[n].icon));
+        action->setIconVisibleInMenu(false);
+        pPageActions->addAction(action);
+        connect(action, &QAction::triggered, this, [this, n] { selectPage(n); });
+    }
+}
+
+void MyWindowController::onDeleteEnabledChanged(bool enabled)
+{
+    if (auto *page = qobject_cast<QWidget *>(sender()))
+        pDeleteEnabled.insert(page, enabled);
+    updateEditActions();
+}
+
+bool MyWindowController::pageCanDelete(QWidget *page) const
+{
+    if (page == pPageGrid)
+        return pPageGrid->canDelete();
+    if (page == pPageInformation)
+        return pPageInformation->canDelete();
+    if (page == pPageFilter)
+        return pPageFilter->canDelete();
+    return pDeleteEnabled.value(page, false);
+}
+
+void MyWindowController::updateEditActions()
+{
+    QWidget *page = ui->pPagesHolder->currentWidget();
+    ui->actionDelete->setEnabled(pageCanDelete(page));
+    ui->actionSelectAll->setEnabled(page && page != pPageChart);
+    ui->actionReplaceWithAverage->setEnabled(page == pPageGrid &&
+                                             pPageGrid->canReplaceWithAverage());
+}
+
+void MyWindowController::onDelete()
+{
+    QWidget *page = ui->pPagesHolder->currentWidget();
+    if (!pageCanDelete(page))
+        return;
+    if (page && page->metaObject()->indexOfMethod("onDelete()") >= 0)
+        QMetaObject::invokeMethod(page, "onDelete", Qt::DirectConnection);
+}
+
+void MyWindowController::onSelectAll()
+{
+    QWidget *page = ui->pPagesHolder->currentWidget();
+    if (auto *view = qobject_cast<QAbstractItemView *>(page))
+        view->selectAll();
+    else if (page && page != pPageChart)
+        if (auto *view = page->findChild<QAbstractItemView *>())
+            view->selectAll();
+}
+
+// --- Sorting --------------------------------------------------------------------------------
+
+QList<SortDescriptor> MyWindowController::sortDescriptors() const
+{
+    return {{QStringLiteral("theWholeDate"), pDocument ? pDocument->sortItemsAscending() : false}};
+}
+
+void MyWindowController::setSortDescriptors(const QList<SortDescriptor> &descriptors)
+{
+    if (descriptors.isEmpty() || !pDocument)
+        return;
+    if (descriptors.first().key != QLatin1String("theWholeDate"))
+        return;
+    // The document does not announce its sort direction: the readings model follows it here.
+    pArrayController->setSortAscending(descriptors.first().ascending);
+}
+
+// --- Printing -------------------------------------------------------------------------------
+
+int MyWindowController::livePrintViews()
+{
+    return gLivePrintViews;
+}
+
+int MyWindowController::madePrintViews()
+{
+    return gMadePrintViews;
+}
+
+QPageLayout MyWindowController::pageLayout() const
+{
+    return pDocument ? pDocument->printSettings().pageLayout() : PrintSettings().pageLayout();
+}
+
+// The document keeps its print settings as the file stores them; keys it does not know stay.
+void MyWindowController::storePageLayout(const QPageLayout &layout)
+{
+    if (!pDocument || !layout.isValid())
+        return;
+    PrintSettings settings = pDocument->printSettings();
+    settings.setPageLayout(layout);
+    if (settings.attributes() == pDocument->printInfo())
+        return;
+    pDocument->setPrintSettings(settings);
+    // Saved with the document, not undoable: the document is edited.
+    pDocument->undoManager()->setDirty();
+}
+
+PrintAccessoryView *MyWindowController::printAccessoryView()
+{
+    if (!pPrintAccessoryView) {
+        pPrintAccessoryView = new PrintAccessoryView(this);
+        pPrintAccessoryView->hide();
+    }
+    return pPrintAccessoryView;
+}
+
+std::unique_ptr<PrintView> MyWindowController::makePrintView(const QPageLayout &layout) const
+{
+    // The chart always runs from the oldest reading to the newest; the table prints as shown.
+    auto *chart = new ChartDataSource;
+    chart->setObjects(pDocument->items());
+    auto view = std::make_unique<PrintView>(layout, pPageGrid->readingsInShownOrder(),
+                                            pDocument->averages(), pDocument->information(), chart);
+    chart->setParent(view.get());
+    ++gLivePrintViews;
+    ++gMadePrintViews;
+    QObject::connect(view.get(), &QObject::destroyed, [] { --gLivePrintViews; });
+    return view;
+}
+
+bool MyWindowController::printOn(QPrinter &printer, QString *errorMessage)
+{
+    if (!pDocument)
+        return false;
+    const std::unique_ptr<PrintView> view = makePrintView(printer.pageLayout());
+    if (!view->hasContentArea()) {
+        if (errorMessage)
+            *errorMessage = qtTrId("print.error.page_layout");
+        return false;
+    }
+    int from = printer.fromPage();
+    int to = printer.toPage();
+    if (from <= 0 || to <= 0) {
+        from = 1;
+        to = view->totalPages();
+    }
+    to = std::min(to, view->totalPages());
+    QPainter painter;
+    if (from > to || !painter.begin(&printer)) {
+        if (errorMessage)
+            *errorMessage = qtTrId("print.error.device");
+        return false;
+    }
+    painter.scale(printer.logicalDpiX() / 72.0, printer.logicalDpiY() / 72.0);
+    for (int page = from; page <= to; ++page) {
+        if (page > from && !printer.newPage()) {
+            if (errorMessage)
+                *errorMessage = qtTrId("print.error.device");
+            return false;
+        }
+        view->drawPage(painter, page);
+    }
+    return painter.end();
+}
+
+void MyWindowController::dialogOpened(QDialog *dialog)
+{
+    if (onDialogOpened)
+        onDialogOpened(dialog);
+}
+
+void MyWindowController::onPageSetup()
+{
+    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    printer->setPageLayout(pageLayout());
+    auto *dialog = new QPageSetupDialog(printer.get(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    connect(dialog, &QDialog::finished, this, [this, printer](int result) {
+        if (result == QDialog::Accepted)
+            storePageLayout(printer->pageLayout());
+    });
+    dialog->open();
+    dialogOpened(dialog);
+}
+
+void MyWindowController::doPrintDocument(bool showPanel)
+{
+    if (showPanel) {
+        doPrintDocument();
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(pageLayout());
+    printer.setDocName(windowTitle().remove(QStringLiteral("[*]")));
+    QString message;
+    if (!printOn(printer, &message))
+        Dialogs::informText(this, qtTrId("window.print_failed"), message);
+}
+
+void MyWindowController::doPrintDocument()
+{
+    if (!pDocument)
+        return;
+    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    printer->setPageLayout(pageLayout());
+    printer->setDocName(windowTitle().remove(QStringLiteral("[*]")));
+    auto *dialog = new QPrintDialog(printer.get(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog->setOption(QAbstractPrintDialog::PrintToFile, true);
+    {
+        // The range the user may choose: the pages of the report as it stands.
+        const std::unique_ptr<PrintView> count = makePrintView(pageLayout());
+        dialog->setMinMax(1, std::max(1, count->totalPages()));
+    }
+    PrintAccessoryView *options = printAccessoryView();
+    dialog->setOptionTabs({options});
+    QPointer<PrintAccessoryView> keptOptions(options);
+    connect(dialog, &QDialog::finished, this, [this, printer, keptOptions](int result) {
+        // The options tab belongs to the window, not to this dialog.
+        if (keptOptions) {
+            keptOptions->setParent(this);
+            keptOptions->hide();
+        }
+        if (result != QDialog::Accepted)
+            return;
+        QString message;
+        if (!printOn(*printer, &message))
+            Dialogs::informText(this, qtTrId("window.print_failed"), message);
+    });
+    dialog->open();
+    dialogOpened(dialog);
+}
+
+void MyWindowController::onPrintPreview()
+{
+    if (!pDocument)
+        return;
+    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    printer->setPageLayout(pageLayout());
+    auto *dialog = new QPrintPreviewDialog(printer.get(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setWindowTitle(qtTrId("window.print_preview"));
+    dialog->resize(800, 900);
+    auto *preview = dialog->findChild<QPrintPreviewWidget *>();
+    // One report view for the whole preview: it rebuilds itself when a preference that shapes
+    // the report changes, and the preview is redrawn from it once per change.
+    auto view = std::shared_ptr<PrintView>(makePrintView(printer->pageLayout()));
+    auto connectRefresh = [preview](PrintView *v) {
+        if (preview)
+            QObject::connect(v, &PrintView::refreshed, preview,
+                             &QPrintPreviewWidget::updatePreview);
+    };
+    connectRefresh(view.get());
+    connect(dialog, &QPrintPreviewDialog::paintRequested, this,
+            [this, view, connectRefresh](QPrinter *target) mutable {
+                if (!(view->pageLayout() == target->pageLayout())) {
+                    view = std::shared_ptr<PrintView>(makePrintView(target->pageLayout()));
+                    connectRefresh(view.get());
+                }
+                QPainter painter(target);
+                painter.scale(target->logicalDpiX() / 72.0, target->logicalDpiY() / 72.0);
+                for (int page = 1; page <= view->totalPages(); ++page) {
+                    if (page > 1)
+                        target->newPage();
+                    view->drawPage(painter, page);
+                }
+            });
+    // The view and the printer go with the dialog.
+    connect(dialog, &QObject::destroyed, this, [view, printer]() mutable {
+        view.reset();
+        printer.reset();
+    });
+    dialog->open();
+    dialogOpened(dialog);
+}
+
+void MyWindowController::onExportPdf()
+{
+    if (!pDocument)
+        return;
+    QString directory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QPointer<MyWindowController> self(this);
+    Dialogs::choosePath(
+        this, Dialogs::FileMode::Save, qtTrId("window.export_pdf.caption"), directory,
+        qtTrId("window.export_pdf.filter"), [self](QString path) {
+            if (!self || path.isEmpty() || !self->pDocument)
+                return;
+            if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
+                path += QStringLiteral(".pdf");
+            const std::unique_ptr<PrintView> view = self->makePrintView(self->pageLayout());
+            QString message;
+            if (!view->writePdf(path, &message))
+                Dialogs::informText(self, qtTrId("window.export_pdf.failed"), message);
+        });
+}

@@ -1,0 +1,346 @@
+#include "PageFilters.h"
+
+#include "CustomValuesTemplate.h"
+#include "Dialogs.h"
+#include "FiltersModel.h"
+#include "MyDocument.h"
+#include "PredicateEditor.h"
+#include "RelativeDatesTemplate.h"
+#include "TagsCountTemplate.h"
+#include "TagsTemplate.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+using Op = ComparisonPredicate::Operator;
+
+QList<RowTemplate::OperatorItem> orderingOperators(const char *prefix)
+{
+    const struct
+    {
+        Op type;
+        const char *suffix;
+    } operators[] = {{ComparisonPredicate::LessThanPredicateOperatorType, "lt"},
+                     {ComparisonPredicate::LessThanOrEqualToPredicateOperatorType, "le"},
+                     {ComparisonPredicate::EqualToPredicateOperatorType, "eq"},
+                     {ComparisonPredicate::NotEqualToPredicateOperatorType, "ne"},
+                     {ComparisonPredicate::GreaterThanOrEqualToPredicateOperatorType, "ge"},
+                     {ComparisonPredicate::GreaterThanPredicateOperatorType, "gt"}};
+    QList<RowTemplate::OperatorItem> items;
+    for (const auto &op : operators) {
+        const QByteArray key = QByteArray(prefix) + op.suffix;
+        items.append({op.type, qtTrId(key.constData())});
+    }
+    return items;
+}
+
+} // namespace
+
+void PageFilters::installRowTemplates(PredicateEditor *editor)
+{
+    // Numbers
+    editor->addRowTemplate(std::make_unique<RowTemplate>(
+        QList<RowTemplate::LeftItem>{
+            {QStringLiteral("Systolic"), qtTrId("filters.key.Systolic")},
+            {QStringLiteral("Diastolic"), qtTrId("filters.key.Diastolic")},
+            {QStringLiteral("Pulse"), qtTrId("filters.key.Pulse")},
+            {QStringLiteral("Weight"), qtTrId("filters.key.Weight")},
+            {QStringLiteral("PulsePressure"), qtTrId("filters.key.PulsePressure")}},
+        orderingOperators("filters.op.number."), RowTemplate::RightKind::Number));
+    // The user's own values
+    editor->addRowTemplate(
+        std::make_unique<CustomValuesTemplate>(orderingOperators("filters.op.number.")));
+    // Calendar date, then dates relative to today under the same title
+    const RowTemplate::LeftItem date{QStringLiteral("Date"), qtTrId("filters.key.Date")};
+    editor->addRowTemplate(std::make_unique<RowTemplate>(QList<RowTemplate::LeftItem>{date},
+                                                         orderingOperators("filters.op.date."),
+                                                         RowTemplate::RightKind::Date));
+    editor->addRowTemplate(std::make_unique<RelativeDatesTemplate>(
+        QList<RowTemplate::LeftItem>{date},
+        QList<RowTemplate::OperatorItem>{{ComparisonPredicate::GreaterThanPredicateOperatorType,
+                                          qtTrId("filters.op.relative.gt")},
+                                         {ComparisonPredicate::LessThanPredicateOperatorType,
+                                          qtTrId("filters.op.relative.lt")}}));
+    // Time of day
+    editor->addRowTemplate(std::make_unique<RowTemplate>(
+        QList<RowTemplate::LeftItem>{{QStringLiteral("Time"), qtTrId("filters.key.Time")}},
+        orderingOperators("filters.op.time."), RowTemplate::RightKind::Time));
+    // Tags: particular ones, or whether there are any
+    const RowTemplate::LeftItem tags{QStringLiteral("Tags"), qtTrId("filters.key.Tags")};
+    editor->addRowTemplate(std::make_unique<TagsTemplate>(
+        QList<RowTemplate::LeftItem>{tags},
+        QList<RowTemplate::OperatorItem>{
+            {ComparisonPredicate::InPredicateOperatorType, qtTrId("filters.op.tags.in")}}));
+    editor->addRowTemplate(std::make_unique<TagsCountTemplate>(QList<RowTemplate::LeftItem>{tags}));
+}
+
+PageFilters::PageFilters(MyDocument *document, QWidget *parent)
+    : QWidget(parent), pDocument(document)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    pModel = new FiltersModel(document, this);
+
+    pFiltersView = new QTableView(this);
+    pFiltersView->setModel(pModel);
+    pFiltersView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    pFiltersView->setSelectionMode(QAbstractItemView::SingleSelection);
+    pFiltersView->setEditTriggers(QAbstractItemView::DoubleClicked |
+                                  QAbstractItemView::EditKeyPressed |
+                                  QAbstractItemView::SelectedClicked);
+    pFiltersView->verticalHeader()->hide();
+    pFiltersView->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    pFiltersView->horizontalHeader()->setSectionResizeMode(FiltersModel::NameColumn,
+                                                           QHeaderView::Stretch);
+    pFiltersView->horizontalHeader()->setSectionResizeMode(FiltersModel::UseInFiltersColumn,
+                                                           QHeaderView::ResizeToContents);
+    pFiltersView->horizontalHeader()->setSectionResizeMode(FiltersModel::UseInAveragesColumn,
+                                                           QHeaderView::ResizeToContents);
+    pFiltersView->setAccessibleName(qtTrId("filters.list.accessible"));
+    pFiltersView->setShowGrid(false);
+    pFiltersView->setAlternatingRowColors(true);
+
+    pEditor = new PredicateEditor(this);
+    installRowTemplates(pEditor);
+
+    pTextToggle = new QCheckBox(qtTrId("filters.page.as_text"), this);
+    pTextToggle->setAccessibleName(qtTrId("filters.page.as_text"));
+    pTextField = new QLineEdit(this);
+    pTextField->setAccessibleName(qtTrId("filters.page.text_accessible"));
+    pTextField->setPlaceholderText(QStringLiteral("Systolic > 140 AND ANY Tags IN {'medication'}"));
+    pTextError = new QLabel(this);
+    pTextError->setWordWrap(true);
+    pTextError->setStyleSheet(QStringLiteral("QLabel { color: #c01c28; }"));
+    pTextError->setAccessibleName(qtTrId("filters.page.text_error_accessible"));
+    pTextError->hide();
+    auto *textHint = new QLabel(qtTrId("filters.page.text_hint"), this);
+    textHint->setWordWrap(true);
+    textHint->setBuddy(pTextField);
+
+    auto *textPage = new QWidget(this);
+    auto *textLayout = new QVBoxLayout(textPage);
+    textLayout->setContentsMargins(0, 0, 0, 0);
+    textLayout->addWidget(textHint);
+    textLayout->addWidget(pTextField);
+    textLayout->addWidget(pTextError);
+    textLayout->addStretch();
+
+    pNoSelection = new QLabel(qtTrId("filters.page.no_selection"), this);
+    pNoSelection->setAlignment(Qt::AlignCenter);
+    pNoSelection->setEnabled(false);
+
+    pForms = new QStackedWidget(this);
+    pForms->addWidget(pEditor);
+    pForms->addWidget(textPage);
+    pForms->addWidget(pNoSelection);
+
+    auto *conditionLabel = new QLabel(qtTrId("filters.page.condition"), this);
+    QFont bold = conditionLabel->font();
+    bold.setBold(true);
+    conditionLabel->setFont(bold);
+    auto *right = new QWidget(this);
+    auto *rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    auto *header = new QHBoxLayout;
+    header->addWidget(conditionLabel);
+    header->addStretch();
+    header->addWidget(pTextToggle);
+    rightLayout->addLayout(header);
+    rightLayout->addWidget(pForms, 1);
+
+    auto *splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(pFiltersView);
+    splitter->addWidget(right);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 2);
+    splitter->setChildrenCollapsible(false);
+    splitter->setSizes({150, 400});
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(splitter);
+
+    connect(pFiltersView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &PageFilters::onSelectionChanged);
+    // Undo of an insertion or removal can change the selection without a selection signal.
+    connect(pModel, &QAbstractItemModel::rowsRemoved, this, &PageFilters::onSelectionChanged);
+    connect(pModel, &QAbstractItemModel::modelReset, this, &PageFilters::onSelectionChanged);
+    connect(pEditor, &PredicateEditor::predicateEdited, this, &PageFilters::onEditorChanged);
+    connect(pTextToggle, &QCheckBox::toggled, this, [this] { showSelectedPredicate(); });
+    connect(pTextField, &QLineEdit::returnPressed, this, &PageFilters::onTextEntered);
+    connect(pTextField, &QLineEdit::textEdited, pTextError, &QWidget::hide);
+    connect(document, &MyDocument::listChanged, this, [this](MyDocument::List list) {
+        if (list == MyDocument::List::Items)
+            updateTagCompletions();
+    });
+    updateTagCompletions();
+    onSelectionChanged();
+}
+
+PageFilters::~PageFilters()
+{
+    disconnect(pShownConnection);
+}
+
+QString PageFilters::addButtonTooltip() const
+{
+    return qtTrId("button.add.filter");
+}
+
+FilterPtr PageFilters::selectedFilter() const
+{
+    const QModelIndexList rows = pFiltersView->selectionModel()->selectedRows();
+    return rows.isEmpty() ? FilterPtr() : pModel->filterAt(rows.first().row());
+}
+
+void PageFilters::selectFilter(const FilterPtr &filter)
+{
+    const int row = pModel->rowOfFilter(filter);
+    if (row < 0) {
+        pFiltersView->selectionModel()->clearSelection();
+        return;
+    }
+    pFiltersView->selectionModel()->setCurrentIndex(pModel->index(row, FiltersModel::NameColumn),
+                                                    QItemSelectionModel::ClearAndSelect |
+                                                        QItemSelectionModel::Rows);
+}
+
+bool PageFilters::canDelete() const
+{
+    return bool(selectedFilter());
+}
+
+void PageFilters::onAddButton()
+{
+    if (!pDocument)
+        return;
+    const FilterPtr filter = pDocument->addFilter();
+    selectFilter(filter);
+    pFiltersView->setFocus();
+}
+
+void PageFilters::onDelete()
+{
+    const FilterPtr filter = selectedFilter();
+    if (!filter || !pDocument)
+        return;
+    QPointer<MyDocument> document = pDocument;
+    Dialogs::ask(this, QStringLiteral("delete_filter"),
+                 {QStringLiteral("yes"), QStringLiteral("no")},
+                 [document, filter](int button) {
+                     if (button == 0 && document)
+                         document->removeFilter(filter);
+                 },
+                 {filter->name()});
+}
+
+void PageFilters::keyPressEvent(QKeyEvent *event)
+{
+    // Forward delete removes the selected filter; other keys end here.
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier)
+        onDelete();
+    event->accept();
+}
+
+void PageFilters::onSelectionChanged()
+{
+    const FilterPtr filter = selectedFilter();
+    const bool enabled = bool(filter);
+    if (enabled != bDeleteEnabled) {
+        bDeleteEnabled = enabled;
+        emit deleteEnabledChanged(enabled);
+    }
+    if (filter == pShownFilter && filter)
+        return;
+    disconnect(pShownConnection);
+    pShownFilter = filter;
+    if (filter) {
+        pShownConnection =
+            connect(filter.get(), &Filter::valueChanged, this, &PageFilters::onFilterValueChanged);
+    }
+    pTextError->hide();
+    showSelectedPredicate();
+}
+
+void PageFilters::onFilterValueChanged(const QString &key)
+{
+    if (key != QLatin1String("predicate") || bPushing)
+        return;
+    // Undo, redo or the text form: the editor and the text follow at once.
+    showSelectedPredicate();
+}
+
+void PageFilters::showSelectedPredicate()
+{
+    if (!pShownFilter) {
+        pForms->setCurrentWidget(pNoSelection);
+        pTextToggle->setEnabled(false);
+        return;
+    }
+    pTextToggle->setEnabled(true);
+    if (pTextToggle->isChecked()) {
+        showText();
+        pForms->setCurrentIndex(1);
+    } else {
+        pEditor->setObjectValue(pShownFilter->predicate());
+        pForms->setCurrentWidget(pEditor);
+    }
+}
+
+void PageFilters::showText()
+{
+    const PredicatePtr predicate = pShownFilter ? pShownFilter->predicate() : PredicatePtr();
+    pTextField->setText(predicate ? predicate->predicateFormat() : QString());
+    pTextError->hide();
+}
+
+void PageFilters::onEditorChanged(const PredicatePtr &predicate)
+{
+    if (!pShownFilter || !predicate)
+        return;
+    bPushing = true;
+    pShownFilter->setPredicate(predicate);
+    bPushing = false;
+}
+
+void PageFilters::onTextEntered()
+{
+    if (!pShownFilter)
+        return;
+    QString error;
+    qsizetype position = -1;
+    const PredicatePtr predicate =
+        Predicate::predicateWithFormat(pTextField->text(), &error, &position);
+    if (!predicate) {
+        pTextError->setText(error);
+        pTextError->show();
+        pTextField->setFocus();
+        pTextField->setCursorPosition(int(qMax<qsizetype>(0, position)));
+        return;
+    }
+    if (!predicate->canEvaluate()) {
+        // A key readings do not have: the filter would let nothing through.
+        pTextError->setText(
+            qtTrId("filters.page.text_cannot_evaluate").arg(predicate->evaluationError()));
+        pTextError->show();
+        return;
+    }
+    pTextError->hide();
+    if (!Predicate::equal(predicate, pShownFilter->predicate()))
+        pShownFilter->setPredicate(predicate); // the text is shown again from the filter
+    else
+        showText();
+}
+
+void PageFilters::updateTagCompletions()
+{
+    if (pDocument)
+        pEditor->setTagCompletions(pDocument->tags());
+}

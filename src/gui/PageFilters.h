@@ -1,0 +1,83 @@
+#pragma once
+
+#include "Filter.h"
+#include "MyDocument.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class FiltersModel;
+class MyDocument;
+class PredicateEditor;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QStackedWidget;
+class QTableView;
+
+// The filters page of a document window: the document's filters (name edited in place, whether
+// the filter menu offers it, whether the averages show it) and, for the selected filter, its
+// condition in the predicate editor or, with "as text" on, as text. Every change goes through the
+// filter's setters and the document's filter operations, which make it undoable; undo and redo
+// show at once in the list, the editor and the text.
+class PageFilters : public QWidget
+{
+    Q_OBJECT
+public:
+    PageFilters(MyDocument *document, QWidget *parent);
+    ~PageFilters() override;
+
+    MyDocument *document() const { return pDocument; }
+    // The rows the editor offers, in the order it asks them.
+    static void installRowTemplates(PredicateEditor *editor);
+
+    // The tooltip of the window's Add button on this page ("button.add.filter").
+    Q_INVOKABLE QString addButtonTooltip() const;
+    bool canDelete() const;
+    FilterPtr selectedFilter() const;
+    void selectFilter(const FilterPtr &filter);
+
+    QTableView *filtersView() const { return pFiltersView; }
+    FiltersModel *filtersModel() const { return pModel; }
+    PredicateEditor *predicateEditor() const { return pEditor; }
+    QCheckBox *textToggle() const { return pTextToggle; }
+    QLineEdit *textField() const { return pTextField; }
+    QLabel *textError() const { return pTextError; }
+
+public slots:
+    // Appends a new filter (one undo step) and selects it.
+    void onAddButton();
+    // Asks, then removes the selected filter (one undo step).
+    void onDelete();
+    // Parses the text field; a syntax error is shown at its place and changes nothing.
+    void onTextEntered();
+
+signals:
+    void deleteEnabledChanged(bool enabled);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void onSelectionChanged();
+    void onFilterValueChanged(const QString &key);
+    void onEditorChanged(const PredicatePtr &predicate);
+    void showSelectedPredicate();
+    void showText();
+    void updateTagCompletions();
+
+    QPointer<MyDocument> pDocument;
+    FiltersModel *pModel = nullptr;
+    QTableView *pFiltersView = nullptr;
+    PredicateEditor *pEditor = nullptr;
+    QCheckBox *pTextToggle = nullptr;
+    QStackedWidget *pForms = nullptr;
+    QLineEdit *pTextField = nullptr;
+    QLabel *pTextError = nullptr;
+    QLabel *pNoSelection = nullptr;
+
+    FilterPtr pShownFilter;
+    QMetaObject::Connection pShownConnection;
+    bool bPushing = false;
+    bool bDeleteEnabled = false;
+};

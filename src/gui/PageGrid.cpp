@@ -1,0 +1,403 @@
+#include "PageGrid.h"
+
+#include "MeasurementSheet.h"
+#include "Preferences.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace {
+
+// Row heights in points of the three sizes, and the cell font's share of the regular size.
+constexpr qreal kRowHeightPoints[] = {18, 14, 11};
+constexpr qreal kFontScale[] = {1.0, 0.85, 0.72};
+
+} // namespace
+
+PageGrid::Editor &PageGrid::defaultEditor()
+{
+    static Editor editor = &MeasurementSheet::showForMeasurement;
+    return editor;
+}
+
+PageGrid::PageGrid(MyDocument *document, ReadingsModel *model, QWidget *parent)
+    : QWidget(parent), showEditor(defaultEditor()), pDocument(document), pArrayController(model),
+      pGrid(new QTableView(this))
+{
+    setObjectName(QStringLiteral("pPageGrid"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(pGrid);
+
+    pGrid->setObjectName(QStringLiteral("pGrid"));
+    pGrid->setAccessibleName(qtTrId("window.readings_table"));
+    pGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    pGrid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    pGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    pGrid->setAlternatingRowColors(true);
+    pGrid->setShowGrid(false);
+    pGrid->setWordWrap(false);
+    pGrid->setCornerButtonEnabled(false);
+    pGrid->setTabKeyNavigation(false);
+    pGrid->setFrameShape(QFrame::NoFrame);
+    pGrid->verticalHeader()->hide();
+    // Every row the same height, so that a long list scrolls without measuring rows.
+    pGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    pGrid->verticalHeader()->setMinimumSectionSize(1);
+    QHeaderView *header = pGrid->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(true);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setFont(QApplication::font());
+    connect(header, &QHeaderView::sectionClicked, this, &PageGrid::onHeaderClicked);
+    connect(pGrid, &QAbstractItemView::doubleClicked, this, &PageGrid::onTableDoubleClicked);
+    pGrid->installEventFilter(this);
+
+    showModel(pArrayController);
+    setRowSize(Preferences::shared().integerForKey(Preferences::rowSize));
+    updateColumns();
+    // Sensible first widths; the user resizes from there.
+    const QFontMetrics metrics(pGrid->font());
+    header->resizeSection(ReadingsModel::DateColumn,
+                          metrics.horizontalAdvance(QStringLiteral("00/00/0000")) + 24);
+    header->resizeSection(ReadingsModel::TimeColumn,
+                          metrics.horizontalAdvance(QStringLiteral("00:00 PM")) + 24);
+    header->resizeSection(ReadingsModel::PressureColumn,
+                          metrics.horizontalAdvance(QStringLiteral("000 / 000")) + 32);
+    for (int column = ReadingsModel::PulseColumn; column <= ReadingsModel::Custom3Column; ++column)
+        header->resizeSection(column, metrics.horizontalAdvance(QStringLiteral("0000.00")) + 32);
+    header->resizeSection(ReadingsModel::TagsColumn,
+                          metrics.horizontalAdvance(QStringLiteral("evening, tired")) + 24);
+    // A heading is never cut: a column is at least as wide as its title.
+    auto fitTitles = [header](Qt::Orientation orientation, int first, int last) {
+        if (orientation != Qt::Horizontal)
+            return;
+        for (int column = first; column <= last; ++column)
+            header->resizeSection(
+                column, std::max(header->sectionSize(column), header->sectionSizeHint(column)));
+    };
+    fitTitles(Qt::Horizontal, 0, ReadingsModel::ColumnCount - 1);
+    connect(pArrayController, &QAbstractItemModel::headerDataChanged, this, fitTitles);
+    updateSortIndicator();
+
+    connect(&Preferences::shared(), &Preferences::changed, this, &PageGrid::onPreferenceChanged);
+}
+
+PageGrid::~PageGrid() = default;
+
+QAbstractItemModel *PageGrid::shownModel() const
+{
+    return pGrid->model();
+}
+
+void PageGrid::showModel(QAbstractItemModel *model)
+{
+    if (pGrid->model() == model)
+        return;
+    const ReadingList selected = pGrid->model() ? selectedReadings() : ReadingList();
+    QItemSelectionModel *old = pGrid->selectionModel();
+    pGrid->setModel(model);
+    delete old;
+    connect(pGrid->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        emit selectionChanged();
+        emit deleteEnabledChanged(canDelete());
+    });
+    QItemSelection selection;
+    for (const auto &reading : selected) {
+        const int row = shownRow(pArrayController->rowOfReading(reading.get()));
+        if (row >= 0)
+            selection.select(model->index(row, 0), model->index(row, model->columnCount() - 1));
+    }
+    pGrid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    emit selectionChanged();
+}
+
+int PageGrid::sourceRow(int row) const
+{
+    if (pGrid->model() == pProxy && pProxy)
+        return pProxy->mapToSource(pProxy->index(row, 0)).row();
+    return row;
+}
+
+int PageGrid::shownRow(int row) const
+{
+    if (row < 0)
+        return -1;
+    if (pGrid->model() == pProxy && pProxy)
+        return pProxy->mapFromSource(pArrayController->index(row, 0)).row();
+    return row;
+}
+
+ReadingList PageGrid::selectedReadings() const
+{
+    ReadingList readings;
+    if (!pGrid->selectionModel())
+        return readings;
+    QModelIndexList rows = pGrid->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
+    readings.reserve(rows.size());
+    for (const QModelIndex &index : std::as_const(rows)) {
+        if (auto reading = pArrayController->reading(sourceRow(index.row())))
+            readings.append(reading);
+    }
+    return readings;
+}
+
+ReadingPtr PageGrid::singleSelectedReading() const
+{
+    if (!pGrid->selectionModel())
+        return nullptr;
+    const QItemSelection selection = pGrid->selectionModel()->selection();
+    int row = -1;
+    for (const QItemSelectionRange &range : selection) {
+        if (range.top() != range.bottom() || (row >= 0 && range.top() != row))
+            return nullptr;
+        row = range.top();
+    }
+    return row < 0 ? nullptr : pArrayController->reading(sourceRow(row));
+}
+
+ReadingList PageGrid::readingsInShownOrder() const
+{
+    ReadingList readings;
+    const int count = pArrayController->rowCount();
+    readings.reserve(count);
+    for (int row = 0; row < count; ++row)
+        readings.append(pArrayController->reading(sourceRow(row)));
+    return readings;
+}
+
+void PageGrid::selectReading(const Measurement *reading)
+{
+    const int row = shownRow(pArrayController->rowOfReading(reading));
+    if (row < 0)
+        return;
+    QAbstractItemModel *model = pGrid->model();
+    const QModelIndex index = model->index(row, 0);
+    pGrid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    pGrid->selectionModel()->select(
+        QItemSelection(index, model->index(row, model->columnCount() - 1)),
+        QItemSelectionModel::ClearAndSelect);
+    pGrid->scrollTo(index);
+}
+
+void PageGrid::selectAll()
+{
+    pGrid->selectAll();
+}
+
+QString PageGrid::addButtonTooltip() const
+{
+    return qtTrId("button.add.reading");
+}
+
+bool PageGrid::canDelete() const
+{
+    return pGrid->selectionModel() && pGrid->selectionModel()->hasSelection();
+}
+
+bool PageGrid::canReplaceWithAverage() const
+{
+    return pGrid->selectionModel() && pGrid->selectionModel()->hasSelection() &&
+           !singleSelectedReading();
+}
+
+// --- Editing --------------------------------------------------------------------------------
+
+void PageGrid::onAddButton()
+{
+    showNewMeasurementWindow();
+}
+
+void PageGrid::onTableDoubleClicked()
+{
+    const ReadingList selected = selectedReadings();
+    if (selected.size() == 1)
+        beginEditMeasurement(selected.first());
+}
+
+void PageGrid::beginEditMeasurement(const ReadingPtr &reading)
+{
+    if (!showEditor || !pDocument || !reading)
+        return;
+    QPointer<PageGrid> self(this);
+    showEditor(reading, pDocument, true, window(),
+               [self](ConstMeasurementPtr edited, MeasurementPtr entered) {
+                   if (self)
+                       self->onMeasurementChangedFrom(edited, entered);
+               });
+}
+
+void PageGrid::showNewMeasurementWindow()
+{
+    if (!showEditor || !pDocument)
+        return;
+    QPointer<PageGrid> self(this);
+    showEditor(pDocument->lastEditedMeasurement(), pDocument, false, window(),
+               [self](ConstMeasurementPtr edited, MeasurementPtr entered) {
+                   if (self)
+                       self->onMeasurementChangedFrom(edited, entered);
+               });
+}
+
+void PageGrid::onMeasurementChangedFrom(const ConstMeasurementPtr &edited,
+                                        const MeasurementPtr &entered)
+{
+    if (!pDocument || !entered)
+        return;
+    pDocument->onMeasurementChangedFrom(edited, entered);
+    // A new reading is the only selection; after an edit the table keeps what it had.
+    if (!edited)
+        selectReading(entered.get());
+}
+
+void PageGrid::onReplaceWithAverage()
+{
+    const ReadingList selected = selectedReadings();
+    if (selected.size() < 2 || !pDocument)
+        return;
+    const auto average = pDocument->replaceWithAverage(selected);
+    if (average)
+        selectReading(average.get());
+}
+
+void PageGrid::onDelete()
+{
+    const ReadingList selected = selectedReadings();
+    if (selected.isEmpty() || !pDocument)
+        return;
+    pDocument->deleteMeasurements(selected);
+}
+
+bool PageGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == pGrid && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            !(key->modifiers() & ~Qt::KeypadModifier)) {
+            onTableDoubleClicked();
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+            onDelete();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- Columns and rows -----------------------------------------------------------------------
+
+void PageGrid::updateColumns()
+{
+    for (int column = 0; column < ReadingsModel::ColumnCount; ++column) {
+        const QString key = ReadingsModel::showKeyOfColumn(column);
+        if (!key.isEmpty())
+            pGrid->setColumnHidden(column, !Preferences::shared().boolForKey(key));
+    }
+}
+
+QFont PageGrid::fontFor(int rowSize)
+{
+    QFont font = QApplication::font();
+    const qreal size = font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
+    font.setPointSizeF(size * kFontScale[std::clamp(rowSize, 0, 2)]);
+    return font;
+}
+
+int PageGrid::rowHeightFor(int rowSize, const QFont &font)
+{
+    // The design's heights are in points; a row is never lower than its text needs.
+    const qreal dpi = QFontMetricsF(font).fontDpi();
+    const int height = qRound(kRowHeightPoints[std::clamp(rowSize, 0, 2)] * dpi / 72.0);
+    return std::max(height, QFontMetrics(font).height() + 4);
+}
+
+void PageGrid::setRowSize(int rowSize)
+{
+    rowSize = std::clamp(rowSize, 0, 2);
+    if (rowSize == nRowSize)
+        return;
+    nRowSize = rowSize;
+    const QFont font = fontFor(rowSize);
+    pGrid->setFont(font);
+    pGrid->horizontalHeader()->setFont(QApplication::font());
+    pGrid->verticalHeader()->setDefaultSectionSize(rowHeightFor(rowSize, font));
+}
+
+void PageGrid::onPreferenceChanged(const QString &key)
+{
+    if (key == Preferences::rowSize)
+        setRowSize(Preferences::shared().integerForKey(Preferences::rowSize));
+    else if (key == Preferences::showPulse || key == Preferences::showWeight ||
+             key == Preferences::customShow1 || key == Preferences::customShow2 ||
+             key == Preferences::customShow3)
+        updateColumns();
+}
+
+// --- Sorting --------------------------------------------------------------------------------
+
+QList<SortDescriptor> PageGrid::sortDescriptors() const
+{
+    if (nSortColumn == ReadingsModel::DateColumn)
+        return {
+            {QStringLiteral("theWholeDate"), pDocument ? pDocument->sortItemsAscending() : true}};
+    static const char *const keys[] = {
+        "theWholeDate", "Time",         "Systolic",     "Pulse", "Weight",
+        "customValue1", "customValue2", "customValue3", "Tags",  "Comments"};
+    return {{QLatin1String(keys[nSortColumn]), nProxyOrder == Qt::AscendingOrder}};
+}
+
+void PageGrid::onHeaderClicked(int column)
+{
+    if (column < 0 || column >= ReadingsModel::ColumnCount || !pDocument)
+        return;
+    QList<SortDescriptor> descriptors;
+    if (column == ReadingsModel::DateColumn) {
+        const bool ascending = nSortColumn == ReadingsModel::DateColumn
+                                   ? !pDocument->sortItemsAscending()
+                                   : pDocument->sortItemsAscending();
+        nSortColumn = column;
+        showModel(pArrayController);
+        // A proxy nobody shows would still follow every change of the list.
+        delete pProxy;
+        pProxy = nullptr;
+        descriptors = {{QStringLiteral("theWholeDate"), ascending}};
+    } else {
+        nProxyOrder = nSortColumn == column && nProxyOrder == Qt::AscendingOrder
+                          ? Qt::DescendingOrder
+                          : Qt::AscendingOrder;
+        nSortColumn = column;
+        if (!pProxy) {
+            pProxy = new QSortFilterProxyModel(this);
+            pProxy->setSortRole(ReadingsModel::SortRole);
+            pProxy->setSourceModel(pArrayController);
+        }
+        pProxy->sort(column, nProxyOrder);
+        showModel(pProxy);
+        descriptors = sortDescriptors();
+    }
+    emit sortDescriptorsChanged(descriptors);
+    updateSortIndicator();
+    const QModelIndexList selected = pGrid->selectionModel()->selectedRows();
+    if (!selected.isEmpty())
+        pGrid->scrollTo(selected.first());
+}
+
+void PageGrid::updateSortIndicator()
+{
+    Qt::SortOrder order = nProxyOrder;
+    if (nSortColumn == ReadingsModel::DateColumn)
+        order =
+            pDocument && pDocument->sortItemsAscending() ? Qt::AscendingOrder : Qt::DescendingOrder;
+    pGrid->horizontalHeader()->setSortIndicator(nSortColumn, order);
+}

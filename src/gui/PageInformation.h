@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class InformationArrayController;
+class QTableView;
+
+// The information page: the document's labelled notes, edited in place (label, text, printed),
+// reordered by dragging rows. Add appends a note with the default texts; Delete asks first.
+class PageInformation : public QWidget
+{
+    Q_OBJECT
+public:
+    PageInformation(InformationArrayController *controller, QWidget *parent = nullptr);
+
+    QTableView *tableView() const { return pTableView; }
+    InformationArrayController *controller() const { return pController; }
+
+    Q_INVOKABLE QString addButtonTooltip() const;
+    bool canDelete() const;
+    QList<int> selectedRows() const;
+    void selectRows(const QList<int> &rows);
+
+public slots:
+    void onAddButton();
+    // Asks, then removes the selected notes when the user agrees.
+    void onDelete();
+    void selectAll();
+
+signals:
+    void deleteEnabledChanged(bool enabled);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    InformationArrayController *pController;
+    QTableView *pTableView;
+};

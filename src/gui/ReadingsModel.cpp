@@ -1,0 +1,231 @@
+#include "ReadingsModel.h"
+
+#include "ArrayFormatter.h"
+#include "DateFormatter.h"
+#include "NumberFormatter.h"
+#include "Preferences.h"
+#include "PressureFormatter.h"
+#include "TimeFormatter.h"
+
+#include <limits>
+
+namespace {
+
+Measurement::Key keyOfColumn(int column)
+{
+    switch (column) {
+    case ReadingsModel::PulseColumn:
+        return Measurement::Key::Pulse;
+    case ReadingsModel::WeightColumn:
+        return Measurement::Key::Weight;
+    case ReadingsModel::Custom1Column:
+        return Measurement::Key::CustomValue1;
+    case ReadingsModel::Custom2Column:
+        return Measurement::Key::CustomValue2;
+    case ReadingsModel::Custom3Column:
+        return Measurement::Key::CustomValue3;
+    default:
+        return Measurement::Key::Invalid;
+    }
+}
+
+QString titleKeyOfColumn(int column)
+{
+    switch (column) {
+    case ReadingsModel::Custom1Column:
+        return Preferences::customTitle1;
+    case ReadingsModel::Custom2Column:
+        return Preferences::customTitle2;
+    case ReadingsModel::Custom3Column:
+        return Preferences::customTitle3;
+    default:
+        return QString();
+    }
+}
+
+} // namespace
+
+ReadingsModel::ReadingsModel(MyDocument *document, QObject *parent)
+    : DocumentListModel(document, MyDocument::List::Items, parent),
+      fmtDate(DateFormatter::formatter()), fmtTime(TimeFormatter::formatter()),
+      fmtTags(ArrayFormatter::formatter()), fmtWhole(std::make_unique<NumberFormatter>()),
+      fmtDecimal(std::make_unique<NumberFormatter>())
+{
+    fmtWhole->setNumberStyle(NumberFormatter::Style::None);
+    fmtWhole->setMaximumFractionDigits(0);
+    fmtDecimal->setNumberStyle(NumberFormatter::Style::Decimal);
+    connect(&Preferences::shared(), &Preferences::changed, this,
+            &ReadingsModel::onPreferenceChanged);
+    followSortDirection();
+}
+
+ReadingsModel::~ReadingsModel() = default;
+
+int ReadingsModel::listCount() const
+{
+    return int(document()->items().size());
+}
+
+int ReadingsModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+ReadingPtr ReadingsModel::reading(int row) const
+{
+    if (!document() || row < 0 || row >= rowCount())
+        return nullptr;
+    return document()->items().at(listIndexOfRow(row));
+}
+
+int ReadingsModel::rowOfReading(const Measurement *reading) const
+{
+    if (!document() || !reading)
+        return -1;
+    const qint32 index = MyDocument::indexOfMeasurement(reading, document()->items());
+    return index < 0 ? -1 : rowOfListIndex(index);
+}
+
+QString ReadingsModel::showKeyOfColumn(int column)
+{
+    switch (column) {
+    case PulseColumn:
+        return Preferences::showPulse;
+    case WeightColumn:
+        return Preferences::showWeight;
+    case Custom1Column:
+        return Preferences::customShow1;
+    case Custom2Column:
+        return Preferences::customShow2;
+    case Custom3Column:
+        return Preferences::customShow3;
+    default:
+        return QString();
+    }
+}
+
+QVariant ReadingsModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return QVariant();
+    const ReadingPtr r = reading(index.row());
+    if (!r)
+        return QVariant();
+    const int column = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole: {
+        const QVariant date = QVariant::fromValue(r->theWholeDate());
+        switch (column) {
+        case DateColumn:
+            return fmtDate->stringForObjectValue(date);
+        case TimeColumn:
+            return fmtTime->stringForObjectValue(date);
+        case PressureColumn:
+            return PressureFormatter::stringForMeasurement(*r);
+        case PulseColumn:
+            return fmtWhole->stringFromNumber(r->Pulse());
+        case TagsColumn:
+            return fmtTags->stringForObjectValue(r->Tags());
+        case CommentsColumn:
+            // One line in the table; the whole text in the tool tip.
+            return r->Comments().simplified();
+        default:
+            return fmtDecimal->stringFromNumber(r->valueForKey(keyOfColumn(column)));
+        }
+    }
+    case Qt::ToolTipRole:
+        if (column == CommentsColumn && !r->Comments().isEmpty())
+            return r->Comments();
+        return QVariant();
+    case Qt::TextAlignmentRole:
+        if (column == DateColumn || column == TimeColumn || column == PressureColumn ||
+            keyOfColumn(column) != Measurement::Key::Invalid)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return int(Qt::AlignLeft | Qt::AlignVCenter);
+    case SortRole:
+        switch (column) {
+        case DateColumn:
+            return r->theWholeDate().timeIntervalSinceReferenceDate();
+        case TimeColumn:
+            return r->Time().timeIntervalSinceReferenceDate();
+        case PressureColumn: {
+            double systolic = 0, diastolic = 0;
+            r->numberForKey(Measurement::Key::Systolic, &systolic);
+            r->numberForKey(Measurement::Key::Diastolic, &diastolic);
+            return systolic * 1000.0 + diastolic;
+        }
+        case TagsColumn:
+            return fmtTags->stringForObjectValue(r->Tags());
+        case CommentsColumn:
+            return r->Comments();
+        default: {
+            double value = 0;
+            if (!r->numberForKey(keyOfColumn(column), &value))
+                return -std::numeric_limits<double>::infinity();
+            return value;
+        }
+        }
+    default:
+        return QVariant();
+    }
+}
+
+QVariant ReadingsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::TextAlignmentRole)
+        return int(
+            (section == TagsColumn || section == CommentsColumn ? Qt::AlignLeft : Qt::AlignRight) |
+            Qt::AlignVCenter);
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
+        return QVariant();
+    switch (section) {
+    case DateColumn:
+        return qtTrId("window.column.date");
+    case TimeColumn:
+        return qtTrId("window.column.time");
+    case PressureColumn:
+        return qtTrId("window.column.pressure");
+    case PulseColumn:
+        return qtTrId("window.column.pulse");
+    case WeightColumn:
+        return qtTrId("window.column.weight");
+    case TagsColumn:
+        return qtTrId("window.column.tags");
+    case CommentsColumn:
+        return qtTrId("window.column.comments");
+    default:
+        return Preferences::shared().stringForKey(titleKeyOfColumn(section));
+    }
+}
+
+void ReadingsModel::onPreferenceChanged(const QString &key)
+{
+    for (int column = Custom1Column; column <= Custom3Column; ++column) {
+        if (titleKeyOfColumn(column) == key)
+            emit headerDataChanged(Qt::Horizontal, column, column);
+    }
+}
+
+// The document announces no change of its sort direction yet: whoever changes it calls this.
+void ReadingsModel::followSortDirection()
+{
+    if (document())
+        setReversed(!document()->sortItemsAscending());
+}
+
+void ReadingsModel::setSortAscending(bool ascending)
+{
+    if (!document())
+        return;
+    document()->setSortItemsAscending(ascending);
+    followSortDirection();
+}
+
+void ReadingsModel::resetting()
+{
+    if (document())
+        setReversedQuietly(!document()->sortItemsAscending());
+}

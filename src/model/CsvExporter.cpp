@@ -1,0 +1,277 @@
+#include "CsvExporter.h"
+
+#include "Measurement.h"
+#include "MyDocument.h"
+#include "Preferences.h"
+
+#include <QSaveFile>
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+Measurement::Key keyOfField(CsvField field)
+{
+    switch (field) {
+    case CsvField::Systolic:
+        return Measurement::Key::Systolic;
+    case CsvField::Diastolic:
+        return Measurement::Key::Diastolic;
+    case CsvField::Pulse:
+        return Measurement::Key::Pulse;
+    case CsvField::Weight:
+        return Measurement::Key::Weight;
+    case CsvField::Custom1:
+        return Measurement::Key::CustomValue1;
+    case CsvField::Custom2:
+        return Measurement::Key::CustomValue2;
+    case CsvField::Custom3:
+        return Measurement::Key::CustomValue3;
+    default:
+        return Measurement::Key::Invalid;
+    }
+}
+
+// Digits with leading zeros to the width.
+inline char *putDigits(char *p, qint64 value, int width)
+{
+    for (int i = width - 1; i >= 0; --i) {
+        p[i] = char('0' + value % 10);
+        value /= 10;
+    }
+    return p + width;
+}
+
+char *putYear(char *p, int year)
+{
+    if (year >= 0 && year <= 9999)
+        return putDigits(p, year, 4);
+    return std::to_chars(p, p + 12, year).ptr;
+}
+
+} // namespace
+
+CsvExporter::CsvExporter(const Options &options) : pOptions(options)
+{
+    pColumns = {CsvField::Date, CsvField::Time, CsvField::DateTime, CsvField::Systolic,
+                CsvField::Diastolic};
+    const Preferences &prefs = Preferences::shared();
+    const std::pair<CsvField, QLatin1String> optional[] = {
+        {CsvField::Pulse, Preferences::showPulse},
+        {CsvField::Weight, Preferences::showWeight},
+        {CsvField::Custom1, Preferences::customShow1},
+        {CsvField::Custom2, Preferences::customShow2},
+        {CsvField::Custom3, Preferences::customShow3},
+    };
+    for (const auto &[field, key] : optional) {
+        if (options.bAll || prefs.boolForKey(key))
+            pColumns.append(field);
+    }
+    pColumns.append(CsvField::Comments);
+    pColumns.append(CsvField::Tags);
+}
+
+QChar CsvExporter::defaultSeparator(const QLocale &locale)
+{
+    return locale.decimalPoint() == QLatin1String(",") ? QChar(u';') : QChar(u',');
+}
+
+QString CsvExporter::columnTitle(CsvField field)
+{
+    const auto custom = [](QLatin1String key) {
+        const QString title = Preferences::shared().stringForKey(key).trimmed();
+        return title.isEmpty() ? Preferences::defaultValueForKey(key).toString() : title;
+    };
+    switch (field) {
+    case CsvField::Ignore:
+        return qtTrId("csv.columns.ignore");
+    case CsvField::Date:
+        return qtTrId("csv.columns.date");
+    case CsvField::Time:
+        return qtTrId("csv.columns.time");
+    case CsvField::DateTime:
+        return qtTrId("csv.columns.instant");
+    case CsvField::Systolic:
+        return qtTrId("csv.columns.systolic");
+    case CsvField::Diastolic:
+        return qtTrId("csv.columns.diastolic");
+    case CsvField::Pulse:
+        return qtTrId("csv.columns.pulse");
+    case CsvField::Weight:
+        return qtTrId("csv.columns.weight");
+    case CsvField::Custom1:
+        return custom(Preferences::customTitle1);
+    case CsvField::Custom2:
+        return custom(Preferences::customTitle2);
+    case CsvField::Custom3:
+        return custom(Preferences::customTitle3);
+    case CsvField::Comments:
+        return qtTrId("csv.columns.comments");
+    case CsvField::Tags:
+        return qtTrId("csv.columns.tags");
+    }
+    return QString();
+}
+
+void CsvExporter::appendText(QByteArray &out, const QString &text) const
+{
+    const QByteArray utf8 = text.toUtf8();
+    const char separator = char(pOptions.separator.unicode());
+    bool quote = false;
+    for (const char c : utf8) {
+        if (c == separator || c == '"' || c == '\n' || c == '\r') {
+            quote = true;
+            break;
+        }
+    }
+    if (!quote) {
+        out.append(utf8);
+        return;
+    }
+    out.append('"');
+    for (const char c : utf8) {
+        if (c == '"')
+            out.append('"');
+        out.append(c);
+    }
+    out.append('"');
+}
+
+void CsvExporter::appendNumber(QByteArray &out, const QVariant &value) const
+{
+    char buffer[40];
+    std::to_chars_result end;
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
+        const double number = value.toDouble();
+        if (!std::isfinite(number))
+            return; // no spreadsheet reads these; the cell stays empty
+        end = std::to_chars(buffer, buffer + sizeof buffer, number);
+    } else {
+        end = std::to_chars(buffer, buffer + sizeof buffer, value.toLongLong());
+    }
+    out.append(buffer, end.ptr - buffer);
+}
+
+QByteArray CsvExporter::header() const
+{
+    QByteArray out(kByteOrderMark);
+    for (qsizetype i = 0; i < pColumns.size(); ++i) {
+        if (i > 0)
+            out.append(char(pOptions.separator.unicode()));
+        appendText(out, columnTitle(pColumns.at(i)));
+    }
+    out.append("\r\n");
+    return out;
+}
+
+void CsvExporter::appendReading(QByteArray &out, const Measurement &reading)
+{
+    const char separator = char(pOptions.separator.unicode());
+    const ::Date date = reading.theWholeDate();
+    // The instant to the millisecond, and the local clock at it.
+    char dateText[16], timeText[16], instantText[48];
+    qsizetype dateLength = 0, timeLength = 0, instantLength = 0;
+    const double msecs = std::round(date.timeIntervalSince1970() * 1000.0);
+    if (std::isfinite(msecs) && std::fabs(msecs) < 1e17) {
+        const qint64 ms = qint64(msecs);
+        const qint64 seconds = ms >= 0 ? ms / 1000 : (ms - 999) / 1000;
+        const int millis = int(ms - seconds * 1000);
+        const int offset = pOffsets.offsetAt(seconds);
+        const qint64 local = seconds + offset;
+        const qint64 days = local >= 0 ? local / 86400 : (local - 86399) / 86400;
+        const qint64 secondOfDay = local - days * 86400;
+        int year, month, day;
+        LocalTimeOffsets::civilFromDays(days, &year, &month, &day);
+
+        char *p = putYear(dateText, year);
+        *p++ = '-';
+        p = putDigits(p, month, 2);
+        *p++ = '-';
+        p = putDigits(p, day, 2);
+        dateLength = p - dateText;
+
+        p = putDigits(timeText, secondOfDay / 3600, 2);
+        *p++ = ':';
+        p = putDigits(p, secondOfDay / 60 % 60, 2);
+        *p++ = ':';
+        p = putDigits(p, secondOfDay % 60, 2);
+        timeLength = p - timeText;
+
+        p = std::copy(dateText, dateText + dateLength, instantText);
+        *p++ = 'T';
+        p = std::copy(timeText, timeText + timeLength, p);
+        if (millis != 0) {
+            *p++ = '.';
+            p = putDigits(p, millis, 3);
+        }
+        *p++ = offset < 0 ? '-' : '+';
+        const int absolute = offset < 0 ? -offset : offset;
+        p = putDigits(p, absolute / 3600, 2);
+        *p++ = ':';
+        p = putDigits(p, absolute / 60 % 60, 2);
+        instantLength = p - instantText;
+    }
+
+    for (qsizetype i = 0; i < pColumns.size(); ++i) {
+        if (i > 0)
+            out.append(separator);
+        const CsvField field = pColumns.at(i);
+        switch (field) {
+        case CsvField::Date:
+            out.append(dateText, dateLength);
+            break;
+        case CsvField::Time:
+            out.append(timeText, timeLength);
+            break;
+        case CsvField::DateTime:
+            out.append(instantText, instantLength);
+            break;
+        case CsvField::Comments: {
+            const QString comments = reading.Comments();
+            if (!comments.isEmpty())
+                appendText(out, comments);
+            break;
+        }
+        case CsvField::Tags: {
+            const QStringList tags = reading.Tags();
+            if (!tags.isEmpty())
+                appendText(out, tags.join(QLatin1String("; ")));
+            break;
+        }
+        case CsvField::Ignore:
+            break;
+        default: {
+            const QVariant value = reading.valueForKey(keyOfField(field));
+            if (value.isValid())
+                appendNumber(out, value);
+            break;
+        }
+        }
+    }
+    out.append("\r\n");
+}
+
+QByteArray CsvExporter::exportDocument(const MyDocument &document)
+{
+    const auto &readings = pOptions.bAll ? document.allItems() : document.items();
+    QByteArray out = header();
+    out.reserve(out.size() + readings.size() * 80);
+    for (const auto &reading : readings)
+        appendReading(out, *reading);
+    return out;
+}
+
+bool CsvExporter::writeDocument(const MyDocument &document, const QString &path, QString *error)
+{
+    const QByteArray bytes = exportDocument(document);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = qtTrId("csv.error.write").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}

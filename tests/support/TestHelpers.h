@@ -1,0 +1,25 @@
+#pragma once
+
+#include "Measurement.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+// Small helpers shared by the test programs.
+namespace TestSupport {
+
+// A reading at `date` with the given systolic and diastolic values (a number keeps its kind, an
+// invalid QVariant leaves the value absent) and, when some are given, tags.
+MeasurementPtr reading(const Date &date, const QVariant &systolic, const QVariant &diastolic = 80,
+                       const QStringList &tags = {});
+
+// Where a file for a person to look at goes: $TENSILO_TEST_OUTPUT (set by CTest to the build
+// tree's test-output), else a directory under the system's temporary one. Creates the directory.
+QString outputPath(const QString &name);
+
+// Makes `zone` ("UTC", "Europe/Berlin") the process's local time zone.
+void setTimeZone(const QByteArray &zone);
+
+} // namespace TestSupport

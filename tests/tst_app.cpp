@@ -1,0 +1,671 @@
+// The application shell through its seams: documents opened, saved, reverted and closed with
+// every answer, recent documents, the launch decision, autosave by an injected clock, the menus.
+
+#include "ApplicationMenus.h"
+#include "Dialogs.h"
+#include "DocumentController.h"
+#include "Localization.h"
+#include "MainWindow.h"
+#include "Measurement.h"
+#include "MyAppDelegate.h"
+#include "MyDocument.h"
+#include "Preferences.h"
+#include "PreferencesWndController.h"
+#include "UndoManager.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+const Date kNoon = Date::fromTimeIntervalSince1970(1710504000.0);
+
+void addReadings(MyDocument *document, int count, int first = 0)
+{
+    MeasurementList readings;
+    for (int i = 0; i < count; ++i)
+        readings.append(Measurement::create(kNoon.addingSeconds((first + i) * 3600.0), 120, 80));
+    document->addMeasurements(readings);
+    document->undoManager()->closeGroup(); // as the end of the event loop's turn would
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs the event loop until queued dialog answers and deferred deletions are delivered.
+void settle()
+{
+    for (int i = 0; i < 5; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+} // namespace
+
+class TestApp : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> pDir;
+    std::unique_ptr<DocumentController> pController;
+    qint64 nClock = 0;
+
+    QString path(const QString &name) const { return pDir->filePath(name); }
+    DocumentController &controller() { return *pController; }
+
+    // A saved document with `count` readings at `name`.
+    QString savedFile(const QString &name, int count)
+    {
+        MyDocument document;
+        addReadings(&document, count);
+        const QString file = path(name);
+        if (!document.writeToFile(file))
+            qFatal("cannot write %s", qPrintable(file));
+        return file;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        Localization::install(QLocale(QLocale::English));
+        Dialogs::setTestMode(true);
+    }
+
+    void init()
+    {
+        Preferences::useTemporaryStore();
+        pDir = std::make_unique<QTemporaryDir>();
+        pController = std::make_unique<DocumentController>();
+        pController->setRecoveryDirectory(path(QStringLiteral("recovery")));
+        nClock = 0;
+        pController->setClock([this] { return nClock; });
+        pController->setWindowFactory(
+            [](MyDocument *document) { return new MainWindow(document); });
+        Dialogs::clearRecord();
+    }
+
+    void cleanup()
+    {
+        QCOMPARE(Dialogs::unansweredCount(), 0);
+        QVERIFY(!Dialogs::hasQueuedAnswers());
+        pController.reset();
+        settle();
+    }
+
+    void untitledTitlesFollowTheCleanState()
+    {
+        MyDocument *first = controller().newDocument();
+        MyDocument *second = controller().newDocument();
+        QMainWindow *window = controller().windowForDocument(first);
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Untitled[*]"));
+        QCOMPARE(controller().windowForDocument(second)->windowTitle(),
+                 QStringLiteral("Untitled 2[*]"));
+        QVERIFY(!window->isWindowModified());
+
+        addReadings(first, 1);
+        QVERIFY(window->isWindowModified());
+        first->undoManager()->undo();
+        QVERIFY(!window->isWindowModified()); // back at the saved state
+        first->undoManager()->redo();
+        QVERIFY(window->isWindowModified());
+
+        // The lowest free number is used again.
+        controller().closeDocument(second);
+        QCOMPARE(controller().documents().size(), 1);
+        MyDocument *third = controller().newDocument();
+        QCOMPARE(controller().displayName(third), QStringLiteral("Untitled 2"));
+        // Closing an edited document asks; this one is answered in its own test.
+        Dialogs::setNextAnswer(1);
+        bool closed = false;
+        controller().closeDocument(first, [&](bool c) { closed = c; });
+        settle();
+        QVERIFY(closed);
+    }
+
+    // Save asks for a name the first time, adds the extension, makes the document clean,
+    // retitles the window and notes the file as recent; Save As moves the document to a copy.
+    void saveAndSaveAs()
+    {
+        MyDocument *document = controller().newDocument();
+        addReadings(document, 3);
+        Dialogs::setNextPath(path(QStringLiteral("blood")));
+        bool saved = false;
+        controller().saveDocument(document, [&](bool s) { saved = s; });
+        settle();
+        QVERIFY(saved);
+        const QString file = QFileInfo(path(QStringLiteral("blood.tensilo"))).canonicalFilePath();
+        QCOMPARE(controller().filePath(document), file);
+        QVERIFY(!controller().isEdited(document));
+        QCOMPARE(controller().windowForDocument(document)->windowTitle(),
+                 QStringLiteral("blood.tensilo[*]"));
+        QCOMPARE(controller().recentDocumentURLs(), QStringList{file});
+        MyDocument check;
+        QVERIFY(check.readFromFile(file));
+        QCOMPARE(check.allItems().size(), 3);
+
+        // A second Save asks nothing.
+        addReadings(document, 1, 10);
+        controller().saveDocument(document);
+        QCOMPARE(Dialogs::record().size(), 1);
+        QVERIFY(check.readFromFile(file));
+        QCOMPARE(check.allItems().size(), 4);
+
+        // Save As: the document moves to the new file, the old one stays as it was.
+        const QByteArray before = contents(file);
+        addReadings(document, 1, 20);
+        Dialogs::setNextPath(path(QStringLiteral("copy.TENSILO")));
+        controller().saveDocumentAs(document);
+        settle();
+        QCOMPARE(QFileInfo(controller().filePath(document)).fileName(),
+                 QStringLiteral("copy.TENSILO"));
+        QCOMPARE(contents(file), before);
+        QCOMPARE(controller().recentDocumentURLs().first(), controller().filePath(document));
+
+        // Cancelling the dialog saves nothing.
+        addReadings(document, 1, 30);
+        Dialogs::setNextPath(QString());
+        saved = true;
+        controller().saveDocumentAs(document, [&](bool s) { saved = s; });
+        settle();
+        QVERIFY(!saved);
+        QVERIFY(controller().isEdited(document));
+    }
+
+    // Saving over a file that another window has open is refused.
+    void saveAsOverAnOpenFile()
+    {
+        const QString file = savedFile(QStringLiteral("a.tensilo"), 2);
+        QVERIFY(controller().openDocumentWithContentsOfFile(file, true));
+        MyDocument *other = controller().newDocument();
+        addReadings(other, 1);
+        const QByteArray before = contents(file);
+        Dialogs::setNextPath(file);
+        Dialogs::setNextAnswer(0);
+        controller().saveDocumentAs(other);
+        settle();
+        QCOMPARE(Dialogs::record().last().stem, QStringLiteral("doc.save_as_open"));
+        QCOMPARE(contents(file), before);
+        QVERIFY(controller().filePath(other).isEmpty());
+        other->undoManager()->undo();
+    }
+
+    void closeWithChanges_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<int>("readingsInFile");
+        QTest::newRow("save") << 0 << true << 3;
+        QTest::newRow("don't save") << 1 << true << 2;
+        QTest::newRow("cancel") << 2 << false << 2;
+    }
+    void closeWithChanges()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, closed);
+        QFETCH(int, readingsInFile);
+        const QString file = savedFile(QStringLiteral("c.tensilo"), 2);
+        MyDocument *document = controller().openDocumentWithContentsOfFile(file, true);
+        QVERIFY(document);
+        addReadings(document, 1, 5);
+        QPointer<QMainWindow> window = controller().windowForDocument(document);
+
+        // The window's own close button goes through the controller.
+        Dialogs::setNextAnswer(answer);
+        window->close();
+        settle();
+        QCOMPARE(Dialogs::record().size(), 1);
+        QCOMPARE(Dialogs::record().first().stem, QStringLiteral("doc.close_unsaved"));
+        QVERIFY(Dialogs::record().first().message.contains(QStringLiteral("c.tensilo")));
+        QCOMPARE(controller().documents().isEmpty(), closed);
+        QCOMPARE(window.isNull(), closed);
+        MyDocument check;
+        QVERIFY(check.readFromFile(file));
+        QCOMPARE(check.allItems().size(), readingsInFile);
+        if (!closed) {
+            QVERIFY(window->isVisible());
+            QVERIFY(controller().isEdited(document));
+        }
+    }
+
+    // Quit asks per edited document; Cancel stops it, and nothing more is asked.
+    void quitAsksPerDocument()
+    {
+        MyAppDelegate delegate(&controller());
+        int quits = 0;
+        delegate.setQuitFunction([&] { ++quits; });
+        MyDocument *a = controller().newDocument();
+        MyDocument *b = controller().newDocument();
+        MyDocument *c = controller().newDocument();
+        addReadings(a, 1);
+        addReadings(c, 1);
+        Q_UNUSED(b);
+
+        Dialogs::setNextAnswer(1); // a: Don't Save
+        Dialogs::setNextAnswer(2); // c: Cancel
+        delegate.terminate();
+        settle();
+        QCOMPARE(quits, 0);
+        QCOMPARE(controller().documents(), QList<MyDocument *>{c});
+        QCOMPARE(Dialogs::record().size(), 2);
+
+        Dialogs::setNextAnswer(1);
+        delegate.terminate();
+        settle();
+        QCOMPARE(quits, 1);
+        QVERIFY(controller().documents().isEmpty());
+    }
+
+    void openingAnOpenFileRaisesIt()
+    {
+        const QString file = savedFile(QStringLiteral("o.tensilo"), 4);
+        MyDocument *first = controller().openDocumentWithContentsOfFile(file, true);
+        QVERIFY(first);
+        QCOMPARE(controller().windowForDocument(first)->windowTitle(),
+                 QStringLiteral("o.tensilo[*]"));
+        // Another spelling of the same file.
+        const QString other = pDir->path() + QStringLiteral("/./o.tensilo");
+        QCOMPARE(controller().openFiles({other}), 1);
+        QCOMPARE(controller().documents().size(), 1);
+        Dialogs::setNextPath(file);
+        controller().openDocument();
+        settle();
+        QCOMPARE(controller().documents().size(), 1);
+    }
+
+    // A file the reader refuses opens nothing and shows the reader's reason; a pristine untitled
+    // document gives way to a file that opens.
+    void openRefusedAndPristine()
+    {
+        MyDocument *untitled = controller().newDocument();
+        const QString bad = path(QStringLiteral("bad.tensilo"));
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a document at all");
+        file.close();
+        Dialogs::setNextAnswer(0);
+        QCOMPARE(controller().openFiles({bad}), 0);
+        settle();
+        QCOMPARE(controller().documents(), QList<MyDocument *>{untitled});
+        QCOMPARE(Dialogs::record().size(), 1);
+        QVERIFY(Dialogs::record().first().title.contains(QStringLiteral("bad.tensilo")));
+        QVERIFY(!Dialogs::record().first().message.isEmpty());
+        QVERIFY(controller().recentDocumentURLs().isEmpty());
+
+        const QString good = savedFile(QStringLiteral("g.tensilo"), 1);
+        MyDocument *opened = controller().openDocumentWithContentsOfFile(good, true);
+        QCOMPARE(controller().documents(), QList<MyDocument *>{opened});
+    }
+
+    void recentDocuments()
+    {
+        QStringList files;
+        for (int i = 0; i < 12; ++i)
+            files.append(savedFile(QStringLiteral("r%1.tensilo").arg(i), 1));
+        for (const QString &file : files) {
+            MyDocument *document = controller().openDocumentWithContentsOfFile(file, false);
+            QVERIFY(document);
+            controller().closeDocument(document);
+        }
+        QStringList expected;
+        for (int i = 11; i >= 2; --i)
+            expected.append(files.at(i));
+        QCOMPARE(controller().recentDocumentURLs(), expected);
+
+        // Opening one again moves it to the top.
+        MyDocument *again = controller().openDocumentWithContentsOfFile(files.at(5), false);
+        QCOMPARE(controller().recentDocumentURLs().first(), files.at(5));
+        QCOMPARE(controller().recentDocumentURLs().size(), 10);
+        controller().closeDocument(again);
+
+        // The menu greys a vanished file; choosing it removes it with a message.
+        QVERIFY(QFile::remove(files.at(9)));
+        QMainWindow window;
+        ApplicationMenus::install(&window, &controller());
+        auto *recent = window.findChild<QMenu *>(QStringLiteral("menuOpenRecent"));
+        QVERIFY(recent);
+        emit recent->aboutToShow();
+        QAction *vanished = nullptr;
+        for (QAction *action : recent->actions()) {
+            if (action->data().toString() == files.at(9))
+                vanished = action;
+        }
+        QVERIFY(vanished);
+        QVERIFY(!vanished->isEnabled());
+        QCOMPARE(recent->actions().first()->data().toString(), files.at(5));
+        Dialogs::setNextAnswer(0);
+        controller().openRecentDocument(files.at(9));
+        settle();
+        QCOMPARE(Dialogs::record().last().stem, QStringLiteral("doc.recent_missing"));
+        QVERIFY(!controller().recentDocumentURLs().contains(files.at(9)));
+        QVERIFY(controller().documents().isEmpty());
+
+        window.findChild<QAction *>(QStringLiteral("actionClearRecent"))->trigger();
+        QVERIFY(controller().recentDocumentURLs().isEmpty());
+    }
+
+    void revert_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("revert") << 0;
+        QTest::newRow("cancel") << 1;
+    }
+    void revert()
+    {
+        QFETCH(int, answer);
+        const QString file = savedFile(QStringLiteral("v.tensilo"), 2);
+        MyDocument *document = controller().openDocumentWithContentsOfFile(file, true);
+        addReadings(document, 3, 10);
+        Dialogs::setNextAnswer(answer);
+        controller().revertDocumentToSaved(document);
+        settle();
+        QCOMPARE(Dialogs::record().size(), 1);
+        if (answer == 0) {
+            QCOMPARE(document->allItems().size(), 2);
+            QVERIFY(!controller().isEdited(document));
+            QVERIFY(!controller().windowForDocument(document)->isWindowModified());
+            QVERIFY(!document->undoManager()->canUndo());
+        } else {
+            QCOMPARE(document->allItems().size(), 5);
+            QVERIFY(controller().isEdited(document));
+        }
+
+        // A file that has become unreadable: the document stays as it is, edited.
+        addReadings(document, 1, 40);
+        const int count = int(document->allItems().size());
+        QFile damaged(file);
+        QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        damaged.write("garbage");
+        damaged.close();
+        Dialogs::setNextAnswer(0);
+        Dialogs::setNextAnswer(0);
+        controller().revertDocumentToSaved(document);
+        settle();
+        QCOMPARE(document->allItems().size(), count);
+        QVERIFY(controller().isEdited(document));
+        document->undoManager()->setClean();
+    }
+
+    // A save that fails leaves the old file byte-identical and the document edited.
+    void failedSaveKeepsOldFile()
+    {
+        const QString file = savedFile(QStringLiteral("f.tensilo"), 1);
+        const QByteArray before = contents(file);
+        MyDocument *document = controller().openDocumentWithContentsOfFile(file, true);
+        addReadings(document, 500, 10);
+
+        // Writes beyond the old file's size fail (this works for root too).
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit tight = old;
+        tight.rlim_cur = rlim_t(before.size() + 16);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tight), 0);
+        Dialogs::setNextAnswer(0);
+        bool saved = true;
+        controller().saveDocument(document, [&](bool s) { saved = s; });
+        setrlimit(RLIMIT_FSIZE, &old);
+        settle();
+
+        QVERIFY(!saved);
+        QCOMPARE(contents(file), before);
+        QVERIFY(controller().isEdited(document));
+        QVERIFY(controller().windowForDocument(document)->isWindowModified());
+        QCOMPARE(Dialogs::record().size(), 1);
+        QVERIFY(Dialogs::record().first().title.contains(QStringLiteral("f.tensilo")));
+        QVERIFY(!Dialogs::record().first().message.isEmpty());
+        // No temporary file is left beside it.
+        QCOMPARE(QDir(pDir->path()).entryList({QStringLiteral("f.tensilo*")}, QDir::Files).size(),
+                 1);
+
+        // A path whose folder has vanished.
+        Dialogs::setNextPath(path(QStringLiteral("gone/f.tensilo")));
+        Dialogs::setNextAnswer(0);
+        controller().saveDocumentAs(document);
+        settle();
+        QCOMPARE(controller().filePath(document), QFileInfo(file).canonicalFilePath());
+        QVERIFY(controller().isEdited(document));
+        document->undoManager()->setClean();
+    }
+
+    void reopenDecision_data()
+    {
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<bool>("expectUntitled");
+        QTest::newRow("first launch") << QStringLiteral("first") << true;
+        QTest::newRow("valid recent") << QStringLiteral("valid") << false;
+        QTest::newRow("missing recent") << QStringLiteral("missing") << true;
+        QTest::newRow("preference off") << QStringLiteral("off") << true;
+        QTest::newRow("after launch") << QStringLiteral("after") << true;
+    }
+    void reopenDecision()
+    {
+        QFETCH(QString, situation);
+        QFETCH(bool, expectUntitled);
+        const QString file = savedFile(QStringLiteral("last.tensilo"), 7);
+        if (situation != QLatin1String("first"))
+            controller().noteNewRecentDocument(file);
+        if (situation == QLatin1String("missing"))
+            QFile::remove(file);
+        if (situation == QLatin1String("off"))
+            Preferences::shared().setValueForKey(false, Preferences::reopenLastDocument);
+
+        MyAppDelegate delegate(&controller());
+        delegate.setQuitFunction([] {});
+        if (situation == QLatin1String("after")) {
+            delegate.applicationDidFinishLaunching();
+            QVERIFY(delegate.applicationShouldOpenUntitledFile());
+            QVERIFY(controller().documents().isEmpty());
+            delegate.handleReopenRequest({});
+            QCOMPARE(controller().documents().size(), 1);
+            QVERIFY(controller().filePath(controller().documents().first()).isEmpty());
+            return;
+        }
+        delegate.launch({});
+        QVERIFY(delegate.applicationHasStarted());
+        QCOMPARE(controller().documents().size(), 1);
+        MyDocument *document = controller().documents().first();
+        QCOMPARE(controller().filePath(document).isEmpty(), expectUntitled);
+        QCOMPARE(document->allItems().size(), expectUntitled ? 0 : 7);
+        QCOMPARE(Dialogs::unansweredCount(), 0); // a failed reopen is not shown
+    }
+
+    // Files named at launch open instead of the untitled document; a later start's files open
+    // in the running application, and with none its windows are raised.
+    void launchWithFiles()
+    {
+        const QString a = savedFile(QStringLiteral("a.tensilo"), 1);
+        const QString b = savedFile(QStringLiteral("b.tensilo"), 2);
+        MyAppDelegate delegate(&controller());
+        delegate.launch({a});
+        QCOMPARE(controller().documents().size(), 1);
+        delegate.handleReopenRequest({b});
+        QCOMPARE(controller().documents().size(), 2);
+        delegate.handleReopenRequest({});
+        QCOMPARE(controller().documents().size(), 2);
+    }
+
+    // Autosave by the clock: nothing at 59 s, a recovery copy at 60 s, the user's file untouched;
+    // at once when switched on, never while off; a save removes the copy.
+    void autosaveByTheClock()
+    {
+        const QString file = savedFile(QStringLiteral("s.tensilo"), 2);
+        const QByteArray before = contents(file);
+        MyAppDelegate delegate(&controller());
+        delegate.setAutosave(true);
+        QVERIFY(delegate.autosave());
+        QCOMPARE(controller().autosavingDelay(), 60.0);
+        MyDocument *document = controller().openDocumentWithContentsOfFile(file, true);
+
+        nClock = 1000;
+        addReadings(document, 3, 10);
+        QVERIFY(controller().hasUnautosavedChanges(document));
+        nClock = 1000 + 59'000;
+        addReadings(document, 1, 20); // later changes do not push the time back
+        controller().autosaveDueDocuments();
+        QVERIFY(controller().recoveryPathOf(document).isEmpty());
+        nClock = 1000 + 60'000;
+        controller().autosaveDueDocuments();
+        const QString copy = controller().recoveryPathOf(document);
+        QVERIFY(QFile::exists(copy));
+        QVERIFY(!controller().hasUnautosavedChanges(document));
+        QCOMPARE(contents(file), before);
+        QVERIFY(controller().isEdited(document)); // the autosave is not the user's save
+        MyDocument check;
+        QVERIFY(check.readFromFile(copy));
+        QCOMPARE(check.allItems().size(), 6);
+
+        // Switched off: nothing is written however long the changes wait.
+        Preferences::shared().setValueForKey(false, Preferences::autosaveDocuments);
+        delegate.applicationDidFinishLaunching(); // binds "autosave" to the preference
+        QVERIFY(!delegate.autosave());
+        addReadings(document, 1, 30);
+        nClock += 3600'000;
+        controller().autosaveDueDocuments();
+        QVERIFY(check.readFromFile(copy));
+        QCOMPARE(check.allItems().size(), 6);
+        // Switched on: written at once.
+        Preferences::shared().setValueForKey(true, Preferences::autosaveDocuments);
+        QVERIFY(delegate.autosave());
+        QVERIFY(check.readFromFile(copy));
+        QCOMPARE(check.allItems().size(), 7);
+        QCOMPARE(contents(file), before);
+
+        // The user's save removes the copy; so does undoing back to the saved state.
+        controller().saveDocument(document);
+        QVERIFY(!QFile::exists(copy));
+        QVERIFY(controller().pendingRecoveries().isEmpty());
+        addReadings(document, 1, 50);
+        nClock += 60'000;
+        controller().autosaveDueDocuments();
+        QVERIFY(!controller().recoveryPathOf(document).isEmpty());
+        document->undoManager()->undo();
+        QVERIFY(controller().recoveryPathOf(document).isEmpty());
+        QCOMPARE(QDir(path(QStringLiteral("recovery"))).entryList(QDir::Files).size(), 0);
+    }
+
+    // A recovery copy left behind is offered; Recover opens it edited and tied to its file;
+    // Discard removes it; Later keeps it.
+    void recoveryOffered_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("recover") << 0;
+        QTest::newRow("discard") << 1;
+        QTest::newRow("later") << 2;
+    }
+    void recoveryOffered()
+    {
+        QFETCH(int, answer);
+        const QString file = savedFile(QStringLiteral("k.tensilo"), 2);
+        {
+            DocumentController crashed;
+            crashed.setRecoveryDirectory(path(QStringLiteral("recovery")));
+            MyDocument *document = crashed.openDocumentWithContentsOfFile(file, false);
+            addReadings(document, 2, 10);
+            QVERIFY(crashed.autosaveDocument(document));
+            // The run ends without closing: simulate a kill by keeping the copy.
+            crashed.setRecoveryDirectory(path(QStringLiteral("elsewhere")));
+        }
+        QCOMPARE(controller().pendingRecoveries().size(), 1);
+        Dialogs::setNextAnswer(answer);
+        bool done = false;
+        controller().offerRecoveries([&] { done = true; });
+        settle();
+        QVERIFY(done);
+        QCOMPARE(Dialogs::record().size(), 1);
+        QVERIFY(Dialogs::record().first().message.contains(QStringLiteral("k.tensilo")));
+        if (answer == 0) {
+            QCOMPARE(controller().documents().size(), 1);
+            MyDocument *document = controller().documents().first();
+            QCOMPARE(document->allItems().size(), 4);
+            QVERIFY(controller().isEdited(document));
+            QCOMPARE(controller().filePath(document), QFileInfo(file).canonicalFilePath());
+            QVERIFY(controller().windowForDocument(document)->isWindowModified());
+            QVERIFY(controller().pendingRecoveries().isEmpty()); // it is this document's now
+            controller().saveDocument(document);
+            MyDocument check;
+            QVERIFY(check.readFromFile(file));
+            QCOMPARE(check.allItems().size(), 4);
+            QCOMPARE(QDir(path(QStringLiteral("recovery"))).entryList(QDir::Files).size(), 0);
+        } else {
+            QVERIFY(controller().documents().isEmpty());
+            QCOMPARE(controller().pendingRecoveries().size(), answer == 2 ? 1 : 0);
+        }
+    }
+
+    // The application's items go around and after what the window put in its menus.
+    void menusInstalled()
+    {
+        QMainWindow window;
+        QMenu *file = window.menuBar()->addMenu(QStringLiteral("File"));
+        file->setObjectName(QStringLiteral("menuFile"));
+        QAction *print = file->addAction(QStringLiteral("Print..."));
+        QMenu *view = window.menuBar()->addMenu(QStringLiteral("View"));
+        view->setObjectName(QStringLiteral("menuView"));
+        MyAppDelegate delegate(&controller());
+        ApplicationMenus::install(&window, &controller(), &delegate);
+
+        QStringList order;
+        for (QAction *action : window.menuBar()->actions())
+            order.append(action->menu()->objectName());
+        QCOMPARE(order,
+                 (QStringList{"menuFile", "menuEdit", "menuView", "menuWindow", "menuHelp"}));
+
+        QStringList items;
+        for (QAction *action : file->actions())
+            items.append(action->isSeparator() ? QStringLiteral("-")
+                         : action->menu()      ? action->menu()->objectName()
+                                               : action->objectName());
+        QCOMPARE(items, (QStringList{"actionNew", "actionOpen", "menuOpenRecent", "-",
+                                     "actionClose", "actionSave", "actionSaveAs", "actionRevert",
+                                     "-", QString(), "-", "actionQuit"}));
+        QCOMPARE(file->actions().at(9), print);
+        auto shortcut = [&](const char *name) {
+            return window.findChild<QAction *>(QLatin1String(name))->shortcut();
+        };
+        QCOMPARE(shortcut("actionSave"), QKeySequence(QKeySequence::Save));
+        QCOMPARE(shortcut("actionQuit"), QKeySequence(QKeySequence::Quit));
+        QVERIFY(window.findChild<QAction *>(QStringLiteral("actionFeedback")));
+        QVERIFY(window.findChild<QAction *>(QStringLiteral("actionAbout")));
+
+        // The Window menu lists the open documents.
+        controller().newDocument();
+        controller().newDocument();
+        QMenu *windows = window.findChild<QMenu *>(QStringLiteral("menuWindow"));
+        emit windows->aboutToShow();
+        QStringList titles;
+        for (QAction *action : windows->actions()) {
+            if (action->property("documentWindowEntry").toBool())
+                titles.append(action->text());
+        }
+        QCOMPARE(titles, (QStringList{"Untitled", "Untitled 2"}));
+    }
+
+    // One and the same preferences window, however often it is asked for.
+    void preferencesWindowIsOne()
+    {
+        MyAppDelegate delegate(&controller());
+        delegate.onPreferences();
+        PreferencesWndController *first = delegate.preferencesWindow();
+        QVERIFY(first && first->isVisible());
+        first->close();
+        delegate.onPreferences();
+        QCOMPARE(delegate.preferencesWindow(), first);
+        QVERIFY(first->isVisible());
+    }
+};
+
+QTEST_MAIN(TestApp)
+#include "tst_app.moc"

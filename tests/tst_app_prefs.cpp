@@ -1,0 +1,246 @@
+// Preferences in the windows: the two-way binding between a widget property and a key, and the
+// preferences window writing every key at once.
+
+#include "ChartDataSource.h"
+#include "ColorSwatchButton.h"
+#include "Localization.h"
+#include "PreferenceBinding.h"
+#include "Preferences.h"
+#include "PreferencesWndController.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+
+class TestAppPrefs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { Preferences::useTemporaryStore(); }
+
+    // The widget shows the key, writes it when the user changes it and follows other writers.
+    void bindingIsTwoWay_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("check box") << QStringLiteral("check");
+        QTest::newRow("line edit") << QStringLiteral("line");
+        QTest::newRow("combo box") << QStringLiteral("combo");
+    }
+    void bindingIsTwoWay()
+    {
+        QFETCH(QString, kind);
+        Preferences &prefs = Preferences::shared();
+        QCheckBox check;
+        QLineEdit line;
+        QComboBox combo;
+        combo.addItems({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")});
+        QWidget *widget = nullptr;
+        const char *property = nullptr;
+        QString key;
+        QVariant userValue, otherValue;
+        if (kind == QLatin1String("check")) {
+            widget = &check, property = "checked", key = Preferences::customShow2;
+            userValue = true, otherValue = false;
+        } else if (kind == QLatin1String("line")) {
+            widget = &line, property = "text", key = Preferences::customTitle1;
+            userValue = QStringLiteral("Glucose"), otherValue = QStringLiteral("Steps");
+        } else {
+            widget = &combo, property = "currentIndex", key = Preferences::rowSize;
+            userValue = 2, otherValue = 0;
+        }
+        PreferenceBinding::bind(widget, property, key);
+        QCOMPARE(widget->property(property), prefs.valueForKey(key));
+        QVERIFY(!prefs.hasUserValueForKey(key));
+
+        QSignalSpy changed(&prefs, &Preferences::changed);
+        // The user's change: through the control itself, so that the notify signal runs.
+        if (kind == QLatin1String("check"))
+            check.click();
+        else if (kind == QLatin1String("line")) {
+            line.clear();
+            QTest::keyClicks(&line, userValue.toString());
+        } else
+            combo.setCurrentIndex(2);
+        QCOMPARE(prefs.valueForKey(key), userValue);
+        QVERIFY(prefs.hasUserValueForKey(key));
+        QVERIFY(changed.contains(QVariantList{key}));
+
+        // Written elsewhere (another window, Restore Defaults): the widget follows.
+        prefs.setValueForKey(otherValue, key);
+        QCOMPARE(widget->property(property), otherValue);
+        prefs.removeValueForKey(key);
+        QCOMPARE(widget->property(property), Preferences::defaultValueForKey(key));
+        // Following a change does not write it back as the user's value.
+        QVERIFY(!prefs.hasUserValueForKey(key));
+    }
+
+    // Several widgets on one key stay in step; a value the key refuses is not kept on screen;
+    // a binding ends with its widget.
+    void bindingEdgeCases()
+    {
+        Preferences &prefs = Preferences::shared();
+        QCheckBox a, b;
+        PreferenceBinding::bind(&a, "checked", Preferences::showPulse);
+        PreferenceBinding::bind(&b, "checked", Preferences::showPulse);
+        QVERIFY(a.isChecked() && b.isChecked());
+        a.setChecked(false);
+        QVERIFY(!b.isChecked());
+        QCOMPARE(prefs.boolForKey(Preferences::showPulse), false);
+
+        // Binding the same property again replaces the first binding.
+        PreferenceBinding::bind(&a, "checked", Preferences::showWeight);
+        QCOMPARE(a.findChildren<PreferenceBinding *>().size(), 1);
+        QVERIFY(a.isChecked()); // showWeight is on by default
+        prefs.setValueForKey(true, Preferences::showPulse);
+        QVERIFY(b.isChecked());
+        QVERIFY(a.isChecked());
+        a.setChecked(false);
+        QVERIFY(prefs.boolForKey(Preferences::showPulse));
+        QVERIFY(!prefs.boolForKey(Preferences::showWeight));
+
+        // A spin box allowing more than the key takes: the refused value does not stay.
+        QSpinBox spin;
+        spin.setRange(-5, 5);
+        PreferenceBinding::bind(&spin, "value", Preferences::rowSize);
+        QCOMPARE(spin.value(), 1);
+        spin.setValue(2);
+        QCOMPARE(prefs.integerForKey(Preferences::rowSize), 2);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("refused")));
+        spin.setValue(4);
+        QCOMPARE(spin.value(), prefs.integerForKey(Preferences::rowSize));
+
+        {
+            QCheckBox gone;
+            PreferenceBinding::bind(&gone, "checked", Preferences::customShow3);
+        }
+        prefs.setValueForKey(true, Preferences::customShow3); // must not touch the dead widget
+        QVERIFY(prefs.boolForKey(Preferences::customShow3));
+    }
+
+    // Every key has its control; each change is written at once; Restore Defaults removes the
+    // user's values and the controls follow.
+    void preferencesWindowWritesEveryKey()
+    {
+        Preferences &prefs = Preferences::shared();
+        PreferencesWndController window;
+        QSignalSpy changed(&prefs, &Preferences::changed);
+        const QStringList keys = Preferences::registeredKeys();
+        QCOMPARE(keys.size(), 23);
+        int colour = 0;
+        for (const QString &key : keys) {
+            QWidget *control = window.controlForKey(key);
+            QVERIFY2(control, qPrintable(key));
+            QVERIFY2(!control->accessibleName().isEmpty() ||
+                         !control->property("text").toString().isEmpty(),
+                     qPrintable(key));
+            changed.clear();
+            switch (*Preferences::typeOfKey(key)) {
+            case Preferences::Type::Bool: {
+                auto *check = qobject_cast<QCheckBox *>(control);
+                QVERIFY(check);
+                const bool before = prefs.boolForKey(key);
+                QCOMPARE(check->isChecked(), before);
+                check->click();
+                QCOMPARE(prefs.boolForKey(key), !before);
+                break;
+            }
+            case Preferences::Type::Integer: {
+                auto *combo = qobject_cast<QComboBox *>(control);
+                QVERIFY(combo);
+                QCOMPARE(combo->count(), 3); // exactly three row sizes
+                QCOMPARE(combo->currentIndex(), 1);
+                combo->setCurrentIndex(2);
+                QCOMPARE(prefs.integerForKey(key), 2);
+                break;
+            }
+            case Preferences::Type::String: {
+                auto *line = qobject_cast<QLineEdit *>(control);
+                QVERIFY(line);
+                QCOMPARE(line->text(), prefs.stringForKey(key));
+                line->setEnabled(true);
+                line->selectAll();
+                QTest::keyClicks(line, QStringLiteral("Glucose ") + key.right(1));
+                QCOMPARE(prefs.stringForKey(key), QStringLiteral("Glucose ") + key.right(1));
+                break;
+            }
+            case Preferences::Type::Color: {
+                auto *swatch = qobject_cast<ColorSwatchButton *>(control);
+                QVERIFY(swatch);
+                QCOMPARE(swatch->color(), prefs.colorForKey(key));
+                const QColor chosen = QColor::fromRgb(10 + colour, 200 - colour, 30 + 2 * colour);
+                ++colour;
+                swatch->setColor(chosen);
+                QCOMPARE(prefs.colorForKey(key), chosen);
+                break;
+            }
+            }
+            QVERIFY2(changed.contains(QVariantList{key}), qPrintable(key));
+            QVERIFY(prefs.hasUserValueForKey(key));
+        }
+
+        // The chart reads the colours the window stored.
+        ChartDataSource chart;
+        for (int line = 0; line < chart.numberOfLines(); ++line) {
+            const QString key = ChartDataSource::colorKeyForLine(line);
+            QCOMPARE(chart.colorForLine(line),
+                     qobject_cast<ColorSwatchButton *>(window.controlForKey(key))->color());
+        }
+
+        // A title field is usable exactly when its value is shown.
+        QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("customTitle2"))->isEnabled(),
+                 prefs.boolForKey(Preferences::customShow2));
+        window.findChild<QCheckBox *>(QStringLiteral("customShow2"))->click();
+        QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("customTitle2"))->isEnabled(),
+                 prefs.boolForKey(Preferences::customShow2));
+
+        window.findChild<QPushButton *>(QStringLiteral("restoreDefaultsButton"))->click();
+        for (const QString &key : keys) {
+            QVERIFY2(!prefs.hasUserValueForKey(key), qPrintable(key));
+            QWidget *control = window.controlForKey(key);
+            const char *property = qobject_cast<ColorSwatchButton *>(control) ? "color"
+                                   : qobject_cast<QCheckBox *>(control)       ? "checked"
+                                   : qobject_cast<QLineEdit *>(control)       ? "text"
+                                                                              : "currentIndex";
+            QCOMPARE(control->property(property), prefs.valueForKey(key));
+        }
+    }
+
+    // Renders each page of the window in English and German for a look (build/.../screenshots).
+    void renderPreferencesWindow()
+    {
+        const QString out = qEnvironmentVariable("TENSILO_TEST_OUTPUT", QDir::tempPath()) +
+                            QStringLiteral("/screenshots");
+        QDir().mkpath(out);
+        for (const char *language : {"en", "de"}) {
+            Localization::install(QLocale(QLatin1String(language)));
+            Preferences::useTemporaryStore();
+            PreferencesWndController window;
+            window.show();
+            for (int page = 0;
+                 page < window.findChild<QTabWidget *>(QStringLiteral("tabs"))->count(); ++page) {
+                window.findChild<QTabWidget *>(QStringLiteral("tabs"))->setCurrentIndex(page);
+                const QImage image = window.grab().toImage();
+                QVERIFY(!image.isNull());
+                QVERIFY(image.save(QStringLiteral("%1/preferences_%2_%3.png")
+                                       .arg(out, QLatin1String(language))
+                                       .arg(page)));
+            }
+            // Texts come from the string table, not the layout's English.
+            if (qstrcmp(language, "de") == 0)
+                QCOMPARE(window.windowTitle(), QStringLiteral("Einstellungen"));
+        }
+        Localization::install(QLocale(QLocale::English));
+    }
+};
+
+QTEST_MAIN(TestAppPrefs)
+#include "tst_app_prefs.moc"

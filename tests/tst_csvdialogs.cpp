@@ -1,0 +1,217 @@
+// The CSV export and import dialogs, offscreen: what they offer, what they write or import, and
+// how they look in English and German (PNGs under the test output directory).
+
+#include "CsvExportDialog.h"
+#include "CsvImportDialog.h"
+#include "Dialogs.h"
+#include "Localization.h"
+#include "MyDocument.h"
+#include "Number.h"
+#include "Preferences.h"
+#include "UndoManager.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <ctime>
+
+namespace {
+
+MeasurementPtr reading(int day, int systolic, int diastolic)
+{
+    auto r = std::make_shared<Measurement>();
+    r->setTheWholeDate(Date::fromComponents(2024, 3, day, 8, 15));
+    r->setSystolic(Number::integer(systolic));
+    r->setDiastolic(Number::integer(diastolic));
+    return r;
+}
+
+QString writeFile(const QTemporaryDir &dir, const char *name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(QLatin1String(name));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", name);
+    return path;
+}
+
+const QByteArray kGermanFile =
+    QString::fromUtf8("Datum;Uhrzeit;Sys;Dia;Puls;Gewicht;Notiz\n"
+                      "01.03.2024;08:15;128;82;64;81,5;nach dem Frühstück\n"
+                      "02.03.2024;08:15;131;85;66;;\n"
+                      "03.03.2024;08:05;330;85;66;;Tippfehler\n"
+                      "04.03.2024;07:55;125;80;;81,2;\n")
+        .toUtf8();
+
+void render(QWidget *widget, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("TENSILO_TEST_OUTPUT", QDir::tempPath());
+    QDir().mkpath(dir);
+    widget->show();
+    QCoreApplication::processEvents();
+    QVERIFY(widget->grab().save(dir + u'/' + name + QLatin1String(".png")));
+}
+
+} // namespace
+
+class TestCsvDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+        Preferences::useTemporaryStore();
+        Dialogs::setTestMode(true);
+    }
+    void init()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
+        Dialogs::clearRecord();
+    }
+
+    void exportWritesTheChosenFile()
+    {
+        MyDocument document;
+        document.setAllMeasurements({reading(1, 120, 80), reading(2, 125, 82)});
+        QTemporaryDir dir;
+        CsvExportDialog dialog(&document);
+        QCOMPARE(dialog.separator(), u',');
+        QVERIFY(!dialog.exportsAll());
+        dialog.setSeparator(u'\t');
+        auto *all = dialog.findChild<QCheckBox *>();
+        QVERIFY(all && !all->accessibleName().isEmpty());
+        all->setChecked(true);
+        QVERIFY(dialog.exportsAll());
+        QSignalSpy exported(&dialog, &CsvExportDialog::exported);
+        QSignalSpy finished(&dialog, &QDialog::finished);
+        dialog.open();
+        Dialogs::setNextPath(dir.filePath(QStringLiteral("readings")));
+        dialog.accept();
+        QTRY_COMPARE(exported.size(), 1);
+        QCOMPARE(exported.at(0).at(0).toString(), dir.filePath(QStringLiteral("readings.csv")));
+        QCOMPARE(finished.size(), 1);
+        QFile file(dir.filePath(QStringLiteral("readings.csv")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("\t120\t80\t"));
+
+        // Cancelled file dialog: nothing written, the dialog stays.
+        CsvExportDialog again(&document);
+        QSignalSpy againFinished(&again, &QDialog::finished);
+        again.open();
+        Dialogs::setNextPath(QString());
+        again.accept();
+        QTest::qWait(0);
+        QCoreApplication::processEvents();
+        QCOMPARE(againFinished.size(), 0);
+        QVERIFY(again.isVisible());
+    }
+
+    void exportDefaultsToSemicolonForDecimalComma()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        MyDocument document;
+        CsvExportDialog dialog(&document);
+        QCOMPARE(dialog.separator(), u';');
+    }
+
+    void importPreviewMappingAndUndo()
+    {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, "german.csv", kGermanFile);
+        MyDocument document;
+        document.setAllMeasurements({reading(2, 131, 85)}); // the second row is already there
+        CsvImportDialog dialog(&document, path);
+        const CsvImporter::Result &result = dialog.result();
+        QCOMPARE(result.separator, u';');
+        QCOMPARE(result.readings.size(), 2);
+        QCOMPARE(result.duplicateCount, 1);
+        QCOMPARE(result.problemCount, 1);
+        QCOMPARE(dialog.mappingTable()->rowCount(), 7);
+        auto *notes = qobject_cast<QComboBox *>(dialog.mappingTable()->cellWidget(6, 2));
+        QVERIFY(notes);
+        QCOMPARE(CsvField(notes->currentData().toInt()), CsvField::Comments);
+        QVERIFY(!notes->accessibleName().isEmpty());
+        QCOMPARE(dialog.previewTable()->rowCount(), 4);
+        QVERIFY(dialog.previewTable()->item(2, 9)->text().contains(QStringLiteral("330")));
+
+        // The user leaves the weight out: read again at once.
+        auto *weight = qobject_cast<QComboBox *>(dialog.mappingTable()->cellWidget(5, 2));
+        weight->setCurrentIndex(weight->findData(int(CsvField::Ignore)));
+        QTRY_VERIFY(!dialog.result().readings.isEmpty() &&
+                    !dialog.result().readings.first()->Weight().isValid());
+        render(&dialog, QStringLiteral("csv_import_en"));
+
+        QSignalSpy imported(&dialog, &CsvImportDialog::imported);
+        dialog.open();
+        dialog.accept();
+        QCOMPARE(imported.size(), 1);
+        QCOMPARE(imported.at(0).at(0).value<qsizetype>(), 2);
+        QCOMPARE(document.allItems().size(), 3);
+        document.undoManager()->closeGroup();
+        QCOMPARE(document.undoManager()->undoActionName(), QStringLiteral("Import Readings"));
+        document.undoManager()->undo();
+        QCOMPARE(document.allItems().size(), 1);
+    }
+
+    void importWaitsForTheDateOrder()
+    {
+        QTemporaryDir dir;
+        const QString path =
+            writeFile(dir, "us.csv", "Date,Time,SYS,DIA,HR\n03/04/2024,8:15 AM,120,80,60\n");
+        MyDocument document;
+        CsvImportDialog dialog(&document, path);
+        QVERIFY(dialog.result().bDateOrderAmbiguous);
+        QVERIFY(!dialog.canImport());
+        auto *import = dialog.findChildren<QPushButton *>().first();
+        for (QPushButton *button : dialog.findChildren<QPushButton *>()) {
+            if (button->text() == QStringLiteral("Import"))
+                import = button;
+        }
+        QVERIFY(!import->isEnabled());
+        dialog.accept(); // nothing happens
+        QCOMPARE(document.allItems().size(), 0);
+        dialog.setDateOrder(CsvImporter::DateOrder::MonthFirst);
+        QVERIFY(import->isEnabled());
+        dialog.accept();
+        QCOMPARE(document.allItems().size(), 1);
+        QCOMPARE(document.allItems().at(0)->theWholeDate().toDateTime().date(), QDate(2024, 3, 4));
+    }
+
+    void importShowsUnreadableFiles()
+    {
+        MyDocument document;
+        CsvImportDialog dialog(&document, QStringLiteral("/nonexistent/file.csv"));
+        QVERIFY(!dialog.result().error.isEmpty());
+        QVERIFY(!dialog.canImport());
+    }
+
+    void renderBothLanguages()
+    {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, "german.csv", kGermanFile);
+        for (const char *language : {"en", "de"}) {
+            const QLocale locale{QString::fromLatin1(language)};
+            QLocale::setDefault(locale);
+            Localization::install(locale);
+            MyDocument document;
+            document.setAllMeasurements({reading(1, 120, 80), reading(2, 125, 82)});
+            CsvExportDialog exportDialog(&document);
+            render(&exportDialog, QStringLiteral("csv_export_%1").arg(QLatin1String(language)));
+            CsvImportDialog importDialog(&document, path);
+            render(&importDialog, QStringLiteral("csv_import_%1").arg(QLatin1String(language)));
+        }
+    }
+};
+
+QTEST_MAIN(TestCsvDialogs)
+#include "tst_csvdialogs.moc"

@@ -1,0 +1,490 @@
+// The JSON form of documents, in process: numbers keep their kind, a document goes through the
+// text and back unchanged, and text that is not a document is refused with its place named.
+
+#include "DocumentArchive.h"
+#include "DocumentBuilder.h"
+#include "DocumentJson.h"
+#include "Filter.h"
+#include "InformationItem.h"
+#include "Localization.h"
+#include "MyDocument.h"
+#include "Number.h"
+#include "Predicate.h"
+#include "PrintSettings.h"
+#include "TestHelpers.h"
+#include "UndoManager.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSizeF>
+#include <QtTest>
+
+#include <cmath>
+
+class TestDocumentJson : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    // --- Numbers and values
+    // ---------------------------------------------------------------------------
+
+    void numbersKeepTheirKind_data()
+    {
+        QTest::addColumn<QVariant>("number");
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("whole") << Number::integer(70) << QByteArray("70");
+        QTest::newRow("whole negative") << Number::integer(-12) << QByteArray("-12");
+        QTest::newRow("zero") << Number::integer(0) << QByteArray("0");
+        QTest::newRow("fraction whole") << Number::real(70.0) << QByteArray("70.0");
+        QTest::newRow("fraction zero") << Number::real(0.0) << QByteArray("0.0");
+        QTest::newRow("fraction") << Number::real(36.6) << QByteArray("36.6");
+        QTest::newRow("shortest") << Number::real(0.1 + 0.2) << QByteArray("0.30000000000000004");
+        QTest::newRow("tiny") << Number::real(1e-7) << QByteArray("1e-07");
+        QTest::newRow("huge") << Number::real(1e300) << QByteArray("1e+300");
+        QTest::newRow("int64 max") << Number::integer(std::numeric_limits<qint64>::max())
+                                   << QByteArray("9223372036854775807");
+        QTest::newRow("absent") << QVariant() << QByteArray("null");
+        QTest::newRow("nan") << Number::real(std::nan("")) << QByteArray("null");
+    }
+    void numbersKeepTheirKind()
+    {
+        QFETCH(QVariant, number);
+        QFETCH(QByteArray, text);
+        QCOMPARE(DocumentJson::formatNumber(number), text);
+    }
+
+    void documentRoundTrip()
+    {
+        MyDocument original;
+        DocumentBuilder::everyKindOfValue().fill(original);
+        const QByteArray json = DocumentJson::toJson(original);
+
+        MyDocument copy;
+        QString error;
+        QVERIFY2(DocumentJson::fromJson(json, &copy, &error), qPrintable(error));
+        QCOMPARE(DocumentJson::toJson(copy), json);
+        QVERIFY(!copy.undoManager()->canUndo());
+
+        // The values themselves, kinds included.
+        QCOMPARE(copy.allItems().size(), 3);
+        const ConstMeasurementPtr first = copy.allItems().at(0); // the one before 2001
+        QCOMPARE(first->theWholeDate().timeIntervalSinceReferenceDate(), -3600.0);
+        QVERIFY(!first->Systolic().isValid());
+        QCOMPARE(first->Comments(), original.allItems().at(0)->Comments());
+        QVERIFY(!first->hasTags());
+        const ConstMeasurementPtr a = copy.allItems().at(1);
+        QCOMPARE(a->Systolic().typeId(), QMetaType::LongLong);
+        QCOMPARE(a->Pulse(), QVariant(qlonglong(0)));
+        QCOMPARE(a->Weight().typeId(), QMetaType::Double);
+        QCOMPARE(a->Weight().toDouble(), 70.0);
+        QCOMPARE(a->customValue3().toDouble(), 1e-7);
+        QCOMPARE(a->Comments(), original.allItems().at(1)->Comments());
+        QCOMPARE(a->Tags(), QStringList({QStringLiteral("morning"), QStringLiteral("left arm")}));
+        const ConstMeasurementPtr b = copy.allItems().at(2);
+        QCOMPARE(b->theWholeDate().timeIntervalSinceReferenceDate(), 600000100.25);
+        QVERIFY(!b->Diastolic().isValid());
+        QVERIFY(!b->Comments().isNull());
+        QVERIFY(b->Comments().isEmpty());
+        QVERIFY(b->hasTags());
+        QVERIFY(b->Tags().isEmpty());
+
+        QCOMPARE(copy.filters().size(), original.filters().size());
+        for (qsizetype i = 0; i < copy.filters().size(); ++i) {
+            const FilterPtr mine = copy.filters().at(i), theirs = original.filters().at(i);
+            QCOMPARE(mine->name(), theirs->name());
+            QVERIFY2(Predicate::equal(mine->predicate(), theirs->predicate()),
+                     qPrintable(mine->predicate()->predicateFormat()));
+            QCOMPARE(mine->useInFilters(), theirs->useInFilters());
+            QCOMPARE(mine->useInAverages(), theirs->useInAverages());
+        }
+        QCOMPARE(copy.filter(), copy.filters().at(3));
+        QVERIFY(copy.sortItemsAscending());
+        QCOMPARE(copy.information().size(), 3);
+        QCOMPARE(copy.information().at(1)->dictionary(),
+                 original.information().at(1)->dictionary());
+        QVERIFY(copy.information().at(2)->dictionary().isEmpty());
+        const QVariantMap info = copy.printInfo();
+        QCOMPARE(info.value(PrintSettings::kPaperSize).toSizeF(), QSizeF(612, 792));
+        QCOMPARE(info.value(PrintSettings::kLeftMargin).toDouble(), 36.5);
+        QCOMPARE(info.value(PrintSettings::kOrientation).toInt(), 1);
+    }
+
+    // The text itself: what a script relies on.
+    void documentText()
+    {
+        MyDocument document;
+        DocumentBuilder::everyKindOfValue().fill(document);
+        const QByteArray json = DocumentJson::toJson(document);
+        for (const char *expected : {"\"systolic\": 120,",
+                                     "\"weight\": 70.0,",
+                                     "\"pulse\": 0,",
+                                     "\"custom1\": 36.6,",
+                                     "\"diastolic\": null,",
+                                     "\"comments\": \"\",",
+                                     "\"tags\": []",
+                                     "\"date\": 600000100.25,",
+                                     "\"date\": -3600.0,",
+                                     "\"selectedFilter\": 3,",
+                                     "\"sortAscending\": true,",
+                                     "\"orientation\": \"landscape\"",
+                                     "\"paperWidth\": 612.0,",
+                                     "\"leftMargin\": 36.5,",
+                                     "\"useInAverages\": null",
+                                     "\"relativeDate\": {\n",
+                                     "\"interval\": -604800.0,",
+                                     "\"units\": 1",
+                                     "\"date\": 599999999.5",
+                                     "\"compound\": \"not\"",
+                                     "\"constant\": true",
+                                     "\"keyPath\": \"Tags.@count\"",
+                                     "\"options\": 3",
+                                     "\"modifier\": 2",
+                                     "\\\"walk\\\"\\n\\ttab \\\\"}) {
+            QVERIFY2(json.contains(expected), expected);
+        }
+        // Standard JSON that any reader takes.
+        QJsonParseError error;
+        const QJsonDocument parsed = QJsonDocument::fromJson(json, &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        const QJsonObject root = parsed.object();
+        QCOMPARE(root.keys().size(), 6);
+        QCOMPARE(root.value("readings").toArray().at(1).toObject().value("comments").toString(),
+                 document.allItems().at(1)->Comments());
+        QCOMPARE(root.value("filters").toArray().at(2).toObject().value("format").toString(),
+                 document.filters().at(2)->predicate()->predicateFormat());
+    }
+
+    // Text written by hand reads back and is written out again exactly.
+    void handWrittenText()
+    {
+        const QByteArray json = R"({
+  "readings": [
+    {
+      "date": 0.0,
+      "systolic": 130,
+      "diastolic": 85.0,
+      "pulse": null,
+      "weight": 1e+20,
+      "custom1": null,
+      "custom2": null,
+      "custom3": null,
+      "comments": "\u00e9\ud83d\ude00",
+      "tags": null
+    }
+  ],
+  "filters": [
+    {
+      "name": "Empty or",
+      "predicate": {
+        "compound": "or",
+        "subpredicates": []
+      },
+      "format": "FALSEPREDICATE",
+      "useInFilters": false,
+      "useInAverages": true
+    },
+    {
+      "name": "Lists",
+      "predicate": {
+        "comparison": {
+          "left": {
+            "keyPath": "Systolic"
+          },
+          "right": {
+            "constant": [
+              1,
+              2.5
+            ]
+          },
+          "operator": 10,
+          "modifier": 0,
+          "options": 0
+        }
+      },
+      "format": "anything",
+      "useInFilters": null,
+      "useInAverages": null
+    }
+  ],
+  "selectedFilter": null,
+  "sortAscending": false,
+  "information": [],
+  "printInfo": {
+    "paperWidth": null,
+    "paperHeight": null,
+    "leftMargin": null,
+    "rightMargin": null,
+    "topMargin": null,
+    "bottomMargin": null,
+    "orientation": null
+  }
+}
+)";
+        MyDocument document;
+        QString error;
+        QVERIFY2(DocumentJson::fromJson(json, &document, &error), qPrintable(error));
+        QVERIFY(document.printInfo().isEmpty());
+        QVERIFY(!document.filter());
+        QCOMPARE(document.allItems().at(0)->Diastolic().typeId(), QMetaType::Double);
+        QCOMPARE(document.allItems().at(0)->Comments(), QString::fromUtf8("\u00e9\U0001F600"));
+        QByteArray expected = json;
+        // The format is written from the predicate, whatever the text said.
+        expected.replace("\"format\": \"FALSEPREDICATE\"",
+                         "\"format\": \"" +
+                             document.filters().at(0)->predicate()->predicateFormat().toUtf8() +
+                             '"');
+        expected.replace("\"format\": \"anything\"",
+                         "\"format\": \"" +
+                             document.filters().at(1)->predicate()->predicateFormat().toUtf8() +
+                             '"');
+        expected.replace("\"comments\": \"\\u00e9\\ud83d\\ude00\"",
+                         "\"comments\": \"" + QString::fromUtf8("\u00e9\U0001F600").toUtf8() +
+                             "\"");
+        const QByteArray actual = DocumentJson::toJson(document);
+        if (actual != expected) {
+            qWarning("%s", actual.constData());
+            qWarning("%s", expected.constData());
+        }
+        QCOMPARE(actual, expected);
+    }
+
+    void badJsonIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("place"); // what the message must name
+
+        const QByteArray valid = R"({"readings": [], "filters": [], "selectedFilter": null,
+                                     "sortAscending": false, "information": [], "printInfo": null})";
+        auto with = [&](const char *from, const char *to) {
+            QByteArray text = valid;
+            text.replace(from, to);
+            return text;
+        };
+        const QByteArray reading = R"("readings": [{"date": 1, "systolic": 120}])";
+        auto filter = [](const char *predicate) {
+            return QByteArray(R"({"readings": [], "filters": [{"name": "f", "predicate": )") +
+                   predicate + R"(}], "sortAscending": false})";
+        };
+        QTest::newRow("empty") << QByteArray() << "0";
+        QTest::newRow("syntax") << QByteArray("{\"readings\": [}") << "14";
+        QTest::newRow("trailing") << valid + "x" << QString();
+        QTest::newRow("not an object") << QByteArray("[]") << QString();
+        QTest::newRow("duplicate key") << QByteArray(R"({"readings": [], "readings": []})") << "";
+        QTest::newRow("unknown key") << with("\"printInfo\"", "\"printinfo\"") << "printinfo";
+        QTest::newRow("date missing")
+            << with("\"readings\": []", R"("readings": [{"systolic": 1}])") << "readings[0].date";
+        QTest::newRow("date a string")
+            << with("\"readings\": []", R"("readings": [{"date": "today"}])") << "readings[0].date";
+        QTest::newRow("date infinite")
+            << with("\"readings\": []", R"("readings": [{"date": 1e999}])") << "readings[0].date";
+        QTest::newRow("number a string")
+            << with("\"readings\": []", R"("readings": [{"date": 1}, {"date": 2, "pulse": "60"}])")
+            << "readings[1].pulse";
+        QTest::newRow("number a bool")
+            << with("\"readings\": []", R"("readings": [{"date": 1, "weight": true}])")
+            << "readings[0].weight";
+        QTest::newRow("tag a number")
+            << with("\"readings\": []", R"("readings": [{"date": 1, "tags": ["a", 2]}])")
+            << "readings[0].tags[1]";
+        QTest::newRow("unknown reading key")
+            << with("\"readings\": []", R"("readings": [{"date": 1, "systolik": 2}])")
+            << "readings[0].systolik";
+        QTest::newRow("selected out of range")
+            << with("\"selectedFilter\": null", "\"selectedFilter\": 0") << "selectedFilter";
+        QTest::newRow("selected negative")
+            << QByteArray(R"({"filters": [{"name": "f", "predicate": {"constant": true}}],
+                              "selectedFilter": -1})")
+            << "selectedFilter";
+        QTest::newRow("selected beyond the document's own")
+            << QByteArray(R"({"selectedFilter": 99})") << "selectedFilter";
+        QTest::newRow("selected fractional")
+            << with("\"selectedFilter\": null", "\"selectedFilter\": 0.0") << "selectedFilter";
+        QTest::newRow("sort a number")
+            << with("\"sortAscending\": false", "\"sortAscending\": 1") << "sortAscending";
+        QTest::newRow("unknown operator")
+            << filter(R"({"comparison": {"left": {"keyPath": "Pulse"}, "right": {"constant": 1},
+                          "operator": 11, "modifier": 0, "options": 0}})")
+            << "filters[0].predicate.comparison.operator";
+        QTest::newRow("unknown modifier")
+            << filter(R"({"comparison": {"left": {"keyPath": "Pulse"}, "right": {"constant": 1},
+                          "operator": 4, "modifier": 3, "options": 0}})")
+            << "filters[0].predicate.comparison.modifier";
+        QTest::newRow("unknown option")
+            << filter(R"({"comparison": {"left": {"keyPath": "Pulse"}, "right": {"constant": 1},
+                          "operator": 4, "modifier": 0, "options": 8}})")
+            << "filters[0].predicate.comparison.options";
+        QTest::newRow("operator huge")
+            << filter(R"({"comparison": {"left": {"keyPath": "Pulse"}, "right": {"constant": 1},
+                          "operator": 4294967300}})")
+            << "filters[0].predicate.comparison.operator";
+        QTest::newRow("unknown key path")
+            << filter(R"({"comparison": {"left": {"keyPath": "Height"}, "right": {"constant": 1},
+                          "operator": 4}})")
+            << "filters[0].predicate";
+        QTest::newRow("no predicate") << filter("null") << "filters[0].predicate";
+        QTest::newRow("unknown compound") << filter(R"({"compound": "xor", "subpredicates": []})")
+                                          << "filters[0].predicate.compound";
+        QTest::newRow("not with two")
+            << filter(R"({"compound": "not", "subpredicates": [{"constant": true},
+                          {"constant": false}]})")
+            << "filters[0].predicate.subpredicates";
+        QTest::newRow("bad subpredicate")
+            << filter(R"({"compound": "and", "subpredicates": [{"constant": true}, 5]})")
+            << "filters[0].predicate.subpredicates[1]";
+        QTest::newRow("two expression forms")
+            << filter(R"({"comparison": {"left": {"keyPath": "Pulse", "constant": 1},
+                          "right": {"constant": 1}, "operator": 4}})")
+            << "filters[0].predicate.comparison.left";
+        QTest::newRow("bad relative date")
+            << filter(R"({"comparison": {"left": {"keyPath": "theWholeDate"},
+                          "right": {"constant": {"relativeDate": {"interval": "1", "units": 0}}},
+                          "operator": 2}})")
+            << "filters[0].predicate.comparison.right.constant.relativeDate.interval";
+        QTest::newRow("nested array") << filter(R"({"comparison": {"left": {"keyPath": "Pulse"},
+                          "right": {"constant": [[1]]}, "operator": 10}})")
+                                      << "filters[0].predicate.comparison.right.constant[0]";
+        QTest::newRow("deep")
+            << filter(QByteArray(R"({"compound": "not", "subpredicates": [)").repeated(100) +
+                      R"({"constant": true})" + QByteArray("]}").repeated(100))
+            << "filters[0].predicate";
+        QTest::newRow("orientation")
+            << with("\"printInfo\": null", R"("printInfo": {"orientation": "sideways"})")
+            << "printInfo.orientation";
+        QTest::newRow("paper half")
+            << with("\"printInfo\": null", R"("printInfo": {"paperWidth": 100})")
+            << "printInfo.paperHeight";
+        QTest::newRow("information printed")
+            << with("\"information\": []", R"("information": [{"printed": "yes"}])")
+            << "information[0].printed";
+        QTest::newRow("bad utf-8")
+            << with("\"readings\": []", "\"readings\": [{\"date\": 1, \"comments\": \"\xff\"}]")
+            << QString();
+        QTest::newRow("control char")
+            << with("\"readings\": []", "\"readings\": [{\"date\": 1, \"comments\": \"\x01\"}]")
+            << QString();
+        QTest::newRow("nesting bomb") << QByteArray(100000, '[') << QString();
+    }
+    void badJsonIsRefused()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, place);
+        MyDocument document;
+        DocumentBuilder::everyKindOfValue().fill(document);
+        const QByteArray before = DocumentJson::toJson(document);
+        QString error;
+        QVERIFY(!DocumentJson::fromJson(json, &document, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY2(error.contains(place), qPrintable(error));
+        QVERIFY2(!error.startsWith(QLatin1String("tool.")), qPrintable(error)); // translated
+        QCOMPARE(DocumentJson::toJson(document), before);
+    }
+
+    // Parts the text leaves out stay as the document has them.
+    void partialText()
+    {
+        MyDocument document;
+        DocumentBuilder::everyKindOfValue().fill(document);
+        const FilterList filters = document.filters();
+        const QVariantMap printInfo = document.printInfo();
+        QString error;
+        QVERIFY2(DocumentJson::fromJson(R"({"readings": [{"date": 5.0}], "selectedFilter": 1})",
+                                        &document, &error),
+                 qPrintable(error));
+        QCOMPARE(document.allItems().size(), 1);
+        QCOMPARE(document.filters(), filters);
+        QCOMPARE(document.filter(), filters.at(1));
+        QCOMPARE(document.printInfo(), printInfo);
+        QCOMPARE(document.information().size(), 3);
+        QVERIFY(document.sortItemsAscending());
+    }
+
+    void pageLayout_data()
+    {
+        QTest::addColumn<QVariantMap>("printInfo");
+        QTest::addColumn<QSizeF>("page");      // as turned, points
+        QTest::addColumn<QRectF>("paintRect"); // points
+        const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Point);
+        QTest::newRow("none") << QVariantMap() << a4
+                              << QRectF(72, 90, a4.width() - 144, a4.height() - 180);
+        QVariantMap letter{{PrintSettings::kPaperSize, QSizeF(612, 792)},
+                           {PrintSettings::kLeftMargin, 10.0},
+                           {PrintSettings::kRightMargin, 20.0},
+                           {PrintSettings::kTopMargin, 30.0},
+                           {PrintSettings::kBottomMargin, 40.0}};
+        QTest::newRow("letter") << letter << QSizeF(612, 792) << QRectF(10, 30, 582, 722);
+        QVariantMap landscape = letter;
+        landscape.insert(PrintSettings::kOrientation, 1);
+        landscape.insert(PrintSettings::kPaperSize, QSizeF(792, 612));
+        QTest::newRow("landscape") << landscape << QSizeF(792, 612) << QRectF(10, 30, 762, 542);
+        QVariantMap turnedByFlag = letter;
+        turnedByFlag.insert(PrintSettings::kOrientation, 1);
+        QTest::newRow("turned by flag")
+            << turnedByFlag << QSizeF(792, 612) << QRectF(10, 30, 762, 542);
+        QVariantMap silly{{PrintSettings::kPaperSize, QSizeF(-1, 1e9)},
+                          {PrintSettings::kLeftMargin, 1000.0},
+                          {PrintSettings::kOrientation, QStringLiteral("x")}};
+        QTest::newRow("unusable") << silly << a4
+                                  << QRectF(72, 90, a4.width() - 144, a4.height() - 180);
+    }
+    void pageLayout()
+    {
+        QFETCH(QVariantMap, printInfo);
+        QFETCH(QSizeF, page);
+        QFETCH(QRectF, paintRect);
+        const QPageLayout layout = PrintSettings(printInfo).pageLayout();
+        QVERIFY(layout.isValid());
+        QCOMPARE(layout.fullRect(QPageLayout::Point).size(), page);
+        QCOMPARE(layout.paintRect(QPageLayout::Point), paintRect);
+    }
+
+    void statsJson()
+    {
+        auto heavy = TestSupport::reading(Date(100), Number::integer(120), Number::integer(80));
+        heavy->setWeight(Number::real(70.5));
+        const auto document =
+            DocumentBuilder()
+                .reading(heavy)
+                .reading(Date(200), Number::integer(140), Number::integer(90))
+                .reading(Date(300), Number::integer(160), QVariant())
+                .filter(QStringLiteral("All"), QStringLiteral("TRUEPREDICATE"))
+                .filter(QStringLiteral("High"), QStringLiteral("Systolic >= 140"))
+                .filter(QStringLiteral("Hidden"), QStringLiteral("Systolic > 0"), true, false)
+                .selectFilter(1)
+                .build();
+
+        const QJsonObject stats =
+            QJsonDocument::fromJson(DocumentJson::statsJson(*document)).object();
+        QCOMPARE(stats.value("total").toInt(), 3);
+        QCOMPARE(stats.value("filtered").toInt(), 2);
+        const QJsonArray averages = stats.value("averages").toArray();
+        QCOMPARE(averages.size(), 2);
+        const QJsonObject all = averages.at(0).toObject();
+        QCOMPARE(all.value("name").toString(), QStringLiteral("All"));
+        QCOMPARE(all.value("count").toInt(), 3);
+        const QJsonObject values = all.value("values").toObject();
+        QCOMPARE(values.keys().size(), 8);
+        QCOMPARE(values.value("Systolic").toObject().value("mean").toDouble(), 140.0);
+        QCOMPARE(values.value("Systolic").toObject().value("deviation").toDouble(),
+                 std::sqrt(800.0 / 3));
+        QCOMPARE(values.value("Diastolic").toObject().value("mean").toDouble(), 85.0);
+        QCOMPARE(values.value("Weight").toObject().value("valid").toBool(), true);
+        QCOMPARE(values.value("Weight").toObject().value("deviation").toDouble(), 0.0);
+        QCOMPARE(values.value("Pulse").toObject().value("valid").toBool(), false);
+        const QJsonObject high = averages.at(1).toObject();
+        QCOMPARE(high.value("count").toInt(), 2);
+        QCOMPARE(
+            high.value("values").toObject().value("Systolic").toObject().value("mean").toDouble(),
+            150.0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDocumentJson)
+#include "tst_documentjson.moc"

@@ -1,0 +1,334 @@
+// The filters page: adding, deleting (asked first), renaming and flagging filters with undo; the
+// editor and the text form following undo and redo; parse errors shown at their place; a
+// condition the editor cannot show surviving a save; the page drawn in English and German.
+
+#include "Dialogs.h"
+#include "FiltersModel.h"
+#include "Localization.h"
+#include "MyDocument.h"
+#include "NumberField.h"
+#include "PageFilters.h"
+#include "PredicateEditor.h"
+#include "Preferences.h"
+#include "UndoManager.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+PredicatePtr parse(const QString &text)
+{
+    return Predicate::predicateWithFormat(text);
+}
+
+void undo(MyDocument &document)
+{
+    document.undoManager()->closeGroup();
+    document.undoManager()->undo();
+}
+
+void redo(MyDocument &document)
+{
+    document.undoManager()->closeGroup();
+    document.undoManager()->redo();
+}
+
+void typeNumber(NumberField *field, const QString &text)
+{
+    field->setText(text);
+    field->setModified(true);
+    emit field->editingFinished();
+}
+
+} // namespace
+
+class TestFiltersPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void addAppendsSelectsAndUndoes();
+    void deleteAsksAndUndoPutsBack();
+    void onlyForwardDeleteActs();
+    void renameAndFlagsAreUndoable();
+    void editorFollowsUndoAndRedo();
+    void textFormShowsParseErrorAtPosition();
+    void textFormAndEditorStayInStep();
+    void unshowableConditionSurvivesSave();
+    void renderInBothLanguages();
+};
+
+void TestFiltersPage::initTestCase()
+{
+    qputenv("TZ", "Europe/Berlin");
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    Localization::install(QLocale(QLocale::English));
+    Preferences::useTemporaryStore();
+    Dialogs::setTestMode(true);
+}
+
+void TestFiltersPage::init()
+{
+    Dialogs::clearRecord();
+}
+
+void TestFiltersPage::addAppendsSelectsAndUndoes()
+{
+    MyDocument document;
+    PageFilters page(&document, nullptr);
+    QSignalSpy enabled(&page, &PageFilters::deleteEnabledChanged);
+    QVERIFY(!page.canDelete());
+    page.onAddButton();
+    QCOMPARE(document.filters().size(), 4);
+    const FilterPtr added = document.filters().last();
+    QCOMPARE(added->name(), qtTrId("filter.name_untitled"));
+    QVERIFY(added->isUsedInFilters() && added->isUsedInAverages());
+    QVERIFY(Predicate::equal(added->predicate(), parse("Systolic > 0")));
+    QCOMPARE(page.selectedFilter(), added);
+    QVERIFY(page.canDelete());
+    QCOMPARE(enabled.count(), 1);
+    QVERIFY(Predicate::equal(page.predicateEditor()->objectValue(), parse("Systolic > 0")));
+    QCOMPARE(page.addButtonTooltip(), qtTrId("button.add.filter"));
+
+    undo(document);
+    QCOMPARE(document.filters().size(), 3);
+    QCOMPARE(document.visibleFilters().size(), 3);
+    // The list selects a neighbour, and the editor shows that one.
+    const FilterPtr selected = page.selectedFilter();
+    QVERIFY(selected != added);
+    QCOMPARE(page.canDelete(), bool(selected));
+    if (selected)
+        QVERIFY(Predicate::equal(page.predicateEditor()->objectValue(), selected->predicate()));
+    redo(document);
+    QCOMPARE(document.filters().last(), added);
+}
+
+void TestFiltersPage::deleteAsksAndUndoPutsBack()
+{
+    MyDocument document;
+    PageFilters page(&document, nullptr);
+    const FilterPtr second = document.filters()[1];
+    page.selectFilter(second);
+
+    Dialogs::setNextAnswer(1); // no
+    page.onDelete();
+    QTRY_VERIFY(!Dialogs::hasQueuedAnswers());
+    QCoreApplication::processEvents();
+    QCOMPARE(document.filters().size(), 3);
+    QCOMPARE(Dialogs::record().size(), 1);
+    QCOMPARE(Dialogs::record().first().stem, QStringLiteral("delete_filter"));
+    QVERIFY(Dialogs::record().first().message.contains(second->name()));
+
+    Dialogs::setNextAnswer(0); // yes
+    page.onDelete();
+    QTRY_COMPARE(document.filters().size(), 2);
+    QVERIFY(!document.filters().contains(second));
+    QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.del_filter"));
+    undo(document);
+    QCOMPARE(document.filters().size(), 3);
+    QCOMPARE(document.filters()[1], second);
+    QCOMPARE(document.visibleFilters()[1], second);
+
+    // Nothing selected: nothing asked.
+    page.selectFilter(nullptr);
+    Dialogs::clearRecord();
+    page.onDelete();
+    QCOMPARE(Dialogs::record().size(), 0);
+}
+
+void TestFiltersPage::onlyForwardDeleteActs()
+{
+    MyDocument document;
+    PageFilters page(&document, nullptr);
+    page.selectFilter(document.filters()[2]);
+    QTest::keyClick(&page, Qt::Key_A);
+    QTest::keyClick(&page, Qt::Key_Backspace);
+    QTest::keyClick(&page, Qt::Key_Return);
+    QCOMPARE(Dialogs::record().size(), 0);
+    Dialogs::setNextAnswer(0);
+    QTest::keyClick(page.filtersView(), Qt::Key_Delete); // passed on by the list
+    QTRY_COMPARE(document.filters().size(), 2);
+    QCOMPARE(Dialogs::record().size(), 1);
+}
+
+void TestFiltersPage::renameAndFlagsAreUndoable()
+{
+    MyDocument document;
+    PageFilters page(&document, nullptr);
+    FiltersModel *model = page.filtersModel();
+    const FilterPtr first = document.filters()[0];
+    const QString oldName = first->name();
+
+    QVERIFY(model->setData(model->index(0, FiltersModel::NameColumn), QStringLiteral("Morning")));
+    QCOMPARE(first->name(), QStringLiteral("Morning"));
+    QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("Morning"));
+    QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.rename_filter"));
+    // An empty name is refused and leaves the old one.
+    QVERIFY(!model->setData(model->index(0, FiltersModel::NameColumn), QStringLiteral("  ")));
+    QCOMPARE(first->name(), QStringLiteral("Morning"));
+    undo(document);
+    QCOMPARE(first->name(), oldName);
+    QCOMPARE(model->index(0, 0).data().toString(), oldName);
+
+    const QModelIndex inMenu = model->index(1, FiltersModel::UseInFiltersColumn);
+    QVERIFY(model->setData(inMenu, Qt::Unchecked, Qt::CheckStateRole));
+    QCOMPARE(document.visibleFilters().size(), 2);
+    QCOMPARE(inMenu.data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+    QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.change_filter"));
+    const QModelIndex inAverages = model->index(2, FiltersModel::UseInAveragesColumn);
+    QVERIFY(model->setData(inAverages, Qt::Unchecked, Qt::CheckStateRole));
+    QCOMPARE(document.averages().size(), 2);
+    undo(document);
+    QCOMPARE(document.averages().size(), 3);
+    QCOMPARE(document.visibleFilters().size(), 3); // both in one step of this turn
+    QCOMPARE(document.visibleFilters()[1], document.filters()[1]);
+    QCOMPARE(inMenu.data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+}
+
+void TestFiltersPage::editorFollowsUndoAndRedo()
+{
+    MyDocument document;
+    PageFilters page(&document, nullptr);
+    const FilterPtr filter = document.filters()[0];
+    document.setFilter(filter);
+    page.selectFilter(filter);
+    PredicateEditor *editor = page.predicateEditor();
+    typeNumber(editor->templateOfRow(1)->numberField(), QStringLiteral("140"));
+    QVERIFY(Predicate::equal(filter->predicate(), parse("Systolic > 140")));
+    QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.change_filter"));
+    document.undoManager()->closeGroup();
+
+    editor->addRow(1, false);
+    typeNumber(editor->templateOfRow(2)->numberField(), QStringLiteral("160"));
+    QVERIFY(Predicate::equal(filter->predicate(), parse("Systolic > 140 AND Systolic > 160")));
+
+    undo(document);
+    QCOMPARE(editor->numberOfRows(), 2);
+    QCOMPARE(editor->templateOfRow(1)->numberField()->value(), QVariant(qlonglong(140)));
+    undo(document);
+    QCOMPARE(editor->templateOfRow(1)->numberField()->value(), QVariant(qlonglong(0)));
+    QVERIFY(Predicate::equal(document.filter()->predicate(), parse("Systolic > 0")));
+    redo(document);
+    QCOMPARE(editor->templateOfRow(1)->numberField()->value(), QVariant(qlonglong(140)));
+    redo(document);
+    QCOMPARE(editor->numberOfRows(), 3);
+    QTRY_VERIFY(true);
+}
+
+void TestFiltersPage::textFormShowsParseErrorAtPosition()
+{
+    MyDocument document;
+    PageFilters page(&document, nullptr);
+    const FilterPtr filter = document.filters()[0];
+    page.selectFilter(filter);
+    page.textToggle()->setChecked(true);
+    QCOMPARE(page.textField()->text(), QStringLiteral("Systolic > 0"));
+    const PredicatePtr before = filter->predicate();
+
+    page.textField()->setText(QStringLiteral("Systolic > 0 AND Pulse <"));
+    QTest::keyClick(page.textField(), Qt::Key_Return);
+    QVERIFY(!page.textError()->isHidden());
+    QString error;
+    qsizetype position = -1;
+    QVERIFY(!Predicate::predicateWithFormat(page.textField()->text(), &error, &position));
+    QCOMPARE(page.textError()->text(), error);
+    QVERIFY(error.contains(QString::number(position + 1)));
+    QCOMPARE(page.textField()->cursorPosition(), int(position));
+    QCOMPARE(filter->predicate(), before);
+    QVERIFY(!document.undoManager()->canUndo());
+
+    // A key readings lack is refused too.
+    page.textField()->setText(QStringLiteral("Nonsense > 3"));
+    QTest::keyClick(page.textField(), Qt::Key_Return);
+    QVERIFY(!page.textError()->isHidden());
+    QCOMPARE(filter->predicate(), before);
+}
+
+void TestFiltersPage::textFormAndEditorStayInStep()
+{
+    MyDocument document;
+    PageFilters page(&document, nullptr);
+    const FilterPtr filter = document.filters()[0];
+    page.selectFilter(filter);
+    page.textToggle()->setChecked(true);
+    page.textField()->setText(QStringLiteral("Pulse < 60 OR ANY Tags IN {'medication'}"));
+    QTest::keyClick(page.textField(), Qt::Key_Return);
+    QVERIFY(page.textError()->isHidden());
+    QVERIFY(
+        Predicate::equal(filter->predicate(), parse("Pulse < 60 OR ANY Tags IN {'medication'}")));
+    undo(document);
+    QCOMPARE(page.textField()->text(), QStringLiteral("Systolic > 0"));
+    redo(document);
+    page.textToggle()->setChecked(false);
+    QCOMPARE(page.predicateEditor()->numberOfRows(), 3);
+    QCOMPARE(page.predicateEditor()->compoundTypeOfRow(0), 2);
+}
+
+void TestFiltersPage::unshowableConditionSurvivesSave()
+{
+    MyDocument document;
+    PageFilters page(&document, nullptr);
+    const FilterPtr filter = document.filters()[2];
+    const PredicatePtr odd = parse("Comments LIKE 'pill*' OR Tags.@count == 1");
+    filter->setPredicate(odd);
+    page.selectFilter(filter);
+    QVERIFY(page.predicateEditor()->isReadOnly());
+    // Working on another filter and coming back does not touch it.
+    page.selectFilter(document.filters()[0]);
+    typeNumber(page.predicateEditor()->templateOfRow(1)->numberField(), QStringLiteral("100"));
+    page.selectFilter(filter);
+    QCOMPARE(filter->predicate(), odd);
+
+    QString error;
+    const QByteArray data = document.dataOfType(QStringLiteral("tensilo"), &error);
+    QVERIFY2(!data.isEmpty(), qPrintable(error));
+    MyDocument reopened;
+    QVERIFY2(reopened.readFromData(data, QStringLiteral("tensilo"), &error), qPrintable(error));
+    PageFilters again(&reopened, nullptr);
+    again.selectFilter(reopened.filters()[2]);
+    QVERIFY(again.predicateEditor()->isReadOnly());
+    QVERIFY(Predicate::equal(reopened.filters()[2]->predicate(), odd));
+    QVERIFY(Predicate::equal(again.predicateEditor()->objectValue(), odd));
+}
+
+void TestFiltersPage::renderInBothLanguages()
+{
+    const QString dir = qEnvironmentVariable("TENSILO_TEST_OUTPUT", QDir::tempPath());
+    QDir().mkpath(dir);
+    for (const char *language : {"en", "de"}) {
+        const QLocale locale{QString::fromLatin1(language)};
+        QLocale::setDefault(locale);
+        Localization::install(locale);
+        MyDocument document;
+        document.filters()[0]->setPredicate(
+            parse("Systolic >= 140 AND (ANY Tags IN {'medication', 'morning'} OR Tags.@count == 0) "
+                  "AND Pulse < 60"));
+        document.undoManager()->removeAllActions();
+        PageFilters page(&document, nullptr);
+        page.resize(820, 560);
+        page.selectFilter(document.filters()[1]);
+        page.show();
+        QVERIFY(page.grab().save(
+            dir + QStringLiteral("/filterspage_lastweek_%1.png").arg(QLatin1String(language))));
+        page.selectFilter(document.filters()[0]);
+        QVERIFY(page.grab().save(
+            dir + QStringLiteral("/filterspage_%1.png").arg(QLatin1String(language))));
+        document.filters()[2]->setPredicate(parse("Comments LIKE 'pill*'"));
+        page.selectFilter(document.filters()[2]);
+        QVERIFY(page.grab().save(
+            dir + QStringLiteral("/filterspage_kept_%1.png").arg(QLatin1String(language))));
+    }
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    Localization::install(QLocale(QLocale::English));
+}
+
+QTEST_MAIN(TestFiltersPage)
+#include "tst_filterspage.moc"

@@ -1,0 +1,836 @@
+// The document window: pages and their state, toolbar and menus agreeing, the filter selector,
+// sorting, the readings page's editing rules, live columns and row sizes, the information page,
+// the chart feed, and printing (preview, print, PDF, page setup) through seams, with no person
+// and no modal loop.
+
+#include "AveragesModel.h"
+#include "ChartDataSource.h"
+#include "ChartView.h"
+#include "Dialogs.h"
+#include "PrintSettings.h"
+#include "InformationArrayController.h"
+#include "Localization.h"
+#include "MyWindowController.h"
+#include "PageAverages.h"
+#include "PageChart.h"
+#include "PageInformation.h"
+#include "Preferences.h"
+#include "PrintAccessoryView.h"
+#include "PrintView.h"
+#include "SampleDocument.h"
+#include "UndoManager.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+using SampleDocument::reading;
+
+namespace {
+
+// What the editor seam was asked, and the answer it gives at once.
+struct EditorCall
+{
+    ConstMeasurementPtr reading;
+    bool forEditing = false;
+};
+
+struct Fixture
+{
+    std::unique_ptr<MyDocument> document = SampleDocument::make();
+    std::unique_ptr<MyWindowController> window =
+        std::make_unique<MyWindowController>(document.get());
+    QList<EditorCall> calls;
+    // The entered values the editor answers with; none: it is cancelled.
+    std::function<MeasurementPtr(const ConstMeasurementPtr &)> answer;
+
+    Fixture()
+    {
+        window->pageGrid()->showEditor = [this](ConstMeasurementPtr r, MyDocument *, bool editing,
+                                                QWidget *, PageGrid::EditorCallback done) {
+            calls.append({r, editing});
+            if (answer)
+                if (MeasurementPtr entered = answer(r))
+                    done(editing ? r : nullptr, entered);
+        };
+    }
+    ~Fixture()
+    {
+        window.reset(); // before its document
+    }
+    PageGrid *grid() const { return window->pageGrid(); }
+    QTableView *table() const { return grid()->tableView(); }
+    void selectRows(const QList<int> &rows) const
+    {
+        table()->clearSelection();
+        for (const int row : rows)
+            table()->selectionModel()->select(table()->model()->index(row, 0),
+                                              QItemSelectionModel::Select |
+                                                  QItemSelectionModel::Rows);
+    }
+    void endTurn() const { document->undoManager()->closeGroup(); }
+};
+
+QStringList menuNames(QMainWindow *window)
+{
+    QStringList names;
+    for (QAction *action : window->menuBar()->actions())
+        if (action->menu())
+            names.append(action->menu()->objectName());
+    return names;
+}
+
+QAction *editAction(QMainWindow *window, const char *name)
+{
+    return window->findChild<QAction *>(QLatin1String(name));
+}
+
+} // namespace
+
+class TestWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("TZ", "UTC");
+        QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+        Localization::install(QLocale(QStringLiteral("en_US")));
+        Dialogs::setTestMode(true);
+    }
+    void init()
+    {
+        Preferences::useTemporaryStore();
+        Dialogs::clearRecord();
+    }
+
+    void menusAreTheWindowsOwn();
+    void pageStateMachine();
+    void menuAndSegmentsFollowEachOther();
+    void addGoesToThePageOnTheNextTurn();
+    void filterSelectorFollowsTheDocument();
+    void sortDescriptorRules();
+    void headerClicksSortByDateInTheDocumentAndOthersInTheView();
+    void addSelectsTheNewReadingOnly();
+    void editingOpensOnlyForOneReading();
+    void deleteAndReplaceWithAverage();
+    void columnsAndRowSizeFollowThePreferences();
+    void averagesRedrawForDeviationsWithoutRebuilding();
+    void informationAddAndDeleteWithBothAnswers();
+    void newInformationIsNamedInPlace();
+    void counterLineAndChartFeed();
+    void chartRedrawsOncePerChange();
+    void printOptionsSummaryAndBinding();
+    void previewRebuildsOncePerPreferenceChange();
+    void printingTwiceMakesAndReleasesTwoReportViews();
+    void printRangeIsPrinted();
+    void pdfExportWritesTheReport();
+    void pageSetupIsStoredWithTheDocument();
+    void renderEveryPage_data();
+    void renderEveryPage();
+};
+
+void TestWindow::menusAreTheWindowsOwn()
+{
+    Fixture f;
+    QCOMPARE(menuNames(f.window.get()), (QStringList{"menuFile", "menuEdit", "menuView"}));
+    const QList<QAction *> edit = f.window->findChild<QMenu *>("menuEdit")->actions();
+    QCOMPARE(edit.at(0)->objectName(), QStringLiteral("actionUndo"));
+    QCOMPARE(edit.at(1)->objectName(), QStringLiteral("actionRedo"));
+    // Ctrl+1 to Ctrl+5 for the pages.
+    for (int n = 0; n < MyWindowController::PageCount; ++n)
+        QCOMPARE(f.window->pageAction(n)->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + n)));
+    // The toolbar stays where it is, icons only, with no customising menu.
+    auto *toolbar = f.window->findChild<QToolBar *>("myToolbar");
+    QVERIFY(!toolbar->isMovable());
+    QCOMPARE(toolbar->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    QVERIFY(!toolbar->toggleViewAction()->isVisible());
+    // Every segment and the Add button have an icon and a name.
+    QVERIFY(!f.window->addButton()->icon().isNull());
+    for (QAbstractButton *segment : f.window->modeSelector()->buttons()) {
+        QVERIFY(!segment->icon().isNull());
+        QVERIFY(!segment->accessibleName().isEmpty());
+    }
+}
+
+void TestWindow::pageStateMachine()
+{
+    Fixture f;
+    QCOMPARE(f.window->selectedPage(), 0);
+    QVERIFY(f.window->isAddButtonShown());
+    QCOMPARE(f.window->addButton()->toolTip(), qtTrId("button.add.reading"));
+
+    f.window->selectPage(MyWindowController::ChartPage);
+    QVERIFY(!f.window->isAddButtonShown());
+    f.window->selectPage(MyWindowController::AveragesPage);
+    QVERIFY(!f.window->isAddButtonShown());
+    f.window->selectPage(MyWindowController::InformationPage);
+    QVERIFY(f.window->isAddButtonShown());
+    QCOMPARE(f.window->addButton()->toolTip(), qtTrId("button.add.information"));
+    f.window->selectPage(MyWindowController::FiltersPage);
+    QVERIFY(f.window->isAddButtonShown());
+    QCOMPARE(f.window->addButton()->toolTip(), qtTrId("button.add.filter"));
+    f.window->selectPage(MyWindowController::ReadingsPage);
+    QVERIFY(f.window->isAddButtonShown());
+    QCOMPARE(f.window->addButton()->toolTip(), qtTrId("button.add.reading"));
+
+    // The page on show again: nothing changes, not even what disagrees.
+    f.window->modeSelector()->button(3)->setChecked(true);
+    f.window->selectPage(MyWindowController::ReadingsPage);
+    QCOMPARE(f.window->modeSelector()->checkedId(), 3);
+    QCOMPARE(f.window->selectedPage(), 0);
+    f.window->selectPage(7); // no such page
+    QCOMPARE(f.window->selectedPage(), 0);
+}
+
+void TestWindow::menuAndSegmentsFollowEachOther()
+{
+    Fixture f;
+    f.window->pageAction(2)->trigger();
+    QCOMPARE(f.window->selectedPage(), 2);
+    QCOMPARE(f.window->modeSelector()->checkedId(), 2);
+    f.window->modeSelector()->button(4)->click();
+    QCOMPARE(f.window->selectedPage(), 4);
+    QVERIFY(f.window->pageAction(4)->isChecked());
+    QVERIFY(!f.window->pageAction(2)->isChecked());
+    // The shortcut reaches the page through the menu.
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QTest::keyClick(f.window.get(), Qt::Key_2, Qt::ControlModifier);
+    QCOMPARE(f.window->selectedPage(), 1);
+    QCOMPARE(f.window->modeSelector()->checkedId(), 1);
+}
+
+void TestWindow::addGoesToThePageOnTheNextTurn()
+{
+    Fixture f;
+    f.window->addButton()->click();
+    QCOMPARE(f.calls.size(), 0); // not yet
+    QCoreApplication::processEvents();
+    QCOMPARE(f.calls.size(), 1);
+    QVERIFY(!f.calls.first().forEditing);
+    // The editor starts from the last edited reading.
+    QCOMPARE(f.calls.first().reading.get(), f.document->lastEditedMeasurement().get());
+
+    f.window->selectPage(MyWindowController::InformationPage);
+    const int before = f.window->informationController()->rowCount();
+    f.window->onAddButtonPressed();
+    QCoreApplication::processEvents();
+    QCOMPARE(f.window->informationController()->rowCount(), before + 1);
+}
+
+void TestWindow::filterSelectorFollowsTheDocument()
+{
+    Fixture f;
+    QComboBox *selector = f.window->filterSelector();
+    QCOMPARE(selector->count(), 4);
+    QCOMPARE(selector->currentIndex(), 0);
+    // Choosing a filter sets the document's filter with no undo step.
+    f.endTurn();
+    const bool couldUndo = f.document->undoManager()->canUndo();
+    selector->setCurrentIndex(3);
+    emit selector->activated(3);
+    QCOMPARE(f.document->filter(), f.document->visibleFilters().at(3));
+    f.endTurn();
+    QCOMPARE(f.document->undoManager()->canUndo(), couldUndo);
+
+    // Renamed: the entry shows the new name at once.
+    const FilterPtr high = f.document->filter();
+    high->setName(QStringLiteral("Very high"));
+    QCOMPARE(selector->currentText(), QStringLiteral("Very high"));
+    f.endTurn();
+    // Hidden while selected: no entry rather than a wrong one.
+    high->setUseInFilters(false);
+    QCOMPARE(selector->count(), 3);
+    QCOMPARE(selector->currentIndex(), -1);
+    f.endTurn();
+    f.document->undoManager()->undo();
+    QCOMPARE(selector->count(), 4);
+    QCOMPARE(selector->currentIndex(), 3);
+    f.document->undoManager()->undo(); // the rename
+    QCOMPARE(selector->currentText(), QStringLiteral("High"));
+    f.document->undoManager()->redo();
+    f.document->undoManager()->redo();
+    QCOMPARE(selector->currentIndex(), -1);
+    // A filter added before the selected one moves the selection with it.
+    f.document->undoManager()->undo();
+    f.document->insertFilter(Filter::filterWithName(QStringLiteral("First")), 0);
+    QCOMPARE(selector->currentIndex(), 4);
+    QCOMPARE(selector->itemText(0), QStringLiteral("First"));
+}
+
+void TestWindow::sortDescriptorRules()
+{
+    Fixture f;
+    QVERIFY(!f.document->sortItemsAscending());
+    f.window->setSortDescriptors({});
+    QVERIFY(!f.document->sortItemsAscending());
+    f.window->setSortDescriptors({{QStringLiteral("Systolic"), true}});
+    QVERIFY(!f.document->sortItemsAscending());
+    f.window->setSortDescriptors(
+        {{QStringLiteral("theWholeDate"), true}, {QStringLiteral("Systolic"), false}});
+    QVERIFY(f.document->sortItemsAscending());
+    QCOMPARE(f.window->sortDescriptors().first().key, QStringLiteral("theWholeDate"));
+    QVERIFY(f.window->sortDescriptors().first().ascending);
+    // The table shows the oldest first now.
+    QCOMPARE(f.grid()->readingsInShownOrder().first().get(), f.document->items().first().get());
+}
+
+void TestWindow::headerClicksSortByDateInTheDocumentAndOthersInTheView()
+{
+    Fixture f;
+    const auto newest = f.document->items().last();
+    f.grid()->selectReading(newest.get());
+    QCOMPARE(f.grid()->readingsInShownOrder().first().get(), newest.get());
+
+    f.grid()->onHeaderClicked(ReadingsModel::DateColumn);
+    QVERIFY(f.document->sortItemsAscending());
+    QCOMPARE(f.grid()->readingsInShownOrder().last().get(), newest.get());
+    QCOMPARE(f.grid()->selectedReadings().first().get(), newest.get()); // kept
+
+    f.grid()->onHeaderClicked(ReadingsModel::PressureColumn);
+    QVERIFY(f.document->sortItemsAscending()); // the document's direction stays
+    QVERIFY(f.grid()->shownModel() != f.grid()->model());
+    const ReadingList shown = f.grid()->readingsInShownOrder();
+    for (qsizetype i = 1; i < shown.size(); ++i)
+        QVERIFY(shown.at(i - 1)->Systolic().toInt() <= shown.at(i)->Systolic().toInt());
+    QCOMPARE(f.grid()->selectedReadings().size(), 1);
+    QCOMPARE(f.grid()->selectedReadings().first().get(), newest.get());
+    // The report prints the table's order.
+    const auto view = f.window->makePrintView(f.window->pageLayout());
+    QCOMPARE(view->rowsForReadings().size(), shown.size());
+
+    // Back to the date: the document's direction as it was, then toggled by the next click.
+    f.grid()->onHeaderClicked(ReadingsModel::DateColumn);
+    QCOMPARE(f.grid()->shownModel(), f.grid()->model());
+    QVERIFY(f.document->sortItemsAscending());
+    f.grid()->onHeaderClicked(ReadingsModel::DateColumn);
+    QVERIFY(!f.document->sortItemsAscending());
+    QCOMPARE(f.grid()->tableView()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+}
+
+void TestWindow::addSelectsTheNewReadingOnly()
+{
+    Fixture f;
+    MeasurementPtr entered = reading(-1, 150, 95); // an hour from now: the newest
+    f.answer = [&](const ConstMeasurementPtr &) { return entered; };
+    f.selectRows({3, 4});
+    f.grid()->onAddButton();
+    QVERIFY(f.document->containsMeasurement(entered));
+    const ReadingList selected = f.grid()->selectedReadings();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.first().get(), entered.get());
+    f.endTurn();
+    QCOMPARE(f.document->undoManager()->undoActionName(), qtTrId("doc.ins_record"));
+
+    // Cancelled: nothing changes.
+    const qsizetype count = f.document->allItems().size();
+    f.answer = [](const ConstMeasurementPtr &) { return MeasurementPtr(); };
+    f.grid()->onAddButton();
+    QCOMPARE(f.document->allItems().size(), count);
+}
+
+void TestWindow::editingOpensOnlyForOneReading()
+{
+    Fixture f;
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.selectRows({1, 2});
+    f.grid()->onTableDoubleClicked();
+    QTest::keyClick(f.table(), Qt::Key_Return);
+    QCOMPARE(f.calls.size(), 0);
+
+    f.selectRows({2});
+    const auto chosen = f.grid()->selectedReadings().first();
+    f.answer = [](const ConstMeasurementPtr &r) {
+        auto copy = std::make_shared<Measurement>();
+        copy->copyFrom(*r);
+        copy->setSystolic(199);
+        return copy;
+    };
+    QTest::keyClick(f.table(), Qt::Key_Return);
+    QCOMPARE(f.calls.size(), 1);
+    QVERIFY(f.calls.first().forEditing);
+    QCOMPARE(f.calls.first().reading.get(), chosen.get());
+    QCOMPARE(chosen->Systolic().toInt(), 199); // edited in the document
+    // The selection is the table's: the same row still selected.
+    QCOMPARE(f.grid()->selectedReadings().first().get(), chosen.get());
+}
+
+void TestWindow::deleteAndReplaceWithAverage()
+{
+    Fixture f;
+    QAction *remove = editAction(f.window.get(), "actionDelete");
+    QAction *average = editAction(f.window.get(), "actionReplaceWithAverage");
+    f.table()->clearSelection();
+    QVERIFY(!remove->isEnabled());
+    QVERIFY(!average->isEnabled());
+    const qsizetype count = f.document->allItems().size();
+    remove->trigger(); // nothing selected: nothing happens
+    QCOMPARE(f.document->allItems().size(), count);
+
+    f.selectRows({0});
+    QVERIFY(remove->isEnabled());
+    QVERIFY(!average->isEnabled());
+    f.selectRows({0, 2, 3});
+    QVERIFY(average->isEnabled());
+    const ReadingList three = f.grid()->selectedReadings();
+    average->trigger();
+    QCOMPARE(f.document->allItems().size(), count - 2);
+    const ReadingList selected = f.grid()->selectedReadings();
+    QCOMPARE(selected.size(), 1);
+    QVERIFY(!three.contains(selected.first()));
+    f.endTurn();
+    QCOMPARE(f.document->undoManager()->undoActionName(), qtTrId("doc.replace_with_average"));
+
+    // Forward delete deletes at once, undoably.
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.table()->setFocus();
+    f.selectRows({0, 1});
+    QTest::keyClick(f.table(), Qt::Key_Delete);
+    QCOMPARE(f.document->allItems().size(), count - 4);
+    QCOMPARE(Dialogs::record().size(), 0); // no question asked
+    f.endTurn();
+    f.document->undoManager()->undo();
+    QCOMPARE(f.document->allItems().size(), count - 2);
+}
+
+void TestWindow::columnsAndRowSizeFollowThePreferences()
+{
+    Fixture f;
+    Preferences &prefs = Preferences::shared();
+    QTableView *table = f.table();
+    QVERIFY(!table->isColumnHidden(ReadingsModel::PulseColumn));
+    QVERIFY(!table->isColumnHidden(ReadingsModel::WeightColumn));
+    QVERIFY(table->isColumnHidden(ReadingsModel::Custom1Column));
+    prefs.setValueForKey(false, Preferences::showWeight);
+    QVERIFY(table->isColumnHidden(ReadingsModel::WeightColumn));
+    QVERIFY(f.window->pageAverages()->tableView()->isColumnHidden(AveragesModel::WeightColumn));
+    prefs.setValueForKey(true, Preferences::showWeight);
+    // Back in its place, right after pulse.
+    QCOMPARE(table->horizontalHeader()->visualIndex(ReadingsModel::WeightColumn),
+             table->horizontalHeader()->visualIndex(ReadingsModel::PulseColumn) + 1);
+    prefs.setValueForKey(true, Preferences::customShow2);
+    QVERIFY(!table->isColumnHidden(ReadingsModel::Custom2Column));
+    prefs.setValueForKey(QStringLiteral("Glucose"), Preferences::customTitle2);
+    QCOMPARE(table->model()->headerData(ReadingsModel::Custom2Column, Qt::Horizontal).toString(),
+             QStringLiteral("Glucose"));
+
+    // Row sizes: regular rows are taller than small ones, small than mini ones, fonts alike.
+    QCOMPARE(f.grid()->rowSize(), 1);
+    const int small = table->verticalHeader()->defaultSectionSize();
+    const qreal smallFont = table->font().pointSizeF();
+    prefs.setValueForKey(0, Preferences::rowSize);
+    QVERIFY(table->verticalHeader()->defaultSectionSize() > small);
+    QVERIFY(table->font().pointSizeF() > smallFont);
+    prefs.setValueForKey(2, Preferences::rowSize);
+    QVERIFY(table->verticalHeader()->defaultSectionSize() < small);
+    QVERIFY(table->font().pointSizeF() < smallFont);
+    // Every row the same height, and never lower than its text.
+    QCOMPARE(table->verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+    QVERIFY(table->verticalHeader()->defaultSectionSize() >= QFontMetrics(table->font()).height());
+    // The same size again changes nothing.
+    table->verticalHeader()->setDefaultSectionSize(40);
+    f.grid()->setRowSize(2);
+    QCOMPARE(table->verticalHeader()->defaultSectionSize(), 40);
+}
+
+void TestWindow::averagesRedrawForDeviationsWithoutRebuilding()
+{
+    Fixture f;
+    f.window->selectPage(MyWindowController::AveragesPage);
+    AveragesModel *model = f.window->averagesModel();
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const QString plain = model->index(0, AveragesModel::SystolicColumn).data().toString();
+    QSignalSpy reset(model, &QAbstractItemModel::modelReset);
+    Preferences::shared().setValueForKey(true, Preferences::showDeviationsInAverages);
+    const QString withDeviation = model->index(0, AveragesModel::SystolicColumn).data().toString();
+    QVERIFY(withDeviation.startsWith(plain));
+    QVERIFY(withDeviation.contains(u'±'));
+    QCOMPARE(reset.size(), 0);
+    Preferences::shared().setValueForKey(false, Preferences::showPulse);
+    QVERIFY(f.window->pageAverages()->tableView()->isColumnHidden(AveragesModel::PulseColumn));
+    QVERIFY(f.table()->isColumnHidden(ReadingsModel::PulseColumn));
+}
+
+void TestWindow::informationAddAndDeleteWithBothAnswers()
+{
+    Fixture f;
+    f.window->selectPage(MyWindowController::InformationPage);
+    PageInformation *page = f.window->pageInformation();
+    InformationArrayController *model = f.window->informationController();
+    QCOMPARE(model->rowCount(), 2);
+    page->onAddButton();
+    f.endTurn();
+    QCOMPARE(model->rowCount(), 3);
+    QCOMPARE(page->selectedRows(), QList<int>{2});
+    QVERIFY(editAction(f.window.get(), "actionDelete")->isEnabled());
+
+    // Nothing selected: nothing asked.
+    page->tableView()->clearSelection();
+    page->onDelete();
+    QCOMPARE(Dialogs::record().size(), 0);
+
+    page->selectRows({0, 2});
+    Dialogs::setNextAnswer(1); // Cancel keeps the items
+    page->onDelete();
+    QCoreApplication::processEvents();
+    QCOMPARE(Dialogs::record().size(), 1);
+    QCOMPARE(Dialogs::record().first().stem, QStringLiteral("delete_info"));
+    QCOMPARE(model->rowCount(), 3);
+
+    Dialogs::setNextAnswer(0);
+    editAction(f.window.get(), "actionDelete")->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(model->rowCount(), 1);
+    QCOMPARE(model->item(0)->name(), QStringLiteral("Doctor"));
+    f.endTurn();
+    f.document->undoManager()->undo(); // one step brings both back
+    QCOMPARE(model->rowCount(), 3);
+}
+
+void TestWindow::newInformationIsNamedInPlace()
+{
+    Fixture f;
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.window->selectPage(MyWindowController::InformationPage);
+    f.endTurn();
+    f.window->onAddButtonPressed();
+    QCoreApplication::processEvents();
+    f.endTurn();
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), qtTrId("doc.information.new_item.label"));
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("Insurance"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the delegate commits on the next turn
+    InformationArrayController *model = f.window->informationController();
+    QCOMPARE(model->item(2)->name(), QStringLiteral("Insurance"));
+    f.endTurn();
+    f.document->undoManager()->undo(); // the name
+    QCOMPARE(model->item(2)->name(), qtTrId("doc.information.new_item.label"));
+    f.document->undoManager()->undo(); // the item
+    QCOMPARE(model->rowCount(), 2);
+}
+
+void TestWindow::counterLineAndChartFeed()
+{
+    Fixture f;
+    QLabel *counter = f.window->counterLabel();
+    QCOMPARE(counter->text(), QStringLiteral("28 of 28 readings"));
+    f.document->setFilter(f.document->visibleFilters().at(3));
+    QCOMPARE(counter->text(), QStringLiteral("%1 of 28 readings").arg(f.document->items().size()));
+
+    // The chart holds the readings only while it is shown, in stored order.
+    ChartDataSource *chart = f.window->chartDataSource();
+    QVERIFY(chart->objects().isEmpty());
+    f.window->selectPage(MyWindowController::ChartPage);
+    QCOMPARE(chart->objects(), f.document->items());
+    f.document->setFilter(f.document->visibleFilters().at(0));
+    QCOMPARE(chart->objects().size(), 28);
+    f.selectRows({0}); // the newest, shown first
+    QCOMPARE(chart->selection().get(), f.document->items().last().get());
+    f.selectRows({0, 1});
+    QVERIFY(!chart->selection());
+    f.window->selectPage(MyWindowController::ReadingsPage);
+    QVERIFY(chart->objects().isEmpty());
+}
+
+namespace {
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+} // namespace
+
+void TestWindow::chartRedrawsOncePerChange()
+{
+    Fixture f;
+    f.window->resize(800, 600);
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.window->selectPage(MyWindowController::ChartPage);
+    QCoreApplication::processEvents();
+    PaintCounter counter;
+    f.window->pageChart()->chartView()->installEventFilter(&counter);
+    // Replacing three readings by their average sends several signals: one redraw.
+    ConstMeasurementList three = {f.document->items().at(0), f.document->items().at(1),
+                             f.document->items().at(2)};
+    f.document->replaceWithAverage(three);
+    QCoreApplication::processEvents();
+    QCOMPARE(counter.paints, 1);
+    f.document->setFilter(f.document->visibleFilters().at(3));
+    QCoreApplication::processEvents();
+    QCOMPARE(counter.paints, 2);
+}
+
+void TestWindow::printOptionsSummaryAndBinding()
+{
+    Preferences &prefs = Preferences::shared();
+    prefs.setValueForKey(false, Preferences::printShowAverages);
+    prefs.setValueForKey(false, Preferences::printShowMeasurements);
+    const auto items = PrintAccessoryView::localizedSummaryItems();
+    QCOMPARE(items.size(), 4);
+    QCOMPARE(items.at(0), qMakePair(qtTrId("print.summary.print_information"), qtTrId("yes")));
+    QCOMPARE(items.at(1), qMakePair(qtTrId("print.summary.print_averages"), qtTrId("no")));
+    QCOMPARE(items.at(2), qMakePair(qtTrId("print.summary.print_measurements"), qtTrId("no")));
+    QCOMPARE(items.at(3), qMakePair(qtTrId("print.summary.print_chart"), qtTrId("yes")));
+    QCOMPARE(PrintAccessoryView::keyPathsForValuesAffectingPreview().size(), 14);
+
+    PrintAccessoryView view;
+    auto *chart = view.findChild<QCheckBox *>("printShowChart");
+    QVERIFY(chart->isChecked());
+    chart->click();
+    QVERIFY(!prefs.boolForKey(Preferences::printShowChart));
+    prefs.setValueForKey(true, Preferences::printShowChart);
+    QVERIFY(chart->isChecked());
+    QVERIFY(
+        view.findChild<QLabel *>("summary")->text().contains(qtTrId("print.summary.print_chart")));
+}
+
+void TestWindow::previewRebuildsOncePerPreferenceChange()
+{
+    Fixture f;
+    QPrintPreviewDialog *dialog = nullptr;
+    f.window->onDialogOpened = [&](QDialog *d) { dialog = qobject_cast<QPrintPreviewDialog *>(d); };
+    const int made = MyWindowController::madePrintViews();
+    f.window->onPrintPreview();
+    QVERIFY(dialog);
+    QCOMPARE(MyWindowController::madePrintViews(), made + 1);
+    int paints = 0;
+    connect(dialog, &QPrintPreviewDialog::paintRequested, this, [&] { ++paints; });
+    auto *preview = dialog->findChild<QPrintPreviewWidget *>();
+    QVERIFY(preview);
+    preview->updatePreview();
+    QCOMPARE(paints, 1);
+    int pagesBefore = 0;
+    for (const char *key : {"customTitle1", "rowSize", "printShowChart"}) {
+        pagesBefore = preview->pageCount();
+        const QString k = QLatin1String(key);
+        const QVariant value = k == QLatin1String("rowSize") ? QVariant(2)
+                               : k == QLatin1String("printShowChart")
+                                   ? QVariant(false)
+                                   : QVariant(QStringLiteral("X"));
+        const int before = paints;
+        Preferences::shared().setValueForKey(value, k);
+        QCOMPARE(paints, before + 1);
+    }
+    QCOMPARE(preview->pageCount(), pagesBefore - 1);          // the chart's page went
+    QCOMPARE(MyWindowController::madePrintViews(), made + 1); // rebuilt, not remade
+    const int live = MyWindowController::livePrintViews();
+    dialog->done(QDialog::Rejected);
+    delete dialog;
+    QCOMPARE(MyWindowController::livePrintViews(), live - 1);
+}
+
+void TestWindow::printingTwiceMakesAndReleasesTwoReportViews()
+{
+    Fixture f;
+    QTemporaryDir dir;
+    int run = 0;
+    f.window->onDialogOpened = [&](QDialog *d) {
+        auto *dialog = qobject_cast<QPrintDialog *>(d);
+        QVERIFY(dialog);
+        QVERIFY(dialog->isVisible());
+        dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+        dialog->printer()->setOutputFileName(dir.filePath(QStringLiteral("run%1.pdf").arg(++run)));
+        dialog->done(QDialog::Accepted);
+    };
+    const int live = MyWindowController::livePrintViews();
+    const int made = MyWindowController::madePrintViews();
+    f.document->printShowingPrintPanel(true);
+    QCoreApplication::processEvents();
+    f.document->printShowingPrintPanel(true);
+    QCoreApplication::processEvents();
+    QCOMPARE(run, 2);
+    // Each run counted its pages with one view and printed with another; none is left.
+    QCOMPARE(MyWindowController::madePrintViews(), made + 4);
+    QCOMPARE(MyWindowController::livePrintViews(), live);
+    QVERIFY(QFileInfo(dir.filePath(QStringLiteral("run1.pdf"))).size() > 1000);
+    QVERIFY(QFileInfo(dir.filePath(QStringLiteral("run2.pdf"))).size() > 1000);
+    // The options tab stays with the window for the next run.
+    QCOMPARE(f.window->printAccessoryView()->parent(), f.window.get());
+    // The window goes away after printing without trouble.
+    f.window.reset();
+    f.document.reset();
+}
+
+void TestWindow::printRangeIsPrinted()
+{
+    Fixture f;
+    QTemporaryDir dir;
+    const auto full = f.window->makePrintView(f.window->pageLayout());
+    QVERIFY(full->totalPages() >= 3);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("range.pdf")));
+    printer.setPageLayout(f.window->pageLayout());
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 3);
+    QString message;
+    QVERIFY2(f.window->printOn(printer, &message), qPrintable(message));
+    QFile file(dir.filePath(QStringLiteral("range.pdf")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 2);
+}
+
+void TestWindow::pdfExportWritesTheReport()
+{
+    Fixture f;
+    QTemporaryDir dir;
+    Dialogs::setNextPath(dir.filePath(QStringLiteral("report")));
+    f.window->findChild<QAction *>("actionExportPdf")->trigger();
+    QCoreApplication::processEvents();
+    QFile file(dir.filePath(QStringLiteral("report.pdf")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(5) == "%PDF-");
+    // The same drawing as printing: as many pages as the report view lays out.
+    const QByteArray bytes = file.readAll();
+    const auto view = f.window->makePrintView(f.window->pageLayout());
+    QCOMPARE(int(bytes.count("/Type /Page\n") + bytes.count("/Type /Page ")), view->totalPages());
+
+    // Cancelled: nothing written.
+    Dialogs::setNextPath(QString());
+    f.window->onExportPdf();
+    QCoreApplication::processEvents();
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    // A place that cannot be written: an alert, and nothing lost.
+    Dialogs::setNextPath(dir.filePath(QStringLiteral("missing/folder/report.pdf")));
+    f.window->onExportPdf();
+    QCoreApplication::processEvents();
+    QCOMPARE(Dialogs::record().last().title, qtTrId("window.export_pdf.failed"));
+}
+
+void TestWindow::pageSetupIsStoredWithTheDocument()
+{
+    Fixture f;
+    f.endTurn();
+    QVERIFY(f.document->undoManager()->isClean());
+    f.window->onDialogOpened = [](QDialog *d) {
+        auto *dialog = qobject_cast<QPageSetupDialog *>(d);
+        QVERIFY(dialog);
+        dialog->printer()->setPageLayout(QPageLayout(
+            QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF(36, 36, 36, 36)));
+        dialog->done(QDialog::Accepted);
+    };
+    f.window->onPageSetup();
+    QCoreApplication::processEvents();
+    const QPageLayout stored = f.window->pageLayout();
+    QCOMPARE(stored.orientation(), QPageLayout::Landscape);
+    QCOMPARE(stored.fullRectPoints().size(), QSize(792, 612));
+    QCOMPARE(stored.margins(QPageLayout::Point).left(), 36.0);
+    QVERIFY(!f.document->undoManager()->isClean());
+    // Saved and read back.
+    MyDocument copy;
+    QVERIFY(copy.readFromData(f.document->dataOfType(QString()), QString()));
+    QCOMPARE(copy.printSettings().pageLayout().orientation(),
+             QPageLayout::Landscape);
+}
+
+void TestWindow::renderEveryPage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("en") << QStringLiteral("en_US");
+    QTest::newRow("de") << QStringLiteral("de_DE");
+}
+
+// Renders the window on every page (and the print options) into PNGs under the test output
+// folder, for a person to look at; checks only that something was drawn.
+void TestWindow::renderEveryPage()
+{
+    QFETCH(QString, language);
+    QLocale::setDefault(QLocale(language));
+    Localization::install(QLocale(language));
+    Preferences::shared().setValueForKey(true, Preferences::customShow1);
+    {
+        Fixture f;
+        f.window->setWindowTitle(QStringLiteral("Readings 2024"));
+        f.window->resize(1000, 620);
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.selectRows({1});
+        const QString dir = qEnvironmentVariable("TENSILO_TEST_OUTPUT", QDir::tempPath()) +
+                            QStringLiteral("/window");
+        QDir().mkpath(dir);
+        for (int n = 0; n < MyWindowController::PageCount; ++n) {
+            f.window->selectPage(n);
+            QCoreApplication::processEvents();
+            const QImage image = f.window->grab().toImage();
+            QVERIFY(!image.isNull());
+            QVERIFY(image.save(QStringLiteral("%1/page%2_%3.png").arg(dir).arg(n).arg(language)));
+        }
+        // At twice the scale, as on a high-density screen: the icons stay crisp.
+        const QImage icon =
+            f.window->modeSelector()->button(1)->icon().pixmap(QSize(24, 24), 2.0).toImage();
+        QCOMPARE(icon.size(), QSize(48, 48));
+        icon.save(QStringLiteral("%1/icon_chart@2x_%2.png").arg(dir, language));
+        // The print dialog with its options tab, and the preview.
+        f.window->onDialogOpened = [&](QDialog *dialog) {
+            QCoreApplication::processEvents();
+            if (auto *tabs = dialog->findChild<QTabWidget *>()) {
+                for (int i = 0; i < tabs->count(); ++i) {
+                    if (tabs->widget(i)->objectName() == QLatin1String("PrintAccessoryView")) {
+                        tabs->setCurrentIndex(i);
+                        tabs->window()->show();
+                    }
+                }
+            }
+            for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+                if (button->text().contains(QLatin1String("Options")) &&
+                    !button->text().contains(u'<'))
+                    button->click(); // the "Options" expander
+            }
+            QCoreApplication::processEvents();
+            dialog->grab().save(
+                QStringLiteral("%1/%2_%3.png")
+                    .arg(dir, QLatin1String(dialog->metaObject()->className()), language));
+            dialog->done(QDialog::Rejected);
+        };
+        f.window->doPrintDocument();
+        f.window->onPrintPreview();
+        QCoreApplication::processEvents();
+        f.window->onDialogOpened = nullptr;
+        PrintAccessoryView options;
+        options.resize(420, 260);
+        QVERIFY(options.grab().save(QStringLiteral("%1/print_options_%2.png").arg(dir, language)));
+    }
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    Localization::install(QLocale(QStringLiteral("en_US")));
+}
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
