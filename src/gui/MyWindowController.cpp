@@ -319,9 +319,12 @@ void MyWindowController::onFilterActivated(int row)
 
 void MyWindowController::updateCounter()
 {
-    if (pDocument)
-        pCounterLabel->setText(
-            FilteredCounterFormatter::stringForCounter(pDocument->filteredCounter()));
+    if (!pDocument)
+        return;
+    const QString text = FilteredCounterFormatter::stringForCounter(pDocument->filteredCounter());
+    pCounterLabel->setText(text);
+    // The accessible name says what the line is; screen readers read the count from here.
+    pCounterLabel->setAccessibleDescription(text);
 }
 
 // --- Menus ----------------------------------------------------------------------------------
@@ -522,6 +525,7 @@ bool MyWindowController::printOn(QPrinter &printer, QString *errorMessage)
 
 void MyWindowController::dialogOpened(QDialog *dialog)
 {
+    Dialogs::returnFocusWhenFinished(dialog);
     if (onDialogOpened)
         onDialogOpened(dialog);
 }

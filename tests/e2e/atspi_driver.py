@@ -173,13 +173,29 @@ def key(keysym_name):
     time.sleep(0.05)
 
 
-def chord(modifier_keysym, keysym_name):
-    modifier = keysym(modifier_keysym)
-    code = keysym(keysym_name)
-    pyatspi.Registry.generateKeyboardEvent(modifier, None, pyatspi.KEY_PRESS | pyatspi.KEY_SYM)
-    pyatspi.Registry.generateKeyboardEvent(code, None, pyatspi.KEY_SYM)
-    pyatspi.Registry.generateKeyboardEvent(modifier, None, pyatspi.KEY_RELEASE | pyatspi.KEY_SYM)
+# Modifier masks (X core): the registry presses only whole keys (KEY_SYM is press and release), so
+# a modifier is locked for the length of a chord instead of held.
+MODIFIER_MASKS = {"Shift_L": 1 << 0, "Control_L": 1 << 2, "Alt_L": 1 << 3}
+
+
+def combo(*names):
+    """Presses the last key with the others held ('Control_L', 'Shift_L', 's')."""
+    mask = 0
+    for name in names[:-1]:
+        if name not in MODIFIER_MASKS:
+            fail(f"'{name}' is not a modifier")
+        mask |= MODIFIER_MASKS[name]
+    code = keysym(names[-1])
+    pyatspi.Registry.generateKeyboardEvent(mask, None, pyatspi.KEY_LOCKMODIFIERS)
+    try:
+        pyatspi.Registry.generateKeyboardEvent(code, None, pyatspi.KEY_SYM)
+    finally:
+        pyatspi.Registry.generateKeyboardEvent(mask, None, pyatspi.KEY_UNLOCKMODIFIERS)
     time.sleep(0.05)
+
+
+def chord(modifier_keysym, keysym_name):
+    combo(modifier_keysym, keysym_name)
 
 
 def type_text(text):
