@@ -51,4 +51,4 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 
 # dbus-run-session ends the bus (and the accessibility services it started) when the script
 # returns; timeout ends the whole session should anything hang.
-timeout --kill-after=10 300 dbus-run-session -- /usr/bin/python3 "$script" "$@" 2> >(grep -v -E 'dbus-daemon|fd limit|SpiRegistry' >&2)
+timeout --kill-after=10 300 dbus-run-session -- /usr/bin/python3 "$script" "$@" 2> >(grep -v -E 'dbus-daemon|fd limit|SpiRegistry|X connection to .* broken' >&2)
