@@ -73,27 +73,27 @@
     </message>
     <message id="editor.tags">
         <source>Ta&amp;gs:</source>
-        <translation>&amp;Tags:</translation>
+        <translation>Schlag&amp;wörter:</translation>
     </message>
     <message id="editor.tags.accessible">
         <source>Tags</source>
-        <translation>Tags</translation>
+        <translation>Schlagwörter</translation>
     </message>
     <message id="editor.tags_menu">
         <source>Choose Tags</source>
-        <translation>Tags auswählen</translation>
+        <translation>Schlagwörter auswählen</translation>
     </message>
     <message id="editor.tags_menu.tooltip">
         <source>Choose from the tags of this document</source>
-        <translation>Aus den Tags dieses Dokuments auswählen</translation>
+        <translation>Aus den Schlagwörtern dieses Dokuments auswählen</translation>
     </message>
     <message id="editor.tags_menu.accessible">
         <source>Choose tags</source>
-        <translation>Tags auswählen</translation>
+        <translation>Schlagwörter auswählen</translation>
     </message>
     <message id="editor.no_tags">
         <source>No Tags</source>
-        <translation>Keine Tags</translation>
+        <translation>Keine Schlagwörter</translation>
     </message>
     <message id="editor.cancel">
         <source>Cancel</source>
