@@ -8,11 +8,14 @@ keyboard does in it (everything but two steps is done with keys; see "Not by key
   3. Three readings through the editor: the toolbar's Add button is pressed with Space and opens
      the editor with the focus in Systolic; each value is typed over the field's text (Ctrl+A,
      then the digits), Tab moves to Diastolic and Pulse, Return confirms (Add is the default).
+     The first reading gets a tag: Tab on to the tags field, "morning," typed (a comma ends a
+     tag); the next readings start from it and carry the tag too.
   4. Systolic 400 is confirmed: the alert "Systolic pressure out of range" appears with its OK
      button focused, Return dismisses it, the focus is back in Systolic with the typed value kept;
      Escape cancels the editor and nothing was added.
   5. Editing: Tab reaches the readings table, Ctrl+Home selects the first row, Return opens the
-     editor for it ("Edit Reading"), a new diastolic value is typed and Return saves it.
+     editor for it ("Edit Reading"), a new diastolic value is typed; the tag menu opens with
+     Space on "Choose tags", Down and Return take the tag off; Return saves the reading.
   6. Delete removes the selected reading; Ctrl+Z brings it back.
   7. Ctrl+4 shows the filters page; Add (Space) makes a filter; "Edit as text" is ticked with
      Space, the condition typed and applied with Return.
@@ -154,7 +157,7 @@ def press_by_key(button):
     key("space")
 
 
-def add_reading(app, window, systolic, diastolic, pulse):
+def add_reading(app, window, systolic, diastolic, pulse, tag=None):
     press_by_key(find(window, role="push button", name="Add a reading"))
     editor = dialog(app, "New Reading")
     field = wait_focus(editor, "text", "Systolic pressure")
@@ -165,6 +168,11 @@ def add_reading(app, window, systolic, diastolic, pulse):
     key("Tab")
     field = wait_focus(editor, "text", "Pulse:")
     set_text(field, pulse)
+    if tag:
+        # Tab on to the tags field; a comma ends the tag, Return (nothing left typed) confirms.
+        tags = tab_to(find(editor, role="text", name="Tags"))
+        type_text(tag + ",")
+        wait_for(f"the tag '{tag}' taken", lambda: text_of(tags).strip() == "", 5)
     key("Return")
     gone(app, "New Reading")
 
@@ -219,7 +227,7 @@ def first_session(app):
         wait_for("the first window active again", lambda: focused_in(window) is not None, 5)
 
     with step("add three readings through the editor"):
-        add_reading(app, window, "128", "82", "64")
+        add_reading(app, window, "128", "82", "64", tag="morning")
         wait_rows(table, 1)
         add_reading(app, window, "141", "91", "70")
         wait_rows(table, 2)
@@ -228,6 +236,10 @@ def first_session(app):
         pressures = sorted(pressures_of(table))
         if pressures != ["128/82", "135/88", "141/91"]:
             fail(f"the table shows the pressures {pressures}")
+        # The editor starts from the last reading entered, tags included.
+        tags = column(table, "Tags")
+        if tags != ["morning"] * 3:
+            fail(f"the table shows the tags {tags}")
 
     with step("confirm an out-of-range systolic value and dismiss the alert"):
         press_by_key(find(window, role="push button", name="Add a reading"))
@@ -255,11 +267,27 @@ def first_session(app):
         key("Return")
         editor = dialog(app, "Edit Reading")
         set_text(find(editor, role="text", name="Diastolic pressure"), "79")
+        # The tag menu from the keyboard: Space on its button opens it, Down reaches the
+        # reading's tag (checked), Return takes it off. Qt leaves popup menus out of the
+        # application's accessible children, so the menu is judged by its effect on the tags
+        # field, whose description lists the tags.
+        tags = find(editor, role="text", name="Tags")
+        if tags.description != "morning":
+            fail(f"the editor shows the tags '{tags.description}', not 'morning'")
+        press_by_key(find(editor, role="push button", name="Choose tags"))
+        time.sleep(0.3)  # the menu's popup: nothing in the tree to wait for
+        key("Down")
+        key("Return")
+        wait_for("the tag menu to take 'morning' off", lambda: tags.description == "", 5)
+        wait_focus(editor, "push button", "Choose tags")
         key("Return")
         gone(app, "Edit Reading")
         systolic = before.split("/")[0]
         wait_for(f"the edited reading {systolic}/79 in the table",
                  lambda: f"{systolic}/79" in pressures_of(table), 5)
+        row = pressures_of(table).index(f"{systolic}/79")
+        if column(table, "Tags")[row] != "":
+            fail(f"the edited reading still has the tags '{column(table, 'Tags')[row]}'")
 
     with step("delete a reading and undo"):
         tab_to(table)
