@@ -219,6 +219,48 @@ def set_text(acc, text):
     wait_for(f"'{text}' in '{name_of(acc)}'", lambda: text in text_of(acc), timeout=5)
 
 
+class Events:
+    """Collects the tree's events of the given kinds ('object:state-changed:focused') from the
+    moment it is made, for what leaves no trace in the tree: popup menus, which Qt keeps out of
+    the application's children, are seen only through their events."""
+
+    def __init__(self, *kinds):
+        from gi.repository import GLib
+        self._context = GLib.MainContext.default()
+        self._kinds = kinds
+        self._seen = []
+        pyatspi.Registry.registerEventListener(self._on_event, *kinds)
+
+    def _on_event(self, event):
+        try:
+            self._seen.append((event.type, role_of(event.source), name_of(event.source),
+                               event.detail1, event.source))
+        except Exception:
+            pass
+
+    def _pump(self):
+        while self._context.iteration(False):
+            pass
+
+    def wait(self, what, predicate, timeout=DEFAULT_TIMEOUT):
+        """Waits for an event (type, role, name, detail1, source) that satisfies predicate and
+        answers it; the events before it are used up."""
+        def probe():
+            self._pump()
+            while self._seen:
+                event = self._seen.pop(0)
+                if predicate(*event):
+                    return event
+            return None
+        return wait_for(what, probe, timeout)
+
+    def close(self):
+        try:
+            pyatspi.Registry.deregisterEventListener(self._on_event, *self._kinds)
+        except Exception:
+            pass
+
+
 class App:
     """The running application: started with a fresh environment, ended for certain."""
 

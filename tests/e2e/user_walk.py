@@ -42,7 +42,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from atspi_driver import (App, StepFailed, children, chord, combo, fail, find, find_all, focus, key, main,  # noqa: E402
+from atspi_driver import (App, Events, StepFailed, children, chord, combo, fail, find, find_all, focus, key, main,  # noqa: E402
                           name_of, press, role_of, set_text, step, text_of, type_text, wait_for)
 import pyatspi  # noqa: E402
 
@@ -269,15 +269,25 @@ def first_session(app):
         set_text(find(editor, role="text", name="Diastolic pressure"), "79")
         # The tag menu from the keyboard: Space on its button opens it, Down reaches the
         # reading's tag (checked), Return takes it off. Qt leaves popup menus out of the
-        # application's accessible children, so the menu is judged by its effect on the tags
-        # field, whose description lists the tags.
+        # application's accessible children, so the menu is followed through its events.
         tags = find(editor, role="text", name="Tags")
         if tags.description != "morning":
             fail(f"the editor shows the tags '{tags.description}', not 'morning'")
-        press_by_key(find(editor, role="push button", name="Choose tags"))
-        time.sleep(0.3)  # the menu's popup: nothing in the tree to wait for
-        key("Down")
-        key("Return")
+        events = Events("object:state-changed:showing", "object:state-changed:focused")
+        try:
+            press_by_key(find(editor, role="push button", name="Choose tags"))
+            events.wait("the tag menu to open", lambda kind, role, name, on, source:
+                        kind.endswith("showing") and role == "popup menu" and on, 5)
+            key("Down")
+            _, _, _, _, item = events.wait(
+                "the focus on the menu's item 'morning'", lambda kind, role, name, on, source:
+                kind.endswith("focused") and role.endswith("menu item") and on, 5)
+            if name_of(item) != "morning" or not item.getState().contains(
+                    pyatspi.STATE_CHECKED):
+                fail(f"the tag menu offers '{name_of(item)}' first, not 'morning' checked")
+            key("Return")
+        finally:
+            events.close()
         wait_for("the tag menu to take 'morning' off", lambda: tags.description == "", 5)
         wait_focus(editor, "push button", "Choose tags")
         key("Return")
