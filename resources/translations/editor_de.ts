@@ -59,6 +59,14 @@
         <source>&amp;Weight:</source>
         <translation>&amp;Gewicht:</translation>
     </message>
+    <message id="editor.pulse.accessible">
+        <source>Pulse</source>
+        <translation>Puls</translation>
+    </message>
+    <message id="editor.weight.accessible">
+        <source>Weight</source>
+        <translation>Gewicht</translation>
+    </message>
     <message id="editor.custom_label">
         <source>%1:</source>
         <translation>%1:</translation>

@@ -166,7 +166,7 @@ def add_reading(app, window, systolic, diastolic, pulse, tag=None):
     field = wait_focus(editor, "text", "Diastolic pressure")
     set_text(field, diastolic)
     key("Tab")
-    field = wait_focus(editor, "text", "Pulse:")
+    field = wait_focus(editor, "text", "Pulse")
     set_text(field, pulse)
     if tag:
         # Tab on to the tags field; a comma ends the tag, Return (nothing left typed) confirms.
