@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QPrintPreviewDialog>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTextStream>
 
@@ -110,9 +111,22 @@ int main(int argc, char *argv[])
         }
     }
 
+    // The preferences, one picture per tab: "preferences" (the first), "preferences-values", ...
     PreferencesWndController preferences;
     preferences.show();
-    ok &= save(&preferences, dir, QStringLiteral("preferences"), language);
+    if (auto *tabs = preferences.findChild<QTabWidget *>()) {
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
+            QString name = QStringLiteral("preferences");
+            if (tab > 0)
+                name += QLatin1Char('-') +
+                        tabs->widget(tab)->objectName().remove(QLatin1String("tab")).toLower();
+            ok &= save(&preferences, dir, name, language);
+        }
+        tabs->setCurrentIndex(0);
+    } else {
+        ok &= save(&preferences, dir, QStringLiteral("preferences"), language);
+    }
     preferences.hide();
 
     QPointer<QDialog> preview;
