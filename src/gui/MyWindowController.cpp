@@ -167,8 +167,11 @@ void MyWindowController::setupPages()
     for (QWidget *page :
          {static_cast<QWidget *>(pPageGrid), static_cast<QWidget *>(pPageChart),
           static_cast<QWidget *>(pPageAverages), static_cast<QWidget *>(pPageFilter),
-          static_cast<QWidget *>(pPageInformation)})
+          static_cast<QWidget *>(pPageInformation)}) {
+        // A page takes the focus when it is shown: screen readers name it by its title.
+        page->setAccessibleName(qtTrId(kPages[ui->pPagesHolder->count()].titleKey));
         ui->pPagesHolder->addWidget(page);
+    }
 }
 
 QWidget *MyWindowController::pageView(int n) const
