@@ -170,6 +170,10 @@ PageFilters::PageFilters(MyDocument *document, QWidget *parent)
     splitter->setSizes({150, 400});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
+    // Tab follows the layout: the list, the text toggle beside the heading, then the condition.
+    QWidget::setTabOrder(pFiltersView, pTextToggle);
+    QWidget::setTabOrder(pTextToggle, pEditor);
+    QWidget::setTabOrder(pEditor, pTextField);
 
     connect(pFiltersView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PageFilters::onSelectionChanged);
