@@ -17,8 +17,9 @@ keyboard does in it (everything but two steps is done with keys; see "Not by key
      editor for it ("Edit Reading"), a new diastolic value is typed; the tag menu opens with
      Space on "Choose tags", Down and Return take the tag off; Return saves the reading.
   6. Delete removes the selected reading; Ctrl+Z brings it back.
-  7. Ctrl+4 shows the filters page; Add (Space) makes a filter; "Edit as text" is ticked with
-     Space, the condition typed and applied with Return.
+  7. Ctrl+4 shows the filters page; Add (Space) makes a filter and puts the focus on its row;
+     Tab reaches "Edit as text", Space ticks it, Tab reaches the condition's field, where the
+     condition is typed and applied with Return.
   8. Tab reaches the filter selector; Down chooses the new filter; Ctrl+1 shows the readings page
      again and the counter line (exposed as the description of "Number of readings") reads
      "2 of 3 readings".
@@ -321,11 +322,13 @@ def first_session(app):
         wait_rows(filters, rows + 1)
         names = column(filters, "Filter")
         new_name = names[selected_rows(filters)[0]] if selected_rows(filters) else names[-1]
-        as_text = find(window, role="check box", name="Edit as text")
-        focus(as_text)
+        # The new filter's row has the focus; Tab goes on to the text toggle, then the field.
+        as_text = tab_to(find(window, role="check box", name="Edit as text"), presses=3)
         key("space")
-        field = find(window, role="text", name="Condition as text")
-        set_text(field, "Systolic > 130")
+        field = tab_to(find(window, role="text", name="Condition as text"), presses=3)
+        chord("Control_L", "a")
+        type_text("Systolic > 130")
+        wait_for("the condition typed", lambda: text_of(field) == "Systolic > 130", 5)
         key("Return")
 
     with step("select the new filter in the filter selector"):
