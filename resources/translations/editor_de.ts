@@ -59,6 +59,14 @@
         <source>&amp;Weight:</source>
         <translation>&amp;Gewicht:</translation>
     </message>
+    <message id="editor.pulse.accessible">
+        <source>Pulse</source>
+        <translation>Puls</translation>
+    </message>
+    <message id="editor.weight.accessible">
+        <source>Weight</source>
+        <translation>Gewicht</translation>
+    </message>
     <message id="editor.custom_label">
         <source>%1:</source>
         <translation>%1:</translation>
@@ -73,27 +81,27 @@
     </message>
     <message id="editor.tags">
         <source>Ta&amp;gs:</source>
-        <translation>&amp;Tags:</translation>
+        <translation>Schlag&amp;wörter:</translation>
     </message>
     <message id="editor.tags.accessible">
         <source>Tags</source>
-        <translation>Tags</translation>
+        <translation>Schlagwörter</translation>
     </message>
     <message id="editor.tags_menu">
         <source>Choose Tags</source>
-        <translation>Tags auswählen</translation>
+        <translation>Schlagwörter auswählen</translation>
     </message>
     <message id="editor.tags_menu.tooltip">
         <source>Choose from the tags of this document</source>
-        <translation>Aus den Tags dieses Dokuments auswählen</translation>
+        <translation>Aus den Schlagwörtern dieses Dokuments auswählen</translation>
     </message>
     <message id="editor.tags_menu.accessible">
         <source>Choose tags</source>
-        <translation>Tags auswählen</translation>
+        <translation>Schlagwörter auswählen</translation>
     </message>
     <message id="editor.no_tags">
         <source>No Tags</source>
-        <translation>Keine Tags</translation>
+        <translation>Keine Schlagwörter</translation>
     </message>
     <message id="editor.cancel">
         <source>Cancel</source>

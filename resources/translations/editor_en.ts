@@ -59,6 +59,14 @@
         <source>&amp;Weight:</source>
         <translation>&amp;Weight:</translation>
     </message>
+    <message id="editor.pulse.accessible">
+        <source>Pulse</source>
+        <translation>Pulse</translation>
+    </message>
+    <message id="editor.weight.accessible">
+        <source>Weight</source>
+        <translation>Weight</translation>
+    </message>
     <message id="editor.custom_label">
         <source>%1:</source>
         <translation>%1:</translation>

@@ -65,7 +65,7 @@
     </message>
     <message id="print.columns.Comments">
         <source>Comments</source>
-        <translation>Bemerkungen</translation>
+        <translation>Kommentar</translation>
     </message>
     <message id="print.pdf_title">
         <source>Blood pressure report</source>

@@ -43,6 +43,7 @@ void later(std::function<void()> call)
 // through the finished signal.
 void showApplicationModal(QMessageBox *box)
 {
+    Dialogs::returnFocusWhenFinished(box);
     box->setWindowModality(Qt::ApplicationModal);
     box->show();
 }
@@ -172,6 +173,7 @@ void Dialogs::choosePath(QWidget *parent, FileMode mode, const QString &caption,
         dialog->setAcceptMode(QFileDialog::AcceptSave);
         break;
     }
+    Dialogs::returnFocusWhenFinished(dialog);
     QPointer<QFileDialog> guard(dialog);
     QObject::connect(dialog, &QFileDialog::finished, dialog, [guard, done](int result) {
         QString path;
@@ -181,6 +183,15 @@ void Dialogs::choosePath(QWidget *parent, FileMode mode, const QString &caption,
             done(path);
     });
     dialog->open();
+}
+
+void Dialogs::returnFocusWhenFinished(QDialog *dialog)
+{
+    QPointer<QWidget> owner = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr;
+    QObject::connect(dialog, &QDialog::finished, dialog, [owner] {
+        if (owner && owner->isVisible())
+            owner->activateWindow();
+    });
 }
 
 void Dialogs::setNextAnswer(int index)

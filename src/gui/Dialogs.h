@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 // Every alert and file dialog of the application goes through here, so that nothing opens a
@@ -42,6 +43,10 @@ public:
     static void choosePath(QWidget *parent, FileMode mode, const QString &caption,
                            const QString &directory, const QString &nameFilter,
                            std::function<void(QString)> done);
+
+    // Makes the window `dialog` belongs to the active window again when the dialog finishes.
+    // Window managers mostly do this on their own; without one the keyboard would reach no window.
+    static void returnFocusWhenFinished(QDialog *dialog);
 
     // --- For tests ------------------------------------------------------------------------------
     // Queues the index of the button the next alert answers with.

@@ -75,6 +75,7 @@ void MeasurementSheet::showForMeasurement(ConstMeasurementPtr reading, MyDocumen
     auto *sheet =
         new MeasurementSheet(std::move(reading), document, forEditing, window, std::move(callback));
     connect(sheet, &QDialog::finished, sheet, &QObject::deleteLater);
+    Dialogs::returnFocusWhenFinished(sheet);
     sheet->open();
 }
 

@@ -170,8 +170,11 @@ void MyWindowController::setupPages()
     for (QWidget *page :
          {static_cast<QWidget *>(pPageGrid), static_cast<QWidget *>(pPageChart),
           static_cast<QWidget *>(pPageAverages), static_cast<QWidget *>(pPageFilter),
-          static_cast<QWidget *>(pPageInformation)})
+          static_cast<QWidget *>(pPageInformation)}) {
+        // A page takes the focus when it is shown: screen readers name it by its title.
+        page->setAccessibleName(qtTrId(kPages[ui->pPagesHolder->count()].titleKey));
         ui->pPagesHolder->addWidget(page);
+    }
 }
 
 QWidget *MyWindowController::pageView(int n) const
@@ -322,9 +325,12 @@ void MyWindowController::onFilterActivated(int row)
 
 void MyWindowController::updateCounter()
 {
-    if (pDocument)
-        pCounterLabel->setText(
-            FilteredCounterFormatter::stringForCounter(pDocument->filteredCounter()));
+    if (!pDocument)
+        return;
+    const QString text = FilteredCounterFormatter::stringForCounter(pDocument->filteredCounter());
+    pCounterLabel->setText(text);
+    // The accessible name says what the line is; screen readers read the count from here.
+    pCounterLabel->setAccessibleDescription(text);
 }
 
 // --- Menus ----------------------------------------------------------------------------------
@@ -540,6 +546,7 @@ bool MyWindowController::printOn(QPrinter &printer, QString *errorMessage)
 
 void MyWindowController::dialogOpened(QDialog *dialog)
 {
+    Dialogs::returnFocusWhenFinished(dialog);
     if (onDialogOpened)
         onDialogOpened(dialog);
 }

@@ -106,6 +106,10 @@ PageFilters::PageFilters(MyDocument *document, QWidget *parent)
     pFiltersView->horizontalHeader()->setSectionResizeMode(FiltersModel::UseInAveragesColumn,
                                                            QHeaderView::ResizeToContents);
     pFiltersView->setAccessibleName(qtTrId("filters.list.accessible"));
+    // Tab leaves the list for the condition below (arrow keys move within it), and the page
+    // hands its focus to the list: a keyboard user lands on the filters, not on a bare page.
+    pFiltersView->setTabKeyNavigation(false);
+    setFocusProxy(pFiltersView);
     pFiltersView->setShowGrid(false);
     pFiltersView->setAlternatingRowColors(true);
 
@@ -166,6 +170,10 @@ PageFilters::PageFilters(MyDocument *document, QWidget *parent)
     splitter->setSizes({150, 400});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
+    // Tab follows the layout: the list, the text toggle beside the heading, then the condition.
+    QWidget::setTabOrder(pFiltersView, pTextToggle);
+    QWidget::setTabOrder(pTextToggle, pEditor);
+    QWidget::setTabOrder(pEditor, pTextField);
 
     connect(pFiltersView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PageFilters::onSelectionChanged);

@@ -468,6 +468,26 @@ void PredicateEditor::relayout()
     }
     pFlatRows = rows;
     updateRemoveButtons();
+
+    // Rows made later would otherwise join the window's tab chain at its end: chain their
+    // controls right after the editor, row by row from the top, each row from the left.
+    QWidget *previous = this;
+    for (Row *row : std::as_const(rows)) {
+        QLayout *line = row->pLine->layout();
+        for (int i = 0; i < line->count(); ++i) {
+            QWidget *item = line->itemAt(i)->widget();
+            if (!item)
+                continue;
+            QList<QWidget *> controls{item};
+            controls += item->findChildren<QWidget *>();
+            for (QWidget *control : std::as_const(controls)) {
+                if (control->focusPolicy() & Qt::TabFocus) {
+                    QWidget::setTabOrder(previous, control);
+                    previous = control;
+                }
+            }
+        }
+    }
 }
 
 void PredicateEditor::updateRemoveButtons()
