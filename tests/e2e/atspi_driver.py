@@ -50,6 +50,8 @@ def wait_for(what, probe, timeout=DEFAULT_TIMEOUT):
             result = probe()
             if result:
                 return result
+        except StepFailed:
+            raise  # the probe saw something final (the program exited)
         except Exception as error:  # the tree changes under us: try again
             last_error = error
         if time.monotonic() > deadline:
