@@ -42,20 +42,7 @@ QString AveragesModel::valueKeyOfColumn(int column)
 
 QString AveragesModel::showKeyOfColumn(int column)
 {
-    switch (column) {
-    case PulseColumn:
-        return Preferences::showPulse;
-    case WeightColumn:
-        return Preferences::showWeight;
-    case Custom1Column:
-        return Preferences::customShow1;
-    case Custom2Column:
-        return Preferences::customShow2;
-    case Custom3Column:
-        return Preferences::customShow3;
-    default:
-        return QString();
-    }
+    return Preferences::showKeyForValue(valueKeyOfColumn(column));
 }
 
 QVariant AveragesModel::data(const QModelIndex &index, int role) const

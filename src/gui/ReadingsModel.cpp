@@ -88,20 +88,7 @@ int ReadingsModel::rowOfReading(const Measurement *reading) const
 
 QString ReadingsModel::showKeyOfColumn(int column)
 {
-    switch (column) {
-    case PulseColumn:
-        return Preferences::showPulse;
-    case WeightColumn:
-        return Preferences::showWeight;
-    case Custom1Column:
-        return Preferences::customShow1;
-    case Custom2Column:
-        return Preferences::customShow2;
-    case Custom3Column:
-        return Preferences::customShow3;
-    default:
-        return QString();
-    }
+    return Preferences::showKeyForValue(Measurement::keyName(keyOfColumn(column)));
 }
 
 QVariant ReadingsModel::data(const QModelIndex &index, int role) const

@@ -12,6 +12,7 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -456,6 +457,20 @@ bool Preferences::setValueForKey(const QVariant &value, const QString &key)
         emit changed(key);
     }
     return true;
+}
+
+QString Preferences::showKeyForValue(const QString &valueKey)
+{
+    static const std::pair<QLatin1String, QLatin1String> kShown[] = {
+        {QLatin1String("Pulse"), showPulse},          {QLatin1String("Weight"), showWeight},
+        {QLatin1String("customValue1"), customShow1}, {QLatin1String("customValue2"), customShow2},
+        {QLatin1String("customValue3"), customShow3},
+    };
+    for (const auto &[value, show] : kShown) {
+        if (valueKey == value)
+            return show;
+    }
+    return QString();
 }
 
 QVariant Preferences::stateForKey(const QString &key) const

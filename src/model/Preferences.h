@@ -55,6 +55,9 @@ public:
     // The registered default of a key. The custom title defaults are looked up in the string
     // table of the running language.
     static QVariant defaultValueForKey(const QString &key);
+    // The switch that shows an optional value of a reading ("showPulse" for "Pulse", "showWeight",
+    // "customShow1".."customShow3" for "customValue1".."customValue3"); empty for any other key.
+    static QString showKeyForValue(const QString &valueKey);
 
     // What the key answers: the user's value when set (and readable as the key's type), else the
     // registered default. Colours come as QColor (invalid when the stored value is not a colour);

@@ -3,24 +3,14 @@
 #include "CsvExporter.h"
 #include "CsvImporter.h"
 #include "MyDocument.h"
+#include "ToolOutput.h"
 
 #include <cstdio>
 #include <optional>
 
 namespace {
 
-enum ExitCode
-{
-    Success = 0,
-    Failure = 1,
-    UsageError = 2
-};
-
-void printError(const QString &message)
-{
-    const QByteArray text = message.toLocal8Bit() + '\n';
-    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
-}
+using namespace ToolOutput;
 
 int usageError(const QString &message)
 {

@@ -20,6 +20,7 @@
 #include "MyDocument.h"
 #include "Preferences.h"
 #include "PrintView.h"
+#include "ToolOutput.h"
 
 #include <QColor>
 #include <QCommandLineParser>
@@ -35,18 +36,7 @@
 
 namespace {
 
-enum ExitCode
-{
-    Success = 0,
-    Failure = 1,
-    UsageError = 2
-};
-
-void printError(const QString &message)
-{
-    const QByteArray text = message.toLocal8Bit() + '\n';
-    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
-}
+using namespace ToolOutput;
 
 int usageError(const QString &message)
 {
@@ -54,13 +44,6 @@ int usageError(const QString &message)
         printError(message);
     printError(qtTrId("tool.usage"));
     return UsageError;
-}
-
-bool writeStdout(const QByteArray &bytes)
-{
-    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) ==
-               size_t(bytes.size()) &&
-           std::fflush(stdout) == 0;
 }
 
 // A preference value typed on the command line, brought to the key's type; invalid when it is
