@@ -21,6 +21,7 @@
 #include "PrintView.h"
 #include "SampleDocument.h"
 #include "UndoManager.h"
+#include "UniformRowsHeader.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -140,6 +141,7 @@ private slots:
     void editingOpensOnlyForOneReading();
     void deleteAndReplaceWithAverage();
     void columnsAndRowSizeFollowThePreferences();
+    void rowsStayInPlaceAcrossDeletions();
     void averagesRedrawForDeviationsWithoutRebuilding();
     void informationAddAndDeleteWithBothAnswers();
     void newInformationIsNamedInPlace();
@@ -461,6 +463,88 @@ void TestWindow::columnsAndRowSizeFollowThePreferences()
     table->verticalHeader()->setDefaultSectionSize(40);
     f.grid()->setRowSize(2);
     QCOMPARE(table->verticalHeader()->defaultSectionSize(), 40);
+}
+
+// The readings table's header trims itself on removals instead of renumbering every row; the
+// rows must still be where the view paints and hit-tests them, whichever rows go.
+void TestWindow::rowsStayInPlaceAcrossDeletions()
+{
+    auto document = std::make_unique<MyDocument>();
+    document->addMeasurements(SampleDocument::many(300));
+    MyWindowController window(document.get());
+    window.resize(800, 500);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTableView *table = window.pageGrid()->tableView();
+    auto *header = qobject_cast<UniformRowsHeader *>(table->verticalHeader());
+    QVERIFY(header);
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+    QVERIFY(header->trimsOnRemoval());
+#endif
+    const auto checkRows = [&]() -> bool {
+        QCoreApplication::processEvents(); // layout
+        const int rows = table->model()->rowCount();
+        const int height = header->defaultSectionSize();
+        if (header->count() != rows || header->length() != rows * height)
+            return false;
+        table->scrollTo(table->model()->index(rows / 2, 0), QAbstractItemView::PositionAtTop);
+        for (int row = 0; row < rows; ++row) {
+            if (header->sectionPosition(row) != row * height || header->sectionSize(row) != height)
+                return false;
+            const QRect rect = table->visualRect(table->model()->index(row, 0));
+            if (rect.isValid() && rect.top() + rect.height() / 2 < table->viewport()->height() &&
+                rect.top() >= 0 && table->indexAt(rect.center()).row() != row)
+                return false;
+        }
+        return true;
+    };
+    const auto readingsAt = [&](const QList<int> &rows) {
+        ConstMeasurementList list;
+        for (const int row : rows)
+            list.append(window.pageGrid()->model()->reading(row));
+        document->undoManager()->closeGroup();
+        return list;
+    };
+
+    document->deleteMeasurements(readingsAt({150})); // the middle
+    QVERIFY(checkRows());
+    document->deleteMeasurements(readingsAt({0})); // the first
+    QVERIFY(checkRows());
+    document->deleteMeasurements(readingsAt({297})); // the last
+    QVERIFY(checkRows());
+    document->deleteMeasurements(readingsAt({3, 4, 5, 90, 200, 201})); // several runs at once
+    QVERIFY(checkRows());
+    QCOMPARE(table->model()->rowCount(), 291);
+    document->undoManager()->closeGroup();
+    document->undoManager()->undo(); // rows come back
+    QVERIFY(checkRows());
+    QCOMPARE(table->model()->rowCount(), 297);
+
+    // Sorted by another column the view shows the proxy; removals through it trim alike.
+    QTest::mouseClick(
+        table->horizontalHeader()->viewport(), Qt::LeftButton, {},
+        QPoint(table->horizontalHeader()->sectionViewportPosition(ReadingsModel::PulseColumn) + 5,
+               5));
+    QVERIFY(table->model() != window.pageGrid()->model());
+    document->deleteMeasurements(readingsAt({10, 11, 12}));
+    QVERIFY(checkRows());
+
+    // A new row size after removals: still one height for every row.
+    Preferences::shared().setValueForKey(0, Preferences::rowSize);
+    QVERIFY(checkRows());
+
+    document->deleteMeasurements(readingsAt([&] {
+        QList<int> all;
+        for (int row = 0; row < window.pageGrid()->model()->rowCount(); ++row)
+            all.append(row);
+        return all;
+    }()));
+    QCOMPARE(header->count(), 0);
+    QCOMPARE(header->length(), 0);
+    document->undoManager()->closeGroup();
+    document->undoManager()->undo();
+    QVERIFY(checkRows());
+    QCOMPARE(header->count(), 294);
 }
 
 void TestWindow::averagesRedrawForDeviationsWithoutRebuilding()

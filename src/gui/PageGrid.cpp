@@ -2,6 +2,7 @@
 
 #include "MeasurementSheet.h"
 #include "Preferences.h"
+#include "UniformRowsHeader.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -46,9 +47,10 @@ PageGrid::PageGrid(MyDocument *document, ReadingsModel *model, QWidget *parent)
     pGrid->setCornerButtonEnabled(false);
     pGrid->setTabKeyNavigation(false);
     pGrid->setFrameShape(QFrame::NoFrame);
+    // Every row the same height, so that a long list scrolls without measuring rows and loses a
+    // row without renumbering the others.
+    pGrid->setVerticalHeader(new UniformRowsHeader(pGrid));
     pGrid->verticalHeader()->hide();
-    // Every row the same height, so that a long list scrolls without measuring rows.
-    pGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     pGrid->verticalHeader()->setMinimumSectionSize(1);
     QHeaderView *header = pGrid->horizontalHeader();
     header->setSectionsClickable(true);
