@@ -5,6 +5,8 @@
 //                             counter); ...Repaint adds a turn of the event loop after each change
 //                             (layout and painting of the table, at 10,000 too: it does not grow
 //                             with the list)
+//   BM_WindowDeleteSelected   selecting the reading and deleting it with the Delete action (only
+//                             the deletion timed)
 //   BM_WindowAddDeleteChart   the same on the chart page; counts the chart's redraws per change
 //   BM_DocumentSwitchFilter / BM_WindowSwitchFilter   selecting another filter
 //   BM_WindowToggleDateSort   turning the date order at 10,000 and 100,000 readings
@@ -20,6 +22,7 @@
 #include "SampleDocument.h"
 #include "UndoManager.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QHeaderView>
 #include <QTableView>
@@ -115,6 +118,29 @@ void BM_WindowAddDeleteChart(benchmark::State &state)
     addDelete(state, true, MyWindowController::ChartPage, true);
 }
 
+// Deleting the one selected reading with the Delete action, as a user does: the page reads its
+// selection, the document deletes, and the selection model, view and counter follow.
+void BM_WindowDeleteSelected(benchmark::State &state)
+{
+    Setup s(int(state.range(0)), true);
+    QAction *remove = s.window->findChild<QAction *>(QStringLiteral("actionDelete"));
+    double deleteTime = 0;
+    int deletes = 0;
+    for (auto _ : state) {
+        s.document->addMeasurements({s.extra});
+        s.window->pageGrid()->selectReading(s.extra.get());
+        const auto t0 = std::chrono::steady_clock::now();
+        remove->trigger();
+        deleteTime +=
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0)
+                .count();
+        ++deletes;
+    }
+    if (s.document->allItems().size() != state.range(0))
+        state.SkipWithError("the Delete action did not delete the selected reading");
+    state.counters["delete_us"] = deleteTime / deletes;
+}
+
 void switchFilter(benchmark::State &state, bool withWindow, bool turns)
 {
     Setup s(int(state.range(0)), withWindow);
@@ -200,6 +226,7 @@ void BM_PaintScreenful(benchmark::State &state)
 BENCHMARK(BM_DocumentAddDelete)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_WindowAddDelete)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_WindowAddDeleteRepaint)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WindowDeleteSelected)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_WindowAddDeleteChart)->Arg(100000)->Iterations(3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DocumentSwitchFilter)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowSwitchFilter)->Arg(100000)->Unit(benchmark::kMillisecond);
