@@ -78,16 +78,6 @@ const PageInfo kPages[] = {
      QT_TRID_NOOP("window.page.information.tooltip")},
 };
 
-// The answer of a page's addButtonTooltip(), or a null string when the page offers no Add.
-QString addButtonTooltipOf(QWidget *page)
-{
-    QString tooltip;
-    if (page && page->metaObject()->indexOfMethod("addButtonTooltip()") >= 0)
-        QMetaObject::invokeMethod(page, "addButtonTooltip", Qt::DirectConnection,
-                                  Q_RETURN_ARG(QString, tooltip));
-    return tooltip;
-}
-
 } // namespace
 
 MyWindowController::MyWindowController(MyDocument *document, QWidget *parent)
@@ -133,13 +123,13 @@ MyWindowController::MyWindowController(MyDocument *document, QWidget *parent)
         pChartDataSource->setSelection(pPageGrid->singleSelectedReading());
         updateEditActions();
     });
-    // Any page that tells whether it can delete (the filters page too) drives Edit › Delete.
-    for (int n = 0; n < PageCount; ++n) {
-        QWidget *page = pageView(n);
-        if (page->metaObject()->indexOfSignal("deleteEnabledChanged(bool)") < 0)
-            continue;
-        connect(page, SIGNAL(deleteEnabledChanged(bool)), this, SLOT(onDeleteEnabledChanged(bool)));
-    }
+    // The pages that delete drive Edit › Delete.
+    connect(pPageGrid, &PageGrid::deleteEnabledChanged, this,
+            &MyWindowController::updateEditActions);
+    connect(pPageFilter, &PageFilters::deleteEnabledChanged, this,
+            &MyWindowController::updateEditActions);
+    connect(pPageInformation, &PageInformation::deleteEnabledChanged, this,
+            &MyWindowController::updateEditActions);
 
     // The document prints through its first window that can (doPrintDocument()).
     document->addWindowController(this);
@@ -167,13 +157,19 @@ void MyWindowController::setupPages()
 
     pPageInformation = new PageInformation(pInformationController);
 
-    for (QWidget *page :
-         {static_cast<QWidget *>(pPageGrid), static_cast<QWidget *>(pPageChart),
-          static_cast<QWidget *>(pPageAverages), static_cast<QWidget *>(pPageFilter),
-          static_cast<QWidget *>(pPageInformation)}) {
+    const std::pair<QWidget *, WindowPage *> pages[] = {
+        {pPageGrid, pPageGrid},
+        {pPageChart, pPageChart},
+        {pPageAverages, pPageAverages},
+        {pPageFilter, pPageFilter},
+        {pPageInformation, pPageInformation},
+    };
+    static_assert(std::size(pages) == PageCount);
+    for (const auto &[view, page] : pages) {
         // A page takes the focus when it is shown: screen readers name it by its title.
-        page->setAccessibleName(qtTrId(kPages[ui->pPagesHolder->count()].titleKey));
-        ui->pPagesHolder->addWidget(page);
+        view->setAccessibleName(qtTrId(kPages[ui->pPagesHolder->count()].titleKey));
+        pWindowPages[ui->pPagesHolder->count()] = page;
+        ui->pPagesHolder->addWidget(view);
     }
 }
 
@@ -201,7 +197,7 @@ void MyWindowController::selectPage(int n)
     if (!pageAction(n)->isChecked())
         pageAction(n)->setChecked(true);
 
-    const QString tooltip = addButtonTooltipOf(page);
+    const QString tooltip = pWindowPages[n]->addButtonTooltip();
     pAddButton->setVisible(!tooltip.isNull());
     if (!tooltip.isNull()) {
         pAddButton->setToolTip(tooltip);
@@ -220,9 +216,8 @@ bool MyWindowController::isAddButtonShown() const
 
 void MyWindowController::onAddButtonPressed()
 {
-    QWidget *page = ui->pPagesHolder->currentWidget();
-    if (page && page->metaObject()->indexOfMethod("onAddButton()") >= 0)
-        QMetaObject::invokeMethod(page, "onAddButton", Qt::QueuedConnection);
+    if (WindowPage *page = shownPage())
+        QTimer::singleShot(0, ui->pPagesHolder->currentWidget(), [page] { page->onAddButton(); });
 }
 
 // The chart is fed only while it is on show, so that a hidden chart holds no copy of the list.
@@ -392,28 +387,16 @@ void MyWindowController::setupMenus()
     }
 }
 
-void MyWindowController::onDeleteEnabledChanged(bool enabled)
+WindowPage *MyWindowController::shownPage() const
 {
-    if (auto *page = qobject_cast<QWidget *>(sender()))
-        pDeleteEnabled.insert(page, enabled);
-    updateEditActions();
-}
-
-bool MyWindowController::pageCanDelete(QWidget *page) const
-{
-    if (page == pPageGrid)
-        return pPageGrid->canDelete();
-    if (page == pPageInformation)
-        return pPageInformation->canDelete();
-    if (page == pPageFilter)
-        return pPageFilter->canDelete();
-    return pDeleteEnabled.value(page, false);
+    const int n = ui->pPagesHolder->currentIndex();
+    return n >= 0 && n < PageCount ? pWindowPages[n] : nullptr;
 }
 
 void MyWindowController::updateEditActions()
 {
     QWidget *page = ui->pPagesHolder->currentWidget();
-    ui->actionDelete->setEnabled(pageCanDelete(page));
+    ui->actionDelete->setEnabled(shownPage() && shownPage()->canDelete());
     ui->actionSelectAll->setEnabled(page && page != pPageChart);
     ui->actionReplaceWithAverage->setEnabled(page == pPageGrid &&
                                              pPageGrid->canReplaceWithAverage());
@@ -421,11 +404,9 @@ void MyWindowController::updateEditActions()
 
 void MyWindowController::onDelete()
 {
-    QWidget *page = ui->pPagesHolder->currentWidget();
-    if (!pageCanDelete(page))
-        return;
-    if (page && page->metaObject()->indexOfMethod("onDelete()") >= 0)
-        QMetaObject::invokeMethod(page, "onDelete", Qt::DirectConnection);
+    WindowPage *page = shownPage();
+    if (page && page->canDelete())
+        page->onDelete();
 }
 
 void MyWindowController::onSelectAll()

@@ -20,6 +20,7 @@ class MyDocument;
 class PageAverages;
 class PageChart;
 class PageInformation;
+class WindowPage;
 class PrintAccessoryView;
 class PrintView;
 class QActionGroup;
@@ -69,7 +70,6 @@ public:
     PageChart *pageChart() const { return pPageChart; }
     PageAverages *pageAverages() const { return pPageAverages; }
     PageInformation *pageInformation() const { return pPageInformation; }
-    // The filters page shown until the filters page proper is part of the window.
     PageFilters *pageFilter() const { return pPageFilter; }
 
     // The toolbar's Add: passed to the page on show, on the next turn of the event loop.
@@ -119,9 +119,6 @@ public:
     static int livePrintViews();
     static int madePrintViews();
 
-private slots:
-    void onDeleteEnabledChanged(bool enabled);
-
 protected:
     QMenu *createPopupMenu() override { return nullptr; } // the toolbar cannot be customised
 
@@ -133,7 +130,7 @@ private:
     void onFilterActivated(int row);
     void updateCounter();
     void updateEditActions();
-    bool pageCanDelete(QWidget *page) const;
+    WindowPage *shownPage() const;
     void feedChart();
     void onDelete();
     void onSelectAll();
@@ -162,6 +159,7 @@ private:
     PageFilters *pPageFilter = nullptr;
     PageInformation *pPageInformation = nullptr;
 
+    WindowPage *pWindowPages[PageCount] = {};
+
     PrintAccessoryView *pPrintAccessoryView = nullptr;
-    QHash<QWidget *, bool> pDeleteEnabled; // as the pages last told
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WindowPage.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -8,7 +10,7 @@ class QTableView;
 
 // The averages page: one row per filter used in averages, its optional columns following the
 // show preferences. Turning deviations on or off redraws the table; nothing is rebuilt.
-class PageAverages : public QWidget
+class PageAverages : public QWidget, public WindowPage
 {
     Q_OBJECT
 public:

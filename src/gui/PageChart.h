@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChartDataSource.h"
+#include "WindowPage.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -9,7 +10,7 @@ class ChartView;
 
 // The window's chart page: holds the chart view and redraws it whenever its own window's data
 // source says the chart data changed.
-class PageChart : public QWidget
+class PageChart : public QWidget, public WindowPage
 {
     Q_OBJECT
 public:

@@ -2,6 +2,7 @@
 
 #include "Filter.h"
 #include "MyDocument.h"
+#include "WindowPage.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -20,7 +21,7 @@ class QTableView;
 // condition in the predicate editor or, with "as text" on, as text. Every change goes through the
 // filter's setters and the document's filter operations, which make it undoable; undo and redo
 // show at once in the list, the editor and the text.
-class PageFilters : public QWidget
+class PageFilters : public QWidget, public WindowPage
 {
     Q_OBJECT
 public:
@@ -32,8 +33,8 @@ public:
     static void installRowTemplates(PredicateEditor *editor);
 
     // The tooltip of the window's Add button on this page ("button.add.filter").
-    Q_INVOKABLE QString addButtonTooltip() const;
-    bool canDelete() const;
+    QString addButtonTooltip() const override;
+    bool canDelete() const override;
     FilterPtr selectedFilter() const;
     void selectFilter(const FilterPtr &filter);
 
@@ -46,9 +47,9 @@ public:
 
 public slots:
     // Appends a new filter (one undo step) and selects it.
-    void onAddButton();
+    void onAddButton() override;
     // Asks, then removes the selected filter (one undo step).
-    void onDelete();
+    void onDelete() override;
     // Parses the text field; a syntax error is shown at its place and changes nothing.
     void onTextEntered();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ReadingsModel.h"
+#include "WindowPage.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -25,7 +26,7 @@ struct SortDescriptor
 // Order: by date the table shows the document's presentation order, a mapping of the model's
 // rows; a click on another column's heading sorts the view alone (through a proxy, which is
 // dropped again when the date column is chosen).
-class PageGrid : public QWidget
+class PageGrid : public QWidget, public WindowPage
 {
     Q_OBJECT
 public:
@@ -64,22 +65,22 @@ public:
     // Makes the reading the only selected row and scrolls to it.
     void selectReading(const Measurement *reading);
 
-    Q_INVOKABLE QString addButtonTooltip() const;
-    bool canDelete() const;
+    QString addButtonTooltip() const override;
+    bool canDelete() const override;
     bool canReplaceWithAverage() const;
 
     // The table's sort keys: the date column, or the column the view is sorted by.
     QList<SortDescriptor> sortDescriptors() const;
 
 public slots:
-    void onAddButton();
+    void onAddButton() override;
     void onAddReading() { onAddButton(); }
     void onTableDoubleClicked();
     void beginEditMeasurement(const ReadingPtr &reading);
     void showNewMeasurementWindow();
     void onMeasurementChangedFrom(const ConstMeasurementPtr &edited, const MeasurementPtr &entered);
     void onReplaceWithAverage();
-    void onDelete();
+    void onDelete() override;
     void selectAll();
     void updateColumns();
     // Sorts as a click on the column's heading does.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WindowPage.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -8,7 +10,7 @@ class QTableView;
 
 // The information page: the document's labelled notes, edited in place (label, text, printed),
 // reordered by dragging rows. Add appends a note with the default texts; Delete asks first.
-class PageInformation : public QWidget
+class PageInformation : public QWidget, public WindowPage
 {
     Q_OBJECT
 public:
@@ -17,15 +19,15 @@ public:
     QTableView *tableView() const { return pTableView; }
     InformationArrayController *controller() const { return pController; }
 
-    Q_INVOKABLE QString addButtonTooltip() const;
-    bool canDelete() const;
+    QString addButtonTooltip() const override;
+    bool canDelete() const override;
     QList<int> selectedRows() const;
     void selectRows(const QList<int> &rows);
 
 public slots:
-    void onAddButton();
+    void onAddButton() override;
     // Asks, then removes the selected notes when the user agrees.
-    void onDelete();
+    void onDelete() override;
     void selectAll();
 
 signals:
