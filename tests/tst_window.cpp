@@ -286,6 +286,16 @@ void TestWindow::filterSelectorFollowsTheDocument()
     f.document->insertFilter(Filter::filterWithName(QStringLiteral("First")), 0);
     QCOMPARE(selector->currentIndex(), 4);
     QCOMPARE(selector->itemText(0), QStringLiteral("First"));
+
+    // Its label names it and reaches it from the keyboard.
+    auto *label = f.window->findChild<QLabel *>(QStringLiteral("pFilterSelectorLabel"));
+    QVERIFY(label);
+    QCOMPARE(label->buddy(), selector);
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.table()->setFocus();
+    QTest::keyClick(f.window.get(), Qt::Key_L, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), selector);
 }
 
 void TestWindow::sortDescriptorRules()

@@ -135,6 +135,10 @@
         <source>Filter</source>
         <translation>Filter</translation>
     </message>
+    <message id="window.filter_selector.label">
+        <source>Fi&amp;lter:</source>
+        <translation>Fi&amp;lter:</translation>
+    </message>
     <message id="window.filter_selector.none">
         <source>No filter shown</source>
         <translation>No filter shown</translation>

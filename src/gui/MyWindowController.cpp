@@ -298,6 +298,13 @@ void MyWindowController::setupToolbar()
     pFilterSelector->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     pFilterSelector->setMinimumContentsLength(12);
     pFilterSelector->setPlaceholderText(qtTrId("window.filter_selector.none"));
+    // The label names the selector for screen readers too (on Linux a combo box's name is its
+    // label's text) and takes the focus there with its mnemonic.
+    auto *label = new QLabel(qtTrId("window.filter_selector.label"), toolbar);
+    label->setObjectName(QStringLiteral("pFilterSelectorLabel"));
+    label->setBuddy(pFilterSelector);
+    label->setContentsMargins(0, 0, 6, 0);
+    toolbar->addWidget(label);
     toolbar->addWidget(pFilterSelector);
 }
 
