@@ -427,10 +427,26 @@ void TestWindow::deleteAndReplaceWithAverage()
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     f.table()->setFocus();
     f.selectRows({0, 1});
+    const ConstMeasurementPtr third = f.grid()->model()->reading(2);
     QTest::keyClick(f.table(), Qt::Key_Delete);
     QCOMPARE(f.document->allItems().size(), count - 4);
     QCOMPARE(Dialogs::record().size(), 0); // no question asked
+    // The reading that moved up into the first deleted row is selected: Delete goes on with it.
+    QCOMPARE(f.grid()->selectedReadings(), ReadingList{third});
+    QCOMPARE(f.table()->currentIndex().row(), 0);
     f.endTurn();
+    QTest::keyClick(f.table(), Qt::Key_Delete);
+    QCOMPARE(f.document->allItems().size(), count - 5);
+    f.endTurn();
+    // Deleting the last row selects the new last one.
+    const int last = f.table()->model()->rowCount() - 1;
+    f.selectRows({last});
+    const ConstMeasurementPtr beforeLast = f.grid()->model()->reading(last - 1);
+    remove->trigger();
+    QCOMPARE(f.grid()->selectedReadings(), ReadingList{beforeLast});
+    f.endTurn();
+    f.document->undoManager()->undo();
+    f.document->undoManager()->undo();
     f.document->undoManager()->undo();
     QCOMPARE(f.document->allItems().size(), count - 2);
 }

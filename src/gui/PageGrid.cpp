@@ -11,6 +11,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -277,7 +278,21 @@ void PageGrid::onDelete()
     const ReadingList selected = selectedReadings();
     if (selected.isEmpty() || !pDocument)
         return;
+    int firstRow = std::numeric_limits<int>::max();
+    for (const QModelIndex &index : pGrid->selectionModel()->selectedRows())
+        firstRow = std::min(firstRow, index.row());
     pDocument->deleteMeasurements(selected);
+    // The selection is never left empty by a deletion: the reading that took the place of the
+    // first one deleted (or the new last one) is selected, so that Delete can go on.
+    QAbstractItemModel *model = pGrid->model();
+    const int rows = model->rowCount();
+    if (rows == 0)
+        return;
+    const QModelIndex index = model->index(std::min(firstRow, rows - 1), 0);
+    pGrid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    pGrid->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
+                                               QItemSelectionModel::Rows);
+    pGrid->scrollTo(index);
 }
 
 bool PageGrid::eventFilter(QObject *watched, QEvent *event)
