@@ -196,6 +196,12 @@ void TestLocalization::languageFollowsTheLocale()
     Localization::install(QLocale(QStringLiteral("en_GB")));
     QCOMPARE(qtTrId("menu.edit.undo"), englishUndo);
 
+    // Qt's own texts (dialog buttons, the print dialog) follow the language too.
+    Localization::install(QLocale(QStringLiteral("de_DE")));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+    Localization::install(QLocale(QStringLiteral("en_GB")));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+
     // Without an argument the default locale decides.
     QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
     Localization::install();

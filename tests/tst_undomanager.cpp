@@ -402,31 +402,42 @@ void TestUndoManager::editMenuActions()
     QAction *redo = manager.createRedoAction(&owner);
     QVERIFY(!undo->isEnabled());
     QVERIFY(!redo->isEnabled());
-    QCOMPARE(undo->text(), QStringLiteral("Undo"));
+    QCOMPARE(undo->text(), QStringLiteral("&Undo"));
 
     list.add(QStringLiteral("x"));
     endTurn();
     QVERIFY(undo->isEnabled());
-    QCOMPARE(undo->text(), QStringLiteral("Undo Add"));
+    QCOMPARE(undo->text(), QStringLiteral("&Undo Add"));
     QVERIFY(!redo->isEnabled());
 
     undo->trigger();
     QCOMPARE(list.items, QStringList());
     QVERIFY(!undo->isEnabled());
     QVERIFY(redo->isEnabled());
-    QCOMPARE(redo->text(), QStringLiteral("Redo Add"));
+    QCOMPARE(redo->text(), QStringLiteral("&Redo Add"));
 
     redo->trigger();
     QCOMPARE(list.items, QStringList({"x"}));
-    QCOMPARE(undo->text(), QStringLiteral("Undo Add"));
+    QCOMPARE(undo->text(), QStringLiteral("&Undo Add"));
     QVERIFY(!redo->isEnabled());
 
     list.remove(QStringLiteral("x"));
     endTurn();
-    QCOMPARE(undo->text(), QStringLiteral("Undo Delete"));
+    QCOMPARE(undo->text(), QStringLiteral("&Undo Delete"));
     undo->trigger();
-    QCOMPARE(undo->text(), QStringLiteral("Undo Add"));
-    QCOMPARE(redo->text(), QStringLiteral("Redo Delete"));
+    QCOMPARE(undo->text(), QStringLiteral("&Undo Add"));
+    QCOMPARE(redo->text(), QStringLiteral("&Redo Delete"));
+
+    // A step's name makes no mnemonic of its own; each language words the item its own way.
+    manager.registerUndo([] {});
+    manager.setActionName(QStringLiteral("Rename \"A&B\""));
+    endTurn();
+    QCOMPARE(undo->text(), QStringLiteral("&Undo Rename \"A&&B\""));
+    Localization::install(QLocale(QStringLiteral("de_DE")));
+    list.add(QStringLiteral("y"));
+    endTurn();
+    QCOMPARE(undo->text(), QStringLiteral("&Rückgängig: Add"));
+    Localization::install(QLocale(QStringLiteral("en_US")));
 }
 
 void TestUndoManager::editMenuUndoWhileAStepIsOpen()
@@ -532,7 +543,7 @@ void TestUndoManager::windowFollowsTheUndoState()
     QCOMPARE(canUndo.count(), 1);
     QCOMPARE(canUndo.last().at(0).toBool(), true);
     QVERIFY(undo->isEnabled());
-    QCOMPARE(undo->text(), QStringLiteral("Undo Set a"));
+    QCOMPARE(undo->text(), QStringLiteral("&Undo Set a"));
     endTurn();
     QCOMPARE(canUndo.count(), 1); // still undoable: no news
 
@@ -542,7 +553,7 @@ void TestUndoManager::windowFollowsTheUndoState()
     QCOMPARE(canUndo.last().at(0).toBool(), false);
     QCOMPARE(canRedo.count(), 1);
     QCOMPARE(canRedo.last().at(0).toBool(), true);
-    QCOMPARE(redo->text(), QStringLiteral("Redo Set a"));
+    QCOMPARE(redo->text(), QStringLiteral("&Redo Set a"));
 
     // A new change drops the redo: the window hears it the moment it happens.
     a.setValue(5);
@@ -555,7 +566,7 @@ void TestUndoManager::windowFollowsTheUndoState()
     manager.removeAllActions();
     QCOMPARE(canUndo.last().at(0).toBool(), false);
     QVERIFY(!undo->isEnabled());
-    QCOMPARE(undo->text(), QStringLiteral("Undo"));
+    QCOMPARE(undo->text(), QStringLiteral("&Undo"));
 }
 
 QTEST_MAIN(TestUndoManager)

@@ -20,12 +20,20 @@
         <translation>&amp;Bearbeiten</translation>
     </message>
     <message id="menu.edit.undo">
-        <source>Undo</source>
-        <translation>Widerrufen:</translation>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
     </message>
     <message id="menu.edit.redo">
-        <source>Redo</source>
-        <translation>Wiederholen:</translation>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message id="menu.edit.undo_named">
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Rückgängig: %1</translation>
+    </message>
+    <message id="menu.edit.redo_named">
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Wiederherstellen: %1</translation>
     </message>
     <message id="menu.help">
         <source>&amp;Help</source>

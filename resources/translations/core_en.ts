@@ -20,12 +20,20 @@
         <translation>&amp;Edit</translation>
     </message>
     <message id="menu.edit.undo">
-        <source>Undo</source>
-        <translation>Undo</translation>
+        <source>&amp;Undo</source>
+        <translation>&amp;Undo</translation>
     </message>
     <message id="menu.edit.redo">
-        <source>Redo</source>
-        <translation>Redo</translation>
+        <source>&amp;Redo</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message id="menu.edit.undo_named">
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Undo %1</translation>
+    </message>
+    <message id="menu.edit.redo_named">
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Redo %1</translation>
     </message>
     <message id="menu.help">
         <source>&amp;Help</source>

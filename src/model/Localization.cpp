@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QPointer>
 #include <QTranslator>
 
@@ -38,7 +39,18 @@ void Localization::install(const QLocale &locale)
     installedTables() = holder;
 
     const QString language = locale.name().section(QLatin1Char('_'), 0, 0);
-    QList<QTranslator *> tables = loadTables(QStringLiteral("en"), holder);
+    QList<QTranslator *> tables;
+    if (language != QLatin1String("en") && languages().contains(language)) {
+        // Qt's own texts (the print and colour dialogs, context menus of text fields), where
+        // the system has them.
+        auto *qtTable = new QTranslator(holder);
+        if (qtTable->load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            tables.append(qtTable);
+        else
+            delete qtTable;
+    }
+    tables += loadTables(QStringLiteral("en"), holder);
     if (language != QLatin1String("en") && languages().contains(language))
         tables += loadTables(language, holder);
     // Tables installed later are searched first.

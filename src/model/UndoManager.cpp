@@ -229,9 +229,13 @@ QAction *UndoManager::createAction(QObject *parent, bool undo) const
     auto *const action = new QAction(parent);
     action->setShortcut(undo ? QKeySequence::Undo : QKeySequence::Redo);
     const auto update = [manager, action, undo] {
-        const QString prefix = undo ? qtTrId("menu.edit.undo") : qtTrId("menu.edit.redo");
-        const QString name = undo ? manager->undoActionName() : manager->redoActionName();
-        action->setText(name.isEmpty() ? prefix : prefix + QLatin1Char(' ') + name);
+        QString name = undo ? manager->undoActionName() : manager->redoActionName();
+        name.replace(QLatin1Char('&'), QLatin1String("&&")); // no mnemonic from a step's name
+        if (name.isEmpty())
+            action->setText(undo ? qtTrId("menu.edit.undo") : qtTrId("menu.edit.redo"));
+        else
+            action->setText(undo ? qtTrId("menu.edit.undo_named").arg(name)
+                                 : qtTrId("menu.edit.redo_named").arg(name));
         action->setEnabled(undo ? manager->canUndo() : manager->canRedo());
     };
     update();
