@@ -142,6 +142,8 @@ private slots:
     void deleteAndReplaceWithAverage();
     void columnsAndRowSizeFollowThePreferences();
     void rowsStayInPlaceAcrossDeletions();
+    void selectionAndOrderFollowListResets();
+    void everyListPageHandsTheFocusToItsTable();
     void averagesRedrawForDeviationsWithoutRebuilding();
     void informationAddAndDeleteWithBothAnswers();
     void newInformationIsNamedInPlace();
@@ -571,6 +573,85 @@ void TestWindow::rowsStayInPlaceAcrossDeletions()
     document->undoManager()->undo();
     QVERIFY(checkRows());
     QCOMPARE(header->count(), 294);
+}
+
+// Another filter, a large undo or reverting rebuilds the list in one go; the view would drop its
+// selection silently and leave the menus and the chart marker behind.
+void TestWindow::selectionAndOrderFollowListResets()
+{
+    Fixture f;
+    QAction *remove = editAction(f.window.get(), "actionDelete");
+    QAction *average = editAction(f.window.get(), "actionReplaceWithAverage");
+    ChartDataSource *chart = f.window->chartDataSource();
+    const FilterPtr all = f.document->filter();
+    const FilterPtr high = f.document->filters().last();
+    const auto isHigh = [](const ReadingPtr &r) { return r->Systolic().toInt() >= 140; };
+
+    // One high reading and one that the high filter leaves out.
+    int highRow = -1, lowRow = -1;
+    for (int row = 0; row < f.table()->model()->rowCount(); ++row)
+        (isHigh(f.grid()->model()->reading(row)) ? highRow : lowRow) = row;
+    QVERIFY(highRow >= 0 && lowRow >= 0);
+    const ReadingPtr highReading = f.grid()->model()->reading(highRow);
+    f.selectRows({highRow, lowRow});
+    QVERIFY(average->isEnabled());
+    f.document->setFilter(high);
+    QCOMPARE(f.grid()->selectedReadings(), ReadingList{highReading});
+    QVERIFY(remove->isEnabled());
+    QVERIFY(!average->isEnabled());
+    QCOMPARE(chart->selection(), highReading); // the one selected reading is marked
+
+    f.selectRows({});
+    f.selectRows({0});
+    const ReadingPtr shown = f.grid()->selectedReadings().first();
+    f.document->setFilter(all);
+    QCOMPARE(f.grid()->selectedReadings(), ReadingList{shown});
+    f.document->setFilter(high);
+    f.selectRows({});
+    f.document->setFilter(all);
+    QVERIFY(!remove->isEnabled());
+    QVERIFY(!chart->selection());
+
+    // A reading added that the filter leaves out is not listed: nothing stays selected.
+    f.document->setFilter(high);
+    f.selectRows({0});
+    f.answer = [](const ConstMeasurementPtr &) {
+        return SampleDocument::reading(500, 110, 70, 60);
+    };
+    f.grid()->onAddButton();
+    QCOMPARE(f.document->allItems().size(), 29);
+    QVERIFY(f.grid()->selectedReadings().isEmpty());
+    QVERIFY(!remove->isEnabled());
+
+    // The date order changed elsewhere (undo, reverting): rows and arrow follow.
+    f.document->setFilter(all);
+    QVERIFY(!f.document->sortItemsAscending());
+    f.document->setSortItemsAscending(true);
+    QCOMPARE(f.grid()->model()->reading(0), f.document->items().first());
+    QCOMPARE(f.table()->horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
+    f.document->setSortItemsAscending(false);
+    QCOMPARE(f.grid()->model()->reading(0), f.document->items().last());
+    QCOMPARE(f.table()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+}
+
+// Switching pages puts the focus where the keyboard works at once: arrows move in the table.
+void TestWindow::everyListPageHandsTheFocusToItsTable()
+{
+    Fixture f;
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    const QList<std::pair<int, QAbstractItemView *>> pages = {
+        {MyWindowController::AveragesPage, f.window->pageAverages()->tableView()},
+        {MyWindowController::InformationPage, f.window->pageInformation()->tableView()},
+        {MyWindowController::ReadingsPage, f.table()},
+    };
+    for (const auto &[page, view] : pages) {
+        f.window->selectPage(page);
+        QCOMPARE(QApplication::focusWidget(), view);
+    }
+    f.table()->setCurrentIndex(f.table()->model()->index(0, 0));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(f.table()->currentIndex().row(), 1);
 }
 
 void TestWindow::averagesRedrawForDeviationsWithoutRebuilding()

@@ -439,7 +439,6 @@ void MyWindowController::setSortDescriptors(const QList<SortDescriptor> &descrip
         return;
     if (descriptors.first().key != QLatin1String("theWholeDate"))
         return;
-    // The document does not announce its sort direction: the readings model follows it here.
     pArrayController->setSortAscending(descriptors.first().ascending);
 }
 

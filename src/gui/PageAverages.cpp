@@ -16,6 +16,7 @@ PageAverages::PageAverages(AveragesModel *model, QWidget *parent)
     layout->addWidget(pTableView);
     pTableView->setObjectName(QStringLiteral("pTableView"));
     pTableView->setAccessibleName(qtTrId("window.averages_table"));
+    setFocusProxy(pTableView); // the page passes the focus on to its table
     pTableView->setModel(model);
     pTableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     pTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -39,6 +39,7 @@ PageGrid::PageGrid(MyDocument *document, ReadingsModel *model, QWidget *parent)
 
     pGrid->setObjectName(QStringLiteral("pGrid"));
     pGrid->setAccessibleName(qtTrId("window.readings_table"));
+    setFocusProxy(pGrid); // the page passes the focus on to its table
     pGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     pGrid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     pGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -90,6 +91,10 @@ PageGrid::PageGrid(MyDocument *document, ReadingsModel *model, QWidget *parent)
     fitTitles(Qt::Horizontal, 0, ReadingsModel::ColumnCount - 1);
     connect(pArrayController, &QAbstractItemModel::headerDataChanged, this, fitTitles);
     updateSortIndicator();
+    // The direction also changes by undo and by reverting to the saved file.
+    if (document)
+        connect(document, &MyDocument::sortItemsAscendingChanged, this,
+                &PageGrid::updateSortIndicator);
 
     connect(&Preferences::shared(), &Preferences::changed, this, &PageGrid::onPreferenceChanged);
 }
@@ -107,19 +112,26 @@ void PageGrid::showModel(QAbstractItemModel *model)
         return;
     const ReadingList selected = pGrid->model() ? selectedReadings() : ReadingList();
     QItemSelectionModel *old = pGrid->selectionModel();
+    for (const auto &connection : pResetConnections)
+        disconnect(connection);
+    pResetConnections.clear();
     pGrid->setModel(model);
     delete old;
+    // A reset of the list (another filter, a large undo, reverting) clears the view's selection
+    // without a word: the readings still listed are selected again, and the window told.
+    pResetConnections.append(connect(model, &QAbstractItemModel::modelAboutToBeReset, this,
+                                     [this] { pHeldSelection = selectedReadings(); }));
+    pResetConnections.append(connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        selectReadings(pHeldSelection);
+        pHeldSelection.clear();
+        emit selectionChanged();
+        emit deleteEnabledChanged(canDelete());
+    }));
     connect(pGrid->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         emit selectionChanged();
         emit deleteEnabledChanged(canDelete());
     });
-    QItemSelection selection;
-    for (const auto &reading : selected) {
-        const int row = shownRow(pArrayController->rowOfReading(reading.get()));
-        if (row >= 0)
-            selection.select(model->index(row, 0), model->index(row, model->columnCount() - 1));
-    }
-    pGrid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    selectReadings(selected);
     emit selectionChanged();
 }
 
@@ -179,11 +191,39 @@ ReadingList PageGrid::readingsInShownOrder() const
     return readings;
 }
 
+void PageGrid::selectReadings(const ReadingList &readings)
+{
+    QList<int> rows;
+    rows.reserve(readings.size());
+    for (const auto &reading : readings) {
+        const int row = shownRow(pArrayController->rowOfReading(reading.get()));
+        if (row >= 0)
+            rows.append(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    // One range per run of neighbouring rows: a whole list selected stays one range.
+    QAbstractItemModel *model = pGrid->model();
+    const int lastColumn = model->columnCount() - 1;
+    QItemSelection selection;
+    for (qsizetype i = 0; i < rows.size();) {
+        qsizetype j = i;
+        while (j + 1 < rows.size() && rows[j + 1] <= rows[j] + 1)
+            ++j;
+        selection.append(
+            QItemSelectionRange(model->index(rows[i], 0), model->index(rows[j], lastColumn)));
+        i = j + 1;
+    }
+    pGrid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
 void PageGrid::selectReading(const Measurement *reading)
 {
     const int row = shownRow(pArrayController->rowOfReading(reading));
-    if (row < 0)
+    if (row < 0) {
+        // Not listed (the filter leaves it out): nothing is selected rather than something else.
+        pGrid->clearSelection();
         return;
+    }
     QAbstractItemModel *model = pGrid->model();
     const QModelIndex index = model->index(row, 0);
     pGrid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);

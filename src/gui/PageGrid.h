@@ -62,8 +62,11 @@ public:
     ReadingPtr singleSelectedReading() const;
     // Every reading in the order the table shows them (what the report prints).
     ReadingList readingsInShownOrder() const;
-    // Makes the reading the only selected row and scrolls to it.
+    // Makes the reading the only selected row and scrolls to it; one the table does not list
+    // leaves no row selected.
     void selectReading(const Measurement *reading);
+    // Selects those of the readings the table lists, and no others.
+    void selectReadings(const ReadingList &readings);
 
     QString addButtonTooltip() const override;
     bool canDelete() const override;
@@ -109,4 +112,6 @@ private:
     int nRowSize = -1;
     int nSortColumn = ReadingsModel::DateColumn;
     Qt::SortOrder nProxyOrder = Qt::AscendingOrder;
+    ReadingList pHeldSelection; // across a reset of the list
+    QList<QMetaObject::Connection> pResetConnections;
 };

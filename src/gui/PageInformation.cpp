@@ -17,6 +17,7 @@ PageInformation::PageInformation(InformationArrayController *controller, QWidget
     layout->addWidget(pTableView);
     pTableView->setObjectName(QStringLiteral("pInformationTable"));
     pTableView->setAccessibleName(qtTrId("window.information_table"));
+    setFocusProxy(pTableView); // the page passes the focus on to its table
     pTableView->setModel(controller);
     pTableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     pTableView->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -56,6 +56,9 @@ ReadingsModel::ReadingsModel(MyDocument *document, QObject *parent)
     fmtDecimal->setNumberStyle(NumberFormatter::Style::Decimal);
     connect(&Preferences::shared(), &Preferences::changed, this,
             &ReadingsModel::onPreferenceChanged);
+    if (document)
+        connect(document, &MyDocument::sortItemsAscendingChanged, this,
+                &ReadingsModel::followSortDirection);
     followSortDirection();
 }
 
@@ -196,7 +199,6 @@ void ReadingsModel::onPreferenceChanged(const QString &key)
     }
 }
 
-// The document announces no change of its sort direction yet: whoever changes it calls this.
 void ReadingsModel::followSortDirection()
 {
     if (document())
@@ -207,8 +209,7 @@ void ReadingsModel::setSortAscending(bool ascending)
 {
     if (!document())
         return;
-    document()->setSortItemsAscending(ascending);
-    followSortDirection();
+    document()->setSortItemsAscending(ascending); // the rows follow its announcement
 }
 
 void ReadingsModel::resetting()
