@@ -11,6 +11,7 @@
 #include "ReportDialog.h"
 #include "SingleInstance.h"
 
+#include <QAccessible>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QSignalSpy>
@@ -102,6 +103,16 @@ private slots:
         reporter.reportFeedback(nullptr);
         auto *dialog = qobject_cast<ReportDialog *>(reporter.currentDialog());
         QVERIFY(dialog && dialog->messageEdit());
+        // Named by its label for screen readers (no mnemonic sign), and Tab goes on to the
+        // details below it.
+        QAccessibleInterface *message =
+            QAccessible::queryAccessibleInterface(dialog->messageEdit());
+        QVERIFY(message && !message->text(QAccessible::Name).isEmpty());
+        QVERIFY(!message->text(QAccessible::Name).contains(QLatin1Char('&')));
+        QWidget *next = dialog->messageEdit()->nextInFocusChain();
+        while (next->focusPolicy() == Qt::NoFocus)
+            next = next->nextInFocusChain();
+        QCOMPARE(next->objectName(), QStringLiteral("reportDetails"));
         QTest::keyClicks(dialog->messageEdit(), QStringLiteral("The chart is lovely."));
         QTemporaryDir dir;
         const QString saved = dir.filePath(QStringLiteral("feedback.txt"));

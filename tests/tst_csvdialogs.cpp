@@ -163,6 +163,25 @@ private slots:
         QCOMPARE(document.allItems().size(), 1);
     }
 
+    void importDialogIsWalkedWithTab()
+    {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, "german.csv", kGermanFile);
+        MyDocument document;
+        CsvImportDialog dialog(&document, path);
+        dialog.open();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.mappingTable()->setFocus();
+        QSet<QWidget *> reached;
+        for (int i = 0; i < 40; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached.insert(QApplication::focusWidget());
+        }
+        QVERIFY(reached.contains(dialog.previewTable()));
+        QVERIFY(reached.contains(dialog.importButton()));
+        dialog.reject();
+    }
+
     void importWaitsForTheDateOrder()
     {
         QTemporaryDir dir;

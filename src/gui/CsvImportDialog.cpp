@@ -78,6 +78,7 @@ CsvImportDialog::CsvImportDialog(MyDocument *document, const QString &path, QWid
     pMapping->horizontalHeader()->setStretchLastSection(true);
     pMapping->setEditTriggers(QAbstractItemView::NoEditTriggers);
     pMapping->setSelectionMode(QAbstractItemView::NoSelection);
+    pMapping->setTabKeyNavigation(false); // Tab leaves the table, arrows move in it
 
     pPreview = new QTableWidget(this);
     pPreview->setAccessibleName(qtTrId("csv.import.preview"));
@@ -87,6 +88,7 @@ CsvImportDialog::CsvImportDialog(MyDocument *document, const QString &path, QWid
     pPreview->horizontalHeader()->setStretchLastSection(true);
     pPreview->setWordWrap(false);
     pPreview->setAlternatingRowColors(true);
+    pPreview->setTabKeyNavigation(false);
 
     pSummary = new QLabel(this);
     pSummary->setWordWrap(true);

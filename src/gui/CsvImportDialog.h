@@ -38,6 +38,7 @@ public:
 
     QTableWidget *mappingTable() const { return pMapping; }
     QTableWidget *previewTable() const { return pPreview; }
+    QPushButton *importButton() const { return pImport; }
 
 public slots:
     void accept() override;

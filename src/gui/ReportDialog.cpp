@@ -34,8 +34,7 @@ ReportDialog::ReportDialog(Kind kind, const QString &intro, const QString &detai
         pMessage = new QPlainTextEdit(this);
         pMessage->setObjectName(QStringLiteral("feedbackMessage"));
         pMessage->setTabChangesFocus(true);
-        messageLabel->setBuddy(pMessage);
-        pMessage->setAccessibleName(messageLabel->text());
+        messageLabel->setBuddy(pMessage); // which also names it for screen readers
         layout->addWidget(messageLabel);
         layout->addWidget(pMessage, 2);
     }
@@ -50,7 +49,6 @@ ReportDialog::ReportDialog(Kind kind, const QString &intro, const QString &detai
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     pDetails->setFont(fixed);
     detailsLabel->setBuddy(pDetails);
-    pDetails->setAccessibleName(detailsLabel->text());
     layout->addWidget(detailsLabel);
     layout->addWidget(pDetails, 3);
 
@@ -66,6 +64,10 @@ ReportDialog::ReportDialog(Kind kind, const QString &intro, const QString &detai
     connect(save, &QPushButton::clicked, this, &ReportDialog::onSave);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+    // Top to bottom: the message, the details, then the buttons.
+    if (pMessage)
+        setTabOrder(pMessage, pDetails);
+    setTabOrder(pDetails, copy);
     if (pMessage)
         pMessage->setFocus();
 }
