@@ -3,14 +3,17 @@
 // the chart feed, and printing (preview, print, PDF, page setup) through seams, with no person
 // and no modal loop.
 
+#include "ApplicationMenus.h"
 #include "AveragesModel.h"
 #include "ChartDataSource.h"
 #include "ChartView.h"
 #include "CsvExportDialog.h"
 #include "CsvImportDialog.h"
 #include "Dialogs.h"
+#include "DocumentController.h"
 #include "InformationArrayController.h"
 #include "Localization.h"
+#include "MyAppDelegate.h"
 #include "MyWindowController.h"
 #include "PageAverages.h"
 #include "PageChart.h"
@@ -133,6 +136,8 @@ private slots:
     void menusAreTheWindowsOwn();
     void pageStateMachine();
     void menuAndSegmentsFollowEachOther();
+    void everyMenuItemHasItsOwnMnemonic_data();
+    void everyMenuItemHasItsOwnMnemonic();
     void addGoesToThePageOnTheNextTurn();
     void filterSelectorFollowsTheDocument();
     void sortDescriptorRules();
@@ -230,6 +235,53 @@ void TestWindow::menuAndSegmentsFollowEachOther()
     QTest::keyClick(f.window.get(), Qt::Key_2, Qt::ControlModifier);
     QCOMPARE(f.window->selectedPage(), 1);
     QCOMPARE(f.window->modeSelector()->checkedId(), 1);
+}
+
+void TestWindow::everyMenuItemHasItsOwnMnemonic_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("English") << QStringLiteral("en_US");
+    QTest::newRow("German") << QStringLiteral("de_DE");
+}
+
+// Alt and a letter reach every menu and item; within one menu no two share the letter.
+void TestWindow::everyMenuItemHasItsOwnMnemonic()
+{
+    QFETCH(QString, locale);
+    Localization::install(QLocale(locale));
+    {
+        DocumentController controller;
+        MyAppDelegate delegate(&controller);
+        auto document = SampleDocument::make();
+        MyWindowController window(document.get());
+        ApplicationMenus::install(&window, &controller, &delegate);
+        const auto mnemonic = [](const QString &text) {
+            const qsizetype at = QString(text)
+                                     .replace(QLatin1String("&&"), QLatin1String("__"))
+                                     .indexOf(QLatin1Char('&'));
+            return at < 0 || at + 1 >= text.size() ? QChar() : text.at(at + 1).toLower();
+        };
+        const auto check = [&](const QList<QAction *> &actions, const QString &where) {
+            QSet<QChar> letters;
+            for (QAction *action : actions) {
+                if (action->isSeparator() || action->property("documentWindowEntry").toBool() ||
+                    !action->isVisible())
+                    continue;
+                const QChar letter = mnemonic(action->text());
+                QVERIFY2(!letter.isNull(), qPrintable(where + ": " + action->text()));
+                QVERIFY2(!letters.contains(letter), qPrintable(where + ": " + action->text()));
+                letters.insert(letter);
+            }
+        };
+        check(window.menuBar()->actions(), QStringLiteral("menu bar"));
+        for (QAction *title : window.menuBar()->actions()) {
+            check(title->menu()->actions(), title->text());
+            for (QAction *item : title->menu()->actions())
+                if (item->menu() && item->menu()->objectName() != QLatin1String("menuOpenRecent"))
+                    check(item->menu()->actions(), item->text());
+        }
+    }
+    Localization::install(QLocale(QStringLiteral("en_US")));
 }
 
 void TestWindow::addGoesToThePageOnTheNextTurn()

@@ -177,7 +177,7 @@ Qt %2</translation>
     </message>
     <message id="menu.view">
         <source>&amp;View</source>
-        <translation>&amp;Darstellung</translation>
+        <translation>Dar&amp;stellung</translation>
     </message>
     <message id="menu.window">
         <source>&amp;Window</source>

@@ -27,10 +27,6 @@
         <source>Delete the selected information?</source>
         <translation>Ausgewählte Informationen löschen?</translation>
     </message>
-    <message id="menu.view">
-        <source>View</source>
-        <translation>Darstellung</translation>
-    </message>
     <message id="no">
         <source>No</source>
         <translation>Nein</translation>
@@ -156,68 +152,68 @@
         <translation>Informationen</translation>
     </message>
     <message id="window.menu.delete">
-        <source>Delete</source>
-        <translation>Löschen</translation>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
     </message>
     <message id="window.menu.export_pdf">
-        <source>Export as PDF…</source>
-        <translation>Als PDF exportieren …</translation>
+        <source>Export as P&amp;DF…</source>
+        <translation>Als &amp;PDF exportieren …</translation>
     </message>
     <message id="window.menu.page_setup">
-        <source>Page Setup…</source>
-        <translation>Seite einrichten …</translation>
+        <source>Page Set&amp;up…</source>
+        <translation>Sei&amp;te einrichten …</translation>
     </message>
     <message id="window.menu.print">
-        <source>Print…</source>
-        <translation>Drucken …</translation>
+        <source>&amp;Print…</source>
+        <translation>&amp;Drucken …</translation>
     </message>
     <message id="window.menu.print_preview">
-        <source>Print Preview…</source>
-        <translation>Druckvorschau …</translation>
+        <source>Print Previe&amp;w…</source>
+        <translation>Druc&amp;kvorschau …</translation>
     </message>
     <message id="window.menu.replace_with_average">
-        <source>Replace with Average</source>
-        <translation>Durch Mittelwert ersetzen</translation>
+        <source>Replace with A&amp;verage</source>
+        <translation>Durch &amp;Mittelwert ersetzen</translation>
     </message>
     <message id="window.menu.select_all">
-        <source>Select All</source>
-        <translation>Alles auswählen</translation>
+        <source>Select &amp;All</source>
+        <translation>&amp;Alles auswählen</translation>
     </message>
     <message id="window.page.averages">
-        <source>Averages</source>
-        <translation>Mittelwerte</translation>
+        <source>&amp;Averages</source>
+        <translation>Mi&amp;ttelwerte</translation>
     </message>
     <message id="window.page.averages.tooltip">
         <source>Averages</source>
         <translation>Mittelwerte</translation>
     </message>
     <message id="window.page.chart">
-        <source>Chart</source>
-        <translation>Diagramm</translation>
+        <source>&amp;Chart</source>
+        <translation>&amp;Diagramm</translation>
     </message>
     <message id="window.page.chart.tooltip">
         <source>Chart</source>
         <translation>Diagramm</translation>
     </message>
     <message id="window.page.filters">
-        <source>Filters</source>
-        <translation>Filter</translation>
+        <source>&amp;Filters</source>
+        <translation>&amp;Filter</translation>
     </message>
     <message id="window.page.filters.tooltip">
         <source>Filters</source>
         <translation>Filter</translation>
     </message>
     <message id="window.page.information">
-        <source>Information</source>
-        <translation>Informationen</translation>
+        <source>&amp;Information</source>
+        <translation>&amp;Informationen</translation>
     </message>
     <message id="window.page.information.tooltip">
         <source>Information</source>
         <translation>Informationen</translation>
     </message>
     <message id="window.page.readings">
-        <source>Readings</source>
-        <translation>Messwerte</translation>
+        <source>&amp;Readings</source>
+        <translation>&amp;Messwerte</translation>
     </message>
     <message id="window.page.readings.tooltip">
         <source>Readings</source>
@@ -280,20 +276,20 @@
         <translation>Ja</translation>
     </message>
     <message id="menu.file.import">
-        <source>Import</source>
-        <translation>Importieren</translation>
+        <source>&amp;Import</source>
+        <translation>&amp;Importieren</translation>
     </message>
     <message id="menu.file.import_csv">
-        <source>Readings from CSV…</source>
-        <translation>Messungen aus CSV…</translation>
+        <source>&amp;Readings from CSV…</source>
+        <translation>&amp;Messungen aus CSV…</translation>
     </message>
     <message id="menu.file.export">
-        <source>Export</source>
-        <translation>Exportieren</translation>
+        <source>&amp;Export</source>
+        <translation>&amp;Exportieren</translation>
     </message>
     <message id="menu.file.export_csv">
-        <source>Readings as CSV…</source>
-        <translation>Messungen als CSV…</translation>
+        <source>&amp;Readings as CSV…</source>
+        <translation>&amp;Messungen als CSV…</translation>
     </message>
     <message id="window.import_csv.caption">
         <source>Import Readings from CSV</source>

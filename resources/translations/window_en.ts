@@ -27,10 +27,6 @@
         <source>Delete the selected information?</source>
         <translation>Delete the selected information?</translation>
     </message>
-    <message id="menu.view">
-        <source>View</source>
-        <translation>View</translation>
-    </message>
     <message id="no">
         <source>No</source>
         <translation>No</translation>
@@ -156,68 +152,68 @@
         <translation>Information</translation>
     </message>
     <message id="window.menu.delete">
-        <source>Delete</source>
-        <translation>Delete</translation>
+        <source>&amp;Delete</source>
+        <translation>&amp;Delete</translation>
     </message>
     <message id="window.menu.export_pdf">
-        <source>Export as PDF…</source>
-        <translation>Export as PDF…</translation>
+        <source>Export as P&amp;DF…</source>
+        <translation>Export as P&amp;DF…</translation>
     </message>
     <message id="window.menu.page_setup">
-        <source>Page Setup…</source>
-        <translation>Page Setup…</translation>
+        <source>Page Set&amp;up…</source>
+        <translation>Page Set&amp;up…</translation>
     </message>
     <message id="window.menu.print">
-        <source>Print…</source>
-        <translation>Print…</translation>
+        <source>&amp;Print…</source>
+        <translation>&amp;Print…</translation>
     </message>
     <message id="window.menu.print_preview">
-        <source>Print Preview…</source>
-        <translation>Print Preview…</translation>
+        <source>Print Previe&amp;w…</source>
+        <translation>Print Previe&amp;w…</translation>
     </message>
     <message id="window.menu.replace_with_average">
-        <source>Replace with Average</source>
-        <translation>Replace with Average</translation>
+        <source>Replace with A&amp;verage</source>
+        <translation>Replace with A&amp;verage</translation>
     </message>
     <message id="window.menu.select_all">
-        <source>Select All</source>
-        <translation>Select All</translation>
+        <source>Select &amp;All</source>
+        <translation>Select &amp;All</translation>
     </message>
     <message id="window.page.averages">
-        <source>Averages</source>
-        <translation>Averages</translation>
+        <source>&amp;Averages</source>
+        <translation>&amp;Averages</translation>
     </message>
     <message id="window.page.averages.tooltip">
         <source>Averages</source>
         <translation>Averages</translation>
     </message>
     <message id="window.page.chart">
-        <source>Chart</source>
-        <translation>Chart</translation>
+        <source>&amp;Chart</source>
+        <translation>&amp;Chart</translation>
     </message>
     <message id="window.page.chart.tooltip">
         <source>Chart</source>
         <translation>Chart</translation>
     </message>
     <message id="window.page.filters">
-        <source>Filters</source>
-        <translation>Filters</translation>
+        <source>&amp;Filters</source>
+        <translation>&amp;Filters</translation>
     </message>
     <message id="window.page.filters.tooltip">
         <source>Filters</source>
         <translation>Filters</translation>
     </message>
     <message id="window.page.information">
-        <source>Information</source>
-        <translation>Information</translation>
+        <source>&amp;Information</source>
+        <translation>&amp;Information</translation>
     </message>
     <message id="window.page.information.tooltip">
         <source>Information</source>
         <translation>Information</translation>
     </message>
     <message id="window.page.readings">
-        <source>Readings</source>
-        <translation>Readings</translation>
+        <source>&amp;Readings</source>
+        <translation>&amp;Readings</translation>
     </message>
     <message id="window.page.readings.tooltip">
         <source>Readings</source>
@@ -280,20 +276,20 @@
         <translation>Yes</translation>
     </message>
     <message id="menu.file.import">
-        <source>Import</source>
-        <translation>Import</translation>
+        <source>&amp;Import</source>
+        <translation>&amp;Import</translation>
     </message>
     <message id="menu.file.import_csv">
-        <source>Readings from CSV…</source>
-        <translation>Readings from CSV…</translation>
+        <source>&amp;Readings from CSV…</source>
+        <translation>&amp;Readings from CSV…</translation>
     </message>
     <message id="menu.file.export">
-        <source>Export</source>
-        <translation>Export</translation>
+        <source>&amp;Export</source>
+        <translation>&amp;Export</translation>
     </message>
     <message id="menu.file.export_csv">
-        <source>Readings as CSV…</source>
-        <translation>Readings as CSV…</translation>
+        <source>&amp;Readings as CSV…</source>
+        <translation>&amp;Readings as CSV…</translation>
     </message>
     <message id="window.import_csv.caption">
         <source>Import Readings from CSV</source>

@@ -78,6 +78,21 @@ const PageInfo kPages[] = {
      QT_TRID_NOOP("window.page.information.tooltip")},
 };
 
+// A page's title as a name to be read out: its menu text without the mnemonic sign ("&&" is a
+// plain "&").
+QString pageTitle(int n)
+{
+    const QString text = qtTrId(kPages[n].titleKey);
+    QString plain;
+    plain.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('&') && i + 1 < text.size())
+            ++i;
+        plain.append(text.at(i));
+    }
+    return plain;
+}
+
 } // namespace
 
 MyWindowController::MyWindowController(MyDocument *document, QWidget *parent)
@@ -167,7 +182,7 @@ void MyWindowController::setupPages()
     static_assert(std::size(pages) == PageCount);
     for (const auto &[view, page] : pages) {
         // A page takes the focus when it is shown: screen readers name it by its title.
-        view->setAccessibleName(qtTrId(kPages[ui->pPagesHolder->count()].titleKey));
+        view->setAccessibleName(pageTitle(ui->pPagesHolder->count()));
         pWindowPages[ui->pPagesHolder->count()] = page;
         ui->pPagesHolder->addWidget(view);
     }
@@ -282,7 +297,7 @@ void MyWindowController::setupToolbar()
         segment->setToolTip(QStringLiteral("%1 (%2)").arg(
             qtTrId(kPages[n].toolTipKey),
             QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + n)).toString(QKeySequence::NativeText)));
-        segment->setAccessibleName(qtTrId(kPages[n].titleKey));
+        segment->setAccessibleName(pageTitle(n));
         pModeSelector->addButton(segment, n);
         modesLayout->addWidget(segment);
     }
