@@ -300,6 +300,19 @@ void TestWindow::addGoesToThePageOnTheNextTurn()
     f.window->onAddButtonPressed();
     QCoreApplication::processEvents();
     QCOMPARE(f.window->informationController()->rowCount(), before + 1);
+
+    // Edit > Add does the same from the keyboard, and only where the page offers it.
+    QAction *add = editAction(f.window.get(), "actionAdd");
+    QVERIFY(add->isEnabled());
+    QCOMPARE(add->statusTip(), f.window->addButton()->toolTip());
+    f.window->selectPage(MyWindowController::ChartPage);
+    QVERIFY(!add->isEnabled());
+    f.window->selectPage(MyWindowController::ReadingsPage);
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    QTest::keyClick(f.window.get(), Qt::Key_Insert);
+    QCoreApplication::processEvents();
+    QCOMPARE(f.calls.size(), 2);
 }
 
 void TestWindow::filterSelectorFollowsTheDocument()

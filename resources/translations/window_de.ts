@@ -151,6 +151,10 @@
         <source>Information</source>
         <translation>Informationen</translation>
     </message>
+    <message id="window.menu.add">
+        <source>&amp;Add…</source>
+        <translation>&amp;Hinzufügen …</translation>
+    </message>
     <message id="window.menu.delete">
         <source>&amp;Delete</source>
         <translation>&amp;Löschen</translation>
@@ -176,7 +180,7 @@
         <translation>Durch &amp;Mittelwert ersetzen</translation>
     </message>
     <message id="window.menu.select_all">
-        <source>Select &amp;All</source>
+        <source>Select A&amp;ll</source>
         <translation>&amp;Alles auswählen</translation>
     </message>
     <message id="window.page.averages">

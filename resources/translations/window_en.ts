@@ -151,6 +151,10 @@
         <source>Information</source>
         <translation>Information</translation>
     </message>
+    <message id="window.menu.add">
+        <source>&amp;Add…</source>
+        <translation>&amp;Add…</translation>
+    </message>
     <message id="window.menu.delete">
         <source>&amp;Delete</source>
         <translation>&amp;Delete</translation>
@@ -176,8 +180,8 @@
         <translation>Replace with A&amp;verage</translation>
     </message>
     <message id="window.menu.select_all">
-        <source>Select &amp;All</source>
-        <translation>Select &amp;All</translation>
+        <source>Select A&amp;ll</source>
+        <translation>Select A&amp;ll</translation>
     </message>
     <message id="window.page.averages">
         <source>&amp;Averages</source>

@@ -214,9 +214,11 @@ void MyWindowController::selectPage(int n)
 
     const QString tooltip = pWindowPages[n]->addButtonTooltip();
     pAddButton->setVisible(!tooltip.isNull());
+    pAddAction->setEnabled(!tooltip.isNull());
     if (!tooltip.isNull()) {
         pAddButton->setToolTip(tooltip);
         pAddButton->setAccessibleName(tooltip);
+        pAddAction->setStatusTip(tooltip);
     }
     feedChart();
     updateEditActions();
@@ -387,6 +389,12 @@ void MyWindowController::setupMenus()
     ui->menuEdit->insertAction(first, undo);
     ui->menuEdit->insertAction(first, redo);
     ui->menuEdit->insertSeparator(first);
+    // Edit > Add: what the toolbar's Add does on the page shown.
+    pAddAction = new QAction(qtTrId("window.menu.add"), this);
+    pAddAction->setObjectName(QStringLiteral("actionAdd"));
+    pAddAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), Qt::Key_Insert});
+    connect(pAddAction, &QAction::triggered, this, &MyWindowController::onAddButtonPressed);
+    ui->menuEdit->insertAction(ui->actionDelete, pAddAction);
     ui->actionDelete->setShortcut(QKeySequence::Delete);
     ui->actionSelectAll->setShortcut(QKeySequence::SelectAll);
     connect(ui->actionDelete, &QAction::triggered, this, &MyWindowController::onDelete);

@@ -148,6 +148,7 @@ private:
     ChartDataSource *pChartDataSource;
 
     QToolButton *pAddButton = nullptr;
+    QAction *pAddAction = nullptr;
     QButtonGroup *pModeSelector = nullptr;
     QComboBox *pFilterSelector = nullptr;
     QActionGroup *pPageActions = nullptr;
