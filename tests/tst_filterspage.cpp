@@ -240,6 +240,7 @@ void TestFiltersPage::textFormShowsParseErrorAtPosition()
     qsizetype position = -1;
     QVERIFY(!Predicate::predicateWithFormat(page.textField()->text(), &error, &position));
     QCOMPARE(page.textError()->text(), error);
+    QCOMPARE(page.textField()->accessibleDescription(), error); // read out with the field
     QVERIFY(error.contains(QString::number(position + 1)));
     QCOMPARE(page.textField()->cursorPosition(), int(position));
     QCOMPARE(filter->predicate(), before);
@@ -250,6 +251,10 @@ void TestFiltersPage::textFormShowsParseErrorAtPosition()
     QTest::keyClick(page.textField(), Qt::Key_Return);
     QVERIFY(!page.textError()->isHidden());
     QCOMPARE(filter->predicate(), before);
+    // Typing again takes the error away, for the eye and the ear alike.
+    QTest::keyClick(page.textField(), Qt::Key_Backspace);
+    QVERIFY(page.textError()->isHidden());
+    QVERIFY(page.textField()->accessibleDescription().isEmpty());
 }
 
 void TestFiltersPage::textFormAndEditorStayInStep()

@@ -6,6 +6,7 @@
 #include "Filter.h"
 #include "Localization.h"
 #include "MyDocument.h"
+#include "MyTokenField.h"
 #include "NumberField.h"
 #include "PageFilters.h"
 #include "PredicateEditor.h"
@@ -13,7 +14,6 @@
 #include "RelativeDate.h"
 #include "RelativeDatesTemplate.h"
 #include "TagsCountTemplate.h"
-#include "MyTokenField.h"
 #include "TagsTemplate.h"
 
 #include <QApplication>
@@ -417,6 +417,7 @@ void TestPredicateEditor::unreadableNumberChangesNothing()
     field->setModified(true);
     emit field->editingFinished();
     QCOMPARE(edited.count(), 0);
+    QVERIFY(field->accessibleDescription().contains(QStringLiteral("12a"))); // said, not only red
     field->setText(QStringLiteral("1,5")); // a group separator is not a decimal point here
     field->setModified(true);
     emit field->editingFinished();
@@ -425,6 +426,7 @@ void TestPredicateEditor::unreadableNumberChangesNothing()
     field->setModified(true);
     emit field->editingFinished();
     QCOMPARE(edited.count(), 1);
+    QVERIFY(field->accessibleDescription().isEmpty());
     QVERIFY(Predicate::equal(edited.last().first().value<PredicatePtr>(),
                              parse("Systolic > 135.5 AND Pulse < 60")));
 }

@@ -255,6 +255,10 @@
         <source>Error in the condition</source>
         <translation>Fehler in der Bedingung</translation>
     </message>
+    <message id="filters.page.text_placeholder">
+        <source>Systolic &gt; 140 AND ANY Tags IN {'medication'}</source>
+        <translation>Systolic &gt; 140 AND ANY Tags IN {'Medikamente'}</translation>
+    </message>
     <message id="filters.page.text_hint">
         <source>Type the condition and press Return to apply it.</source>
         <translation>Geben Sie die Bedingung ein und drücken Sie die Eingabetaste, um sie anzuwenden.</translation>

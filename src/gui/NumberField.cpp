@@ -69,7 +69,12 @@ QVariant NumberField::value() const
 void NumberField::updateAppearance()
 {
     // A number that cannot be read is marked, and the row keeps its previous condition.
+    // Said in words too, for the tooltip and for screen readers.
     const bool acceptable = hasAcceptableValue();
+    const QString problem =
+        acceptable ? QString() : qtTrId("predicate.error.bad_number").arg(text());
+    setToolTip(problem);
+    setAccessibleDescription(problem);
     if (acceptable == !property("invalid").toBool())
         return;
     setProperty("invalid", !acceptable);

@@ -9,6 +9,7 @@
 #include "TagsCountTemplate.h"
 #include "TagsTemplate.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -120,12 +121,12 @@ PageFilters::PageFilters(MyDocument *document, QWidget *parent)
     pTextToggle->setAccessibleName(qtTrId("filters.page.as_text"));
     pTextField = new QLineEdit(this);
     pTextField->setAccessibleName(qtTrId("filters.page.text_accessible"));
-    pTextField->setPlaceholderText(QStringLiteral("Systolic > 140 AND ANY Tags IN {'medication'}"));
+    pTextField->setPlaceholderText(qtTrId("filters.page.text_placeholder"));
     pTextError = new QLabel(this);
     pTextError->setWordWrap(true);
     pTextError->setStyleSheet(QStringLiteral("QLabel { color: #c01c28; }"));
     pTextError->setAccessibleName(qtTrId("filters.page.text_error_accessible"));
-    pTextError->hide();
+    showTextError({});
     auto *textHint = new QLabel(qtTrId("filters.page.text_hint"), this);
     textHint->setWordWrap(true);
     textHint->setBuddy(pTextField);
@@ -183,7 +184,7 @@ PageFilters::PageFilters(MyDocument *document, QWidget *parent)
     connect(pEditor, &PredicateEditor::predicateEdited, this, &PageFilters::onEditorChanged);
     connect(pTextToggle, &QCheckBox::toggled, this, [this] { showSelectedPredicate(); });
     connect(pTextField, &QLineEdit::returnPressed, this, &PageFilters::onTextEntered);
-    connect(pTextField, &QLineEdit::textEdited, pTextError, &QWidget::hide);
+    connect(pTextField, &QLineEdit::textEdited, this, [this] { showTextError({}); });
     connect(document, &MyDocument::listChanged, this, [this](MyDocument::List list) {
         if (list == MyDocument::List::Items)
             updateTagCompletions();
@@ -273,7 +274,7 @@ void PageFilters::onSelectionChanged()
         pShownConnection =
             connect(filter.get(), &Filter::valueChanged, this, &PageFilters::onFilterValueChanged);
     }
-    pTextError->hide();
+    showTextError({});
     showSelectedPredicate();
 }
 
@@ -306,7 +307,7 @@ void PageFilters::showText()
 {
     const PredicatePtr predicate = pShownFilter ? pShownFilter->predicate() : PredicatePtr();
     pTextField->setText(predicate ? predicate->predicateFormat() : QString());
-    pTextError->hide();
+    showTextError({});
 }
 
 void PageFilters::onEditorChanged(const PredicatePtr &predicate)
@@ -327,24 +328,34 @@ void PageFilters::onTextEntered()
     const PredicatePtr predicate =
         Predicate::predicateWithFormat(pTextField->text(), &error, &position);
     if (!predicate) {
-        pTextError->setText(error);
-        pTextError->show();
+        showTextError(error);
         pTextField->setFocus();
         pTextField->setCursorPosition(int(qMax<qsizetype>(0, position)));
         return;
     }
     if (!predicate->canEvaluate()) {
         // A key readings do not have: the filter would let nothing through.
-        pTextError->setText(
+        showTextError(
             qtTrId("filters.page.text_cannot_evaluate").arg(predicate->evaluationError()));
-        pTextError->show();
         return;
     }
-    pTextError->hide();
+    showTextError({});
     if (!Predicate::equal(predicate, pShownFilter->predicate()))
         pShownFilter->setPredicate(predicate); // the text is shown again from the filter
     else
         showText();
+}
+
+void PageFilters::showTextError(const QString &error)
+{
+    pTextError->setText(error);
+    pTextError->setVisible(!error.isEmpty());
+    // Read out with the field it concerns, and announced as it appears.
+    pTextField->setAccessibleDescription(error);
+    if (!error.isEmpty()) {
+        QAccessibleEvent alert(pTextError, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    }
 }
 
 void PageFilters::updateTagCompletions()

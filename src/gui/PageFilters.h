@@ -65,6 +65,8 @@ private:
     void onEditorChanged(const PredicatePtr &predicate);
     void showSelectedPredicate();
     void showText();
+    // Shows the text form's error (none: hides it).
+    void showTextError(const QString &error);
     void updateTagCompletions();
 
     QPointer<MyDocument> pDocument;
