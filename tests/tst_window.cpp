@@ -966,6 +966,16 @@ void TestWindow::printRangeIsPrinted()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 2);
+
+    // A range past the report's end (the options changed after it was chosen) says so.
+    QPrinter beyond(QPrinter::HighResolution);
+    beyond.setOutputFormat(QPrinter::PdfFormat);
+    beyond.setOutputFileName(dir.filePath(QStringLiteral("beyond.pdf")));
+    beyond.setPageLayout(f.window->pageLayout());
+    beyond.setPrintRange(QPrinter::PageRange);
+    beyond.setFromTo(full->totalPages() + 1, full->totalPages() + 2);
+    QVERIFY(!f.window->printOn(beyond, &message));
+    QCOMPARE(message, qtTrId("print.error.page_range").arg(full->totalPages()));
 }
 
 void TestWindow::pdfExportWritesTheReport()

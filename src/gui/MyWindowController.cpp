@@ -523,35 +523,9 @@ bool MyWindowController::printOn(QPrinter &printer, QString *errorMessage)
 {
     if (!pDocument)
         return false;
-    const std::unique_ptr<PrintView> view = makePrintView(printer.pageLayout());
-    if (!view->hasContentArea()) {
-        if (errorMessage)
-            *errorMessage = qtTrId("print.error.page_layout");
-        return false;
-    }
-    int from = printer.fromPage();
-    int to = printer.toPage();
-    if (from <= 0 || to <= 0) {
-        from = 1;
-        to = view->totalPages();
-    }
-    to = std::min(to, view->totalPages());
-    QPainter painter;
-    if (from > to || !painter.begin(&printer)) {
-        if (errorMessage)
-            *errorMessage = qtTrId("print.error.device");
-        return false;
-    }
-    painter.scale(printer.logicalDpiX() / 72.0, printer.logicalDpiY() / 72.0);
-    for (int page = from; page <= to; ++page) {
-        if (page > from && !printer.newPage()) {
-            if (errorMessage)
-                *errorMessage = qtTrId("print.error.device");
-            return false;
-        }
-        view->drawPage(painter, page);
-    }
-    return painter.end();
+    // The pages the dialog's range names that the report has; none of them is an error of its
+    // own, not a failing printer.
+    return makePrintView(printer.pageLayout())->printTo(printer, errorMessage);
 }
 
 void MyWindowController::dialogOpened(QDialog *dialog)
