@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimeEdit>
@@ -343,6 +344,21 @@ void TestPredicateEditor::addAndRemoveRows()
     pEditor->removeRow(2);
     QVERIFY(Predicate::equal(last(), parse("Pulse < 60")));
     QTRY_COMPARE(pEditor->numberOfRows(), 2); // removed rows go on the next turn
+
+    // From the keyboard: Alt+Down opens the + button's menu, whose second item adds a group.
+    QToolButton *add = nullptr;
+    for (auto *button : pEditor->findChildren<QToolButton *>())
+        if (button->accessibleName() == qtTrId("filters.editor.add_row") &&
+            button->isVisibleTo(pEditor))
+            add = button; // the last row's
+    QVERIFY(add && add->menu());
+    QTest::keyClick(add, Qt::Key_Down, Qt::AltModifier);
+    QVERIFY(add->menu()->isVisible());
+    QTest::keyClick(add->menu(), Qt::Key_Down);
+    QTest::keyClick(add->menu(), Qt::Key_Return);
+
+    QCOMPARE(pEditor->numberOfRows(), 4); // the group and its first condition
+    QVERIFY(pEditor->isCompoundRow(2));
 }
 
 void TestPredicateEditor::lastRowCannotBeRemoved()

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -20,6 +21,28 @@ constexpr int kIndent = 24;
 // The items a row's first two menus show for other templates carry the template's index here.
 constexpr int kForeignTemplateRole = Qt::UserRole + 100;
 constexpr int kForeignItemRole = Qt::UserRole + 101;
+
+// A row's + button: a click adds a condition; its menu (the arrow, or Alt+Down, F4 or the menu
+// key from the keyboard) also offers a group.
+class AddRowButton : public QToolButton
+{
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const bool opensMenu =
+            (event->key() == Qt::Key_Down && event->modifiers().testFlag(Qt::AltModifier)) ||
+            event->key() == Qt::Key_F4 || event->key() == Qt::Key_Menu;
+        if (opensMenu && menu()) {
+            menu()->popup(mapToGlobal(QPoint(0, height())));
+            menu()->setActiveAction(menu()->actions().value(0));
+            return;
+        }
+        QToolButton::keyPressEvent(event);
+    }
+};
 
 } // namespace
 
@@ -303,7 +326,7 @@ void PredicateEditor::makeLine(Row *row)
     row->pRemove->setToolTip(qtTrId("filters.editor.remove_row"));
     row->pRemove->setAccessibleName(qtTrId("filters.editor.remove_row"));
     connect(row->pRemove, &QToolButton::clicked, this, [this, row] { removeRow(indexOfRow(row)); });
-    row->pAdd = new QToolButton(line);
+    row->pAdd = new AddRowButton(line);
     row->pAdd->setText(QStringLiteral("+"));
     row->pAdd->setToolTip(qtTrId("filters.editor.add_row_tooltip"));
     row->pAdd->setAccessibleName(qtTrId("filters.editor.add_row"));
