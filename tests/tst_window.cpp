@@ -152,6 +152,7 @@ private slots:
     void averagesRedrawForDeviationsWithoutRebuilding();
     void informationAddAndDeleteWithBothAnswers();
     void newInformationIsNamedInPlace();
+    void informationMovesWithTheKeyboard();
     void counterLineAndChartFeed();
     void chartRedrawsOncePerChange();
     void printOptionsSummaryAndBinding();
@@ -771,6 +772,43 @@ void TestWindow::informationAddAndDeleteWithBothAnswers()
     f.endTurn();
     f.document->undoManager()->undo(); // one step brings both back
     QCOMPARE(model->rowCount(), 3);
+}
+
+// Ctrl+Up and Ctrl+Down do what dragging does: the selected notes move together, stay
+// selected, and the move is one undo step; at either end nothing moves.
+void TestWindow::informationMovesWithTheKeyboard()
+{
+    Fixture f;
+    f.document->setInformation({InformationItem::create(QStringLiteral("A"), QString(), true),
+                                InformationItem::create(QStringLiteral("B"), QString(), true),
+                                InformationItem::create(QStringLiteral("C"), QString(), true),
+                                InformationItem::create(QStringLiteral("D"), QString(), true)});
+    f.endTurn();
+    PageInformation *page = f.window->pageInformation();
+    const auto names = [&] {
+        QString text;
+        for (const auto &item : f.document->information())
+            text += item->name();
+        return text;
+    };
+    const auto press = [&](Qt::Key key) {
+        QTest::keyClick(page->tableView(), key, Qt::ControlModifier);
+        f.endTurn();
+    };
+    page->selectRows({1, 3});
+    press(Qt::Key_Up);
+    QCOMPARE(names(), QStringLiteral("BDAC"));
+    QCOMPARE(page->selectedRows(), (QList<int>{0, 1}));
+    press(Qt::Key_Up); // already at the top
+    QCOMPARE(names(), QStringLiteral("BDAC"));
+    press(Qt::Key_Down);
+    QCOMPARE(names(), QStringLiteral("ABDC"));
+    QCOMPARE(page->selectedRows(), (QList<int>{1, 2}));
+    press(Qt::Key_Down);
+    press(Qt::Key_Down); // already at the bottom
+    QCOMPARE(names(), QStringLiteral("ACBD"));
+    f.document->undoManager()->undo();
+    QCOMPARE(names(), QStringLiteral("ABDC"));
 }
 
 void TestWindow::newInformationIsNamedInPlace()

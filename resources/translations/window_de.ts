@@ -151,6 +151,10 @@
         <source>Information</source>
         <translation>Informationen</translation>
     </message>
+    <message id="window.information_table.description">
+        <source>Ctrl+Up and Ctrl+Down move the selected items</source>
+        <translation>Strg+Pfeil nach oben und Strg+Pfeil nach unten verschieben die ausgewählten Einträge</translation>
+    </message>
     <message id="window.menu.add">
         <source>&amp;Add…</source>
         <translation>&amp;Hinzufügen …</translation>

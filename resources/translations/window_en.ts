@@ -151,6 +151,10 @@
         <source>Information</source>
         <translation>Information</translation>
     </message>
+    <message id="window.information_table.description">
+        <source>Ctrl+Up and Ctrl+Down move the selected items</source>
+        <translation>Ctrl+Up and Ctrl+Down move the selected items</translation>
+    </message>
     <message id="window.menu.add">
         <source>&amp;Add…</source>
         <translation>&amp;Add…</translation>

@@ -17,6 +17,7 @@ PageInformation::PageInformation(InformationArrayController *controller, QWidget
     layout->addWidget(pTableView);
     pTableView->setObjectName(QStringLiteral("pInformationTable"));
     pTableView->setAccessibleName(qtTrId("window.information_table"));
+    pTableView->setAccessibleDescription(qtTrId("window.information_table.description"));
     setFocusProxy(pTableView); // the page passes the focus on to its table
     pTableView->setModel(controller);
     pTableView->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -86,6 +87,18 @@ void PageInformation::selectRows(const QList<int> &rows)
     }
 }
 
+void PageInformation::moveSelectedRows(int step)
+{
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty())
+        return;
+    // Together, in their order, above the row before the first or below the row after the last.
+    const int toIndex = step < 0 ? rows.first() - 1 : rows.last() + 2;
+    if (toIndex < 0 || toIndex > pController->rowCount())
+        return;
+    selectRows(pController->moveObjectsInArrangedObjectsFromIndexes(rows, toIndex));
+}
+
 void PageInformation::onAddButton()
 {
     const int row = pController->add();
@@ -131,6 +144,12 @@ bool PageInformation::eventFilter(QObject *watched, QEvent *event)
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
             onDelete();
+            return true;
+        }
+        // What dragging does, from the keyboard.
+        if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) &&
+            key->modifiers() == Qt::ControlModifier) {
+            moveSelectedRows(key->key() == Qt::Key_Up ? -1 : 1);
             return true;
         }
     }

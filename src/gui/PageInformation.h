@@ -23,6 +23,8 @@ public:
     bool canDelete() const override;
     QList<int> selectedRows() const;
     void selectRows(const QList<int> &rows);
+    // Moves the selected notes one row up (step -1) or down (1) as dragging would: one undo step.
+    void moveSelectedRows(int step);
 
 public slots:
     void onAddButton() override;
