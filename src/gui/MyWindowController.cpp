@@ -523,8 +523,8 @@ bool MyWindowController::printOn(QPrinter &printer, QString *errorMessage)
 {
     if (!pDocument)
         return false;
-    // The pages the dialog's range names that the report has; none of them is an error of its
-    // own, not a failing printer.
+    // The pages of the dialog's range that the report has; a range with none of them is an
+    // error of its own, not a failing printer.
     return makePrintView(printer.pageLayout())->printTo(printer, errorMessage);
 }
 

@@ -20,7 +20,6 @@ class MyDocument;
 class PageAverages;
 class PageChart;
 class PageInformation;
-class WindowPage;
 class PrintAccessoryView;
 class PrintView;
 class QActionGroup;
@@ -30,6 +29,7 @@ class QDialog;
 class QLabel;
 class QPrinter;
 class QToolButton;
+class WindowPage;
 
 namespace Ui {
 class MyDocument;

@@ -8,6 +8,8 @@ UniformRowsHeader::UniformRowsHeader(QWidget *parent) : QHeaderView(Qt::Vertical
 
 void UniformRowsHeader::setModel(QAbstractItemModel *newModel)
 {
+    if (newModel == model())
+        return; // QHeaderView keeps its connections then, and so does this header
     if (trimConnection)
         disconnect(trimConnection);
     trimConnection = {};
