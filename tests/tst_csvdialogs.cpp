@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -141,6 +142,10 @@ private slots:
         QVERIFY(notes);
         QCOMPARE(CsvField(notes->currentData().toInt()), CsvField::Comments);
         QVERIFY(!notes->accessibleName().isEmpty());
+        // Labelled by the file's column name, which is what names it for screen readers.
+        auto *notesLabel = qobject_cast<QLabel *>(dialog.mappingTable()->cellWidget(6, 0));
+        QVERIFY(notesLabel);
+        QCOMPARE(notesLabel->buddy(), notes);
         QCOMPARE(dialog.previewTable()->rowCount(), 4);
         QVERIFY(dialog.previewTable()->item(2, 9)->text().contains(QStringLiteral("330")));
 

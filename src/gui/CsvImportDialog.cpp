@@ -184,15 +184,21 @@ void CsvImportDialog::fillMapping()
         pResult.preview.isEmpty() ? QStringList() : pResult.preview.first().fields;
     for (int row = 0; row < pResult.mapping.size(); ++row) {
         const QString title = pResult.header.value(row);
-        auto *name = new QTableWidgetItem(
-            title.isEmpty() ? qtTrId("csv.import.column_number").arg(row + 1) : title);
-        pMapping->setItem(row, 0, name);
+        const QString columnName =
+            title.isEmpty() ? qtTrId("csv.import.column_number").arg(row + 1) : title;
+        // The column's name is the label of its chooser: on Linux that is what names a combo
+        // box for screen readers.
+        auto *name = new QLabel(columnName, pMapping);
+        name->setTextFormat(Qt::PlainText);
+        name->setContentsMargins(4, 0, 4, 0);
+        pMapping->setCellWidget(row, 0, name);
         pMapping->setItem(row, 1, new QTableWidgetItem(example.value(row)));
         auto *box = new QComboBox(pMapping);
         for (const CsvField field : kFields)
             box->addItem(CsvExporter::columnTitle(field), int(field));
         box->setCurrentIndex(box->findData(int(pResult.mapping.at(row))));
-        box->setAccessibleName(qtTrId("csv.import.value_of").arg(name->text()));
+        box->setAccessibleName(qtTrId("csv.import.value_of").arg(columnName));
+        name->setBuddy(box);
         connect(box, &QComboBox::currentIndexChanged, this, [this, row, box] {
             // Deferred: the box is replaced while the file is read again.
             const CsvField field = CsvField(box->currentData().toInt());
