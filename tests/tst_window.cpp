@@ -708,7 +708,8 @@ void TestWindow::everyListPageHandsTheFocusToItsTable()
     Fixture f;
     f.window->show();
     QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-    const QList<std::pair<int, QAbstractItemView *>> pages = {
+    const QList<std::pair<int, QWidget *>> pages = {
+        {MyWindowController::ChartPage, f.window->pageChart()->chartView()},
         {MyWindowController::AveragesPage, f.window->pageAverages()->tableView()},
         {MyWindowController::InformationPage, f.window->pageInformation()->tableView()},
         {MyWindowController::ReadingsPage, f.table()},
@@ -852,8 +853,16 @@ void TestWindow::counterLineAndChartFeed()
     QVERIFY(chart->objects().isEmpty());
     f.window->selectPage(MyWindowController::ChartPage);
     QCOMPARE(chart->objects(), f.document->items());
+    // Said in words too: how many readings, over which days.
+    const QString description = f.window->pageChart()->chartView()->accessibleDescription();
+    QVERIFY2(description.startsWith(counter->text()), qPrintable(description));
+    const QDate first = f.document->items().first()->theWholeDate().toDateTime().date();
+    QVERIFY2(description.contains(QLocale().toString(first, QLocale::ShortFormat)),
+             qPrintable(description));
     f.document->setFilter(f.document->visibleFilters().at(0));
     QCOMPARE(chart->objects().size(), 28);
+    QVERIFY(f.window->pageChart()->chartView()->accessibleDescription().startsWith(
+        QStringLiteral("28 of 28 readings, from ")));
     f.selectRows({0}); // the newest, shown first
     QCOMPARE(chart->selection().get(), f.document->items().last().get());
     f.selectRows({0, 1});

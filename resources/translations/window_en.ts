@@ -55,6 +55,10 @@
         <source>Chart of the readings</source>
         <translation>Chart of the readings</translation>
     </message>
+    <message id="window.chart.description">
+        <source>%1, from %2 to %3</source>
+        <translation>%1, from %2 to %3</translation>
+    </message>
     <message id="window.column.comments">
         <source>Comments</source>
         <translation>Comments</translation>

@@ -5,6 +5,7 @@
 #include "ChartView.h"
 #include "CsvExportDialog.h"
 #include "CsvImportDialog.h"
+#include "DateFormatter.h"
 #include "Dialogs.h"
 #include "DocumentArchive.h"
 #include "FilteredCounterFormatter.h"
@@ -165,6 +166,9 @@ void MyWindowController::setupPages()
     pPageChart->setObjectName(QStringLiteral("pPageChart"));
     pPageChart->setChartDataSource(pChartDataSource);
     pPageChart->chartView()->setAccessibleName(qtTrId("window.chart"));
+    // Shown, the chart takes the focus, so that a screen reader reads out what it shows.
+    pPageChart->chartView()->setFocusPolicy(Qt::TabFocus);
+    pPageChart->setFocusProxy(pPageChart->chartView());
     pPageAverages = new PageAverages(pAveragesController);
 
     pPageFilter = new PageFilters(pDocument, nullptr);
@@ -240,10 +244,30 @@ void MyWindowController::onAddButtonPressed()
 // The chart is fed only while it is on show, so that a hidden chart holds no copy of the list.
 void MyWindowController::feedChart()
 {
-    if (nSelectedPage == ChartPage && pDocument)
+    if (nSelectedPage == ChartPage && pDocument) {
         pChartDataSource->setObjects(pDocument->items());
-    else if (!pChartDataSource->objects().isEmpty())
+        describeChart();
+    } else if (!pChartDataSource->objects().isEmpty()) {
         pChartDataSource->setObjects({});
+    }
+}
+
+// What the chart shows, in words, for those who cannot see it: how many readings and the days
+// they span.
+void MyWindowController::describeChart()
+{
+    const ConstMeasurementList &items = pDocument->items();
+    QString text = FilteredCounterFormatter::stringForCounter(pDocument->filteredCounter());
+    if (!items.isEmpty()) {
+        const auto dates = DateFormatter::formatter();
+        text =
+            qtTrId("window.chart.description")
+                .arg(
+                    text,
+                    dates->stringForObjectValue(QVariant::fromValue(items.first()->theWholeDate())),
+                    dates->stringForObjectValue(QVariant::fromValue(items.last()->theWholeDate())));
+    }
+    pPageChart->chartView()->setAccessibleDescription(text);
 }
 
 // --- Toolbar --------------------------------------------------------------------------------

@@ -132,6 +132,7 @@ private:
     void updateEditActions();
     WindowPage *shownPage() const;
     void feedChart();
+    void describeChart();
     void onDelete();
     void onSelectAll();
     void dialogOpened(QDialog *dialog);
