@@ -142,6 +142,7 @@ private slots:
     void filterSelectorFollowsTheDocument();
     void sortDescriptorRules();
     void headerClicksSortByDateInTheDocumentAndOthersInTheView();
+    void dateOrderFromTheViewMenu();
     void addSelectsTheNewReadingOnly();
     void editingOpensOnlyForOneReading();
     void deleteAndReplaceWithAverage();
@@ -414,6 +415,33 @@ void TestWindow::headerClicksSortByDateInTheDocumentAndOthersInTheView()
     f.grid()->onHeaderClicked(ReadingsModel::DateColumn);
     QVERIFY(!f.document->sortItemsAscending());
     QCOMPARE(f.grid()->tableView()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+}
+
+// View > Newest First / Oldest First do from the keyboard what the date heading does, and their
+// check marks follow the order however it changes.
+void TestWindow::dateOrderFromTheViewMenu()
+{
+    Fixture f;
+    QAction *newest = editAction(f.window.get(), "actionNewestFirst");
+    QAction *oldest = editAction(f.window.get(), "actionOldestFirst");
+    QVERIFY(newest->isChecked() && !oldest->isChecked());
+
+    oldest->trigger();
+    QVERIFY(f.document->sortItemsAscending());
+    QCOMPARE(f.grid()->model()->reading(0), f.document->items().first());
+    QVERIFY(oldest->isChecked() && !newest->isChecked());
+
+    // Another column sorts the view: neither; Newest First sorts by date again, newest on top.
+    f.grid()->onHeaderClicked(ReadingsModel::PulseColumn);
+    QVERIFY(!newest->isChecked() && !oldest->isChecked());
+    newest->trigger();
+    QCOMPARE(f.grid()->shownModel(), f.grid()->model());
+    QVERIFY(!f.document->sortItemsAscending());
+    QCOMPARE(f.grid()->readingsInShownOrder().first(), f.document->items().last());
+    QVERIFY(newest->isChecked());
+
+    f.document->setSortItemsAscending(true); // undo or reverting
+    QVERIFY(oldest->isChecked() && !newest->isChecked());
 }
 
 void TestWindow::addSelectsTheNewReadingOnly()

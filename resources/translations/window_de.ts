@@ -171,6 +171,14 @@
         <source>Export as P&amp;DF…</source>
         <translation>Als &amp;PDF exportieren …</translation>
     </message>
+    <message id="window.menu.newest_first">
+        <source>&amp;Newest First</source>
+        <translation>&amp;Neueste zuerst</translation>
+    </message>
+    <message id="window.menu.oldest_first">
+        <source>&amp;Oldest First</source>
+        <translation>Ä&amp;lteste zuerst</translation>
+    </message>
     <message id="window.menu.page_setup">
         <source>Page Set&amp;up…</source>
         <translation>Sei&amp;te einrichten …</translation>

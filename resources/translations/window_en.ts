@@ -171,6 +171,14 @@
         <source>Export as P&amp;DF…</source>
         <translation>Export as P&amp;DF…</translation>
     </message>
+    <message id="window.menu.newest_first">
+        <source>&amp;Newest First</source>
+        <translation>&amp;Newest First</translation>
+    </message>
+    <message id="window.menu.oldest_first">
+        <source>&amp;Oldest First</source>
+        <translation>&amp;Oldest First</translation>
+    </message>
     <message id="window.menu.page_setup">
         <source>Page Set&amp;up…</source>
         <translation>Page Set&amp;up…</translation>

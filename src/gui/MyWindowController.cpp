@@ -439,6 +439,39 @@ void MyWindowController::setupMenus()
         pPageActions->addAction(action);
         connect(action, &QAction::triggered, this, [this, n] { selectPage(n); });
     }
+
+    // View > Newest First / Oldest First: the date order of the readings, from the keyboard as
+    // from the date column's heading. Neither is checked while another column sorts the table.
+    auto *order = new QActionGroup(this);
+    order->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    ui->menuView->addSeparator();
+    for (const bool ascending : {false, true}) {
+        QAction *action = ui->menuView->addAction(ascending ? qtTrId("window.menu.oldest_first")
+                                                            : qtTrId("window.menu.newest_first"));
+        action->setObjectName(ascending ? QStringLiteral("actionOldestFirst")
+                                        : QStringLiteral("actionNewestFirst"));
+        action->setCheckable(true);
+        order->addAction(action);
+        connect(action, &QAction::triggered, this, [this, ascending] {
+            pPageGrid->sortByDate(ascending);
+            updateDateOrderActions();
+        });
+    }
+    pDateOrderActions = order;
+    connect(pPageGrid, &PageGrid::sortDescriptorsChanged, this,
+            &MyWindowController::updateDateOrderActions);
+    connect(pDocument, &MyDocument::sortItemsAscendingChanged, this,
+            &MyWindowController::updateDateOrderActions);
+    updateDateOrderActions();
+}
+
+void MyWindowController::updateDateOrderActions()
+{
+    const QList<SortDescriptor> keys = pPageGrid->sortDescriptors();
+    const bool byDate = !keys.isEmpty() && keys.first().key == QLatin1String("theWholeDate");
+    const QList<QAction *> actions = pDateOrderActions->actions();
+    actions.at(0)->setChecked(byDate && !keys.first().ascending);
+    actions.at(1)->setChecked(byDate && keys.first().ascending);
 }
 
 WindowPage *MyWindowController::shownPage() const

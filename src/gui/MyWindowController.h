@@ -133,6 +133,7 @@ private:
     WindowPage *shownPage() const;
     void feedChart();
     void describeChart();
+    void updateDateOrderActions();
     void onDelete();
     void onSelectAll();
     void dialogOpened(QDialog *dialog);
@@ -153,6 +154,7 @@ private:
     QButtonGroup *pModeSelector = nullptr;
     QComboBox *pFilterSelector = nullptr;
     QActionGroup *pPageActions = nullptr;
+    QActionGroup *pDateOrderActions = nullptr;
     QLabel *pCounterLabel = nullptr;
 
     PageGrid *pPageGrid = nullptr;

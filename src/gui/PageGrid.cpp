@@ -450,6 +450,16 @@ void PageGrid::onHeaderClicked(int column)
         pGrid->scrollTo(selected.first());
 }
 
+void PageGrid::sortByDate(bool ascending)
+{
+    if (!pDocument)
+        return;
+    if (nSortColumn != ReadingsModel::DateColumn)
+        onHeaderClicked(ReadingsModel::DateColumn); // by date again, in the document's direction
+    if (pDocument->sortItemsAscending() != ascending)
+        onHeaderClicked(ReadingsModel::DateColumn);
+}
+
 void PageGrid::updateSortIndicator()
 {
     Qt::SortOrder order = nProxyOrder;

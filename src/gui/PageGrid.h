@@ -88,6 +88,8 @@ public slots:
     void updateColumns();
     // Sorts as a click on the column's heading does.
     void onHeaderClicked(int column);
+    // Sorts by date in the given direction, as one or two clicks on the date heading do.
+    void sortByDate(bool ascending);
 
 signals:
     void deleteEnabledChanged(bool enabled);
