@@ -156,7 +156,7 @@ def focus(acc):
 KEYSYMS = {
     "Return": 0xFF0D, "Escape": 0xFF1B, "Tab": 0xFF09, "ISO_Left_Tab": 0xFE20,
     "BackSpace": 0xFF08, "Delete": 0xFFFF, "Up": 0xFF52, "Down": 0xFF54, "Left": 0xFF51,
-    "Right": 0xFF53, "Home": 0xFF50, "End": 0xFF57, "space": 0x20,
+    "Right": 0xFF53, "Home": 0xFF50, "End": 0xFF57, "Insert": 0xFF63, "space": 0x20,
     "Control_L": 0xFFE3, "Shift_L": 0xFFE1, "Alt_L": 0xFFE9,
 }
 

@@ -5,8 +5,9 @@ keyboard does in it (everything but two steps is done with keys; see "Not by key
 
   1. Start Tensilo: it opens an untitled document window; the readings table has focus.
   2. Ctrl+N makes a second document; Ctrl+W closes it again (it is unchanged, so nothing asks).
-  3. Three readings through the editor: the toolbar's Add button is pressed with Space and opens
-     the editor with the focus in Systolic; each value is typed over the field's text (Ctrl+A,
+  3. Three readings through the editor: the toolbar's Add button is pressed with Space (the
+     third time Insert, Edit > Add, is pressed instead) and opens the editor with the focus in
+     Systolic; each value is typed over the field's text (Ctrl+A,
      then the digits), Tab moves to Diastolic and Pulse, Return confirms (Add is the default).
      The first reading gets a tag: Tab on to the tags field, "morning," typed (a comma ends a
      tag); the next readings start from it and carry the tag too.
@@ -20,7 +21,7 @@ keyboard does in it (everything but two steps is done with keys; see "Not by key
   7. Ctrl+4 shows the filters page; Add (Space) makes a filter and puts the focus on its row;
      Tab reaches "Edit as text", Space ticks it, Tab reaches the condition's field, where the
      condition is typed and applied with Return.
-  8. Tab reaches the filter selector; Down chooses the new filter; Ctrl+1 shows the readings page
+  8. Alt+L (its label's mnemonic) reaches the filter selector; Down chooses the new filter; Ctrl+1 shows the readings page
      again and the counter line (exposed as the description of "Number of readings") reads
      "2 of 3 readings".
   9. Ctrl+Shift+S opens the file dialog (Qt's own): the path is typed into its file name field
@@ -158,8 +159,11 @@ def press_by_key(button):
     key("space")
 
 
-def add_reading(app, window, systolic, diastolic, pulse, tag=None):
-    press_by_key(find(window, role="push button", name="Add a reading"))
+def add_reading(app, window, systolic, diastolic, pulse, tag=None, by_insert=False):
+    if by_insert:
+        key("Insert")  # Edit > Add
+    else:
+        press_by_key(find(window, role="push button", name="Add a reading"))
     editor = dialog(app, "New Reading")
     field = wait_focus(editor, "text", "Systolic pressure")
     set_text(field, systolic)
@@ -232,7 +236,7 @@ def first_session(app):
         wait_rows(table, 1)
         add_reading(app, window, "141", "91", "70")
         wait_rows(table, 2)
-        add_reading(app, window, "135", "88", "68")
+        add_reading(app, window, "135", "88", "68", by_insert=True)
         wait_rows(table, 3)
         pressures = sorted(pressures_of(table))
         if pressures != ["128/82", "135/88", "141/91"]:
@@ -334,7 +338,8 @@ def first_session(app):
     with step("select the new filter in the filter selector"):
         selector = find(window, role="combo box",
                         predicate=lambda a: "filter" in (a.description or "").lower())
-        tab_to(selector)
+        combo("Alt_L", "l")  # the mnemonic of its label "Filter:"
+        wait_for("Alt+L to reach the filter selector", lambda: is_focused(selector), 5)
         wait_for(f"'{new_name}' offered by the filter selector",
                  lambda: new_name in [name_of(i) for i in find_all(selector, role="list item",
                                                                     showing=False)], 5)
