@@ -9,6 +9,8 @@
 //                             the deletion timed)
 //   BM_WindowAddDeleteChart   the same on the chart page; counts the chart's redraws per change
 //   BM_DocumentSwitchFilter / BM_WindowSwitchFilter   selecting another filter
+//   BM_WindowSwitchFilterKeepingSelection   the same there and back with half the readings
+//                             selected (in thousands of pieces under all readings)
 //   BM_WindowToggleDateSort   turning the date order at 10,000 and 100,000 readings
 //   BM_WindowModelsMemory     heap the window's models and views keep per reading (the growth
 //                             from 10,000 to 100,000 readings)
@@ -169,6 +171,29 @@ void BM_WindowSwitchFilterRepaint(benchmark::State &state)
     switchFilter(state, true, true);
 }
 
+// A selection kept across the switch: every reading the filter passes (half of them, in runs of
+// ten) is selected, so that under all readings the selection is in thousands of pieces.
+void BM_WindowSwitchFilterKeepingSelection(benchmark::State &state)
+{
+    Setup s(int(state.range(0)), true);
+    const FilterPtr all = s.document->filters().at(0);
+    auto low = Filter::filterWithName(QStringLiteral("Low"));
+    low->setPredicate(SampleDocument::predicate(QStringLiteral("Diastolic < 80")));
+    FilterList filters = s.document->filters();
+    filters.append(low);
+    s.document->setFilters(filters);
+    s.document->setFilter(low);
+    s.window->pageGrid()->selectAll();
+    const qsizetype selected = s.window->pageGrid()->selectedReadings().size();
+    for (auto _ : state) {
+        s.document->setFilter(all);
+        s.document->setFilter(low);
+    }
+    if (s.window->pageGrid()->selectedReadings().size() != selected)
+        state.SkipWithError("the selection was not kept");
+    state.counters["selected"] = double(selected);
+}
+
 void BM_WindowToggleDateSort(benchmark::State &state)
 {
     Setup s(int(state.range(0)), true);
@@ -231,6 +256,10 @@ BENCHMARK(BM_WindowAddDeleteChart)->Arg(100000)->Iterations(3)->Unit(benchmark::
 BENCHMARK(BM_DocumentSwitchFilter)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowSwitchFilter)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowSwitchFilterRepaint)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowSwitchFilterKeepingSelection)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowToggleDateSort)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_WindowModelsMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintScreenful)->Arg(100000)->Unit(benchmark::kMicrosecond);

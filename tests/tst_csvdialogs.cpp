@@ -10,6 +10,7 @@
 #include "Preferences.h"
 #include "UndoManager.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -185,6 +186,20 @@ private slots:
         QVERIFY(reached.contains(dialog.previewTable()));
         QVERIFY(reached.contains(dialog.importButton()));
         dialog.reject();
+    }
+
+    // A column's name is shown and read out as it stands, "&" included (no mnemonic).
+    void columnNamesAreShownAsTheyStand()
+    {
+        QTemporaryDir dir;
+        const QString path =
+            writeFile(dir, "amp.csv", "Date;Time;Sys & Dia;Notes\n01.03.2024;08:15;128;x\n");
+        MyDocument document;
+        CsvImportDialog dialog(&document, path);
+        auto *label = qobject_cast<QLabel *>(dialog.mappingTable()->cellWidget(2, 0));
+        QVERIFY(label);
+        QAccessibleInterface *named = QAccessible::queryAccessibleInterface(label);
+        QCOMPARE(named->text(QAccessible::Name), QStringLiteral("Sys & Dia"));
     }
 
     void importWaitsForTheDateOrder()

@@ -17,6 +17,7 @@
 #include "MyWindowController.h"
 #include "PageAverages.h"
 #include "PageChart.h"
+#include "PageFilters.h"
 #include "PageInformation.h"
 #include "Preferences.h"
 #include "PrintAccessoryView.h"
@@ -315,6 +316,20 @@ void TestWindow::addGoesToThePageOnTheNextTurn()
     QTest::keyClick(f.window.get(), Qt::Key_Insert);
     QCoreApplication::processEvents();
     QCOMPARE(f.calls.size(), 2);
+
+    // Insert while text is typed adds nothing and keeps the text.
+    f.window->selectPage(MyWindowController::FiltersPage);
+    PageFilters *filters = f.window->pageFilter();
+    filters->selectFilter(f.document->filters().at(0));
+    filters->textToggle()->setChecked(true);
+    filters->textField()->setFocus();
+    QTest::keyClicks(filters->textField(), QStringLiteral(" AND Pulse > 70"));
+    const QString typed = filters->textField()->text();
+    const qsizetype count = f.document->filters().size();
+    QTest::keyClick(filters->textField(), Qt::Key_Insert);
+    QCoreApplication::processEvents();
+    QCOMPARE(f.document->filters().size(), count);
+    QCOMPARE(filters->textField()->text(), typed);
 }
 
 void TestWindow::filterSelectorFollowsTheDocument()
@@ -653,6 +668,17 @@ void TestWindow::rowsStayInPlaceAcrossDeletions()
     document->deleteMeasurements(readingsAt({10, 11, 12}));
     QVERIFY(checkRows());
 
+    // Resets to fewer and to more rows (another filter) trim and grow alike.
+    const FilterPtr all = document->filter();
+    FilterList filters = document->filters();
+    filters.append(SampleDocument::highFilter());
+    document->setFilters(filters);
+    document->setFilter(filters.last());
+    QVERIFY(table->model()->rowCount() < 200);
+    QVERIFY(checkRows());
+    document->setFilter(all);
+    QVERIFY(checkRows());
+
     // A new row size after removals: still one height for every row.
     Preferences::shared().setValueForKey(0, Preferences::rowSize);
     QVERIFY(checkRows());
@@ -693,6 +719,7 @@ void TestWindow::selectionAndOrderFollowListResets()
     QVERIFY(average->isEnabled());
     f.document->setFilter(high);
     QCOMPARE(f.grid()->selectedReadings(), ReadingList{highReading});
+    QCOMPARE(f.grid()->model()->reading(f.table()->currentIndex().row()), highReading);
     QVERIFY(remove->isEnabled());
     QVERIFY(!average->isEnabled());
     QCOMPARE(chart->selection(), highReading); // the one selected reading is marked
@@ -891,6 +918,13 @@ void TestWindow::counterLineAndChartFeed()
     QCOMPARE(chart->objects().size(), 28);
     QVERIFY(f.window->pageChart()->chartView()->accessibleDescription().startsWith(
         QStringLiteral("28 of 28 readings, from ")));
+    // A reading the filter leaves out changes the count, not the list: said all the same.
+    f.document->setFilter(f.document->visibleFilters().at(3));
+    f.document->addMeasurements({SampleDocument::reading(500, 110, 70, 60)});
+    QVERIFY(
+        f.window->pageChart()->chartView()->accessibleDescription().startsWith(counter->text()));
+    QVERIFY(counter->text().endsWith(QStringLiteral("of 29 readings")));
+    f.document->setFilter(f.document->visibleFilters().at(0));
     f.selectRows({0}); // the newest, shown first
     QCOMPARE(chart->selection().get(), f.document->items().last().get());
     f.selectRows({0, 1});

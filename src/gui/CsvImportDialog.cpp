@@ -188,7 +188,7 @@ void CsvImportDialog::fillMapping()
             title.isEmpty() ? qtTrId("csv.import.column_number").arg(row + 1) : title;
         // The column's name is the label of its chooser: on Linux that is what names a combo
         // box for screen readers.
-        auto *name = new QLabel(columnName, pMapping);
+        auto *name = new QLabel(QString(columnName).replace(u'&', QLatin1String("&&")), pMapping);
         name->setTextFormat(Qt::PlainText);
         name->setContentsMargins(4, 0, 4, 0);
         pMapping->setCellWidget(row, 0, name);

@@ -23,20 +23,26 @@
 #include "ui_MyDocument.h"
 
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QActionGroup>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QPageSetupDialog>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QShortcut>
 #include <QStandardPaths>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 
@@ -374,6 +380,8 @@ void MyWindowController::updateCounter()
     pCounterLabel->setText(text);
     // The accessible name says what the line is; screen readers read the count from here.
     pCounterLabel->setAccessibleDescription(text);
+    if (nSelectedPage == ChartPage)
+        describeChart();
 }
 
 // --- Menus ----------------------------------------------------------------------------------
@@ -416,8 +424,19 @@ void MyWindowController::setupMenus()
     // Edit > Add: what the toolbar's Add does on the page shown.
     pAddAction = new QAction(qtTrId("window.menu.add"), this);
     pAddAction->setObjectName(QStringLiteral("actionAdd"));
-    pAddAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), Qt::Key_Insert});
+    pAddAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     connect(pAddAction, &QAction::triggered, this, &MyWindowController::onAddButtonPressed);
+    // Insert adds too, but not while text is typed: a text field does not claim the key, and
+    // adding would take the typed text away.
+    auto *insert = new QShortcut(QKeySequence(Qt::Key_Insert), this);
+    connect(insert, &QShortcut::activated, this, [this] {
+        QWidget *focus = QApplication::focusWidget();
+        const bool typing =
+            qobject_cast<QLineEdit *>(focus) || qobject_cast<QAbstractSpinBox *>(focus) ||
+            qobject_cast<QPlainTextEdit *>(focus) || qobject_cast<QTextEdit *>(focus);
+        if (!typing && pAddAction->isEnabled())
+            onAddButtonPressed();
+    });
     ui->menuEdit->insertAction(ui->actionDelete, pAddAction);
     ui->actionDelete->setShortcut(QKeySequence::Delete);
     ui->actionSelectAll->setShortcut(QKeySequence::SelectAll);

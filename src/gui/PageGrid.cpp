@@ -11,7 +11,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <limits>
 #include <memory>
 
 namespace {
@@ -124,6 +123,10 @@ void PageGrid::showModel(QAbstractItemModel *model)
     pResetConnections.append(connect(model, &QAbstractItemModel::modelReset, this, [this] {
         selectReadings(pHeldSelection);
         pHeldSelection.clear();
+        // The keyboard goes on from the first of them (Shift+Down extends from there).
+        if (const QList<int> rows = selectedShownRows(); !rows.isEmpty())
+            pGrid->selectionModel()->setCurrentIndex(pGrid->model()->index(rows.first(), 0),
+                                                     QItemSelectionModel::NoUpdate);
         emit selectionChanged();
         emit deleteEnabledChanged(canDelete());
     }));
@@ -151,17 +154,29 @@ int PageGrid::shownRow(int row) const
     return row;
 }
 
+// From the selection's ranges, not selectedRows(), which checks every range for every row: a
+// selection in thousands of pieces would take seconds.
+QList<int> PageGrid::selectedShownRows() const
+{
+    QList<int> rows;
+    if (!pGrid->selectionModel())
+        return rows;
+    for (const QItemSelectionRange &range : pGrid->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.append(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
 ReadingList PageGrid::selectedReadings() const
 {
     ReadingList readings;
-    if (!pGrid->selectionModel())
-        return readings;
-    QModelIndexList rows = pGrid->selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(),
-              [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
+    const QList<int> rows = selectedShownRows();
     readings.reserve(rows.size());
-    for (const QModelIndex &index : std::as_const(rows)) {
-        if (auto reading = pArrayController->reading(sourceRow(index.row())))
+    for (const int row : rows) {
+        if (auto reading = pArrayController->reading(sourceRow(row)))
             readings.append(reading);
     }
     return readings;
@@ -318,9 +333,7 @@ void PageGrid::onDelete()
     const ReadingList selected = selectedReadings();
     if (selected.isEmpty() || !pDocument)
         return;
-    int firstRow = std::numeric_limits<int>::max();
-    for (const QModelIndex &index : pGrid->selectionModel()->selectedRows())
-        firstRow = std::min(firstRow, index.row());
+    const int firstRow = selectedShownRows().value(0);
     pDocument->deleteMeasurements(selected);
     // The selection is never left empty by a deletion: the reading that took the place of the
     // first one deleted (or the new last one) is selected, so that Delete can go on.
@@ -445,9 +458,9 @@ void PageGrid::onHeaderClicked(int column)
     }
     emit sortDescriptorsChanged(descriptors);
     updateSortIndicator();
-    const QModelIndexList selected = pGrid->selectionModel()->selectedRows();
+    const QList<int> selected = selectedShownRows();
     if (!selected.isEmpty())
-        pGrid->scrollTo(selected.first());
+        pGrid->scrollTo(pGrid->model()->index(selected.first(), 0));
 }
 
 void PageGrid::sortByDate(bool ascending)

@@ -103,6 +103,8 @@ protected:
 private:
     void showModel(QAbstractItemModel *model);
     int sourceRow(int shownRow) const;
+    // The rows of the table that are selected, top to bottom.
+    QList<int> selectedShownRows() const;
     int shownRow(int sourceRow) const;
     void updateSortIndicator();
     void onPreferenceChanged(const QString &key);
