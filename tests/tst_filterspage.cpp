@@ -1,25 +1,35 @@
 // The filters page: adding, deleting (asked first), renaming and flagging filters with undo; the
 // editor and the text form following undo and redo; parse errors shown at their place; a
-// condition the editor cannot show surviving a save; the page drawn in English and German.
+// condition the editor cannot show surviving a save; in the window, what the user typed reaching
+// the filter whatever comes next (another filter, Add, another page); the page drawn in English
+// and German.
 
 #include "Dialogs.h"
 #include "FiltersModel.h"
 #include "Localization.h"
 #include "MyDocument.h"
+#include "MyTokenField.h"
+#include "MyWindowController.h"
 #include "NumberField.h"
 #include "PageFilters.h"
 #include "PredicateEditor.h"
 #include "Preferences.h"
+#include "TagsTemplate.h"
 #include "UndoManager.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -47,6 +57,42 @@ void typeNumber(NumberField *field, const QString &text)
     emit field->editingFinished();
 }
 
+// A document window on its filters page, shown and active, as the user meets it.
+struct Window
+{
+    MyDocument document;
+    std::unique_ptr<MyWindowController> window;
+    PageFilters *page = nullptr;
+
+    explicit Window(const PredicatePtr &firstCondition = {})
+    {
+        if (firstCondition)
+            document.filters()[0]->setPredicate(firstCondition);
+        document.undoManager()->removeAllActions();
+        window = std::make_unique<MyWindowController>(&document);
+        window->resize(900, 700);
+        window->show();
+        window->selectPage(MyWindowController::FiltersPage);
+        page = window->pageFilter();
+    }
+    ~Window() { window.reset(); }
+    PredicateEditor *editor() const { return page->predicateEditor(); }
+    void clickFilter(int row) const
+    {
+        QTableView *view = page->filtersView();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(view->model()->index(row, 0)).center());
+    }
+    // Clicks into a field and types over what it holds.
+    static void typeInto(QWidget *field, const QString &text)
+    {
+        QTest::mouseClick(field, Qt::LeftButton);
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(focus, text);
+    }
+};
+
 } // namespace
 
 class TestFiltersPage : public QObject
@@ -63,6 +109,10 @@ private slots:
     void textFormShowsParseErrorAtPosition();
     void textFormAndEditorStayInStep();
     void unshowableConditionSurvivesSave();
+    void pageOpensOnTheWindowsFilter();
+    void typedConditionReachesTheFilterBeforeItsRowGoes();
+    void textFormAppliesOrAsksWhenLeft();
+    void deleteInAConditionRowLeavesTheFilter();
     void renderInBothLanguages();
 };
 
@@ -85,6 +135,7 @@ void TestFiltersPage::addAppendsSelectsAndUndoes()
     MyDocument document;
     PageFilters page(&document, nullptr);
     QSignalSpy enabled(&page, &PageFilters::deleteEnabledChanged);
+    page.selectFilter(nullptr);
     QVERIFY(!page.canDelete());
     page.onAddButton();
     QCOMPARE(document.filters().size(), 4);
@@ -94,7 +145,7 @@ void TestFiltersPage::addAppendsSelectsAndUndoes()
     QVERIFY(Predicate::equal(added->predicate(), parse("Systolic > 0")));
     QCOMPARE(page.selectedFilter(), added);
     QVERIFY(page.canDelete());
-    QCOMPARE(enabled.count(), 1);
+    QCOMPARE(enabled.count(), 2);
     QVERIFY(Predicate::equal(page.predicateEditor()->objectValue(), parse("Systolic > 0")));
     QCOMPARE(page.addButtonTooltip(), qtTrId("button.add.filter"));
 
@@ -302,6 +353,151 @@ void TestFiltersPage::unshowableConditionSurvivesSave()
     QVERIFY(again.predicateEditor()->isReadOnly());
     QVERIFY(Predicate::equal(reopened.filters()[2]->predicate(), odd));
     QVERIFY(Predicate::equal(again.predicateEditor()->objectValue(), odd));
+}
+
+void TestFiltersPage::pageOpensOnTheWindowsFilter()
+{
+    MyDocument document;
+    document.setFilter(document.filters()[2]);
+    MyWindowController window(&document);
+    window.selectPage(MyWindowController::FiltersPage);
+    QCOMPARE(window.pageFilter()->selectedFilter(), document.filters()[2]);
+    QVERIFY(Predicate::equal(window.pageFilter()->predicateEditor()->objectValue(),
+                             document.filters()[2]->predicate()));
+    QVERIFY(window.pageFilter()->canDelete());
+}
+
+void TestFiltersPage::typedConditionReachesTheFilterBeforeItsRowGoes()
+{
+    Window w(parse("ANY Tags IN {'home'} AND Systolic > 0"));
+    QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+    const FilterPtr first = w.document.filters()[0];
+    QCOMPARE(w.page->selectedFilter(), first);
+    auto *tags = qobject_cast<TagsTemplate *>(w.editor()->templateOfRow(1));
+    QVERIFY(tags);
+
+    // A tag typed, then another filter clicked: the row goes, the tag stays with its filter.
+    Window::typeInto(tags->tokensField(), QStringLiteral("walk"));
+    w.clickFilter(1);
+    QCOMPARE(w.page->selectedFilter(), w.document.filters()[1]);
+    QCoreApplication::processEvents();
+    QVERIFY(Predicate::equal(first->predicate(),
+                             parse("ANY Tags IN {'home', 'walk'} AND Systolic > 0")));
+
+    // Return in the tags field takes the tag to the filter without leaving the field.
+    w.clickFilter(0);
+    tags = qobject_cast<TagsTemplate *>(w.editor()->templateOfRow(1));
+    QTest::mouseClick(tags->tokensField(), Qt::LeftButton);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("run"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_VERIFY(Predicate::equal(first->predicate(),
+                                 parse("ANY Tags IN {'home', 'walk', 'run'} AND Systolic > 0")));
+
+    // A number still being typed when the toolbar's Add or Ctrl+Shift+N adds a filter.
+    Window::typeInto(w.editor()->templateOfRow(2)->numberField(), QStringLiteral("140"));
+    QTest::mouseClick(w.window->addButton(), Qt::LeftButton);
+    QTRY_COMPARE(w.document.filters().size(), 4);
+    QVERIFY(Predicate::equal(first->predicate(),
+                             parse("ANY Tags IN {'home', 'walk', 'run'} AND Systolic > 140")));
+    QTRY_COMPARE(w.page->selectedFilter(), w.document.filters()[3]);
+    Window::typeInto(w.editor()->templateOfRow(1)->numberField(), QStringLiteral("120"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    QTRY_COMPARE(w.document.filters().size(), 5);
+    QVERIFY(Predicate::equal(w.document.filters()[3]->predicate(), parse("Systolic > 120")));
+
+    // A number set by assistive technology in the focused field, then another filter clicked.
+    w.clickFilter(0);
+    NumberField *number = w.editor()->templateOfRow(2)->numberField();
+    number->setFocus();
+    QAccessibleInterface *access = QAccessible::queryAccessibleInterface(number);
+    QVERIFY(access && access->editableTextInterface());
+    access->editableTextInterface()->replaceText(0, int(number->text().size()),
+                                                 QStringLiteral("160"));
+    w.clickFilter(1);
+    QVERIFY(Predicate::equal(first->predicate(),
+                             parse("ANY Tags IN {'home', 'walk', 'run'} AND Systolic > 160")));
+    // Set while the focus is elsewhere: taken at once.
+    w.clickFilter(0);
+    number = w.editor()->templateOfRow(2)->numberField();
+    QAccessible::queryAccessibleInterface(number)->setText(QAccessible::Value,
+                                                           QStringLiteral("170"));
+    QVERIFY(Predicate::equal(first->predicate(),
+                             parse("ANY Tags IN {'home', 'walk', 'run'} AND Systolic > 170")));
+}
+
+void TestFiltersPage::textFormAppliesOrAsksWhenLeft()
+{
+    Window w(parse("ANY Tags IN {'home'}"));
+    QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+    const FilterPtr first = w.document.filters()[0];
+    QTest::mouseClick(w.page->textToggle(), Qt::LeftButton);
+    QVERIFY(w.page->textToggle()->isChecked());
+
+    // Valid text left for another filter is applied.
+    Window::typeInto(w.page->textField(), QStringLiteral("Pulse < 60"));
+    w.clickFilter(1);
+    QVERIFY(Predicate::equal(first->predicate(), parse("Pulse < 60")));
+    QCOMPARE(w.page->selectedFilter(), w.document.filters()[1]);
+
+    // Text that does not parse: asked; "keep editing" keeps the filter, the text and the focus.
+    w.clickFilter(0);
+    Window::typeInto(w.page->textField(), QStringLiteral("Pulse <"));
+    Dialogs::setNextAnswer(0);
+    w.clickFilter(2);
+    QCOMPARE(w.page->selectedFilter(), first);
+    QTRY_VERIFY(!Dialogs::hasQueuedAnswers());
+    QCOMPARE(Dialogs::record().size(), 1);
+    QCOMPARE(Dialogs::record().first().stem, QStringLiteral("filters.unapplied_text"));
+    QTRY_COMPARE(QApplication::focusWidget(), w.page->textField());
+    QCOMPARE(w.page->textField()->text(), QStringLiteral("Pulse <"));
+    QCOMPARE(w.page->selectedFilter(), first);
+    // "Discard" on the way to another page: the page changes, the filter stays as it was.
+    Dialogs::setNextAnswer(1);
+    QTest::mouseClick(w.window->modeSelector()->button(MyWindowController::ChartPage),
+                      Qt::LeftButton);
+    QTRY_COMPARE(w.window->selectedPage(), int(MyWindowController::ChartPage));
+    QVERIFY(Predicate::equal(first->predicate(), parse("Pulse < 60")));
+    QCOMPARE(w.page->textField()->text(), QStringLiteral("Pulse < 60"));
+
+    // A tag ended by leaving its field for the text form shows in the text; Return there keeps it.
+    first->setPredicate(parse("ANY Tags IN {'home'}"));
+    w.window->selectPage(MyWindowController::FiltersPage);
+    QTest::mouseClick(w.page->textToggle(), Qt::LeftButton);
+    QVERIFY(!w.page->textToggle()->isChecked());
+    auto *tags = qobject_cast<TagsTemplate *>(w.editor()->templateOfRow(1));
+    QVERIFY(tags);
+    Window::typeInto(tags->tokensField(), QStringLiteral("walk"));
+    QTest::mouseClick(w.page->textToggle(), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    const PredicatePtr tagged = parse("ANY Tags IN {'home', 'walk'}");
+    QVERIFY(Predicate::equal(first->predicate(), tagged));
+    QCOMPARE(w.page->textField()->text(), tagged->predicateFormat());
+    QTest::mouseClick(w.page->textField(), Qt::LeftButton);
+    QTest::keyClick(w.page->textField(), Qt::Key_Return);
+    QVERIFY(Predicate::equal(first->predicate(), tagged));
+}
+
+void TestFiltersPage::deleteInAConditionRowLeavesTheFilter()
+{
+    Window w;
+    QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+    // From the list, Tab leads into the condition row's first menu.
+    QComboBox *left = w.editor()->templateOfRow(1)->leftMenu();
+    w.clickFilter(0);
+    for (int i = 0; i < 6 && !left->hasFocus(); ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(left->hasFocus());
+    QTest::keyClick(left, Qt::Key_Delete);
+    QCoreApplication::processEvents();
+    QCOMPARE(Dialogs::record().size(), 0);
+    QCOMPARE(w.document.filters().size(), 3);
+    // In the list the key acts on the filters.
+    Dialogs::setNextAnswer(1);
+    w.clickFilter(0);
+    QTest::keyClick(w.page->filtersView(), Qt::Key_Delete);
+    QTRY_COMPARE(Dialogs::record().size(), 1);
+    QCOMPARE(Dialogs::record().first().stem, QStringLiteral("delete_filter"));
 }
 
 void TestFiltersPage::renderInBothLanguages()

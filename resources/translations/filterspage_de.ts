@@ -295,5 +295,21 @@
         <source>Unit</source>
         <translation>Einheit</translation>
     </message>
+    <message id="filters.unapplied_text.title">
+        <source>Condition Not Applied</source>
+        <translation>Bedingung nicht übernommen</translation>
+    </message>
+    <message id="filters.unapplied_text.message">
+        <source>The condition you typed cannot be applied: %1</source>
+        <translation>Die eingegebene Bedingung kann nicht übernommen werden: %1</translation>
+    </message>
+    <message id="filters.unapplied_text.keep_editing">
+        <source>Keep Editing</source>
+        <translation>Weiter bearbeiten</translation>
+    </message>
+    <message id="filters.unapplied_text.discard">
+        <source>Discard</source>
+        <translation>Verwerfen</translation>
+    </message>
 </context>
 </TS>

@@ -295,5 +295,21 @@
         <source>Unit</source>
         <translation>Unit</translation>
     </message>
+    <message id="filters.unapplied_text.title">
+        <source>Condition Not Applied</source>
+        <translation>Condition Not Applied</translation>
+    </message>
+    <message id="filters.unapplied_text.message">
+        <source>The condition you typed cannot be applied: %1</source>
+        <translation>The condition you typed cannot be applied: %1</translation>
+    </message>
+    <message id="filters.unapplied_text.keep_editing">
+        <source>Keep Editing</source>
+        <translation>Keep Editing</translation>
+    </message>
+    <message id="filters.unapplied_text.discard">
+        <source>Discard</source>
+        <translation>Discard</translation>
+    </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "MyDocument.h"
+#include "PendingEdits.h"
 #include "Preferences.h"
 #include "UndoManager.h"
 
@@ -375,6 +376,23 @@ void DocumentController::openRecentDocument(const QString &path)
 
 // --- Save, revert, close -----------------------------------------------------------------------
 
+namespace {
+
+// What the user typed in the document's windows but has not ended goes into the document
+// before it is saved or closed. False while a window asks about text it cannot apply; `then`
+// follows with the answer.
+bool commitWindows(MyDocument *document, const std::function<void(bool)> &then)
+{
+    for (QObject *controller : document->windowControllers()) {
+        if (auto *edits = dynamic_cast<PendingEdits *>(controller);
+            edits && !edits->commitEditing(then))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 void DocumentController::saveDocument(MyDocument *document, std::function<void(bool)> done)
 {
     Entry *entry = entryOf(document);
@@ -383,6 +401,14 @@ void DocumentController::saveDocument(MyDocument *document, std::function<void(b
             done(false);
         return;
     }
+    QPointer<MyDocument> guard(document);
+    if (!commitWindows(document, [this, guard, done](bool proceed) {
+            if (proceed && guard)
+                saveDocument(guard, done);
+            else if (done)
+                done(false);
+        }))
+        return;
     if (entry->path.isEmpty()) {
         saveDocumentAs(document, std::move(done));
         return;
@@ -400,12 +426,19 @@ void DocumentController::saveDocumentAs(MyDocument *document, std::function<void
             done(false);
         return;
     }
+    QPointer<MyDocument> guard(document);
+    if (!commitWindows(document, [this, guard, done](bool proceed) {
+            if (proceed && guard)
+                saveDocumentAs(guard, done);
+            else if (done)
+                done(false);
+        }))
+        return;
     const QString suggested =
         entry->path.isEmpty()
             ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
                   QLatin1Char('/') + withExtension(displayName(document))
             : entry->path;
-    QPointer<MyDocument> guard(document);
     Dialogs::choosePath(parentFor(document), Dialogs::FileMode::Save, qtTrId("doc.save_as.caption"),
                         suggested, nameFilter(), [this, guard, done](const QString &chosen) {
                             bool saved = false;
@@ -483,6 +516,14 @@ void DocumentController::closeDocument(MyDocument *document, std::function<void(
             done(false);
         return;
     }
+    QPointer<MyDocument> pending(document);
+    if (!commitWindows(document, [this, pending, done](bool proceed) {
+            if (proceed && pending)
+                closeDocument(pending, done);
+            else if (done)
+                done(false);
+        }))
+        return;
     if (!isEdited(document)) {
         reallyClose(document);
         if (done)

@@ -170,6 +170,15 @@ void MyTokenField::commitEditing()
         rebuildChips();
 }
 
+bool MyTokenField::takeEdit()
+{
+    commitEditing();
+    if (pTokens == pAnnounced)
+        return false;
+    pAnnounced = pTokens;
+    return true;
+}
+
 bool MyTokenField::addToken(const QString &text)
 {
     const QString token = text.trimmed();
@@ -324,7 +333,9 @@ bool MyTokenField::eventFilter(QObject *watched, QEvent *event)
         case Qt::Key_Return:
         case Qt::Key_Enter:
             if (!pEditor->text().trimmed().isEmpty()) {
+                // The token is ended, and announced as the end of editing announces it.
                 commitEditing();
+                scheduleNotice();
                 return true;
             }
             // Nothing typed: editing ends, and the key goes on (to the dialog's default button).

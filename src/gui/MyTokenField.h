@@ -18,8 +18,8 @@ class TokenChip;
 // cross removes it. Completions come from setCompletions() and are offered as the user types.
 //
 // tokensChanged() is emitted on the next turn of the event loop after editing ends (the field
-// loses focus, Return is pressed on an empty text, or a token is removed by a click while the
-// field is not being edited), and only when the tokens differ from those last set or announced.
+// loses focus, Return is pressed, or a token is removed by a click while the field is not being
+// edited), and only when the tokens differ from those last set or announced.
 // setTokens() announces nothing.
 class MyTokenField : public QWidget
 {
@@ -35,6 +35,10 @@ public:
     // Turns the text typed but not yet ended into a token (as ending the editing does), without
     // announcing anything; for callers that read tokens() while the user may still be typing.
     void commitEditing();
+    // Takes in pending text as commitEditing() does; true when the tokens then differ from those
+    // last set or announced, which they count as announced from now on (the caller passes them
+    // on at once instead of waiting for tokensChanged()).
+    bool takeEdit();
 
     // The text typed after the last token.
     QString pendingText() const;

@@ -215,6 +215,17 @@ void MyWindowController::selectPage(int n)
         return;
     if (n == nSelectedPage && ui->pPagesHolder->currentWidget() == page)
         return;
+    if (!commitEditing([this, n](bool proceed) {
+            if (proceed)
+                selectPage(n);
+        })) {
+        // The page shown keeps an edit it is asking about: its segment stays checked.
+        if (QAbstractButton *shown = pModeSelector->button(nSelectedPage))
+            shown->setChecked(true);
+        if (QAction *shown = pageAction(nSelectedPage))
+            shown->setChecked(true);
+        return;
+    }
     nSelectedPage = n;
     ui->pPagesHolder->setCurrentWidget(page);
     if (pModeSelector->checkedId() != n)
@@ -241,8 +252,19 @@ bool MyWindowController::isAddButtonShown() const
     return !pAddButton->isHidden();
 }
 
+bool MyWindowController::commitEditing(const std::function<void(bool)> &then)
+{
+    WindowPage *page = shownPage();
+    return !page || page->commitEditing(then);
+}
+
 void MyWindowController::onAddButtonPressed()
 {
+    if (!commitEditing([this](bool proceed) {
+            if (proceed)
+                onAddButtonPressed();
+        }))
+        return;
     if (WindowPage *page = shownPage())
         QTimer::singleShot(0, ui->pPagesHolder->currentWidget(), [page] { page->onAddButton(); });
 }
@@ -628,6 +650,11 @@ void MyWindowController::onPageSetup()
 
 void MyWindowController::doPrintDocument(bool showPanel)
 {
+    if (!commitEditing([this, showPanel](bool proceed) {
+            if (proceed)
+                doPrintDocument(showPanel);
+        }))
+        return;
     if (showPanel) {
         doPrintDocument();
         return;
@@ -642,7 +669,10 @@ void MyWindowController::doPrintDocument(bool showPanel)
 
 void MyWindowController::doPrintDocument()
 {
-    if (!pDocument)
+    if (!pDocument || !commitEditing([this](bool proceed) {
+            if (proceed)
+                doPrintDocument();
+        }))
         return;
     auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
     printer->setPageLayout(pageLayout());
@@ -678,7 +708,10 @@ void MyWindowController::doPrintDocument()
 
 void MyWindowController::onPrintPreview()
 {
-    if (!pDocument)
+    if (!pDocument || !commitEditing([this](bool proceed) {
+            if (proceed)
+                onPrintPreview();
+        }))
         return;
     auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
     printer->setPageLayout(pageLayout());
@@ -750,7 +783,10 @@ void MyWindowController::onImportCsv()
 
 void MyWindowController::onExportPdf()
 {
-    if (!pDocument)
+    if (!pDocument || !commitEditing([this](bool proceed) {
+            if (proceed)
+                onExportPdf();
+        }))
         return;
     QString directory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QPointer<MyWindowController> self(this);

@@ -2,6 +2,7 @@
 
 #include "DocumentPrinter.h"
 #include "PageGrid.h"
+#include "PendingEdits.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -42,7 +43,7 @@ class MyDocument;
 // a report view of its own and releases it when done.
 //
 // The window never closes or saves its document: its closing is the document controller's.
-class MyWindowController : public QMainWindow, public DocumentPrinter
+class MyWindowController : public QMainWindow, public DocumentPrinter, public PendingEdits
 {
     Q_OBJECT
 public:
@@ -71,6 +72,11 @@ public:
     PageAverages *pageAverages() const { return pPageAverages; }
     PageInformation *pageInformation() const { return pPageInformation; }
     PageFilters *pageFilter() const { return pPageFilter; }
+
+    // The shown page's pending edits go to the document (see PendingEdits): called before the
+    // page changes, before Add and before printing; the document controller calls it before
+    // saving and closing.
+    bool commitEditing(const std::function<void(bool proceed)> &then = {}) override;
 
     // The toolbar's Add: passed to the page on show, on the next turn of the event loop.
     void onAddButtonPressed();

@@ -55,6 +55,7 @@ void NumberField::setValue(const QVariant &number)
     vShown = number.typeId() == QMetaType::Double ? QVariant(number.toDouble())
                                                   : QVariant(number.toLongLong());
     strShownText = format(vShown);
+    strTakenText = strShownText;
     setText(strShownText);
     updateAppearance();
 }
@@ -64,6 +65,14 @@ QVariant NumberField::value() const
     if (text() == strShownText)
         return vShown;
     return parse(text(), bWholeOnly);
+}
+
+bool NumberField::takeEdit()
+{
+    if (text() == strTakenText)
+        return false;
+    strTakenText = text();
+    return true;
 }
 
 void NumberField::updateAppearance()

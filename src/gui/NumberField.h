@@ -18,6 +18,10 @@ public:
     QVariant value() const;
     bool hasAcceptableValue() const { return value().isValid(); }
 
+    // True once when the text differs from what was last set or taken: an edit to apply,
+    // however the text came (typed, pasted, set by assistive technology).
+    bool takeEdit();
+
     // Only whole numbers are accepted (the count of a relative date).
     void setWholeNumbersOnly(bool whole) { bWholeOnly = whole; }
 
@@ -29,5 +33,6 @@ private:
 
     QVariant vShown;
     QString strShownText;
+    QString strTakenText;
     bool bWholeOnly = false;
 };

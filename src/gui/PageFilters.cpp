@@ -111,6 +111,7 @@ PageFilters::PageFilters(MyDocument *document, QWidget *parent)
     // hands its focus to the list: a keyboard user lands on the filters, not on a bare page.
     pFiltersView->setTabKeyNavigation(false);
     setFocusProxy(pFiltersView);
+    pFiltersView->installEventFilter(this);
     pFiltersView->setShowGrid(false);
     pFiltersView->setAlternatingRowColors(true);
 
@@ -182,7 +183,7 @@ PageFilters::PageFilters(MyDocument *document, QWidget *parent)
     connect(pModel, &QAbstractItemModel::rowsRemoved, this, &PageFilters::onSelectionChanged);
     connect(pModel, &QAbstractItemModel::modelReset, this, &PageFilters::onSelectionChanged);
     connect(pEditor, &PredicateEditor::predicateEdited, this, &PageFilters::onEditorChanged);
-    connect(pTextToggle, &QCheckBox::toggled, this, [this] { showSelectedPredicate(); });
+    connect(pTextToggle, &QCheckBox::toggled, this, &PageFilters::onTextToggled);
     connect(pTextField, &QLineEdit::returnPressed, this, &PageFilters::onTextEntered);
     connect(pTextField, &QLineEdit::textEdited, this, [this] { showTextError({}); });
     connect(document, &MyDocument::listChanged, this, [this](MyDocument::List list) {
@@ -191,6 +192,7 @@ PageFilters::PageFilters(MyDocument *document, QWidget *parent)
     });
     updateTagCompletions();
     onSelectionChanged();
+    selectDocumentFilter();
 }
 
 PageFilters::~PageFilters()
@@ -226,6 +228,71 @@ bool PageFilters::canDelete() const
     return bool(selectedFilter());
 }
 
+bool PageFilters::deleteKeyActsOnList() const
+{
+    return pFiltersView->hasFocus();
+}
+
+// The page opens on the filter the window applies (or the first), never on an empty condition.
+void PageFilters::selectDocumentFilter()
+{
+    if (!pDocument || selectedFilter())
+        return;
+    FilterPtr filter = pDocument->filter();
+    if (pModel->rowOfFilter(filter) < 0)
+        filter = pDocument->filters().value(0);
+    if (filter)
+        selectFilter(filter);
+}
+
+bool PageFilters::eventFilter(QObject *watched, QEvent *event)
+{
+    // Forward delete in the list removes the selected filter.
+    if (watched == pFiltersView && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+            onDelete();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void PageFilters::showEvent(QShowEvent *event)
+{
+    selectDocumentFilter();
+    QWidget::showEvent(event);
+}
+
+bool PageFilters::commitEditing(const std::function<void(bool)> &then)
+{
+    if (!pShownFilter)
+        return true;
+    if (!pTextToggle->isChecked()) {
+        pEditor->commitEditing();
+        return true;
+    }
+    QString error;
+    if (applyText(&error))
+        return true;
+    QPointer<PageFilters> self(this);
+    Dialogs::ask(this, QStringLiteral("filters.unapplied_text"),
+                 {QStringLiteral("keep_editing"), QStringLiteral("discard")},
+                 [self, then](int answer) {
+                     if (!self)
+                         return;
+                     if (answer == 0) {
+                         self->pTextField->setFocus();
+                     } else {
+                         self->showText();
+                     }
+                     if (then)
+                         then(answer != 0);
+                 },
+                 {error});
+    return false;
+}
+
 void PageFilters::onAddButton()
 {
     if (!pDocument)
@@ -252,15 +319,30 @@ void PageFilters::onDelete()
 
 void PageFilters::keyPressEvent(QKeyEvent *event)
 {
-    // Forward delete removes the selected filter; other keys end here.
-    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier)
-        onDelete();
+    // Keys nothing on the page took end here (forward delete acts in the list only).
     event->accept();
 }
 
 void PageFilters::onSelectionChanged()
 {
+    if (bHoldingSelection)
+        return;
     const FilterPtr filter = selectedFilter();
+    if (filter != pShownFilter && pShownFilter && pDocument &&
+        pDocument->filters().contains(pShownFilter)) {
+        // What was typed for the filter shown reaches it before another filter takes its place;
+        // text that cannot be applied keeps the selection until the user has decided.
+        const bool committed = commitEditing([this, filter](bool proceed) {
+            if (proceed)
+                selectFilter(filter);
+        });
+        if (!committed) {
+            bHoldingSelection = true;
+            selectFilter(pShownFilter);
+            bHoldingSelection = false;
+            return;
+        }
+    }
     const bool enabled = bool(filter);
     if (enabled != bDeleteEnabled) {
         bDeleteEnabled = enabled;
@@ -317,33 +399,67 @@ void PageFilters::onEditorChanged(const PredicatePtr &predicate)
     bPushing = true;
     pShownFilter->setPredicate(predicate);
     bPushing = false;
+    // A late notice of a row while the text form is shown: the text follows the filter.
+    if (pTextToggle->isChecked())
+        showText();
+}
+
+void PageFilters::onTextToggled(bool asText)
+{
+    if (asText) {
+        // The editor's pending edits first, so that the text shows them.
+        pEditor->commitEditing();
+    } else if (pShownFilter) {
+        const bool committed = commitEditing([this](bool proceed) {
+            if (proceed)
+                pTextToggle->setChecked(false);
+        });
+        if (!committed) {
+            const QSignalBlocker blocker(pTextToggle);
+            pTextToggle->setChecked(true);
+            return;
+        }
+    }
+    showSelectedPredicate();
+}
+
+bool PageFilters::applyText(QString *error, qsizetype *position)
+{
+    if (!pShownFilter)
+        return true;
+    const PredicatePtr current = pShownFilter->predicate();
+    if (pTextField->text() == (current ? current->predicateFormat() : QString()))
+        return true; // nothing typed
+    const PredicatePtr predicate =
+        Predicate::predicateWithFormat(pTextField->text(), error, position);
+    if (!predicate)
+        return false;
+    if (!predicate->canEvaluate()) {
+        // A key readings do not have: the filter would let nothing through.
+        *error = qtTrId("filters.page.text_cannot_evaluate").arg(predicate->evaluationError());
+        return false;
+    }
+    showTextError({});
+    if (!Predicate::equal(predicate, current))
+        pShownFilter->setPredicate(predicate); // the text is shown again from the filter
+    else
+        showText();
+    return true;
 }
 
 void PageFilters::onTextEntered()
 {
-    if (!pShownFilter)
-        return;
     QString error;
     qsizetype position = -1;
-    const PredicatePtr predicate =
-        Predicate::predicateWithFormat(pTextField->text(), &error, &position);
-    if (!predicate) {
-        showTextError(error);
-        pTextField->setFocus();
-        pTextField->setCursorPosition(int(qMax<qsizetype>(0, position)));
-        return;
-    }
-    if (!predicate->canEvaluate()) {
-        // A key readings do not have: the filter would let nothing through.
-        showTextError(
-            qtTrId("filters.page.text_cannot_evaluate").arg(predicate->evaluationError()));
-        return;
-    }
-    showTextError({});
-    if (!Predicate::equal(predicate, pShownFilter->predicate()))
-        pShownFilter->setPredicate(predicate); // the text is shown again from the filter
-    else
+    if (applyText(&error, &position)) {
         showText();
+        return;
+    }
+    showTextError(error);
+    if (position >= 0) {
+        pTextField->setFocus();
+        pTextField->setCursorPosition(int(position));
+    }
 }
 
 void PageFilters::showTextError(const QString &error)

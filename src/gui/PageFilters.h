@@ -35,6 +35,12 @@ public:
     // The tooltip of the window's Add button on this page ("button.add.filter").
     QString addButtonTooltip() const override;
     bool canDelete() const override;
+    // Whether the Delete key acts on the filters (the list has the focus): inside a condition
+    // row or the text form the key belongs to what is being edited.
+    bool deleteKeyActsOnList() const;
+    // The editor's pending edits, or the text form's text, go to the filter shown. Text that
+    // cannot be applied is kept and the user is asked whether to go on editing or discard it.
+    bool commitEditing(const std::function<void(bool proceed)> &then = {}) override;
     FilterPtr selectedFilter() const;
     void selectFilter(const FilterPtr &filter);
 
@@ -58,6 +64,8 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void onSelectionChanged();
@@ -65,6 +73,10 @@ private:
     void onEditorChanged(const PredicatePtr &predicate);
     void showSelectedPredicate();
     void showText();
+    void onTextToggled(bool asText);
+    // Applies the text form's text to the filter shown; false (with the reason) when it cannot.
+    bool applyText(QString *error, qsizetype *position = nullptr);
+    void selectDocumentFilter();
     // Shows the text form's error (none: hides it).
     void showTextError(const QString &error);
     void updateTagCompletions();
@@ -82,5 +94,6 @@ private:
     FilterPtr pShownFilter;
     QMetaObject::Connection pShownConnection;
     bool bPushing = false;
+    bool bHoldingSelection = false;
     bool bDeleteEnabled = false;
 };

@@ -253,6 +253,17 @@ void PredicateEditor::replaceWithRows()
     emit predicateEdited(pShown);
 }
 
+void PredicateEditor::commitEditing()
+{
+    bool edited = false;
+    for (Row *row : std::as_const(pFlatRows)) {
+        if (row->pTemplate && row->pTemplate->takePendingEdit())
+            edited = true;
+    }
+    if (edited)
+        commit();
+}
+
 PredicatePtr PredicateEditor::objectValue() const
 {
     if (bReadOnly)
@@ -507,6 +518,7 @@ void PredicateEditor::relayout()
                 if (control->focusPolicy() & Qt::TabFocus) {
                     QWidget::setTabOrder(previous, control);
                     previous = control;
+                    control->installEventFilter(this);
                 }
             }
         }
@@ -517,6 +529,21 @@ void PredicateEditor::updateRemoveButtons()
 {
     for (int i = 0; i < pFlatRows.size(); ++i)
         pFlatRows[i]->pRemove->setEnabled(canRemoveRow(i));
+}
+
+bool PredicateEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    // Delete and Backspace in a row's controls belong to the row: they never reach the window's
+    // shortcuts (which would delete what the editor is part of).
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace) &&
+            key->modifiers() == Qt::NoModifier) {
+            event->accept();
+            return false;
+        }
+    }
+    return QScrollArea::eventFilter(watched, event);
 }
 
 int PredicateEditor::numberOfRows() const

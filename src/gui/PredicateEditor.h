@@ -44,6 +44,9 @@ public:
     // The predicate shown: rebuilt from the rows, or the one kept read-only.
     PredicatePtr objectValue() const;
     bool isReadOnly() const { return bReadOnly; }
+    // Takes in what a row's control holds but has not yet reported (a number still being typed,
+    // a tag not yet ended) and announces the predicate if it changed.
+    void commitEditing();
 
     // The rows in display order (the root compound row first).
     class Row;
@@ -86,6 +89,7 @@ private:
     void commit();
     void showReadOnly(const PredicatePtr &predicate);
     void updateRemoveButtons();
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     std::vector<std::unique_ptr<RowTemplate>> pTemplates;
     std::unique_ptr<Row> pRoot;

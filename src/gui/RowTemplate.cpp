@@ -68,12 +68,15 @@ void RowTemplate::ensureControls() const
         auto *field = new NumberField;
         field->setFixedWidth(kNumberFieldWidth);
         field->setAccessibleName(qtTrId("filters.row.number_accessible"));
-        // Every finished edit that changed the text is a change of the row.
+        // Every finished edit that changed the text is a change of the row. Text set while the
+        // field has no focus (by assistive technology) is a finished edit of its own.
         connect(field, &QLineEdit::editingFinished, self, [self, field] {
-            if (field->isModified()) {
-                field->setModified(false);
+            if (field->takeEdit())
                 emit self->changed();
-            }
+        });
+        connect(field, &QLineEdit::textChanged, self, [self, field] {
+            if (!field->hasFocus() && field->takeEdit())
+                emit self->changed();
         });
         pRightView = field;
         break;
@@ -253,6 +256,13 @@ void RowTemplate::setRightValue(const QVariant &value)
         }
         break;
     }
+}
+
+bool RowTemplate::takePendingEdit()
+{
+    if (nRightKind != RightKind::Number)
+        return false;
+    return numberField()->takeEdit();
 }
 
 bool RowTemplate::hasAcceptableValue() const

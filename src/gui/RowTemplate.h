@@ -68,6 +68,9 @@ public:
     // a comparison as a row only then, so that rebuilding the predicate never rewrites a
     // comparison the row could not show in full.
     virtual bool showsPredicate(const PredicatePtr &predicate) const;
+    // True when a control holds an edit not yet reported through changed() (a number still
+    // being typed, a tag not yet ended); the edit counts as reported afterwards.
+    virtual bool takePendingEdit();
     // True when the controls hold a value the row can build a comparison from.
     virtual bool hasAcceptableValue() const;
 

@@ -65,6 +65,11 @@ void TagsTemplate::setPredicate(const PredicatePtr &predicate)
     tokensField()->setTokens(tags);
 }
 
+bool TagsTemplate::takePendingEdit()
+{
+    return pTagsField && pTagsField->takeEdit();
+}
+
 PredicatePtr
 TagsTemplate::predicateWithSubpredicates(const QList<PredicatePtr> &subpredicates) const
 {

@@ -27,6 +27,8 @@ public:
     double matchForPredicate(const PredicatePtr &predicate) const override;
     // Shows the constant's tags; the left and operator menus stay as they are.
     void setPredicate(const PredicatePtr &predicate) override;
+    // Tags typed but not yet announced by the tags field.
+    bool takePendingEdit() override;
     // The base's comparison with the tags as its constant and modifier any.
     PredicatePtr
     predicateWithSubpredicates(const QList<PredicatePtr> &subpredicates) const override;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "PendingEdits.h"
+
 #include <QString>
 
 // What the document window asks of the page it shows. The defaults are those of a page that
-// offers neither Add nor Delete (the chart and the averages).
-class WindowPage
+// offers neither Add nor Delete (the chart and the averages), and holds no pending edits.
+class WindowPage : public PendingEdits
 {
 public:
     virtual ~WindowPage() = default;
