@@ -61,7 +61,7 @@ void typeNumber(NumberField *field, const QString &text)
 struct Window
 {
     MyDocument document;
-    std::unique_ptr<MyWindowController> window;
+    std::unique_ptr<MyWindowController> window; // goes before its document
     PageFilters *page = nullptr;
 
     explicit Window(const PredicatePtr &firstCondition = {})
@@ -75,7 +75,6 @@ struct Window
         window->selectPage(MyWindowController::FiltersPage);
         page = window->pageFilter();
     }
-    ~Window() { window.reset(); }
     PredicateEditor *editor() const { return page->predicateEditor(); }
     void clickFilter(int row) const
     {

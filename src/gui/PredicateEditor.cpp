@@ -720,6 +720,11 @@ bool PredicateEditor::rowsAcceptable(const Row *row) const
 void PredicateEditor::commit()
 {
     updateRemoveButtons();
+    // What other rows hold but have not reported goes along (a tag typed before + was clicked).
+    for (Row *row : std::as_const(pFlatRows)) {
+        if (row->pTemplate)
+            row->pTemplate->takePendingEdit();
+    }
     if (bReadOnly || !pRoot || !rowsAcceptable(pRoot.get()))
         return; // a number that cannot be read: the condition stays until it is corrected
     const PredicatePtr predicate = build(pRoot.get());
