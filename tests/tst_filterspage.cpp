@@ -371,6 +371,7 @@ void TestFiltersPage::typedConditionReachesTheFilterBeforeItsRowGoes()
     Window w(parse("ANY Tags IN {'home'} AND Systolic > 0"));
     QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
     const FilterPtr first = w.document.filters()[0];
+    w.clickFilter(1); // away first: a click on the selected filter would start renaming it
     w.clickFilter(0);
     auto *tags = qobject_cast<TagsTemplate *>(w.editor()->templateOfRow(1));
     QVERIFY(tags);
@@ -430,6 +431,7 @@ void TestFiltersPage::textFormAppliesOrAsksWhenLeft()
     Window w(parse("ANY Tags IN {'home'}"));
     QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
     const FilterPtr first = w.document.filters()[0];
+    w.clickFilter(1); // away first: a click on the selected filter would start renaming it
     w.clickFilter(0);
     QTest::mouseClick(w.page->textToggle(), Qt::LeftButton);
     QVERIFY(w.page->textToggle()->isChecked());
