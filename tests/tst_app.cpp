@@ -251,7 +251,7 @@ private slots:
         QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
         settle();
         QCOMPARE(askedStems(), (QStringList{caption, QStringLiteral("file.replace"), caption}));
-        QVERIFY(Dialogs::record().at(1).title.contains(QStringLiteral("blood.tensilo")));
+        QVERIFY(Dialogs::record().at(1).message.contains(QStringLiteral("blood.tensilo")));
         QCOMPARE(contents(existing), before);
         QVERIFY(controller().isEdited(document));
 
@@ -363,6 +363,7 @@ private slots:
         QVERIFY(sheet->isVisible());
 
         // Save: the reading goes into the document, which is saved, and the quit goes on.
+        QVERIFY(activeWindow(other)); // the question raised the editor's window
         Dialogs::setNextAnswer(0);
         QTest::keyClick(otherWindow, Qt::Key_Q, Qt::ControlModifier);
         settle();
@@ -844,7 +845,7 @@ private slots:
             return window.findChild<QAction *>(QLatin1String(name))->shortcut();
         };
         QCOMPARE(shortcut("actionSave"), QKeySequence(QKeySequence::Save));
-        QCOMPARE(shortcut("actionQuit"), QKeySequence(QKeySequence::Quit));
+        QCOMPARE(shortcut("actionQuit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
         QVERIFY(window.findChild<QAction *>(QStringLiteral("actionFeedback")));
         QVERIFY(window.findChild<QAction *>(QStringLiteral("actionAbout")));
 

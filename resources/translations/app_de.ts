@@ -100,12 +100,12 @@
         <translation>Abbrechen</translation>
     </message>
     <message id="file.replace.title">
-        <source>“%1” already exists. Do you want to replace it?</source>
-        <translation>„%1“ ist bereits vorhanden. Möchten Sie die Datei ersetzen?</translation>
+        <source>A file with this name already exists.</source>
+        <translation>Eine Datei mit diesem Namen ist bereits vorhanden.</translation>
     </message>
     <message id="file.replace.message">
-        <source>A file with this name is already there. Replacing it overwrites what it holds.</source>
-        <translation>Eine Datei mit diesem Namen ist bereits vorhanden. Wenn Sie sie ersetzen, wird ihr Inhalt überschrieben.</translation>
+        <source>Do you want to replace “%1”? Replacing it overwrites what it holds.</source>
+        <translation>Möchten Sie „%1“ ersetzen? Dabei wird ihr Inhalt überschrieben.</translation>
     </message>
     <message id="file.replace.replace">
         <source>Replace</source>
@@ -140,8 +140,8 @@
         <translation>%1 (wiederhergestellt)</translation>
     </message>
     <message id="doc.save_recovered.title">
-        <source>Replace “%1” with the recovered copy?</source>
-        <translation>„%1“ durch die wiederhergestellte Kopie ersetzen?</translation>
+        <source>Replace the file with the recovered copy?</source>
+        <translation>Die Datei durch die wiederhergestellte Kopie ersetzen?</translation>
     </message>
     <message id="doc.save_recovered.message">
         <source>This copy was recovered for “%1”, which is open in another window. Replacing the file closes that window; to keep both, save the copy under another name.</source>

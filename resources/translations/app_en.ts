@@ -100,12 +100,12 @@
         <translation>Cancel</translation>
     </message>
     <message id="file.replace.title">
-        <source>“%1” already exists. Do you want to replace it?</source>
-        <translation>“%1” already exists. Do you want to replace it?</translation>
+        <source>A file with this name already exists.</source>
+        <translation>A file with this name already exists.</translation>
     </message>
     <message id="file.replace.message">
-        <source>A file with this name is already there. Replacing it overwrites what it holds.</source>
-        <translation>A file with this name is already there. Replacing it overwrites what it holds.</translation>
+        <source>Do you want to replace “%1”? Replacing it overwrites what it holds.</source>
+        <translation>Do you want to replace “%1”? Replacing it overwrites what it holds.</translation>
     </message>
     <message id="file.replace.replace">
         <source>Replace</source>
@@ -140,8 +140,8 @@
         <translation>%1 (recovered)</translation>
     </message>
     <message id="doc.save_recovered.title">
-        <source>Replace “%1” with the recovered copy?</source>
-        <translation>Replace “%1” with the recovered copy?</translation>
+        <source>Replace the file with the recovered copy?</source>
+        <translation>Replace the file with the recovered copy?</translation>
     </message>
     <message id="doc.save_recovered.message">
         <source>This copy was recovered for “%1”, which is open in another window. Replacing the file closes that window; to keep both, save the copy under another name.</source>
