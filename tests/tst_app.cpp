@@ -7,17 +7,22 @@
 #include "Localization.h"
 #include "MainWindow.h"
 #include "Measurement.h"
+#include "MeasurementSheet.h"
 #include "MyAppDelegate.h"
 #include "MyDocument.h"
+#include "MyWindowController.h"
+#include "PageGrid.h"
 #include "Preferences.h"
 #include "PreferencesWndController.h"
 #include "UndoManager.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -74,6 +79,31 @@ class TestApp : public QObject
         if (!document.writeToFile(file))
             qFatal("cannot write %s", qPrintable(file));
         return file;
+    }
+
+    // The application's own windows, with their menus, as the program makes them.
+    void useDocumentWindows(MyAppDelegate *delegate = nullptr)
+    {
+        DocumentController *owner = pController.get();
+        pController->setWindowFactory([owner, delegate](MyDocument *document) {
+            auto *window = new MyWindowController(document);
+            ApplicationMenus::install(window, owner, delegate);
+            return window;
+        });
+    }
+    // Shows the document's window, active, as a click on it would leave it.
+    QMainWindow *activeWindow(MyDocument *document)
+    {
+        QMainWindow *window = controller().windowForDocument(document);
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window) ? window : nullptr;
+    }
+    static QStringList askedStems()
+    {
+        QStringList stems;
+        for (const Dialogs::Asked &asked : Dialogs::record())
+            stems.append(asked.stem);
+        return stems;
     }
 
 private slots:
@@ -202,6 +232,39 @@ private slots:
         other->undoManager()->undo();
     }
 
+    // A name typed without the extension gets it after the file dialog has looked for the name
+    // as typed: the file it then names is asked about before it is replaced.
+    void saveAsAsksBeforeReplacingTheCompletedName()
+    {
+        useDocumentWindows();
+        const QString existing = savedFile(QStringLiteral("blood.tensilo"), 2);
+        const QByteArray before = contents(existing);
+        MyDocument *document = controller().newDocument();
+        QMainWindow *window = activeWindow(document);
+        QVERIFY(window);
+        addReadings(document, 1);
+        const QString caption = qtTrId("doc.save_as.caption");
+
+        Dialogs::setNextPath(path(QStringLiteral("blood")));
+        Dialogs::setNextAnswer(1);       // Cancel: back to the file dialog,
+        Dialogs::setNextPath(QString()); // which is cancelled
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+        settle();
+        QCOMPARE(askedStems(), (QStringList{caption, QStringLiteral("file.replace"), caption}));
+        QVERIFY(Dialogs::record().at(1).message.contains(QStringLiteral("blood.tensilo")));
+        QCOMPARE(contents(existing), before);
+        QVERIFY(controller().isEdited(document));
+
+        Dialogs::clearRecord();
+        Dialogs::setNextPath(path(QStringLiteral("blood")));
+        Dialogs::setNextAnswer(0); // Replace
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        settle();
+        QCOMPARE(askedStems(), (QStringList{caption, QStringLiteral("file.replace")}));
+        QCOMPARE(controller().filePath(document), QFileInfo(existing).canonicalFilePath());
+        QVERIFY(!controller().isEdited(document));
+    }
+
     void closeWithChanges_data()
     {
         QTest::addColumn<int>("answer");
@@ -268,6 +331,51 @@ private slots:
         QVERIFY(controller().documents().isEmpty());
     }
 
+    // Quit chosen in another window: a reading typed into an open editor is unsaved work of its
+    // document, although the document itself has no changes.
+    void quitAsksForAnOpenEditorsChanges()
+    {
+        MyAppDelegate delegate(&controller());
+        int quits = 0;
+        delegate.setQuitFunction([&] { ++quits; });
+        useDocumentWindows(&delegate);
+        const QString file = savedFile(QStringLiteral("e.tensilo"), 2);
+        MyDocument *edited = controller().openDocumentWithContentsOfFile(file, true);
+        QMainWindow *window = activeWindow(edited);
+        QVERIFY(window);
+        QTest::keyClick(window, Qt::Key_Insert); // Add: the editor opens on the next turn
+        MeasurementSheet *sheet = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT((sheet = window->findChild<MeasurementSheet *>()), 2000);
+        QVERIFY(QTest::qWaitForWindowActive(sheet));
+        QVERIFY(QApplication::focusWidget());
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("135"));
+        QVERIFY(!controller().isEdited(edited));
+
+        MyDocument *other = controller().newDocument();
+        QMainWindow *otherWindow = activeWindow(other);
+        QVERIFY(otherWindow);
+        Dialogs::setNextAnswer(2); // Cancel
+        QTest::keyClick(otherWindow, Qt::Key_Q, Qt::ControlModifier);
+        settle();
+        QCOMPARE(askedStems(), QStringList{QStringLiteral("doc.close_unsaved")});
+        QVERIFY(Dialogs::record().first().message.contains(QStringLiteral("e.tensilo")));
+        QCOMPARE(quits, 0);
+        QVERIFY(sheet->isVisible());
+
+        // Save: the reading goes into the document, which is saved, and the quit goes on.
+        QVERIFY(activeWindow(other)); // the question raised the editor's window
+        Dialogs::setNextAnswer(0);
+        QTest::keyClick(otherWindow, Qt::Key_Q, Qt::ControlModifier);
+        settle();
+        QCOMPARE(quits, 1);
+        QVERIFY(controller().documents().isEmpty());
+        MyDocument check;
+        QVERIFY(check.readFromFile(file));
+        QCOMPARE(check.allItems().size(), 3);
+        QCOMPARE(check.lastEditedMeasurement()->valueForKey(QStringLiteral("Systolic")).toInt(),
+                 135);
+    }
+
     void openingAnOpenFileRaisesIt()
     {
         const QString file = savedFile(QStringLiteral("o.tensilo"), 4);
@@ -301,7 +409,9 @@ private slots:
         QCOMPARE(controller().documents(), QList<MyDocument *>{untitled});
         QCOMPARE(Dialogs::record().size(), 1);
         QVERIFY(Dialogs::record().first().title.contains(QStringLiteral("bad.tensilo")));
-        QVERIFY(!Dialogs::record().first().message.isEmpty());
+        // In plain words; what the reader found is there for whoever asks for the details.
+        QCOMPARE(Dialogs::record().first().message, qtTrId("doc.file_not_document"));
+        QVERIFY(Dialogs::record().first().detail.contains(QStringLiteral("property list")));
         QVERIFY(controller().recentDocumentURLs().isEmpty());
 
         const QString good = savedFile(QStringLiteral("g.tensilo"), 1);
@@ -438,6 +548,61 @@ private slots:
         QCOMPARE(controller().filePath(document), QFileInfo(file).canonicalFilePath());
         QVERIFY(controller().isEdited(document));
         document->undoManager()->setClean();
+    }
+
+    // Another program changed the file after it was opened (its size or only its time): Save
+    // asks first, whatever the answer the file or the document keeps the other side's work.
+    void saveAsksWhenTheFileChangedOnDisk_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("sameSize");
+        QTest::addColumn<int>("inFile");
+        QTest::addColumn<int>("inDocument");
+        QTest::newRow("save anyway") << 0 << false << 3 << 3;
+        QTest::newRow("revert") << 1 << false << 5 << 5;
+        QTest::newRow("cancel") << 2 << false << 5 << 3;
+        QTest::newRow("only the time changed") << 2 << true << 2 << 3;
+    }
+    void saveAsksWhenTheFileChangedOnDisk()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, sameSize);
+        QFETCH(int, inFile);
+        QFETCH(int, inDocument);
+        useDocumentWindows();
+        const QString file = savedFile(QStringLiteral("d.tensilo"), 2);
+        MyDocument *document = controller().openDocumentWithContentsOfFile(file, true);
+        QMainWindow *window = activeWindow(document);
+        QVERIFY(window);
+        addReadings(document, 1, 10);
+        if (sameSize) {
+            QFile touched(file);
+            QVERIFY(touched.open(QIODevice::ReadWrite));
+            QVERIFY(touched.setFileTime(
+                touched.fileTime(QFileDevice::FileModificationTime).addSecs(-30),
+                QFileDevice::FileModificationTime));
+        } else {
+            savedFile(QStringLiteral("d.tensilo"), 5);
+        }
+        Dialogs::setNextAnswer(answer);
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+        settle();
+        QCOMPARE(askedStems(), QStringList{QStringLiteral("doc.changed_on_disk")});
+        MyDocument check;
+        QVERIFY(check.readFromFile(file));
+        QCOMPARE(check.allItems().size(), inFile);
+        QCOMPARE(document->allItems().size(), inDocument);
+        QCOMPARE(controller().isEdited(document), answer == 2);
+        if (answer == 2) {
+            document->undoManager()->undo();
+            return;
+        }
+        // What was written or read is the new reference: the next Save asks nothing.
+        addReadings(document, 1, 20);
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+        settle();
+        QCOMPARE(Dialogs::record().size(), 1);
+        QVERIFY(!controller().isEdited(document));
     }
 
     void reopenDecision_data()
@@ -605,6 +770,50 @@ private slots:
         }
     }
 
+    // The copy recovered for a file that is open already is named after it, and saving it asks
+    // before it replaces the file; the window on the file goes with it.
+    void recoveredCopyOfAnOpenFile()
+    {
+        useDocumentWindows();
+        const QString file = savedFile(QStringLiteral("blood.tensilo"), 2);
+        {
+            DocumentController crashed;
+            crashed.setRecoveryDirectory(path(QStringLiteral("recovery")));
+            MyDocument *document = crashed.openDocumentWithContentsOfFile(file, false);
+            addReadings(document, 2, 10);
+            QVERIFY(crashed.autosaveDocument(document));
+            crashed.setRecoveryDirectory(path(QStringLiteral("elsewhere")));
+        }
+        MyDocument *saved = controller().openDocumentWithContentsOfFile(file, true);
+        Dialogs::setNextAnswer(0); // Recover
+        controller().offerRecoveries();
+        settle();
+        QCOMPARE(controller().documents().size(), 2);
+        MyDocument *recovered = controller().documents().last();
+        QMainWindow *window = activeWindow(recovered);
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), QStringLiteral("blood.tensilo (recovered)[*]"));
+
+        Dialogs::clearRecord();
+        Dialogs::setNextAnswer(2); // Cancel
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+        settle();
+        QCOMPARE(askedStems(), QStringList{QStringLiteral("doc.save_recovered")});
+        MyDocument check;
+        QVERIFY(check.readFromFile(file));
+        QCOMPARE(check.allItems().size(), 2);
+
+        Dialogs::setNextAnswer(0); // Replace
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+        settle();
+        QVERIFY(check.readFromFile(file));
+        QCOMPARE(check.allItems().size(), 4);
+        QCOMPARE(controller().documents(), QList<MyDocument *>{recovered});
+        Q_UNUSED(saved);
+        QCOMPARE(window->windowTitle(), QStringLiteral("blood.tensilo[*]"));
+        QVERIFY(!controller().isEdited(recovered));
+    }
+
     // The application's items go around and after what the window put in its menus.
     void menusInstalled()
     {
@@ -636,7 +845,7 @@ private slots:
             return window.findChild<QAction *>(QLatin1String(name))->shortcut();
         };
         QCOMPARE(shortcut("actionSave"), QKeySequence(QKeySequence::Save));
-        QCOMPARE(shortcut("actionQuit"), QKeySequence(QKeySequence::Quit));
+        QCOMPARE(shortcut("actionQuit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
         QVERIFY(window.findChild<QAction *>(QStringLiteral("actionFeedback")));
         QVERIFY(window.findChild<QAction *>(QStringLiteral("actionAbout")));
 

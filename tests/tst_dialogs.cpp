@@ -1,6 +1,8 @@
 #include "Dialogs.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -76,6 +78,23 @@ private slots:
         QCOMPARE(answer, -1);
         box->escapeButton()->click(); // Escape means the last button
         QTRY_COMPARE_WITH_TIMEOUT(answer, 1, 1000);
+    }
+
+    // The file dialog adds the suffix itself, before it looks for a file to ask about.
+    void saveDialogKnowsTheSuffix()
+    {
+        QString path = QStringLiteral("unset");
+        Dialogs::chooseSavePath(nullptr, QStringLiteral("Save"), QDir::tempPath(), QString(),
+                                QStringLiteral("tensilo"), [&](const QString &p) { path = p; });
+        QFileDialog *dialog = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *d = qobject_cast<QFileDialog *>(w); d && d->isVisible())
+                dialog = d;
+        QVERIFY(dialog);
+        QCOMPARE(dialog->defaultSuffix(), QStringLiteral("tensilo"));
+        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+        dialog->reject();
+        QTRY_COMPARE_WITH_TIMEOUT(path, QString(), 1000);
     }
 };
 

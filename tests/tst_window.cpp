@@ -19,6 +19,7 @@
 #include "PageChart.h"
 #include "PageFilters.h"
 #include "PageInformation.h"
+#include "PredicateEditor.h"
 #include "Preferences.h"
 #include "PrintAccessoryView.h"
 #include "PrintSettings.h"
@@ -32,6 +33,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -147,6 +149,7 @@ private slots:
     void addSelectsTheNewReadingOnly();
     void editingOpensOnlyForOneReading();
     void deleteAndReplaceWithAverage();
+    void deleteBelongsToWhatHasTheFocus();
     void columnsAndRowSizeFollowThePreferences();
     void rowsStayInPlaceAcrossDeletions();
     void selectionAndOrderFollowListResets();
@@ -560,6 +563,51 @@ void TestWindow::deleteAndReplaceWithAverage()
     f.document->undoManager()->undo();
     f.document->undoManager()->undo();
     QCOMPARE(f.document->allItems().size(), count - 2);
+}
+
+// The Delete key deletes in the table or list that has the focus; on any other control it does
+// what that control does with it, which for these is nothing.
+void TestWindow::deleteBelongsToWhatHasTheFocus()
+{
+    Fixture f;
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    const qsizetype count = f.document->allItems().size();
+    f.table()->setFocus();
+    f.selectRows({0});
+    QWidget *controls[] = {f.window->filterSelector(), f.window->modeSelector()->button(2)};
+    for (QWidget *control : controls) {
+        control->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control, Qt::Key_Delete);
+    }
+    QCOMPARE(f.window->selectedPage(), 0);
+    QCOMPARE(f.document->allItems().size(), count);
+    QCOMPARE(f.grid()->selectedReadings().size(), 1);
+    // The menu item shows the key and acts on the page's selection wherever the focus is.
+    QAction *remove = editAction(f.window.get(), "actionDelete");
+    QCOMPARE(remove->shortcut(), QKeySequence(QKeySequence::Delete));
+    remove->trigger();
+    QCOMPARE(f.document->allItems().size(), count - 1);
+
+    // In the menu of a condition row no filter is deleted, nor asked about.
+    QTest::keyClick(f.window.get(), Qt::Key_4, Qt::ControlModifier);
+    PageFilters *filters = f.window->pageFilter();
+    filters->selectFilter(f.document->filters().last());
+    QToolButton *add = nullptr;
+    for (auto *button : filters->predicateEditor()->findChildren<QToolButton *>())
+        if (button->accessibleName() == qtTrId("filters.editor.add_row") && button->isVisible())
+            add = button;
+    QVERIFY(add && add->menu());
+    add->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(add, Qt::Key_Down, Qt::AltModifier);
+    QVERIFY(add->menu()->isVisible());
+    const qsizetype filterCount = f.document->filters().size();
+    QTest::keyClick(add->menu(), Qt::Key_Delete);
+    QCoreApplication::processEvents();
+    QCOMPARE(Dialogs::record().size(), 0);
+    QCOMPARE(Dialogs::unansweredCount(), 0);
+    QTest::keyClick(add->menu(), Qt::Key_Escape);
+    QCOMPARE(f.document->filters().size(), filterCount);
 }
 
 void TestWindow::columnsAndRowSizeFollowThePreferences()
@@ -1103,6 +1151,23 @@ void TestWindow::pdfExportWritesTheReport()
     const QByteArray bytes = file.readAll();
     const auto view = f.window->makePrintView(f.window->pageLayout());
     QCOMPARE(int(bytes.count("/Type /Page\n") + bytes.count("/Type /Page ")), view->totalPages());
+    file.close();
+
+    // The same name typed again names that file only once ".pdf" is added: asked before it is
+    // replaced; Cancel goes back to the file dialog.
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("mine");
+    file.close();
+    Dialogs::clearRecord();
+    Dialogs::setNextPath(dir.filePath(QStringLiteral("report")));
+    Dialogs::setNextAnswer(1);
+    Dialogs::setNextPath(QString());
+    f.window->findChild<QAction *>("actionExportPdf")->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(Dialogs::record().size(), 3, 2000);
+    QCOMPARE(Dialogs::record().at(1).stem, QStringLiteral("file.replace"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("mine"));
+    file.close();
 
     // Cancelled: nothing written.
     Dialogs::setNextPath(QString());
@@ -1222,9 +1287,24 @@ void TestWindow::csvItemsOpenTheirDialogs()
     auto *exporter = f.window->findChild<CsvExportDialog *>();
     QVERIFY(exporter && exporter->isVisible());
     QCOMPARE(exporter->windowModality(), Qt::WindowModal);
+    // A name that names an existing file once ".csv" is added: asked before it is replaced.
+    QTemporaryDir dir;
+    QFile existing(dir.filePath(QStringLiteral("out.csv")));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.write("mine");
+    existing.close();
+    Dialogs::setNextPath(dir.filePath(QStringLiteral("out")));
+    Dialogs::setNextAnswer(1);
+    Dialogs::setNextPath(QString());
+    QTest::mouseClick(exporter->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok),
+                      Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(Dialogs::record().size(), 3, 2000);
+    QCOMPARE(Dialogs::record().at(1).stem, QStringLiteral("file.replace"));
+    QVERIFY(existing.open(QIODevice::ReadOnly));
+    QCOMPARE(existing.readAll(), QByteArray("mine"));
+    QVERIFY(exporter->isVisible());
     exporter->reject();
 
-    QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("in.csv"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));

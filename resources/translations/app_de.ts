@@ -99,6 +99,66 @@
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
+    <message id="file.replace.title">
+        <source>A file with this name already exists.</source>
+        <translation>Eine Datei mit diesem Namen ist bereits vorhanden.</translation>
+    </message>
+    <message id="file.replace.message">
+        <source>Do you want to replace “%1”? Replacing it overwrites what it holds.</source>
+        <translation>Möchten Sie „%1“ ersetzen? Dabei wird ihr Inhalt überschrieben.</translation>
+    </message>
+    <message id="file.replace.replace">
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
+    <message id="file.replace.cancel">
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message id="doc.changed_on_disk.title">
+        <source>The file has been changed by another application.</source>
+        <translation>Die Datei wurde von einem anderen Programm geändert.</translation>
+    </message>
+    <message id="doc.changed_on_disk.message">
+        <source>“%1” was changed on disk after you opened or saved it here. Saving now replaces those changes with yours; reverting replaces your changes with the file.</source>
+        <translation>„%1“ wurde auf dem Datenträger geändert, nachdem Sie die Datei hier geöffnet oder gesichert haben. Sichern ersetzt jene Änderungen durch Ihre; Zurücksetzen ersetzt Ihre Änderungen durch die Datei.</translation>
+    </message>
+    <message id="doc.changed_on_disk.save_anyway">
+        <source>Save Anyway</source>
+        <translation>Trotzdem sichern</translation>
+    </message>
+    <message id="doc.changed_on_disk.revert">
+        <source>Revert</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message id="doc.changed_on_disk.cancel">
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message id="doc.recovered_name">
+        <source>%1 (recovered)</source>
+        <translation>%1 (wiederhergestellt)</translation>
+    </message>
+    <message id="doc.save_recovered.title">
+        <source>Replace the file with the recovered copy?</source>
+        <translation>Die Datei durch die wiederhergestellte Kopie ersetzen?</translation>
+    </message>
+    <message id="doc.save_recovered.message">
+        <source>This copy was recovered for “%1”, which is open in another window. Replacing the file closes that window; to keep both, save the copy under another name.</source>
+        <translation>Diese Kopie wurde für „%1“ wiederhergestellt, das in einem anderen Fenster geöffnet ist. Wenn Sie die Datei ersetzen, wird jenes Fenster geschlossen; um beide zu behalten, sichern Sie die Kopie unter einem anderen Namen.</translation>
+    </message>
+    <message id="doc.save_recovered.replace">
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
+    <message id="doc.save_recovered.save_as">
+        <source>Save As…</source>
+        <translation>Sichern unter …</translation>
+    </message>
+    <message id="doc.save_recovered.cancel">
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
     <message id="doc.recovery.title">
         <source>Recover unsaved changes?</source>
         <translation>Nicht gesicherte Änderungen wiederherstellen?</translation>

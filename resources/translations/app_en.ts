@@ -99,6 +99,66 @@
         <source>Cancel</source>
         <translation>Cancel</translation>
     </message>
+    <message id="file.replace.title">
+        <source>A file with this name already exists.</source>
+        <translation>A file with this name already exists.</translation>
+    </message>
+    <message id="file.replace.message">
+        <source>Do you want to replace “%1”? Replacing it overwrites what it holds.</source>
+        <translation>Do you want to replace “%1”? Replacing it overwrites what it holds.</translation>
+    </message>
+    <message id="file.replace.replace">
+        <source>Replace</source>
+        <translation>Replace</translation>
+    </message>
+    <message id="file.replace.cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="doc.changed_on_disk.title">
+        <source>The file has been changed by another application.</source>
+        <translation>The file has been changed by another application.</translation>
+    </message>
+    <message id="doc.changed_on_disk.message">
+        <source>“%1” was changed on disk after you opened or saved it here. Saving now replaces those changes with yours; reverting replaces your changes with the file.</source>
+        <translation>“%1” was changed on disk after you opened or saved it here. Saving now replaces those changes with yours; reverting replaces your changes with the file.</translation>
+    </message>
+    <message id="doc.changed_on_disk.save_anyway">
+        <source>Save Anyway</source>
+        <translation>Save Anyway</translation>
+    </message>
+    <message id="doc.changed_on_disk.revert">
+        <source>Revert</source>
+        <translation>Revert</translation>
+    </message>
+    <message id="doc.changed_on_disk.cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="doc.recovered_name">
+        <source>%1 (recovered)</source>
+        <translation>%1 (recovered)</translation>
+    </message>
+    <message id="doc.save_recovered.title">
+        <source>Replace the file with the recovered copy?</source>
+        <translation>Replace the file with the recovered copy?</translation>
+    </message>
+    <message id="doc.save_recovered.message">
+        <source>This copy was recovered for “%1”, which is open in another window. Replacing the file closes that window; to keep both, save the copy under another name.</source>
+        <translation>This copy was recovered for “%1”, which is open in another window. Replacing the file closes that window; to keep both, save the copy under another name.</translation>
+    </message>
+    <message id="doc.save_recovered.replace">
+        <source>Replace</source>
+        <translation>Replace</translation>
+    </message>
+    <message id="doc.save_recovered.save_as">
+        <source>Save As…</source>
+        <translation>Save As…</translation>
+    </message>
+    <message id="doc.save_recovered.cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
     <message id="doc.recovery.title">
         <source>Recover unsaved changes?</source>
         <translation>Recover unsaved changes?</translation>

@@ -107,6 +107,10 @@
         <source>The file cannot be read. %1</source>
         <translation>Die Datei kann nicht gelesen werden. %1</translation>
     </message>
+    <message id="doc.file_not_document">
+        <source>The file is not a Tensilo document, or it is damaged.</source>
+        <translation>Die Datei ist kein Tensilo-Dokument, oder sie ist beschädigt.</translation>
+    </message>
     <message id="error.file_save">
         <source>The document could not be saved. %1</source>
         <translation>Das Dokument konnte nicht gesichert werden. %1</translation>

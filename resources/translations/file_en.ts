@@ -107,6 +107,10 @@
         <source>The file cannot be read. %1</source>
         <translation>The file cannot be read. %1</translation>
     </message>
+    <message id="doc.file_not_document">
+        <source>The file is not a Tensilo document, or it is damaged.</source>
+        <translation>The file is not a Tensilo document, or it is damaged.</translation>
+    </message>
     <message id="error.file_save">
         <source>The document could not be saved. %1</source>
         <translation>The document could not be saved. %1</translation>

@@ -46,10 +46,13 @@ QAction *makeAction(QObject *parent, const char *objectName, const QString &text
     action->setObjectName(QLatin1String(objectName));
     if (key != QKeySequence::UnknownKey)
         action->setShortcuts(key);
-    // Outside KDE and GNOME the platform binds no key to some standard actions (Save As among
-    // them); they get the key those desktops use, so that they work from the keyboard everywhere.
+    // Outside KDE and GNOME the platform binds no key to some standard actions (Save As and Quit
+    // among them); they get the key those desktops use, so that they work from the keyboard
+    // everywhere.
     if (action->shortcuts().isEmpty() && key == QKeySequence::SaveAs)
         action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    if (action->shortcuts().isEmpty() && key == QKeySequence::Quit)
+        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     return action;
 }
 

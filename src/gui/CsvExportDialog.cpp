@@ -84,19 +84,18 @@ void CsvExportDialog::updateSummary()
 
 void CsvExportDialog::accept()
 {
-    Dialogs::choosePath(this, Dialogs::FileMode::Save, qtTrId("csv.export.choose"), strDirectory,
-                        qtTrId("csv.file_filter"), [this](QString path) {
-                            if (path.isEmpty())
-                                return;
-                            if (!path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
-                                path += QLatin1String(".csv");
-                            CsvExporter exporter({separator(), exportsAll()});
-                            QString error;
-                            if (!exporter.writeDocument(*pDocument, path, &error)) {
-                                Dialogs::informText(this, qtTrId("csv.export.failed"), error);
-                                return;
-                            }
-                            emit exported(path);
-                            QDialog::accept();
-                        });
+    Dialogs::chooseSavePath(this, qtTrId("csv.export.choose"), strDirectory,
+                            qtTrId("csv.file_filter"), QStringLiteral("csv"),
+                            [this](const QString &path) {
+                                if (path.isEmpty())
+                                    return;
+                                CsvExporter exporter({separator(), exportsAll()});
+                                QString error;
+                                if (!exporter.writeDocument(*pDocument, path, &error)) {
+                                    Dialogs::informText(this, qtTrId("csv.export.failed"), error);
+                                    return;
+                                }
+                                emit exported(path);
+                                QDialog::accept();
+                            });
 }

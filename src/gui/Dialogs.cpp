@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -58,7 +59,7 @@ void Dialogs::ask(QWidget *parent, const QString &stem, const QStringList &butto
     const QString message =
         argumentsFilled(qtTrId(qPrintable(stem + QStringLiteral(".message"))), arguments);
     State &s = state();
-    s.record.append({stem, title, message});
+    s.record.append({stem, title, message, QString()});
     if (!s.answers.empty()) {
         const int answer = qBound(0, s.answers.front(), int(buttons.size()) - 1);
         s.answers.pop_front();
@@ -112,10 +113,10 @@ void Dialogs::inform(QWidget *parent, const QString &stem, const QStringList &ar
 }
 
 void Dialogs::informText(QWidget *parent, const QString &title, const QString &message,
-                         std::function<void()> done)
+                         std::function<void()> done, const QString &detail)
 {
     State &s = state();
-    s.record.append({QString(), title, message});
+    s.record.append({QString(), title, message, detail});
     if (!s.answers.empty()) {
         s.answers.pop_front();
         if (done)
@@ -129,6 +130,7 @@ void Dialogs::informText(QWidget *parent, const QString &title, const QString &m
     auto *box = new QMessageBox(QMessageBox::Warning, title, title, QMessageBox::Ok, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setInformativeText(message);
+    box->setDetailedText(detail);
     box->setAccessibleName(title);
     box->setAccessibleDescription(message);
     QObject::connect(box, &QMessageBox::finished, box, [done] {
@@ -138,12 +140,71 @@ void Dialogs::informText(QWidget *parent, const QString &title, const QString &m
     showApplicationModal(box);
 }
 
+namespace {
+
+void openFileDialog(QWidget *parent, Dialogs::FileMode mode, const QString &caption,
+                    const QString &directory, const QString &nameFilter,
+                    const QString &defaultSuffix, std::function<void(QString)> done);
+
+} // namespace
+
 void Dialogs::choosePath(QWidget *parent, FileMode mode, const QString &caption,
                          const QString &directory, const QString &nameFilter,
                          std::function<void(QString)> done)
 {
+    openFileDialog(parent, mode, caption, directory, nameFilter, QString(), std::move(done));
+}
+
+QString Dialogs::withSuffix(const QString &path, const QString &suffix)
+{
+    if (path.isEmpty() || suffix.isEmpty() ||
+        QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) == 0)
+        return path;
+    return path + QLatin1Char('.') + suffix;
+}
+
+void Dialogs::chooseSavePath(QWidget *parent, const QString &caption, const QString &directory,
+                             const QString &nameFilter, const QString &suffix,
+                             std::function<void(QString)> done)
+{
+    QPointer<QWidget> guard(parent);
+    const bool hadParent = parent;
+    openFileDialog(parent, FileMode::Save, caption, directory, nameFilter, suffix,
+                   [guard, hadParent, caption, nameFilter, suffix, done](const QString &chosen) {
+                       if (hadParent && !guard)
+                           return;
+                       const QString path = withSuffix(chosen, suffix);
+                       // The dialog asked about the name it returned, not about one completed here.
+                       if (path == chosen || !QFileInfo::exists(path)) {
+                           if (done)
+                               done(path);
+                           return;
+                       }
+                       ask(guard, QStringLiteral("file.replace"),
+                           {QStringLiteral("replace"), QStringLiteral("cancel")},
+                           [guard, hadParent, caption, nameFilter, suffix, done, path](int answer) {
+                               if (hadParent && !guard)
+                                   return;
+                               if (answer == 0) {
+                                   if (done)
+                                       done(path);
+                                   return;
+                               }
+                               chooseSavePath(guard, caption, path, nameFilter, suffix, done);
+                           },
+                           {QFileInfo(path).fileName()});
+                   });
+}
+
+namespace {
+
+void openFileDialog(QWidget *parent, Dialogs::FileMode mode, const QString &caption,
+                    const QString &directory, const QString &nameFilter,
+                    const QString &defaultSuffix, std::function<void(QString)> done)
+{
+    using FileMode = Dialogs::FileMode;
     State &s = state();
-    s.record.append({caption, caption, directory});
+    s.record.append({caption, caption, directory, QString()});
     if (!s.paths.empty()) {
         const QString path = s.paths.front();
         s.paths.pop_front();
@@ -171,6 +232,9 @@ void Dialogs::choosePath(QWidget *parent, FileMode mode, const QString &caption,
     case FileMode::Save:
         dialog->setFileMode(QFileDialog::AnyFile);
         dialog->setAcceptMode(QFileDialog::AcceptSave);
+        // Added before the dialog checks for a file of that name, so that it asks about the
+        // file that would really be replaced.
+        dialog->setDefaultSuffix(defaultSuffix);
         break;
     }
     Dialogs::returnFocusWhenFinished(dialog);
@@ -184,6 +248,8 @@ void Dialogs::choosePath(QWidget *parent, FileMode mode, const QString &caption,
     });
     dialog->open();
 }
+
+} // namespace
 
 void Dialogs::returnFocusWhenFinished(QDialog *dialog)
 {

@@ -28,21 +28,33 @@ public:
     // An alert with one button ("<stem>.ok"); `done` may be empty.
     static void inform(QWidget *parent, const QString &stem, const QStringList &arguments = {},
                        std::function<void()> done = {});
-    // An alert whose texts are already localised (a reason from the file reader).
+    // An alert whose texts are already localised (a reason from the file reader). `detail`, when
+    // given, is the technical reason, shown on request below the message.
     static void informText(QWidget *parent, const QString &title, const QString &message,
-                           std::function<void()> done = {});
+                           std::function<void()> done = {}, const QString &detail = {});
 
     enum class FileMode
     {
         Open,     // an existing file
         OpenMany, // existing files, delivered joined by '\n'
-        Save      // a new or existing file; the caller adds a missing suffix
+        Save      // a new or existing file; see chooseSavePath() for one with a suffix
     };
     // A file dialog, window-modal on `parent`. `nameFilter` as QFileDialog takes it. The callback
     // receives the chosen path, or an empty string when the user cancelled.
     static void choosePath(QWidget *parent, FileMode mode, const QString &caption,
                            const QString &directory, const QString &nameFilter,
                            std::function<void(QString)> done);
+
+    // A file dialog for a file to write whose name ends in `suffix` ("pdf"). The dialog adds the
+    // suffix to a name typed without it before it asks about replacing a file; a name that gets
+    // its suffix only afterwards (or from a test's queued path) is asked about here, "file.replace"
+    // with Replace / Cancel, and Cancel opens the file dialog again. The callback receives the
+    // complete path, or an empty string when the user cancelled.
+    static void chooseSavePath(QWidget *parent, const QString &caption, const QString &directory,
+                               const QString &nameFilter, const QString &suffix,
+                               std::function<void(QString)> done);
+    // The path with `.suffix` added unless it ends in it already (in any case).
+    static QString withSuffix(const QString &path, const QString &suffix);
 
     // Makes the window `dialog` belongs to the active window again when the dialog finishes.
     // Window managers mostly do this on their own; without one the keyboard would reach no window.
@@ -61,6 +73,7 @@ public:
         QString stem;    // the alert's stem, or the file dialog's caption
         QString title;   // localised
         QString message; // localised
+        QString detail;  // the technical reason, if any
     };
     // What was asked since the last clearRecord(), oldest first.
     static const QList<Asked> &record();

@@ -1,6 +1,7 @@
 #include "DocumentController.h"
 
 #include "Dialogs.h"
+#include "MeasurementSheet.h"
 #include "MyDocument.h"
 #include "PendingEdits.h"
 #include "Preferences.h"
@@ -36,6 +37,22 @@ QString normalPath(const QString &path)
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
+// What a file looked like when it was read or written, to notice another program's change.
+struct DiskState
+{
+    QDateTime modified;
+    qint64 size = -1;
+    bool operator==(const DiskState &) const = default;
+};
+
+DiskState diskStateOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return {info.fileTime(QFileDevice::FileModificationTime), info.size()};
+}
+
 bool writeWhole(const QString &path, const QByteArray &data)
 {
     QSaveFile file(path);
@@ -55,6 +72,9 @@ struct DocumentController::Entry
     QString recoveryId;   // names the recovery copy; empty when there is none
     bool bEverChanged = false;
     bool bClosing = false; // a close question is open, or the window is going
+    DiskState disk;        // the file as it was read or last saved
+    // A recovered copy of a file that is open in another window: the file it came from.
+    QString recoveredFrom;
 };
 
 DocumentController::DocumentController(QObject *parent)
@@ -178,6 +198,9 @@ QString DocumentController::displayName(const MyDocument *document) const
         return QString();
     if (!entry->path.isEmpty())
         return QFileInfo(entry->path).fileName();
+    if (!entry->recoveredFrom.isEmpty())
+        //: %1 is the file name of the document the copy was recovered for
+        return qtTrId("doc.recovered_name").arg(QFileInfo(entry->recoveredFrom).fileName());
     if (entry->untitledNumber <= 1)
         return qtTrId("doc.untitled");
     //: %1 is a number from 2 on
@@ -273,7 +296,7 @@ void DocumentController::openDocument()
 }
 
 MyDocument *DocumentController::openDocumentWithContentsOfFile(const QString &path, bool display,
-                                                               QString *error)
+                                                               QString *error, QString *detail)
 {
     const QString normal = normalPath(path);
     if (MyDocument *open = documentForPath(normal)) {
@@ -286,12 +309,14 @@ MyDocument *DocumentController::openDocumentWithContentsOfFile(const QString &pa
     }
     auto document = std::make_unique<MyDocument>();
     QString reason;
-    if (!document->readFromFile(normal, &reason)) {
+    const DiskState disk = diskStateOf(normal);
+    if (!document->readFromFile(normal, &reason, detail)) {
         if (error)
             *error = reason;
         return nullptr;
     }
     MyDocument *opened = addDocument(std::move(document), normal, display);
+    entryOf(opened)->disk = disk;
     noteNewRecentDocument(normal);
     closePristineUntitled(opened);
     return opened;
@@ -302,13 +327,14 @@ int DocumentController::openFiles(const QStringList &paths)
     int opened = 0;
     for (const QString &path : paths) {
         QString error;
-        if (openDocumentWithContentsOfFile(path, true, &error)) {
+        QString detail;
+        if (openDocumentWithContentsOfFile(path, true, &error, &detail)) {
             ++opened;
         } else {
             //: %1 is the file name
             Dialogs::informText(parentFor(currentDocument()),
                                 qtTrId("doc.open_failed.title").arg(QFileInfo(path).fileName()),
-                                error);
+                                error, {}, detail);
         }
     }
     return opened;
@@ -401,21 +427,81 @@ void DocumentController::saveDocument(MyDocument *document, std::function<void(b
             done(false);
         return;
     }
-    QPointer<MyDocument> guard(document);
-    if (!commitWindows(document, [this, guard, done](bool proceed) {
-            if (proceed && guard)
-                saveDocument(guard, done);
+    QPointer<MyDocument> pending(document);
+    if (!commitWindows(document, [this, pending, done](bool proceed) {
+            if (proceed && pending)
+                saveDocument(pending, done);
             else if (done)
                 done(false);
         }))
         return;
+    if (entry->path.isEmpty() && !entry->recoveredFrom.isEmpty()) {
+        saveRecovered(document, std::move(done));
+        return;
+    }
     if (entry->path.isEmpty()) {
         saveDocumentAs(document, std::move(done));
         return;
     }
-    const bool saved = saveDocumentToPath(document, entry->path);
-    if (done)
-        done(saved);
+    if (diskStateOf(entry->path) == entry->disk || !QFileInfo::exists(entry->path)) {
+        const bool saved = saveDocumentToPath(document, entry->path);
+        if (done)
+            done(saved);
+        return;
+    }
+    // Another program (a synced folder, another computer, an editor) changed the file since it
+    // was read or saved here: saving now would silently throw its change away.
+    QPointer<MyDocument> guard(document);
+    Dialogs::ask(
+        parentFor(document), QStringLiteral("doc.changed_on_disk"),
+        {QStringLiteral("save_anyway"), QStringLiteral("revert"), QStringLiteral("cancel")},
+        [this, guard, done](int answer) {
+            Entry *entry = guard ? entryOf(guard) : nullptr;
+            bool saved = false;
+            if (entry && answer == 0)
+                saved = saveDocumentToPath(guard, entry->path);
+            else if (entry && answer == 1)
+                revertNow(guard);
+            if (done)
+                done(saved);
+        },
+        {displayName(document)});
+}
+
+// A recovered copy of a file open in another window: replacing the file is asked first, and the
+// other window (which shows what the file held) goes when it has no changes of its own.
+void DocumentController::saveRecovered(MyDocument *document, std::function<void(bool)> done)
+{
+    Entry *entry = entryOf(document);
+    const QString original = entry->recoveredFrom;
+    QPointer<MyDocument> guard(document);
+    Dialogs::ask(parentFor(document), QStringLiteral("doc.save_recovered"),
+                 {QStringLiteral("replace"), QStringLiteral("save_as"), QStringLiteral("cancel")},
+                 [this, guard, done, original](int answer) {
+                     if (!guard || !entryOf(guard) || answer == 2) {
+                         if (done)
+                             done(false);
+                         return;
+                     }
+                     if (answer == 1) {
+                         saveDocumentAs(guard, done);
+                         return;
+                     }
+                     MyDocument *other = documentForPath(original);
+                     if (other && isEdited(other)) {
+                         Dialogs::inform(parentFor(guard), QStringLiteral("doc.save_as_open"),
+                                         {QFileInfo(original).fileName()});
+                         if (done)
+                             done(false);
+                         return;
+                     }
+                     if (other)
+                         reallyClose(other);
+                     const bool saved = saveDocumentToPath(guard, original);
+                     if (done)
+                         done(saved);
+                 },
+                 {QFileInfo(original).fileName()});
 }
 
 void DocumentController::saveDocumentAs(MyDocument *document, std::function<void(bool)> done)
@@ -426,39 +512,39 @@ void DocumentController::saveDocumentAs(MyDocument *document, std::function<void
             done(false);
         return;
     }
-    QPointer<MyDocument> guard(document);
-    if (!commitWindows(document, [this, guard, done](bool proceed) {
-            if (proceed && guard)
-                saveDocumentAs(guard, done);
+    QPointer<MyDocument> pending(document);
+    if (!commitWindows(document, [this, pending, done](bool proceed) {
+            if (proceed && pending)
+                saveDocumentAs(pending, done);
             else if (done)
                 done(false);
         }))
         return;
-    const QString suggested =
-        entry->path.isEmpty()
-            ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-                  QLatin1Char('/') + withExtension(displayName(document))
-            : entry->path;
-    Dialogs::choosePath(parentFor(document), Dialogs::FileMode::Save, qtTrId("doc.save_as.caption"),
-                        suggested, nameFilter(), [this, guard, done](const QString &chosen) {
-                            bool saved = false;
-                            if (guard && entryOf(guard) && !chosen.isEmpty()) {
-                                const QString path = normalPath(withExtension(chosen));
-                                MyDocument *other = documentForPath(path);
-                                if (other && other != guard) {
-                                    // Saving over a file another window has open would leave two
-                                    // documents on one file, the later save silently undoing the
-                                    // earlier.
-                                    Dialogs::inform(parentFor(guard),
-                                                    QStringLiteral("doc.save_as_open"),
-                                                    {QFileInfo(path).fileName()});
-                                } else {
-                                    saved = saveDocumentToPath(guard, path);
-                                }
-                            }
-                            if (done)
-                                done(saved);
-                        });
+    QString suggested = entry->path.isEmpty() ? entry->recoveredFrom : entry->path;
+    if (suggested.isEmpty())
+        suggested = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                    QLatin1Char('/') + withExtension(displayName(document));
+    QPointer<MyDocument> guard(document);
+    Dialogs::chooseSavePath(
+        parentFor(document), qtTrId("doc.save_as.caption"), suggested, nameFilter(),
+        fileExtension(), [this, guard, done](const QString &chosen) {
+            bool saved = false;
+            if (guard && entryOf(guard) && !chosen.isEmpty()) {
+                const QString path = normalPath(chosen);
+                MyDocument *other = documentForPath(path);
+                if (other && other != guard) {
+                    // Saving over a file another window has open would leave two
+                    // documents on one file, the later save silently undoing the
+                    // earlier.
+                    Dialogs::inform(parentFor(guard), QStringLiteral("doc.save_as_open"),
+                                    {QFileInfo(path).fileName()});
+                } else {
+                    saved = saveDocumentToPath(guard, path);
+                }
+            }
+            if (done)
+                done(saved);
+        });
 }
 
 bool DocumentController::saveDocumentToPath(MyDocument *document, const QString &path)
@@ -475,6 +561,8 @@ bool DocumentController::saveDocumentToPath(MyDocument *document, const QString 
     }
     entry->path = normalPath(path);
     entry->untitledNumber = 0;
+    entry->recoveredFrom.clear();
+    entry->disk = diskStateOf(entry->path);
     removeRecovery(entry);
     noteNewRecentDocument(entry->path);
     updateTitle(entry);
@@ -490,22 +578,30 @@ void DocumentController::revertDocumentToSaved(MyDocument *document)
     Dialogs::ask(parentFor(document), QStringLiteral("doc.revert"),
                  {QStringLiteral("revert"), QStringLiteral("cancel")},
                  [this, guard](int answer) {
-                     Entry *entry = guard ? entryOf(guard) : nullptr;
-                     if (answer != 0 || !entry)
-                         return;
-                     QString error;
-                     if (!guard->readFromFile(entry->path, &error)) {
-                         // The document is as it was, and still edited.
-                         //: %1 is the file name
-                         Dialogs::informText(
-                             parentFor(guard),
-                             qtTrId("doc.revert_failed.title").arg(displayName(guard)), error);
-                         return;
-                     }
-                     removeRecovery(entry);
-                     updateTitle(entry);
+                     if (answer == 0 && guard && entryOf(guard))
+                         revertNow(guard);
                  },
                  {displayName(document)});
+}
+
+bool DocumentController::revertNow(MyDocument *document)
+{
+    Entry *entry = entryOf(document);
+    QString error;
+    QString detail;
+    const DiskState disk = diskStateOf(entry->path);
+    if (!document->readFromFile(entry->path, &error, &detail)) {
+        // The document is as it was, and still edited.
+        //: %1 is the file name
+        Dialogs::informText(parentFor(document),
+                            qtTrId("doc.revert_failed.title").arg(displayName(document)), error, {},
+                            detail);
+        return false;
+    }
+    entry->disk = disk;
+    removeRecovery(entry);
+    updateTitle(entry);
+    return true;
 }
 
 void DocumentController::closeDocument(MyDocument *document, std::function<void(bool)> done)
@@ -524,7 +620,7 @@ void DocumentController::closeDocument(MyDocument *document, std::function<void(
                 done(false);
         }))
         return;
-    if (!isEdited(document)) {
+    if (!isEdited(document) && !openEditor(document)) {
         reallyClose(document);
         if (done)
             done(true);
@@ -548,6 +644,15 @@ void DocumentController::closeDocument(MyDocument *document, std::function<void(
                      }
                      entry->bClosing = false;
                      if (answer == 0) {
+                         // The reading in an open editor goes into the document first; when
+                         // its values are refused the editor says why and stays open.
+                         if (MeasurementSheet *editor = openEditor(guard)) {
+                             if (!editor->confirm()) {
+                                 if (done)
+                                     done(false);
+                                 return;
+                             }
+                         }
                          saveDocument(guard, [this, guard, done](bool saved) {
                              if (saved && guard)
                                  reallyClose(guard);
@@ -563,6 +668,18 @@ void DocumentController::closeDocument(MyDocument *document, std::function<void(
                      }
                  },
                  {displayName(document)});
+}
+
+MeasurementSheet *DocumentController::openEditor(const MyDocument *document) const
+{
+    const QMainWindow *window = windowForDocument(document);
+    if (!window)
+        return nullptr;
+    for (MeasurementSheet *sheet : window->findChildren<MeasurementSheet *>()) {
+        if (sheet->isVisible() && sheet->hasChanges())
+            return sheet;
+    }
+    return nullptr;
 }
 
 void DocumentController::reallyClose(MyDocument *document)
@@ -733,7 +850,13 @@ bool DocumentController::autosaveDocument(MyDocument *document)
         return false;
     }
     QJsonObject index;
-    index.insert(QStringLiteral("original"), entry->path);
+    index.insert(QStringLiteral("original"),
+                 entry->path.isEmpty() ? entry->recoveredFrom : entry->path);
+    if (entry->disk.size >= 0) {
+        index.insert(QStringLiteral("originalModified"),
+                     entry->disk.modified.toUTC().toString(Qt::ISODateWithMs));
+        index.insert(QStringLiteral("originalSize"), double(entry->disk.size));
+    }
     index.insert(QStringLiteral("name"), displayName(document));
     index.insert(QStringLiteral("autosaved"),
                  QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
@@ -778,6 +901,9 @@ QList<DocumentController::Recovery> DocumentController::pendingRecoveries() cons
         recovery.dataPath = dataPath;
         recovery.indexPath = info.filePath();
         recovery.originalPath = index.value(QStringLiteral("original")).toString();
+        recovery.originalModified = QDateTime::fromString(
+            index.value(QStringLiteral("originalModified")).toString(), Qt::ISODateWithMs);
+        recovery.originalSize = qint64(index.value(QStringLiteral("originalSize")).toDouble(-1));
         recovery.displayName = index.value(QStringLiteral("name")).toString();
         if (recovery.displayName.isEmpty())
             recovery.displayName = recovery.originalPath.isEmpty()
@@ -799,15 +925,25 @@ MyDocument *DocumentController::recoverDocument(const Recovery &recovery, QStrin
     auto document = std::make_unique<MyDocument>();
     if (!document->readFromFile(recovery.dataPath, error))
         return nullptr;
-    // Tied to its file unless that file is open in another window already.
+    // Tied to its file unless that file is open in another window already; then it is named
+    // after the file, and saving it asks before replacing the file.
     QString path = normalPath(recovery.originalPath);
+    QString recoveredFrom;
     if (!path.isEmpty() && documentForPath(path))
-        path.clear();
+        std::swap(path, recoveredFrom);
     MyDocument *recovered = addDocument(std::move(document), QString(), true);
     Entry *entry = entryOf(recovered);
     entry->path = path;
-    if (!path.isEmpty())
+    entry->recoveredFrom = recoveredFrom;
+    if (!path.isEmpty() || !recoveredFrom.isEmpty())
         entry->untitledNumber = 0;
+    // The file as the crashed session knew it: a later change by another program is asked about
+    // when this document is saved over it.
+    if (!path.isEmpty())
+        entry->disk =
+            recovery.originalSize >= 0
+                ? DiskState{recovery.originalModified.toLocalTime(), recovery.originalSize}
+                : diskStateOf(path);
     // The copy stays as this document's recovery copy until it is saved or closed.
     entry->recoveryId = QFileInfo(recovery.dataPath).completeBaseName();
     entry->bEverChanged = true;

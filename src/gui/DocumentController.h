@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+class MeasurementSheet;
 class MyDocument;
 class QMainWindow;
 class QTimer;
@@ -68,9 +69,10 @@ public:
     // Asks for files and opens them.
     void openDocument();
     // Opens a file, or raises the window of the document that has it open already. On failure
-    // nothing opens, *error holds the reader's message and null is returned; nothing is shown.
+    // nothing opens, *error holds the reader's message in plain words and *detail its technical
+    // reason, and null is returned; nothing is shown.
     MyDocument *openDocumentWithContentsOfFile(const QString &path, bool display,
-                                               QString *error = nullptr);
+                                               QString *error = nullptr, QString *detail = nullptr);
     // Opens each file, showing a message for each one that cannot be opened. Returns how many
     // opened.
     int openFiles(const QStringList &paths);
@@ -86,13 +88,16 @@ public:
     void openRecentDocument(const QString &path);
 
     // --- Save, revert, close --------------------------------------------------------------------
+    // Asks Save Anyway / Revert / Cancel first when another program changed the file since it
+    // was read or saved here (its modification time or size differ).
     void saveDocument(MyDocument *document, std::function<void(bool saved)> done = {});
     void saveDocumentAs(MyDocument *document, std::function<void(bool saved)> done = {});
     // Saves to the path; shows the reason when it fails (the old file stays as it was).
     bool saveDocumentToPath(MyDocument *document, const QString &path);
     // Asks, then reads the saved file back into the document.
     void revertDocumentToSaved(MyDocument *document);
-    // Asks Save / Don't Save / Cancel when the document is edited; `done` tells whether it closed.
+    // Asks Save / Don't Save / Cancel when the document is edited or a reading editor on its
+    // window has changes; `done` tells whether it closed.
     void closeDocument(MyDocument *document, std::function<void(bool closed)> done = {});
     // Closes the documents one after another; stops at the first Cancel.
     void closeAllDocuments(std::function<void(bool allClosed)> done);
@@ -113,7 +118,9 @@ public:
     {
         QString dataPath;
         QString indexPath;
-        QString originalPath; // empty for a document never saved
+        QString originalPath;       // empty for a document never saved
+        QDateTime originalModified; // the original file as the autosaving session knew it
+        qint64 originalSize = -1;
         QString displayName;
         QDateTime autosaved;
     };
@@ -147,6 +154,10 @@ private:
     void scheduleAutosave();
     void removeRecovery(Entry *entry);
     void reallyClose(MyDocument *document);
+    void saveRecovered(MyDocument *document, std::function<void(bool)> done);
+    bool revertNow(MyDocument *document);
+    // A reading editor open on the document's window with changes not yet in the document.
+    MeasurementSheet *openEditor(const MyDocument *document) const;
     void closeNext(QList<QPointer<MyDocument>> remaining, std::function<void(bool)> done);
     void closePristineUntitled(MyDocument *except);
     void offerNext(QList<Recovery> pending, std::function<void()> done);

@@ -158,6 +158,7 @@ MeasurementSheet::MeasurementSheet(ConstMeasurementPtr reading, MyDocument *docu
             updateCustomTitles();
     });
 
+    strLoadedFields = fieldTexts();
     // Most readings are typed from the pressures on.
     ui->pEditSistolic->setFocus();
     ui->pEditSistolic->selectAll();
@@ -187,6 +188,33 @@ void MeasurementSheet::loadFields()
     }
     ui->pEditComment->setText(pMeasurement->Comments());
     ui->pTags->setTokens(pMeasurement->Tags());
+}
+
+QStringList MeasurementSheet::fieldTexts() const
+{
+    QStringList texts = {ui->pEditDate->date().toString(Qt::ISODate),
+                         ui->pEditTime->time().toString(Qt::ISODate),
+                         ui->pEditSistolic->text(),
+                         ui->pEditDiastolic->text(),
+                         ui->pEditPulse->text(),
+                         ui->pEditWeight->text(),
+                         ui->pEditCustom1->text(),
+                         ui->pEditCustom2->text(),
+                         ui->pEditCustom3->text(),
+                         ui->pEditComment->text(),
+                         ui->pTags->pendingText()};
+    return texts + ui->pTags->tokens();
+}
+
+bool MeasurementSheet::hasChanges() const
+{
+    return fieldTexts() != strLoadedFields;
+}
+
+bool MeasurementSheet::confirm()
+{
+    pSaveMeasurementButton->click();
+    return result() == QDialog::Accepted && !isVisible();
 }
 
 void MeasurementSheet::updateCustomTitles()

@@ -68,6 +68,13 @@ public:
     // answers the values as entered, for the checks.
     MeasurementChecks::Values commitEditing();
 
+    // Whether the user changed any field since the sheet opened: unsaved work when the document
+    // closes.
+    bool hasChanges() const;
+    // Confirms as the commit button does; false when a check refused a value (its alert is shown
+    // and the sheet stays open).
+    bool confirm();
+
     // Builds the tag menu for the working copy (replacing the previous one) without showing it.
     QMenu *tagsMenu();
 
@@ -105,4 +112,6 @@ private:
     unsigned nForcedRows = 0; // rows shown although switched off (bit 0: pulse)
     bool bDateChanged = false;
     bool bTimeChanged = false;
+    QStringList strLoadedFields; // fieldTexts() as the sheet opened
+    QStringList fieldTexts() const;
 };

@@ -460,7 +460,11 @@ void MyWindowController::setupMenus()
             onAddButtonPressed();
     });
     ui->menuEdit->insertAction(ui->actionDelete, pAddAction);
+    // The menu shows Delete's key, but the key belongs to the table or list that has the focus
+    // (the pages handle it there): pressed anywhere else (the filter selector, the page buttons,
+    // a menu of a condition row) it must not delete what the page has selected.
     ui->actionDelete->setShortcut(QKeySequence::Delete);
+    ui->actionDelete->setShortcutContext(Qt::WidgetShortcut);
     ui->actionSelectAll->setShortcut(QKeySequence::SelectAll);
     connect(ui->actionDelete, &QAction::triggered, this, &MyWindowController::onDelete);
     connect(ui->actionSelectAll, &QAction::triggered, this, &MyWindowController::onSelectAll);
@@ -790,13 +794,11 @@ void MyWindowController::onExportPdf()
         return;
     QString directory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QPointer<MyWindowController> self(this);
-    Dialogs::choosePath(
-        this, Dialogs::FileMode::Save, qtTrId("window.export_pdf.caption"), directory,
-        qtTrId("window.export_pdf.filter"), [self](QString path) {
+    Dialogs::chooseSavePath(
+        this, qtTrId("window.export_pdf.caption"), directory, qtTrId("window.export_pdf.filter"),
+        QStringLiteral("pdf"), [self](const QString &path) {
             if (!self || path.isEmpty() || !self->pDocument)
                 return;
-            if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
-                path += QStringLiteral(".pdf");
             const std::unique_ptr<PrintView> view = self->makePrintView(self->pageLayout());
             QString message;
             if (!view->writePdf(path, &message))

@@ -323,8 +323,11 @@ QByteArray DocumentArchive::archive(const Contents &contents,
     return data;
 }
 
-bool DocumentArchive::unarchive(const QByteArray &data, Contents *contents, QString *error)
+bool DocumentArchive::unarchive(const QByteArray &data, Contents *contents, QString *error,
+                                QString *detail)
 {
+    if (detail)
+        detail->clear();
     auto refuse = [error](const QString &message) {
         if (error)
             *error = message;
@@ -335,9 +338,14 @@ bool DocumentArchive::unarchive(const QByteArray &data, Contents *contents, QStr
     QVariant rootValue;
     if (unarchiver.open(data))
         rootValue = unarchiver.decodeTopLevelObject();
-    if (unarchiver.hasError())
+    if (unarchiver.hasError()) {
+        if (detail) {
+            *detail = unarchiver.errorString();
+            return refuse(qtTrId("doc.file_not_document"));
+        }
         //: %1 is the reason, a sentence
         return refuse(qtTrId("doc.file_unreadable").arg(unarchiver.errorString()));
+    }
     if (rootValue.typeId() != QMetaType::QVariantMap)
         return refuse(qtTrId("doc.file_corrupted"));
     const QVariantMap root = rootValue.toMap();

@@ -61,7 +61,10 @@ public:
     // archive or not decodable ("doc.file_unreadable" with the reason), a root that is not a
     // dictionary, readings or filters that are not lists of readings and filters
     // ("doc.file_corrupted"), or no "measurements" ("doc.file_incomplete").
-    static bool unarchive(const QByteArray &data, Contents *contents, QString *error = nullptr);
+    // With `detail`, *error says in plain words what is wrong with the file and *detail holds the
+    // reader's technical reason (empty when there is none); without it *error holds both.
+    static bool unarchive(const QByteArray &data, Contents *contents, QString *error = nullptr,
+                          QString *detail = nullptr);
 
 private:
     // The contents with the given readings in place of contents.measurements.

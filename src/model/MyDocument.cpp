@@ -1047,11 +1047,12 @@ QByteArray MyDocument::dataOfType(const QString &typeName, QString *error) const
     return DocumentArchive::archive(*this, error);
 }
 
-bool MyDocument::readFromData(const QByteArray &data, const QString &typeName, QString *error)
+bool MyDocument::readFromData(const QByteArray &data, const QString &typeName, QString *error,
+                              QString *detail)
 {
     Q_UNUSED(typeName);
     DocumentArchive::Contents contents;
-    if (!DocumentArchive::unarchive(data, &contents, error))
+    if (!DocumentArchive::unarchive(data, &contents, error, detail))
         return false;
 
     pUndoManager->disableUndoRegistration();
@@ -1108,8 +1109,10 @@ bool MyDocument::writeCopyToFile(const QString &path, QString *error) const
     return true;
 }
 
-bool MyDocument::readFromFile(const QString &path, QString *error)
+bool MyDocument::readFromFile(const QString &path, QString *error, QString *detail)
 {
+    if (detail)
+        detail->clear();
     // Documents are a few megabytes; a file far beyond that is not one of ours.
     constexpr qint64 kLargestFile = qint64(1) << 30;
     QFile file(path);
@@ -1127,5 +1130,5 @@ bool MyDocument::readFromFile(const QString &path, QString *error)
             *error = qtTrId("error.file_open").arg(reason);
         return false;
     }
-    return readFromData(data, QString(), error);
+    return readFromData(data, QString(), error, detail);
 }

@@ -199,7 +199,10 @@ public:
     // Rebuilds the document from a file's bytes, with undo recording off and the undo steps
     // cleared, so that the document is clean afterwards. A file that is refused (see
     // DocumentArchive::unarchive()) leaves the document exactly as it was.
-    bool readFromData(const QByteArray &data, const QString &typeName, QString *error = nullptr);
+    // With `detail`, *error is in plain words and *detail the technical reason (see
+    // DocumentArchive::unarchive()).
+    bool readFromData(const QByteArray &data, const QString &typeName, QString *error = nullptr,
+                      QString *detail = nullptr);
     // Saves through QSaveFile, so an interrupted or failed save leaves the previous file intact.
     // On success the document is marked clean; on failure *error is "error.file_save" with the
     // reason and the document stays edited.
@@ -208,7 +211,7 @@ public:
     // copy that is not the user's save (the autosaved recovery copy).
     bool writeCopyToFile(const QString &path, QString *error = nullptr) const;
     // Reads the file (readFromData()); "error.file_open" with the reason when it cannot be read.
-    bool readFromFile(const QString &path, QString *error = nullptr);
+    bool readFromFile(const QString &path, QString *error = nullptr, QString *detail = nullptr);
 
     // The document's windows, in the order they were added; gone ones are left out.
     void addWindowController(QObject *controller);
