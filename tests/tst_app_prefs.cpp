@@ -3,6 +3,7 @@
 
 #include "ChartDataSource.h"
 #include "ColorSwatchButton.h"
+#include "Dialogs.h"
 #include "Localization.h"
 #include "PreferenceBinding.h"
 #include "Preferences.h"
@@ -25,6 +26,7 @@ class TestAppPrefs : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { Dialogs::setTestMode(true); }
     void init() { Preferences::useTemporaryStore(); }
 
     // The widget shows the key, writes it when the user changes it and follows other writers.
@@ -126,8 +128,8 @@ private slots:
         QVERIFY(prefs.boolForKey(Preferences::customShow3));
     }
 
-    // Every key has its control; each change is written at once; Restore Defaults removes the
-    // user's values and the controls follow.
+    // Every key has its control; each change is written at once; Restore Defaults, once
+    // confirmed, removes the user's values and the controls follow.
     void preferencesWindowWritesEveryKey()
     {
         Preferences &prefs = Preferences::shared();
@@ -202,7 +204,25 @@ private slots:
         QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("customTitle2"))->isEnabled(),
                  prefs.boolForKey(Preferences::customShow2));
 
-        window.findChild<QPushButton *>(QStringLiteral("restoreDefaultsButton"))->click();
+        // Restore Defaults asks first, naming what goes; Cancel (or Escape) keeps everything.
+        auto *restore = window.findChild<QPushButton *>(QStringLiteral("restoreDefaultsButton"));
+        Dialogs::clearRecord();
+        Dialogs::setNextAnswer(1);
+        QTest::mouseClick(restore, Qt::LeftButton);
+        QTRY_COMPARE(Dialogs::record().size(), 1);
+        QCoreApplication::processEvents();
+        const Dialogs::Asked asked = Dialogs::record().constFirst();
+        QCOMPARE(asked.stem, QStringLiteral("prefs.restore_defaults_ask"));
+        QVERIFY(!asked.title.isEmpty() && !asked.message.isEmpty());
+        for (const QString &key : keys)
+            QVERIFY2(prefs.hasUserValueForKey(key), qPrintable(key));
+        QCOMPARE(Dialogs::unansweredCount(), 0);
+
+        // Restore, from the keyboard: every user value goes and the controls follow.
+        Dialogs::setNextAnswer(0);
+        restore->setFocus();
+        QTest::keyClick(restore, Qt::Key_Space);
+        QTRY_VERIFY(!prefs.hasUserValueForKey(keys.constFirst()));
         for (const QString &key : keys) {
             QVERIFY2(!prefs.hasUserValueForKey(key), qPrintable(key));
             QWidget *control = window.controlForKey(key);

@@ -1,6 +1,9 @@
+#include "ComparisonPredicate.h"
+#include "DocumentArchive.h"
 #include "DocumentPrinter.h"
 #include "Localization.h"
 #include "MyDocument.h"
+#include "RelativeDate.h"
 #include "TestHelpers.h"
 #include "UndoManager.h"
 #include "document_mirror.h"
@@ -169,6 +172,32 @@ private slots:
         QVERIFY(!document.sortItemsAscending());
         QCOMPARE(document.filteredCounter(), FilteredCounter(0, 0));
         QVERIFY(!document.undoManager()->canUndo());
+    }
+
+    // The stock date filters are measured from one instant however the clock moves while they
+    // are made: exact calendar distances, and the same file from the same input.
+    void stockFiltersAreMeasuredFromOneInstant()
+    {
+        double tick = 0;
+        Date::setClock([&tick] {
+            tick += 0.000999;
+            return kNow.addingSeconds(tick);
+        });
+        const auto interval = [](const MyDocument &document, int filter) {
+            const ComparisonPredicate *comparison =
+                document.filters().at(filter)->predicate()->asComparison();
+            return comparison ? comparison->rightExpression()
+                                    .constantValue()
+                                    .value<RelativeDate>()
+                                    .timeIntervalSinceNow()
+                              : 0.0;
+        };
+        MyDocument first;
+        MyDocument second;
+        Date::setClock([] { return kNow; });
+        QCOMPARE(interval(first, 1), -7 * 86400.0);
+        QCOMPARE(interval(first, 2), -29 * 86400.0); // back from 15 March 2024 to 15 February
+        QCOMPARE(DocumentArchive::archive(first), DocumentArchive::archive(second));
     }
 
     void positionForMeasurement_data()

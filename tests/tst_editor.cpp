@@ -8,6 +8,7 @@
 #include "MeasurementSheet.h"
 #include "MyDocument.h"
 #include "MyTokenField.h"
+#include "MyWindowController.h"
 #include "Number.h"
 #include "Preferences.h"
 
@@ -22,6 +23,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimeEdit>
 #include <QToolButton>
@@ -137,6 +139,8 @@ private slots:
 
     void tagMenuListsNewTagsThenTheDocumentsTags();
     void choosingATagTogglesItInTheCopy();
+    void tagsAreRewrittenOnlyWhenEdited_data();
+    void tagsAreRewrittenOnlyWhenEdited();
 
     void rendersInBothLanguages();
 
@@ -716,6 +720,59 @@ void TestEditor::choosingATagTogglesItInTheCopy()
     QTest::keyClick(sheet->focusWidget(), Qt::Key_Return);
     QCOMPARE(heard.calls, 1);
     QCOMPARE(heard.entered->Tags(), QStringList{"a"});
+}
+
+void TestEditor::tagsAreRewrittenOnlyWhenEdited_data()
+{
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QString>("typedTag");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList twice{"a", "a"}, spaced{" a", "b "};
+    QTest::newRow("twice, untouched") << twice << QString() << twice;
+    QTest::newRow("spaced, untouched") << spaced << QString() << spaced;
+    QTest::newRow("twice, a tag added") << twice << QStringLiteral("c") << QStringList{"a", "c"};
+    QTest::newRow("spaced, a tag added")
+        << spaced << QStringLiteral("c") << QStringList{"a", "b", "c"};
+}
+
+// Confirming the editor stores the tags field only when the user changed it: a file's tags
+// that the field shows tidied (duplicates, spaces) are kept exactly when only the comment was
+// edited; a field the user edited is stored as shown.
+void TestEditor::tagsAreRewrittenOnlyWhenEdited()
+{
+    QFETCH(QStringList, stored);
+    QFETCH(QString, typedTag);
+    QFETCH(QStringList, expected);
+    auto odd = reading(3, 130, 85);
+    odd->setTags(stored);
+    pDocument->addMeasurements({odd});
+    const QStringList cacheBefore = pDocument->tags();
+
+    MyWindowController window(pDocument);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTableView *table = window.pageGrid()->tableView();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualRect(table->model()->index(0, 0)).center());
+    QTest::keyClick(table, Qt::Key_Return);
+    auto *sheet = window.findChild<MeasurementSheet *>();
+    QVERIFY(sheet);
+    QApplication::setActiveWindow(sheet);
+    QVERIFY(QTest::qWaitForWindowActive(sheet));
+    QLineEdit *comment = field(sheet, "pEditComment");
+    QTest::mouseClick(comment, Qt::LeftButton);
+    QTest::keyClicks(comment, QStringLiteral("after a walk"));
+    if (!typedTag.isEmpty()) {
+        QTest::keyClick(comment, Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), typedTag + QLatin1Char(','));
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_VERIFY(!sheet->isVisible());
+
+    QCOMPARE(odd->Comments(), QStringLiteral("after a walk"));
+    QCOMPARE(odd->Tags(), expected);
+    if (typedTag.isEmpty())
+        QCOMPARE(pDocument->tags(), cacheBefore);
 }
 
 void TestEditor::rendersInBothLanguages()

@@ -21,6 +21,7 @@
 #include "PageInformation.h"
 #include "PredicateEditor.h"
 #include "Preferences.h"
+#include "PreferencesWndController.h"
 #include "PrintAccessoryView.h"
 #include "PrintSettings.h"
 #include "PrintView.h"
@@ -151,6 +152,8 @@ private slots:
     void deleteAndReplaceWithAverage();
     void deleteBelongsToWhatHasTheFocus();
     void columnsAndRowSizeFollowThePreferences();
+    void aColumnSwitchedOnInPreferencesHasAWidth_data();
+    void aColumnSwitchedOnInPreferencesHasAWidth();
     void rowsStayInPlaceAcrossDeletions();
     void selectionAndOrderFollowListResets();
     void everyListPageHandsTheFocusToItsTable();
@@ -648,6 +651,82 @@ void TestWindow::columnsAndRowSizeFollowThePreferences()
     table->verticalHeader()->setDefaultSectionSize(40);
     f.grid()->setRowSize(2);
     QCOMPARE(table->verticalHeader()->defaultSectionSize(), 40);
+}
+
+void TestWindow::aColumnSwitchedOnInPreferencesHasAWidth_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("offAtLaunch");
+    QTest::addColumn<bool>("onAnotherPage");
+    QTest::newRow("custom value off at launch")
+        << QString(Preferences::customShow1) << int(ReadingsModel::Custom1Column) << true << false;
+    QTest::newRow("pulse off at launch")
+        << QString(Preferences::showPulse) << int(ReadingsModel::PulseColumn) << true << false;
+    QTest::newRow("weight off and on in one session")
+        << QString(Preferences::showWeight) << int(ReadingsModel::WeightColumn) << false << false;
+    QTest::newRow("switched on while the chart is shown")
+        << QString(Preferences::customShow2) << int(ReadingsModel::Custom2Column) << true << true;
+}
+
+// However the column came to be hidden, switching its check box on in the preferences window
+// shows it with room for its values and its title, with the readings in either order.
+void TestWindow::aColumnSwitchedOnInPreferencesHasAWidth()
+{
+    QFETCH(QString, key);
+    QFETCH(int, column);
+    QFETCH(bool, offAtLaunch);
+    QFETCH(bool, onAnotherPage);
+    Preferences &prefs = Preferences::shared();
+    if (offAtLaunch)
+        prefs.setValueForKey(false, key);
+    Fixture f;
+    f.window->resize(1400, 500);
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QHeaderView *header = f.table()->horizontalHeader();
+
+    PreferencesWndController preferences;
+    preferences.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&preferences));
+    auto *check = qobject_cast<QCheckBox *>(preferences.controlForKey(key));
+    QVERIFY(check);
+    preferences.findChild<QTabWidget *>(QStringLiteral("tabs"))
+        ->setCurrentWidget(preferences.findChild<QWidget *>(QStringLiteral("tabValues")));
+    const auto clickCheck = [check] {
+        QTest::mouseClick(check, Qt::LeftButton, {},
+                          QPoint(check->height() / 2, check->height() / 2));
+    };
+    if (!offAtLaunch) {
+        clickCheck();
+        QVERIFY(header->isSectionHidden(column));
+    }
+    // The user turns the order round between hiding and showing.
+    editAction(f.window.get(), "actionOldestFirst")->trigger();
+    if (onAnotherPage)
+        f.window->selectPage(MyWindowController::ChartPage);
+    clickCheck();
+    QVERIFY(prefs.boolForKey(key));
+    if (onAnotherPage)
+        f.window->selectPage(MyWindowController::ReadingsPage);
+    QCoreApplication::processEvents();
+
+    QVERIFY(!header->isSectionHidden(column));
+    const QString title = f.table()->model()->headerData(column, Qt::Horizontal).toString();
+    const int width = header->sectionSize(column);
+    QVERIFY2(width >= QFontMetrics(header->font()).horizontalAdvance(title) + 8,
+             qPrintable(QStringLiteral("width %1").arg(width)));
+    QVERIFY(width >= QFontMetrics(f.table()->font()).horizontalAdvance(QStringLiteral("000.0")));
+    // Its title is drawn: the section shows more than its background.
+    const QImage image =
+        header->grab(QRect(header->sectionViewportPosition(column), 0, width, header->height()))
+            .toImage();
+    const QRgb background = image.pixel(image.width() - 3, 1);
+    int marked = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            marked += image.pixel(x, y) != background;
+    QVERIFY2(marked > 30, qPrintable(QStringLiteral("%1 pixels drawn").arg(marked)));
 }
 
 // The readings table's header trims itself on removals instead of renumbering every row; the

@@ -27,5 +27,21 @@
         <source>Enter a time such as %1.</source>
         <translation>Geben Sie eine Uhrzeit wie %1 ein.</translation>
     </message>
+    <message id="prefs.restore_defaults_ask.title">
+        <source>Restore every setting to its default?</source>
+        <translation>Alle Einstellungen auf die Standardwerte zurücksetzen?</translation>
+    </message>
+    <message id="prefs.restore_defaults_ask.message">
+        <source>The shown values and their column titles, the chart colours, the row size, the report’s contents, deviations in averages, autosaving and reopening the last document all go back to their defaults. This cannot be undone.</source>
+        <translation>Die angezeigten Werte und ihre Spaltentitel, die Diagrammfarben, die Zeilengröße, der Inhalt des Berichts, die Abweichungen bei den Durchschnitten, das automatische Sichern und das Öffnen des zuletzt benutzten Dokuments erhalten wieder ihre Standardwerte. Das lässt sich nicht widerrufen.</translation>
+    </message>
+    <message id="prefs.restore_defaults_ask.restore">
+        <source>Restore Defaults</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message id="prefs.restore_defaults_ask.cancel">
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 </TS>

@@ -27,5 +27,21 @@
         <source>Enter a time such as %1.</source>
         <translation>Enter a time such as %1.</translation>
     </message>
+    <message id="prefs.restore_defaults_ask.title">
+        <source>Restore every setting to its default?</source>
+        <translation>Restore every setting to its default?</translation>
+    </message>
+    <message id="prefs.restore_defaults_ask.message">
+        <source>The shown values and their column titles, the chart colours, the row size, the report’s contents, deviations in averages, autosaving and reopening the last document all go back to their defaults. This cannot be undone.</source>
+        <translation>The shown values and their column titles, the chart colours, the row size, the report’s contents, deviations in averages, autosaving and reopening the last document all go back to their defaults. This cannot be undone.</translation>
+    </message>
+    <message id="prefs.restore_defaults_ask.restore">
+        <source>Restore Defaults</source>
+        <translation>Restore Defaults</translation>
+    </message>
+    <message id="prefs.restore_defaults_ask.cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 </TS>

@@ -188,6 +188,7 @@ void MeasurementSheet::loadFields()
     }
     ui->pEditComment->setText(pMeasurement->Comments());
     ui->pTags->setTokens(pMeasurement->Tags());
+    strTagsShown = ui->pTags->tokens();
 }
 
 QStringList MeasurementSheet::fieldTexts() const
@@ -380,8 +381,10 @@ MeasurementChecks::Values MeasurementSheet::commitEditing()
         pMeasurement->setComments(comment);
     ui->pTags->commitEditing();
     const QStringList tags = ui->pTags->tokens();
-    if (tags != pMeasurement->Tags())
+    if (tags != strTagsShown) {
         pMeasurement->setTags(tags);
+        strTagsShown = tags;
+    }
 
     return {entered[Systolic], entered[Diastolic], entered[Pulse],  entered[Weight],
             entered[Custom1],  entered[Custom2],   entered[Custom3]};
@@ -512,6 +515,8 @@ void MeasurementSheet::onTagSelected(QAction *item)
         tags.removeAll(tag);
     else if (!tags.contains(tag))
         tags.append(tag);
-    pMeasurement->setTags(tags);
+    // A tag chosen from the menu is an edit of the tags: they are stored as the field shows them.
     ui->pTags->setTokens(tags);
+    strTagsShown = ui->pTags->tokens();
+    pMeasurement->setTags(strTagsShown);
 }

@@ -109,6 +109,9 @@ private:
     int nRowPitch = 0;
     // The numbers as first shown, so that a field left alone keeps its exact value and kind.
     QString strShown[7];
+    // The tags as the field shows them (trimmed, each once); while the field still shows them
+    // the reading's own tags are kept exactly as they are.
+    QStringList strTagsShown;
     unsigned nForcedRows = 0; // rows shown although switched off (bit 0: pulse)
     bool bDateChanged = false;
     bool bTimeChanged = false;

@@ -66,26 +66,20 @@ PageGrid::PageGrid(MyDocument *document, ReadingsModel *model, QWidget *parent)
 
     showModel(pArrayController);
     setRowSize(Preferences::shared().integerForKey(Preferences::rowSize));
-    updateColumns();
     // Sensible first widths; the user resizes from there.
-    const QFontMetrics metrics(pGrid->font());
-    header->resizeSection(ReadingsModel::DateColumn,
-                          metrics.horizontalAdvance(QStringLiteral("00/00/0000")) + 24);
-    header->resizeSection(ReadingsModel::TimeColumn,
-                          metrics.horizontalAdvance(QStringLiteral("00:00 PM")) + 24);
-    header->resizeSection(ReadingsModel::PressureColumn,
-                          metrics.horizontalAdvance(QStringLiteral("000 / 000")) + 32);
-    for (int column = ReadingsModel::PulseColumn; column <= ReadingsModel::Custom3Column; ++column)
-        header->resizeSection(column, metrics.horizontalAdvance(QStringLiteral("0000.00")) + 32);
-    header->resizeSection(ReadingsModel::TagsColumn,
-                          metrics.horizontalAdvance(QStringLiteral("evening, tired")) + 24);
-    // A heading is never cut: a column is at least as wide as its title.
+    for (int column = 0; column < ReadingsModel::ColumnCount; ++column)
+        header->resizeSection(column, defaultColumnWidth(column));
+    updateColumns();
+    // A heading is never cut: a column is at least as wide as its title. (A hidden column gets
+    // its width when it is shown.)
     auto fitTitles = [header](Qt::Orientation orientation, int first, int last) {
         if (orientation != Qt::Horizontal)
             return;
-        for (int column = first; column <= last; ++column)
-            header->resizeSection(
-                column, std::max(header->sectionSize(column), header->sectionSizeHint(column)));
+        for (int column = first; column <= last; ++column) {
+            if (!header->isSectionHidden(column))
+                header->resizeSection(
+                    column, std::max(header->sectionSize(column), header->sectionSizeHint(column)));
+        }
     };
     fitTitles(Qt::Horizontal, 0, ReadingsModel::ColumnCount - 1);
     connect(pArrayController, &QAbstractItemModel::headerDataChanged, this, fitTitles);
@@ -367,12 +361,46 @@ bool PageGrid::eventFilter(QObject *watched, QEvent *event)
 
 // --- Columns and rows -----------------------------------------------------------------------
 
+int PageGrid::defaultColumnWidth(int column) const
+{
+    const QFontMetrics metrics(pGrid->font());
+    switch (column) {
+    case ReadingsModel::DateColumn:
+        return metrics.horizontalAdvance(QStringLiteral("00/00/0000")) + 24;
+    case ReadingsModel::TimeColumn:
+        return metrics.horizontalAdvance(QStringLiteral("00:00 PM")) + 24;
+    case ReadingsModel::PressureColumn:
+        return metrics.horizontalAdvance(QStringLiteral("000 / 000")) + 32;
+    case ReadingsModel::TagsColumn:
+    case ReadingsModel::CommentsColumn:
+        return metrics.horizontalAdvance(QStringLiteral("evening, tired")) + 24;
+    default:
+        return metrics.horizontalAdvance(QStringLiteral("0000.00")) + 32;
+    }
+}
+
+// The header does not keep the width of a hidden column through every change of the model (a
+// change of the row order leaves it at nothing), so a column is given its width when it is
+// shown: the width it had when it was hidden, or its first width, and never less than its title.
 void PageGrid::updateColumns()
 {
+    QHeaderView *header = pGrid->horizontalHeader();
     for (int column = 0; column < ReadingsModel::ColumnCount; ++column) {
         const QString key = ReadingsModel::showKeyOfColumn(column);
-        if (!key.isEmpty())
-            pGrid->setColumnHidden(column, !Preferences::shared().boolForKey(key));
+        if (key.isEmpty())
+            continue;
+        const bool shown = Preferences::shared().boolForKey(key);
+        if (shown == !header->isSectionHidden(column))
+            continue;
+        if (!shown) {
+            if (header->sectionSize(column) >= header->minimumSectionSize())
+                nHiddenWidths[column] = header->sectionSize(column);
+            pGrid->setColumnHidden(column, true);
+            continue;
+        }
+        pGrid->setColumnHidden(column, false);
+        const int width = nHiddenWidths.value(column, defaultColumnWidth(column));
+        header->resizeSection(column, std::max(width, header->sectionSizeHint(column)));
     }
 }
 

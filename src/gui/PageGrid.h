@@ -3,6 +3,7 @@
 #include "ReadingsModel.h"
 #include "WindowPage.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QWidget>
 
@@ -108,6 +109,8 @@ private:
     int shownRow(int sourceRow) const;
     void updateSortIndicator();
     void onPreferenceChanged(const QString &key);
+    // The width a column starts with, for the table's font.
+    int defaultColumnWidth(int column) const;
 
     QPointer<MyDocument> pDocument;
     ReadingsModel *pArrayController;
@@ -116,6 +119,7 @@ private:
     int nRowSize = -1;
     int nSortColumn = ReadingsModel::DateColumn;
     Qt::SortOrder nProxyOrder = Qt::AscendingOrder;
-    ReadingList pHeldSelection; // across a reset of the list
+    ReadingList pHeldSelection;    // across a reset of the list
+    QHash<int, int> nHiddenWidths; // optional columns' widths when they were last hidden
     QList<QMetaObject::Connection> pResetConnections;
 };

@@ -3,6 +3,7 @@
 #include "ui_Preferences.h"
 
 #include "ColorSwatchButton.h"
+#include "Dialogs.h"
 #include "PreferenceBinding.h"
 #include "Preferences.h"
 
@@ -10,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QShortcut>
 #include <QSpinBox>
 
@@ -81,6 +83,17 @@ void PreferencesWndController::showWindow(QObject *)
 }
 
 void PreferencesWndController::onRestoreDefaults()
+{
+    // Colours and titles the user chose cannot be brought back: ask first, Cancel by Escape.
+    QPointer<PreferencesWndController> self(this);
+    Dialogs::ask(this, QStringLiteral("prefs.restore_defaults_ask"),
+                 {QStringLiteral("restore"), QStringLiteral("cancel")}, [self](int button) {
+                     if (self && button == 0)
+                         self->restoreDefaults();
+                 });
+}
+
+void PreferencesWndController::restoreDefaults()
 {
     Preferences &preferences = Preferences::shared();
     for (const QString &key : Preferences::registeredKeys())

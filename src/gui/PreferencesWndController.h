@@ -10,7 +10,8 @@ class Preferences;
 
 // The preferences window (layout "Preferences"). Every control that carries a "preferenceKey"
 // property in the layout is bound to that key, so each change is written at once and open
-// windows follow; there is no code per key. Restore Defaults removes the user's values.
+// windows follow; there is no code per key. Restore Defaults, once the user confirms, removes the
+// user's values.
 class PreferencesWndController : public QWidget
 {
     Q_OBJECT
@@ -19,7 +20,10 @@ public:
     ~PreferencesWndController() override;
 
     void showWindow(QObject *sender = nullptr);
+    // Asks, then restores the defaults when the user agrees.
     void onRestoreDefaults();
+    // Removes every value the user set, at once.
+    void restoreDefaults();
 
     // The controls bound to keys, by key.
     QWidget *controlForKey(const QString &key) const;

@@ -107,7 +107,9 @@ RelativeDate::RelativeDate(qint64 count, qint32 units) : nDateUnits(units)
             target = t0 - double(count) * kNominal[units];
         }
     }
-    fTimeIntervalSinceNow = target - Date::now().timeIntervalSinceReferenceDate();
+    // From the same instant as the target: a second reading of the clock would leave the
+    // interval off by the time between the two, a different number at every run.
+    fTimeIntervalSinceNow = target - t0;
 }
 
 RelativeDate::RelativeDate(::Date date, qint32 units)

@@ -1,7 +1,7 @@
 """A person's first session with Tensilo, driven only through the accessibility tree.
 
 Run by run_e2e.sh (private X server, D-Bus session and home directory). The walk, and what the
-keyboard does in it (everything but two steps is done with keys; see "Not by key" below):
+keyboard does in it (everything but three steps is done with keys; see "Not by key" below):
 
   1. Start Tensilo: it opens an untitled document window; the readings table has focus.
   2. Ctrl+N makes a second document; Ctrl+W closes it again (it is unchanged, so nothing asks).
@@ -11,28 +11,32 @@ keyboard does in it (everything but two steps is done with keys; see "Not by key
      then the digits), Tab moves to Diastolic and Pulse, Return confirms (Add is the default).
      The first reading gets a tag: Tab on to the tags field, "morning," typed (a comma ends a
      tag); the next readings start from it and carry the tag too.
-  4. Systolic 400 is confirmed: the alert "Systolic pressure out of range" appears with its OK
+  4. Edit > Preferences… opens the preferences; Ctrl+Tab turns to the Values tab, Alt+1 ticks
+     "Show custom value 1" and Escape closes the window; the readings table shows the column "Custom 1", wide enough for
+     its title.
+  5. Systolic 400 is confirmed: the alert "Systolic pressure out of range" appears with its OK
      button focused, Return dismisses it, the focus is back in Systolic with the typed value kept;
      Escape cancels the editor and nothing was added.
-  5. Editing: Tab reaches the readings table, Ctrl+Home selects the first row, Return opens the
+  6. Editing: Tab reaches the readings table, Ctrl+Home selects the first row, Return opens the
      editor for it ("Edit Reading"), a new diastolic value is typed; the tag menu opens with
      Space on "Choose tags", Down and Return take the tag off; Return saves the reading.
-  6. Delete removes the selected reading; Ctrl+Z brings it back.
-  7. Ctrl+4 shows the filters page; Add (Space) makes a filter and puts the focus on its row;
+  7. Delete removes the selected reading; Ctrl+Z brings it back.
+  8. Ctrl+4 shows the filters page; Add (Space) makes a filter and puts the focus on its row;
      Tab reaches "Edit as text", Space ticks it, Tab reaches the condition's field, where the
      condition is typed and applied with Return.
-  8. Alt+L (its label's mnemonic) reaches the filter selector; Down chooses the new filter; Ctrl+1 shows the readings page
+  9. Alt+L (its label's mnemonic) reaches the filter selector; Down chooses the new filter; Ctrl+1 shows the readings page
      again and the counter line (exposed as the description of "Number of readings") reads
      "2 of 3 readings".
-  9. Ctrl+Shift+S opens the file dialog (Qt's own): the path is typed into its file name field
+ 10. Ctrl+Shift+S opens the file dialog (Qt's own): the path is typed into its file name field
      and Return saves.
- 10. Ctrl+Q quits. `tensilo-tool dump` finds the three readings in the file; Tensilo is started
+ 11. Ctrl+Q quits. `tensilo-tool dump` finds the three readings in the file; Tensilo is started
      again, reopens the document with its filter chosen, and Ctrl+Q quits again.
 
 Not by key: focusing a control goes through the tree's focus action where one exists (focus
-moves there as a click would) and by Tab where none does (tables, combo boxes). After Ctrl+W the
-remaining window is activated through its Window menu entry, since Xvfb runs without a window
-manager that would do it. Keys are synthesised by the accessibility registry (XTEST); modifiers
+moves there as a click would) and by Tab where none does (tables, combo boxes). After Ctrl+W and
+after the preferences close, the document window is activated through its Window menu entry, since Xvfb runs without a window
+manager that would do it. Edit > Preferences… is chosen through the tree's action of its menu
+item. Keys are synthesised by the accessibility registry (XTEST); modifiers
 are locked for the length of a chord.
 """
 
@@ -44,7 +48,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from atspi_driver import (App, Events, StepFailed, children, chord, combo, fail, find, find_all, focus, key, main,  # noqa: E402
+from atspi_driver import (App, Events, StepFailed, children, chord, combo, fail, find, find_all, focus, is_showing, key, main,  # noqa: E402
                           name_of, press, role_of, set_text, step, text_of, type_text, wait_for)
 import pyatspi  # noqa: E402
 
@@ -245,6 +249,39 @@ def first_session(app):
         tags = column(table, "Tags")
         if tags != ["morning"] * 3:
             fail(f"the table shows the tags {tags}")
+
+    with step("switch a custom value on in Preferences: its column shows with a width"):
+        app.menu("Edit", "Preferences…", window=window)
+        # A plain top-level widget: the tree lists it as a filler, not a dialog.
+        preferences = wait_for("the window 'Preferences'", lambda: next(
+            (w for w in children(app.root) if name_of(w) == "Preferences"), None), 10)
+        # Ctrl+Tab turns to the Values tab; Alt+1, the check box's mnemonic, ticks it.
+        wait_for("the focus in Preferences", lambda: focused_in(preferences) is not None, 5)
+        chord("Control_L", "Tab")
+        check = find(preferences, role="check box", name="Show custom value 1")
+        combo("Alt_L", "1")
+        wait_for("'Show custom value 1' ticked",
+                 lambda: check.getState().contains(pyatspi.STATE_CHECKED), 5)
+        key("Escape")
+        # Closed, the window stays in the tree, hidden.
+        wait_for("the preferences to close", lambda: not is_showing(preferences), 10)
+        windows_menu = find(window, role="menu item", name="Window", showing=False)
+        # The menu sets the window's changed mark apart: "Untitled *" for "Untitled*".
+        title = name_of(window).rstrip("*")
+        press(find(windows_menu, role="menu item", showing=False,
+                   predicate=lambda a: name_of(a).rstrip("*").rstrip() == title))
+        wait_for("the document window active again", lambda: focused_in(window) is not None, 5)
+
+        def custom_header():
+            t = table.queryTable()
+            for c in range(t.nColumns):
+                header = t.getColumnHeader(c)
+                if header is not None and name_of(header) == "Custom 1":
+                    return header
+            return None
+        header = wait_for("the column 'Custom 1' in the readings table", custom_header, 5)
+        wait_for("the column 'Custom 1' wide enough for its title", lambda: header.queryComponent()
+                 .getExtents(pyatspi.DESKTOP_COORDS).width >= 40, 5)
 
     with step("confirm an out-of-range systolic value and dismiss the alert"):
         press_by_key(find(window, role="push button", name="Add a reading"))
