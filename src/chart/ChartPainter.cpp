@@ -456,6 +456,8 @@ void ChartPainter::drawChart(QPainter &painter, const ChartGeometry &g, bool for
     // together with the segments through a coverage mask. Vector devices (paper, PDF, print
     // preview) get only the dots that can be told apart.
     painter.setRenderHint(QPainter::Antialiasing, true);
+    if (!g.dataClip.isNull())
+        painter.setClipRect(g.dataClip, Qt::IntersectClip);
     const QTransform toDevice = painter.deviceTransform();
     const bool simpleTransform = toDevice.type() <= QTransform::TxScale && toDevice.m11() > 0 &&
                                  qFuzzyCompare(toDevice.m11(), toDevice.m22());
