@@ -128,8 +128,10 @@ ChartGeometry everyPointOver(const ChartGeometry::Input &input, Date from, Date 
     return g;
 }
 
-// Edges of overlapping shapes may differ slightly; hardly any pixel differs clearly.
-void expectAlike(const QImage &image, const QImage &reference, const char *what)
+// Edges of overlapping shapes may differ slightly; hardly any pixel differs clearly (at most
+// one in `clearly`).
+void expectAlike(const QImage &image, const QImage &reference, const char *what,
+                 int clearly = 10000)
 {
     qint64 total = 0, visible = 0;
     for (int y = 0; y < image.height(); ++y) {
@@ -144,7 +146,7 @@ void expectAlike(const QImage &image, const QImage &reference, const char *what)
     const double mean = double(total) / pixels;
     qInfo("%s: mean difference %.3f, pixels differing by more than 96: %lld", what, mean, visible);
     QVERIFY2(mean < 2.0, what);
-    QVERIFY2(visible < pixels / 10000, what);
+    QVERIFY2(visible < pixels / clearly, what);
 }
 
 // Readings twice a day for the given number of days, with values that wander like real ones.
@@ -822,7 +824,9 @@ private slots:
         exact.save(outputPath(QStringLiteral("exact-") + name));
         thinned.save(outputPath(QStringLiteral("thinned-") + name));
         expectAlike(fast, exact, "fast");
-        expectAlike(thinned, exact, "thinned from the summary");
+        // Where more than a dozen readings share a pixel column the dots between a column's
+        // extremes are left out: a few gaps show at the ragged edge of a dense band.
+        expectAlike(thinned, exact, "thinned from the summary", 200);
     }
 
     void pdfOutputIsVector()
@@ -1013,6 +1017,8 @@ private slots:
         view.resize(400, 300);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
         QTest::mouseMove(&view, QPoint(32, 120));
         QTRY_COMPARE(QToolTip::text(), ChartView::toolTipForReading(*a));
 

@@ -28,9 +28,10 @@ public:
 
     // The layout of the period shownFirst..shownLast within the bounds, for a device of
     // devicePixelRatio pixels per point. Where more than a few points of a line fall into one
-    // device pixel column, only the first, the highest, the lowest and the last of them are kept,
-    // which is what the painter's thinning keeps as well. A line runs on to its values just
-    // outside the period and is clipped at the plot's sides unless the period is the whole.
+    // device pixel column, only the highest and the lowest of them are kept, the one nearer the
+    // line's point before first: the stroke between them covers the column as all its points'
+    // strokes and dots do, and a long stroke crosses the column once. A line runs on to its values
+    // just outside the period and is clipped at the plot's sides unless the period is the whole.
     ChartGeometry layout(const QRectF &bounds, double devicePixelRatio, Date shownFirst,
                          Date shownLast) const;
     // The same over the whole period.
