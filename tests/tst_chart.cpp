@@ -1017,9 +1017,9 @@ private slots:
         view.resize(400, 300);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
-        view.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&view));
-        QTest::mouseMove(&view, QPoint(32, 120));
+        // The tool tip event comes once the pointer rests.
+        QHelpEvent rest(QEvent::ToolTip, QPoint(32, 120), view.mapToGlobal(QPoint(32, 120)));
+        QApplication::sendEvent(&view, &rest);
         QTRY_COMPARE(QToolTip::text(), ChartView::toolTipForReading(*a));
 
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
