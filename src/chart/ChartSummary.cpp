@@ -39,6 +39,8 @@ ChartSummary::ChartSummary(ChartGeometry::Input input) : pInput(std::move(input)
         Series &s = pSeries[n];
         const QList<double> &points = pInput.lines[qsizetype(n)];
         const qsizetype m = std::min(count, points.size());
+        s.seconds.reserve(size_t(m));
+        s.values.reserve(size_t(m));
         for (qsizetype j = 0; j < m; ++j) {
             if (ChartGeometry::isValue(points[j])) {
                 s.seconds.push_back(pSeconds[size_t(j)]);
