@@ -1,6 +1,15 @@
 // Drawing the chart of many readings with all seven lines into a 1600x1000 image, beside the
 // floor: as many plain 1-pixel segments drawn with QPainter::drawLines.
+//
+// BM_ChartDrawUsingSource is what every repaint of the screen cost when the chart was drawn afresh
+// each time. The screen now keeps the chart as an image (ChartCanvas):
+//   BM_CanvasRepaint      a repaint without a change of data (an expose, the marker moved)
+//   BM_CanvasResize       a repaint at another size: the image drawn again from the summary
+//   BM_CanvasDataChange   a repaint after the data changed: summary and image built afresh
+//   BM_CanvasZoomStep     a repaint after one zoom step (a third of the period, in and out)
+// each at a device pixel ratio of 1 and 2 (second argument).
 
+#include "ChartCanvas.h"
 #include "ChartDataSource.h"
 #include "ChartGeometry.h"
 #include "ChartPainter.h"
@@ -91,11 +100,14 @@ void BM_ChartDrawExact(benchmark::State &state)
     drawChart(state, ChartPainter::Rendering::Exact);
 }
 
-// The whole public operation as the screen calls it, data source questions included.
+// The whole public operation as the screen called it on every repaint, data source questions
+// included; at the device pixel ratio of the second argument.
 void BM_ChartDrawUsingSource(benchmark::State &state)
 {
     Fixture &f = fixture(int(state.range(0)));
-    QImage image(kImageSize, QImage::Format_ARGB32_Premultiplied);
+    QImage image((QSizeF(kImageSize) * double(state.range(1))).toSize(),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(double(state.range(1)));
     const QRectF bounds(QPointF(0, 0), QSizeF(kImageSize));
     for (auto _ : state) {
         image.fill(Qt::white);
@@ -131,14 +143,93 @@ void BM_FloorDrawLines(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// A canvas whose image is drawn, and a screen to paint it on at the pixel ratio.
+struct Screen
+{
+    Screen(Fixture &f, double ratio)
+        : image((QSizeF(kImageSize) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied)
+    {
+        image.setDevicePixelRatio(ratio);
+        canvas.setDataSource(&f.source);
+        f.source.setSelection(f.source.objects().at(f.source.objects().size() / 2));
+        paint();
+    }
+    void paint(const QSize &size = kImageSize, Date first = Date(), Date last = Date())
+    {
+        QPainter painter(&image);
+        canvas.paint(painter, size, image.devicePixelRatio(), first, last);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    QImage image;
+    ChartCanvas canvas;
+};
+
+void BM_CanvasRepaint(benchmark::State &state)
+{
+    Screen screen(fixture(int(state.range(0))), double(state.range(1)));
+    for (auto _ : state)
+        screen.paint();
+    state.counters["draws"] = screen.canvas.dataDraws();
+}
+
+void BM_CanvasResize(benchmark::State &state)
+{
+    Screen screen(fixture(int(state.range(0))), double(state.range(1)));
+    const QSize sizes[] = {kImageSize - QSize(10, 10), kImageSize};
+    int i = 0;
+    for (auto _ : state)
+        screen.paint(sizes[++i % 2]);
+    state.counters["draws"] = screen.canvas.dataDraws();
+}
+
+void BM_CanvasDataChange(benchmark::State &state)
+{
+    Fixture &f = fixture(int(state.range(0)));
+    Screen screen(f, double(state.range(1)));
+    const ConstMeasurementList readings = f.source.objects();
+    for (auto _ : state) {
+        f.source.setObjects(readings); // a list set again may hold changed readings
+        screen.paint();
+    }
+    state.counters["draws"] = screen.canvas.dataDraws();
+}
+
+void BM_CanvasZoomStep(benchmark::State &state)
+{
+    Fixture &f = fixture(int(state.range(0)));
+    Screen screen(f, double(state.range(1)));
+    const Date first = f.source.objects().first()->theWholeDate();
+    const Date last = f.source.objects().last()->theWholeDate();
+    const double span =
+        last.timeIntervalSinceReferenceDate() - first.timeIntervalSinceReferenceDate();
+    int i = 0;
+    for (auto _ : state) {
+        // A third of the period around its middle, and a third of that.
+        const double shown = span / (++i % 2 ? 3 : 9);
+        const Date from = first.addingSeconds((span - shown) / 2);
+        screen.paint(kImageSize, from, from.addingSeconds(shown));
+    }
+    state.counters["draws"] = screen.canvas.dataDraws();
+}
+
+void canvasArguments(benchmark::internal::Benchmark *b)
+{
+    for (int ratio : {1, 2}) {
+        for (int count : {1000, 10000, 100000})
+            b->Args({count, ratio});
+    }
+    b->Unit(benchmark::kMillisecond);
+}
+
 } // namespace
 
+BENCHMARK(BM_CanvasRepaint)->Apply(canvasArguments);
+BENCHMARK(BM_CanvasResize)->Apply(canvasArguments);
+BENCHMARK(BM_CanvasDataChange)->Apply(canvasArguments);
+BENCHMARK(BM_CanvasZoomStep)->Apply(canvasArguments);
 BENCHMARK(BM_ChartDraw)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ChartDrawUsingSource)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChartDrawUsingSource)->Apply(canvasArguments);
 BENCHMARK(BM_FloorDrawLines)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChartDrawExact)
     ->Arg(1000)

@@ -1,6 +1,7 @@
 #include "ChartDataSource.h"
 #include "ChartGeometry.h"
 #include "ChartPainter.h"
+#include "ChartSummary.h"
 #include "ChartView.h"
 #include "Localization.h"
 #include "Measurement.h"
@@ -19,6 +20,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
+#include <QWheelEvent>
 
 #include <cmath>
 #include <ctime>
@@ -101,6 +104,50 @@ QImage render(const ChartGeometry &g, const QSize &size, bool forPrint,
 }
 
 using TestSupport::outputPath;
+
+// The chart of the period from..to with every point of every line, clipped at the plot's sides.
+ChartGeometry everyPointOver(const ChartGeometry::Input &input, Date from, Date to,
+                             const QRectF &bounds)
+{
+    double vmax = 0;
+    for (const auto &values : input.lines) {
+        for (double v : values)
+            vmax = ChartGeometry::isValue(v) ? std::max(vmax, v) : vmax;
+    }
+    ChartGeometry g = ChartGeometry::computeFrame(from, to, vmax, Date(), bounds);
+    g.dataClip = QRectF(g.plot.left(), bounds.top(), g.plot.width(), bounds.height());
+    for (qsizetype n = 0; n < input.lines.size(); ++n) {
+        ChartGeometry::Line line{input.colors.value(n), {}};
+        for (qsizetype j = 0; j < input.dates.size(); ++j) {
+            if (ChartGeometry::isValue(input.lines[n][j]))
+                line.points.append(
+                    QPointF(g.xForDate(input.dates[j]), g.yForValue(input.lines[n][j])));
+        }
+        g.lines.append(line);
+    }
+    return g;
+}
+
+// Edges of overlapping shapes may differ slightly; hardly any pixel differs clearly (at most
+// one in `clearly`).
+void expectAlike(const QImage &image, const QImage &reference, const char *what,
+                 int clearly = 10000)
+{
+    qint64 total = 0, visible = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const int d = distance(image.pixel(x, y), reference.pixel(x, y));
+            total += d;
+            if (d > 96)
+                ++visible;
+        }
+    }
+    const double pixels = double(image.width()) * image.height();
+    const double mean = double(total) / pixels;
+    qInfo("%s: mean difference %.3f, pixels differing by more than 96: %lld", what, mean, visible);
+    QVERIFY2(mean < 2.0, what);
+    QVERIFY2(visible < pixels / clearly, what);
+}
 
 // Readings twice a day for the given number of days, with values that wander like real ones.
 ConstMeasurementList typicalReadings(const Date &start, int days, int perDay, quint32 seed)
@@ -739,12 +786,16 @@ private slots:
         QTest::addColumn<int>("perDay");
         QTest::addColumn<double>("scale");
         QTest::addColumn<QSize>("size");
+        QTest::addColumn<double>("shown"); // the part of the period shown, around its middle
         const QSize size(900, 500);
-        QTest::newRow("a month") << 30 << 2 << 1.0 << size;
-        QTest::newRow("three years") << 1095 << 2 << 1.0 << size;
-        QTest::newRow("three years, dense") << 1095 << 6 << 1.0 << size;
-        QTest::newRow("a year at twice the resolution") << 365 << 3 << 2.0 << size;
-        QTest::newRow("many in a small chart") << 1000 << 6 << 1.0 << QSize(250, 200);
+        QTest::newRow("a month") << 30 << 2 << 1.0 << size << 1.0;
+        QTest::newRow("three years") << 1095 << 2 << 1.0 << size << 1.0;
+        QTest::newRow("three years, dense") << 1095 << 6 << 1.0 << size << 1.0;
+        QTest::newRow("a year at twice the resolution") << 365 << 3 << 2.0 << size << 1.0;
+        QTest::newRow("many in a small chart") << 1000 << 6 << 1.0 << QSize(250, 200) << 1.0;
+        QTest::newRow("a month of three years") << 1095 << 3 << 1.0 << size << 1 / 36.0;
+        QTest::newRow("a third, small, twice the resolution")
+            << 1000 << 6 << 2.0 << QSize(250, 200) << 1 / 3.0;
     }
     void fastDrawingLooksLikeExactDrawing()
     {
@@ -752,30 +803,30 @@ private slots:
         QFETCH(int, perDay);
         QFETCH(double, scale);
         QFETCH(QSize, size);
+        QFETCH(double, shown);
         ChartDataSource source;
         source.setObjects(typicalReadings(day(2021, 1, 1), days, perDay, 7));
-        const auto g = ChartGeometry::compute(ChartPainter::inputFromSource(&source),
-                                              QRectF(QPointF(0, 0), QSizeF(size)));
-        const QImage fast = render(g, size, false, ChartPainter::Rendering::Fast, scale);
+        const QRectF bounds(QPointF(0, 0), QSizeF(size));
+        const ChartGeometry::Input input = ChartPainter::inputFromSource(&source);
+        const double first = input.dates.first().timeIntervalSinceReferenceDate();
+        const double period = input.dates.last().timeIntervalSinceReferenceDate() - first;
+        const Date from(first + period * (1 - shown) / 2), to(from.addingSeconds(period * shown));
+        const auto g = shown < 1 ? everyPointOver(input, from, to, bounds)
+                                 : ChartGeometry::compute(input, bounds);
         const QImage exact = render(g, size, false, ChartPainter::Rendering::Exact, scale);
-        const QString name = QStringLiteral("chart-%1days-%2.png").arg(days).arg(perDay);
+        const QImage fast = render(g, size, false, ChartPainter::Rendering::Fast, scale);
+        // What the screen draws: thinned from the summary, for the period shown.
+        const QImage thinned = render(ChartSummary(input).layout(bounds, scale, from, to), size,
+                                      false, ChartPainter::Rendering::Fast, scale);
+        const QString name =
+            QStringLiteral("chart-%1days-%2-%3.png").arg(days).arg(perDay).arg(shown);
         fast.save(outputPath(QStringLiteral("fast-") + name));
         exact.save(outputPath(QStringLiteral("exact-") + name));
-        qint64 total = 0, visible = 0;
-        for (int y = 0; y < fast.height(); ++y) {
-            for (int x = 0; x < fast.width(); ++x) {
-                const int d = distance(fast.pixel(x, y), exact.pixel(x, y));
-                total += d;
-                if (d > 96)
-                    ++visible;
-            }
-        }
-        const double pixels = double(fast.width()) * fast.height();
-        const double mean = double(total) / pixels;
-        qInfo("mean difference %.3f, pixels differing by more than 96: %lld", mean, visible);
-        // Edges of overlapping shapes may differ slightly; hardly any pixel differs clearly.
-        QVERIFY2(mean < 2.0, qPrintable(QString::number(mean)));
-        QVERIFY2(visible < pixels / 10000, qPrintable(QString::number(visible)));
+        thinned.save(outputPath(QStringLiteral("thinned-") + name));
+        expectAlike(fast, exact, "fast");
+        // Where more than a dozen readings share a pixel column the dots between a column's
+        // extremes are left out: a few gaps show at the ragged edge of a dense band.
+        expectAlike(thinned, exact, "thinned from the summary", 200);
     }
 
     void pdfOutputIsVector()
@@ -825,6 +876,160 @@ private slots:
         QVERIFY(!ChartPainter::renderPng(&source, QStringLiteral("/nonexistent/dir/chart.png"),
                                          QSize(100, 100), &error));
         QVERIFY(error.contains(QLatin1String("/nonexistent/dir/chart.png")));
+    }
+
+    // --- On screen ------------------------------------------------------------------------
+
+    void screenKeepsItsImageUntilWhatItShowsChanges()
+    {
+        ChartDataSource source;
+        source.setObjects(typicalReadings(day(2023, 1, 1), 100, 2, 5));
+        source.setSelection(source.objects().at(30));
+        ChartView view;
+        view.setDataSource(&source);
+        view.resize(500, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const auto drawsAfterRepaint = [&view] {
+            view.repaint();
+            return view.dataDraws();
+        };
+        int draws = drawsAfterRepaint();
+        // The screen shows the painter's picture, marker included.
+        QCOMPARE(view.grab().toImage().convertToFormat(QImage::Format_RGB32),
+                 ChartPainter::renderImage(&source, view.size(), true)
+                     .convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(drawsAfterRepaint(), draws); // exposed again
+        source.setSelection(source.objects().at(40));
+        QCOMPARE(drawsAfterRepaint(), draws); // the marker moved
+        Preferences::shared().setValueForKey(2, Preferences::rowSize);
+        QCOMPARE(drawsAfterRepaint(), draws); // a preference the chart does not show
+
+        source.setObjects(source.objects()); // the same list may hold changed readings
+        QCOMPARE(drawsAfterRepaint(), ++draws);
+        Preferences::shared().setValueForKey(QColor(Qt::red), Preferences::chartColorDiastolic);
+        QCOMPARE(drawsAfterRepaint(), ++draws);
+        Preferences::shared().setValueForKey(false, Preferences::showPulse);
+        QCOMPARE(drawsAfterRepaint(), ++draws);
+        view.resize(520, 310);
+        QCOMPARE(drawsAfterRepaint(), ++draws);
+        QTest::keyClick(&view, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(drawsAfterRepaint(), ++draws);
+        QImage sharp(view.size() * 2, QImage::Format_ARGB32_Premultiplied);
+        sharp.setDevicePixelRatio(2);
+        view.render(&sharp);
+        QCOMPARE(view.dataDraws(), ++draws);
+        view.render(&sharp);
+        QCOMPARE(view.dataDraws(), draws);
+    }
+
+    void zoomAndPanFromKeysWheelAndMouse()
+    {
+        ChartDataSource source;
+        source.setObjects(typicalReadings(day(2023, 1, 1), 100, 2, 5));
+        ChartView view;
+        view.setDataSource(&source);
+        view.resize(630, 300); // a plot 570 points wide
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const ChartViewport &v = view.viewport();
+        const double first = v.periodFirst(), period = v.periodLast() - first;
+        QCOMPARE(first, source.objects().first()->theWholeDate().timeIntervalSinceReferenceDate());
+        QVERIFY(v.showsAll());
+        QSignalSpy changes(&view, &ChartView::shownPeriodChanged);
+
+        // Keys: Ctrl+Plus zooms in around the middle, Left and Right move by a tenth, not past
+        // either end; Ctrl+Minus zooms out no further than the whole, Ctrl+0 shows the whole.
+        QTest::keyClick(&view, Qt::Key_Left);
+        QCOMPARE(changes.count(), 0); // the whole is shown: nowhere to go
+        QTest::keyClick(&view, Qt::Key_Plus, Qt::ControlModifier);
+        QVERIFY(near(v.shownSpan(), period / 1.5, 1));
+        QVERIFY(near(v.shownFirst(), first + period / 6, 1));
+        QTest::keyClick(&view, Qt::Key_Left);
+        QVERIFY(near(v.shownFirst(), first + period / 6 - v.shownSpan() / 10, 1));
+        for (int i = 0; i < 5; ++i)
+            QTest::keyClick(&view, Qt::Key_Left);
+        QCOMPARE(v.shownFirst(), first);
+        for (int i = 0; i < 10; ++i)
+            QTest::keyClick(&view, Qt::Key_Right);
+        QCOMPARE(v.shownLast(), v.periodLast());
+        QTest::keyClick(&view, Qt::Key_Minus, Qt::ControlModifier);
+        QTest::keyClick(&view, Qt::Key_Minus, Qt::ControlModifier);
+        QVERIFY(v.showsAll());
+        QTest::keyClick(&view, Qt::Key_Plus, Qt::ControlModifier);
+        changes.clear();
+        QTest::keyClick(&view, Qt::Key_0, Qt::ControlModifier);
+        QVERIFY(v.showsAll());
+        QCOMPARE(changes.count(), 1);
+
+        // The wheel zooms around the moment under the pointer, in to an hour at most.
+        const QPointF at(30 + 570 * 0.25, 150);
+        const auto wheel = [&](int notches) {
+            QWheelEvent event(at, view.mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&view, &event);
+        };
+        wheel(3);
+        QVERIFY(near(v.shownSpan(), period / std::pow(1.25, 3), 1));
+        QVERIFY(near(v.shownFirst() + 0.25 * v.shownSpan(), first + 0.25 * period, 1));
+        wheel(100);
+        QCOMPARE(v.shownSpan(), ChartViewport::kShortestSpan);
+        QVERIFY(near(v.shownFirst() + 0.25 * v.shownSpan(), first + 0.25 * period, 1));
+        wheel(-100);
+        QVERIFY(v.showsAll());
+
+        // Dragging to the left shows later readings; a double-click shows the whole again.
+        wheel(2);
+        const double from = v.shownFirst(), span = v.shownSpan();
+        QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(300, 150));
+        QTest::mouseMove(&view, QPoint(270, 150));
+        QTest::mouseMove(&view, QPoint(243, 150));
+        QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(243, 150));
+        QVERIFY(near(v.shownFirst(), from + span * 57 / 570, 1));
+        QCOMPARE(v.shownSpan(), span);
+        QTest::mouseDClick(&view, Qt::LeftButton, {}, QPoint(300, 150));
+        QVERIFY(v.showsAll());
+    }
+
+    void toolTipGivesTheReadingInTheUsersLanguage()
+    {
+        Preferences &preferences = Preferences::shared();
+        preferences.setValueForKey(true, Preferences::customShow1);
+        preferences.setValueForKey(QStringLiteral("Sugar"), Preferences::customTitle1);
+        auto a = Measurement::create(day(2024, 3, 5, 7, 30), 128, 84);
+        a->setPulse(Number::integer(66));
+        a->setWeight(Number::real(80.5));
+        a->setCustomValue1(Number::real(5.4));
+        auto b = Measurement::create(day(2024, 3, 9, 19), 135, 88);
+        QCOMPARE(ChartView::toolTipForReading(*a),
+                 QStringLiteral("3/5/24, 7:30 AM\nPressure: 128 / 84\nPulse: 66\nWeight: "
+                                "80.5\nSugar: 5.4"));
+        // Only what the chart shows and the reading has.
+        preferences.setValueForKey(false, Preferences::showPulse);
+        QCOMPARE(ChartView::toolTipForReading(*b),
+                 QStringLiteral("3/9/24, 7:00 PM\nPressure: 135 / 88"));
+
+        // Hovering the first reading shows its tip.
+        ChartDataSource source;
+        source.setObjects({a, b});
+        ChartView view;
+        view.setDataSource(&source);
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        // The tool tip event comes once the pointer rests.
+        QHelpEvent rest(QEvent::ToolTip, QPoint(32, 120), view.mapToGlobal(QPoint(32, 120)));
+        QApplication::sendEvent(&view, &rest);
+        QTRY_COMPARE(QToolTip::text(), ChartView::toolTipForReading(*a));
+
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        Localization::install(QLocale(QLocale::German, QLocale::Germany));
+        const QString german = ChartView::toolTipForReading(*a);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(
+            german,
+            QStringLiteral("05.03.24, 07:30 Uhr\nBlutdruck: 128 / 84\nGewicht: 80,5\nSugar: 5,4"));
     }
 };
 

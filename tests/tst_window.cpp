@@ -9,6 +9,7 @@
 #include "ChartView.h"
 #include "CsvExportDialog.h"
 #include "CsvImportDialog.h"
+#include "DateFormatter.h"
 #include "Dialogs.h"
 #include "DocumentController.h"
 #include "InformationArrayController.h"
@@ -52,6 +53,7 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <QtTest>
 
 #include <memory>
@@ -163,6 +165,7 @@ private slots:
     void informationMovesWithTheKeyboard();
     void counterLineAndChartFeed();
     void chartRedrawsOncePerChange();
+    void chartChoosesReadingsInTheTable();
     void printOptionsSummaryAndBinding();
     void previewRebuildsOncePerPreferenceChange();
     void printingTwiceMakesAndReleasesTwoReportViews();
@@ -1093,6 +1096,44 @@ void TestWindow::chartRedrawsOncePerChange()
     f.document->setFilter(f.document->visibleFilters().at(3));
     QCoreApplication::processEvents();
     QCOMPARE(counter.paints, 2);
+}
+
+void TestWindow::chartChoosesReadingsInTheTable()
+{
+    Fixture f;
+    f.window->resize(800, 600);
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.window->selectPage(MyWindowController::ChartPage);
+    ChartView *view = f.window->pageChart()->chartView();
+    const ConstMeasurementList items = f.document->items();
+    const auto seconds = [](const ConstMeasurementPtr &r) {
+        return r->theWholeDate().timeIntervalSinceReferenceDate();
+    };
+    const QRectF plot = QRectF(view->rect()).adjusted(30, 30, -30, -30);
+    const double x = plot.left() + plot.width() * (seconds(items.at(5)) - seconds(items.first())) /
+                                       (seconds(items.last()) - seconds(items.first()));
+
+    // A click on a reading selects it in the readings table, and the marker follows.
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPointF(x, plot.center().y()).toPoint());
+    QCOMPARE(f.grid()->singleSelectedReading().get(), items.at(5).get());
+    QCOMPARE(f.window->chartDataSource()->selection().get(), items.at(5).get());
+    // Ctrl+Right selects the next one and tells what it is.
+    QTest::keyClick(view, Qt::Key_Right, Qt::ControlModifier);
+    QCOMPARE(f.grid()->singleSelectedReading().get(), items.at(6).get());
+    QCOMPARE(QToolTip::text(), ChartView::toolTipForReading(*items.at(6)));
+
+    // Zoomed in, the description names the days shown.
+    QTest::keyClick(view, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_Plus, Qt::ControlModifier);
+    const auto [from, to] = view->shownPeriod();
+    QVERIFY(from > items.first()->theWholeDate() && to < items.last()->theWholeDate());
+    const auto dates = DateFormatter::formatter();
+    QCOMPARE(view->accessibleDescription(),
+             qtTrId("window.chart.description")
+                 .arg(f.window->counterLabel()->text(),
+                      dates->stringForObjectValue(QVariant::fromValue(from)),
+                      dates->stringForObjectValue(QVariant::fromValue(to))));
 }
 
 void TestWindow::printOptionsSummaryAndBinding()

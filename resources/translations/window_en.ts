@@ -59,6 +59,14 @@
         <source>%1, from %2 to %3</source>
         <translation>%1, from %2 to %3</translation>
     </message>
+    <message id="window.chart.reading_value">
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message id="window.chart.reading_when">
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
     <message id="window.column.comments">
         <source>Comments</source>
         <translation>Comments</translation>

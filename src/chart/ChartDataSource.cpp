@@ -27,6 +27,7 @@ void ChartDataSource::setObjects(const ConstMeasurementList &objects)
 {
     // A list set again may still hold changed readings: always tell the chart.
     pObjects = objects;
+    ++nDataRevision;
     notifyObservers();
 }
 
@@ -137,6 +138,8 @@ void ChartDataSource::notifyObservers()
 
 void ChartDataSource::onPreferenceChanged(const QString &key)
 {
-    if (observedKeys().contains(key))
+    if (observedKeys().contains(key)) {
+        ++nDataRevision;
         notifyObservers();
+    }
 }

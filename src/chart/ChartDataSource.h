@@ -12,7 +12,8 @@
 // ascending by date and time), one series of values per chart line, one colour per line and the
 // date of the selected reading. It tells its own chart page through chartDataChanged() whenever
 // any of that may have changed: a new list, another selected reading, or a change to one of the
-// twelve preferences the chart depends on. Nothing is cached: every answer is built afresh.
+// twelve preferences the chart depends on. Nothing is cached: every answer is built afresh;
+// dataRevision() tells those who keep what they drew whether anything but the selection changed.
 class ChartDataSource : public QObject
 {
     Q_OBJECT
@@ -51,6 +52,10 @@ public:
     // The selected reading's date, or a null date when nothing is selected.
     Date selectedDate() const;
 
+    // Grows with every change of what the lines show (a list set, a line switched or recoloured),
+    // but not with another selected reading.
+    quint64 dataRevision() const { return nDataRevision; }
+
     // The preference keys a line depends on (the switch is empty for lines always shown).
     static QString switchKeyForLine(int line);
     static QString colorKeyForLine(int line);
@@ -68,4 +73,5 @@ private:
 
     ConstMeasurementList pObjects;
     ConstMeasurementPtr pSelection;
+    quint64 nDataRevision = 0;
 };

@@ -125,30 +125,8 @@ double ChartGeometry::xForDate(Date date) const
 
 ChartGeometry ChartGeometry::compute(const Input &input, const QRectF &bounds)
 {
-    ChartGeometry g;
-    g.bounds = bounds;
-    const double left = bounds.x() + kMargin;
-    const double top = bounds.y() + kMargin;
-    const double width = bounds.width() - 2 * kMargin;
-    const double height = bounds.height() - 2 * kMargin;
-    g.plot = QRectF(left, top, width, height);
-    const double bottom = top + height;
-
-    if (input.dates.size() < 2) {
-        g.empty = true;
-        g.emptyText = qtTrId("chart.no_data");
-        const double h = QFontMetricsF(emptyTextFont()).height();
-        g.emptyTextBox = QRectF(left, single(top + (height - 2 * h) / 2), width, single(2 * h));
-        return g;
-    }
-    g.empty = false;
-
-    // Time axis. Dates come in ascending order; where the first and last coincide (or the
-    // order is broken) there is no time to spread over, and every point sits in the middle.
-    g.first = input.dates.first();
-    const double span = input.dates.last().timeIntervalSinceReferenceDate() -
-                        g.first.timeIntervalSinceReferenceDate();
-    g.span = span > 0 && std::isfinite(span) ? span : 0;
+    if (input.dates.size() < 2)
+        return emptyChart(bounds);
 
     // Value scale over all values of all lines, drawn or not.
     double vmax = 0;
@@ -158,8 +136,8 @@ ChartGeometry ChartGeometry::compute(const Input &input, const QRectF &bounds)
                 vmax = v;
         }
     }
-    g.vmax = vmax;
-    g.ytop = scaleTop(vmax);
+    ChartGeometry g =
+        computeFrame(input.dates.first(), input.dates.last(), vmax, input.selectedDate, bounds);
 
     // Lines: a point for every value; a line with fewer than two gets nothing.
     const qsizetype count = input.dates.size();
@@ -182,6 +160,44 @@ ChartGeometry ChartGeometry::compute(const Input &input, const QRectF &bounds)
             line.points.clear();
         g.lines.append(std::move(line));
     }
+    return g;
+}
+
+ChartGeometry ChartGeometry::emptyChart(const QRectF &bounds)
+{
+    ChartGeometry g;
+    g.bounds = bounds;
+    g.plot = bounds.adjusted(kMargin, kMargin, -kMargin, -kMargin);
+    g.empty = true;
+    g.emptyText = qtTrId("chart.no_data");
+    const double h = QFontMetricsF(emptyTextFont()).height();
+    g.emptyTextBox = QRectF(g.plot.left(), single(g.plot.top() + (g.plot.height() - 2 * h) / 2),
+                            g.plot.width(), single(2 * h));
+    return g;
+}
+
+ChartGeometry ChartGeometry::computeFrame(Date first, Date last, double vmax, Date selectedDate,
+                                          const QRectF &bounds)
+{
+    ChartGeometry g;
+    g.bounds = bounds;
+    const double left = bounds.x() + kMargin;
+    const double top = bounds.y() + kMargin;
+    const double width = bounds.width() - 2 * kMargin;
+    const double height = bounds.height() - 2 * kMargin;
+    g.plot = QRectF(left, top, width, height);
+    const double bottom = top + height;
+    g.empty = false;
+
+    // Time axis. Where the first and last date coincide (or the order is broken) there is no
+    // time to spread over, and every point sits in the middle.
+    g.first = first;
+    const double span =
+        last.timeIntervalSinceReferenceDate() - first.timeIntervalSinceReferenceDate();
+    g.span = span > 0 && std::isfinite(span) ? span : 0;
+
+    g.vmax = vmax;
+    g.ytop = scaleTop(vmax);
 
     // Horizontal grid and value labels.
     for (int i = 1; i <= kMaxGridLines && 10.0 * i < g.ytop; ++i)
@@ -235,8 +251,8 @@ ChartGeometry ChartGeometry::compute(const Input &input, const QRectF &bounds)
     }
 
     // The selection marker, for a selected date on the time axis.
-    const Date sel = input.selectedDate;
-    if (sel.isFinite() && sel >= g.first && sel <= input.dates.last()) {
+    const Date sel = selectedDate;
+    if (sel.isFinite() && sel >= g.first && sel <= last) {
         g.hasSelection = true;
         g.selectionX = g.xForDate(sel);
     }

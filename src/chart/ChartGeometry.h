@@ -99,8 +99,17 @@ public:
     bool hasSelection = false; // a selected date that falls on the time axis
     double selectionX = 0;
 
+    // Where lines and dots may be drawn; null: anywhere.
+    QRectF dataClip;
+
     // Lays out the chart of the input within the bounds.
     static ChartGeometry compute(const Input &input, const QRectF &bounds);
+    // Lays out everything but the lines: the time axis from first to last, the value scale up to
+    // vmax and the marker at the selected date.
+    static ChartGeometry computeFrame(Date first, Date last, double vmax, Date selectedDate,
+                                      const QRectF &bounds);
+    // The chart of fewer than two dates: the "no data" text alone.
+    static ChartGeometry emptyChart(const QRectF &bounds);
 
     double yForValue(double v) const;
     double xForDate(Date date) const;

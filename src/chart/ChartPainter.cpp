@@ -201,26 +201,34 @@ public:
         const double inverseNx = steep ? 1 / nx : 0;
         const int w = pRect.width(), h = pRect.height();
         // Rows and columns are limited in floating point first: points far off the chart must
-        // not overflow an int.
-        const auto clampTo = [](double v, int last) {
-            return int(std::clamp(v, -1.0, double(last) + 1));
+        // not overflow an int. Rounding is done by hand, once limited: std::floor is a call
+        // on plain x86-64, and this runs for every row of every segment.
+        const auto floorTo = [](double v, int last) {
+            v = std::clamp(v, -1.0, double(last) + 1);
+            const int i = int(v);
+            return i - (v < i);
         };
-        const int yFirst = std::max(0, clampTo(std::floor(std::min(a.y(), b.y()) - reach), h));
-        const int yLast = std::min(h - 1, clampTo(std::ceil(std::max(a.y(), b.y()) + reach), h));
-        const double xLow = std::floor(std::min(a.x(), b.x()) - reach);
-        const double xHigh = std::ceil(std::max(a.x(), b.x()) + reach);
+        const auto ceilTo = [](double v, int last) {
+            v = std::clamp(v, -1.0, double(last) + 1);
+            const int i = int(v);
+            return i + (v > i);
+        };
+        const int yFirst = std::max(0, floorTo(std::min(a.y(), b.y()) - reach, h));
+        const int yLast = std::min(h - 1, ceilTo(std::max(a.y(), b.y()) + reach, h));
+        const int xLow = floorTo(std::min(a.x(), b.x()) - reach, w);
+        const int xHigh = ceilTo(std::max(a.x(), b.x()) + reach, w);
         for (int y = yFirst; y <= yLast; ++y) {
             const double py = y + 0.5 - a.y();
             // Columns where the distance from the line is below reach, within the segment's.
-            double from = xLow, to = xHigh;
+            int from = xLow, to = xHigh;
             if (steep) {
                 const double x0 = (-reach - py * ny) * inverseNx;
                 const double x1 = (reach - py * ny) * inverseNx;
-                from = std::max(from, std::floor(std::min(x0, x1) + a.x() - 0.5));
-                to = std::min(to, std::ceil(std::max(x0, x1) + a.x() - 0.5));
+                from = std::max(from, floorTo(std::min(x0, x1) + a.x() - 0.5, w));
+                to = std::min(to, ceilTo(std::max(x0, x1) + a.x() - 0.5, w));
             }
-            const int xFirst = std::max(0, clampTo(from, w));
-            const int xLast = std::min(w - 1, clampTo(to, w));
+            const int xFirst = std::max(0, from);
+            const int xLast = std::min(w - 1, to);
             if (xFirst > xLast)
                 continue;
             quint8 *row = pCoverage.data() + size_t(y) * size_t(w);
@@ -456,6 +464,8 @@ void ChartPainter::drawChart(QPainter &painter, const ChartGeometry &g, bool for
     // together with the segments through a coverage mask. Vector devices (paper, PDF, print
     // preview) get only the dots that can be told apart.
     painter.setRenderHint(QPainter::Antialiasing, true);
+    if (!g.dataClip.isNull())
+        painter.setClipRect(g.dataClip, Qt::IntersectClip);
     const QTransform toDevice = painter.deviceTransform();
     const bool simpleTransform = toDevice.type() <= QTransform::TxScale && toDevice.m11() > 0 &&
                                  qFuzzyCompare(toDevice.m11(), toDevice.m22());

@@ -1,14 +1,24 @@
 #pragma once
 
+#include "ChartCanvas.h"
 #include "ChartDataSource.h"
+#include "ChartViewport.h"
 
 #include <QPointer>
 #include <QWidget>
 
+#include <utility>
+
 class QPainter;
 
 // The chart page's view of a window's filtered readings. The drawing itself is ChartPainter's,
-// shared with the printed report and image export; every drawing asks the data source afresh.
+// shared with the printed report and image export; the view keeps it as an image (ChartCanvas),
+// so that repainting without a change of data costs little.
+//
+// The view explores the chart: the wheel, a pinch or Ctrl+Plus and Ctrl+Minus zoom the time
+// axis, dragging or the Left and Right keys move along it, Ctrl+0 or a double-click show the
+// whole period again. Hovering a reading shows its date, time and values; a click chooses it,
+// and Ctrl+Left and Ctrl+Right choose the reading before or after the chosen one.
 class ChartView : public QWidget
 {
     Q_OBJECT
@@ -23,12 +33,53 @@ public:
     static void drawChartUsingSource(QPainter &painter, const ChartDataSource *source,
                                      const QRectF &bounds, bool forPrint);
 
+    const ChartViewport &viewport() const { return pViewport; }
+    // The first and the last moment shown; null dates when the chart is empty.
+    std::pair<Date, Date> shownPeriod() const;
+    // How often the chart's image has been drawn (not merely copied to the screen).
+    int dataDraws() const { return pCanvas.dataDraws(); }
+
+    // The text of a reading's tool tip: its date and time, then each value the chart shows.
+    static QString toolTipForReading(const Measurement &reading);
+
     QSize sizeHint() const override { return QSize(600, 400); }
     QSize minimumSizeHint() const override { return QSize(200, 150); }
 
+signals:
+    // The user chose the reading on the chart (a click, Ctrl+Left or Ctrl+Right).
+    void readingChosen(const ConstMeasurementPtr &reading);
+    // Another part of the period is shown, or another period.
+    void shownPeriodChanged();
+
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
+    void onChartDataChanged();
+    QRectF plotRect() const;
+    double secondsAtX(double x) const;
+    double xAtSeconds(double seconds) const;
+    void zoomBy(double factor, double anchorX);
+    void viewportChanged(bool changed);
+    // The reading drawn nearest to the point horizontally, if close enough; -1 otherwise.
+    qsizetype readingNear(const QPointF &pos);
+    void showToolTip(qsizetype reading);
+    void chooseNeighbour(int direction);
+
     QPointer<ChartDataSource> dataSource;
+    ChartCanvas pCanvas;
+    ChartViewport pViewport;
+    QPointF pPressPos;
+    double fPressFirst = 0;
+    bool bPressed = false;
+    bool bDragging = false;
+    qsizetype nToolTipReading = -1;
 };

@@ -175,6 +175,14 @@ void MyWindowController::setupPages()
     // Shown, the chart takes the focus, so that a screen reader reads out what it shows.
     pPageChart->chartView()->setFocusPolicy(Qt::TabFocus);
     pPageChart->setFocusProxy(pPageChart->chartView());
+    // A reading chosen on the chart is selected in the readings table, which moves the marker.
+    connect(
+        pPageChart->chartView(), &ChartView::readingChosen, this,
+        [this](const ConstMeasurementPtr &reading) { pPageGrid->selectReading(reading.get()); });
+    connect(pPageChart->chartView(), &ChartView::shownPeriodChanged, this, [this] {
+        if (nSelectedPage == ChartPage && pDocument)
+            describeChart();
+    });
     pPageAverages = new PageAverages(pAveragesController);
 
     pPageFilter = new PageFilters(pDocument, nullptr);
@@ -281,19 +289,19 @@ void MyWindowController::feedChart()
 }
 
 // What the chart shows, in words, for those who cannot see it: how many readings and the days
-// they span.
+// shown.
 void MyWindowController::describeChart()
 {
-    const ConstMeasurementList &items = pDocument->items();
     QString text = FilteredCounterFormatter::stringForCounter(pDocument->filteredCounter());
+    const auto [first, last] = pPageChart->chartView()->shownPeriod();
+    const ConstMeasurementList &items = pDocument->items();
     if (!items.isEmpty()) {
+        const Date from = first.isNull() ? items.first()->theWholeDate() : first;
+        const Date to = last.isNull() ? items.last()->theWholeDate() : last;
         const auto dates = DateFormatter::formatter();
-        text =
-            qtTrId("window.chart.description")
-                .arg(
-                    text,
-                    dates->stringForObjectValue(QVariant::fromValue(items.first()->theWholeDate())),
-                    dates->stringForObjectValue(QVariant::fromValue(items.last()->theWholeDate())));
+        text = qtTrId("window.chart.description")
+                   .arg(text, dates->stringForObjectValue(QVariant::fromValue(from)),
+                        dates->stringForObjectValue(QVariant::fromValue(to)));
     }
     pPageChart->chartView()->setAccessibleDescription(text);
 }

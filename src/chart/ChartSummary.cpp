@@ -1,0 +1,189 @@
+#include "ChartSummary.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Runs of more points than this in one device pixel column are thinned (as the painter does).
+constexpr qsizetype kThinRun = 12;
+
+double single(double v)
+{
+    return double(float(v));
+}
+
+} // namespace
+
+ChartSummary::ChartSummary(ChartGeometry::Input input) : pInput(std::move(input))
+{
+    const qsizetype count = pInput.dates.size();
+    pSeconds.resize(size_t(count));
+    for (qsizetype j = 0; j < count; ++j) {
+        pSeconds[size_t(j)] = pInput.dates[j].timeIntervalSinceReferenceDate();
+        if (!std::isfinite(pSeconds[size_t(j)]) ||
+            (j > 0 && pSeconds[size_t(j)] < pSeconds[size_t(j - 1)]))
+            bOrdered = false;
+    }
+    for (const QList<double> &points : pInput.lines) {
+        for (double v : points) {
+            if (ChartGeometry::isValue(v) && v > fVmax)
+                fVmax = v;
+        }
+    }
+    if (!bOrdered || isEmpty())
+        return;
+
+    pSeries.resize(size_t(pInput.lines.size()));
+    for (size_t n = 0; n < pSeries.size(); ++n) {
+        Series &s = pSeries[n];
+        const QList<double> &points = pInput.lines[qsizetype(n)];
+        const qsizetype m = std::min(count, points.size());
+        s.seconds.reserve(size_t(m));
+        s.values.reserve(size_t(m));
+        for (qsizetype j = 0; j < m; ++j) {
+            if (ChartGeometry::isValue(points[j])) {
+                s.seconds.push_back(pSeconds[size_t(j)]);
+                s.values.push_back(points[j]);
+            }
+        }
+        const size_t size = s.values.size();
+        s.highest.resize(2 * size);
+        s.lowest.resize(2 * size);
+        for (size_t i = 0; i < size; ++i)
+            s.highest[size + i] = s.lowest[size + i] = quint32(i);
+        const std::vector<double> &v = s.values;
+        for (size_t k = size - 1; k >= 1 && size > 1; --k) {
+            const quint32 a = s.highest[2 * k], b = s.highest[2 * k + 1];
+            s.highest[k] = v[b] > v[a] || (v[b] == v[a] && b < a) ? b : a;
+            const quint32 c = s.lowest[2 * k], d = s.lowest[2 * k + 1];
+            s.lowest[k] = v[d] < v[c] || (v[d] == v[c] && d < c) ? d : c;
+        }
+    }
+}
+
+void ChartSummary::extremes(const Series &s, qsizetype from, qsizetype to, qsizetype *high,
+                            qsizetype *low) const
+{
+    const std::vector<double> &v = s.values;
+    const size_t size = v.size();
+    size_t hi = size_t(from), lo = size_t(from);
+    auto take = [&](size_t node) {
+        const size_t h = s.highest[node], l = s.lowest[node];
+        if (v[h] > v[hi] || (v[h] == v[hi] && h < hi))
+            hi = h;
+        if (v[l] < v[lo] || (v[l] == v[lo] && l < lo))
+            lo = l;
+    };
+    for (size_t l = size_t(from) + size, r = size_t(to) + size; l < r; l >>= 1, r >>= 1) {
+        if (l & 1)
+            take(l++);
+        if (r & 1)
+            take(--r);
+    }
+    *high = qsizetype(hi);
+    *low = qsizetype(lo);
+}
+
+qsizetype ChartSummary::nearestReading(double seconds) const
+{
+    if (pSeconds.empty())
+        return -1;
+    const auto at = std::lower_bound(pSeconds.begin(), pSeconds.end(), seconds);
+    qsizetype j = at - pSeconds.begin();
+    if (j == qsizetype(pSeconds.size()))
+        return j - 1;
+    if (j > 0 && seconds - pSeconds[size_t(j - 1)] <= pSeconds[size_t(j)] - seconds) {
+        // The first of the readings at that earlier moment.
+        const double t = pSeconds[size_t(j - 1)];
+        j = std::lower_bound(pSeconds.begin(), pSeconds.end(), t) - pSeconds.begin();
+    }
+    return j;
+}
+
+ChartGeometry ChartSummary::layout(const QRectF &bounds, double devicePixelRatio) const
+{
+    if (isEmpty())
+        return ChartGeometry::emptyChart(bounds);
+    return layout(bounds, devicePixelRatio, pInput.dates.first(), pInput.dates.last());
+}
+
+ChartGeometry ChartSummary::layout(const QRectF &bounds, double devicePixelRatio, Date shownFirst,
+                                   Date shownLast) const
+{
+    if (isEmpty())
+        return ChartGeometry::emptyChart(bounds);
+    if (!bOrdered)
+        return ChartGeometry::compute(pInput, bounds);
+    const double from = shownFirst.timeIntervalSinceReferenceDate();
+    const double to = shownLast.timeIntervalSinceReferenceDate();
+    ChartGeometry g =
+        ChartGeometry::computeFrame(shownFirst, shownLast, fVmax, pInput.selectedDate, bounds);
+    const bool whole = from <= pSeconds.front() && to >= pSeconds.back();
+    if (!whole)
+        g.dataClip = QRectF(g.plot.left(), bounds.top(), g.plot.width(), bounds.height());
+
+    // x(t) as ChartGeometry::xForDate computes it.
+    const double left = g.plot.left(), width = g.plot.width(), span = g.span;
+    const double middle = single(left + width / 2.0);
+    auto xAt = [&](double t) {
+        return span > 0 ? single(left + width * (t - from) / span) : middle;
+    };
+
+    g.lines.reserve(qsizetype(pSeries.size()));
+    for (size_t n = 0; n < pSeries.size(); ++n) {
+        const Series &s = pSeries[n];
+        ChartGeometry::Line line;
+        line.color = qsizetype(n) < pInput.colors.size() ? pInput.colors[qsizetype(n)] : QColor();
+        const qsizetype size = qsizetype(s.values.size());
+        if (size < 2) {
+            g.lines.append(std::move(line));
+            continue;
+        }
+        // The values within the period and one on either side.
+        qsizetype begin =
+            std::lower_bound(s.seconds.begin(), s.seconds.end(), from) - s.seconds.begin();
+        qsizetype end =
+            std::upper_bound(s.seconds.begin(), s.seconds.end(), to) - s.seconds.begin();
+        begin = std::max<qsizetype>(0, begin - 1);
+        end = std::min(size, end + 1);
+
+        auto column = [&](qsizetype i) {
+            return std::floor(devicePixelRatio * xAt(s.seconds[size_t(i)]));
+        };
+        auto point = [&](qsizetype i) {
+            return QPointF(xAt(s.seconds[size_t(i)]), g.yForValue(s.values[size_t(i)]));
+        };
+        for (qsizetype i = begin; i < end;) {
+            // The run of values in the column of value i: gallop, then halve.
+            const double c = column(i);
+            qsizetype same = i, other = i + 1, step = 1;
+            while (other < end && column(other) == c) {
+                same = other;
+                step *= 2;
+                other = std::min(end, i + step);
+            }
+            while (other - same > 1) {
+                const qsizetype mid = same + (other - same) / 2;
+                (column(mid) == c ? same : other) = mid;
+            }
+            if (other - i <= kThinRun) {
+                for (qsizetype j = i; j < other; ++j)
+                    line.points.append(point(j));
+            } else {
+                qsizetype high, low;
+                extremes(s, i, other, &high, &low);
+                const qsizetype keep[] = {i, std::min(high, low), std::max(high, low), other - 1};
+                qsizetype last = -1;
+                for (qsizetype j : keep) {
+                    if (j != last)
+                        line.points.append(point(j));
+                    last = j;
+                }
+            }
+            i = other;
+        }
+        g.lines.append(std::move(line));
+    }
+    return g;
+}

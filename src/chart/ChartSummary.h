@@ -1,0 +1,58 @@
+#pragma once
+
+#include "ChartGeometry.h"
+
+#include <utility>
+#include <vector>
+
+// The chart's data kept for drawing it again and again: the readings' times and, per line, its
+// values with a pyramid of their extremes (the highest and the lowest of every run of 2, 4, 8 ...
+// values). From it the layout of any period at any size is thinned to what each device pixel
+// column shows, at a cost that follows the width in pixels rather than the number of readings.
+class ChartSummary
+{
+public:
+    ChartSummary() = default;
+    explicit ChartSummary(ChartGeometry::Input input);
+
+    const ChartGeometry::Input &input() const { return pInput; }
+    // Fewer than two dates: the chart is empty.
+    bool isEmpty() const { return pInput.dates.size() < 2; }
+    qsizetype count() const { return pInput.dates.size(); }
+    // The time of a reading, in seconds since the reference date.
+    double secondsAt(qsizetype reading) const { return pSeconds[size_t(reading)]; }
+
+    // The reading whose time lies nearest to the moment (the first of equals); -1 when there
+    // are no readings.
+    qsizetype nearestReading(double seconds) const;
+
+    // The layout of the period shownFirst..shownLast within the bounds, for a device of
+    // devicePixelRatio pixels per point. Where more than a few points of a line fall into one
+    // device pixel column, only the highest and the lowest of them are kept, the one nearer the
+    // line's point before first: the stroke between them covers the column as all its points'
+    // strokes and dots do, and a long stroke crosses the column once. A line runs on to its values
+    // just outside the period and is clipped at the plot's sides unless the period is the whole.
+    ChartGeometry layout(const QRectF &bounds, double devicePixelRatio, Date shownFirst,
+                         Date shownLast) const;
+    // The same over the whole period.
+    ChartGeometry layout(const QRectF &bounds, double devicePixelRatio) const;
+
+private:
+    struct Series
+    {
+        std::vector<double> seconds; // the times of the line's values, ascending
+        std::vector<double> values;
+        // Iterative tree over the values: node k (1 <= k < size) covers nodes 2k and 2k + 1,
+        // value i is leaf size + i. Each node holds the index of its highest and lowest value
+        // (the first of equals).
+        std::vector<quint32> highest, lowest;
+    };
+    void extremes(const Series &series, qsizetype from, qsizetype to, qsizetype *high,
+                  qsizetype *low) const;
+
+    ChartGeometry::Input pInput;
+    std::vector<double> pSeconds;
+    std::vector<Series> pSeries;
+    double fVmax = 0;
+    bool bOrdered = true; // times finite and ascending: columns can be searched for
+};
