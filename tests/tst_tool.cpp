@@ -280,12 +280,9 @@ private slots:
         const QString log = dir.filePath(QStringLiteral("session.log"));
         QFile file(log);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("2026-12-07T08:15:02 < 2a35 00 7c 00 56 00 61 00
-"
-                   "< 2a35 167c0056006100e807060f11111b33000000
-"
-                   "< 2a35 00 7c 00
-");
+        file.write("2026-12-07T08:15:02 < 2a35 00 7c 00 56 00 61 00\n"
+                   "< 2a35 167c0056006100e807060f11111b33000000\n"
+                   "< 2a35 00 7c 00\n");
         file.close();
         const QString out = dir.filePath(QStringLiteral("out.tensilo"));
         ToolRun run = runTool({QStringLiteral("import-ble"), log, out}, home.path());
