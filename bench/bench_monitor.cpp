@@ -8,7 +8,6 @@
 #include "MonitorImport.h"
 #include "MyDocument.h"
 #include "Preferences.h"
-#include "SessionLog.h"
 #include "UndoManager.h"
 
 #include <QCoreApplication>
@@ -76,7 +75,7 @@ void MonitorLogImport(benchmark::State &state)
 {
     const QByteArray &log = sample().log;
     for (auto _ : state) {
-        const MonitorImport::Result result = MonitorImport::readLog(SessionLog::parse(log));
+        const MonitorImport::Result result = MonitorImport::readLog(log);
         if (result.readings.size() != kReadings)
             state.SkipWithError("not every record was read");
         benchmark::DoNotOptimize(result.readings.constData());

@@ -64,7 +64,7 @@ inline void monitorOne(const QByteArray &bytes)
             a.value != b.value || !(a.time == b.time || (a.time.isNull() && b.time.isNull())))
             monitorFailure("an entry changed on its way through the writer");
     }
-    const MonitorImport::Result imported = MonitorImport::readLog(log);
+    const MonitorImport::Result imported = MonitorImport::readLog(bytes);
     if (imported.readings.size() + imported.duplicateCount + imported.problemCount <
         imported.recordCount)
         monitorFailure("a record went missing in the import");

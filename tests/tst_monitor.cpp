@@ -472,8 +472,7 @@ private slots:
             + "< 2a35 00 28 00 5a 00 60 00\n";                              // no time, and refused
         MonitorImport::Options options;
         options.userId = 1;
-        const MonitorImport::Result result =
-            MonitorImport::readLog(SessionLog::parse(text), options, &document);
+        const MonitorImport::Result result = MonitorImport::readLog(text, options, &document);
         QCOMPARE(result.readings.size(), 2);
         QCOMPARE(result.duplicateCount, 2);
         QCOMPARE(result.otherUserCount, 1);

@@ -33,8 +33,9 @@ public:
     };
     struct Result
     {
+        QString error;            // why nothing at all could be read (a log too large); empty else
         MeasurementList readings; // in the order the records came
-        QList<Problem> problems;  // the first kMaxProblems, by line
+        QList<Problem> problems;  // the first kMaxProblems, in the order of the lines
         qint64 problemCount = 0;
         qint64 duplicateCount = 0;
         qint64 otherUserCount = 0; // records of other users, left out
@@ -45,8 +46,9 @@ public:
 
     static Result read(const QList<MonitorValue> &records, const Options &options = {},
                        const MyDocument *document = nullptr);
-    // Every measurement record the log received; the log's bad lines are among the problems.
-    static Result readLog(const SessionLog::Result &log, const Options &options = {},
+    // Every measurement record a session log (SessionLog) received; its bad lines are among the
+    // problems.
+    static Result readLog(const QByteArray &log, const Options &options = {},
                           const MyDocument *document = nullptr);
 
     // Adds the readings to the document as one undo step, "doc.import_monitor"; returns how many

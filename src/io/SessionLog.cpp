@@ -73,12 +73,13 @@ public:
             ++i;
         return s.sliced(start, i - start);
     }
-    // The rest of the line as bytes in hex; pairs of digits, spaces only between pairs.
-    bool hexBytes(QByteArray *out, QString *reason)
+    // The rest of the line as bytes in hex into `out` (kMaxValueSize bytes); pairs of digits,
+    // spaces only between pairs.
+    bool hexBytes(char *out, qsizetype *size, QString *reason)
     {
         skipSpaces();
         const QByteArrayView rest = s.sliced(i);
-        out->reserve(rest.size() / 2);
+        qsizetype n = 0;
         while (i < s.size()) {
             if (isSpace(s[i])) {
                 ++i;
@@ -90,13 +91,14 @@ public:
                 *reason = qtTrId("monitor.log.bad_hex").arg(shown(rest));
                 return false;
             }
-            if (out->size() == SessionLog::kMaxValueSize) {
+            if (n == SessionLog::kMaxValueSize) {
                 *reason = qtTrId("monitor.log.too_long").arg(SessionLog::kMaxValueSize);
                 return false;
             }
-            out->append(char(high << 4 | low));
+            out[n++] = char(high << 4 | low);
             i += 2;
         }
+        *size = n;
         return true;
     }
 
@@ -111,8 +113,10 @@ private:
 };
 
 // One line without its comment; false with the reason when it is bad.
-bool parseLine(QByteArrayView line, LocalTimeOffsets &offsets, SessionLog::Entry *entry,
-               QString *reason)
+// One line without its comment into `entry`, its value into `buffer`; false with the reason when
+// the line is bad.
+bool parseLine(QByteArrayView line, LocalTimeOffsets &offsets, SessionLog::EntryView *entry,
+               char *buffer, QString *reason)
 {
     LineParser parser(line);
     QByteArrayView token = parser.token();
@@ -142,23 +146,28 @@ bool parseLine(QByteArrayView line, LocalTimeOffsets &offsets, SessionLog::Entry
         return false;
     }
     entry->characteristic = quint16(uuid);
-    return parser.hexBytes(&entry->value, reason);
+    qsizetype size = 0;
+    if (!parser.hexBytes(buffer, &size, reason))
+        return false;
+    entry->value = QByteArrayView(buffer, size);
+    return true;
 }
 
 } // namespace
 
-SessionLog::Result SessionLog::parse(const QByteArray &text)
+bool SessionLog::scan(QByteArrayView text, const std::function<void(const EntryView &)> &onEntry,
+                      const std::function<void(qint64, const QString &)> &onProblem, QString *error)
 {
-    Result result;
     if (text.size() > kMaxFileSize) {
-        result.error = qtTrId("monitor.log.error.too_large").arg(kMaxFileSize >> 20);
-        return result;
+        if (error)
+            *error = qtTrId("monitor.log.error.too_large").arg(kMaxFileSize >> 20);
+        return false;
     }
-    QByteArrayView rest(text);
+    QByteArrayView rest = text;
     if (rest.startsWith("\xEF\xBB\xBF"))
         rest = rest.sliced(3);
-    result.entries.reserve(rest.count('\n') + 1);
     LocalTimeOffsets offsets;
+    char buffer[kMaxValueSize];
     qint64 number = 0;
     while (!rest.isEmpty()) {
         ++number;
@@ -171,37 +180,63 @@ SessionLog::Result SessionLog::parse(const QByteArray &text)
         line = line.trimmed();
         if (line.isEmpty())
             continue;
-        Entry entry;
+        EntryView entry;
         entry.line = number;
         QString reason;
-        if (parseLine(line, offsets, &entry, &reason)) {
-            result.entries.append(std::move(entry));
-        } else {
-            if (result.problems.size() < kMaxProblems)
-                result.problems.append({number, reason});
-            ++result.problemCount;
-        }
+        if (parseLine(line, offsets, &entry, buffer, &reason))
+            onEntry(entry);
+        else
+            onProblem(number, reason);
     }
+    return true;
+}
+
+SessionLog::Result SessionLog::parse(const QByteArray &text)
+{
+    Result result;
+    result.entries.reserve(text.count('\n') + 1);
+    scan(
+        text,
+        [&result](const EntryView &e) {
+            result.entries.append(
+                {e.line, e.direction, e.characteristic, e.value.toByteArray(), e.time});
+        },
+        [&result](qint64 line, const QString &reason) {
+            if (result.problems.size() < kMaxProblems)
+                result.problems.append({line, reason});
+            ++result.problemCount;
+        },
+        &result.error);
     return result;
+}
+
+bool SessionLog::load(const QString &path, QByteArray *bytes, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = qtTrId("monitor.log.error.read").arg(path, file.errorString());
+        return false;
+    }
+    // Refused before reading a byte when too large; a file that grows meanwhile is cut off one
+    // byte past the limit, which scan() refuses.
+    if (file.size() > kMaxFileSize) {
+        *error = qtTrId("monitor.log.error.too_large").arg(kMaxFileSize >> 20);
+        return false;
+    }
+    *bytes = file.read(kMaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        *error = qtTrId("monitor.log.error.read").arg(path, file.errorString());
+        return false;
+    }
+    return true;
 }
 
 SessionLog::Result SessionLog::readFile(const QString &path)
 {
-    QFile file(path);
+    QByteArray bytes;
     Result result;
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = qtTrId("monitor.log.error.read").arg(path, file.errorString());
+    if (!load(path, &bytes, &result.error))
         return result;
-    }
-    if (file.size() > kMaxFileSize) {
-        result.error = qtTrId("monitor.log.error.too_large").arg(kMaxFileSize >> 20);
-        return result;
-    }
-    const QByteArray bytes = file.read(kMaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError) {
-        result.error = qtTrId("monitor.log.error.read").arg(path, file.errorString());
-        return result;
-    }
     return parse(bytes);
 }
 

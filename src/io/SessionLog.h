@@ -3,8 +3,11 @@
 #include "Date.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
+
+#include <functional>
 
 class QIODevice;
 class MonitorTransport;
@@ -36,6 +39,15 @@ public:
         QByteArray value;
         Date time; // null when the line gives none
     };
+    // An entry as scan() hands it on: the value lives until the call returns.
+    struct EntryView
+    {
+        qint64 line = 0;
+        Direction direction = Direction::Received;
+        quint16 characteristic = 0;
+        QByteArrayView value;
+        Date time;
+    };
     struct Problem
     {
         qint64 line = 0;
@@ -53,8 +65,16 @@ public:
     static constexpr qsizetype kMaxValueSize = 512; // the longest attribute value there is
     static constexpr qsizetype kMaxProblems = 1000;
 
+    // Goes through the text line by line: onEntry for every good line, onProblem for every bad
+    // one, in order. False, with the reason in `error`, when the text is too large to read.
+    static bool scan(QByteArrayView text, const std::function<void(const EntryView &)> &onEntry,
+                     const std::function<void(qint64 line, const QString &reason)> &onProblem,
+                     QString *error = nullptr);
+    // The entries and problems of a whole text or file.
     static Result parse(const QByteArray &text);
     static Result readFile(const QString &path);
+    // The bytes of a log file, bounded by kMaxFileSize; false with the reason when unreadable.
+    static bool load(const QString &path, QByteArray *bytes, QString *error);
 
     // One line, without its line break.
     static QByteArray formatEntry(const Entry &entry);

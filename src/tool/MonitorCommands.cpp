@@ -75,9 +75,9 @@ int MonitorCommands::run(const QStringList &args)
         printError(error);
         return Failure;
     }
-    const SessionLog::Result log = SessionLog::readFile(positional.at(0));
-    if (!log.error.isEmpty()) {
-        printError(log.error);
+    QByteArray log;
+    if (!SessionLog::load(positional.at(0), &log, &error)) {
+        printError(error);
         return Failure;
     }
     const MonitorImport::Result result = MonitorImport::readLog(log, options, &document);
@@ -86,6 +86,10 @@ int MonitorCommands::run(const QStringList &args)
     if (result.problemCount > result.problems.size())
         printError(
             qtTrId("tool.ble.more_problems").arg(result.problemCount - result.problems.size()));
+    if (!result.error.isEmpty()) {
+        printError(result.error);
+        return Failure;
+    }
     if (result.readings.isEmpty() && result.duplicateCount == 0) {
         printError(qtTrId("tool.ble.error.nothing_read"));
         return Failure;
