@@ -2,7 +2,6 @@
 
 #include "MonitorProtocol.h"
 
-#include <QPointer>
 #include <QTimer>
 
 #include <algorithm>

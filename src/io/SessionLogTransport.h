@@ -5,6 +5,8 @@
 
 #include <QSet>
 
+#include <functional>
+
 // Plays a recorded session back as the monitor did. The monitor has the blood-pressure
 // measurement and the characteristics the log names (unless told otherwise). The log is a
 // script, followed in order:
