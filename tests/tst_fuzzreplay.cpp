@@ -1,3 +1,4 @@
+#include "../fuzz/monitor_fuzz_body.h"
 #include "../fuzz/plist_fuzz_body.h"
 
 #include "Localization.h"
@@ -38,6 +39,21 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         fuzzing::plistOne(file.readAll()); // aborts on a broken invariant
+    }
+
+    void replayMonitor_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QDir dir(QStringLiteral(TENSILO_SOURCE_DIR "/tests/data/fuzz/monitor"));
+        for (const QFileInfo &file : dir.entryInfoList(QDir::Files, QDir::Name))
+            QTest::newRow(qPrintable(file.fileName())) << file.filePath();
+    }
+    void replayMonitor()
+    {
+        QFETCH(QString, path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        fuzzing::monitorOne(file.readAll());
     }
 };
 

@@ -165,6 +165,15 @@ private slots:
         QTest::newRow("build unwritable") << QStringList{"build", "/nonexistent/dir/x.tensilo"}
                                           << QByteArray(R"({"readings": [], "filters": []})") << 1
                                           << qtTrId("error.file_save").arg(QString());
+        QTest::newRow("import-ble: no record")
+            << QStringList{"import-ble", "@json", "@new.tensilo"} << QByteArray() << 1
+            << qtTrId("tool.ble.error.nothing_read");
+        QTest::newRow("import-ble: missing log")
+            << QStringList{"import-ble", missing, "@new.tensilo"} << QByteArray() << 1
+            << qtTrId("monitor.log.error.read").arg(missing, QString());
+        QTest::newRow("import-ble: bad user")
+            << QStringList{"import-ble", "@json", "@new.tensilo", "--user", "x"} << QByteArray()
+            << 2 << qtTrId("tool.csv.error.bad_option_value").arg("x", "--user");
         QTest::newRow("no command") << QStringList{} << QByteArray() << 2 << qtTrId("tool.usage");
         QTest::newRow("unknown command") << QStringList{"print", "x"} << QByteArray() << 2
                                          << usage("tool.error.unknown_command", "print");
@@ -254,6 +263,7 @@ private slots:
             QVERIFY2(out.startsWith(qtTrId("tool.usage") + QLatin1Char('\n')), qPrintable(out));
             QVERIFY(out.contains(QLatin1String("tensilo-tool export-csv")));
             QVERIFY(out.contains(QLatin1String("tensilo-tool import-csv")));
+            QVERIFY(out.contains(QLatin1String("tensilo-tool import-ble")));
         }
         const ToolRun run = runTool({QStringLiteral("--version")}, home.path());
         QCOMPARE(run.exitCode, 0);
@@ -261,6 +271,35 @@ private slots:
                      .match(QString::fromUtf8(run.out))
                      .hasMatch(),
                  run.out.constData());
+    }
+
+    // A session log into a new document, then into that one again: nothing is added twice.
+    void toolImportsSessionLog()
+    {
+        QTemporaryDir dir;
+        const QString log = dir.filePath(QStringLiteral("session.log"));
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("2026-12-07T08:15:02 < 2a35 00 7c 00 56 00 61 00\n"
+                   "< 2a35 167c0056006100e807060f11111b33000000\n"
+                   "< 2a35 00 7c 00\n");
+        file.close();
+        const QString out = dir.filePath(QStringLiteral("out.tensilo"));
+        ToolRun run = runTool({QStringLiteral("import-ble"), log, out}, home.path());
+        QCOMPARE(run.exitCode, 0);
+        const QString refused = qtTrId("tool.csv.problem")
+                                    .arg(3)
+                                    .arg(qtTrId("monitor.problem.short_record").arg(3).arg(7));
+        QVERIFY2(run.err.contains(refused.toUtf8()), run.err.constData());
+        QVERIFY(run.err.contains(qtTrId("tool.ble.summary").arg(2).arg(0).arg(1).toUtf8()));
+        MyDocument document;
+        QVERIFY(document.readFromFile(out));
+        QCOMPARE(document.allItems().size(), 2);
+
+        run = runTool({QStringLiteral("import-ble"), log, out, QStringLiteral("--into"), out},
+                      home.path());
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.err.contains(qtTrId("tool.ble.summary").arg(0).arg(2).arg(1).toUtf8()));
     }
 
     // Every form the application reads comes out in the current binary form, with the same

@@ -1,6 +1,7 @@
 #include "CsvImporter.h"
 
 #include "CsvExporter.h"
+#include "DuplicateFinder.h"
 #include "LocalTimeOffsets.h"
 #include "MeasurementChecks.h"
 #include "MyDocument.h"
@@ -14,7 +15,6 @@
 #include <QTranslator>
 
 #include <algorithm>
-#include <bit>
 #include <charconv>
 #include <cmath>
 
@@ -409,134 +409,6 @@ bool parseTimestamp(QStringView s, double *unixSeconds)
 
 // --- The reading of one file --------------------------------------------------------------------
 
-struct DuplicateKey
-{
-    qint64 ms;
-    double systolic;
-    double diastolic;
-    friend bool operator==(const DuplicateKey &a, const DuplicateKey &b)
-    {
-        return a.ms == b.ms && a.systolic == b.systolic && a.diastolic == b.diastolic;
-    }
-};
-
-// The readings seen so far, by instant and pressures: an open-addressing table in one block,
-// since a node per reading makes the set the slowest part of reading a large file.
-class DuplicateSet
-{
-public:
-    void reserve(qsizetype count)
-    {
-        size_t capacity = 16;
-        while (capacity < size_t(count) * 2)
-            capacity *= 2;
-        if (capacity > pSlots.size())
-            rehash(capacity);
-    }
-    qsizetype size() const { return qsizetype(nSize); }
-    // False when the key was there already.
-    bool insert(const DuplicateKey &key)
-    {
-        if ((nSize + 1) * 2 > pSlots.size())
-            rehash(qMax<size_t>(16, pSlots.size() * 2));
-        const size_t mask = pSlots.size() - 1;
-        for (size_t i = hashOf(key) & mask;; i = (i + 1) & mask) {
-            if (!pSlots[i].used) {
-                pSlots[i] = {key, true};
-                ++nSize;
-                return true;
-            }
-            if (pSlots[i].key == key)
-                return false;
-        }
-    }
-
-private:
-    struct Slot
-    {
-        DuplicateKey key{};
-        bool used = false;
-    };
-    static size_t hashOf(const DuplicateKey &key)
-    {
-        quint64 h = quint64(key.ms) * 0x9E3779B97F4A7C15ull;
-        h ^= std::bit_cast<quint64>(key.systolic) + 0x632BE59BD9B4E019ull + (h << 6) + (h >> 2);
-        h ^= std::bit_cast<quint64>(key.diastolic) + 0x85157AF5ull + (h << 6) + (h >> 2);
-        h ^= h >> 29;
-        h *= 0xBF58476D1CE4E5B9ull;
-        return size_t(h ^ (h >> 32));
-    }
-    void rehash(size_t capacity)
-    {
-        std::vector<Slot> old(capacity);
-        old.swap(pSlots);
-        nSize = 0;
-        for (const Slot &slot : old) {
-            if (slot.used)
-                insert(slot.key);
-        }
-    }
-
-    std::vector<Slot> pSlots;
-    size_t nSize = 0;
-};
-
-DuplicateKey duplicateKeyOf(const Measurement &reading)
-{
-    double systolic = 0, diastolic = 0;
-    reading.numberForKey(Measurement::Key::Systolic, &systolic);
-    reading.numberForKey(Measurement::Key::Diastolic, &diastolic);
-    const double ms = std::round(reading.theWholeDate().timeIntervalSince1970() * 1000.0);
-    return {std::isfinite(ms) ? qint64(qBound(-9e18, ms, 9e18)) : 0, systolic + 0.0,
-            diastolic + 0.0};
-}
-
-// Finds readings seen before: the document's (sorted by instant, searched by halving) and the
-// file's own. Files are nearly always in time order, so a repeat stands right behind its first
-// occurrence; only a file out of order pays for a hash set.
-class DuplicateFinder
-{
-public:
-    void addDocumentKey(const DuplicateKey &key) { pDocument.push_back(key); }
-    void documentDone()
-    {
-        std::stable_sort(pDocument.begin(), pDocument.end(),
-                         [](const DuplicateKey &a, const DuplicateKey &b) { return a.ms < b.ms; });
-    }
-    void reserve(qsizetype count) { pFile.reserve(size_t(count)); }
-
-    // False when the key was seen before.
-    bool insert(const DuplicateKey &key)
-    {
-        auto it = std::lower_bound(pDocument.begin(), pDocument.end(), key.ms,
-                                   [](const DuplicateKey &a, qint64 ms) { return a.ms < ms; });
-        for (; it != pDocument.end() && it->ms == key.ms; ++it) {
-            if (*it == key)
-                return false;
-        }
-        if (bSorted && !pFile.empty() && key.ms < pFile.back().ms) {
-            bSorted = false;
-            pSet.reserve(qsizetype(pFile.size()) * 2);
-            for (const DuplicateKey &seen : pFile)
-                pSet.insert(seen);
-        }
-        if (!bSorted)
-            return pSet.insert(key);
-        for (size_t j = pFile.size(); j > 0 && pFile[j - 1].ms == key.ms; --j) {
-            if (pFile[j - 1] == key)
-                return false;
-        }
-        pFile.push_back(key);
-        return true;
-    }
-
-private:
-    std::vector<DuplicateKey> pDocument;
-    std::vector<DuplicateKey> pFile;
-    bool bSorted = true;
-    DuplicateSet pSet;
-};
-
 QString recordErrorText(CsvReader::RecordError error)
 {
     switch (error) {
@@ -636,9 +508,7 @@ public:
         : pOptions(options), pResult(result)
     {
         if (document) {
-            for (const auto &reading : document->allItems())
-                pSeen.addDocumentKey(duplicateKeyOf(*reading));
-            pSeen.documentDone();
+            pSeen.addDocument(document->allItems());
         }
     }
 
@@ -659,7 +529,7 @@ private:
     const CsvImporter::Options &pOptions;
     CsvImporter::Result *pResult;
     int pColumns[int(CsvField::Tags) + 1];
-    DuplicateFinder pSeen;
+    DuplicateFinder pSeen{DuplicateFinder::Resolution::Millisecond};
     LocalTimeOffsets pOffsets;
 };
 
@@ -925,7 +795,7 @@ void FileReader::read(const QByteArray &bytes)
         else if (missing.isEmpty())
             reading = readingOf(rows.fields(), &problem);
         if (reading) {
-            if (!pSeen.insert(duplicateKeyOf(*reading))) {
+            if (!pSeen.insert(*reading)) {
                 ++result.duplicateCount;
                 row.bDuplicate = true;
             } else {

@@ -227,26 +227,27 @@ void MyDocument::addHeld(const ConstMeasurementList &readings)
     invalidateAverages();
 }
 
-void MyDocument::importMeasurements(const MeasurementList &readings)
+void MyDocument::importMeasurements(const MeasurementList &readings, const char *actionName)
 {
-    importHeld(ConstMeasurementList(readings.cbegin(), readings.cend()));
+    importHeld(ConstMeasurementList(readings.cbegin(), readings.cend()), actionName);
 }
 
-void MyDocument::importHeld(const ConstMeasurementList &readings)
+void MyDocument::importHeld(const ConstMeasurementList &readings, const char *actionName)
 {
     const ConstMeasurementList added = absentReadings(*this, readings);
     if (added.isEmpty())
         return;
     // The inverse deletes them again and records the import once more as its own inverse, so
     // that the redo keeps the import's name.
-    pUndoManager->registerUndo([this, added] {
+    pUndoManager->registerUndo([this, added, actionName] {
         const ConstMeasurementList present = presentReadings(added);
-        pUndoManager->registerUndo([this, present] { importHeld(present); });
+        pUndoManager->registerUndo(
+            [this, present, actionName] { importHeld(present, actionName); });
         doDeleteMeasurements(present);
         updateFilteredCounter();
         invalidateAverages();
     });
-    setActionName("doc.import_records");
+    setActionName(actionName);
     doAddMeasurements(added);
     updateFilteredCounter();
     invalidateAverages();

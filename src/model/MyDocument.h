@@ -94,9 +94,11 @@ public:
     // the document does not hold are not deleted (and a warning is logged), so the undo never
     // brings in a reading that was not there.
     void addMeasurements(const MeasurementList &readings);
-    // The same as addMeasurements() under the action name "doc.import_records" (a CSV import);
-    // its undo and redo keep that name.
-    void importMeasurements(const MeasurementList &readings);
+    // The same as addMeasurements() under the action name "doc.import_records" (a CSV import)
+    // or the one given (a localisation key, such as "doc.import_monitor"); its undo and redo
+    // keep that name.
+    void importMeasurements(const MeasurementList &readings,
+                            const char *actionName = "doc.import_records");
     void deleteMeasurements(const ConstMeasurementList &readings);
     // The reading (of this document) takes over every value of newData and moves to its place.
     void updateMeasurement(const ConstMeasurementPtr &reading, const ConstMeasurementPtr &newData);
@@ -251,7 +253,7 @@ private:
     // turns a held reading back into one the document may change.
     static MeasurementPtr mutableReading(const ConstMeasurementPtr &reading);
     void addHeld(const ConstMeasurementList &readings);
-    void importHeld(const ConstMeasurementList &readings);
+    void importHeld(const ConstMeasurementList &readings, const char *actionName);
     void replaceHeld(const ConstMeasurementList &oldReadings,
                      const ConstMeasurementList &newReadings);
     // The workers behind the undoable operations: no undo record, counter or averages work.

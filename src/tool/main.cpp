@@ -17,6 +17,7 @@
 #include "DocumentJson.h"
 #include "LocalTimeZone.h"
 #include "Localization.h"
+#include "MonitorCommands.h"
 #include "MyDocument.h"
 #include "Preferences.h"
 #include "PrintView.h"
@@ -232,6 +233,8 @@ int run(const QStringList &args)
     // The CSV commands take options of their own.
     if (!args.isEmpty() && CsvCommands::handles(args.first()))
         return CsvCommands::run(args);
+    if (!args.isEmpty() && MonitorCommands::handles(args.first()))
+        return MonitorCommands::run(args);
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -264,6 +267,7 @@ int run(const QStringList &args)
     if (parser.isSet(help)) {
         writeStdout(qtTrId("tool.usage").toLocal8Bit() + '\n');
         writeStdout(CsvCommands::usage().toLocal8Bit() + '\n');
+        writeStdout(MonitorCommands::usage().toLocal8Bit() + '\n');
         return Success;
     }
     if (parser.isSet(version)) {
