@@ -1,8 +1,10 @@
 // The reading record: its day and time views and their caches, change announcements, copying,
 // key-value access, number kinds, and the averaging of several readings into one.
 
+#include "DocumentArchive.h"
 #include "Measurement.h"
 #include "Number.h"
+#include "ReadingValues.h"
 #include "TagsCounter.h"
 #include "TestHelpers.h"
 
@@ -110,6 +112,7 @@ private slots:
     void averageOfCommentsAndTags();
     void observerMayLeaveDuringAnnouncement();
     void tagsCounter();
+    void everyValueOfTheTableIsWired();
 };
 
 void TestMeasurement::setDateKeepsTheTimeOfDay()
@@ -689,4 +692,46 @@ void TestMeasurement::tagsCounter()
 }
 
 QTEST_GUILESS_MAIN(TestMeasurement)
+void TestMeasurement::everyValueOfTheTableIsWired()
+{
+    // A row of the table of values reaches the key vocabulary, the preferences, copies, averages
+    // and the file without code of its own.
+    auto reading = Measurement::create(at(2024, 5, 15, 8, 30), 120, 80);
+    for (const ReadingValue &value : ReadingValues::kAll) {
+        QCOMPARE(Measurement::keyFromString(QString(value.name)), value.key);
+        QCOMPARE(Measurement::keyName(value.key), value.name);
+        QCOMPARE(ReadingValues::find(QString(value.name)), &value);
+        QCOMPARE(Preferences::showKeyForValue(value.name), QString(value.showKey));
+        const std::pair<QLatin1String, Preferences::Type> keys[] = {
+            {value.showKey, Preferences::Type::Bool},
+            {value.titleKey, Preferences::Type::String},
+            {value.colorKey, Preferences::Type::Color}};
+        for (const auto &[key, type] : keys)
+            QVERIFY(key.isEmpty() || Preferences::typeOfKey(key) == type);
+        if (value.isStored()) {
+            // A distinct whole number for each value, within every value's bounds.
+            const QVariant number(qlonglong(150 - ReadingValues::slotOf(value.key)));
+            QVERIFY(reading->setValueForKey(number, value.key));
+        } else {
+            QVERIFY(!reading->setValueForKey(QVariant(1.0), value.key));
+        }
+    }
+
+    auto copied = Measurement::create(at(2000, 1, 1), 0, 0);
+    copied->copyFrom(*reading);
+    const auto average = Measurement::averageOf({reading, reading});
+    DocumentArchive::Contents contents;
+    contents.measurements = {reading};
+    DocumentArchive::Contents read;
+    QVERIFY(DocumentArchive::unarchive(DocumentArchive::archive(contents), &read));
+    QCOMPARE(read.measurements.size(), 1);
+    for (const ReadingValue *value : ReadingValues::kStored) {
+        const QVariant expected = reading->valueForKey(value->key);
+        QCOMPARE(reading->copy()->valueForKey(value->key), expected);
+        QCOMPARE(copied->valueForKey(value->key), expected);
+        QCOMPARE(read.measurements.first()->valueForKey(value->key), expected);
+        QCOMPARE(average->valueForKey(value->key).toDouble(), expected.toDouble());
+    }
+}
+
 #include "tst_measurement.moc"

@@ -2,16 +2,27 @@
 
 #include "ChartGeometry.h"
 #include "Preferences.h"
+#include "ReadingValues.h"
 
 #include <array>
 
 namespace {
 
-constexpr std::array<Measurement::Key, ChartDataSource::LineCount> kLineKeys = {
-    Measurement::Key::Systolic,     Measurement::Key::Diastolic,    Measurement::Key::Pulse,
-    Measurement::Key::Weight,       Measurement::Key::CustomValue1, Measurement::Key::CustomValue2,
-    Measurement::Key::CustomValue3,
-};
+// The lines are the values with a chart colour, in the order of the table of values.
+constexpr auto kLines = [] {
+    std::array<const ReadingValue *, ChartDataSource::LineCount> lines{};
+    std::size_t n = 0;
+    for (const ReadingValue &value : ReadingValues::kAll) {
+        if (!value.colorKey.isEmpty())
+            lines[n++] = &value;
+    }
+    return n == lines.size() ? lines : throw "one line per value with a chart colour";
+}();
+
+const ReadingValue *lineValue(int line)
+{
+    return line >= 0 && line < ChartDataSource::LineCount ? kLines[std::size_t(line)] : nullptr;
+}
 
 } // namespace
 
@@ -50,13 +61,11 @@ QList<Date> ChartDataSource::arrayOfDates() const
 
 QList<double> ChartDataSource::arrayOfPointsForLine(int line) const
 {
-    bool shown = line >= 0 && line < LineCount;
-    if (shown && line >= Pulse)
-        shown = Preferences::shared().boolForKey(switchKeyForLine(line));
+    const ReadingValue *value = lineValue(line);
     QList<double> points(pObjects.size(), ChartGeometry::kNoValue);
-    if (!shown)
+    if (!value || !ReadingValues::isShown(*value))
         return points;
-    const Measurement::Key key = kLineKeys[line];
+    const Measurement::Key key = value->key;
     double *out = points.data();
     for (const ConstMeasurementPtr &reading : pObjects) {
         double v;
@@ -80,54 +89,28 @@ Date ChartDataSource::selectedDate() const
 
 QString ChartDataSource::switchKeyForLine(int line)
 {
-    switch (line) {
-    case Pulse:
-        return Preferences::showPulse;
-    case Weight:
-        return Preferences::showWeight;
-    case Custom1:
-        return Preferences::customShow1;
-    case Custom2:
-        return Preferences::customShow2;
-    case Custom3:
-        return Preferences::customShow3;
-    default:
-        return QString();
-    }
+    const ReadingValue *value = lineValue(line);
+    return value && !value->showKey.isEmpty() ? QString(value->showKey) : QString();
 }
 
 QString ChartDataSource::colorKeyForLine(int line)
 {
-    switch (line) {
-    case Systolic:
-        return Preferences::chartColorSystolic;
-    case Diastolic:
-        return Preferences::chartColorDiastolic;
-    case Pulse:
-        return Preferences::chartColorPulse;
-    case Weight:
-        return Preferences::chartColorWeight;
-    case Custom1:
-        return Preferences::chartColorCustom1;
-    case Custom2:
-        return Preferences::chartColorCustom2;
-    case Custom3:
-        return Preferences::chartColorCustom3;
-    default:
-        return QString();
-    }
+    const ReadingValue *value = lineValue(line);
+    return value ? QString(value->colorKey) : QString();
 }
 
 const QStringList &ChartDataSource::observedKeys()
 {
-    static const QStringList keys = {
-        Preferences::showWeight,          Preferences::showPulse,
-        Preferences::customShow1,         Preferences::customShow2,
-        Preferences::customShow3,         Preferences::chartColorSystolic,
-        Preferences::chartColorDiastolic, Preferences::chartColorPulse,
-        Preferences::chartColorWeight,    Preferences::chartColorCustom1,
-        Preferences::chartColorCustom2,   Preferences::chartColorCustom3,
-    };
+    static const QStringList keys = [] {
+        QStringList all;
+        for (const ReadingValue *value : kLines) {
+            if (!value->showKey.isEmpty())
+                all.append(value->showKey);
+        }
+        for (const ReadingValue *value : kLines)
+            all.append(value->colorKey);
+        return all;
+    }();
     return keys;
 }
 

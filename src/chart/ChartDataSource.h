@@ -18,7 +18,7 @@ class ChartDataSource : public QObject
 {
     Q_OBJECT
 public:
-    // The lines, in drawing order.
+    // The lines, in drawing order: the values of the table of values that have a chart colour.
     enum Line
     {
         Systolic,

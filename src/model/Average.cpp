@@ -2,22 +2,12 @@
 
 #include <QDebug>
 
-namespace {
-
-constexpr Measurement::Key kItemKeys[8] = {
-    Measurement::Key::Systolic,     Measurement::Key::Diastolic,    Measurement::Key::PulsePressure,
-    Measurement::Key::Pulse,        Measurement::Key::Weight,       Measurement::Key::CustomValue1,
-    Measurement::Key::CustomValue2, Measurement::Key::CustomValue3,
-};
-
-} // namespace
-
 Average::Average(const ConstMeasurementList *allReadings, FilterPtr filter)
     : pMeasurements(allReadings), pFilter(std::move(filter))
 {
     beginObserveFilter();
     for (size_t i = 0; i < pValues.size(); ++i)
-        pValues[i] = AverageItem::itemWithOwner(this, kItemKeys[i]);
+        pValues[i] = AverageItem::itemWithOwner(this, ReadingValues::kAll[i].key);
 }
 
 Average::~Average()
@@ -34,8 +24,8 @@ const QStringList &Average::keys()
 {
     static const QStringList list = [] {
         QStringList names;
-        for (Measurement::Key key : kItemKeys)
-            names.append(Measurement::keyName(key));
+        for (const ReadingValue &value : ReadingValues::kAll)
+            names.append(value.name);
         return names;
     }();
     return list;
@@ -78,18 +68,14 @@ QHash<QString, AverageItemPtr> Average::values() const
 {
     QHash<QString, AverageItemPtr> result;
     for (size_t i = 0; i < pValues.size(); ++i)
-        result.insert(Measurement::keyName(kItemKeys[i]), pValues[i]);
+        result.insert(ReadingValues::kAll[i].name, pValues[i]);
     return result;
 }
 
 AverageItemPtr Average::item(const QString &key) const
 {
-    const Measurement::Key k = Measurement::keyFromString(key);
-    for (size_t i = 0; i < pValues.size(); ++i) {
-        if (kItemKeys[i] == k)
-            return pValues[i];
-    }
-    return nullptr;
+    const ReadingValue *value = ReadingValues::find(key);
+    return value ? pValues[value - ReadingValues::kAll] : nullptr;
 }
 
 void Average::beginObserveFilter()
@@ -122,8 +108,8 @@ void Average::computeDirtyItems() const
         double sum = 0, sumOfSquares = 0;
         qint64 count = 0;
     };
-    std::array<Sums, 8> sums;
-    std::array<size_t, 8> dirty;
+    std::array<Sums, ReadingValues::kCount> sums;
+    std::array<size_t, ReadingValues::kCount> dirty;
     size_t dirtyCount = 0;
     for (size_t i = 0; i < pValues.size(); ++i) {
         if (pValues[i]->bIsDirty)
@@ -139,7 +125,7 @@ void Average::computeDirtyItems() const
         for (size_t d = 0; d < dirtyCount; ++d) {
             const size_t i = dirty[d];
             double value;
-            if (reading->numberForKey(kItemKeys[i], &value)) {
+            if (reading->numberForKey(ReadingValues::kAll[i].key, &value)) {
                 sums[i].sum += value;
                 sums[i].sumOfSquares += value * value;
                 ++sums[i].count;

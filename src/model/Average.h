@@ -3,6 +3,7 @@
 #include "AverageItem.h"
 #include "Filter.h"
 #include "Measurement.h"
+#include "ReadingValues.h"
 
 #include <QHash>
 #include <QObject>
@@ -15,10 +16,10 @@
 class Average;
 using AveragePtr = std::shared_ptr<Average>;
 
-// The statistics of the readings that pass one filter: an AverageItem for each of eight numeric
-// properties. It reads the document's live list of all readings through a pointer (never a
-// copy); the document calls invalidate() after changing that list. The filtered readings are
-// taken once per invalidation and shared by the eight items. A change of the filter's predicate
+// The statistics of the readings that pass one filter: an AverageItem for each numeric value of
+// the table of values (eight). It reads the document's live list of all readings through a pointer
+// (never a copy); the document calls invalidate() after changing that list. The filtered readings
+// are taken once per invalidation and shared by the eight items. A change of the filter's predicate
 // invalidates the average; a change of its name is passed on as nameChanged().
 class Average : public QObject
 {
@@ -32,8 +33,8 @@ public:
         return std::make_shared<Average>(allReadings, std::move(filter));
     }
 
-    // The eight keys, in display order: "Systolic", "Diastolic", "PulsePressure", "Pulse",
-    // "Weight", "customValue1", "customValue2", "customValue3".
+    // The keys of the values, in the table's order: "Systolic", "Diastolic", "PulsePressure",
+    // "Pulse", "Weight", "customValue1", "customValue2", "customValue3".
     static const QStringList &keys();
 
     // The readings that pass the filter, in order; computed on first call after creation or
@@ -66,6 +67,6 @@ private:
     const ConstMeasurementList *pMeasurements;
     FilterPtr pFilter;
     mutable std::optional<ConstMeasurementList> pFilteredMeasurements;
-    std::array<AverageItemPtr, 8> pValues;
+    std::array<AverageItemPtr, ReadingValues::kCount> pValues;
     QMetaObject::Connection pFilterConnection;
 };

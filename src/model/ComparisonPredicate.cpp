@@ -2,6 +2,7 @@
 
 #include "Number.h"
 #include "PredicateParser.h"
+#include "ReadingValues.h"
 #include "RelativeDate.h"
 
 #include <cmath>
@@ -13,20 +14,7 @@ using Key = Measurement::Key;
 
 bool isNumericKey(Key key)
 {
-    switch (key) {
-    case Key::Systolic:
-    case Key::Diastolic:
-    case Key::Pulse:
-    case Key::Weight:
-    case Key::CustomValue1:
-    case Key::CustomValue2:
-    case Key::CustomValue3:
-    case Key::PulsePressure:
-    case Key::TagsCount:
-        return true;
-    default:
-        return false;
-    }
+    return ReadingValues::find(key) || key == Key::TagsCount;
 }
 
 bool isDateKey(Key key)

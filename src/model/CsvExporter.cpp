@@ -13,28 +13,6 @@ namespace {
 
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
-Measurement::Key keyOfField(CsvField field)
-{
-    switch (field) {
-    case CsvField::Systolic:
-        return Measurement::Key::Systolic;
-    case CsvField::Diastolic:
-        return Measurement::Key::Diastolic;
-    case CsvField::Pulse:
-        return Measurement::Key::Pulse;
-    case CsvField::Weight:
-        return Measurement::Key::Weight;
-    case CsvField::Custom1:
-        return Measurement::Key::CustomValue1;
-    case CsvField::Custom2:
-        return Measurement::Key::CustomValue2;
-    case CsvField::Custom3:
-        return Measurement::Key::CustomValue3;
-    default:
-        return Measurement::Key::Invalid;
-    }
-}
-
 // Digits with leading zeros to the width.
 inline char *putDigits(char *p, qint64 value, int width)
 {
@@ -56,19 +34,10 @@ char *putYear(char *p, int year)
 
 CsvExporter::CsvExporter(const Options &options) : pOptions(options)
 {
-    pColumns = {CsvField::Date, CsvField::Time, CsvField::DateTime, CsvField::Systolic,
-                CsvField::Diastolic};
-    const Preferences &prefs = Preferences::shared();
-    const std::pair<CsvField, QLatin1String> optional[] = {
-        {CsvField::Pulse, Preferences::showPulse},
-        {CsvField::Weight, Preferences::showWeight},
-        {CsvField::Custom1, Preferences::customShow1},
-        {CsvField::Custom2, Preferences::customShow2},
-        {CsvField::Custom3, Preferences::customShow3},
-    };
-    for (const auto &[field, key] : optional) {
-        if (options.bAll || prefs.boolForKey(key))
-            pColumns.append(field);
+    pColumns = {CsvField::Date, CsvField::Time, CsvField::DateTime};
+    for (int s = 0; s < ReadingValues::kStoredCount; ++s) {
+        if (options.bAll || ReadingValues::isShown(*ReadingValues::kStored[s]))
+            pColumns.append(fieldOfValue(s));
     }
     pColumns.append(CsvField::Comments);
     pColumns.append(CsvField::Tags);
@@ -81,10 +50,14 @@ QChar CsvExporter::defaultSeparator(const QLocale &locale)
 
 QString CsvExporter::columnTitle(CsvField field)
 {
-    const auto custom = [](QLatin1String key) {
-        const QString title = Preferences::shared().stringForKey(key).trimmed();
-        return title.isEmpty() ? Preferences::defaultValueForKey(key).toString() : title;
-    };
+    if (const ReadingValue *value = valueOfField(field)) {
+        if (value->csvTitleId)
+            return qtTrId(value->csvTitleId);
+        // The user's title, or the default one when the user's is blank.
+        const QString title = ReadingValues::userTitle(*value).trimmed();
+        return title.isEmpty() ? Preferences::defaultValueForKey(value->titleKey).toString()
+                               : title;
+    }
     switch (field) {
     case CsvField::Ignore:
         return qtTrId("csv.columns.ignore");
@@ -94,26 +67,13 @@ QString CsvExporter::columnTitle(CsvField field)
         return qtTrId("csv.columns.time");
     case CsvField::DateTime:
         return qtTrId("csv.columns.instant");
-    case CsvField::Systolic:
-        return qtTrId("csv.columns.systolic");
-    case CsvField::Diastolic:
-        return qtTrId("csv.columns.diastolic");
-    case CsvField::Pulse:
-        return qtTrId("csv.columns.pulse");
-    case CsvField::Weight:
-        return qtTrId("csv.columns.weight");
-    case CsvField::Custom1:
-        return custom(Preferences::customTitle1);
-    case CsvField::Custom2:
-        return custom(Preferences::customTitle2);
-    case CsvField::Custom3:
-        return custom(Preferences::customTitle3);
     case CsvField::Comments:
         return qtTrId("csv.columns.comments");
     case CsvField::Tags:
         return qtTrId("csv.columns.tags");
+    default:
+        return QString();
     }
-    return QString();
 }
 
 void CsvExporter::appendText(QByteArray &out, const QString &text) const
@@ -244,7 +204,7 @@ void CsvExporter::appendReading(QByteArray &out, const Measurement &reading)
         case CsvField::Ignore:
             break;
         default: {
-            const QVariant value = reading.valueForKey(keyOfField(field));
+            const QVariant value = reading.valueForKey(valueOfField(field)->key);
             if (value.isValid())
                 appendNumber(out, value);
             break;

@@ -93,31 +93,25 @@ const QHash<QString, CsvField> &titleTable()
             {"tag", "tags", "label", "labels", "category", "categories", "schlagwort",
              "schlagwörter", "schlagworte", "stichwort", "stichwörter", "markierung",
              "markierungen", "etikett", "etiketten", "kategorie", "kategorien"});
-        // The titles this program writes, in every language.
-        const std::pair<CsvField, const char *> own[] = {
-            {CsvField::Date, "csv.columns.date"},
-            {CsvField::Time, "csv.columns.time"},
-            {CsvField::DateTime, "csv.columns.instant"},
-            {CsvField::Systolic, "csv.columns.systolic"},
-            {CsvField::Diastolic, "csv.columns.diastolic"},
-            {CsvField::Pulse, "csv.columns.pulse"},
-            {CsvField::Weight, "csv.columns.weight"},
-            {CsvField::Comments, "csv.columns.comments"},
-            {CsvField::Tags, "csv.columns.tags"},
-        };
-        for (const auto &[field, key] : own) {
-            for (const QString &text : textsInAllLanguages(key, QStringLiteral("csv")))
+        // The titles this program writes, in every language, and the default titles of the
+        // values the user names.
+        const auto addTexts = [&t](CsvField field, const char *key, const QString &table) {
+            for (const QString &text : textsInAllLanguages(key, table))
                 t.insert(normalizedTitle(text), field);
-        }
-        const std::pair<CsvField, const char *> custom[] = {
-            {CsvField::Custom1, "columns.custom_default_1"},
-            {CsvField::Custom2, "columns.custom_default_2"},
-            {CsvField::Custom3, "columns.custom_default_3"},
         };
-        for (const auto &[field, key] : custom) {
-            for (const QString &text : textsInAllLanguages(key, QStringLiteral("prefs")))
-                t.insert(normalizedTitle(text), field);
+        const QString csvTable = QStringLiteral("csv"), prefsTable = QStringLiteral("prefs");
+        addTexts(CsvField::Date, "csv.columns.date", csvTable);
+        addTexts(CsvField::Time, "csv.columns.time", csvTable);
+        addTexts(CsvField::DateTime, "csv.columns.instant", csvTable);
+        for (int s = 0; s < ReadingValues::kStoredCount; ++s) {
+            const ReadingValue &value = *ReadingValues::kStored[s];
+            if (value.csvTitleId)
+                addTexts(fieldOfValue(s), value.csvTitleId, csvTable);
+            if (value.defaultTitleId)
+                addTexts(fieldOfValue(s), value.defaultTitleId, prefsTable);
         }
+        addTexts(CsvField::Comments, "csv.columns.comments", csvTable);
+        addTexts(CsvField::Tags, "csv.columns.tags", csvTable);
         return t;
     }();
     return table;
@@ -434,21 +428,17 @@ QString wholePart(const QVariant &value)
                                  : QString::number(number);
 }
 
-// The reason a row is refused, from the stem of the check that failed.
-QString checkFailureText(const QString &stem, const Measurement &reading)
+// The reason a row is refused, from the check that failed: the stem and the value it is about.
+QString checkFailureText(const QString &stem, MeasurementChecks::Field field,
+                         const Measurement &reading)
 {
-    if (stem == QLatin1String("record_bad_systolic"))
-        return qtTrId("csv.problem.bad_systolic").arg(wholePart(reading.Systolic()));
-    if (stem == QLatin1String("record_bad_diastolic"))
-        return qtTrId("csv.problem.bad_diastolic").arg(wholePart(reading.Diastolic()));
     if (stem == QLatin1String("record_bad_pressure"))
         return qtTrId("csv.problem.bad_pressure")
             .arg(wholePart(reading.Systolic()), wholePart(reading.Diastolic()));
-    if (stem == QLatin1String("record_bad_pulse"))
-        return qtTrId("csv.problem.bad_pulse").arg(wholePart(reading.Pulse()));
-    if (stem == QLatin1String("record_bad_weight"))
-        return qtTrId("csv.problem.bad_weight").arg(wholePart(reading.Weight()));
-    return qtTrId("csv.problem.bad_custom");
+    const ReadingValue &value = *ReadingValues::kStored[int(field) - 1];
+    const QString text = qtTrId(value.csvProblemId);
+    // A value with bounds is named with its integer part; any other fails only as no number.
+    return value.isBounded() ? text.arg(wholePart(reading.valueForKey(value.key))) : text;
 }
 
 // A cell shortened for a message.
@@ -638,10 +628,8 @@ MeasurementPtr FileReader::readingOf(const std::vector<QStringView> &fields, QSt
 
     auto reading = std::make_shared<Measurement>();
     reading->setTheWholeDate(Date::fromTimeIntervalSince1970(unixSeconds));
-    const CsvField numbers[] = {CsvField::Systolic, CsvField::Diastolic, CsvField::Pulse,
-                                CsvField::Weight,   CsvField::Custom1,   CsvField::Custom2,
-                                CsvField::Custom3};
-    for (const CsvField field : numbers) {
+    for (int s = 0; s < ReadingValues::kStoredCount; ++s) {
+        const CsvField field = fieldOfValue(s);
         const int index = column(field);
         if (index < 0)
             continue;
@@ -654,41 +642,19 @@ MeasurementPtr FileReader::readingOf(const std::vector<QStringView> &fields, QSt
                 qtTrId("csv.problem.bad_number").arg(CsvExporter::columnTitle(field), shown(text));
             return nullptr;
         }
-        switch (field) {
-        case CsvField::Systolic:
-            reading->setSystolic(value);
-            break;
-        case CsvField::Diastolic:
-            reading->setDiastolic(value);
-            break;
-        case CsvField::Pulse:
-            reading->setPulse(value);
-            break;
-        case CsvField::Weight:
-            reading->setWeight(value);
-            break;
-        case CsvField::Custom1:
-            reading->setCustomValue1(value);
-            break;
-        case CsvField::Custom2:
-            reading->setCustomValue2(value);
-            break;
-        default:
-            reading->setCustomValue3(value);
-            break;
+        reading->setValueForKey(value, ReadingValues::kStored[s]->key);
+    }
+    for (const ReadingValue *value : ReadingValues::kStored) {
+        double number = 0;
+        if (value->isRequired() && !reading->numberForKey(value->key, &number)) {
+            *problem = qtTrId(value->csvMissingId);
+            return nullptr;
         }
     }
-    if (!reading->Systolic().isValid()) {
-        *problem = qtTrId("csv.problem.no_systolic");
-        return nullptr;
-    }
-    if (!reading->Diastolic().isValid()) {
-        *problem = qtTrId("csv.problem.no_diastolic");
-        return nullptr;
-    }
-    const QString failure = MeasurementChecks::firstFailure(*reading);
+    MeasurementChecks::Field failed = MeasurementChecks::Field::None;
+    const QString failure = MeasurementChecks::firstFailure(*reading, &failed);
     if (!failure.isEmpty()) {
-        *problem = checkFailureText(failure, *reading);
+        *problem = checkFailureText(failure, failed, *reading);
         return nullptr;
     }
     const QStringView comments = cell(fields, CsvField::Comments);
@@ -757,10 +723,10 @@ void FileReader::read(const QByteArray &bytes)
     QStringList missing;
     if (column(CsvField::Date) < 0 && column(CsvField::DateTime) < 0)
         missing.append(CsvExporter::columnTitle(CsvField::Date));
-    if (column(CsvField::Systolic) < 0)
-        missing.append(CsvExporter::columnTitle(CsvField::Systolic));
-    if (column(CsvField::Diastolic) < 0)
-        missing.append(CsvExporter::columnTitle(CsvField::Diastolic));
+    for (int s = 0; s < ReadingValues::kStoredCount; ++s) {
+        if (ReadingValues::kStored[s]->isRequired() && column(fieldOfValue(s)) < 0)
+            missing.append(CsvExporter::columnTitle(fieldOfValue(s)));
+    }
 
     decideDateOrder(text);
 
@@ -826,13 +792,12 @@ CsvField CsvImporter::fieldForTitle(QStringView title)
     const auto found = titleTable().constFind(normalized);
     if (found != titleTable().constEnd())
         return found.value();
-    // The user's own titles of the custom values.
-    const QLatin1String keys[] = {Preferences::customTitle1, Preferences::customTitle2,
-                                  Preferences::customTitle3};
-    const CsvField fields[] = {CsvField::Custom1, CsvField::Custom2, CsvField::Custom3};
-    for (int i = 0; i < 3; ++i) {
-        if (normalizedTitle(Preferences::shared().stringForKey(keys[i])) == normalized)
-            return fields[i];
+    // The user's own titles of the values the user names.
+    for (int s = 0; s < ReadingValues::kStoredCount; ++s) {
+        const ReadingValue &value = *ReadingValues::kStored[s];
+        if (!value.titleKey.isEmpty() &&
+            normalizedTitle(ReadingValues::userTitle(value)) == normalized)
+            return fieldOfValue(s);
     }
     return CsvField::Ignore;
 }

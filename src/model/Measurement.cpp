@@ -3,6 +3,7 @@
 #include "KeyedArchiver.h"
 #include "KeyedUnarchiver.h"
 #include "Number.h"
+#include "ReadingValues.h"
 
 #include <QHash>
 #include <QSet>
@@ -15,6 +16,8 @@ namespace {
 
 const QLatin1String kDateAnnouncement("date");
 
+using ReadingValues::slotOf;
+
 QVariant dateVariant(Date date)
 {
     return date.isNull() ? QVariant() : QVariant::fromValue(date);
@@ -26,8 +29,17 @@ Measurement::Measurement() = default;
 
 Measurement::Measurement(::Date date, qint32 systolic, qint32 diastolic) : pDate(date)
 {
-    pSystolic.i = systolic;
-    pDiastolic.i = diastolic;
+    static_assert(int(Slot::Count) == ReadingValues::kStoredCount &&
+                      int(Slot::Systolic) == slotOf(Key::Systolic) &&
+                      int(Slot::Diastolic) == slotOf(Key::Diastolic) &&
+                      int(Slot::Pulse) == slotOf(Key::Pulse) &&
+                      int(Slot::Weight) == slotOf(Key::Weight) &&
+                      int(Slot::Custom1) == slotOf(Key::CustomValue1) &&
+                      int(Slot::Custom2) == slotOf(Key::CustomValue2) &&
+                      int(Slot::Custom3) == slotOf(Key::CustomValue3),
+                  "the slots follow the stored values of the table");
+    slot(Slot::Systolic).i = systolic;
+    slot(Slot::Diastolic).i = diastolic;
     nKinds = Whole << (2 * int(Slot::Systolic)) | Whole << (2 * int(Slot::Diastolic));
 }
 
@@ -46,53 +58,6 @@ Measurement::~Measurement()
 {
     if (bObserved)
         observerTable().remove(this);
-}
-
-Measurement::NumberSlot &Measurement::slot(Slot s)
-{
-    return const_cast<NumberSlot &>(std::as_const(*this).slot(s));
-}
-
-const Measurement::NumberSlot &Measurement::slot(Slot s) const
-{
-    switch (s) {
-    case Slot::Systolic:
-        return pSystolic;
-    case Slot::Diastolic:
-        return pDiastolic;
-    case Slot::Weight:
-        return pWeight;
-    case Slot::Pulse:
-        return pPulse;
-    case Slot::Custom1:
-        return pCustom1;
-    case Slot::Custom2:
-        return pCustom2;
-    case Slot::Custom3:
-        break;
-    }
-    return pCustom3;
-}
-
-Measurement::Key Measurement::keyOf(Slot s)
-{
-    switch (s) {
-    case Slot::Systolic:
-        return Key::Systolic;
-    case Slot::Diastolic:
-        return Key::Diastolic;
-    case Slot::Weight:
-        return Key::Weight;
-    case Slot::Pulse:
-        return Key::Pulse;
-    case Slot::Custom1:
-        return Key::CustomValue1;
-    case Slot::Custom2:
-        return Key::CustomValue2;
-    case Slot::Custom3:
-        break;
-    }
-    return Key::CustomValue3;
 }
 
 QVariant Measurement::number(Slot s) const
@@ -125,7 +90,7 @@ void Measurement::setNumber(Slot s, const QVariant &value)
          (newKind == Fractional && std::memcmp(&slot(s).d, &newSlot.d, sizeof(double)) == 0)))
         return;
 
-    const QLatin1String key = keyName(keyOf(s));
+    const QLatin1String key = ReadingValues::kStored[int(s)]->name;
     const bool observed = isObserved();
     QVariant oldValue;
     if (observed) {
@@ -264,16 +229,31 @@ void Measurement::clearTags()
 }
 
 Measurement::Measurement(const Measurement &other)
-    : pDate(other.pDate), pSystolic(other.pSystolic), pDiastolic(other.pDiastolic),
-      pWeight(other.pWeight), pPulse(other.pPulse), pCustom1(other.pCustom1),
-      pCustom2(other.pCustom2), pCustom3(other.pCustom3), nKinds(other.nKinds),
-      bHasTags(other.bHasTags), pComments(other.pComments), pTags(other.pTags)
-{}
+    : pDate(other.pDate), nKinds(other.nKinds), bHasTags(other.bHasTags),
+      pComments(other.pComments), pTags(other.pTags)
+{
+    std::copy(std::begin(other.pNumbers), std::end(other.pNumbers), std::begin(pNumbers));
+}
 
 MeasurementPtr Measurement::copy() const
 {
     return std::make_shared<Measurement>(*this);
 }
+
+namespace {
+
+// The values copyFrom() sets before the tags, in its order; every other stored value follows the
+// tags in the order of the table.
+constexpr Measurement::Key kCopiedBeforeTags[] = {Measurement::Key::Pulse, Measurement::Key::Weight,
+                                                  Measurement::Key::Systolic,
+                                                  Measurement::Key::Diastolic};
+
+template <std::size_t N> bool isAmong(Measurement::Key key, const Measurement::Key (&keys)[N])
+{
+    return std::find(std::begin(keys), std::end(keys), key) != std::end(keys);
+}
+
+} // namespace
 
 void Measurement::copyFrom(const Measurement &other)
 {
@@ -281,17 +261,16 @@ void Measurement::copyFrom(const Measurement &other)
         return;
     setTheWholeDate(other.pDate);
     setComments(other.pComments);
-    setPulse(other.Pulse());
-    setWeight(other.Weight());
-    setSystolic(other.Systolic());
-    setDiastolic(other.Diastolic());
+    for (const Key key : kCopiedBeforeTags)
+        setNumber(Slot(slotOf(key)), other.number(Slot(slotOf(key))));
     if (other.bHasTags)
         setTags(other.pTags);
     else
         clearTags();
-    setCustomValue1(other.customValue1());
-    setCustomValue2(other.customValue2());
-    setCustomValue3(other.customValue3());
+    for (int s = 0; s < int(Slot::Count); ++s) {
+        if (!isAmong(ReadingValues::kStored[s]->key, kCopiedBeforeTags))
+            setNumber(Slot(s), other.number(Slot(s)));
+    }
 }
 
 int Measurement::compare(const Measurement &other) const
@@ -311,30 +290,25 @@ MeasurementPtr Measurement::averageOf(const ConstMeasurementList &readings)
                          return a->compare(*b) < 0;
                      });
 
+    // Per stored value: the sum over the readings that have it, and their number.
     struct Sum
     {
         double total = 0;
         int count = 0;
     };
-    const Key optionalKeys[] = {Key::Weight, Key::Pulse, Key::CustomValue1, Key::CustomValue2,
-                                Key::CustomValue3};
-    Sum optional[5];
-    double dates = 0, systolic = 0, diastolic = 0;
+    Sum sums[int(Slot::Count)];
+    double dates = 0;
     QString comments;
     QStringList tags;
     QSet<QString> seenTags;
 
     for (const ConstMeasurementPtr &reading : sorted) {
         dates += reading->pDate.timeIntervalSince1970();
-        double value = 0;
-        if (reading->numberForKey(Key::Systolic, &value))
-            systolic += value;
-        if (reading->numberForKey(Key::Diastolic, &value))
-            diastolic += value;
-        for (int i = 0; i < 5; ++i) {
-            if (reading->numberForKey(optionalKeys[i], &value)) {
-                optional[i].total += value;
-                ++optional[i].count;
+        for (int s = 0; s < int(Slot::Count); ++s) {
+            double value = 0;
+            if (reading->numberForKey(ReadingValues::kStored[s]->key, &value)) {
+                sums[s].total += value;
+                ++sums[s].count;
             }
         }
         if (!reading->pComments.isEmpty())
@@ -357,12 +331,13 @@ MeasurementPtr Measurement::averageOf(const ConstMeasurementList &readings)
                    : Number::real(mean);
     };
     auto result = create(::Date::fromTimeIntervalSince1970(dates / n), 0, 0);
-    result->setSystolic(roundedMean(systolic));
-    result->setDiastolic(roundedMean(diastolic));
-    for (int i = 0; i < 5; ++i) {
-        if (optional[i].count > 0)
-            result->setValueForKey(QVariant(optional[i].total / optional[i].count),
-                                   optionalKeys[i]);
+    // The values every reading has: their rounded mean over all readings. The others: their
+    // mean over the readings that have them, unrounded, or none.
+    for (int s = 0; s < int(Slot::Count); ++s) {
+        if (ReadingValues::kStored[s]->isRequired())
+            result->setNumber(Slot(s), roundedMean(sums[s].total));
+        else if (sums[s].count > 0)
+            result->setNumber(Slot(s), QVariant(sums[s].total / sums[s].count));
     }
     if (!tags.isEmpty())
         result->setTags(tags);
@@ -373,6 +348,8 @@ MeasurementPtr Measurement::averageOf(const ConstMeasurementList &readings)
 
 Measurement::Key Measurement::keyFromString(QStringView key)
 {
+    if (const ReadingValue *value = ReadingValues::find(key))
+        return value->key;
     static const struct
     {
         QLatin1String name;
@@ -381,16 +358,8 @@ Measurement::Key Measurement::keyFromString(QStringView key)
         {QLatin1String("theWholeDate"), Key::TheWholeDate},
         {QLatin1String("Date"), Key::Date},
         {QLatin1String("Time"), Key::Time},
-        {QLatin1String("Systolic"), Key::Systolic},
-        {QLatin1String("Diastolic"), Key::Diastolic},
-        {QLatin1String("Pulse"), Key::Pulse},
-        {QLatin1String("Weight"), Key::Weight},
         {QLatin1String("Comments"), Key::Comments},
         {QLatin1String("Tags"), Key::Tags},
-        {QLatin1String("customValue1"), Key::CustomValue1},
-        {QLatin1String("customValue2"), Key::CustomValue2},
-        {QLatin1String("customValue3"), Key::CustomValue3},
-        {QLatin1String("PulsePressure"), Key::PulsePressure},
         {QLatin1String("Tags.@count"), Key::TagsCount},
     };
     for (const auto &entry : table) {
@@ -402,6 +371,8 @@ Measurement::Key Measurement::keyFromString(QStringView key)
 
 QLatin1String Measurement::keyName(Key key)
 {
+    if (const ReadingValue *value = ReadingValues::find(key))
+        return value->name;
     switch (key) {
     case Key::TheWholeDate:
         return QLatin1String("theWholeDate");
@@ -409,32 +380,15 @@ QLatin1String Measurement::keyName(Key key)
         return QLatin1String("Date");
     case Key::Time:
         return QLatin1String("Time");
-    case Key::Systolic:
-        return QLatin1String("Systolic");
-    case Key::Diastolic:
-        return QLatin1String("Diastolic");
-    case Key::Pulse:
-        return QLatin1String("Pulse");
-    case Key::Weight:
-        return QLatin1String("Weight");
     case Key::Comments:
         return QLatin1String("Comments");
     case Key::Tags:
         return QLatin1String("Tags");
-    case Key::CustomValue1:
-        return QLatin1String("customValue1");
-    case Key::CustomValue2:
-        return QLatin1String("customValue2");
-    case Key::CustomValue3:
-        return QLatin1String("customValue3");
-    case Key::PulsePressure:
-        return QLatin1String("PulsePressure");
     case Key::TagsCount:
         return QLatin1String("Tags.@count");
-    case Key::Invalid:
-        break;
+    default:
+        return QLatin1String();
     }
-    return QLatin1String();
 }
 
 QVariant Measurement::valueForKey(Key key) const
@@ -446,78 +400,46 @@ QVariant Measurement::valueForKey(Key key) const
         return dateVariant(Date());
     case Key::Time:
         return dateVariant(Time());
-    case Key::Systolic:
-        return number(Slot::Systolic);
-    case Key::Diastolic:
-        return number(Slot::Diastolic);
-    case Key::Pulse:
-        return number(Slot::Pulse);
-    case Key::Weight:
-        return number(Slot::Weight);
     case Key::Comments:
         return pComments.isNull() ? QVariant() : QVariant(pComments);
     case Key::Tags:
         return bHasTags ? QVariant(pTags) : QVariant();
-    case Key::CustomValue1:
-        return number(Slot::Custom1);
-    case Key::CustomValue2:
-        return number(Slot::Custom2);
-    case Key::CustomValue3:
-        return number(Slot::Custom3);
     case Key::PulsePressure:
         return PulsePressure();
     case Key::TagsCount:
         return QVariant(qlonglong(pTags.size()));
-    case Key::Invalid:
-        break;
+    default: {
+        const int s = slotOf(key);
+        return s < 0 ? QVariant() : number(Slot(s));
     }
-    return QVariant();
+    }
 }
 
 bool Measurement::numberForKey(Key key, double *value) const
 {
-    Slot s;
-    switch (key) {
-    case Key::Systolic:
-        s = Slot::Systolic;
-        break;
-    case Key::Diastolic:
-        s = Slot::Diastolic;
-        break;
-    case Key::Pulse:
-        s = Slot::Pulse;
-        break;
-    case Key::Weight:
-        s = Slot::Weight;
-        break;
-    case Key::CustomValue1:
-        s = Slot::Custom1;
-        break;
-    case Key::CustomValue2:
-        s = Slot::Custom2;
-        break;
-    case Key::CustomValue3:
-        s = Slot::Custom3;
-        break;
-    case Key::PulsePressure: {
-        double systolic = 0, diastolic = 0;
-        numberForKey(Key::Systolic, &systolic);
-        numberForKey(Key::Diastolic, &diastolic);
-        *value = systolic - diastolic;
-        return true;
+    const int s = slotOf(key);
+    if (s < 0) {
+        switch (key) {
+        case Key::PulsePressure: {
+            double systolic = 0, diastolic = 0;
+            numberForKey(Key::Systolic, &systolic);
+            numberForKey(Key::Diastolic, &diastolic);
+            *value = systolic - diastolic;
+            return true;
+        }
+        case Key::TagsCount:
+            *value = double(pTags.size());
+            return true;
+        default:
+            return false;
+        }
     }
-    case Key::TagsCount:
-        *value = double(pTags.size());
-        return true;
-    default:
-        return false;
-    }
-    switch (kind(s)) {
+    switch (kind(Slot(s))) {
     case Whole:
-        *value = double(slot(s).i);
+        *value = double(slot(Slot(s)).i);
         return true;
     case Fractional:
-        *value = slot(s).d;
+        *value = slot(Slot(s)).d;
         return true;
     default:
         return false;
@@ -539,16 +461,6 @@ bool Measurement::setValueForKey(const QVariant &value, Key key)
         if (toDate().isNull())
             return false;
         break;
-    case Key::Systolic:
-    case Key::Diastolic:
-    case Key::Pulse:
-    case Key::Weight:
-    case Key::CustomValue1:
-    case Key::CustomValue2:
-    case Key::CustomValue3:
-        if (!none && !Number::isNumber(value))
-            return false;
-        break;
     case Key::Comments:
         if (!none && value.typeId() != QMetaType::QString)
             return false;
@@ -557,8 +469,13 @@ bool Measurement::setValueForKey(const QVariant &value, Key key)
         if (!none && value.typeId() != QMetaType::QStringList)
             return false;
         break;
-    default:
-        return false;
+    default: {
+        const int s = slotOf(key);
+        if (s < 0 || (!none && !Number::isNumber(value)))
+            return false;
+        setNumber(Slot(s), value);
+        return true;
+    }
     }
     switch (key) {
     case Key::TheWholeDate:
@@ -570,18 +487,6 @@ bool Measurement::setValueForKey(const QVariant &value, Key key)
     case Key::Time:
         setTime(toDate());
         return true;
-    case Key::Systolic:
-        setSystolic(value);
-        return true;
-    case Key::Diastolic:
-        setDiastolic(value);
-        return true;
-    case Key::Pulse:
-        setPulse(value);
-        return true;
-    case Key::Weight:
-        setWeight(value);
-        return true;
     case Key::Comments:
         setComments(value.typeId() == QMetaType::QString ? value.toString() : QString());
         return true;
@@ -590,15 +495,6 @@ bool Measurement::setValueForKey(const QVariant &value, Key key)
             setTags(value.toStringList());
         else
             clearTags();
-        return true;
-    case Key::CustomValue1:
-        setCustomValue1(value);
-        return true;
-    case Key::CustomValue2:
-        setCustomValue2(value);
-        return true;
-    case Key::CustomValue3:
-        setCustomValue3(value);
         return true;
     default:
         return false;
@@ -658,20 +554,32 @@ void Measurement::didChange(QLatin1String key, const QVariant &oldValue)
 namespace {
 
 const QString kArchiveDate = QStringLiteral("date");
-const QString kArchiveSystolic = QStringLiteral("systolic-obj");
-const QString kArchiveDiastolic = QStringLiteral("diastolic-obj");
-const QString kArchiveWeight = QStringLiteral("weight-obj");
-const QString kArchivePulse = QStringLiteral("pulse-obj");
 const QString kArchiveComments = QStringLiteral("comments");
 const QString kArchiveTags = QStringLiteral("tags");
-const QString kArchiveCustom[3] = {QStringLiteral("custom1"), QStringLiteral("custom2"),
-                                   QStringLiteral("custom3")};
 const QString kOldSystolic = QStringLiteral("systolic");
 const QString kOldDiastolic = QStringLiteral("diastolic");
 const QString kOldHasWeight = QStringLiteral("has-weight");
 const QString kOldWeight = QStringLiteral("weight");
 const QString kOldHasPulse = QStringLiteral("has-pulse");
 const QString kOldPulse = QStringLiteral("pulse");
+
+// The values the file holds before the comments and the tags, in its order; every other stored
+// value follows the tags in the order of the table.
+constexpr Measurement::Key kArchivedBeforeTags[] = {
+    Measurement::Key::Systolic, Measurement::Key::Diastolic, Measurement::Key::Weight,
+    Measurement::Key::Pulse};
+
+// The archive key of each stored value, by slot.
+const QString &archiveKey(int slot)
+{
+    static const auto keys = [] {
+        std::array<QString, ReadingValues::kStoredCount> all;
+        for (int s = 0; s < ReadingValues::kStoredCount; ++s)
+            all[s] = ReadingValues::kStored[s]->archiveKey;
+        return all;
+    }();
+    return keys[slot];
+}
 
 // The number under the key; anything that is not a number counts as absent.
 QVariant decodeNumber(KeyedUnarchiver &coder, const QString &key)
@@ -684,15 +592,14 @@ QVariant decodeNumber(KeyedUnarchiver &coder, const QString &key)
 void Measurement::encodeWithCoder(KeyedArchiver &coder) const
 {
     coder.encodeObject(dateVariant(pDate), kArchiveDate);
-    coder.encodeObject(Systolic(), kArchiveSystolic);
-    coder.encodeObject(Diastolic(), kArchiveDiastolic);
-    coder.encodeObject(Weight(), kArchiveWeight);
-    coder.encodeObject(Pulse(), kArchivePulse);
+    for (const Key key : kArchivedBeforeTags)
+        coder.encodeObject(number(Slot(slotOf(key))), archiveKey(slotOf(key)));
     coder.encodeObject(pComments.isNull() ? QVariant() : QVariant(pComments), kArchiveComments);
     coder.encodeObject(bHasTags ? QVariant(pTags) : QVariant(), kArchiveTags);
-    coder.encodeObject(customValue1(), kArchiveCustom[0]);
-    coder.encodeObject(customValue2(), kArchiveCustom[1]);
-    coder.encodeObject(customValue3(), kArchiveCustom[2]);
+    for (int s = 0; s < int(Slot::Count); ++s) {
+        if (!isAmong(ReadingValues::kStored[s]->key, kArchivedBeforeTags))
+            coder.encodeObject(number(Slot(s)), archiveKey(s));
+    }
 }
 
 MeasurementPtr Measurement::initWithCoder(KeyedUnarchiver &coder)
@@ -703,8 +610,9 @@ MeasurementPtr Measurement::initWithCoder(KeyedUnarchiver &coder)
     reading->setTheWholeDate(date.metaType() == QMetaType::fromType<::Date>() ? date.value<::Date>()
                                                                               : ::Date::now());
 
-    QVariant systolic = decodeNumber(coder, kArchiveSystolic);
-    QVariant diastolic = decodeNumber(coder, kArchiveDiastolic);
+    // The values of the older form, which stored whole numbers with flags.
+    QVariant systolic = decodeNumber(coder, archiveKey(slotOf(Key::Systolic)));
+    QVariant diastolic = decodeNumber(coder, archiveKey(slotOf(Key::Diastolic)));
     if (!systolic.isValid()) {
         const qint32 old = coder.decodeIntForKey(kOldSystolic);
         systolic = Number::integer(old != 0 ? old : 120);
@@ -716,11 +624,11 @@ MeasurementPtr Measurement::initWithCoder(KeyedUnarchiver &coder)
     reading->setSystolic(systolic);
     reading->setDiastolic(diastolic);
 
-    QVariant weight = decodeNumber(coder, kArchiveWeight);
+    QVariant weight = decodeNumber(coder, archiveKey(slotOf(Key::Weight)));
     if (!weight.isValid() && coder.decodeBoolForKey(kOldHasWeight))
         weight = Number::integer(coder.decodeIntForKey(kOldWeight));
     reading->setWeight(weight);
-    QVariant pulse = decodeNumber(coder, kArchivePulse);
+    QVariant pulse = decodeNumber(coder, archiveKey(slotOf(Key::Pulse)));
     if (!pulse.isValid() && coder.decodeBoolForKey(kOldHasPulse))
         pulse = Number::integer(coder.decodeIntForKey(kOldPulse));
     reading->setPulse(pulse);
@@ -743,8 +651,9 @@ MeasurementPtr Measurement::initWithCoder(KeyedUnarchiver &coder)
             reading->setTags(strings);
     }
 
-    reading->setCustomValue1(decodeNumber(coder, kArchiveCustom[0]));
-    reading->setCustomValue2(decodeNumber(coder, kArchiveCustom[1]));
-    reading->setCustomValue3(decodeNumber(coder, kArchiveCustom[2]));
+    for (int s = 0; s < int(Slot::Count); ++s) {
+        if (!isAmong(ReadingValues::kStored[s]->key, kArchivedBeforeTags))
+            reading->setNumber(Slot(s), decodeNumber(coder, archiveKey(s)));
+    }
     return reading;
 }

@@ -151,15 +151,17 @@ public:
     void removeObserver(MeasurementObserver *observer);
 
 private:
+    // The stored numbers, in the order of the table of values (ReadingValues, which checks it).
     enum class Slot : quint8
     {
         Systolic,
         Diastolic,
-        Weight,
         Pulse,
+        Weight,
         Custom1,
         Custom2,
-        Custom3
+        Custom3,
+        Count
     };
     enum Kind : quint16
     {
@@ -172,12 +174,11 @@ private:
         double d;
     };
 
-    NumberSlot &slot(Slot s);
-    const NumberSlot &slot(Slot s) const;
+    NumberSlot &slot(Slot s) { return pNumbers[int(s)]; }
+    const NumberSlot &slot(Slot s) const { return pNumbers[int(s)]; }
     Kind kind(Slot s) const { return Kind((nKinds >> (2 * int(s))) & 3); }
     QVariant number(Slot s) const;
     void setNumber(Slot s, const QVariant &value);
-    static Key keyOf(Slot s);
 
     void willChange(QLatin1String key);
     void didChange(QLatin1String key, const QVariant &oldValue);
@@ -189,8 +190,9 @@ private:
     ::Date pDate;
     mutable ::Date pCacheTimeOnly;
     mutable ::Date pCacheDateOnly;
-    NumberSlot pSystolic{}, pDiastolic{}, pWeight{}, pPulse{}, pCustom1{}, pCustom2{}, pCustom3{};
+    NumberSlot pNumbers[int(Slot::Count)]{};
     quint16 nKinds = 0; // two bits per number: Absent, Whole or Fractional
+    static_assert(int(Slot::Count) * 2 <= 16, "nKinds holds two bits per number");
     bool bHasTags = false;
     bool bObserved = false; // true while observers() has an entry for this reading
     QString pComments;

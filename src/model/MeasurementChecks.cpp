@@ -1,7 +1,9 @@
 #include "MeasurementChecks.h"
 
 #include "Measurement.h"
+#include "ReadingValues.h"
 
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -35,15 +37,40 @@ bool within(const std::optional<double> &value, double low, double high)
     return value && *value >= low && *value <= high;
 }
 
-// An optional value passes when it is missing or lies within the bounds.
-bool optionalWithin(const QVariant &value, double low, double high)
-{
-    return !value.isValid() || within(integerPart(value), low, high);
-}
+// The stored values, in table order, each as entered.
+using Entered = std::array<QVariant, ReadingValues::kStoredCount>;
 
-bool isNumberOrMissing(const QVariant &value)
+// Field::None and then one field per stored value, in table order.
+static_assert(int(MeasurementChecks::Field::Custom3) == ReadingValues::kStoredCount);
+
+QString firstFailureOf(const Entered &entered, MeasurementChecks::Field *field)
 {
-    return !value.isValid() || integerPart(value).has_value();
+    auto fail = [field](int slot, const char *stem) {
+        if (field)
+            *field = MeasurementChecks::Field(slot + 1);
+        return QString::fromLatin1(stem);
+    };
+    // The values every reading has: missing or unreadable ones count as 0 and so fail their
+    // range. Then systolic must lie above diastolic.
+    for (int s = 0; s < ReadingValues::kStoredCount; ++s) {
+        const ReadingValue &value = *ReadingValues::kStored[s];
+        if (value.isRequired() && !within(integerPart(entered[s]), value.minimum, value.maximum))
+            return fail(s, value.checkStem);
+    }
+    const int systolic = ReadingValues::slotOf(Measurement::Key::Systolic);
+    const int diastolic = ReadingValues::slotOf(Measurement::Key::Diastolic);
+    if (!(*integerPart(entered[systolic]) > *integerPart(entered[diastolic])))
+        return fail(systolic, "record_bad_pressure");
+    // The others pass when missing or within their bounds.
+    for (int s = 0; s < ReadingValues::kStoredCount; ++s) {
+        const ReadingValue &value = *ReadingValues::kStored[s];
+        if (!value.isRequired() && entered[s].isValid() &&
+            !within(integerPart(entered[s]), value.minimum, value.maximum))
+            return fail(s, value.checkStem);
+    }
+    if (field)
+        *field = MeasurementChecks::Field::None;
+    return {};
 }
 
 QLocale withoutGroups(QLocale locale)
@@ -68,40 +95,23 @@ QVariant parseIn(const QString &text, const QLocale &locale)
 
 QString MeasurementChecks::firstFailure(const Values &values, Field *field)
 {
-    auto fail = [field](Field which, const char *stem) {
-        if (field)
-            *field = which;
-        return QString::fromLatin1(stem);
-    };
-    // Missing or unreadable pressures count as 0 and so fail their range.
-    const std::optional<double> systolic = integerPart(values.systolic);
-    const std::optional<double> diastolic = integerPart(values.diastolic);
-    if (!within(systolic, 50, 300))
-        return fail(Field::Systolic, "record_bad_systolic");
-    if (!within(diastolic, 20, 200))
-        return fail(Field::Diastolic, "record_bad_diastolic");
-    if (!(*systolic > *diastolic))
-        return fail(Field::Systolic, "record_bad_pressure");
-    if (!optionalWithin(values.pulse, 20, 250))
-        return fail(Field::Pulse, "record_bad_pulse");
-    if (!optionalWithin(values.weight, 2, 400))
-        return fail(Field::Weight, "record_bad_weight");
-    if (!isNumberOrMissing(values.custom1))
-        return fail(Field::Custom1, "record_bad_custom");
-    if (!isNumberOrMissing(values.custom2))
-        return fail(Field::Custom2, "record_bad_custom");
-    if (!isNumberOrMissing(values.custom3))
-        return fail(Field::Custom3, "record_bad_custom");
-    if (field)
-        *field = Field::None;
-    return {};
+    Entered entered;
+    entered[ReadingValues::slotOf(Measurement::Key::Systolic)] = values.systolic;
+    entered[ReadingValues::slotOf(Measurement::Key::Diastolic)] = values.diastolic;
+    entered[ReadingValues::slotOf(Measurement::Key::Pulse)] = values.pulse;
+    entered[ReadingValues::slotOf(Measurement::Key::Weight)] = values.weight;
+    entered[ReadingValues::slotOf(Measurement::Key::CustomValue1)] = values.custom1;
+    entered[ReadingValues::slotOf(Measurement::Key::CustomValue2)] = values.custom2;
+    entered[ReadingValues::slotOf(Measurement::Key::CustomValue3)] = values.custom3;
+    return firstFailureOf(entered, field);
 }
 
 QString MeasurementChecks::firstFailure(const Measurement &reading, Field *field)
 {
-    return firstFailure({reading.Systolic(), reading.Diastolic(), reading.Pulse(), reading.Weight(),
-                         reading.customValue1(), reading.customValue2(), reading.customValue3()},
-                        field);
+    Entered entered;
+    for (int s = 0; s < ReadingValues::kStoredCount; ++s)
+        entered[s] = reading.valueForKey(ReadingValues::kStored[s]->key);
+    return firstFailureOf(entered, field);
 }
 
 QVariant MeasurementChecks::parseNumber(const QString &text, const QLocale &locale)

@@ -33,7 +33,8 @@ public:
         QVariant custom1, custom2, custom3;
     };
 
-    // The checks in their order, each number taken as its integer part (towards zero):
+    // The checks in their order, each number taken as its integer part (towards zero), with the
+    // bounds and alert stems of the table of values (ReadingValues):
     //   "record_bad_systolic"  50 <= systolic <= 300 (missing or not a number counts as 0)
     //   "record_bad_diastolic" 20 <= diastolic <= 200 (likewise)
     //   "record_bad_pressure"  systolic > diastolic

@@ -1,5 +1,7 @@
 #include "Preferences.h"
 
+#include "ReadingValues.h"
+
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QEvent>
@@ -12,6 +14,7 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -71,35 +74,78 @@ constexpr Entry color(QLatin1String key, float red, float green, float blue)
 
 using P = Preferences;
 
-// The table of registered keys, the one place that names each key's type and default.
-constexpr std::array<Entry, 23> kTable{{
-    flag(P::reopenLastDocument, true),
-    flag(P::autosaveDocuments, true),
+// The keys of the table that belong to no value of a reading, in three groups: the values' own
+// keys (shown, titles, colours) go between them.
+constexpr Entry kFirstKeys[] = {
+    flag(P::reopenLastDocument, true), flag(P::autosaveDocuments, true),
     integer(P::rowSize, 1, 0, 2), // regular, small, mini
-    flag(P::showPulse, true),
-    flag(P::showWeight, true),
-    flag(P::customShow1, false),
-    flag(P::customShow2, false),
-    flag(P::customShow3, false),
-    text(P::customTitle1, QT_TRID_NOOP("columns.custom_default_1")),
-    text(P::customTitle2, QT_TRID_NOOP("columns.custom_default_2")),
-    text(P::customTitle3, QT_TRID_NOOP("columns.custom_default_3")),
+};
+constexpr Entry kMiddleKeys[] = {
     flag(P::showDeviationsInAverages, false),
-    color(P::chartColorSystolic, 0, 0, 1),        // blue
-    color(P::chartColorDiastolic, 0, 0, 1),       // blue
-    color(P::chartColorPulse, 0.5f, 0.5f, 0.5f),  // gray
-    color(P::chartColorWeight, 0.6f, 0.4f, 0.2f), // brown
-    color(P::chartColorCustom1, 1, 0, 1),         // magenta
-    color(P::chartColorCustom2, 1, 0.5f, 0),      // orange
-    color(P::chartColorCustom3, 0.5f, 0, 0.5f),   // purple
+};
+constexpr Entry kLastKeys[] = {
     flag(P::printShowInformation, true),
     flag(P::printShowAverages, true),
     flag(P::printShowChart, true),
     flag(P::printShowMeasurements, true),
-}};
+};
 
-constexpr std::array<QLatin1String, 3> kTitleKeys{P::customTitle1, P::customTitle2,
-                                                  P::customTitle3};
+constexpr std::size_t countOf(QLatin1String ReadingValue::*key)
+{
+    std::size_t n = 0;
+    for (const ReadingValue &value : ReadingValues::kAll)
+        n += (value.*key).isEmpty() ? 0 : 1;
+    return n;
+}
+
+// The table of registered keys, the one place that gives each key its type and default: the
+// keys above, and those of the table of values with the defaults it gives them: the switches
+// that show the values, the users' titles, then the chart colours.
+constexpr auto makeTable()
+{
+    constexpr std::size_t size = std::size(kFirstKeys) + countOf(&ReadingValue::showKey) +
+                                 countOf(&ReadingValue::titleKey) + std::size(kMiddleKeys) +
+                                 countOf(&ReadingValue::colorKey) + std::size(kLastKeys);
+    std::array<Entry, size> table = [&]<std::size_t... I>(std::index_sequence<I...>)
+    {
+        return std::array<Entry, size>{((void)I, kFirstKeys[0])...};
+    }
+    (std::make_index_sequence<size>());
+    std::size_t n = 0;
+    for (const Entry &entry : kFirstKeys)
+        table[n++] = entry;
+    for (const ReadingValue &value : ReadingValues::kAll) {
+        if (!value.showKey.isEmpty())
+            table[n++] = flag(value.showKey, value.shownByDefault);
+    }
+    for (const ReadingValue &value : ReadingValues::kAll) {
+        if (!value.titleKey.isEmpty())
+            table[n++] = text(value.titleKey, value.defaultTitleId);
+    }
+    for (const Entry &entry : kMiddleKeys)
+        table[n++] = entry;
+    for (const ReadingValue &value : ReadingValues::kAll) {
+        if (!value.colorKey.isEmpty())
+            table[n++] = color(value.colorKey, value.defaultColor.red, value.defaultColor.green,
+                               value.defaultColor.blue);
+    }
+    for (const Entry &entry : kLastKeys)
+        table[n++] = entry;
+    return table;
+}
+
+constexpr auto kTable = makeTable();
+
+// The keys whose default is a text of the running language, in table order.
+constexpr auto kTitleKeys = [] {
+    std::array<QLatin1String, countOf(&ReadingValue::titleKey)> keys{};
+    std::size_t n = 0;
+    for (const Entry &entry : kTable) {
+        if (entry.type == Type::String)
+            keys[n++] = entry.key;
+    }
+    return keys;
+}();
 
 const Entry *findEntry(QStringView key)
 {
@@ -461,16 +507,8 @@ bool Preferences::setValueForKey(const QVariant &value, const QString &key)
 
 QString Preferences::showKeyForValue(const QString &valueKey)
 {
-    static const std::pair<QLatin1String, QLatin1String> kShown[] = {
-        {QLatin1String("Pulse"), showPulse},          {QLatin1String("Weight"), showWeight},
-        {QLatin1String("customValue1"), customShow1}, {QLatin1String("customValue2"), customShow2},
-        {QLatin1String("customValue3"), customShow3},
-    };
-    for (const auto &[value, show] : kShown) {
-        if (valueKey == value)
-            return show;
-    }
-    return QString();
+    const ReadingValue *value = ReadingValues::find(valueKey);
+    return value && !value->showKey.isEmpty() ? QString(value->showKey) : QString();
 }
 
 QVariant Preferences::stateForKey(const QString &key) const

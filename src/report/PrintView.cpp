@@ -9,6 +9,7 @@
 #include "NumberFormatter.h"
 #include "Preferences.h"
 #include "PressureFormatter.h"
+#include "ReadingValues.h"
 #include "TimeFormatter.h"
 
 #include <QPageRanges>
@@ -32,30 +33,29 @@ QString orBlank(const QString &text)
     return text.isEmpty() ? QStringLiteral(" ") : text;
 }
 
-struct CustomValue
-{
-    const char *showKey;
-    const char *titleKey;
-    const char *valueKey;
-    Measurement::Key key;
-};
-
-constexpr CustomValue kCustomValues[] = {
-    {"customShow1", "customTitle1", "customValue1", Measurement::Key::CustomValue1},
-    {"customShow2", "customTitle2", "customValue2", Measurement::Key::CustomValue2},
-    {"customShow3", "customTitle3", "customValue3", Measurement::Key::CustomValue3},
-};
-
 bool pref(const char *key)
 {
     return Preferences::shared().boolForKey(QLatin1String(key));
 }
 
-// A custom value's column title: the preference's text itself, never a null title (which the
-// grid refuses), so that the column is there whatever the preference holds.
-QString customTitle(const CustomValue &custom)
+// The values the preferences show, in table order.
+QList<const ReadingValue *> shownValues()
 {
-    const QString title = Preferences::shared().stringForKey(QLatin1String(custom.titleKey));
+    QList<const ReadingValue *> shown;
+    for (const ReadingValue &value : ReadingValues::kAll) {
+        if (ReadingValues::isShown(value))
+            shown.append(&value);
+    }
+    return shown;
+}
+
+// A value's column title: its own text, or the user's title itself, never a null title (which
+// the grid refuses), so that the column is there whatever the preference holds.
+QString columnTitle(const ReadingValue &value)
+{
+    if (value.printTitleId)
+        return qtTrId(value.printTitleId);
+    const QString title = ReadingValues::userTitle(value);
     return title.isNull() ? QString(QLatin1String("")) : title;
 }
 
@@ -75,22 +75,25 @@ PrintView::~PrintView() = default;
 
 const QStringList &PrintView::observedKeys()
 {
-    static const QStringList keys = {
-        QStringLiteral("printShowAverages"),
-        QStringLiteral("printShowChart"),
-        QStringLiteral("printShowMeasurements"),
-        QStringLiteral("printShowInformation"),
-        QStringLiteral("rowSize"),
-        QStringLiteral("showWeight"),
-        QStringLiteral("showPulse"),
-        QStringLiteral("customShow1"),
-        QStringLiteral("customShow2"),
-        QStringLiteral("customShow3"),
-        QStringLiteral("customTitle1"),
-        QStringLiteral("customTitle2"),
-        QStringLiteral("customTitle3"),
-        QStringLiteral("showDeviationsInAverages"),
-    };
+    static const QStringList keys = [] {
+        QStringList all = {
+            QStringLiteral("printShowAverages"),
+            QStringLiteral("printShowChart"),
+            QStringLiteral("printShowMeasurements"),
+            QStringLiteral("printShowInformation"),
+            QStringLiteral("rowSize"),
+        };
+        for (const ReadingValue &value : ReadingValues::kAll) {
+            if (!value.showKey.isEmpty())
+                all.append(value.showKey);
+        }
+        for (const ReadingValue &value : ReadingValues::kAll) {
+            if (!value.titleKey.isEmpty())
+                all.append(value.titleKey);
+        }
+        all.append(QStringLiteral("showDeviationsInAverages"));
+        return all;
+    }();
     return keys;
 }
 
@@ -155,8 +158,7 @@ void PrintView::refresh()
     pPrintViewItemRects.clear();
     pFirstItemOfPage.clear();
 
-    const bool showWeight = pref("showWeight");
-    const bool showPulse = pref("showPulse");
+    const QList<const ReadingValue *> shown = shownValues();
     const int rowSize = Preferences::shared().integerForKey(QStringLiteral("rowSize"));
     const QSizeF content = contentSize();
     const qreal fontSize = tableFontSize(rowSize);
@@ -189,17 +191,8 @@ void PrintView::refresh()
         appendTitle(QStringLiteral("print.Averages"), content);
         GridOfPrintViewItems grid(content, fontSize);
         grid.addColumnWithTitle(qtTrId("print.columns.Filter"), 0);
-        grid.addColumnWithTitle(qtTrId("print.columns.Systolic"), 0);
-        grid.addColumnWithTitle(qtTrId("print.columns.Diastolic"), 0);
-        grid.addColumnWithTitle(qtTrId("print.columns.PulsePressure"), 0);
-        if (showPulse)
-            grid.addColumnWithTitle(qtTrId("print.columns.Pulse"), 0);
-        if (showWeight)
-            grid.addColumnWithTitle(qtTrId("print.columns.Weight"), 0);
-        for (const CustomValue &custom : kCustomValues) {
-            if (pref(custom.showKey))
-                grid.addColumnWithTitle(customTitle(custom), 0);
-        }
+        for (const ReadingValue *value : shown)
+            grid.addColumnWithTitle(columnTitle(*value), 0);
         grid.addRows(rowsForAverages());
         pPrintViewItems.append(grid.printViewItems());
     }
@@ -211,14 +204,12 @@ void PrintView::refresh()
         GridOfPrintViewItems grid(content, fontSize);
         grid.addColumnWithTitle(qtTrId("print.columns.Date"), 100);
         grid.addColumnWithTitle(qtTrId("print.columns.Time"), 70);
+        // The values every reading has share the pressure column; the optional ones have their
+        // own.
         grid.addColumnWithTitle(qtTrId("print.columns.Pressure"), 150);
-        if (showPulse)
-            grid.addColumnWithTitle(qtTrId("print.columns.Pulse"), 100);
-        if (showWeight)
-            grid.addColumnWithTitle(qtTrId("print.columns.Weight"), 100);
-        for (const CustomValue &custom : kCustomValues) {
-            if (pref(custom.showKey))
-                grid.addColumnWithTitle(customTitle(custom), 100);
+        for (const ReadingValue *value : shown) {
+            if (value->presence == ReadingValue::Presence::Optional)
+                grid.addColumnWithTitle(columnTitle(*value), 100);
         }
         grid.addColumnWithTitle(qtTrId("print.columns.Tags"), 200);
         grid.addColumnWithTitle(qtTrId("print.columns.Comments"), 0);
@@ -431,16 +422,7 @@ QList<QStringList> PrintView::rowsForInformation() const
 
 QList<QStringList> PrintView::rowsForAverages() const
 {
-    QStringList keys = {QStringLiteral("Systolic"), QStringLiteral("Diastolic"),
-                        QStringLiteral("PulsePressure")};
-    if (pref("showPulse"))
-        keys.append(QStringLiteral("Pulse"));
-    if (pref("showWeight"))
-        keys.append(QStringLiteral("Weight"));
-    for (const CustomValue &custom : kCustomValues) {
-        if (pref(custom.showKey))
-            keys.append(QLatin1String(custom.valueKey));
-    }
+    const QList<const ReadingValue *> shown = shownValues();
     const auto wholeFormatter = AverageIntFormatter::formatter();
     const auto decimalFormatter = AverageFormatter::formatter();
 
@@ -450,16 +432,14 @@ QList<QStringList> PrintView::rowsForAverages() const
         if (!average)
             continue;
         QStringList row;
-        row.reserve(keys.size() + 1);
+        row.reserve(shown.size() + 1);
         row.append(orBlank(average->name()));
-        for (const QString &key : std::as_const(keys)) {
-            const bool whole =
-                key == QLatin1String("Systolic") || key == QLatin1String("Diastolic") ||
-                key == QLatin1String("PulsePressure") || key == QLatin1String("Pulse");
-            const Formatter &formatter = whole ? static_cast<const Formatter &>(*wholeFormatter)
-                                               : static_cast<const Formatter &>(*decimalFormatter);
-            row.append(
-                orBlank(formatter.stringForObjectValue(QVariant::fromValue(average->item(key)))));
+        for (const ReadingValue *value : shown) {
+            const Formatter &formatter = value->format == ReadingValue::Format::Whole
+                                             ? static_cast<const Formatter &>(*wholeFormatter)
+                                             : static_cast<const Formatter &>(*decimalFormatter);
+            row.append(orBlank(
+                formatter.stringForObjectValue(QVariant::fromValue(average->item(value->name)))));
         }
         rows.append(row);
     }
@@ -468,11 +448,11 @@ QList<QStringList> PrintView::rowsForAverages() const
 
 QList<QStringList> PrintView::rowsForReadings() const
 {
-    const bool showPulse = pref("showPulse");
-    const bool showWeight = pref("showWeight");
-    bool showCustom[3];
-    for (int n = 0; n < 3; ++n)
-        showCustom[n] = pref(kCustomValues[n].showKey);
+    QList<const ReadingValue *> columns;
+    for (const ReadingValue *value : shownValues()) {
+        if (value->presence == ReadingValue::Presence::Optional)
+            columns.append(value);
+    }
 
     const auto dateFormatter = DateFormatter::formatter();
     const auto timeFormatter = TimeFormatter::formatter();
@@ -496,14 +476,10 @@ QList<QStringList> PrintView::rowsForReadings() const
         row.append(orBlank(dateFormatter->stringForObjectValue(date)));
         row.append(orBlank(timeFormatter->stringForObjectValue(date)));
         row.append(orBlank(PressureFormatter::stringForMeasurement(*reading)));
-        if (showPulse)
-            row.append(orBlank(wholeNumbers.stringFromNumber(reading->Pulse())));
-        if (showWeight)
-            row.append(orBlank(decimals.stringFromNumber(reading->Weight())));
-        for (int n = 0; n < 3; ++n) {
-            if (showCustom[n])
-                row.append(
-                    orBlank(decimals.stringFromNumber(reading->valueForKey(kCustomValues[n].key))));
+        for (const ReadingValue *value : std::as_const(columns)) {
+            const NumberFormatter &formatter =
+                value->format == ReadingValue::Format::Whole ? wholeNumbers : decimals;
+            row.append(orBlank(formatter.stringFromNumber(reading->valueForKey(value->key))));
         }
         row.append(orBlank(tagsFormatter->stringForObjectValue(reading->Tags())));
         row.append(orBlank(reading->Comments()));

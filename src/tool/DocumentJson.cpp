@@ -10,6 +10,7 @@
 #include "MyDocument.h"
 #include "Number.h"
 #include "PrintSettings.h"
+#include "ReadingValues.h"
 #include "RelativeDate.h"
 #include "UndoManager.h"
 
@@ -568,11 +569,13 @@ public:
 
     MeasurementPtr reading(const QVariant &value, const QString &path)
     {
-        static const QStringList allowed = {QStringLiteral("date"),      QStringLiteral("systolic"),
-                                            QStringLiteral("diastolic"), QStringLiteral("pulse"),
-                                            QStringLiteral("weight"),    QStringLiteral("custom1"),
-                                            QStringLiteral("custom2"),   QStringLiteral("custom3"),
-                                            QStringLiteral("comments"),  QStringLiteral("tags")};
+        static const QStringList allowed = [] {
+            QStringList keys = {QStringLiteral("date")};
+            for (const ReadingValue *value : ReadingValues::kStored)
+                keys.append(value->jsonKey);
+            keys << QStringLiteral("comments") << QStringLiteral("tags");
+            return keys;
+        }();
         QVariantMap map;
         if (!object(value, path, allowed, &map))
             return nullptr;
@@ -585,12 +588,12 @@ public:
         if (!real(map.value(QStringLiteral("date")), member(path, QStringLiteral("date")), &date))
             return nullptr;
         reading->setTheWholeDate(Date(date));
-        for (int i = 0; i < kNumberKeyCount; ++i) {
+        for (const ReadingValue *value : ReadingValues::kStored) {
             QVariant v;
-            const QString name = QLatin1String(kNumberKeys[i].json);
+            const QString name = value->jsonKey;
             if (!number(map.value(name), member(path, name), true, &v))
                 return nullptr;
-            reading->setValueForKey(v, kNumberKeys[i].key);
+            reading->setValueForKey(v, value->key);
         }
         QString comments;
         if (!string(map.value(QStringLiteral("comments")), member(path, QStringLiteral("comments")),
@@ -935,21 +938,7 @@ public:
             return fail(QT_TRID_NOOP("tool.json.bad_code"), orientationPath, orientation);
         return true;
     }
-
-    struct NumberKey
-    {
-        const char *json;
-        Measurement::Key key;
-    };
-    static constexpr int kNumberKeyCount = 7;
-    static const NumberKey kNumberKeys[kNumberKeyCount];
 };
-
-const Reader::NumberKey Reader::kNumberKeys[Reader::kNumberKeyCount] = {
-    {"systolic", Measurement::Key::Systolic},    {"diastolic", Measurement::Key::Diastolic},
-    {"pulse", Measurement::Key::Pulse},          {"weight", Measurement::Key::Weight},
-    {"custom1", Measurement::Key::CustomValue1}, {"custom2", Measurement::Key::CustomValue2},
-    {"custom3", Measurement::Key::CustomValue3}};
 
 // --- Writing the document ----------------------------------------------------------------------
 
@@ -1158,9 +1147,9 @@ QByteArray DocumentJson::toJson(const MyDocument &document)
         w.beginObject();
         w.key(QStringLiteral("date"));
         w.real(reading->theWholeDate().timeIntervalSinceReferenceDate());
-        for (const auto &entry : Reader::kNumberKeys) {
-            w.key(QLatin1String(entry.json));
-            w.number(reading->valueForKey(entry.key));
+        for (const ReadingValue *value : ReadingValues::kStored) {
+            w.key(value->jsonKey);
+            w.number(reading->valueForKey(value->key));
         }
         w.key(QStringLiteral("comments"));
         w.nullableString(reading->Comments());
