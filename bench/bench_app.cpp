@@ -5,10 +5,10 @@
 #include "ApplicationMenus.h"
 #include "DocumentController.h"
 #include "Localization.h"
-#include "MainWindow.h"
 #include "Measurement.h"
 #include "MyAppDelegate.h"
 #include "MyDocument.h"
+#include "MyWindowController.h"
 #include "Preferences.h"
 
 #include <QApplication>
@@ -52,7 +52,7 @@ std::unique_ptr<DocumentController> makeController(MyAppDelegate **delegateOut =
     auto *delegate = new MyAppDelegate(controller.get(), controller.get());
     delegate->setQuitFunction([] {});
     controller->setWindowFactory([c = controller.get(), delegate](MyDocument *document) {
-        auto *window = new MainWindow(document);
+        auto *window = new MyWindowController(document);
         ApplicationMenus::install(window, c, delegate);
         return window;
     });

@@ -41,8 +41,8 @@ std::unique_ptr<MyDocument> makeDocument()
     auto document = std::make_unique<MyDocument>();
     std::mt19937 random(20240501);
     const QStringList tagNames = {QStringLiteral("morning"), QStringLiteral("evening"),
-                                  QStringLiteral("sport"), QStringLiteral("medication"),
-                                  QStringLiteral("stress"), QStringLiteral("travel")};
+                                  QStringLiteral("sport"),   QStringLiteral("medication"),
+                                  QStringLiteral("stress"),  QStringLiteral("travel")};
     MeasurementList readings;
     readings.reserve(kReadings);
     for (int i = 0; i < kReadings; ++i) {
@@ -86,7 +86,10 @@ const MyDocument &document()
     return *doc;
 }
 
-QByteArray write(const MyDocument &doc) { return doc.dataOfType(QString()); }
+QByteArray write(const MyDocument &doc)
+{
+    return doc.dataOfType(QString());
+}
 
 const QByteArray &bytes()
 {

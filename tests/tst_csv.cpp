@@ -22,7 +22,6 @@
 
 namespace {
 
-
 MeasurementPtr reading(const QDateTime &when, const QVariant &systolic, const QVariant &diastolic)
 {
     auto r = std::make_shared<Measurement>();

@@ -1,14 +1,40 @@
+#include "../fuzz/csv_fuzz_body.h"
+#include "../fuzz/json_fuzz_body.h"
 #include "../fuzz/monitor_fuzz_body.h"
 #include "../fuzz/plist_fuzz_body.h"
+#include "../fuzz/predicate_fuzz_body.h"
 
 #include "Localization.h"
+#include "Preferences.h"
 
 #include <QDir>
 #include <QFile>
 #include <QtTest>
 
-// Replays every input the fuzz targets once failed on (tests/data/fuzz), and the seed files,
-// through the fuzz targets' own checks.
+#include <ctime>
+
+namespace {
+
+// Each fuzz target's checks and the folders (under tests/data) it is replayed over: its seeds
+// and every input it once failed on.
+struct Corpus
+{
+    const char *target;
+    void (*body)(const QByteArray &);
+    std::initializer_list<const char *> folders;
+};
+const Corpus kCorpora[] = {
+    {"plist", fuzzing::plistOne, {"fuzz/plist", "plist", "documents"}},
+    {"predicate", fuzzing::predicateOne, {"fuzz/predicate"}},
+    {"csv", fuzzing::csvOne, {"fuzz/csv"}},
+    {"json", fuzzing::jsonOne, {"fuzz/json", "documents"}},
+    {"monitor", fuzzing::monitorOne, {"fuzz/monitor"}},
+};
+
+} // namespace
+
+// Replays the fuzz targets' corpora through the targets' own checks, which abort on a broken
+// invariant.
 class TestFuzzReplay : public QObject
 {
     Q_OBJECT
@@ -16,44 +42,40 @@ class TestFuzzReplay : public QObject
 private slots:
     void initTestCase()
     {
-        // As in the fuzz target: texts from the tables and a fixed present.
+        // As in the fuzz targets: a zone with clock changes, texts from the tables, a fixed
+        // present and no user preferences.
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
         Localization::install(QLocale(QStringLiteral("en")));
         Date::setClock([] { return Date(732000000.0); });
+        Preferences::useTemporaryStore();
     }
 
     void replay_data()
     {
+        QTest::addColumn<int>("corpus");
         QTest::addColumn<QString>("path");
-        for (const QString &sub :
-             {QStringLiteral("fuzz"), QStringLiteral("plist"), QStringLiteral("documents")}) {
-            const QDir dir(QStringLiteral(TENSILO_SOURCE_DIR "/tests/data/") + sub);
-            for (const QFileInfo &file : dir.entryInfoList(QDir::Files, QDir::Name))
-                QTest::newRow(qPrintable(sub + QLatin1Char('/') + file.fileName()))
-                    << file.filePath();
+        for (int i = 0; i < int(std::size(kCorpora)); ++i) {
+            for (const char *folder : kCorpora[i].folders) {
+                const QDir dir(QStringLiteral(TENSILO_SOURCE_DIR "/tests/data/") +
+                               QLatin1String(folder));
+                const QFileInfoList files = dir.entryInfoList(QDir::Files, QDir::Name);
+                QVERIFY2(!files.isEmpty(), folder);
+                for (const QFileInfo &file : files)
+                    QTest::addRow("%s: %s/%s", kCorpora[i].target, folder,
+                                  qPrintable(file.fileName()))
+                        << i << file.filePath();
+            }
         }
     }
 
     void replay()
     {
+        QFETCH(int, corpus);
         QFETCH(QString, path);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        fuzzing::plistOne(file.readAll()); // aborts on a broken invariant
-    }
-
-    void replayMonitor_data()
-    {
-        QTest::addColumn<QString>("path");
-        const QDir dir(QStringLiteral(TENSILO_SOURCE_DIR "/tests/data/fuzz/monitor"));
-        for (const QFileInfo &file : dir.entryInfoList(QDir::Files, QDir::Name))
-            QTest::newRow(qPrintable(file.fileName())) << file.filePath();
-    }
-    void replayMonitor()
-    {
-        QFETCH(QString, path);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        fuzzing::monitorOne(file.readAll());
+        kCorpora[corpus].body(file.readAll());
     }
 };
 

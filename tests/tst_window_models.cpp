@@ -5,7 +5,6 @@
 
 #include "AveragesModel.h"
 #include "DNDArrayController.h"
-#include "VisibleFiltersModel.h"
 #include "InformationArrayController.h"
 #include "Localization.h"
 #include "Preferences.h"
@@ -13,6 +12,7 @@
 #include "ReadingsModel.h"
 #include "SampleDocument.h"
 #include "UndoManager.h"
+#include "VisibleFiltersModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QMimeData>

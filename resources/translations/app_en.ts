@@ -299,14 +299,6 @@ Qt %2</translation>
         <source>“%1” could not be saved.</source>
         <translation>“%1” could not be saved.</translation>
     </message>
-    <message id="window.readings_count">
-        <source>Readings</source>
-        <translation>Readings</translation>
-    </message>
-    <message id="window.readings_count.text">
-        <source>%1 readings</source>
-        <translation>%1 readings</translation>
-    </message>
     <message id="prefs.title">
         <source>Preferences</source>
         <translation>Preferences</translation>

@@ -30,6 +30,29 @@ char *putYear(char *p, int year)
     return std::to_chars(p, p + 12, year).ptr;
 }
 
+// yyyy-MM-dd and HH:mm:ss of a count of seconds since 1970 on some clock.
+char *putDate(char *p, qint64 clockSeconds)
+{
+    const qint64 days = clockSeconds >= 0 ? clockSeconds / 86400 : (clockSeconds - 86399) / 86400;
+    int year, month, day;
+    LocalTimeOffsets::civilFromDays(days, &year, &month, &day);
+    p = putYear(p, year);
+    *p++ = '-';
+    p = putDigits(p, month, 2);
+    *p++ = '-';
+    return putDigits(p, day, 2);
+}
+
+char *putTime(char *p, qint64 clockSeconds)
+{
+    const qint64 secondOfDay = ((clockSeconds % 86400) + 86400) % 86400;
+    p = putDigits(p, secondOfDay / 3600, 2);
+    *p++ = ':';
+    p = putDigits(p, secondOfDay / 60 % 60, 2);
+    *p++ = ':';
+    return putDigits(p, secondOfDay % 60, 2);
+}
+
 } // namespace
 
 CsvExporter::CsvExporter(const Options &options) : pOptions(options)
@@ -140,38 +163,29 @@ void CsvExporter::appendReading(QByteArray &out, const Measurement &reading)
         const qint64 seconds = ms >= 0 ? ms / 1000 : (ms - 999) / 1000;
         const int millis = int(ms - seconds * 1000);
         const int offset = pOffsets.offsetAt(seconds);
-        const qint64 local = seconds + offset;
-        const qint64 days = local >= 0 ? local / 86400 : (local - 86399) / 86400;
-        const qint64 secondOfDay = local - days * 86400;
-        int year, month, day;
-        LocalTimeOffsets::civilFromDays(days, &year, &month, &day);
+        dateLength = putDate(dateText, seconds + offset) - dateText;
+        timeLength = putTime(timeText, seconds + offset) - timeText;
 
-        char *p = putYear(dateText, year);
-        *p++ = '-';
-        p = putDigits(p, month, 2);
-        *p++ = '-';
-        p = putDigits(p, day, 2);
-        dateLength = p - dateText;
-
-        p = putDigits(timeText, secondOfDay / 3600, 2);
-        *p++ = ':';
-        p = putDigits(p, secondOfDay / 60 % 60, 2);
-        *p++ = ':';
-        p = putDigits(p, secondOfDay % 60, 2);
-        timeLength = p - timeText;
-
-        p = std::copy(dateText, dateText + dateLength, instantText);
+        // An ISO 8601 offset holds whole minutes; local mean time (before the zones) is not
+        // that, so its instants are written in UTC.
+        const bool wholeMinutes = offset % 60 == 0;
+        char *p = wholeMinutes ? std::copy(dateText, dateText + dateLength, instantText)
+                               : putDate(instantText, seconds);
         *p++ = 'T';
-        p = std::copy(timeText, timeText + timeLength, p);
+        p = wholeMinutes ? std::copy(timeText, timeText + timeLength, p) : putTime(p, seconds);
         if (millis != 0) {
             *p++ = '.';
             p = putDigits(p, millis, 3);
         }
-        *p++ = offset < 0 ? '-' : '+';
-        const int absolute = offset < 0 ? -offset : offset;
-        p = putDigits(p, absolute / 3600, 2);
-        *p++ = ':';
-        p = putDigits(p, absolute / 60 % 60, 2);
+        if (!wholeMinutes) {
+            *p++ = 'Z';
+        } else {
+            *p++ = offset < 0 ? '-' : '+';
+            const int absolute = offset < 0 ? -offset : offset;
+            p = putDigits(p, absolute / 3600, 2);
+            *p++ = ':';
+            p = putDigits(p, absolute / 60 % 60, 2);
+        }
         instantLength = p - instantText;
     }
 

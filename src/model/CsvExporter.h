@@ -16,8 +16,9 @@ class MyDocument;
 // take it as UTF-8), CRLF line ends, fields quoted as RFC 4180 says when they hold the separator,
 // a quote or a line break. A header row carries the localised column titles and the user's
 // custom titles. Each reading gives the local date (yyyy-MM-dd) and time (HH:mm:ss), the instant
-// in ISO 8601 with its offset from UTC (milliseconds only when the instant has them), numbers
-// with a dot and whole numbers without a fraction, the comment, and the tags joined by "; ".
+// in ISO 8601 with its offset from UTC (in UTC where the offset is not whole minutes, as in local
+// mean time; milliseconds only when the instant has them), numbers with a dot and whole numbers
+// without a fraction, the comment, and the tags joined by "; ".
 class CsvExporter
 {
 public:
