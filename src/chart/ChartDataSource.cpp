@@ -77,6 +77,58 @@ Date ChartDataSource::selectedDate() const
     return pSelection ? pSelection->theWholeDate() : Date();
 }
 
+QStringList ChartDataSource::legendTitles() const
+{
+    const Preferences &prefs = Preferences::shared();
+    if (!prefs.boolForKey(Preferences::chartShowLegend))
+        return {};
+    QStringList titles;
+    for (int line = 0; line < LineCount; ++line) {
+        const QString show = switchKeyForLine(line);
+        if (!show.isEmpty() && !prefs.boolForKey(show)) {
+            titles.append(QString());
+            continue;
+        }
+        switch (line) {
+        case Systolic:
+            titles.append(qtTrId("chart.legend.systolic"));
+            break;
+        case Diastolic:
+            titles.append(qtTrId("chart.legend.diastolic"));
+            break;
+        case Pulse:
+            titles.append(qtTrId("chart.legend.pulse"));
+            break;
+        case Weight:
+            titles.append(qtTrId("chart.legend.weight"));
+            break;
+        default:
+            titles.append(
+                prefs.stringForKey(QStringLiteral("customTitle%1").arg(line - Custom1 + 1)));
+            break;
+        }
+    }
+    return titles;
+}
+
+QString ChartDataSource::valueUnit() const
+{
+    return Preferences::shared().boolForKey(Preferences::chartShowLegend)
+               ? qtTrId("chart.unit.pressure")
+               : QString();
+}
+
+QList<double> ChartDataSource::thresholds() const
+{
+    const Preferences &prefs = Preferences::shared();
+    if (!prefs.boolForKey(Preferences::chartShowThreshold))
+        return {};
+    QList<double> values(LineCount, ChartGeometry::kNoValue);
+    values[Systolic] = prefs.integerForKey(Preferences::homeThresholdSystolic);
+    values[Diastolic] = prefs.integerForKey(Preferences::homeThresholdDiastolic);
+    return values;
+}
+
 QString ChartDataSource::switchKeyForLine(int line)
 {
     switch (line) {
@@ -120,12 +172,25 @@ QString ChartDataSource::colorKeyForLine(int line)
 const QStringList &ChartDataSource::observedKeys()
 {
     static const QStringList keys = {
-        Preferences::showWeight,          Preferences::showPulse,
-        Preferences::customShow1,         Preferences::customShow2,
-        Preferences::customShow3,         Preferences::chartColorSystolic,
-        Preferences::chartColorDiastolic, Preferences::chartColorPulse,
-        Preferences::chartColorWeight,    Preferences::chartColorCustom1,
-        Preferences::chartColorCustom2,   Preferences::chartColorCustom3,
+        Preferences::showWeight,
+        Preferences::showPulse,
+        Preferences::customShow1,
+        Preferences::customShow2,
+        Preferences::customShow3,
+        Preferences::chartColorSystolic,
+        Preferences::chartColorDiastolic,
+        Preferences::chartColorPulse,
+        Preferences::chartColorWeight,
+        Preferences::chartColorCustom1,
+        Preferences::chartColorCustom2,
+        Preferences::chartColorCustom3,
+        Preferences::customTitle1,
+        Preferences::customTitle2,
+        Preferences::customTitle3,
+        Preferences::chartShowLegend,
+        Preferences::chartShowThreshold,
+        Preferences::homeThresholdSystolic,
+        Preferences::homeThresholdDiastolic,
     };
     return keys;
 }

@@ -176,6 +176,7 @@ void MyWindowController::setupPages()
     pPageChart->chartView()->setFocusPolicy(Qt::TabFocus);
     pPageChart->setFocusProxy(pPageChart->chartView());
     pPageAverages = new PageAverages(pAveragesController);
+    pPageAverages->setDocument(pDocument);
 
     pPageFilter = new PageFilters(pDocument, nullptr);
     pPageFilter->setObjectName(QStringLiteral("pPageFilter"));
@@ -589,6 +590,8 @@ std::unique_ptr<PrintView> MyWindowController::makePrintView(const QPageLayout &
     auto view = std::make_unique<PrintView>(layout, pPageGrid->readingsInShownOrder(),
                                             pDocument->averages(), pDocument->information(), chart);
     chart->setParent(view.get());
+    if (pDocument->filter())
+        view->setFilterName(pDocument->filter()->name());
     ++gLivePrintViews;
     ++gMadePrintViews;
     QObject::connect(view.get(), &QObject::destroyed, [] { --gLivePrintViews; });

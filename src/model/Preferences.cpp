@@ -72,7 +72,7 @@ constexpr Entry color(QLatin1String key, float red, float green, float blue)
 using P = Preferences;
 
 // The table of registered keys, the one place that names each key's type and default.
-constexpr std::array<Entry, 23> kTable{{
+constexpr std::array<Entry, 37> kTable{{
     flag(P::reopenLastDocument, true),
     flag(P::autosaveDocuments, true),
     integer(P::rowSize, 1, 0, 2), // regular, small, mini
@@ -96,6 +96,20 @@ constexpr std::array<Entry, 23> kTable{{
     flag(P::printShowAverages, true),
     flag(P::printShowChart, true),
     flag(P::printShowMeasurements, true),
+    integer(P::homeSummaryDays, 7, 3, 14),
+    integer(P::homeMorningFrom, 4, 0, 24),
+    integer(P::homeMorningTo, 12, 0, 24),
+    integer(P::homeEveningFrom, 16, 0, 24),
+    integer(P::homeEveningTo, 24, 0, 24),
+    integer(P::homeThresholdSystolic, 135, 60, 250),
+    integer(P::homeThresholdDiastolic, 85, 30, 200),
+    flag(P::printHomeSummary, true),
+    flag(P::showHomeSummary, true),
+    flag(P::printPageHeader, true),
+    text(P::personName, nullptr), // empty
+    flag(P::chartShowLegend, true),
+    flag(P::chartShowThreshold, false),
+    integer(P::classificationScheme, 0, 0, 2),
 }};
 
 constexpr std::array<QLatin1String, 3> kTitleKeys{P::customTitle1, P::customTitle2,
@@ -122,6 +136,8 @@ const Entry *registeredEntry(QStringView key)
 // A text of the string table, or the empty string when the table has none for the key.
 QString localizedOrEmpty(const char *key)
 {
+    if (!key)
+        return QString(QLatin1String(""));
     const QString text = qtTrId(key);
     return text == QLatin1String(key) ? QString(QLatin1String("")) : text;
 }
