@@ -653,7 +653,8 @@ private slots:
         // for a look.
         const QImage image = ChartPainter::renderImage(&source, QSize(900, 500));
         const QPointF mid = g.legend.at(2).sample.center();
-        QCOMPARE(image.pixelColor(mid.toPoint()), QColor(Qt::red));
+        const QColor drawn = image.pixelColor(mid.toPoint());
+        QVERIFY(drawn.red() > 240 && drawn.green() < 20 && drawn.blue() < 20);
         QVERIFY(image.save(outputPath(QStringLiteral("chart-legend.png"))));
     }
 

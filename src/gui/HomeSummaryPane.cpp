@@ -4,6 +4,7 @@
 #include "MyDocument.h"
 #include "Preferences.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QRegularExpression>
@@ -14,6 +15,7 @@ HomeSummaryPane::HomeSummaryPane(MyDocument *document, QWidget *parent)
     : QWidget(parent), pDocument(document), pTitle(new QLabel(this)), pBody(new QLabel(this))
 {
     setObjectName(QStringLiteral("pHomeSummaryPane"));
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 6, 8, 6);
     auto *line = new QFrame(this);
@@ -69,6 +71,16 @@ void HomeSummaryPane::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     updateNow();
+}
+
+void HomeSummaryPane::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange || event->type() == QEvent::LocaleChange) {
+        pBody->setAccessibleName(qtTrId("summary.pane"));
+        bDirty = true;
+        updateNow();
+    }
 }
 
 void HomeSummaryPane::updateNow()

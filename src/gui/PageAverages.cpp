@@ -54,7 +54,9 @@ void PageAverages::setDocument(MyDocument *document)
 {
     delete pSummaryPane;
     pSummaryPane = new HomeSummaryPane(document, this);
-    layout()->addWidget(pSummaryPane);
+    auto *box = static_cast<QVBoxLayout *>(layout());
+    box->setStretchFactor(pTableView, 1);
+    box->addWidget(pSummaryPane);
     pSummaryPane->setVisible(Preferences::shared().boolForKey(Preferences::showHomeSummary));
 }
 
