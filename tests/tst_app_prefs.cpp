@@ -218,6 +218,7 @@ private slots:
             const char *property = qobject_cast<ColorSwatchButton *>(control) ? "color"
                                    : qobject_cast<QCheckBox *>(control)       ? "checked"
                                    : qobject_cast<QLineEdit *>(control)       ? "text"
+                                   : qobject_cast<QSpinBox *>(control)        ? "value"
                                                                               : "currentIndex";
             QCOMPARE(control->property(property), prefs.valueForKey(key));
         }

@@ -30,7 +30,7 @@ HomeSummaryPane::HomeSummaryPane(MyDocument *document, QWidget *parent)
     pBody->setTextFormat(Qt::RichText);
     pBody->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     pBody->setFocusPolicy(Qt::TabFocus);
-    pBody->setWordWrap(true);
+    pBody->setWordWrap(false); // a fixed height that follows the text
     layout->addWidget(pBody);
     pBody->setAccessibleName(qtTrId("summary.pane"));
 
