@@ -1,6 +1,7 @@
 // Lays out the printed report and writes its PDF for documents of 1,000, 10,000 and 50,000
-// readings. Reports the time per report, the pages, the heap the laid-out report keeps, and the
-// process's peak resident memory. For a clean peak figure per size run one size at a time:
+// readings, and for 10,000 readings with and without the page header, footer and home summary.
+// Reports the time per report, the pages, the heap the laid-out report keeps, and the process's
+// peak resident memory. For a clean peak figure per size run one size at a time:
 //   bench_report --benchmark_filter='BM_ReportPdf/50000$'
 // With TENSILO_BENCH_OUTPUT set to a directory, the PDFs are kept there.
 #include "ChartDataSource.h"
@@ -110,8 +111,38 @@ void BM_ReportLayout(benchmark::State &state)
     }
 }
 
+// The report of 10,000 readings with (1) and without (0) its page header and footer and the
+// home-measurement summary, laid out and written as PDF.
+void BM_ReportAdditions(benchmark::State &state)
+{
+    const bool on = state.range(0) != 0;
+    Preferences::shared().setValueForKey(on, Preferences::printPageHeader);
+    Preferences::shared().setValueForKey(on, Preferences::printHomeSummary);
+    Preferences::shared().setValueForKey(QStringLiteral("Jane Doe"), Preferences::personName);
+    const ConstMeasurementList readings = makeReadings(10000);
+    ChartDataSource chart;
+    chart.setObjects(readings);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("report.pdf"));
+    int pages = 0;
+    for (auto _ : state) {
+        PrintView view(a4(), readings, {}, {}, &chart);
+        view.setFilterName(QStringLiteral("All readings"));
+        pages = view.totalPages();
+        if (!view.writePdf(file)) {
+            state.SkipWithError("the PDF could not be written");
+            break;
+        }
+    }
+    state.counters["pages"] = pages;
+    for (const QLatin1String key :
+         {Preferences::printPageHeader, Preferences::printHomeSummary, Preferences::personName})
+        Preferences::shared().removeValueForKey(key);
+}
+
 } // namespace
 
+BENCHMARK(BM_ReportAdditions)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReportLayout)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReportPdf)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
 

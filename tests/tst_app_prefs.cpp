@@ -136,7 +136,7 @@ private slots:
         PreferencesWndController window;
         QSignalSpy changed(&prefs, &Preferences::changed);
         const QStringList keys = Preferences::registeredKeys();
-        QCOMPARE(keys.size(), 23);
+        QCOMPARE(keys.size(), 37);
         int colour = 0;
         for (const QString &key : keys) {
             QWidget *control = window.controlForKey(key);
@@ -156,10 +156,19 @@ private slots:
                 break;
             }
             case Preferences::Type::Integer: {
+                if (auto *spin = qobject_cast<QSpinBox *>(control)) {
+                    QCOMPARE(spin->value(), prefs.integerForKey(key));
+                    spin->setFocus();
+                    QTest::keyClick(spin,
+                                    spin->value() < spin->maximum() ? Qt::Key_Up : Qt::Key_Down);
+                    QCOMPARE(prefs.integerForKey(key), spin->value());
+                    QVERIFY(prefs.integerForKey(key) != Preferences::defaultValueForKey(key));
+                    break;
+                }
                 auto *combo = qobject_cast<QComboBox *>(control);
                 QVERIFY(combo);
-                QCOMPARE(combo->count(), 3); // exactly three row sizes
-                QCOMPARE(combo->currentIndex(), 1);
+                QCOMPARE(combo->count(), 3); // three row sizes, or no scheme and two schemes
+                QCOMPARE(combo->currentIndex(), Preferences::defaultValueForKey(key).toInt());
                 combo->setCurrentIndex(2);
                 QCOMPARE(prefs.integerForKey(key), 2);
                 break;
@@ -229,6 +238,7 @@ private slots:
             const char *property = qobject_cast<ColorSwatchButton *>(control) ? "color"
                                    : qobject_cast<QCheckBox *>(control)       ? "checked"
                                    : qobject_cast<QLineEdit *>(control)       ? "text"
+                                   : qobject_cast<QSpinBox *>(control)        ? "value"
                                                                               : "currentIndex";
             QCOMPARE(control->property(property), prefs.valueForKey(key));
         }

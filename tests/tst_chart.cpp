@@ -188,7 +188,8 @@ private slots:
         QApplication::setFont(QFont(QStringLiteral("DejaVu Sans")));
     }
 
-    void init() { Preferences::useTemporaryStore(); }
+    // The chart as it is without its optional legend; tests switch it on themselves.
+    void init() { Preferences::useTemporaryStore("[General]\nchartShowLegend=false\n"); }
 
     void cleanupTestCase() { Preferences::useTemporaryStore(); }
 
@@ -618,27 +619,93 @@ private slots:
         source.setSelection(nullptr);
         QCOMPARE(spy.count(), 4);
 
-        // The 12 preferences the chart shows, each of which redraws it.
-        const QStringList shown = {"showWeight",          "showPulse",         "customShow1",
-                                   "customShow2",         "customShow3",       "chartColorSystolic",
-                                   "chartColorDiastolic", "chartColorPulse",   "chartColorWeight",
-                                   "chartColorCustom1",   "chartColorCustom2", "chartColorCustom3"};
+        // The preferences the chart shows, each of which redraws it.
+        const QStringList shown = {"showWeight",
+                                   "showPulse",
+                                   "customShow1",
+                                   "customShow2",
+                                   "customShow3",
+                                   "chartColorSystolic",
+                                   "chartColorDiastolic",
+                                   "chartColorPulse",
+                                   "chartColorWeight",
+                                   "chartColorCustom1",
+                                   "chartColorCustom2",
+                                   "chartColorCustom3",
+                                   "customTitle1",
+                                   "customTitle2",
+                                   "customTitle3",
+                                   "chartShowLegend",
+                                   "chartShowThreshold",
+                                   "homeThresholdSystolic",
+                                   "homeThresholdDiastolic"};
         QStringList observed = ChartDataSource::observedKeys(), expected = shown;
         observed.sort();
         expected.sort();
         QCOMPARE(observed, expected); // in no particular order
         for (const QString &key : shown) {
             spy.clear();
-            const QVariant value = key.startsWith(QLatin1String("chartColor"))
-                                       ? QVariant(QColor(Qt::darkCyan))
+            const auto type = Preferences::typeOfKey(key);
+            const QVariant value = type == Preferences::Type::Color ? QVariant(QColor(Qt::darkCyan))
+                                   : type == Preferences::Type::Integer ? QVariant(100)
+                                   : type == Preferences::Type::String
+                                       ? QVariant(QStringLiteral("Sugar"))
                                        : QVariant(!Preferences::shared().boolForKey(key));
             QVERIFY(Preferences::shared().setValueForKey(value, key));
             QVERIFY2(spy.count() == 1, qPrintable(key));
         }
         spy.clear();
         Preferences::shared().setValueForKey(2, Preferences::rowSize);
-        Preferences::shared().setValueForKey(QStringLiteral("Sugar"), Preferences::customTitle1);
+        Preferences::shared().setValueForKey(false, Preferences::printPageHeader);
         QCOMPARE(spy.count(), 0);
+    }
+
+    // The legend names each drawn line in its colour, with the user's titles, above the plot;
+    // the axis says its unit; the threshold lines come only when asked for.
+    void legendUnitAndThreshold()
+    {
+        Preferences &prefs = Preferences::shared();
+        ChartDataSource source;
+        source.setObjects(typicalReadings(day(2024, 2, 1), 20, 2, 7));
+        QVERIFY(source.legendTitles().isEmpty());
+        QVERIFY(source.thresholds().isEmpty());
+
+        prefs.setValueForKey(true, Preferences::chartShowLegend);
+        prefs.setValueForKey(false, Preferences::showWeight);
+        prefs.setValueForKey(true, Preferences::customShow2);
+        prefs.setValueForKey(QStringLiteral("Sugar"), Preferences::customTitle2);
+        prefs.setValueForKey(QColor(Qt::red), Preferences::chartColorPulse);
+        ChartGeometry g =
+            ChartGeometry::compute(ChartPainter::inputFromSource(&source), QRectF(0, 0, 900, 500));
+        QStringList titles;
+        for (const auto &entry : g.legend) {
+            titles.append(entry.title);
+            QVERIFY(!entry.rect.intersects(g.plot));
+            QVERIFY(g.bounds.contains(entry.rect));
+        }
+        // The custom line has no values: it is not drawn and not named.
+        QCOMPARE(titles, (QStringList{"Systolic", "Diastolic", "Pulse"}));
+        QCOMPARE(g.legend.at(2).color, QColor(Qt::red));
+        QCOMPARE(g.unitText, QStringLiteral("mmHg"));
+        QVERIFY(g.thresholds.isEmpty());
+        QCOMPARE(source.legendTitles().at(ChartDataSource::Custom2), QStringLiteral("Sugar"));
+        QVERIFY(source.legendTitles().at(ChartDataSource::Weight).isEmpty());
+
+        prefs.setValueForKey(true, Preferences::chartShowThreshold);
+        prefs.setValueForKey(140, Preferences::homeThresholdSystolic);
+        g = ChartGeometry::compute(ChartPainter::inputFromSource(&source), QRectF(0, 0, 900, 500));
+        QCOMPARE(g.thresholds.size(), 2);
+        QCOMPARE(g.thresholds.at(0).value, 140.0);
+        QCOMPARE(g.thresholds.at(0).y, g.yForValue(140));
+        QCOMPARE(g.thresholds.at(1).value, 85.0);
+
+        // Drawn: the legend's sample strokes carry the line colours, and the picture is saved
+        // for a look.
+        const QImage image = ChartPainter::renderImage(&source, QSize(900, 500));
+        const QPointF mid = g.legend.at(2).sample.center();
+        const QColor drawn = image.pixelColor(mid.toPoint());
+        QVERIFY(drawn.red() > 240 && drawn.green() < 20 && drawn.blue() < 20);
+        QVERIFY(image.save(outputPath(QStringLiteral("chart-legend.png"))));
     }
 
     void pageRedrawsForItsOwnSourceOnly()

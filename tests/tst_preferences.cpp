@@ -73,7 +73,7 @@ private slots:
         QVERIFY(p.boolForKey("printShowMeasurements"));
         QCOMPARE(p.stringForKey("customTitle1"), QStringLiteral("Custom 1"));
         QCOMPARE(p.stringForKey("customTitle3"), QStringLiteral("Custom 3"));
-        QCOMPARE(Preferences::registeredKeys().size(), 23);
+        QCOMPARE(Preferences::registeredKeys().size(), 37);
         QCOMPARE(Preferences::registeredKeys().removeDuplicates(), 0);
     }
 
@@ -142,7 +142,8 @@ private slots:
                 break;
             case Preferences::Type::String:
                 QCOMPARE(value.typeId(), QMetaType::QString);
-                QVERIFY2(!value.toString().isEmpty(), qPrintable(key));
+                // Only the person's name starts empty.
+                QVERIFY2(value.toString().isEmpty() == (key == u"personName"), qPrintable(key));
                 break;
             case Preferences::Type::Color:
                 QCOMPARE(value.typeId(), QMetaType::QColor);
@@ -151,8 +152,10 @@ private slots:
             }
             QCOMPARE(prefs().valueForKey(key), value);
         }
-        // reopenLastDocument, autosaveDocuments, showPulse, showWeight and the four print switches.
-        QCOMPARE(on, 8);
+        // reopenLastDocument, autosaveDocuments, showPulse, showWeight, the four print switches,
+        // the home summary on the averages page and in the report, the page header and the
+        // chart's legend.
+        QCOMPARE(on, 12);
 
         // An integer outside its key's range is refused.
         QTest::ignoreMessage(QtWarningMsg,

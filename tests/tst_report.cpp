@@ -2,6 +2,7 @@
 #include "ChartDataSource.h"
 #include "ChartPainter.h"
 #include "Filter.h"
+#include "HomeSummary.h"
 #include "InformationItem.h"
 #include "Localization.h"
 #include "MyDocument.h"
@@ -217,6 +218,9 @@ private slots:
     void readingsContinueOnTheNextPageUnderAHeaderCopy();
     void smallerRowSizeFitsMoreRowsOnAPage();
     void observedPreferenceChangesRebuildTheReport();
+    void homeSummaryComesBeforeTheAverages();
+    void classColumnFollowsTheScheme();
+    void headerAndFooterOnEveryPage();
 
     // Paper
     void pdfOfASmallDocument();
@@ -702,7 +706,9 @@ void TestReport::chartIsTurnedOnPortraitAndUprightOnLandscape()
 
 void TestReport::init()
 {
-    Preferences::useTemporaryStore();
+    // The report as it is without its optional additions, which tests switch on themselves.
+    Preferences::useTemporaryStore("[General]\nprintPageHeader=false\nprintHomeSummary=false\n"
+                                   "chartShowLegend=false\n");
 }
 
 void TestReport::allSectionsOffGiveOneBlankPage()
@@ -950,7 +956,7 @@ void TestReport::observedPreferenceChangesRebuildTheReport()
     setPref("autosaveDocuments", false);
     QCOMPARE(rebuilt.size(), 4);
 
-    // The 14 preferences the report shows, each of which rebuilds it.
+    // The preferences the report shows, each of which rebuilds it.
     const QStringList shown = {"printShowAverages",
                                "printShowChart",
                                "printShowMeasurements",
@@ -964,7 +970,18 @@ void TestReport::observedPreferenceChangesRebuildTheReport()
                                "customTitle1",
                                "customTitle2",
                                "customTitle3",
-                               "showDeviationsInAverages"};
+                               "showDeviationsInAverages",
+                               "printHomeSummary",
+                               "homeSummaryDays",
+                               "homeMorningFrom",
+                               "homeMorningTo",
+                               "homeEveningFrom",
+                               "homeEveningTo",
+                               "homeThresholdSystolic",
+                               "homeThresholdDiastolic",
+                               "printPageHeader",
+                               "personName",
+                               "classificationScheme"};
     QStringList observed = PrintView::observedKeys(), expected = shown;
     observed.sort();
     expected.sort();
@@ -972,12 +989,122 @@ void TestReport::observedPreferenceChangesRebuildTheReport()
     for (const QString &key : shown) {
         rebuilt.clear();
         const QVariant old = Preferences::shared().valueForKey(key);
-        const QVariant changed = key == u"rowSize" ? QVariant((old.toInt() + 1) % 3)
-                                 : key.startsWith(u"customTitle")
-                                     ? QVariant(old.toString() + QLatin1Char('x'))
-                                     : QVariant(!old.toBool());
+        const auto type = Preferences::typeOfKey(key);
+        const QVariant changed =
+            key == u"rowSize"                    ? QVariant((old.toInt() + 1) % 3)
+            : type == Preferences::Type::Integer ? QVariant(old.toInt() > 0 ? old.toInt() - 1 : 1)
+            : type == Preferences::Type::String  ? QVariant(old.toString() + QLatin1Char('x'))
+            : key.startsWith(u"customTitle")     ? QVariant(old.toString() + QLatin1Char('x'))
+                                                 : QVariant(!old.toBool());
         QVERIFY(Preferences::shared().setValueForKey(changed, key));
         QVERIFY2(rebuilt.size() == 1, qPrintable(key));
+    }
+}
+
+void TestReport::homeSummaryComesBeforeTheAverages()
+{
+    showSections(false, true, false, false);
+    setPref("printHomeSummary", true);
+    ConstMeasurementList readings;
+    for (int day = 1; day <= 3; ++day) {
+        readings.append(reading(day, 7, 140, 90));
+        readings.append(reading(day, 20, 130, 80));
+    }
+    PrintView view(a4(), readings, {}, {}, nullptr);
+    const QStringList kinds = kindsOf(view.printViewItems());
+    const QStringList expected = {"title:" + qtTrId("summary.title"),
+                                  "title:" + HomeSummary::compute(readings).periodText() + "\n" +
+                                      HomeSummary::compute(readings).countedText(),
+                                  "header",
+                                  "row",
+                                  "title:" + qtTrId("summary.verdict.at_or_above").arg(135).arg(85),
+                                  "title:" + qtTrId("summary.note"),
+                                  "gap",
+                                  "title:" + qtTrId("print.Averages"),
+                                  "header"};
+    QCOMPARE(kinds, expected);
+    // Each part of the day is a row: all, morning, evening.
+    const auto row = std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(4));
+    QCOMPARE(row->items().at(2), QStringLiteral("140.0 \u00b1 0.0"));
+
+    setPref("printHomeSummary", false);
+    QCOMPARE(kindsOf(view.printViewItems()).first(), "title:" + qtTrId("print.Averages"));
+}
+
+void TestReport::classColumnFollowsTheScheme()
+{
+    showSections(false, false, true, false);
+    const ConstMeasurementList readings = {reading(1, 7, 142, 88)};
+    PrintView view(a4(), readings, {}, {}, nullptr);
+    const QStringList before = view.rowsForReadings().first();
+    setPref("classificationScheme", 1);
+    QStringList row = view.rowsForReadings().first();
+    QCOMPARE(row.size(), before.size() + 1);
+    QCOMPARE(row.at(3), qtTrId("class.esh.isolated_systolic"));
+    const auto header =
+        std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
+    QCOMPARE(header->items().at(3), qtTrId("print.columns.Class").arg("ESH/ESC 2023"));
+    setPref("classificationScheme", 2);
+    QCOMPARE(view.rowsForReadings().first().at(3), qtTrId("class.acc.stage_2"));
+}
+
+// A header and a footer on every page of a long report: the blocks lie between them on every
+// page, the pages are counted, and the PDF's pages say so.
+void TestReport::headerAndFooterOnEveryPage()
+{
+    showSections(false, false, true, true);
+    const ConstMeasurementList readings = someReadings(150);
+    ChartDataSource chart;
+    chart.setObjects(readings);
+    PrintView plain(a4(), readings, {}, {}, &chart);
+    setPref("printPageHeader", true);
+    setPref("personName", QStringLiteral("Jane Doe"));
+    Date::setClock([] { return Date::fromComponents(2024, 4, 2, 12); });
+    PrintView view(a4(), readings, {}, {}, &chart);
+    view.setFilterName(QStringLiteral("Mornings"));
+    const int pages = view.totalPages();
+    QVERIFY(pages >= 4);
+    QVERIFY2(view.headerRect(1).height() > 20, QByteArray::number(view.headerRect(1).height()));
+    QVERIFY(pages >= plain.totalPages());
+
+    const qreal contentHeight = view.contentSize().height();
+    for (int page = 1; page <= pages; ++page) {
+        const QRectF header = view.headerRect(page), footer = view.footerRect(page);
+        const qreal top = view.rectForPage(page).top();
+        QCOMPARE(header.top(), top);
+        QCOMPARE(footer.bottom(), top + contentHeight);
+        QVERIFY(header.bottom() < footer.top());
+        for (qsizetype i = 0; i < view.printViewItems().size(); ++i) {
+            const QRectF r = view.printViewItemRects().at(i);
+            if (r.isNull() || pageOf(r) != page)
+                continue;
+            QVERIFY2(r.top() >= header.bottom() - 0.001 && r.bottom() <= footer.top() + 0.001,
+                     qPrintable(QStringLiteral("page %1 block %2").arg(page).arg(i)));
+        }
+        QCOMPARE(view.footerLines(page).at(1), qtTrId("print.footer.page").arg(page).arg(pages));
+    }
+    QVERIFY(view.headerLines().at(0).endsWith(QStringLiteral("Jane Doe")));
+
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    const QString pdf = TestSupport::outputPath(QStringLiteral("report-header.pdf"));
+    QString error;
+    QVERIFY2(view.writePdf(pdf, &error), qPrintable(error));
+    Date::setClock(nullptr);
+    const QString period = view.headerLines().at(1).section(QStringLiteral("   "), 0, 0);
+    for (int page = 1; page <= pages; ++page) {
+        const QString text =
+            runTool(pdftotext, {"-f", QString::number(page), "-l", QString::number(page), pdf, "-"})
+                .value_or(QString());
+        QVERIFY2(text.contains(QStringLiteral("Page %1 of %2").arg(page).arg(pages)),
+                 qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Jane Doe")));
+        QVERIFY(text.contains(QStringLiteral("Filter: Mornings")));
+        QVERIFY2(text.contains(period), qPrintable(period));
+        QVERIFY(
+            text.contains(qtTrId("print.footer.printed")
+                              .arg(QLocale().toString(QDate(2024, 4, 2), QLocale::ShortFormat))));
     }
 }
 

@@ -373,6 +373,96 @@ private slots:
         QCOMPARE(averages.at(1).toObject().value("count").toInt(), 1);
     }
 
+    // The home-measurement summary against figures worked out by hand: four measured days, the
+    // first left out; then a filter that leaves too few days for a verdict.
+    void toolProtocol()
+    {
+        const double day = 86400, march1 = 730944000; // 2024-03-01 00:00 UTC
+        const auto at = [&](int d, int hour) {
+            return QString::number(march1 + (d - 1) * day + hour * 3600.0, 'f', 0);
+        };
+        const QString readings = "{\"date\": " + at(1, 7) +
+                                 ", \"systolic\": 150, \"diastolic\": 95},"
+                                 "{\"date\": " +
+                                 at(1, 20) +
+                                 ", \"systolic\": 140, \"diastolic\": 90},"
+                                 "{\"date\": " +
+                                 at(2, 7) +
+                                 ", \"systolic\": 130, \"diastolic\": 80, \"pulse\": 60},"
+                                 "{\"date\": " +
+                                 at(2, 20) +
+                                 ", \"systolic\": 126, \"diastolic\": 78, \"pulse\": 64},"
+                                 "{\"date\": " +
+                                 at(3, 7) +
+                                 ", \"systolic\": 136, \"diastolic\": 86, \"pulse\": 66},"
+                                 "{\"date\": " +
+                                 at(3, 20) +
+                                 ", \"systolic\": 128, \"diastolic\": 80},"
+                                 "{\"date\": " +
+                                 at(4, 7) +
+                                 ", \"systolic\": 134, \"diastolic\": 84, \"pulse\": 62},"
+                                 "{\"date\": " +
+                                 at(4, 20) +
+                                 ", \"systolic\": 124, \"diastolic\": 76, \"pulse\": 58},"
+                                 "{\"date\": " +
+                                 at(5, 3) + ", \"systolic\": 200, \"diastolic\": 120}";
+        const QByteArray json = ("{\"readings\": [" + readings + R"(],
+          "filters": [
+            {"name": "All", "predicate": {"constant": true}, "useInFilters": true},
+            {"name": "High", "predicate": {"comparison": {"left": {"keyPath": "Systolic"},
+             "right": {"constant": 135}, "operator": 3}}, "useInFilters": true}],
+          "selectedFilter": 0, "sortAscending": true})")
+                                    .toUtf8();
+        const QString file = home.filePath(QStringLiteral("protocol.tensilo"));
+        ToolRun run = runTool({QStringLiteral("build"), file}, home.path(), json);
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+
+        run = runTool({QStringLiteral("protocol"), file}, home.path());
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QJsonObject summary = QJsonDocument::fromJson(run.out).object();
+        QCOMPARE(summary.value("filter").toString(), QStringLiteral("All"));
+        QCOMPARE(summary.value("period").toObject().value("first").toString(), "2024-02-28");
+        QCOMPARE(summary.value("period").toObject().value("last").toString(), "2024-03-05");
+        QCOMPARE(summary.value("countedDays").toInt(), 3);
+        QCOMPARE(summary.value("countedReadings").toInt(), 6);
+        const auto near = [](const QJsonValue &value, double expected) {
+            return qAbs(value.toDouble() - expected) < 1e-9;
+        };
+        const QJsonObject all = summary.value("all").toObject();
+        QVERIFY(near(all.value("systolic").toObject().value("mean"), 129.66666666666666));
+        QVERIFY(near(all.value("systolic").toObject().value("deviation"), 4.229525846816698));
+        QVERIFY(near(all.value("diastolic").toObject().value("mean"), 484.0 / 6));
+        QVERIFY(near(all.value("pulse").toObject().value("mean"), 62));
+        const QJsonObject morning = summary.value("morning").toObject();
+        QCOMPARE(morning.value("readings").toInt(), 3);
+        QVERIFY(near(morning.value("systolic").toObject().value("mean"), 133.33333333333334));
+        QVERIFY(near(morning.value("systolic").toObject().value("deviation"), 2.494438257848646));
+        const QJsonObject evening = summary.value("evening").toObject();
+        QVERIFY(near(evening.value("pulse").toObject().value("mean"), 61));
+        QVERIFY(near(evening.value("pulse").toObject().value("deviation"), 3));
+        QCOMPARE(summary.value("complete").toBool(), true);
+        QCOMPARE(summary.value("verdict").toString(), QStringLiteral("belowThreshold"));
+
+        run = runTool(
+            {QStringLiteral("protocol"), file, QStringLiteral("--filter"), QStringLiteral("High")},
+            home.path());
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        summary = QJsonDocument::fromJson(run.out).object();
+        QCOMPARE(summary.value("period").toObject().value("first").toString(), "2024-02-28");
+        QCOMPARE(summary.value("countedDays").toInt(), 2); // fewer than four: none left out
+        QCOMPARE(summary.value("countedReadings").toInt(), 3);
+        QCOMPARE(summary.value("evening").toObject().value("pulse"), QJsonValue(QJsonValue::Null));
+        QCOMPARE(summary.value("complete").toBool(), false);
+        QCOMPARE(summary.value("missingDays").toInt(), 2);
+        QCOMPARE(summary.value("verdict"), QJsonValue(QJsonValue::Null));
+
+        run = runTool(
+            {QStringLiteral("protocol"), file, QStringLiteral("--filter"), QStringLiteral("Nope")},
+            home.path());
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.contains("Nope"));
+    }
+
     void toolChartAndReport()
     {
         MyDocument document;

@@ -5,12 +5,15 @@
 
 #include "AveragesModel.h"
 #include "DNDArrayController.h"
+#include "HomeSummaryPane.h"
 #include "InformationArrayController.h"
 #include "Localization.h"
+#include "PageAverages.h"
 #include "Preferences.h"
 #include "PressureFormatter.h"
 #include "ReadingsModel.h"
 #include "SampleDocument.h"
+#include "TestHelpers.h"
 #include "UndoManager.h"
 #include "VisibleFiltersModel.h"
 
@@ -81,6 +84,7 @@ private slots:
     void filterSwitchIsOneReset();
     void visibleFiltersFollowFlagsAndUndo();
     void averagesAnnounceInvalidation();
+    void averagesPageShowsTheHomeSummary();
     void informationEditsAreUndoStepsOfTheDocument();
     void moveExamples_data();
     void moveExamples();
@@ -246,6 +250,57 @@ void TestWindowModels::averagesAnnounceInvalidation()
     // An average that goes away takes its row.
     document.visibleFilters().at(1)->setUseInAverages(false);
     QCOMPARE(model.rowCount(), 2);
+}
+
+// The summary pane under the averages follows additions, undo and the selected filter, and can be
+// switched off; a picture of it is kept in both languages.
+void TestWindowModels::averagesPageShowsTheHomeSummary()
+{
+    MyDocument document;
+    AveragesModel model(&document);
+    PageAverages page(&model);
+    page.setDocument(&document);
+    page.resize(760, 460);
+    page.show();
+    HomeSummaryPane *pane = page.homeSummaryPane();
+    QVERIFY(pane && pane->isVisible());
+    QVERIFY(pane->text().contains(qtTrId("summary.no_readings")));
+
+    MeasurementList readings;
+    for (int day = 1; day <= 4; ++day) {
+        readings.append(Measurement::create(Date::fromComponents(2024, 5, day, 7), 142, 88));
+        readings.append(Measurement::create(Date::fromComponents(2024, 5, day, 21), 131, 83));
+    }
+    document.addMeasurements(readings);
+    document.undoManager()->closeGroup();
+    QCoreApplication::processEvents();
+    const QString verdict = qtTrId("summary.verdict.at_or_above").arg(135).arg(85);
+    QVERIFY2(pane->text().contains(verdict), qPrintable(pane->text()));
+    QVERIFY(pane->text().contains(qtTrId("summary.counted").arg(3).arg(6)));
+    for (const QString language : {"de_DE", "en_US"}) {
+        Localization::install(QLocale(language));
+        QLocale::setDefault(QLocale(language));
+        QCoreApplication::processEvents();
+        QCOMPARE(pane->text().contains(QStringLiteral("Heim-Schwellenwert")), language == u"de_DE");
+        QVERIFY(page.grab().save(
+            TestSupport::outputPath(QStringLiteral("averages-summary-%1.png").arg(language))));
+    }
+
+    document.undoManager()->undo();
+    QCoreApplication::processEvents();
+    QVERIFY(pane->text().contains(qtTrId("summary.no_readings")));
+    document.undoManager()->redo();
+    QCoreApplication::processEvents();
+    QVERIFY(pane->text().contains(verdict));
+
+    // A filter through which no reading passes: the last week's.
+    document.setFilter(document.filters().at(1));
+    QCoreApplication::processEvents();
+    QVERIFY(pane->text().contains(document.filters().at(1)->name()));
+    QVERIFY(pane->text().contains(qtTrId("summary.no_readings")));
+
+    Preferences::shared().setValueForKey(false, Preferences::showHomeSummary);
+    QVERIFY(!pane->isVisible());
 }
 
 void TestWindowModels::informationEditsAreUndoStepsOfTheDocument()

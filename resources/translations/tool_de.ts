@@ -80,6 +80,7 @@
   tensilo-tool dump FILE
   tensilo-tool build OUT &lt; document.json
   tensilo-tool stats FILE
+  tensilo-tool protocol FILE [--filter NAME]
   tensilo-tool chart FILE OUT.png [--size WIDTHxHEIGHT] [--set KEY=VALUE]...
   tensilo-tool report FILE OUT.pdf [--set KEY=VALUE]...
   tensilo-tool convert IN OUT
@@ -88,6 +89,7 @@
   dump     the document as JSON on standard output
   build    a document file from that JSON on standard input
   stats    what the averages page shows, as JSON
+  protocol the home-measurement summary of the selected filter (or NAME), as JSON
   chart    the chart as a PNG picture
   report   the printed report as PDF
   convert  any document Tensilo can read, written in the current file form
@@ -97,6 +99,7 @@
   tensilo-tool dump DATEI
   tensilo-tool build ZIEL &lt; dokument.json
   tensilo-tool stats DATEI
+  tensilo-tool protocol DATEI [--filter NAME]
   tensilo-tool chart DATEI ZIEL.png [--size BREITExHÖHE] [--set SCHLÜSSEL=WERT]...
   tensilo-tool report DATEI ZIEL.pdf [--set SCHLÜSSEL=WERT]...
   tensilo-tool convert QUELLE ZIEL
@@ -105,6 +108,7 @@
   dump     das Dokument als JSON auf der Standardausgabe
   build    eine Dokumentdatei aus diesem JSON von der Standardeingabe
   stats    was die Seite der Mittelwerte zeigt, als JSON
+  protocol die Zusammenfassung der Heimmessung des gewählten Filters (oder NAME), als JSON
   chart    das Diagramm als PNG-Bild
   report   der gedruckte Bericht als PDF
   convert  ein Dokument, das Tensilo lesen kann, in der aktuellen Dateiform geschrieben

@@ -80,6 +80,7 @@
   tensilo-tool dump FILE
   tensilo-tool build OUT &lt; document.json
   tensilo-tool stats FILE
+  tensilo-tool protocol FILE [--filter NAME]
   tensilo-tool chart FILE OUT.png [--size WIDTHxHEIGHT] [--set KEY=VALUE]...
   tensilo-tool report FILE OUT.pdf [--set KEY=VALUE]...
   tensilo-tool convert IN OUT
@@ -88,6 +89,7 @@
   dump     the document as JSON on standard output
   build    a document file from that JSON on standard input
   stats    what the averages page shows, as JSON
+  protocol the home-measurement summary of the selected filter (or NAME), as JSON
   chart    the chart as a PNG picture
   report   the printed report as PDF
   convert  any document Tensilo can read, written in the current file form
@@ -97,6 +99,7 @@
   tensilo-tool dump FILE
   tensilo-tool build OUT &lt; document.json
   tensilo-tool stats FILE
+  tensilo-tool protocol FILE [--filter NAME]
   tensilo-tool chart FILE OUT.png [--size WIDTHxHEIGHT] [--set KEY=VALUE]...
   tensilo-tool report FILE OUT.pdf [--set KEY=VALUE]...
   tensilo-tool convert IN OUT
@@ -105,6 +108,7 @@
   dump     the document as JSON on standard output
   build    a document file from that JSON on standard input
   stats    what the averages page shows, as JSON
+  protocol the home-measurement summary of the selected filter (or NAME), as JSON
   chart    the chart as a PNG picture
   report   the printed report as PDF
   convert  any document Tensilo can read, written in the current file form

@@ -87,6 +87,58 @@ Date ChartDataSource::selectedDate() const
     return pSelection ? pSelection->theWholeDate() : Date();
 }
 
+QStringList ChartDataSource::legendTitles() const
+{
+    const Preferences &prefs = Preferences::shared();
+    if (!prefs.boolForKey(Preferences::chartShowLegend))
+        return {};
+    QStringList titles;
+    for (int line = 0; line < LineCount; ++line) {
+        const QString show = switchKeyForLine(line);
+        if (!show.isEmpty() && !prefs.boolForKey(show)) {
+            titles.append(QString());
+            continue;
+        }
+        switch (line) {
+        case Systolic:
+            titles.append(qtTrId("chart.legend.systolic"));
+            break;
+        case Diastolic:
+            titles.append(qtTrId("chart.legend.diastolic"));
+            break;
+        case Pulse:
+            titles.append(qtTrId("chart.legend.pulse"));
+            break;
+        case Weight:
+            titles.append(qtTrId("chart.legend.weight"));
+            break;
+        default:
+            titles.append(
+                prefs.stringForKey(QStringLiteral("customTitle%1").arg(line - Custom1 + 1)));
+            break;
+        }
+    }
+    return titles;
+}
+
+QString ChartDataSource::valueUnit() const
+{
+    return Preferences::shared().boolForKey(Preferences::chartShowLegend)
+               ? qtTrId("chart.unit.pressure")
+               : QString();
+}
+
+QList<double> ChartDataSource::thresholds() const
+{
+    const Preferences &prefs = Preferences::shared();
+    if (!prefs.boolForKey(Preferences::chartShowThreshold))
+        return {};
+    QList<double> values(LineCount, ChartGeometry::kNoValue);
+    values[Systolic] = prefs.integerForKey(Preferences::homeThresholdSystolic);
+    values[Diastolic] = prefs.integerForKey(Preferences::homeThresholdDiastolic);
+    return values;
+}
+
 QString ChartDataSource::switchKeyForLine(int line)
 {
     const ReadingValue *value = lineValue(line);
@@ -109,6 +161,13 @@ const QStringList &ChartDataSource::observedKeys()
         }
         for (const ReadingValue *value : kLines)
             all.append(value->colorKey);
+        // The legend names custom lines by the user's titles.
+        for (const ReadingValue *value : kLines) {
+            if (!value->titleKey.isEmpty())
+                all.append(value->titleKey);
+        }
+        all << Preferences::chartShowLegend << Preferences::chartShowThreshold
+            << Preferences::homeThresholdSystolic << Preferences::homeThresholdDiastolic;
         return all;
     }();
     return keys;

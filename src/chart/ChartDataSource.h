@@ -7,6 +7,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 // Hands the chart what it draws: the dates of a window's filtered readings (in stored order,
 // ascending by date and time), one series of values per chart line, one colour per line and the
@@ -51,6 +52,13 @@ public:
     QColor colorForLine(int line) const;
     // The selected reading's date, or a null date when nothing is selected.
     Date selectedDate() const;
+    // With "chartShowLegend": one title per line, the user's own for custom values, empty for
+    // a line switched off; and the unit of the value axis. Nothing without it.
+    QStringList legendTitles() const;
+    QString valueUnit() const;
+    // With "chartShowThreshold": the home threshold for the systolic and the diastolic line,
+    // no value for the others; nothing without it.
+    QList<double> thresholds() const;
 
     // Grows with every change of what the lines show (a list set, a line switched or recoloured),
     // but not with another selected reading.
@@ -59,7 +67,7 @@ public:
     // The preference keys a line depends on (the switch is empty for lines always shown).
     static QString switchKeyForLine(int line);
     static QString colorKeyForLine(int line);
-    // The twelve preferences whose change redraws the chart.
+    // The preferences whose change redraws the chart.
     static const QStringList &observedKeys();
 
     void notifyObservers();

@@ -160,6 +160,7 @@ ChartGeometry ChartGeometry::compute(const Input &input, const QRectF &bounds)
             line.points.clear();
         g.lines.append(std::move(line));
     }
+    g.layoutAnnotations(input);
     return g;
 }
 
@@ -257,4 +258,58 @@ ChartGeometry ChartGeometry::computeFrame(Date first, Date last, double vmax, Da
         g.selectionX = g.xForDate(sel);
     }
     return g;
+}
+
+void ChartGeometry::layoutAnnotations(const Input &input)
+{
+    if (empty)
+        return;
+    const QFontMetricsF metrics(labelFont());
+    // One text line, in the upper half of the top margin, clear of the value labels.
+    const double textTop = bounds.top() + 4;
+    const double lineHeight = metrics.height();
+    if (!input.unit.isEmpty()) {
+        unitText = input.unit;
+        unitTopLeft = QPointF(bounds.left() + 4, textTop);
+    }
+
+    constexpr double kSample = 16, kSampleGap = 4, kEntryGap = 12;
+    QList<LegendEntry> entries;
+    double width = 0;
+    for (qsizetype n = 0; n < lines.size() && n < input.titles.size(); ++n) {
+        if (input.titles.at(n).isEmpty() || lines.at(n).points.isEmpty())
+            continue;
+        LegendEntry entry;
+        entry.title = input.titles.at(n);
+        entry.color = lines.at(n).color.isValid() ? lines.at(n).color : QColor(Qt::black);
+        const double w = kSample + kSampleGap + metrics.horizontalAdvance(entry.title);
+        entry.rect = QRectF(0, textTop, w, lineHeight);
+        if (!entries.isEmpty())
+            width += kEntryGap;
+        width += w;
+        entries.append(entry);
+    }
+    double x =
+        std::max(plot.right() - width,
+                 unitText.isEmpty() ? plot.left()
+                                    : unitTopLeft.x() + metrics.horizontalAdvance(unitText) + 16);
+    for (LegendEntry &entry : entries) {
+        entry.rect.moveLeft(x);
+        const double middle = textTop + lineHeight / 2;
+        entry.sample = QLineF(x, middle, x + kSample, middle);
+        entry.textTopLeft = QPointF(x + kSample + kSampleGap, textTop);
+        x += entry.rect.width() + kEntryGap;
+    }
+    legend = entries;
+
+    for (qsizetype n = 0; n < input.thresholds.size() && n < lines.size(); ++n) {
+        const double value = input.thresholds.at(n);
+        if (!isValue(value) || value > ytop || value < 0)
+            continue;
+        Threshold threshold;
+        threshold.value = value;
+        threshold.y = yForValue(value);
+        threshold.color = lines.at(n).color.isValid() ? lines.at(n).color : QColor(Qt::black);
+        thresholds.append(threshold);
+    }
 }

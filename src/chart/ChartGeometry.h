@@ -4,10 +4,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QLineF>
 #include <QList>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 
 #include <cmath>
 #include <limits>
@@ -31,6 +33,12 @@ public:
         QList<QList<double>> lines; // one entry per date, kNoValue for none
         QList<QColor> colors;       // one per line; an invalid colour means none
         Date selectedDate;          // null when nothing is selected
+        // Optional parts: a legend title per line (empty: not in the legend; no titles at all:
+        // no legend), the unit of the value axis (empty: none), and a dashed line at each of
+        // the threshold values (kNoValue or none: no line) in the colour of its line.
+        QStringList titles;
+        QString unit;
+        QList<double> thresholds; // one per line
     };
 
     enum class TimeStep
@@ -110,6 +118,33 @@ public:
                                       const QRectF &bounds);
     // The chart of fewer than two dates: the "no data" text alone.
     static ChartGeometry emptyChart(const QRectF &bounds);
+
+    // The legend: one entry per drawn line with a title, in line order, in the margin above the
+    // plot and right-aligned with it, so that it covers no data. `sample` is the short stroke
+    // in the line's colour, `textTopLeft` where the title goes.
+    struct LegendEntry
+    {
+        QString title;
+        QColor color;
+        QLineF sample;
+        QPointF textTopLeft;
+        QRectF rect; // sample and title together
+    };
+    QList<LegendEntry> legend;
+    // The unit of the value axis, above it.
+    QString unitText;
+    QPointF unitTopLeft;
+    // Dashed threshold lines across the plot.
+    struct Threshold
+    {
+        double value = 0;
+        double y = 0;
+        QColor color;
+    };
+    QList<Threshold> thresholds;
+
+    // Lays out the legend, the axis unit and the threshold lines of a computed chart.
+    void layoutAnnotations(const Input &input);
 
     double yForValue(double v) const;
     double xForDate(Date date) const;

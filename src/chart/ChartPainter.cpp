@@ -380,6 +380,43 @@ void drawLabel(QPainter &painter, const QPointF &topLeft, double ascent, const Q
     painter.drawText(QPointF(topLeft.x(), topLeft.y() + ascent), text);
 }
 
+// Dashed lines at the threshold values, under the data.
+void drawThresholds(QPainter &painter, const ChartGeometry &g)
+{
+    if (g.thresholds.isEmpty())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (const ChartGeometry::Threshold &threshold : g.thresholds) {
+        QPen pen(threshold.color, 1, Qt::DashLine);
+        pen.setDashPattern({6, 4});
+        painter.setPen(pen);
+        painter.drawLine(QLineF(g.plot.left() + 1, threshold.y, g.plot.right(), threshold.y));
+    }
+    painter.restore();
+}
+
+// The legend and the unit of the value axis, in the margin above the plot.
+void drawLegend(QPainter &painter, const ChartGeometry &g)
+{
+    if (g.legend.isEmpty() && g.unitText.isEmpty())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setFont(ChartGeometry::labelFont());
+    const double ascent = QFontMetricsF(ChartGeometry::labelFont()).ascent();
+    painter.setPen(Qt::black);
+    if (!g.unitText.isEmpty())
+        drawLabel(painter, g.unitTopLeft, ascent, g.unitText);
+    for (const ChartGeometry::LegendEntry &entry : g.legend) {
+        painter.setPen(QPen(entry.color, ChartGeometry::kLineWidth));
+        painter.drawLine(entry.sample);
+        painter.setPen(Qt::black);
+        drawLabel(painter, entry.textTopLeft, ascent, entry.title);
+    }
+    painter.restore();
+}
+
 } // namespace
 
 ChartGeometry::Input ChartPainter::inputFromSource(const ChartDataSource *source)
@@ -396,6 +433,9 @@ ChartGeometry::Input ChartPainter::inputFromSource(const ChartDataSource *source
         input.colors.append(source->colorForLine(n));
     }
     input.selectedDate = source->selectedDate();
+    input.titles = source->legendTitles();
+    input.unit = source->valueUnit();
+    input.thresholds = source->thresholds();
     return input;
 }
 
@@ -454,6 +494,7 @@ void ChartPainter::drawChart(QPainter &painter, const ChartGeometry &g, bool for
     painter.setPen(QPen(gridColor(), forPrint ? 0.3 : 1));
     painter.drawLines(ticks);
     painter.restore();
+    drawThresholds(painter, g);
 
     // Data: each line stroked, then its dots filled, later lines over earlier ones.
     //
@@ -501,6 +542,8 @@ void ChartPainter::drawChart(QPainter &painter, const ChartGeometry &g, bool for
         for (const QPointF &p : raster ? line.points : distinctDots(line.points, toDevice))
             painter.drawEllipse(dotRect(p));
     }
+
+    drawLegend(painter, g);
 
     // Selection marker, on screen only.
     if (!forPrint && g.hasSelection) {

@@ -185,5 +185,6 @@ ChartGeometry ChartSummary::layout(const QRectF &bounds, double devicePixelRatio
         }
         g.lines.append(std::move(line));
     }
+    g.layoutAnnotations(pInput);
     return g;
 }

@@ -184,6 +184,7 @@ void MyWindowController::setupPages()
             describeChart();
     });
     pPageAverages = new PageAverages(pAveragesController);
+    pPageAverages->setDocument(pDocument);
 
     pPageFilter = new PageFilters(pDocument, nullptr);
     pPageFilter->setObjectName(QStringLiteral("pPageFilter"));
@@ -623,6 +624,8 @@ std::unique_ptr<PrintView> MyWindowController::makePrintView(const QPageLayout &
     auto view = std::make_unique<PrintView>(layout, pPageGrid->readingsInShownOrder(),
                                             pDocument->averages(), pDocument->information(), chart);
     chart->setParent(view.get());
+    if (pDocument->filter())
+        view->setFilterName(pDocument->filter()->name());
     ++gLivePrintViews;
     ++gMadePrintViews;
     QObject::connect(view.get(), &QObject::destroyed, [] { --gLivePrintViews; });

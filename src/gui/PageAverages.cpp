@@ -1,6 +1,7 @@
 #include "PageAverages.h"
 
 #include "AveragesModel.h"
+#include "HomeSummaryPane.h"
 #include "Preferences.h"
 
 #include <QHeaderView>
@@ -49,6 +50,16 @@ void PageAverages::updateColumns()
     }
 }
 
+void PageAverages::setDocument(MyDocument *document)
+{
+    delete pSummaryPane;
+    pSummaryPane = new HomeSummaryPane(document, this);
+    auto *box = static_cast<QVBoxLayout *>(layout());
+    box->setStretchFactor(pTableView, 1);
+    box->addWidget(pSummaryPane);
+    pSummaryPane->setVisible(Preferences::shared().boolForKey(Preferences::showHomeSummary));
+}
+
 void PageAverages::selectAll()
 {
     pTableView->selectAll();
@@ -62,4 +73,6 @@ void PageAverages::onPreferenceChanged(const QString &key)
              key == Preferences::customShow1 || key == Preferences::customShow2 ||
              key == Preferences::customShow3)
         updateColumns();
+    else if (key == Preferences::showHomeSummary && pSummaryPane)
+        pSummaryPane->setVisible(Preferences::shared().boolForKey(key));
 }

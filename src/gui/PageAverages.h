@@ -6,6 +6,8 @@
 #include <QWidget>
 
 class AveragesModel;
+class HomeSummaryPane;
+class MyDocument;
 class QTableView;
 
 // The averages page: one row per filter used in averages, its optional columns following the
@@ -19,10 +21,15 @@ public:
     QTableView *tableView() const { return pTableView; }
     void updateColumns();
     void selectAll();
+    // Shows the home-measurement summary of the document's selected filter under the table
+    // while "showHomeSummary" is on.
+    void setDocument(MyDocument *document);
+    HomeSummaryPane *homeSummaryPane() const { return pSummaryPane; }
 
 private:
     void onPreferenceChanged(const QString &key);
 
     AveragesModel *pModel;
     QTableView *pTableView;
+    HomeSummaryPane *pSummaryPane = nullptr;
 };

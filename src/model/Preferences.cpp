@@ -88,6 +88,20 @@ constexpr Entry kLastKeys[] = {
     flag(P::printShowAverages, true),
     flag(P::printShowChart, true),
     flag(P::printShowMeasurements, true),
+    integer(P::homeSummaryDays, 7, 3, 14),
+    integer(P::homeMorningFrom, 4, 0, 24),
+    integer(P::homeMorningTo, 12, 0, 24),
+    integer(P::homeEveningFrom, 16, 0, 24),
+    integer(P::homeEveningTo, 24, 0, 24),
+    integer(P::homeThresholdSystolic, 135, 60, 250),
+    integer(P::homeThresholdDiastolic, 85, 30, 200),
+    flag(P::printHomeSummary, true),
+    flag(P::showHomeSummary, true),
+    flag(P::printPageHeader, true),
+    text(P::personName, nullptr), // empty
+    flag(P::chartShowLegend, true),
+    flag(P::chartShowThreshold, false),
+    integer(P::classificationScheme, 0, 0, 2),
 };
 
 constexpr std::size_t countOf(QLatin1String ReadingValue::*key)
@@ -141,7 +155,7 @@ constexpr auto kTitleKeys = [] {
     std::array<QLatin1String, countOf(&ReadingValue::titleKey)> keys{};
     std::size_t n = 0;
     for (const Entry &entry : kTable) {
-        if (entry.type == Type::String)
+        if (entry.type == Type::String && entry.textId)
             keys[n++] = entry.key;
     }
     return keys;
@@ -168,6 +182,8 @@ const Entry *registeredEntry(QStringView key)
 // A text of the string table, or the empty string when the table has none for the key.
 QString localizedOrEmpty(const char *key)
 {
+    if (!key)
+        return QString(QLatin1String(""));
     const QString text = qtTrId(key);
     return text == QLatin1String(key) ? QString(QLatin1String("")) : text;
 }

@@ -110,6 +110,26 @@ public:
     static constexpr QLatin1String printShowAverages{"printShowAverages"};
     static constexpr QLatin1String printShowChart{"printShowChart"};
     static constexpr QLatin1String printShowMeasurements{"printShowMeasurements"};
+    // The home-measurement summary: its days, the hours of its morning and evening windows
+    // ([from, to), whole hours), its threshold in mmHg, and whether the report prints it.
+    static constexpr QLatin1String homeSummaryDays{"homeSummaryDays"};
+    static constexpr QLatin1String homeMorningFrom{"homeMorningFrom"};
+    static constexpr QLatin1String homeMorningTo{"homeMorningTo"};
+    static constexpr QLatin1String homeEveningFrom{"homeEveningFrom"};
+    static constexpr QLatin1String homeEveningTo{"homeEveningTo"};
+    static constexpr QLatin1String homeThresholdSystolic{"homeThresholdSystolic"};
+    static constexpr QLatin1String homeThresholdDiastolic{"homeThresholdDiastolic"};
+    static constexpr QLatin1String printHomeSummary{"printHomeSummary"};
+    static constexpr QLatin1String showHomeSummary{"showHomeSummary"}; // the averages page
+    // A header and footer on every printed page, and the name the header gives.
+    static constexpr QLatin1String printPageHeader{"printPageHeader"};
+    static constexpr QLatin1String personName{"personName"};
+    // The chart's legend and axis unit, and its dashed lines at the home threshold.
+    static constexpr QLatin1String chartShowLegend{"chartShowLegend"};
+    static constexpr QLatin1String chartShowThreshold{"chartShowThreshold"};
+    // The blood-pressure classification shown beside readings: 0 none, 1 ESH/ESC 2023,
+    // 2 ACC/AHA 2017.
+    static constexpr QLatin1String classificationScheme{"classificationScheme"};
 
     // The stored form of a colour, and back; an invalid QColor for bytes that are not one.
     static QByteArray archivedColor(const QColor &color);

@@ -5,17 +5,21 @@
 #include "AverageIntFormatter.h"
 #include "ChartDataSource.h"
 #include "DateFormatter.h"
+#include "HomeSummary.h"
 #include "MyDocument.h"
 #include "NumberFormatter.h"
 #include "Preferences.h"
+#include "PressureClassification.h"
 #include "PressureFormatter.h"
 #include "ReadingValues.h"
 #include "TimeFormatter.h"
 
+#include <QLocale>
 #include <QPageRanges>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPen>
 #include <QSaveFile>
 #include <QtGlobal>
 
@@ -26,6 +30,15 @@ namespace {
 constexpr qreal kTitleFontSize = 16;
 constexpr qreal kTitlePaddingBottom = 5;
 constexpr qreal kGapHeight = 20;
+constexpr qreal kHeaderFontSize = 8.5;
+constexpr qreal kHeaderPadding = 8;
+
+// The height of one line of the page header and footer.
+qreal headerLineHeight()
+{
+    const PrintTextAttributes attributes(PrintTextAttributes::userFontOfSize(kHeaderFontSize));
+    return attributes.wrappedHeight(QStringLiteral("Ag"), 1e6, 1e6);
+}
 
 // Every text that comes out missing is printed as a single blank.
 QString orBlank(const QString &text)
@@ -91,7 +104,12 @@ const QStringList &PrintView::observedKeys()
             if (!value.titleKey.isEmpty())
                 all.append(value.titleKey);
         }
-        all.append(QStringLiteral("showDeviationsInAverages"));
+        all << QStringLiteral("showDeviationsInAverages") << QStringLiteral("printHomeSummary")
+            << QStringLiteral("homeSummaryDays") << QStringLiteral("homeMorningFrom")
+            << QStringLiteral("homeMorningTo") << QStringLiteral("homeEveningFrom")
+            << QStringLiteral("homeEveningTo") << QStringLiteral("homeThresholdSystolic")
+            << QStringLiteral("homeThresholdDiastolic") << QStringLiteral("printPageHeader")
+            << QStringLiteral("personName") << QStringLiteral("classificationScheme");
         return all;
     }();
     return keys;
@@ -160,8 +178,19 @@ void PrintView::refresh()
 
     const QList<const ReadingValue *> shown = shownValues();
     const int rowSize = Preferences::shared().integerForKey(QStringLiteral("rowSize"));
-    const QSizeF content = contentSize();
+    QSizeF content = contentSize();
     const qreal fontSize = tableFontSize(rowSize);
+    // A header and footer take their height off every page's room for blocks.
+    fHeaderHeight = fFooterHeight = 0;
+    if (pref("printPageHeader") && hasContentArea()) {
+        const qreal line = headerLineHeight();
+        fHeaderHeight = 2 * line + kHeaderPadding;
+        fFooterHeight = line + kHeaderPadding;
+        if (content.height() > 2 * (fHeaderHeight + fFooterHeight))
+            content.setHeight(content.height() - fHeaderHeight - fFooterHeight);
+        else
+            fHeaderHeight = fFooterHeight = 0; // too little room: the pages go without
+    }
     if (!hasContentArea()) {
         // Margins that leave no room would put every block on a page of its own; there is
         // nothing to lay out, and printing is refused.
@@ -185,6 +214,9 @@ void PrintView::refresh()
         }
     }
 
+    if (pref("printHomeSummary"))
+        appendHomeSummary(content, fontSize);
+
     if (pref("printShowAverages")) {
         if (!pPrintViewItems.isEmpty())
             pPrintViewItems.append(PrintViewItem::spaceOfHeight(kGapHeight));
@@ -207,6 +239,10 @@ void PrintView::refresh()
         // The values every reading has share the pressure column; the optional ones have their
         // own.
         grid.addColumnWithTitle(qtTrId("print.columns.Pressure"), 150);
+        const auto scheme = PressureClassification::schemeFromPreferences();
+        if (scheme != PressureClassification::Scheme::None)
+            grid.addColumnWithTitle(
+                qtTrId("print.columns.Class").arg(PressureClassification::schemeName(scheme)), 110);
         for (const ReadingValue *value : shown) {
             if (value->presence == ReadingValue::Presence::Optional)
                 grid.addColumnWithTitle(columnTitle(*value), 100);
@@ -226,7 +262,119 @@ void PrintView::refresh()
     pPrintViewItemRects = std::move(pagination.rects);
     pFirstItemOfPage = std::move(pagination.firstItemOfPage);
     nTotalPages = pagination.totalPages;
+    if (fHeaderHeight > 0) {
+        for (QRectF &rect : pPrintViewItemRects) {
+            if (!rect.isNull())
+                rect.translate(0, fHeaderHeight);
+        }
+    }
     emit refreshed();
+}
+
+void PrintView::setFilterName(const QString &name)
+{
+    strFilterName = name; // the header's height stays: nothing to lay out again
+}
+
+QRectF PrintView::headerRect(int page) const
+{
+    if (fHeaderHeight <= 0)
+        return QRectF();
+    return QRectF(0, rectForPage(page).top(), contentSize().width(), fHeaderHeight);
+}
+
+QRectF PrintView::footerRect(int page) const
+{
+    if (fFooterHeight <= 0)
+        return QRectF();
+    return QRectF(0, rectForPage(page).top() + contentSize().height() - fFooterHeight,
+                  contentSize().width(), fFooterHeight);
+}
+
+QStringList PrintView::headerLines() const
+{
+    QString first = qtTrId("print.header.title");
+    const QString name = Preferences::shared().stringForKey(Preferences::personName).trimmed();
+    if (!name.isEmpty())
+        first += QStringLiteral(" \u2014 ") + name;
+    QStringList second;
+    double earliest = qInf(), latest = -qInf();
+    for (const ConstMeasurementPtr &reading : pItems) {
+        const double seconds = reading->theWholeDate().timeIntervalSinceReferenceDate();
+        earliest = std::min(earliest, seconds);
+        latest = std::max(latest, seconds);
+    }
+    if (earliest <= latest) {
+        const QLocale locale;
+        //: %1 and %2 are the dates of the first and the last printed reading
+        second.append(
+            qtTrId("print.header.period")
+                .arg(locale.toString(Date(earliest).toDateTime().date(), QLocale::ShortFormat),
+                     locale.toString(Date(latest).toDateTime().date(), QLocale::ShortFormat)));
+    }
+    if (!strFilterName.isEmpty())
+        second.append(qtTrId("print.header.filter").arg(strFilterName));
+    return {first, second.join(QStringLiteral("   \u00b7   "))};
+}
+
+QStringList PrintView::footerLines(int page) const
+{
+    const QLocale locale;
+    return {qtTrId("print.footer.printed")
+                .arg(locale.toString(Date::now().toDateTime().date(), QLocale::ShortFormat)),
+            //: %1 is the page, %2 the number of pages
+            qtTrId("print.footer.page").arg(page).arg(nTotalPages)};
+}
+
+void PrintView::drawHeaderAndFooter(QPainter &painter, int page) const
+{
+    const PrintTextAttributes plain(PrintTextAttributes::userFontOfSize(kHeaderFontSize));
+    const PrintTextAttributes bold(PrintTextAttributes::userFontOfSize(kHeaderFontSize, true));
+    const qreal line = headerLineHeight();
+    // Each text gets one line: a box of a line and a half holds one line and never two.
+    const qreal box = line * 1.5;
+    const QRectF header = headerRect(page), footer = footerRect(page);
+    const QStringList lines = headerLines();
+    bold.drawWrapped(painter, QRectF(header.left(), header.top(), header.width(), box),
+                     lines.at(0));
+    plain.drawWrapped(painter, QRectF(header.left(), header.top() + line, header.width(), box),
+                      lines.at(1));
+    painter.save();
+    painter.setPen(QPen(QColor(160, 160, 160), 0.5));
+    const qreal below = header.bottom() - kHeaderPadding / 2;
+    painter.drawLine(QPointF(header.left(), below), QPointF(header.right(), below));
+    const qreal above = footer.top() + kHeaderPadding / 2;
+    painter.drawLine(QPointF(footer.left(), above), QPointF(footer.right(), above));
+    painter.restore();
+    const QStringList foot = footerLines(page);
+    const qreal top = footer.bottom() - line;
+    plain.drawWrapped(painter, QRectF(footer.left(), top, footer.width() / 2, box), foot.at(0));
+    const qreal pageWidth = plain.singleLineWidth(foot.at(1)) + 1;
+    plain.drawWrapped(painter, QRectF(footer.right() - pageWidth, top, pageWidth, box), foot.at(1));
+}
+
+void PrintView::appendHomeSummary(const QSizeF &content, qreal fontSize)
+{
+    const HomeSummary summary = HomeSummary::compute(pItems);
+    if (!pPrintViewItems.isEmpty())
+        pPrintViewItems.append(PrintViewItem::spaceOfHeight(kGapHeight));
+    appendTitle(QStringLiteral("summary.title"), content);
+    if (summary.hasPeriod()) {
+        pPrintViewItems.append(PrintViewItem::textItemWithText(
+            summary.periodText() + u'\n' + summary.countedText(), fontSize, false, 0, 4, content));
+        GridOfPrintViewItems grid(content, fontSize);
+        for (const QString &title : HomeSummary::columnTitles())
+            grid.addColumnWithTitle(title, 0);
+        QList<QStringList> rows;
+        for (int part = 0; part < HomeSummary::PartCount; ++part)
+            rows.append(summary.rowTexts(HomeSummary::Part(part)));
+        grid.addRows(rows);
+        pPrintViewItems.append(grid.printViewItems());
+    }
+    pPrintViewItems.append(
+        PrintViewItem::textItemWithText(summary.verdictText(), fontSize, true, 4, 2, content));
+    pPrintViewItems.append(PrintViewItem::textItemWithText(qtTrId("summary.note"), fontSize * 0.85,
+                                                           false, 0, 0, content));
 }
 
 PrintView::Pagination PrintView::paginate(const QList<PrintViewItemPtr> &blocks,
@@ -295,6 +443,14 @@ void PrintView::drawPage(QPainter &painter, int page) const
     painter.save();
     painter.translate(0, -pageRect.top());
     painter.setClipRect(pageRect, Qt::IntersectClip);
+    if (fHeaderHeight > 0) {
+        // Blocks stay between the header and the footer, even one that runs past.
+        painter.save();
+        const QRectF header = headerRect(page), footer = footerRect(page);
+        painter.setClipRect(QRectF(pageRect.left(), header.bottom(), pageRect.width(),
+                                   footer.top() - header.bottom()),
+                            Qt::IntersectClip);
+    }
     // A block that ran past the foot of an earlier page may reach into this one.
     qsizetype first = pFirstItemOfPage.value(page - 1, 0);
     while (first > 0 && (pPrintViewItems.at(first - 1)->isHidden() ||
@@ -308,6 +464,10 @@ void PrintView::drawPage(QPainter &painter, int page) const
             break;
         if (r.intersects(pageRect))
             pPrintViewItems.at(i)->drawAt(painter, r.y(), r.height());
+    }
+    if (fHeaderHeight > 0) {
+        painter.restore();
+        drawHeaderAndFooter(painter, page);
     }
     painter.restore();
 }
@@ -453,6 +613,7 @@ QList<QStringList> PrintView::rowsForReadings() const
         if (value->presence == ReadingValue::Presence::Optional)
             columns.append(value);
     }
+    const auto scheme = PressureClassification::schemeFromPreferences();
 
     const auto dateFormatter = DateFormatter::formatter();
     const auto timeFormatter = TimeFormatter::formatter();
@@ -476,6 +637,13 @@ QList<QStringList> PrintView::rowsForReadings() const
         row.append(orBlank(dateFormatter->stringForObjectValue(date)));
         row.append(orBlank(timeFormatter->stringForObjectValue(date)));
         row.append(orBlank(PressureFormatter::stringForMeasurement(*reading)));
+        if (scheme != PressureClassification::Scheme::None) {
+            const QVariant systolic = reading->Systolic(), diastolic = reading->Diastolic();
+            row.append(orBlank(systolic.isValid() && diastolic.isValid()
+                                   ? PressureClassification::category(scheme, systolic.toDouble(),
+                                                                      diastolic.toDouble())
+                                   : QString()));
+        }
         for (const ReadingValue *value : std::as_const(columns)) {
             const NumberFormatter &formatter =
                 value->format == ReadingValue::Format::Whole ? wholeNumbers : decimals;
@@ -497,7 +665,9 @@ bool PrintView::writeDocumentReport(const MyDocument &document, const QString &f
     ConstMeasurementList readings = document.items();
     if (!document.sortItemsAscending())
         std::reverse(readings.begin(), readings.end());
-    const PrintView view(document.printSettings().pageLayout(), readings, document.averages(),
-                         document.information(), &chart);
+    PrintView view(document.printSettings().pageLayout(), readings, document.averages(),
+                   document.information(), &chart);
+    if (document.filter())
+        view.setFilterName(document.filter()->name());
     return view.writePdf(fileName, errorMessage);
 }

@@ -72,6 +72,17 @@ public:
     // whole report has been written. False with a message otherwise.
     bool writePdf(const QString &fileName, QString *errorMessage = nullptr) const;
 
+    // The filter whose readings are printed, named in the page header.
+    void setFilterName(const QString &name);
+    // The page header and footer ("printPageHeader"): in view coordinates, inside the content
+    // area of the page, the header at its top and the footer at its foot; the blocks lie between
+    // them. Empty rectangles when the switch is off.
+    QRectF headerRect(int page) const;
+    QRectF footerRect(int page) const;
+    // Their lines: title and name; period and filter; print date and "Page x of y".
+    QStringList headerLines() const;
+    QStringList footerLines(int page) const;
+
     // The rows of the three tables, each a list of texts, one per column.
     QList<QStringList> rowsForInformation() const;
     QList<QStringList> rowsForAverages() const;
@@ -111,6 +122,8 @@ signals:
 private:
     void onPreferenceChanged(const QString &key);
     void appendTitle(const QString &key, const QSizeF &content);
+    void appendHomeSummary(const QSizeF &content, qreal fontSize);
+    void drawHeaderAndFooter(QPainter &painter, int page) const;
     // Draws the pages (from 1) onto a device already set to the view's page layout.
     bool printPages(QPagedPaintDevice &device, const QList<int> &pages,
                     QString *errorMessage) const;
@@ -125,4 +138,7 @@ private:
     QList<QRectF> pPrintViewItemRects;
     QList<qsizetype> pFirstItemOfPage;
     int nTotalPages = 1;
+    QString strFilterName;
+    qreal fHeaderHeight = 0; // 0: no header and footer
+    qreal fFooterHeight = 0;
 };

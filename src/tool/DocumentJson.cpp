@@ -6,6 +6,7 @@
 #include "DocumentArchive.h"
 #include "Expression.h"
 #include "Filter.h"
+#include "HomeSummary.h"
 #include "InformationItem.h"
 #include "MyDocument.h"
 #include "Number.h"
@@ -1409,6 +1410,81 @@ QByteArray DocumentJson::statsJson(const MyDocument &document)
         w.endObject();
     }
     w.endArray();
+    w.endObject();
+    return w.text();
+}
+
+QByteArray DocumentJson::homeSummaryJson(const HomeSummary &summary, const QString &filterName)
+{
+    JsonWriter w;
+    const auto statistic = [&w](const HomeSummary::Statistic &s) {
+        if (!s.isValid()) {
+            w.null();
+            return;
+        }
+        w.beginObject();
+        w.key(QStringLiteral("mean"));
+        w.number(s.mean);
+        w.key(QStringLiteral("deviation"));
+        w.number(s.deviation);
+        w.endObject();
+    };
+    w.beginObject();
+    w.key(QStringLiteral("filter"));
+    w.string(filterName);
+    w.key(QStringLiteral("period"));
+    if (summary.hasPeriod()) {
+        w.beginObject();
+        w.key(QStringLiteral("first"));
+        w.string(summary.firstDay().toString(Qt::ISODate));
+        w.key(QStringLiteral("last"));
+        w.string(summary.lastDay().toString(Qt::ISODate));
+        w.endObject();
+    } else {
+        w.null();
+    }
+    w.key(QStringLiteral("countedDays"));
+    w.integer(summary.countedDays());
+    w.key(QStringLiteral("countedReadings"));
+    w.integer(summary.countedReadings());
+    w.key(QStringLiteral("daysWithMorningAndEvening"));
+    w.integer(summary.completeDays());
+    static const char *const parts[] = {"all", "morning", "evening"};
+    static const char *const values[] = {"systolic", "diastolic", "pulse"};
+    for (int part = 0; part < HomeSummary::PartCount; ++part) {
+        w.key(QLatin1String(parts[part]));
+        w.beginObject();
+        w.key(QStringLiteral("readings"));
+        w.integer(summary.readingsIn(HomeSummary::Part(part)));
+        for (int value = 0; value < HomeSummary::ValueCount; ++value) {
+            w.key(QLatin1String(values[value]));
+            statistic(summary.statistic(HomeSummary::Part(part), HomeSummary::Value(value)));
+        }
+        w.endObject();
+    }
+    w.key(QStringLiteral("threshold"));
+    w.beginObject();
+    w.key(QStringLiteral("systolic"));
+    w.integer(summary.settings().thresholdSystolic);
+    w.key(QStringLiteral("diastolic"));
+    w.integer(summary.settings().thresholdDiastolic);
+    w.endObject();
+    w.key(QStringLiteral("complete"));
+    w.boolean(summary.isComplete());
+    w.key(QStringLiteral("missingDays"));
+    w.integer(summary.missingDays());
+    w.key(QStringLiteral("verdict"));
+    switch (summary.verdict()) {
+    case HomeSummary::Verdict::AtOrAbove:
+        w.string(QStringLiteral("atOrAboveThreshold"));
+        break;
+    case HomeSummary::Verdict::Below:
+        w.string(QStringLiteral("belowThreshold"));
+        break;
+    case HomeSummary::Verdict::None:
+        w.null();
+        break;
+    }
     w.endObject();
     return w.text();
 }

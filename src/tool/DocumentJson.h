@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class HomeSummary;
 class MyDocument;
 
 // A document's whole state as JSON text, and back, for scripting and support:
@@ -43,6 +44,10 @@ public:
     // What the averages page shows, as JSON: {"total", "filtered", "averages": [{"name",
     // "count", "values": {key: {"valid", "mean", "deviation"}} for the eight keys}]}.
     static QByteArray statsJson(const MyDocument &document);
+    // The home-measurement summary of a filter's readings: period, counted days and readings,
+    // means and deviations by part of the day (null where no reading has the value), whether it
+    // is complete, and the verdict against the threshold (null when incomplete).
+    static QByteArray homeSummaryJson(const HomeSummary &summary, const QString &filterName);
 
     // Any JSON text as a value: objects QVariantMap, arrays QVariantList, strings QString, true
     // and false bool, null std::nullptr_t, numbers qlonglong when written without fraction or

@@ -3,6 +3,7 @@
 //   tensilo-tool dump FILE                 the document as JSON on stdout
 //   tensilo-tool build OUT                 a document file from that JSON on stdin
 //   tensilo-tool stats FILE                what the averages page shows, as JSON
+//   tensilo-tool protocol FILE [--filter NAME]  the home-measurement summary, as JSON
 //   tensilo-tool chart FILE OUT.png [--size WxH] [--set KEY=VALUE]...
 //   tensilo-tool report FILE OUT.pdf [--set KEY=VALUE]...
 //   tensilo-tool convert IN OUT            any document it can read, written in the current form
@@ -15,6 +16,7 @@
 #include "ChartPainter.h"
 #include "CsvCommands.h"
 #include "DocumentJson.h"
+#include "HomeSummary.h"
 #include "LocalTimeZone.h"
 #include "Localization.h"
 #include "MonitorCommands.h"
@@ -141,6 +143,35 @@ int stats(const QString &path)
     return Success;
 }
 
+// The home-measurement summary of the readings of the selected filter, or of the filter named.
+int protocol(const QString &path, const std::optional<QString> &filterName)
+{
+    MyDocument document;
+    if (!readDocument(document, path))
+        return Failure;
+    if (filterName) {
+        FilterPtr found;
+        for (const FilterPtr &filter : document.filters()) {
+            if (filter->name() == *filterName) {
+                found = filter;
+                break;
+            }
+        }
+        if (!found) {
+            printError(qtTrId("tool.error.unknown_filter").arg(*filterName));
+            return Failure;
+        }
+        document.setFilter(found);
+    }
+    const HomeSummary summary = HomeSummary::compute(document.items());
+    const QString name = document.filter() ? document.filter()->name() : QString();
+    if (!writeStdout(DocumentJson::homeSummaryJson(summary, name))) {
+        printError(qtTrId("tool.error.stdout"));
+        return Failure;
+    }
+    return Success;
+}
+
 int build(const QString &path)
 {
     QFile input;
@@ -243,7 +274,9 @@ int run(const QStringList &args)
     const QCommandLineOption set(QStringLiteral("set"), QString(), QStringLiteral("KEY=VALUE"));
     const QCommandLineOption sizeOption(QStringLiteral("size"), QString(),
                                         QStringLiteral("WIDTHxHEIGHT"));
-    parser.addOptions({help, version, set, sizeOption});
+    const QCommandLineOption filterOption(QStringLiteral("filter"), QString(),
+                                          QStringLiteral("NAME"));
+    parser.addOptions({help, version, set, sizeOption, filterOption});
 
     QStringList withProgram = args;
     withProgram.prepend(QStringLiteral("tensilo-tool"));
@@ -283,7 +316,7 @@ int run(const QStringList &args)
         command == QLatin1String("chart") || command == QLatin1String("report");
     qsizetype expected = -1;
     if (command == QLatin1String("dump") || command == QLatin1String("build") ||
-        command == QLatin1String("stats"))
+        command == QLatin1String("stats") || command == QLatin1String("protocol"))
         expected = 1;
     else if (takesSettings || command == QLatin1String("convert"))
         expected = 2;
@@ -293,6 +326,8 @@ int run(const QStringList &args)
         return usageError(qtTrId("tool.error.unknown_option").arg(QStringLiteral("--set")));
     if (command != QLatin1String("chart") && parser.isSet(sizeOption))
         return usageError(qtTrId("tool.error.unknown_option").arg(QStringLiteral("--size")));
+    if (command != QLatin1String("protocol") && parser.isSet(filterOption))
+        return usageError(qtTrId("tool.error.unknown_option").arg(QStringLiteral("--filter")));
     if (positional.size() != expected)
         return usageError(qtTrId("tool.error.arguments").arg(command));
 
@@ -313,6 +348,10 @@ int run(const QStringList &args)
         return build(positional.at(0));
     if (command == QLatin1String("stats"))
         return stats(positional.at(0));
+    if (command == QLatin1String("protocol"))
+        return protocol(positional.at(0), parser.isSet(filterOption)
+                                              ? std::optional<QString>(parser.value(filterOption))
+                                              : std::nullopt);
     if (command == QLatin1String("chart"))
         return chart(positional.at(0), positional.at(1), *size);
     if (command == QLatin1String("convert"))
