@@ -1,3 +1,4 @@
+#include "../fuzz/exchange_fuzz_body.h"
 #include "../fuzz/monitor_fuzz_body.h"
 #include "../fuzz/plist_fuzz_body.h"
 
@@ -54,6 +55,26 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         fuzzing::monitorOne(file.readAll());
+    }
+
+    void replayExchange_data()
+    {
+        QTest::addColumn<QString>("path");
+        for (const QString &kind : {QStringLiteral("fhir"), QStringLiteral("health")}) {
+            const QDir dir(QStringLiteral(TENSILO_SOURCE_DIR "/tests/data/fuzz/") + kind);
+            for (const QFileInfo &file : dir.entryInfoList(QDir::Files, QDir::Name))
+                QTest::newRow(qPrintable(kind + u'/' + file.fileName())) << file.filePath();
+        }
+    }
+    void replayExchange()
+    {
+        QFETCH(QString, path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        if (path.contains(QLatin1String("/fhir/")))
+            fuzzing::fhirOne(file.readAll());
+        else
+            fuzzing::healthOne(file.readAll());
     }
 };
 

@@ -15,6 +15,7 @@
 #include "ChartPainter.h"
 #include "CsvCommands.h"
 #include "DocumentJson.h"
+#include "ExchangeCommands.h"
 #include "LocalTimeZone.h"
 #include "Localization.h"
 #include "MonitorCommands.h"
@@ -235,6 +236,8 @@ int run(const QStringList &args)
         return CsvCommands::run(args);
     if (!args.isEmpty() && MonitorCommands::handles(args.first()))
         return MonitorCommands::run(args);
+    if (!args.isEmpty() && ExchangeCommands::handles(args.first()))
+        return ExchangeCommands::run(args);
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -268,6 +271,7 @@ int run(const QStringList &args)
         writeStdout(qtTrId("tool.usage").toLocal8Bit() + '\n');
         writeStdout(CsvCommands::usage().toLocal8Bit() + '\n');
         writeStdout(MonitorCommands::usage().toLocal8Bit() + '\n');
+        writeStdout(ExchangeCommands::usage().toLocal8Bit() + '\n');
         return Success;
     }
     if (parser.isSet(version)) {
