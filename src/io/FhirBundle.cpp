@@ -48,7 +48,7 @@ QString dateTimeText(Date date, LocalTimeOffsets &offsets)
         text += QStringLiteral(".%1").arg(millis, 3, 10, QLatin1Char('0'));
     const int a = std::abs(offset);
     text += QStringLiteral("%1%2:%3")
-                .arg(offset < 0 ? u'-' : u'+')
+                .arg(QChar(offset < 0 ? u'-' : u'+'))
                 .arg(a / 3600, 2, 10, QLatin1Char('0'))
                 .arg(a / 60 % 60, 2, 10, QLatin1Char('0'));
     return text;
