@@ -1,4 +1,5 @@
 #include "../fuzz/csv_fuzz_body.h"
+#include "../fuzz/exchange_fuzz_body.h"
 #include "../fuzz/json_fuzz_body.h"
 #include "../fuzz/monitor_fuzz_body.h"
 #include "../fuzz/plist_fuzz_body.h"
@@ -29,6 +30,8 @@ const Corpus kCorpora[] = {
     {"csv", fuzzing::csvOne, {"fuzz/csv"}},
     {"json", fuzzing::jsonOne, {"fuzz/json", "documents"}},
     {"monitor", fuzzing::monitorOne, {"fuzz/monitor"}},
+    {"fhir", fuzzing::fhirOne, {"fuzz/fhir"}},
+    {"health", fuzzing::healthOne, {"fuzz/health"}},
 };
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "ChartPainter.h"
 #include "CsvCommands.h"
 #include "DocumentJson.h"
+#include "ExchangeCommands.h"
 #include "HomeSummary.h"
 #include "LocalTimeZone.h"
 #include "Localization.h"
@@ -266,6 +267,8 @@ int run(const QStringList &args)
         return CsvCommands::run(args);
     if (!args.isEmpty() && MonitorCommands::handles(args.first()))
         return MonitorCommands::run(args);
+    if (!args.isEmpty() && ExchangeCommands::handles(args.first()))
+        return ExchangeCommands::run(args);
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -301,6 +304,7 @@ int run(const QStringList &args)
         writeStdout(qtTrId("tool.usage").toLocal8Bit() + '\n');
         writeStdout(CsvCommands::usage().toLocal8Bit() + '\n');
         writeStdout(MonitorCommands::usage().toLocal8Bit() + '\n');
+        writeStdout(ExchangeCommands::usage().toLocal8Bit() + '\n');
         return Success;
     }
     if (parser.isSet(version)) {

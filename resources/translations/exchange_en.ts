@@ -1,0 +1,121 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name></name>
+    <message id="doc.import_fhir">
+        <source>Import FHIR Bundle</source>
+        <translation>Import FHIR Bundle</translation>
+    </message>
+    <message id="doc.import_health">
+        <source>Import from Apple Health</source>
+        <translation>Import from Apple Health</translation>
+    </message>
+    <message id="import.skipped.pulse_unjoined">
+        <source>pulses without a blood pressure within two minutes</source>
+        <translation>pulses without a blood pressure within two minutes</translation>
+    </message>
+    <message id="import.skipped.weight_unjoined">
+        <source>weights without a blood pressure within two minutes</source>
+        <translation>weights without a blood pressure within two minutes</translation>
+    </message>
+    <message id="import.skipped.unit">
+        <source>values in the unit “%1”</source>
+        <translation>values in the unit “%1”</translation>
+    </message>
+    <message id="import.error.too_large">
+        <source>The file is too large to import.</source>
+        <translation>The file is too large to import.</translation>
+    </message>
+    <message id="import.error.open">
+        <source>“%1” could not be opened: %2</source>
+        <translation>“%1” could not be opened: %2</translation>
+    </message>
+    <message id="import.fhir.error.too_deep">
+        <source>The file is nested more than %1 levels deep; it is not a FHIR Bundle of readings.</source>
+        <translation>The file is nested more than %1 levels deep; it is not a FHIR Bundle of readings.</translation>
+    </message>
+    <message id="import.fhir.error.json">
+        <source>The file is not valid JSON (at byte %1: %2).</source>
+        <translation>The file is not valid JSON (at byte %1: %2).</translation>
+    </message>
+    <message id="import.fhir.error.not_bundle">
+        <source>The file is not a FHIR Bundle.</source>
+        <translation>The file is not a FHIR Bundle.</translation>
+    </message>
+    <message id="import.fhir.skipped.no_resource">
+        <source>entries without a resource</source>
+        <translation>entries without a resource</translation>
+    </message>
+    <message id="import.problem.no_time">
+        <source>The observation has no date and time.</source>
+        <translation>The observation has no date and time.</translation>
+    </message>
+    <message id="import.problem.bad_time">
+        <source>“%1” is not a date and time with a time zone.</source>
+        <translation>“%1” is not a date and time with a time zone.</translation>
+    </message>
+    <message id="import.problem.bad_pressure">
+        <source>The blood pressure lacks a systolic or diastolic value in mmHg or kPa.</source>
+        <translation>The blood pressure lacks a systolic or diastolic value in mmHg or kPa.</translation>
+    </message>
+    <message id="import.problem.no_value">
+        <source>The observation has no numeric value.</source>
+        <translation>The observation has no numeric value.</translation>
+    </message>
+    <message id="import.health.error.entities">
+        <source>The file declares entities, which an Apple Health export does not do; it is not read.</source>
+        <translation>The file declares entities, which an Apple Health export does not do; it is not read.</translation>
+    </message>
+    <message id="import.health.error.xml">
+        <source>The file is damaged at line %1: %2</source>
+        <translation>The file is damaged at line %1: %2</translation>
+    </message>
+    <message id="import.health.error.not_health">
+        <source>The file is not an Apple Health export.</source>
+        <translation>The file is not an Apple Health export.</translation>
+    </message>
+    <message id="import.health.skipped.untyped">
+        <source>records without a type</source>
+        <translation>records without a type</translation>
+    </message>
+    <message id="tool.fhir.exported">
+        <source>%1 readings exported.</source>
+        <translation>%1 readings exported.</translation>
+    </message>
+    <message id="tool.fhir.custom_left_out">
+        <source>%1 readings had custom values, which FHIR has no code for; those values were left out.</source>
+        <translation>%1 readings had custom values, which FHIR has no code for; those values were left out.</translation>
+    </message>
+    <message id="tool.import.problem_entry">
+        <source>entry %1: %2</source>
+        <translation>entry %1: %2</translation>
+    </message>
+    <message id="tool.import.more_problems">
+        <source>… and %1 more refused.</source>
+        <translation>… and %1 more refused.</translation>
+    </message>
+    <message id="tool.import.skipped">
+        <source>%2: %1 left out</source>
+        <translation>%2: %1 left out</translation>
+    </message>
+    <message id="tool.import.error.nothing_read">
+        <source>No reading could be read; nothing was written.</source>
+        <translation>No reading could be read; nothing was written.</translation>
+    </message>
+    <message id="tool.import.summary">
+        <source>%1 readings imported, %2 already present and skipped, %3 refused, %4 other entries left out.</source>
+        <translation>%1 readings imported, %2 already present and skipped, %3 refused, %4 other entries left out.</translation>
+    </message>
+    <message id="tool.import.error.unknown_kind">
+        <source>“%1” is neither CSV, a FHIR Bundle, an Apple Health export nor a monitor’s session log; nothing was imported.</source>
+        <translation>“%1” is neither CSV, a FHIR Bundle, an Apple Health export nor a monitor’s session log; nothing was imported.</translation>
+    </message>
+    <message id="tool.exchange.usage">
+        <source>  tensilo-tool export-fhir FILE OUT.json [--all] [--patient NAME]
+  tensilo-tool import FILE OUT.tensilo [--into DOC]</source>
+        <translation>  tensilo-tool export-fhir FILE OUT.json [--all] [--patient NAME]
+  tensilo-tool import FILE OUT.tensilo [--into DOC]</translation>
+    </message>
+</context>
+</TS>
