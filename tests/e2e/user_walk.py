@@ -23,14 +23,19 @@ keyboard does in it (everything but three steps is done with keys; see "Not by k
   7. Delete removes the selected reading; Ctrl+Z brings it back.
   8. Ctrl+4 shows the filters page; Add (Space) makes a filter and puts the focus on its row;
      Tab reaches "Edit as text", Space ticks it, Tab reaches the condition's field, where the
-     condition is typed and applied with Return.
-  9. Alt+L (its label's mnemonic) reaches the filter selector; Down chooses the new filter; Ctrl+1 shows the readings page
-     again and the counter line (exposed as the description of "Number of readings") reads
-     "2 of 3 readings".
- 10. Ctrl+Shift+S opens the file dialog (Qt's own): the path is typed into its file name field
-     and Return saves.
- 11. Ctrl+Q quits. `tensilo-tool dump` finds the three readings in the file; Tensilo is started
-     again, reopens the document with its filter chosen, and Ctrl+Q quits again.
+     condition is typed and applied with Return. Space on "Edit as text" turns back to the
+     condition's rows; a new number is typed into the row and, before the edit is ended,
+     Ctrl+Shift+N (Edit > Add) makes another filter: the number reaches the first one.
+  9. Alt+L (its label's mnemonic) reaches the filter selector; Down chooses the first new filter;
+     Ctrl+1 shows the readings page again and the counter line (exposed as the description of
+     "Number of readings") reads "1 of 3 readings".
+ 10. Ctrl+Shift+S opens the file dialog (Qt's own) while "Readings.tensilo" already exists (a
+     document with one reading, made beforehand by `tensilo-tool build`): the path is typed
+     without its extension and Return asks whether to replace the file. Cancel (No) leaves the
+     file as it was and the dialog open; Return again and Replace (Yes) saves over it.
+ 11. Ctrl+Q quits. `tensilo-tool dump` finds the three readings and the condition typed in step 8
+     in the file; Tensilo is started again, reopens the document with its filter chosen, and
+     Ctrl+Q quits again.
 
 Not by key: focusing a control goes through the tree's focus action where one exists (focus
 moves there as a click would) and by Tab where none does (tables, combo boxes). After Ctrl+W and
@@ -184,6 +189,54 @@ def add_reading(app, window, systolic, diastolic, pulse, tag=None, by_insert=Fal
         wait_for(f"the tag '{tag}' taken", lambda: text_of(tags).strip() == "", 5)
     key("Return")
     gone(app, "New Reading")
+
+
+def question_showing(app):
+    return next((w for w in children(app.root) if role_of(w) == "alert" and is_showing(w)), None)
+
+
+def completion_showing(app):
+    """The file dialog's completion list (a window of its own) over its name field."""
+    return next((w for w in children(app.root) if role_of(w) == "list" and is_showing(w)), None)
+
+
+def confirm_file_name(app):
+    """Return in the file dialog's name field. A completion list open over the field takes a
+    Return for itself (closing the list): Return is pressed again once the list has gone."""
+    for _ in range(3):
+        if completion_showing(app):
+            key("Return")
+            wait_for("the completion list to close", lambda: not completion_showing(app), 10)
+        key("Return")
+        try:
+            wait_for("a question or the file dialog closing", lambda: question_showing(app) or not any(
+                role_of(w) == "dialog" for w in children(app.root)), 15)
+            return
+        except StepFailed:
+            pass
+    fail("Return in the file dialog's name field had no effect")
+
+
+def answer_replace_question(app, buttons):
+    """Waits for the question whether to replace "Readings.tensilo" and presses the first of
+    `buttons` it offers, with Space. The file dialog asks itself about the name it completed;
+    Tensilo asks ("Replace", "Cancel") about a name completed after the dialog."""
+    name = os.path.basename(DOCUMENT)
+
+    def question():
+        for w in children(app.root):
+            if role_of(w) == "alert" and find_all(w, predicate=lambda a: name in name_of(a) or
+                                                  name in (a.description or "")):
+                return w
+        return None
+    alert = wait_for(f"the question whether to replace '{name}'", question, 15)
+    offered = [b for b in find_all(alert, role="push button") if name_of(b) in buttons]
+    if not offered:
+        fail(f"the question offers none of {buttons}: "
+             f"{[name_of(b) for b in find_all(alert, role='push button')]}")
+    press_by_key(min(offered, key=lambda b: buttons.index(name_of(b))))
+    wait_for("the question to close", lambda: not any(
+        role_of(w) == "alert" and is_showing(w) for w in children(app.root)), 10)
 
 
 def tool_dump(path):
@@ -372,6 +425,20 @@ def first_session(app):
         wait_for("the condition typed", lambda: text_of(field) == "Systolic > 130", 5)
         key("Return")
 
+    with step("a number typed in a condition row reaches its filter when Add comes first"):
+        focus(as_text)
+        key("space")  # back to the condition's rows
+        wait_for("'Edit as text' unticked",
+                 lambda: not as_text.getState().contains(pyatspi.STATE_CHECKED), 5)
+        number = find(window, role="text", name="Number", timeout=10)
+        if text_of(number) != "130":
+            fail(f"the condition's row shows the number '{text_of(number)}', not 130")
+        # Typed over, not ended (no Return, no Tab): Edit > Add's key comes straight after.
+        set_text(number, "136")
+        rows = filters.queryTable().nRows
+        combo("Control_L", "Shift_L", "n")
+        wait_rows(filters, rows + 1)
+
     with step("select the new filter in the filter selector"):
         selector = find(window, role="combo box",
                         predicate=lambda a: "filter" in (a.description or "").lower())
@@ -388,21 +455,43 @@ def first_session(app):
     with step("check the counter line"):
         chord("Control_L", "1")
         counter = find(window, role="label", name="Number of readings")
-        wait_for("the counter '2 of 3 readings'",
-                 lambda: counter.description == "2 of 3 readings", 5)
-        wait_rows(table, 2)
+        wait_for("the counter '1 of 3 readings'",
+                 lambda: counter.description == "1 of 3 readings", 5)
+        wait_rows(table, 1)
 
-    with step("save the document through the file dialog"):
+    with step("save over an existing file named without its extension: asked first"):
+        # A document of the same name, with one reading, is already there.
+        existing = json.dumps({"readings": [{"date": 700000000, "systolic": 119,
+                                             "diastolic": 77}]})
+        made = subprocess.run([TOOL, "build", DOCUMENT], input=existing, capture_output=True,
+                              text=True, timeout=60)
+        if made.returncode != 0:
+            fail(f"tensilo-tool build {DOCUMENT} failed: {made.stderr.strip()}")
+        with open(DOCUMENT, "rb") as f:
+            before = f.read()
+
         combo("Control_L", "Shift_L", "s")
         save = wait_for("the save dialog", lambda: next(
             (w for w in children(app.root) if role_of(w) == "dialog"), None), 10)
-        name_field = find(save, role="text", name="File name:", timeout=10)
-        set_text(name_field, DOCUMENT)
-        key("Return")
+        typed = os.path.splitext(DOCUMENT)[0]
+        set_text(find(save, role="text", name="File name:", timeout=10), typed)
+        confirm_file_name(app)
+        answer_replace_question(app, ("Cancel", "No"))
+        save = wait_for("the save dialog still open", lambda: next(
+            (w for w in children(app.root) if role_of(w) == "dialog"), None), 10)
+        with open(DOCUMENT, "rb") as f:
+            if f.read() != before:
+                fail(f"{DOCUMENT} changed although replacing it was cancelled")
+
+        set_text(find(save, role="text", name="File name:", timeout=10), typed)
+        confirm_file_name(app)
+        answer_replace_question(app, ("Replace", "Yes"))
         wait_for("the save dialog to close",
                  lambda: not any(role_of(w) == "dialog" for w in children(app.root)), 10)
-        wait_for(f"{DOCUMENT} on disk", lambda: os.path.exists(DOCUMENT), 10)
         app.window("Readings")
+        wait_for(f"{DOCUMENT} replaced", lambda: open(DOCUMENT, "rb").read() != before, 10)
+        if os.path.exists(typed):
+            fail(f"a file without the extension was saved: {typed}")
 
     with step("quit"):
         chord("Control_L", "q")
@@ -418,14 +507,17 @@ def second_session(app):
         pressures = sorted(f"{m['systolic']}/{m['diastolic']}" for m in readings)
         if len(pressures) != 3:
             fail(f"the file holds {len(pressures)} readings: {pressures}")
+        formats = ["".join(f.get("format", "").split()) for f in document.get("filters", [])]
+        if "Systolic>136" not in formats:
+            fail(f"the file holds no filter 'Systolic > 136': {formats}")
 
     with step("start again: the document reopens with its readings"):
         app.wait_ready()
         window = app.window("Readings")
         table = find(window, role="table", name="Readings")
-        wait_rows(table, 2)  # the saved filter is still selected
+        wait_rows(table, 1)  # the saved filter is still selected
         shown = sorted(pressures_of(table))
-        expected = sorted(p for p in pressures if int(p.split("/")[0]) > 130)
+        expected = sorted(p for p in pressures if int(p.split("/")[0]) > 136)
         if shown != expected:
             fail(f"the reopened window shows {shown}, the file holds {pressures}")
 
