@@ -25,7 +25,9 @@ keyboard does in it (everything but three steps is done with keys; see "Not by k
      Tab reaches "Edit as text", Space ticks it, Tab reaches the condition's field, where the
      condition is typed and applied with Return. Space on "Edit as text" turns back to the
      condition's rows; a new number is typed into the row and, before the edit is ended,
-     Ctrl+Shift+N (Edit > Add) makes another filter: the number reaches the first one.
+     Ctrl+Shift+N (Edit > Add) makes another filter: the number reaches the first one. The
+     second filter gets a tags condition the same way (as text, then back to its row), a tag is
+     typed after the one in the row and, again before it is ended, Ctrl+Shift+N makes a third.
   9. Alt+L (its label's mnemonic) reaches the filter selector; Down chooses the first new filter;
      Ctrl+1 shows the readings page again and the counter line (exposed as the description of
      "Number of readings") reads "1 of 3 readings".
@@ -33,7 +35,7 @@ keyboard does in it (everything but three steps is done with keys; see "Not by k
      document with one reading, made beforehand by `tensilo-tool build`): the path is typed
      without its extension and Return asks whether to replace the file. Cancel (No) leaves the
      file as it was and the dialog open; Return again and Replace (Yes) saves over it.
- 11. Ctrl+Q quits. `tensilo-tool dump` finds the three readings and the condition typed in step 8
+ 11. Ctrl+Q quits. `tensilo-tool dump` finds the three readings and the conditions typed in step 8
      in the file; Tensilo is started again, reopens the document with its filter chosen, and
      Ctrl+Q quits again.
 
@@ -439,6 +441,26 @@ def first_session(app):
         combo("Control_L", "Shift_L", "n")
         wait_rows(filters, rows + 1)
 
+    with step("a tag typed in a tags condition reaches its filter when Add comes first"):
+        # The filter just added gets a tags condition through its text form, shown as a row.
+        as_text = tab_to(find(window, role="check box", name="Edit as text"), presses=3)
+        key("space")
+        field = tab_to(find(window, role="text", name="Condition as text"), presses=3)
+        chord("Control_L", "a")
+        type_text("ANY Tags IN {'morning'}")
+        wait_for("the condition typed", lambda: text_of(field) == "ANY Tags IN {'morning'}", 5)
+        key("Return")
+        focus(as_text)
+        key("space")
+        tags = find(window, role="text", name="Tags", timeout=10)
+        wait_for("the tag 'morning' in the condition's row", lambda: tags.description == "morning",
+                 5)
+        # Typed after the tag, not ended (no comma, no Return): Edit > Add's key comes next.
+        set_text(tags, "evening")
+        rows = filters.queryTable().nRows
+        combo("Control_L", "Shift_L", "n")
+        wait_rows(filters, rows + 1)
+
     with step("select the new filter in the filter selector"):
         selector = find(window, role="combo box",
                         predicate=lambda a: "filter" in (a.description or "").lower())
@@ -510,6 +532,8 @@ def second_session(app):
         formats = ["".join(f.get("format", "").split()) for f in document.get("filters", [])]
         if "Systolic>136" not in formats:
             fail(f"the file holds no filter 'Systolic > 136': {formats}")
+        if not any("morning" in f and "evening" in f for f in formats):
+            fail(f"the file holds no filter on the tags 'morning' and 'evening': {formats}")
 
     with step("start again: the document reopens with its readings"):
         app.wait_ready()
