@@ -194,7 +194,7 @@ def add_reading(app, window, systolic, diastolic, pulse, tag=None, by_insert=Fal
 
 
 def question_showing(app):
-    return next((w for w in children(app.root) if role_of(w) == "alert" and is_showing(w)), None)
+    return next(iter(find_all(app.root, role="alert")), None)
 
 
 def completion_showing(app):
@@ -211,8 +211,8 @@ def confirm_file_name(app):
             wait_for("the completion list to close", lambda: not completion_showing(app), 10)
         key("Return")
         try:
-            wait_for("a question or the file dialog closing", lambda: question_showing(app) or not any(
-                role_of(w) == "dialog" for w in children(app.root)), 15)
+            wait_for("a question or the file dialog closing", lambda: question_showing(app) or not
+                     any(role_of(w) == "dialog" for w in children(app.root)), 15)
             return
         except StepFailed:
             pass
@@ -226,19 +226,20 @@ def answer_replace_question(app, buttons):
     name = os.path.basename(DOCUMENT)
 
     def question():
-        for w in children(app.root):
-            if role_of(w) == "alert" and find_all(w, predicate=lambda a: name in name_of(a) or
-                                                  name in (a.description or "")):
-                return w
-        return None
+        return next((w for w in find_all(app.root, role="alert") if find_all(
+            w, predicate=lambda a: name in name_of(a) or name in (a.description or ""))), None)
     alert = wait_for(f"the question whether to replace '{name}'", question, 15)
     offered = [b for b in find_all(alert, role="push button") if name_of(b) in buttons]
     if not offered:
         fail(f"the question offers none of {buttons}: "
              f"{[name_of(b) for b in find_all(alert, role='push button')]}")
     press_by_key(min(offered, key=lambda b: buttons.index(name_of(b))))
-    wait_for("the question to close", lambda: not any(
-        role_of(w) == "alert" and is_showing(w) for w in children(app.root)), 10)
+    wait_for("the question to close", lambda: not question_showing(app), 10)
+
+
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
 
 
 def tool_dump(path):
@@ -489,8 +490,7 @@ def first_session(app):
                               text=True, timeout=60)
         if made.returncode != 0:
             fail(f"tensilo-tool build {DOCUMENT} failed: {made.stderr.strip()}")
-        with open(DOCUMENT, "rb") as f:
-            before = f.read()
+        before = read_bytes(DOCUMENT)
 
         combo("Control_L", "Shift_L", "s")
         save = wait_for("the save dialog", lambda: next(
@@ -501,9 +501,8 @@ def first_session(app):
         answer_replace_question(app, ("Cancel", "No"))
         save = wait_for("the save dialog still open", lambda: next(
             (w for w in children(app.root) if role_of(w) == "dialog"), None), 10)
-        with open(DOCUMENT, "rb") as f:
-            if f.read() != before:
-                fail(f"{DOCUMENT} changed although replacing it was cancelled")
+        if read_bytes(DOCUMENT) != before:
+            fail(f"{DOCUMENT} changed although replacing it was cancelled")
 
         set_text(find(save, role="text", name="File name:", timeout=10), typed)
         confirm_file_name(app)
@@ -511,7 +510,7 @@ def first_session(app):
         wait_for("the save dialog to close",
                  lambda: not any(role_of(w) == "dialog" for w in children(app.root)), 10)
         app.window("Readings")
-        wait_for(f"{DOCUMENT} replaced", lambda: open(DOCUMENT, "rb").read() != before, 10)
+        wait_for(f"{DOCUMENT} replaced", lambda: read_bytes(DOCUMENT) != before, 10)
         if os.path.exists(typed):
             fail(f"a file without the extension was saved: {typed}")
 
