@@ -33,9 +33,10 @@ keyboard does in it (everything but three steps is done with keys; see "Not by k
      "Number of readings") reads "2 of 3 readings".
  10. Ctrl+Shift+S opens the file dialog (Qt's own) while "Readings.tensilo" already exists (a
      document with one reading, made beforehand by `tensilo-tool build`): the path is typed
-     without its extension and Return asks whether to replace the file. Cancel (No) leaves the
-     file as it was and the dialog open; its Save button (through the tree, as no window
-     manager activates the dialog again) and Replace (Yes) save over it.
+     without its extension and Return: the dialog, which adds the extension, asks whether to
+     replace the file (Yes/No; Tensilo itself asks, Replace/Cancel, about a name it completes
+     after the dialog). No, pressed with Space, leaves the file as it was and the dialog open; its Save button (through the tree, as no window
+     manager activates the dialog again) and Yes save over it.
  11. Ctrl+Q quits. `tensilo-tool dump` finds the three readings and the conditions typed in step 8
      in the file; Tensilo is started again, reopens the document with its filter chosen, and
      Ctrl+Q quits again.
