@@ -23,14 +23,23 @@ keyboard does in it (everything but three steps is done with keys; see "Not by k
   7. Delete removes the selected reading; Ctrl+Z brings it back.
   8. Ctrl+4 shows the filters page; Add (Space) makes a filter and puts the focus on its row;
      Tab reaches "Edit as text", Space ticks it, Tab reaches the condition's field, where the
-     condition is typed and applied with Return.
-  9. Alt+L (its label's mnemonic) reaches the filter selector; Down chooses the new filter; Ctrl+1 shows the readings page
-     again and the counter line (exposed as the description of "Number of readings") reads
-     "2 of 3 readings".
- 10. Ctrl+Shift+S opens the file dialog (Qt's own): the path is typed into its file name field
-     and Return saves.
- 11. Ctrl+Q quits. `tensilo-tool dump` finds the three readings in the file; Tensilo is started
-     again, reopens the document with its filter chosen, and Ctrl+Q quits again.
+     condition is typed and applied with Return. Space on "Edit as text" turns back to the
+     condition's rows; a new number is typed into the row and, before the edit is ended,
+     Ctrl+Shift+N (Edit > Add) makes another filter: the number reaches the first one. The
+     second filter gets a tags condition the same way (as text, then back to its row), a tag is
+     typed after the one in the row and, again before it is ended, Ctrl+Shift+N makes a third.
+  9. Alt+L (its label's mnemonic) reaches the filter selector; Down chooses the first new filter;
+     Ctrl+1 shows the readings page again and the counter line (exposed as the description of
+     "Number of readings") reads "2 of 3 readings".
+ 10. Ctrl+Shift+S opens the file dialog (Qt's own) while "Readings.tensilo" already exists (a
+     document with one reading, made beforehand by `tensilo-tool build`): the path is typed
+     without its extension and Return: the dialog, which adds the extension, asks whether to
+     replace the file (Yes/No; Tensilo itself asks, Replace/Cancel, about a name it completes
+     after the dialog). No, pressed with Space, leaves the file as it was and the dialog open; its Save button (through the tree, as no window
+     manager activates the dialog again) and Yes save over it.
+ 11. Ctrl+Q quits. `tensilo-tool dump` finds the three readings and the conditions typed in step 8
+     in the file; Tensilo is started again, reopens the document with its filter chosen, and
+     Ctrl+Q quits again.
 
 Not by key: focusing a control goes through the tree's focus action where one exists (focus
 moves there as a click would) and by Tab where none does (tables, combo boxes). After Ctrl+W and
@@ -184,6 +193,57 @@ def add_reading(app, window, systolic, diastolic, pulse, tag=None, by_insert=Fal
         wait_for(f"the tag '{tag}' taken", lambda: text_of(tags).strip() == "", 5)
     key("Return")
     gone(app, "New Reading")
+
+
+def question_showing(app):
+    return next(iter(find_all(app.root, role="alert")), None)
+
+
+def completion_showing(app):
+    """The file dialog's completion list (a window of its own) over its name field."""
+    return next((w for w in children(app.root) if role_of(w) == "list" and is_showing(w)), None)
+
+
+def confirm_file_name(app):
+    """Return in the file dialog's name field. A completion list open over the field takes a
+    Return for itself (closing the list): Return is pressed again once the list has gone."""
+    for _ in range(3):
+        if completion_showing(app):
+            key("Return")
+            wait_for("the completion list to close", lambda: not completion_showing(app), 10)
+        key("Return")
+        try:
+            wait_for("a question or the file dialog closing", lambda: question_showing(app) or not
+                     any(role_of(w) == "dialog" for w in children(app.root)), 15)
+            return
+        except StepFailed:
+            pass
+    fail("Return in the file dialog's name field had no effect")
+
+
+def answer_replace_question(app, buttons):
+    """Waits for the question whether to replace "Readings.tensilo" and presses the first of
+    `buttons` it offers, with Space. The file dialog asks itself about the name it completed;
+    Tensilo asks ("Replace", "Cancel") about a name completed after the dialog."""
+    name = os.path.basename(DOCUMENT)
+
+    def question():
+        return next((w for w in find_all(app.root, role="alert") if find_all(
+            w, predicate=lambda a: name in name_of(a) or name in (a.description or ""))), None)
+    alert = wait_for(f"the question whether to replace '{name}'", question, 15)
+    offered = [b for b in find_all(alert, role="push button") if name_of(b) in buttons]
+    if not offered:
+        fail(f"the question offers none of {buttons}: "
+             f"{[name_of(b) for b in find_all(alert, role='push button')]}")
+    button = min(offered, key=lambda b: buttons.index(name_of(b)))
+    print(f"e2e: the question '{name_of(alert)}' answered with '{name_of(button)}'", flush=True)
+    press_by_key(button)
+    wait_for("the question to close", lambda: not question_showing(app), 10)
+
+
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
 
 
 def tool_dump(path):
@@ -368,9 +428,43 @@ def first_session(app):
         key("space")
         field = tab_to(find(window, role="text", name="Condition as text"), presses=3)
         chord("Control_L", "a")
-        type_text("Systolic > 130")
-        wait_for("the condition typed", lambda: text_of(field) == "Systolic > 130", 5)
+        type_text("Systolic > 120")
+        wait_for("the condition typed", lambda: text_of(field) == "Systolic > 120", 5)
         key("Return")
+
+    with step("a number typed in a condition row reaches its filter when Add comes first"):
+        focus(as_text)
+        key("space")  # back to the condition's rows
+        wait_for("'Edit as text' unticked",
+                 lambda: not as_text.getState().contains(pyatspi.STATE_CHECKED), 5)
+        number = find(window, role="text", name="Number", timeout=10)
+        if text_of(number) != "120":
+            fail(f"the condition's row shows the number '{text_of(number)}', not 120")
+        # Typed over, not ended (no Return, no Tab): Edit > Add's key comes straight after.
+        set_text(number, "130")
+        rows = filters.queryTable().nRows
+        combo("Control_L", "Shift_L", "n")
+        wait_rows(filters, rows + 1)
+
+    with step("a tag typed in a tags condition reaches its filter when Add comes first"):
+        # The filter just added gets a tags condition through its text form, shown as a row.
+        as_text = tab_to(find(window, role="check box", name="Edit as text"), presses=3)
+        key("space")
+        field = tab_to(find(window, role="text", name="Condition as text"), presses=3)
+        chord("Control_L", "a")
+        type_text("ANY Tags IN {'morning'}")
+        wait_for("the condition typed", lambda: text_of(field) == "ANY Tags IN {'morning'}", 5)
+        key("Return")
+        focus(as_text)
+        key("space")
+        tags = find(window, role="text", name="Tags", timeout=10)
+        wait_for("the tag 'morning' in the condition's row", lambda: tags.description == "morning",
+                 5)
+        # Typed after the tag, not ended (no comma, no Return): Edit > Add's key comes next.
+        set_text(tags, "evening")
+        rows = filters.queryTable().nRows
+        combo("Control_L", "Shift_L", "n")
+        wait_rows(filters, rows + 1)
 
     with step("select the new filter in the filter selector"):
         selector = find(window, role="combo box",
@@ -388,21 +482,46 @@ def first_session(app):
     with step("check the counter line"):
         chord("Control_L", "1")
         counter = find(window, role="label", name="Number of readings")
-        wait_for("the counter '2 of 3 readings'",
-                 lambda: counter.description == "2 of 3 readings", 5)
+        try:
+            wait_for("the counter '2 of 3 readings'",
+                     lambda: counter.description == "2 of 3 readings", 5)
+        except StepFailed:
+            fail(f"the counter reads '{counter.description}' with the filter "
+                 f"'{text_of(selector)}' chosen, not '2 of 3 readings'")
         wait_rows(table, 2)
 
-    with step("save the document through the file dialog"):
+    with step("save over an existing file named without its extension: asked first"):
+        # A document of the same name, with one reading, is already there.
+        existing = json.dumps({"readings": [{"date": 700000000, "systolic": 119,
+                                             "diastolic": 77}]})
+        made = subprocess.run([TOOL, "build", DOCUMENT], input=existing, capture_output=True,
+                              text=True, timeout=60)
+        if made.returncode != 0:
+            fail(f"tensilo-tool build {DOCUMENT} failed: {made.stderr.strip()}")
+        before = read_bytes(DOCUMENT)
+
         combo("Control_L", "Shift_L", "s")
         save = wait_for("the save dialog", lambda: next(
             (w for w in children(app.root) if role_of(w) == "dialog"), None), 10)
-        name_field = find(save, role="text", name="File name:", timeout=10)
-        set_text(name_field, DOCUMENT)
-        key("Return")
+        typed = os.path.splitext(DOCUMENT)[0]
+        set_text(find(save, role="text", name="File name:", timeout=10), typed)
+        confirm_file_name(app)
+        answer_replace_question(app, ("Cancel", "No"))
+        save = wait_for("the save dialog still open", lambda: next(
+            (w for w in children(app.root) if role_of(w) == "dialog"), None), 10)
+        if read_bytes(DOCUMENT) != before:
+            fail(f"{DOCUMENT} changed although replacing it was cancelled")
+
+        # Xvfb runs without a window manager: the dialog is not made active again, so its Save
+        # button is pressed through the tree (the name typed is still in its field).
+        press(find(save, role="push button", name="Save", timeout=10))
+        answer_replace_question(app, ("Replace", "Yes"))
         wait_for("the save dialog to close",
                  lambda: not any(role_of(w) == "dialog" for w in children(app.root)), 10)
-        wait_for(f"{DOCUMENT} on disk", lambda: os.path.exists(DOCUMENT), 10)
         app.window("Readings")
+        wait_for(f"{DOCUMENT} replaced", lambda: read_bytes(DOCUMENT) != before, 10)
+        if os.path.exists(typed):
+            fail(f"a file without the extension was saved: {typed}")
 
     with step("quit"):
         chord("Control_L", "q")
@@ -418,6 +537,11 @@ def second_session(app):
         pressures = sorted(f"{m['systolic']}/{m['diastolic']}" for m in readings)
         if len(pressures) != 3:
             fail(f"the file holds {len(pressures)} readings: {pressures}")
+        formats = ["".join(f.get("format", "").split()) for f in document.get("filters", [])]
+        if "Systolic>130" not in formats:
+            fail(f"the file holds no filter 'Systolic > 130': {formats}")
+        if not any("morning" in f and "evening" in f for f in formats):
+            fail(f"the file holds no filter on the tags 'morning' and 'evening': {formats}")
 
     with step("start again: the document reopens with its readings"):
         app.wait_ready()
