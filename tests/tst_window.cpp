@@ -421,6 +421,7 @@ void TestWindow::headerClicksSortByDateInTheDocumentAndOthersInTheView()
     QCOMPARE(f.grid()->selectedReadings().first().get(), newest.get()); // kept
 
     f.grid()->onHeaderClicked(ReadingsModel::PressureColumn);
+    QCOMPARE(f.grid()->sortDescriptors().first().key, QStringLiteral("Systolic"));
     QVERIFY(f.document->sortItemsAscending()); // the document's direction stays
     QVERIFY(f.grid()->shownModel() != f.grid()->model());
     const ReadingList shown = f.grid()->readingsInShownOrder();
@@ -457,6 +458,7 @@ void TestWindow::dateOrderFromTheViewMenu()
 
     // Another column sorts the view: neither; Newest First sorts by date again, newest on top.
     f.grid()->onHeaderClicked(ReadingsModel::PulseColumn);
+    QCOMPARE(f.grid()->sortDescriptors().first().key, QStringLiteral("Pulse"));
     QVERIFY(!newest->isChecked() && !oldest->isChecked());
     newest->trigger();
     QCOMPARE(f.grid()->shownModel(), f.grid()->model());

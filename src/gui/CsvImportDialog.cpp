@@ -17,13 +17,19 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <array>
+
 namespace {
 
-constexpr CsvField kFields[] = {CsvField::Ignore,   CsvField::Date,     CsvField::Time,
-                                CsvField::DateTime, CsvField::Systolic, CsvField::Diastolic,
-                                CsvField::Pulse,    CsvField::Weight,   CsvField::Custom1,
-                                CsvField::Custom2,  CsvField::Custom3,  CsvField::Comments,
-                                CsvField::Tags};
+// The values the preview shows: those of fixed meaning. The ones the user titles are left out to
+// keep the preview narrow.
+constexpr auto kPreviewValues = [] {
+    constexpr auto shown = [](const ReadingValue *value) { return value->titleKey.isEmpty(); };
+    std::array<const ReadingValue *, std::ranges::count_if(ReadingValues::kStored, shown)> values{};
+    std::ranges::copy_if(ReadingValues::kStored, values.begin(), shown);
+    return values;
+}();
 
 QString numberText(const QVariant &value)
 {
@@ -194,8 +200,9 @@ void CsvImportDialog::fillMapping()
         pMapping->setCellWidget(row, 0, name);
         pMapping->setItem(row, 1, new QTableWidgetItem(example.value(row)));
         auto *box = new QComboBox(pMapping);
-        for (const CsvField field : kFields)
-            box->addItem(CsvExporter::columnTitle(field), int(field));
+        // Every kind of column, in CsvField's order (its values in the table of values' order).
+        for (int field = int(CsvField::Ignore); field <= int(CsvField::Tags); ++field)
+            box->addItem(CsvExporter::columnTitle(CsvField(field)), field);
         box->setCurrentIndex(box->findData(int(pResult.mapping.at(row))));
         box->setAccessibleName(qtTrId("csv.import.value_of").arg(columnName));
         name->setBuddy(box);
@@ -218,16 +225,15 @@ void CsvImportDialog::fillMapping()
 
 void CsvImportDialog::fillPreview()
 {
-    const QStringList titles = {qtTrId("csv.import.line"),
-                                CsvExporter::columnTitle(CsvField::Date),
-                                CsvExporter::columnTitle(CsvField::Time),
-                                CsvExporter::columnTitle(CsvField::Systolic),
-                                CsvExporter::columnTitle(CsvField::Diastolic),
-                                CsvExporter::columnTitle(CsvField::Pulse),
-                                CsvExporter::columnTitle(CsvField::Weight),
-                                CsvExporter::columnTitle(CsvField::Comments),
-                                CsvExporter::columnTitle(CsvField::Tags),
-                                qtTrId("csv.import.status")};
+    // The line, date, time, values, comments, tags and the row's state.
+    QStringList titles = {qtTrId("csv.import.line"), CsvExporter::columnTitle(CsvField::Date),
+                          CsvExporter::columnTitle(CsvField::Time)};
+    const int firstValue = int(titles.size());
+    for (const ReadingValue *value : kPreviewValues)
+        titles << CsvExporter::columnTitle(fieldOfValue(ReadingValues::slotOf(value->key)));
+    const int lastValue = int(titles.size()) - 1;
+    titles << CsvExporter::columnTitle(CsvField::Comments)
+           << CsvExporter::columnTitle(CsvField::Tags) << qtTrId("csv.import.status");
     pPreview->clear();
     pPreview->setColumnCount(int(titles.size()));
     pPreview->setHorizontalHeaderLabels(titles);
@@ -235,26 +241,23 @@ void CsvImportDialog::fillPreview()
     const QLocale locale;
     for (int row = 0; row < pResult.preview.size(); ++row) {
         const CsvImporter::PreviewRow &preview = pResult.preview.at(row);
-        QStringList cells(titles.size());
-        cells[0] = QString::number(preview.line);
+        QStringList cells = {QString::number(preview.line)};
         if (const auto &r = preview.reading) {
             const QDateTime when = r->theWholeDate().toDateTime();
-            cells[1] = locale.toString(when.date(), QLocale::ShortFormat);
-            cells[2] = locale.toString(when.time(), QLocale::ShortFormat);
-            cells[3] = numberText(r->Systolic());
-            cells[4] = numberText(r->Diastolic());
-            cells[5] = numberText(r->Pulse());
-            cells[6] = numberText(r->Weight());
-            cells[7] = r->Comments();
-            cells[8] = r->Tags().join(QLatin1String(", "));
-            cells[9] =
-                preview.bDuplicate ? qtTrId("csv.import.duplicate") : qtTrId("csv.import.ok");
+            cells << locale.toString(when.date(), QLocale::ShortFormat)
+                  << locale.toString(when.time(), QLocale::ShortFormat);
+            for (const ReadingValue *value : kPreviewValues)
+                cells << numberText(r->valueForKey(value->key));
+            cells << r->Comments() << r->Tags().join(QLatin1String(", "))
+                  << (preview.bDuplicate ? qtTrId("csv.import.duplicate")
+                                         : qtTrId("csv.import.ok"));
         } else {
-            cells[9] = preview.problem;
+            cells.resize(titles.size() - 1);
+            cells << preview.problem;
         }
         for (int column = 0; column < cells.size(); ++column) {
             auto *item = new QTableWidgetItem(cells.at(column));
-            if (column >= 3 && column <= 6)
+            if (column >= firstValue && column <= lastValue)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             // Rows left out are dimmed; the reason stays readable.
             if ((!preview.reading || preview.bDuplicate) && column < cells.size() - 1)

@@ -1,17 +1,19 @@
 #include "CustomValuesTemplate.h"
 
 #include "Preferences.h"
+#include "ReadingValues.h"
+
+#include <algorithm>
 
 namespace {
 
-const char *const kTitleKeys[] = {"customTitle1", "customTitle2", "customTitle3"};
-
+// The values the user titles, in the table's order, under their titles.
 QList<RowTemplate::LeftItem> customItems()
 {
     QList<RowTemplate::LeftItem> items;
-    for (int i = 0; i < 3; ++i) {
-        items.append({QStringLiteral("customValue%1").arg(i + 1),
-                      Preferences::shared().stringForKey(QLatin1String(kTitleKeys[i]))});
+    for (const ReadingValue &value : ReadingValues::kAll) {
+        if (!value.titleKey.isEmpty())
+            items.append({value.name, ReadingValues::userTitle(value)});
     }
     return items;
 }
@@ -22,12 +24,10 @@ CustomValuesTemplate::CustomValuesTemplate(const QList<OperatorItem> &operators)
     : RowTemplate(customItems(), operators, RightKind::Number)
 {
     connect(&Preferences::shared(), &Preferences::changed, this, [this](const QString &key) {
-        for (const char *titleKey : kTitleKeys) {
-            if (key == QLatin1String(titleKey)) {
-                updateTitles();
-                return;
-            }
-        }
+        if (std::ranges::any_of(ReadingValues::kAll, [&key](const ReadingValue &value) {
+                return !value.titleKey.isEmpty() && value.titleKey == key;
+            }))
+            updateTitles();
     });
 }
 

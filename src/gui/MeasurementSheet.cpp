@@ -35,29 +35,7 @@ namespace {
     QT_TRID_NOOP("record_bad_custom.message"),    QT_TRID_NOOP("record_bad_custom.ok"),
 };
 
-// The five show preferences, in the order of the rows from the top.
-const QLatin1String kShowKeys[] = {Preferences::showPulse, Preferences::showWeight,
-                                   Preferences::customShow1, Preferences::customShow2,
-                                   Preferences::customShow3};
-const QLatin1String kTitleKeys[] = {Preferences::customTitle1, Preferences::customTitle2,
-                                    Preferences::customTitle3};
-
-// The number fields in the order of MeasurementChecks::Values and of the shown texts.
-enum NumberField
-{
-    Systolic,
-    Diastolic,
-    Pulse,
-    Weight,
-    Custom1,
-    Custom2,
-    Custom3,
-    NumberFieldCount
-};
-const Measurement::Key kNumberKeys[NumberFieldCount] = {
-    Measurement::Key::Systolic,    Measurement::Key::Diastolic,    Measurement::Key::Pulse,
-    Measurement::Key::Weight,      Measurement::Key::CustomValue1, Measurement::Key::CustomValue2,
-    Measurement::Key::CustomValue3};
+using Key = Measurement::Key;
 
 // A date picker showing the year in full: a two-digit year would be read as one of the 1900s.
 QString withFullYear(QString format)
@@ -85,6 +63,23 @@ MeasurementSheet::MeasurementSheet(ConstMeasurementPtr reading, MyDocument *docu
       pCallback(std::move(callback))
 {
     ui->setupUi(this);
+    // The layout has a fixed field for each stored value; these are they, in slot order.
+    static_assert(ReadingValues::kStoredCount == 7 && ReadingValues::slotOf(Key::Systolic) == 0 &&
+                      ReadingValues::slotOf(Key::Diastolic) == 1 &&
+                      ReadingValues::slotOf(Key::Pulse) == 2 &&
+                      ReadingValues::slotOf(Key::Weight) == 3 &&
+                      ReadingValues::slotOf(Key::CustomValue1) == 4 &&
+                      ReadingValues::slotOf(Key::CustomValue2) == 5 &&
+                      ReadingValues::slotOf(Key::CustomValue3) == 6,
+                  "the layout's value fields follow the table of values");
+    const auto &stored = ReadingValues::kStored;
+    pValues = {{{stored[0], ui->pEditSistolic, ui->labelSystolic, nullptr},
+                {stored[1], ui->pEditDiastolic, ui->labelDiastolic, nullptr},
+                {stored[2], ui->pEditPulse, ui->labelPulse, ui->pRowPulse},
+                {stored[3], ui->pEditWeight, ui->labelWeight, ui->pRowWeight},
+                {stored[4], ui->pEditCustom1, ui->labelCustom1, ui->pRowCustom1},
+                {stored[5], ui->pEditCustom2, ui->labelCustom2, ui->pRowCustom2},
+                {stored[6], ui->pEditCustom3, ui->labelCustom3, ui->pRowCustom3}}};
     setWindowModality(Qt::WindowModal);
 
     // The working copy: the reading itself when editing; when adding, the template (the given
@@ -124,10 +119,9 @@ MeasurementSheet::MeasurementSheet(ConstMeasurementPtr reading, MyDocument *docu
     ui->pEditTime->setDisplayFormat(locale.timeFormat(QLocale::ShortFormat)
                                         .remove(QLatin1String(":ss"))
                                         .remove(QLatin1String(".ss")));
-    for (QLineEdit *edit : {ui->pEditSistolic, ui->pEditDiastolic, ui->pEditPulse, ui->pEditWeight,
-                            ui->pEditCustom1, ui->pEditCustom2, ui->pEditCustom3}) {
-        edit->setInputMethodHints(Qt::ImhFormattedNumbersOnly);
-        edit->setMaxLength(32);
+    for (const ValueWidgets &widgets : pValues) {
+        widgets.edit->setInputMethodHints(Qt::ImhFormattedNumbersOnly);
+        widgets.edit->setMaxLength(32);
     }
     ui->pTags->setCompletions(document ? document->tags() : QStringList());
 
@@ -138,10 +132,11 @@ MeasurementSheet::MeasurementSheet(ConstMeasurementPtr reading, MyDocument *docu
     const int spacing = qMax(4, style()->pixelMetric(QStyle::PM_LayoutVerticalSpacing));
     nRowPitch =
         qMax(ui->pEditPulse->sizeHint().height(), ui->labelPulse->sizeHint().height()) + spacing;
-    for (QWidget *row :
-         {ui->pRowPulse, ui->pRowWeight, ui->pRowCustom1, ui->pRowCustom2, ui->pRowCustom3}) {
-        row->setFixedHeight(nRowPitch);
-        row->hide();
+    for (const ValueWidgets &widgets : pValues) {
+        if (widgets.row) {
+            widgets.row->setFixedHeight(nRowPitch);
+            widgets.row->hide();
+        }
     }
     // The box's own height, before any row is laid out in it.
     ui->boxLayout->activate();
@@ -151,11 +146,16 @@ MeasurementSheet::MeasurementSheet(ConstMeasurementPtr reading, MyDocument *docu
     adjustSize();
 
     connect(&Preferences::shared(), &Preferences::changed, this, [this](const QString &key) {
-        if (std::find(std::begin(kShowKeys), std::end(kShowKeys), key) != std::end(kShowKeys))
-            propertiesUpdated();
-        else if (std::find(std::begin(kTitleKeys), std::end(kTitleKeys), key) !=
-                 std::end(kTitleKeys))
-            updateCustomTitles();
+        for (const ValueWidgets &widgets : pValues) {
+            if (widgets.row && widgets.value->showKey == key) {
+                propertiesUpdated();
+                return;
+            }
+            if (!widgets.value->titleKey.isEmpty() && widgets.value->titleKey == key) {
+                updateCustomTitles();
+                return;
+            }
+        }
     });
 
     strLoadedFields = fieldTexts();
@@ -179,12 +179,11 @@ void MeasurementSheet::loadFields()
     connect(ui->pEditDate, &QDateEdit::dateChanged, this, [this] { bDateChanged = true; });
     connect(ui->pEditTime, &QTimeEdit::timeChanged, this, [this] { bTimeChanged = true; });
 
-    QLineEdit *const edits[NumberFieldCount] = {
-        ui->pEditSistolic, ui->pEditDiastolic, ui->pEditPulse,  ui->pEditWeight,
-        ui->pEditCustom1,  ui->pEditCustom2,   ui->pEditCustom3};
-    for (int i = 0; i < NumberFieldCount; ++i) {
-        strShown[i] = MeasurementChecks::formatNumber(pMeasurement->valueForKey(kNumberKeys[i]));
-        edits[i]->setText(strShown[i]);
+    for (int slot = 0; slot < ReadingValues::kStoredCount; ++slot) {
+        const ValueWidgets &widgets = pValues[slot];
+        strShown[slot] =
+            MeasurementChecks::formatNumber(pMeasurement->valueForKey(widgets.value->key));
+        widgets.edit->setText(strShown[slot]);
     }
     ui->pEditComment->setText(pMeasurement->Comments());
     ui->pTags->setTokens(pMeasurement->Tags());
@@ -194,16 +193,10 @@ void MeasurementSheet::loadFields()
 QStringList MeasurementSheet::fieldTexts() const
 {
     QStringList texts = {ui->pEditDate->date().toString(Qt::ISODate),
-                         ui->pEditTime->time().toString(Qt::ISODate),
-                         ui->pEditSistolic->text(),
-                         ui->pEditDiastolic->text(),
-                         ui->pEditPulse->text(),
-                         ui->pEditWeight->text(),
-                         ui->pEditCustom1->text(),
-                         ui->pEditCustom2->text(),
-                         ui->pEditCustom3->text(),
-                         ui->pEditComment->text(),
-                         ui->pTags->pendingText()};
+                         ui->pEditTime->time().toString(Qt::ISODate)};
+    for (const ValueWidgets &widgets : pValues)
+        texts << widgets.edit->text();
+    texts << ui->pEditComment->text() << ui->pTags->pendingText();
     return texts + ui->pTags->tokens();
 }
 
@@ -220,14 +213,14 @@ bool MeasurementSheet::confirm()
 
 void MeasurementSheet::updateCustomTitles()
 {
-    QLabel *const labels[] = {ui->labelCustom1, ui->labelCustom2, ui->labelCustom3};
-    QLineEdit *const edits[] = {ui->pEditCustom1, ui->pEditCustom2, ui->pEditCustom3};
-    for (int i = 0; i < 3; ++i) {
-        const QString title = Preferences::shared().stringForKey(kTitleKeys[i]);
+    for (const ValueWidgets &widgets : pValues) {
+        if (widgets.value->titleKey.isEmpty())
+            continue;
+        const QString title = ReadingValues::userTitle(*widgets.value);
         //: %1 is the title the user gave a custom value
         QString text = qtTrId("editor.custom_label").arg(title);
-        labels[i]->setText(text.replace(QLatin1Char('&'), QLatin1String("&&")));
-        edits[i]->setAccessibleName(title);
+        widgets.label->setText(text.replace(QLatin1Char('&'), QLatin1String("&&")));
+        widgets.edit->setAccessibleName(title);
     }
     alignLabels();
 }
@@ -257,32 +250,32 @@ void MeasurementSheet::alignRowFields()
     if (!isVisible() || !ui->pBoxOther->isVisible())
         return;
     layout()->activate();
-    QLineEdit *const edits[] = {ui->pEditPulse, ui->pEditWeight, ui->pEditCustom1, ui->pEditCustom2,
-                                ui->pEditCustom3};
-    QLabel *const rowLabels[] = {ui->labelPulse, ui->labelWeight, ui->labelCustom1,
-                                 ui->labelCustom2, ui->labelCustom3};
-    QLabel *const fixedLabels[] = {ui->labelDate,      ui->labelTime,    ui->labelSystolic,
-                                   ui->labelDiastolic, ui->labelComment, ui->labelTags};
-    const auto shown = std::find_if(std::begin(edits), std::end(edits),
-                                    [](QLineEdit *edit) { return edit->isVisible(); });
-    if (shown == std::end(edits))
+    QList<QLabel *> rowLabels,
+        fixedLabels = {ui->labelDate, ui->labelTime, ui->labelComment, ui->labelTags};
+    QLineEdit *shown = nullptr;
+    for (const ValueWidgets &widgets : pValues) {
+        (widgets.row ? rowLabels : fixedLabels).append(widgets.label);
+        if (!shown && widgets.row && widgets.edit->isVisible())
+            shown = widgets.edit;
+    }
+    if (!shown)
         return;
     const int delta =
-        (*shown)->mapTo(this, QPoint()).x() - ui->pEditSistolic->mapTo(this, QPoint()).x();
+        shown->mapTo(this, QPoint()).x() - ui->pEditSistolic->mapTo(this, QPoint()).x();
     if (delta == 0)
         return;
     int rowWidth = ui->labelPulse->width() - delta;
     int needed = 0;
-    for (QLabel *label : rowLabels) {
+    for (QLabel *label : std::as_const(rowLabels)) {
         label->setMinimumWidth(0);
         needed = qMax(needed, label->sizeHint().width());
     }
     if (rowWidth < needed) {
-        for (QLabel *label : fixedLabels)
+        for (QLabel *label : std::as_const(fixedLabels))
             label->setFixedWidth(label->width() + (needed - rowWidth));
         rowWidth = needed;
     }
-    for (QLabel *label : rowLabels)
+    for (QLabel *label : std::as_const(rowLabels))
         label->setFixedWidth(rowWidth);
     layout()->activate();
 }
@@ -300,13 +293,13 @@ void MeasurementSheet::propertiesUpdated()
     const int windowHeight = height();
     const int before = box->isVisibleTo(this) ? box->height() : 0;
 
-    Preferences &preferences = Preferences::shared();
-    QWidget *const rows[] = {ui->pRowPulse, ui->pRowWeight, ui->pRowCustom1, ui->pRowCustom2,
-                             ui->pRowCustom3};
     int shown = 0;
-    for (int i = 0; i < 5; ++i) {
-        const bool on = preferences.valueForKey(kShowKeys[i]).toBool() || (nForcedRows & (1u << i));
-        rows[i]->setVisible(on);
+    for (int slot = 0; slot < ReadingValues::kStoredCount; ++slot) {
+        const ValueWidgets &widgets = pValues[slot];
+        if (!widgets.row)
+            continue;
+        const bool on = ReadingValues::isShown(*widgets.value) || (nForcedRows & (1u << slot));
+        widgets.row->setVisible(on);
         shown += on ? 1 : 0;
     }
     int after = 0;
@@ -331,10 +324,10 @@ void MeasurementSheet::linkKeyViews()
 {
     // Date, time, the pressures, the shown rows top to bottom, the comment, the tags, then the
     // buttons as they stand. Hidden rows are passed over by the focus chain.
-    QList<QWidget *> chain = {ui->pEditDate,      ui->pEditTime,    ui->pEditSistolic,
-                              ui->pEditDiastolic, ui->pEditPulse,   ui->pEditWeight,
-                              ui->pEditCustom1,   ui->pEditCustom2, ui->pEditCustom3,
-                              ui->pEditComment,   ui->pTags,        ui->pTagsMenuButton};
+    QList<QWidget *> chain = {ui->pEditDate, ui->pEditTime};
+    for (const ValueWidgets &widgets : pValues)
+        chain << widgets.edit;
+    chain << ui->pEditComment << ui->pTags << ui->pTagsMenuButton;
     const int buttonLayout = style()->styleHint(QStyle::SH_DialogButtonLayout, nullptr, this);
     const bool cancelFirst = buttonLayout == QDialogButtonBox::MacLayout ||
                              buttonLayout == QDialogButtonBox::GnomeLayout;
@@ -357,22 +350,20 @@ MeasurementChecks::Values MeasurementSheet::commitEditing()
         bTimeChanged = false;
     }
 
-    QLineEdit *const edits[NumberFieldCount] = {
-        ui->pEditSistolic, ui->pEditDiastolic, ui->pEditPulse,  ui->pEditWeight,
-        ui->pEditCustom1,  ui->pEditCustom2,   ui->pEditCustom3};
-    QVariant entered[NumberFieldCount];
-    for (int i = 0; i < NumberFieldCount; ++i) {
-        const QString text = edits[i]->text();
-        if (text == strShown[i]) {
+    std::array<QVariant, ReadingValues::kStoredCount> entered;
+    for (int slot = 0; slot < ReadingValues::kStoredCount; ++slot) {
+        const Key key = pValues[slot].value->key;
+        const QString text = pValues[slot].edit->text();
+        if (text == strShown[slot]) {
             // Left as shown: the value keeps its exact form (a whole 72.0 stays fractional).
-            entered[i] = pMeasurement->valueForKey(kNumberKeys[i]);
+            entered[slot] = pMeasurement->valueForKey(key);
             continue;
         }
-        entered[i] = MeasurementChecks::parseNumber(text);
+        entered[slot] = MeasurementChecks::parseNumber(text);
         // Text that is not a number is not stored: the check refuses it with its own alert.
-        if (entered[i].typeId() != QMetaType::QString) {
-            pMeasurement->setValueForKey(entered[i], kNumberKeys[i]);
-            strShown[i] = text;
+        if (entered[slot].typeId() != QMetaType::QString) {
+            pMeasurement->setValueForKey(entered[slot], key);
+            strShown[slot] = text;
         }
     }
 
@@ -386,30 +377,17 @@ MeasurementChecks::Values MeasurementSheet::commitEditing()
         strTagsShown = tags;
     }
 
-    return {entered[Systolic], entered[Diastolic], entered[Pulse],  entered[Weight],
-            entered[Custom1],  entered[Custom2],   entered[Custom3]};
+    auto of = [&entered](Key key) { return entered[ReadingValues::slotOf(key)]; };
+    return {of(Key::Systolic),     of(Key::Diastolic),    of(Key::Pulse),       of(Key::Weight),
+            of(Key::CustomValue1), of(Key::CustomValue2), of(Key::CustomValue3)};
 }
 
 QLineEdit *MeasurementSheet::fieldFor(MeasurementChecks::Field field) const
 {
-    switch (field) {
-    case MeasurementChecks::Field::Systolic:
-        return ui->pEditSistolic;
-    case MeasurementChecks::Field::Diastolic:
-        return ui->pEditDiastolic;
-    case MeasurementChecks::Field::Pulse:
-        return ui->pEditPulse;
-    case MeasurementChecks::Field::Weight:
-        return ui->pEditWeight;
-    case MeasurementChecks::Field::Custom1:
-        return ui->pEditCustom1;
-    case MeasurementChecks::Field::Custom2:
-        return ui->pEditCustom2;
-    case MeasurementChecks::Field::Custom3:
-        return ui->pEditCustom3;
-    case MeasurementChecks::Field::None:
-        break;
-    }
+    // Field::None, then one field per stored value in slot order.
+    const int slot = int(field) - 1;
+    if (slot >= 0 && slot < ReadingValues::kStoredCount)
+        return pValues[slot].edit;
     return nullptr;
 }
 
@@ -426,22 +404,19 @@ void MeasurementSheet::onFinishAddingMeasurement()
         accept();
         return;
     }
+    // Field::None, then one field per stored value in slot order.
+    const int slot = int(field) - 1;
+    const ValueWidgets *widgets =
+        slot >= 0 && slot < ReadingValues::kStoredCount ? &pValues[slot] : nullptr;
     QStringList arguments;
-    if (field == MeasurementChecks::Field::Custom1)
-        arguments << Preferences::shared().stringForKey(Preferences::customTitle1);
-    else if (field == MeasurementChecks::Field::Custom2)
-        arguments << Preferences::shared().stringForKey(Preferences::customTitle2);
-    else if (field == MeasurementChecks::Field::Custom3)
-        arguments << Preferences::shared().stringForKey(Preferences::customTitle3);
+    if (widgets && !widgets->value->titleKey.isEmpty())
+        arguments << ReadingValues::userTitle(*widgets->value);
     QPointer<QLineEdit> edit = fieldFor(field);
     // A value in a row switched off could not be corrected: its row is shown for the rest of
     // this sheet's life.
-    if (edit && !edit->isVisibleTo(this)) {
-        const int row = int(field) - int(MeasurementChecks::Field::Pulse);
-        if (row >= 0 && row < 5) {
-            nForcedRows |= 1u << row;
-            propertiesUpdated();
-        }
+    if (widgets && widgets->row && !edit->isVisibleTo(this)) {
+        nForcedRows |= 1u << slot;
+        propertiesUpdated();
     }
     Dialogs::inform(this, stem, arguments, [edit] {
         if (edit) {

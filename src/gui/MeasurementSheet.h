@@ -2,10 +2,12 @@
 
 #include "Measurement.h"
 #include "MeasurementChecks.h"
+#include "ReadingValues.h"
 
 #include <QDialog>
 #include <QPointer>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -98,6 +100,16 @@ private:
     void onFinished(int result);
 
     std::unique_ptr<Ui::Measurement> ui;
+    // The layout's widgets of each stored value, by its slot: its field, its label and, for the
+    // values in the box of other values, its row.
+    struct ValueWidgets
+    {
+        const ReadingValue *value;
+        QLineEdit *edit;
+        QLabel *label;
+        QWidget *row;
+    };
+    std::array<ValueWidgets, ReadingValues::kStoredCount> pValues;
     MeasurementPtr pMeasurement;
     ConstMeasurementPtr pOriginal;
     QPointer<MyDocument> pDocument;
@@ -108,11 +120,11 @@ private:
     int nInitialOtherHeight = 0;
     int nRowPitch = 0;
     // The numbers as first shown, so that a field left alone keeps its exact value and kind.
-    QString strShown[7];
+    std::array<QString, ReadingValues::kStoredCount> strShown;
     // The tags as the field shows them (trimmed, each once); while the field still shows them
     // the reading's own tags are kept exactly as they are.
     QStringList strTagsShown;
-    unsigned nForcedRows = 0; // rows shown although switched off (bit 0: pulse)
+    unsigned nForcedRows = 0; // rows shown although switched off (a bit per slot)
     bool bDateChanged = false;
     bool bTimeChanged = false;
     QStringList strLoadedFields; // fieldTexts() as the sheet opened

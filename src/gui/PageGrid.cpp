@@ -15,6 +15,26 @@
 
 namespace {
 
+// The reading's property key a column sorts by: a value column's value, the pressure column's
+// first.
+QString sortKeyOfColumn(int column)
+{
+    if (const ReadingValue *value = ReadingsModel::valueOfColumn(column))
+        return value->name;
+    switch (column) {
+    case ReadingsModel::TimeColumn:
+        return QStringLiteral("Time");
+    case ReadingsModel::PressureColumn:
+        return QStringLiteral("Systolic");
+    case ReadingsModel::TagsColumn:
+        return QStringLiteral("Tags");
+    case ReadingsModel::CommentsColumn:
+        return QStringLiteral("Comments");
+    default:
+        return QStringLiteral("theWholeDate");
+    }
+}
+
 // Row heights in points of the three sizes, and the cell font's share of the regular size.
 constexpr qreal kRowHeightPoints[] = {18, 14, 11};
 constexpr qreal kFontScale[] = {1.0, 0.85, 0.72};
@@ -436,9 +456,9 @@ void PageGrid::onPreferenceChanged(const QString &key)
 {
     if (key == Preferences::rowSize)
         setRowSize(Preferences::shared().integerForKey(Preferences::rowSize));
-    else if (key == Preferences::showPulse || key == Preferences::showWeight ||
-             key == Preferences::customShow1 || key == Preferences::customShow2 ||
-             key == Preferences::customShow3)
+    else if (std::ranges::any_of(ReadingValues::kAll, [&key](const ReadingValue &value) {
+                 return !value.showKey.isEmpty() && value.showKey == key;
+             }))
         updateColumns();
 }
 
@@ -449,10 +469,7 @@ QList<SortDescriptor> PageGrid::sortDescriptors() const
     if (nSortColumn == ReadingsModel::DateColumn)
         return {
             {QStringLiteral("theWholeDate"), pDocument ? pDocument->sortItemsAscending() : true}};
-    static const char *const keys[] = {
-        "theWholeDate", "Time",         "Systolic",     "Pulse", "Weight",
-        "customValue1", "customValue2", "customValue3", "Tags",  "Comments"};
-    return {{QLatin1String(keys[nSortColumn]), nProxyOrder == Qt::AscendingOrder}};
+    return {{sortKeyOfColumn(nSortColumn), nProxyOrder == Qt::AscendingOrder}};
 }
 
 void PageGrid::onHeaderClicked(int column)

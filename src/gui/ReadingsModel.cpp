@@ -9,42 +9,6 @@
 
 #include <limits>
 
-namespace {
-
-Measurement::Key keyOfColumn(int column)
-{
-    switch (column) {
-    case ReadingsModel::PulseColumn:
-        return Measurement::Key::Pulse;
-    case ReadingsModel::WeightColumn:
-        return Measurement::Key::Weight;
-    case ReadingsModel::Custom1Column:
-        return Measurement::Key::CustomValue1;
-    case ReadingsModel::Custom2Column:
-        return Measurement::Key::CustomValue2;
-    case ReadingsModel::Custom3Column:
-        return Measurement::Key::CustomValue3;
-    default:
-        return Measurement::Key::Invalid;
-    }
-}
-
-QString titleKeyOfColumn(int column)
-{
-    switch (column) {
-    case ReadingsModel::Custom1Column:
-        return Preferences::customTitle1;
-    case ReadingsModel::Custom2Column:
-        return Preferences::customTitle2;
-    case ReadingsModel::Custom3Column:
-        return Preferences::customTitle3;
-    default:
-        return QString();
-    }
-}
-
-} // namespace
-
 ReadingsModel::ReadingsModel(MyDocument *document, QObject *parent)
     : DocumentListModel(document, MyDocument::List::Items, parent),
       fmtDate(DateFormatter::formatter()), fmtTime(TimeFormatter::formatter()),
@@ -91,7 +55,8 @@ int ReadingsModel::rowOfReading(const Measurement *reading) const
 
 QString ReadingsModel::showKeyOfColumn(int column)
 {
-    return Preferences::showKeyForValue(Measurement::keyName(keyOfColumn(column)));
+    const ReadingValue *value = valueOfColumn(column);
+    return value ? QString(value->showKey) : QString();
 }
 
 QVariant ReadingsModel::data(const QModelIndex &index, int role) const
@@ -113,15 +78,18 @@ QVariant ReadingsModel::data(const QModelIndex &index, int role) const
             return fmtTime->stringForObjectValue(date);
         case PressureColumn:
             return PressureFormatter::stringForMeasurement(*r);
-        case PulseColumn:
-            return fmtWhole->stringFromNumber(r->Pulse());
         case TagsColumn:
             return fmtTags->stringForObjectValue(r->Tags());
         case CommentsColumn:
             // One line in the table; the whole text in the tool tip.
             return r->Comments().simplified();
         default:
-            return fmtDecimal->stringFromNumber(r->valueForKey(keyOfColumn(column)));
+            if (const ReadingValue *value = valueOfColumn(column)) {
+                const NumberFormatter &formatter =
+                    value->format == ReadingValue::Format::Whole ? *fmtWhole : *fmtDecimal;
+                return formatter.stringFromNumber(r->valueForKey(value->key));
+            }
+            return QVariant();
         }
     }
     case Qt::ToolTipRole:
@@ -130,7 +98,7 @@ QVariant ReadingsModel::data(const QModelIndex &index, int role) const
         return QVariant();
     case Qt::TextAlignmentRole:
         if (column == DateColumn || column == TimeColumn || column == PressureColumn ||
-            keyOfColumn(column) != Measurement::Key::Invalid)
+            valueOfColumn(column))
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     case SortRole:
@@ -150,10 +118,11 @@ QVariant ReadingsModel::data(const QModelIndex &index, int role) const
         case CommentsColumn:
             return r->Comments();
         default: {
-            double value = 0;
-            if (!r->numberForKey(keyOfColumn(column), &value))
+            const ReadingValue *value = valueOfColumn(column);
+            double number = 0;
+            if (!value || !r->numberForKey(value->key, &number))
                 return -std::numeric_limits<double>::infinity();
-            return value;
+            return number;
         }
         }
     default:
@@ -178,23 +147,25 @@ QVariant ReadingsModel::headerData(int section, Qt::Orientation orientation, int
         return qtTrId("window.column.time");
     case PressureColumn:
         return qtTrId("window.column.pressure");
-    case PulseColumn:
-        return qtTrId("window.column.pulse");
-    case WeightColumn:
-        return qtTrId("window.column.weight");
     case TagsColumn:
         return qtTrId("window.column.tags");
     case CommentsColumn:
         return qtTrId("window.column.comments");
-    default:
-        return Preferences::shared().stringForKey(titleKeyOfColumn(section));
+    default: {
+        const ReadingValue *value = valueOfColumn(section);
+        if (!value)
+            return QVariant();
+        return value->columnTitleId ? qtTrId(value->columnTitleId)
+                                    : ReadingValues::userTitle(*value);
+    }
     }
 }
 
 void ReadingsModel::onPreferenceChanged(const QString &key)
 {
-    for (int column = Custom1Column; column <= Custom3Column; ++column) {
-        if (titleKeyOfColumn(column) == key)
+    for (int column = 0; column < ColumnCount; ++column) {
+        const ReadingValue *value = valueOfColumn(column);
+        if (value && !value->titleKey.isEmpty() && value->titleKey == key)
             emit headerDataChanged(Qt::Horizontal, column, column);
     }
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "DocumentListModel.h"
+#include "ReadingValues.h"
 
+#include <algorithm>
+#include <array>
 #include <memory>
 #include <type_traits>
 
@@ -14,9 +17,20 @@ class TimeFormatter;
 using ReadingList = std::decay_t<decltype(std::declval<const MyDocument &>().items())>;
 using ReadingPtr = ReadingList::value_type;
 
+namespace ReadingsColumns {
+// The values a reading may lack each have a column of their own; the pressures share one, and
+// the derived values have none.
+constexpr bool hasOwnColumn(const ReadingValue &value)
+{
+    return value.presence == ReadingValue::Presence::Optional;
+}
+inline constexpr int kValueCount = int(std::ranges::count_if(ReadingValues::kAll, hasOwnColumn));
+} // namespace ReadingsColumns
+
 // The document's filtered readings as a table, in the document's presentation order: oldest
 // first, or newest first as a mapping of rows (no second list). Columns: date, time, pressure,
-// pulse, weight, three custom values (titled by the preferences), tags, comments.
+// the optional values of the table of values in its order (pulse, weight, three custom values
+// titled by the preferences), tags, comments.
 class ReadingsModel : public DocumentListModel
 {
     Q_OBJECT
@@ -26,12 +40,14 @@ public:
         DateColumn,
         TimeColumn,
         PressureColumn,
-        PulseColumn,
+        FirstValueColumn,
+        // The value columns are named for the places that want one in particular.
+        PulseColumn = FirstValueColumn,
         WeightColumn,
         Custom1Column,
         Custom2Column,
         Custom3Column,
-        TagsColumn,
+        TagsColumn = FirstValueColumn + ReadingsColumns::kValueCount,
         CommentsColumn,
         ColumnCount
     };
@@ -50,6 +66,9 @@ public:
     // The row showing the reading (found by identity), or -1.
     int rowOfReading(const Measurement *reading) const;
 
+    // The value a column shows, or nullptr for the columns of the date, time, pressure, tags and
+    // comments.
+    static constexpr const ReadingValue *valueOfColumn(int column);
     // The preference that shows an optional column, or empty for the columns always shown.
     static QString showKeyOfColumn(int column);
 
@@ -72,3 +91,35 @@ private:
     std::unique_ptr<NumberFormatter> fmtWhole;
     std::unique_ptr<NumberFormatter> fmtDecimal;
 };
+
+namespace ReadingsColumns {
+// Per column, the value it shows.
+inline constexpr auto kValueOf = [] {
+    std::array<const ReadingValue *, ReadingsModel::ColumnCount> values{};
+    int column = ReadingsModel::FirstValueColumn;
+    for (const ReadingValue &value : ReadingValues::kAll) {
+        if (hasOwnColumn(value))
+            values[std::size_t(column++)] = &value;
+    }
+    return values;
+}();
+} // namespace ReadingsColumns
+
+constexpr const ReadingValue *ReadingsModel::valueOfColumn(int column)
+{
+    return column >= 0 && column < ColumnCount ? ReadingsColumns::kValueOf[std::size_t(column)]
+                                               : nullptr;
+}
+
+static_assert(ReadingsModel::Custom3Column + 1 == ReadingsModel::TagsColumn &&
+                  ReadingsModel::valueOfColumn(ReadingsModel::PulseColumn)->key ==
+                      Measurement::Key::Pulse &&
+                  ReadingsModel::valueOfColumn(ReadingsModel::WeightColumn)->key ==
+                      Measurement::Key::Weight &&
+                  ReadingsModel::valueOfColumn(ReadingsModel::Custom1Column)->key ==
+                      Measurement::Key::CustomValue1 &&
+                  ReadingsModel::valueOfColumn(ReadingsModel::Custom2Column)->key ==
+                      Measurement::Key::CustomValue2 &&
+                  ReadingsModel::valueOfColumn(ReadingsModel::Custom3Column)->key ==
+                      Measurement::Key::CustomValue3,
+              "the named value columns follow the table of values");

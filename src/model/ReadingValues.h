@@ -57,11 +57,12 @@ struct ReadingValue
     QLatin1String colorKey{};             // its chart line's colour; empty: not charted
     Rgb defaultColor{};
 
-    const char *printTitleId = nullptr; // the report's column title; none: the user's title
-    const char *csvTitleId = nullptr;   // the CSV column title; none: the user's title
-    const char *checkStem = nullptr;    // the stem of the editor's alert when a check fails
-    const char *csvProblemId = nullptr; // why an import refuses the row when a check fails
-    const char *csvMissingId = nullptr; // why an import refuses a row without a required value
+    const char *columnTitleId = nullptr; // the window's column title; none: the user's title
+    const char *printTitleId = nullptr;  // the report's column title; none: the user's title
+    const char *csvTitleId = nullptr;    // the CSV column title; none: the user's title
+    const char *checkStem = nullptr;     // the stem of the editor's alert when a check fails
+    const char *csvProblemId = nullptr;  // why an import refuses the row when a check fails
+    const char *csvMissingId = nullptr;  // why an import refuses a row without a required value
     // The checks hold the value's integer part within these; any finite number passes when
     // they are infinite.
     double minimum = -std::numeric_limits<double>::infinity();
@@ -98,6 +99,7 @@ inline constexpr ReadingValue kAll[] = {
      .jsonKey = "systolic"_L1,
      .colorKey = P::chartColorSystolic,
      .defaultColor = {0, 0, 1}, // blue
+     .columnTitleId = QT_TRID_NOOP("window.column.systolic"),
      .printTitleId = QT_TRID_NOOP("print.columns.Systolic"),
      .csvTitleId = QT_TRID_NOOP("csv.columns.systolic"),
      .checkStem = "record_bad_systolic",
@@ -114,6 +116,7 @@ inline constexpr ReadingValue kAll[] = {
      .jsonKey = "diastolic"_L1,
      .colorKey = P::chartColorDiastolic,
      .defaultColor = {0, 0, 1}, // blue
+     .columnTitleId = QT_TRID_NOOP("window.column.diastolic"),
      .printTitleId = QT_TRID_NOOP("print.columns.Diastolic"),
      .csvTitleId = QT_TRID_NOOP("csv.columns.diastolic"),
      .checkStem = "record_bad_diastolic",
@@ -126,6 +129,7 @@ inline constexpr ReadingValue kAll[] = {
      .presence = Presence::Derived,
      .unit = Unit::MillimetresOfMercury,
      .format = Format::Whole,
+     .columnTitleId = QT_TRID_NOOP("window.column.pulse_pressure"),
      .printTitleId = QT_TRID_NOOP("print.columns.PulsePressure")},
     {.key = Key::Pulse,
      .name = "Pulse"_L1,
@@ -137,6 +141,7 @@ inline constexpr ReadingValue kAll[] = {
      .shownByDefault = true,
      .colorKey = P::chartColorPulse,
      .defaultColor = {0.5f, 0.5f, 0.5f}, // gray
+     .columnTitleId = QT_TRID_NOOP("window.column.pulse"),
      .printTitleId = QT_TRID_NOOP("print.columns.Pulse"),
      .csvTitleId = QT_TRID_NOOP("csv.columns.pulse"),
      .checkStem = "record_bad_pulse",
@@ -152,6 +157,7 @@ inline constexpr ReadingValue kAll[] = {
      .shownByDefault = true,
      .colorKey = P::chartColorWeight,
      .defaultColor = {0.6f, 0.4f, 0.2f}, // brown
+     .columnTitleId = QT_TRID_NOOP("window.column.weight"),
      .printTitleId = QT_TRID_NOOP("print.columns.Weight"),
      .csvTitleId = QT_TRID_NOOP("csv.columns.weight"),
      .checkStem = "record_bad_weight",
