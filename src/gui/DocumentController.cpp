@@ -4,7 +4,9 @@
 #include "MeasurementSheet.h"
 #include "MyDocument.h"
 #include "PendingEdits.h"
-#include "Preferences.h"
+#include "RecentDocuments.h"
+#include "RecoveryOffer.h"
+#include "RecoveryStore.h"
 #include "UndoManager.h"
 
 #include <QApplication>
@@ -13,19 +15,13 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QMainWindow>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTimer>
-#include <QUuid>
 
 #include <algorithm>
 
 namespace {
-
-const QString kRecentKey = QStringLiteral("recentDocuments");
 
 // One spelling per file, so that the same file opened twice is found.
 QString normalPath(const QString &path)
@@ -53,10 +49,20 @@ DiskState diskStateOf(const QString &path)
     return {info.fileTime(QFileDevice::FileModificationTime), info.size()};
 }
 
-bool writeWhole(const QString &path, const QByteArray &data)
+// Calls the callback, when there is one, with the outcome.
+template <typename... Outcome>
+void finish(const std::function<void(Outcome...)> &done, Outcome... outcome)
 {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+    if (done)
+        done(outcome...);
+}
+
+// Shows the window in front of the others.
+void bringToFront(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 } // namespace
@@ -79,10 +85,11 @@ struct DocumentController::Entry
 
 DocumentController::DocumentController(QObject *parent)
     : QObject(parent), pClock([] { return QDateTime::currentMSecsSinceEpoch(); }),
-      pAutosaveTimer(new QTimer(this))
+      pRecoveryStore(std::make_unique<RecoveryStore>(fileExtension())),
+      pRecentDocuments(new RecentDocuments(this)), pAutosaveTimer(new QTimer(this))
 {
-    strRecoveryDirectory = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-                           QStringLiteral("/recovery");
+    connect(pRecentDocuments, &RecentDocuments::changed, this,
+            &DocumentController::recentDocumentsChanged);
     pAutosaveTimer->setSingleShot(true);
     connect(pAutosaveTimer, &QTimer::timeout, this, &DocumentController::autosaveDueDocuments);
 }
@@ -106,7 +113,12 @@ void DocumentController::setClock(Clock clock)
 
 void DocumentController::setRecoveryDirectory(const QString &directory)
 {
-    strRecoveryDirectory = directory;
+    pRecoveryStore->setDirectory(directory);
+}
+
+QString DocumentController::recoveryDirectory() const
+{
+    return pRecoveryStore->directory();
 }
 
 QString DocumentController::fileExtension()
@@ -254,11 +266,8 @@ MyDocument *DocumentController::addDocument(std::unique_ptr<MyDocument> owned, c
         if (raw->window) {
             raw->window->installEventFilter(this);
             updateTitle(raw);
-            if (display) {
-                raw->window->show();
-                raw->window->raise();
-                raw->window->activateWindow();
-            }
+            if (display)
+                bringToFront(raw->window);
         }
     }
     emit documentsChanged();
@@ -300,11 +309,8 @@ MyDocument *DocumentController::openDocumentWithContentsOfFile(const QString &pa
 {
     const QString normal = normalPath(path);
     if (MyDocument *open = documentForPath(normal)) {
-        if (QMainWindow *window = windowForDocument(open); window && display) {
-            window->show();
-            window->raise();
-            window->activateWindow();
-        }
+        if (QMainWindow *window = windowForDocument(open); window && display)
+            bringToFront(window);
         return open;
     }
     auto document = std::make_unique<MyDocument>();
@@ -359,34 +365,22 @@ void DocumentController::closePristineUntitled(MyDocument *except)
 
 QStringList DocumentController::recentDocumentURLs() const
 {
-    return Preferences::shared().stateForKey(kRecentKey).toStringList();
+    return pRecentDocuments->paths();
 }
 
 void DocumentController::noteNewRecentDocument(const QString &path)
 {
-    const QString normal = normalPath(path);
-    QStringList list = recentDocumentURLs();
-    list.removeAll(normal);
-    list.prepend(normal);
-    while (list.size() > kMaxRecentDocuments)
-        list.removeLast();
-    Preferences::shared().setStateForKey(list, kRecentKey);
-    emit recentDocumentsChanged();
+    pRecentDocuments->note(normalPath(path));
 }
 
 void DocumentController::removeRecentDocument(const QString &path)
 {
-    QStringList list = recentDocumentURLs();
-    if (list.removeAll(path) == 0)
-        return;
-    Preferences::shared().setStateForKey(list, kRecentKey);
-    emit recentDocumentsChanged();
+    pRecentDocuments->remove(path);
 }
 
 void DocumentController::clearRecentDocuments()
 {
-    Preferences::shared().setStateForKey(QVariant(), kRecentKey);
-    emit recentDocumentsChanged();
+    pRecentDocuments->clear();
 }
 
 void DocumentController::openRecentDocument(const QString &path)
@@ -423,8 +417,7 @@ void DocumentController::saveDocument(MyDocument *document, std::function<void(b
 {
     Entry *entry = entryOf(document);
     if (!entry) {
-        if (done)
-            done(false);
+        finish(done, false);
         return;
     }
     QPointer<MyDocument> pending(document);
@@ -445,8 +438,7 @@ void DocumentController::saveDocument(MyDocument *document, std::function<void(b
     }
     if (diskStateOf(entry->path) == entry->disk || !QFileInfo::exists(entry->path)) {
         const bool saved = saveDocumentToPath(document, entry->path);
-        if (done)
-            done(saved);
+        finish(done, saved);
         return;
     }
     // Another program (a synced folder, another computer, an editor) changed the file since it
@@ -462,8 +454,7 @@ void DocumentController::saveDocument(MyDocument *document, std::function<void(b
                 saved = saveDocumentToPath(guard, entry->path);
             else if (entry && answer == 1)
                 revertNow(guard);
-            if (done)
-                done(saved);
+            finish(done, saved);
         },
         {displayName(document)});
 }
@@ -479,8 +470,7 @@ void DocumentController::saveRecovered(MyDocument *document, std::function<void(
                  {QStringLiteral("replace"), QStringLiteral("save_as"), QStringLiteral("cancel")},
                  [this, guard, done, original](int answer) {
                      if (!guard || !entryOf(guard) || answer == 2) {
-                         if (done)
-                             done(false);
+                         finish(done, false);
                          return;
                      }
                      if (answer == 1) {
@@ -491,15 +481,13 @@ void DocumentController::saveRecovered(MyDocument *document, std::function<void(
                      if (other && isEdited(other)) {
                          Dialogs::inform(parentFor(guard), QStringLiteral("doc.save_as_open"),
                                          {QFileInfo(original).fileName()});
-                         if (done)
-                             done(false);
+                         finish(done, false);
                          return;
                      }
                      if (other)
                          reallyClose(other);
                      const bool saved = saveDocumentToPath(guard, original);
-                     if (done)
-                         done(saved);
+                     finish(done, saved);
                  },
                  {QFileInfo(original).fileName()});
 }
@@ -508,8 +496,7 @@ void DocumentController::saveDocumentAs(MyDocument *document, std::function<void
 {
     Entry *entry = entryOf(document);
     if (!entry) {
-        if (done)
-            done(false);
+        finish(done, false);
         return;
     }
     QPointer<MyDocument> pending(document);
@@ -542,8 +529,7 @@ void DocumentController::saveDocumentAs(MyDocument *document, std::function<void
                     saved = saveDocumentToPath(guard, path);
                 }
             }
-            if (done)
-                done(saved);
+            finish(done, saved);
         });
 }
 
@@ -608,8 +594,7 @@ void DocumentController::closeDocument(MyDocument *document, std::function<void(
 {
     Entry *entry = entryOf(document);
     if (!entry || entry->bClosing) {
-        if (done)
-            done(false);
+        finish(done, false);
         return;
     }
     QPointer<MyDocument> pending(document);
@@ -622,15 +607,11 @@ void DocumentController::closeDocument(MyDocument *document, std::function<void(
         return;
     if (!isEdited(document) && !openEditor(document)) {
         reallyClose(document);
-        if (done)
-            done(true);
+        finish(done, true);
         return;
     }
-    if (entry->window) {
-        entry->window->show();
-        entry->window->raise();
-        entry->window->activateWindow();
-    }
+    if (entry->window)
+        bringToFront(entry->window);
     entry->bClosing = true;
     QPointer<MyDocument> guard(document);
     Dialogs::ask(parentFor(document), QStringLiteral("doc.close_unsaved"),
@@ -638,8 +619,7 @@ void DocumentController::closeDocument(MyDocument *document, std::function<void(
                  [this, guard, done](int answer) {
                      Entry *entry = guard ? entryOf(guard) : nullptr;
                      if (!entry) {
-                         if (done)
-                             done(true);
+                         finish(done, true);
                          return;
                      }
                      entry->bClosing = false;
@@ -648,21 +628,18 @@ void DocumentController::closeDocument(MyDocument *document, std::function<void(
                          // its values are refused the editor says why and stays open.
                          if (MeasurementSheet *editor = openEditor(guard)) {
                              if (!editor->confirm()) {
-                                 if (done)
-                                     done(false);
+                                 finish(done, false);
                                  return;
                              }
                          }
                          saveDocument(guard, [this, guard, done](bool saved) {
                              if (saved && guard)
                                  reallyClose(guard);
-                             if (done)
-                                 done(saved);
+                             finish(done, saved);
                          });
                      } else if (answer == 1) {
                          reallyClose(guard);
-                         if (done)
-                             done(true);
+                         finish(done, true);
                      } else if (done) {
                          done(false);
                      }
@@ -718,15 +695,13 @@ void DocumentController::closeNext(QList<QPointer<MyDocument>> remaining,
     while (!remaining.isEmpty() && !remaining.first())
         remaining.removeFirst();
     if (remaining.isEmpty()) {
-        if (done)
-            done(true);
+        finish(done, true);
         return;
     }
     MyDocument *document = remaining.takeFirst();
     closeDocument(document, [this, remaining, done](bool closed) {
         if (!closed) {
-            if (done)
-                done(false);
+            finish(done, false);
             return;
         }
         closeNext(remaining, done);
@@ -769,8 +744,7 @@ QString DocumentController::recoveryPathOf(const MyDocument *document) const
     const Entry *entry = entryOf(document);
     if (!entry || entry->recoveryId.isEmpty())
         return QString();
-    return strRecoveryDirectory + QLatin1Char('/') + entry->recoveryId + QLatin1Char('.') +
-           fileExtension();
+    return pRecoveryStore->copyPath(entry->recoveryId);
 }
 
 void DocumentController::onDocumentChanged(MyDocument *document)
@@ -835,34 +809,21 @@ bool DocumentController::autosaveDocument(MyDocument *document)
         removeRecovery(entry);
         return true;
     }
-    if (!QDir().mkpath(strRecoveryDirectory)) {
-        qWarning("Autosave: cannot make %s", qPrintable(strRecoveryDirectory));
+    if (!pRecoveryStore->makeDirectory()) {
+        qWarning("Autosave: cannot make %s", qPrintable(pRecoveryStore->directory()));
         return false;
     }
-    if (entry->recoveryId.isEmpty())
-        entry->recoveryId = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    const QString base = strRecoveryDirectory + QLatin1Char('/') + entry->recoveryId;
+    RecoveryStore::Original original;
+    original.path = entry->path.isEmpty() ? entry->recoveredFrom : entry->path;
+    if (entry->disk.size >= 0) {
+        original.modified = entry->disk.modified;
+        original.size = entry->disk.size;
+    }
+    original.displayName = displayName(document);
     QString error;
-    // The copy first, then its index: an index always names a complete copy.
-    if (!document->writeCopyToFile(base + QLatin1Char('.') + fileExtension(), &error)) {
+    if (!pRecoveryStore->write(*document, &entry->recoveryId, original, &error)) {
         qWarning("Autosave of %s failed: %s", qPrintable(displayName(document)), qPrintable(error));
         entry->changedAt = now(); // try again after another delay
-        return false;
-    }
-    QJsonObject index;
-    index.insert(QStringLiteral("original"),
-                 entry->path.isEmpty() ? entry->recoveredFrom : entry->path);
-    if (entry->disk.size >= 0) {
-        index.insert(QStringLiteral("originalModified"),
-                     entry->disk.modified.toUTC().toString(Qt::ISODateWithMs));
-        index.insert(QStringLiteral("originalSize"), double(entry->disk.size));
-    }
-    index.insert(QStringLiteral("name"), displayName(document));
-    index.insert(QStringLiteral("autosaved"),
-                 QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
-    if (!writeWhole(base + QStringLiteral(".json"), QJsonDocument(index).toJson())) {
-        qWarning("Autosave of %s: cannot write the index", qPrintable(displayName(document)));
-        entry->changedAt = now();
         return false;
     }
     entry->bUnautosaved = false;
@@ -871,12 +832,7 @@ bool DocumentController::autosaveDocument(MyDocument *document)
 
 void DocumentController::removeRecovery(Entry *entry)
 {
-    if (entry->recoveryId.isEmpty())
-        return;
-    const QString base = strRecoveryDirectory + QLatin1Char('/') + entry->recoveryId;
-    // The index first: a copy without an index is never offered.
-    QFile::remove(base + QStringLiteral(".json"));
-    QFile::remove(base + QLatin1Char('.') + fileExtension());
+    pRecoveryStore->remove(entry->recoveryId);
     entry->recoveryId.clear();
 }
 
@@ -884,40 +840,12 @@ void DocumentController::removeRecovery(Entry *entry)
 
 QList<DocumentController::Recovery> DocumentController::pendingRecoveries() const
 {
-    QList<Recovery> list;
-    const QDir dir(strRecoveryDirectory);
-    for (const QFileInfo &info : dir.entryInfoList({QStringLiteral("*.json")}, QDir::Files)) {
-        const QString id = info.completeBaseName();
-        const bool ours = std::any_of(pEntries.begin(), pEntries.end(),
-                                      [&id](const auto &e) { return e->recoveryId == id; });
-        const QString dataPath = dir.filePath(id + QLatin1Char('.') + fileExtension());
-        if (ours || !QFileInfo::exists(dataPath))
-            continue;
-        QFile file(info.filePath());
-        if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024)
-            continue;
-        const QJsonObject index = QJsonDocument::fromJson(file.readAll()).object();
-        Recovery recovery;
-        recovery.dataPath = dataPath;
-        recovery.indexPath = info.filePath();
-        recovery.originalPath = index.value(QStringLiteral("original")).toString();
-        recovery.originalModified = QDateTime::fromString(
-            index.value(QStringLiteral("originalModified")).toString(), Qt::ISODateWithMs);
-        recovery.originalSize = qint64(index.value(QStringLiteral("originalSize")).toDouble(-1));
-        recovery.displayName = index.value(QStringLiteral("name")).toString();
-        if (recovery.displayName.isEmpty())
-            recovery.displayName = recovery.originalPath.isEmpty()
-                                       ? qtTrId("doc.untitled")
-                                       : QFileInfo(recovery.originalPath).fileName();
-        recovery.autosaved = QDateTime::fromString(
-            index.value(QStringLiteral("autosaved")).toString(), Qt::ISODateWithMs);
-        if (!recovery.autosaved.isValid())
-            recovery.autosaved = info.lastModified();
-        list.append(recovery);
+    QStringList ours;
+    for (const auto &entry : pEntries) {
+        if (!entry->recoveryId.isEmpty())
+            ours.append(entry->recoveryId);
     }
-    std::sort(list.begin(), list.end(),
-              [](const Recovery &a, const Recovery &b) { return a.autosaved < b.autosaved; });
-    return list;
+    return pRecoveryStore->pending(ours);
 }
 
 MyDocument *DocumentController::recoverDocument(const Recovery &recovery, QString *error)
@@ -945,7 +873,7 @@ MyDocument *DocumentController::recoverDocument(const Recovery &recovery, QStrin
                 ? DiskState{recovery.originalModified.toLocalTime(), recovery.originalSize}
                 : diskStateOf(path);
     // The copy stays as this document's recovery copy until it is saved or closed.
-    entry->recoveryId = QFileInfo(recovery.dataPath).completeBaseName();
+    entry->recoveryId = RecoveryStore::idOf(recovery);
     entry->bEverChanged = true;
     recovered->undoManager()->setDirty();
     entry->bUnautosaved = false;
@@ -957,45 +885,10 @@ MyDocument *DocumentController::recoverDocument(const Recovery &recovery, QStrin
 
 void DocumentController::discardRecovery(const Recovery &recovery)
 {
-    QFile::remove(recovery.indexPath);
-    QFile::remove(recovery.dataPath);
+    RecoveryStore::discard(recovery);
 }
 
 void DocumentController::offerRecoveries(std::function<void()> done)
 {
-    offerNext(pendingRecoveries(), std::move(done));
-}
-
-void DocumentController::offerNext(QList<Recovery> pending, std::function<void()> done)
-{
-    if (pending.isEmpty()) {
-        if (done)
-            done();
-        return;
-    }
-    const Recovery recovery = pending.takeFirst();
-    const QString where = recovery.originalPath.isEmpty()
-                              ? qtTrId("doc.recovery.never_saved")
-                              : QDir::toNativeSeparators(recovery.originalPath);
-    Dialogs::ask(parentFor(currentDocument()), QStringLiteral("doc.recovery"),
-                 {QStringLiteral("recover"), QStringLiteral("discard"), QStringLiteral("later")},
-                 [this, recovery, pending, done](int answer) {
-                     if (answer == 0) {
-                         QString error;
-                         if (!recoverDocument(recovery, &error)) {
-                             Dialogs::informText(
-                                 parentFor(currentDocument()),
-                                 qtTrId("doc.open_failed.title").arg(recovery.displayName), error);
-                             // Kept on disk, but not offered again.
-                             QFile::rename(recovery.indexPath,
-                                           recovery.indexPath + QStringLiteral(".unreadable"));
-                         }
-                     } else if (answer == 1) {
-                         discardRecovery(recovery);
-                     }
-                     // "Later" keeps the copy for the next launch.
-                     offerNext(pending, done);
-                 },
-                 {recovery.displayName, where,
-                  QLocale().toString(recovery.autosaved.toLocalTime(), QLocale::ShortFormat)});
+    RecoveryOffer::offer(this, pendingRecoveries(), std::move(done));
 }

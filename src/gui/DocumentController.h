@@ -1,5 +1,8 @@
 #pragma once
 
+#include "RecentDocuments.h"
+#include "RecoveryStore.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QObject>
@@ -16,17 +19,18 @@ class MyDocument;
 class QMainWindow;
 class QTimer;
 
-// Opens, saves, reverts and closes documents, one window each; keeps the list of recent
-// documents; autosaves edited documents to recovery copies and finds the copies an earlier run
-// left behind. Every question and file dialog goes through Dialogs, so nothing here runs a nested
-// event loop: operations that may ask take a callback that receives the outcome.
+// Opens, saves, reverts and closes documents, one window each; notes them in the recent
+// documents (RecentDocuments); autosaves edited documents to recovery copies and offers the
+// copies an earlier run left behind (the copies themselves are RecoveryStore's). Every question and
+// file dialog goes through Dialogs, so nothing here runs a nested event loop: operations that may
+// ask take a callback that receives the outcome.
 //
 // A document's window comes from the window factory. The window never closes or saves its
 // document itself: a close request on it comes here (the controller watches its close events).
 //
-// Autosave never writes the user's file: it writes a recovery copy under the application's data
-// location, with a small index naming the original file. A save, a revert and closing without
-// saving remove the copy; a copy found at the next launch was left by a crash or a kill.
+// Autosave never writes the user's file: it writes the document's recovery copy. A save, a revert
+// and closing without saving remove the copy; a copy found at the next launch was left by a crash
+// or a kill.
 class DocumentController : public QObject
 {
     Q_OBJECT
@@ -44,7 +48,7 @@ public:
 
     // The folder of recovery copies (default: "recovery" under the application's data location).
     void setRecoveryDirectory(const QString &directory);
-    QString recoveryDirectory() const { return strRecoveryDirectory; }
+    QString recoveryDirectory() const;
 
     static QString fileExtension(); // "tensilo"
     static QString nameFilter();    // for the file dialogs
@@ -78,7 +82,7 @@ public:
     int openFiles(const QStringList &paths);
 
     // --- Recent documents -----------------------------------------------------------------------
-    static constexpr int kMaxRecentDocuments = 10;
+    static constexpr int kMaxRecentDocuments = RecentDocuments::kMaxCount;
     // Newest first.
     QStringList recentDocumentURLs() const;
     void noteNewRecentDocument(const QString &path);
@@ -114,16 +118,7 @@ public:
     QString recoveryPathOf(const MyDocument *document) const;
 
     // --- Recovery -------------------------------------------------------------------------------
-    struct Recovery
-    {
-        QString dataPath;
-        QString indexPath;
-        QString originalPath;       // empty for a document never saved
-        QDateTime originalModified; // the original file as the autosaving session knew it
-        qint64 originalSize = -1;
-        QString displayName;
-        QDateTime autosaved;
-    };
+    using Recovery = RecoveryStore::Recovery;
     // Recovery copies that belong to no open document (left by an earlier run), oldest first.
     QList<Recovery> pendingRecoveries() const;
     // Opens the copy as an edited document tied to its original file.
@@ -160,14 +155,14 @@ private:
     MeasurementSheet *openEditor(const MyDocument *document) const;
     void closeNext(QList<QPointer<MyDocument>> remaining, std::function<void(bool)> done);
     void closePristineUntitled(MyDocument *except);
-    void offerNext(QList<Recovery> pending, std::function<void()> done);
     int nextUntitledNumber() const;
     QWidget *parentFor(const MyDocument *document) const;
 
     std::vector<std::unique_ptr<Entry>> pEntries;
     WindowFactory pWindowFactory;
     Clock pClock;
-    QString strRecoveryDirectory;
+    std::unique_ptr<RecoveryStore> pRecoveryStore;
+    RecentDocuments *pRecentDocuments;
     double fAutosavingDelay = 0;
     QTimer *pAutosaveTimer;
 };

@@ -3,7 +3,6 @@
 #include "AveragesModel.h"
 #include "ChartDataSource.h"
 #include "ChartView.h"
-#include "CsvExportDialog.h"
 #include "CsvImportDialog.h"
 #include "DateFormatter.h"
 #include "Dialogs.h"
@@ -15,11 +14,10 @@
 #include "PageChart.h"
 #include "PageFilters.h"
 #include "PageInformation.h"
-#include "PrintAccessoryView.h"
-#include "PrintSettings.h"
 #include "PrintView.h"
 #include "UndoManager.h"
 #include "VisibleFiltersModel.h"
+#include "WindowPrinting.h"
 #include "ui_MyDocument.h"
 
 #include <QAbstractItemView>
@@ -33,13 +31,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
-#include <QPageSetupDialog>
-#include <QPainter>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTextEdit>
@@ -53,9 +45,6 @@ static void initIconResources()
 }
 
 namespace {
-
-int gLivePrintViews = 0;
-int gMadePrintViews = 0;
 
 // An icon from the desktop's theme, or the one bundled with the program.
 QIcon themedIcon(const char *name)
@@ -108,7 +97,7 @@ MyWindowController::MyWindowController(MyDocument *document, QWidget *parent)
       pFilterController(new VisibleFiltersModel(document, this)),
       pAveragesController(new AveragesModel(document, this)),
       pInformationController(new InformationArrayController(document, this)),
-      pChartDataSource(new ChartDataSource(this))
+      pChartDataSource(new ChartDataSource(this)), pPrinting(new WindowPrinting(this))
 {
     initIconResources();
     ui->setupUi(this);
@@ -580,65 +569,32 @@ void MyWindowController::setSortDescriptors(const QList<SortDescriptor> &descrip
 
 int MyWindowController::livePrintViews()
 {
-    return gLivePrintViews;
+    return WindowPrinting::livePrintViews();
 }
 
 int MyWindowController::madePrintViews()
 {
-    return gMadePrintViews;
+    return WindowPrinting::madePrintViews();
 }
 
 QPageLayout MyWindowController::pageLayout() const
 {
-    return pDocument ? pDocument->printSettings().pageLayout() : PrintSettings().pageLayout();
-}
-
-// The document keeps its print settings as the file stores them; keys it does not know stay.
-void MyWindowController::storePageLayout(const QPageLayout &layout)
-{
-    if (!pDocument || !layout.isValid())
-        return;
-    PrintSettings settings = pDocument->printSettings();
-    settings.setPageLayout(layout);
-    if (settings.attributes() == pDocument->printInfo())
-        return;
-    pDocument->setPrintSettings(settings);
-    // Saved with the document, not undoable: the document is edited.
-    pDocument->undoManager()->setDirty();
+    return pPrinting->pageLayout();
 }
 
 PrintAccessoryView *MyWindowController::printAccessoryView()
 {
-    if (!pPrintAccessoryView) {
-        pPrintAccessoryView = new PrintAccessoryView(this);
-        pPrintAccessoryView->hide();
-    }
-    return pPrintAccessoryView;
+    return pPrinting->printAccessoryView();
 }
 
 std::unique_ptr<PrintView> MyWindowController::makePrintView(const QPageLayout &layout) const
 {
-    // The chart always runs from the oldest reading to the newest; the table prints as shown.
-    auto *chart = new ChartDataSource;
-    chart->setObjects(pDocument->items());
-    auto view = std::make_unique<PrintView>(layout, pPageGrid->readingsInShownOrder(),
-                                            pDocument->averages(), pDocument->information(), chart);
-    chart->setParent(view.get());
-    if (pDocument->filter())
-        view->setFilterName(pDocument->filter()->name());
-    ++gLivePrintViews;
-    ++gMadePrintViews;
-    QObject::connect(view.get(), &QObject::destroyed, [] { --gLivePrintViews; });
-    return view;
+    return pPrinting->makePrintView(layout);
 }
 
 bool MyWindowController::printOn(QPrinter &printer, QString *errorMessage)
 {
-    if (!pDocument)
-        return false;
-    // The pages of the dialog's range that the report has; a range with none of them is an
-    // error of its own, not a failing printer.
-    return makePrintView(printer.pageLayout())->printTo(printer, errorMessage);
+    return pPrinting->printOn(printer, errorMessage);
 }
 
 void MyWindowController::dialogOpened(QDialog *dialog)
@@ -650,17 +606,7 @@ void MyWindowController::dialogOpened(QDialog *dialog)
 
 void MyWindowController::onPageSetup()
 {
-    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
-    printer->setPageLayout(pageLayout());
-    auto *dialog = new QPageSetupDialog(printer.get(), this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::WindowModal);
-    connect(dialog, &QDialog::finished, this, [this, printer](int result) {
-        if (result == QDialog::Accepted)
-            storePageLayout(printer->pageLayout());
-    });
-    dialog->open();
-    dialogOpened(dialog);
+    pPrinting->pageSetup();
 }
 
 void MyWindowController::doPrintDocument(bool showPanel)
@@ -670,16 +616,10 @@ void MyWindowController::doPrintDocument(bool showPanel)
                 doPrintDocument(showPanel);
         }))
         return;
-    if (showPanel) {
+    if (showPanel)
         doPrintDocument();
-        return;
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(pageLayout());
-    printer.setDocName(windowTitle().remove(QStringLiteral("[*]")));
-    QString message;
-    if (!printOn(printer, &message))
-        Dialogs::informText(this, qtTrId("window.print_failed"), message);
+    else
+        pPrinting->printWithoutPanel();
 }
 
 void MyWindowController::doPrintDocument()
@@ -689,36 +629,7 @@ void MyWindowController::doPrintDocument()
                 doPrintDocument();
         }))
         return;
-    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
-    printer->setPageLayout(pageLayout());
-    printer->setDocName(windowTitle().remove(QStringLiteral("[*]")));
-    auto *dialog = new QPrintDialog(printer.get(), this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::WindowModal);
-    dialog->setOption(QAbstractPrintDialog::PrintPageRange, true);
-    dialog->setOption(QAbstractPrintDialog::PrintToFile, true);
-    {
-        // The range the user may choose: the pages of the report as it stands.
-        const std::unique_ptr<PrintView> count = makePrintView(pageLayout());
-        dialog->setMinMax(1, std::max(1, count->totalPages()));
-    }
-    PrintAccessoryView *options = printAccessoryView();
-    dialog->setOptionTabs({options});
-    QPointer<PrintAccessoryView> keptOptions(options);
-    connect(dialog, &QDialog::finished, this, [this, printer, keptOptions](int result) {
-        // The options tab belongs to the window, not to this dialog.
-        if (keptOptions) {
-            keptOptions->setParent(this);
-            keptOptions->hide();
-        }
-        if (result != QDialog::Accepted)
-            return;
-        QString message;
-        if (!printOn(*printer, &message))
-            Dialogs::informText(this, qtTrId("window.print_failed"), message);
-    });
-    dialog->open();
-    dialogOpened(dialog);
+    pPrinting->printWithPanel();
 }
 
 void MyWindowController::onPrintPreview()
@@ -728,55 +639,22 @@ void MyWindowController::onPrintPreview()
                 onPrintPreview();
         }))
         return;
-    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
-    printer->setPageLayout(pageLayout());
-    auto *dialog = new QPrintPreviewDialog(printer.get(), this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::WindowModal);
-    dialog->setWindowTitle(qtTrId("window.print_preview"));
-    dialog->resize(800, 900);
-    auto *preview = dialog->findChild<QPrintPreviewWidget *>();
-    // One report view for the whole preview: it rebuilds itself when a preference that shapes
-    // the report changes, and the preview is redrawn from it once per change.
-    auto view = std::shared_ptr<PrintView>(makePrintView(printer->pageLayout()));
-    auto connectRefresh = [preview](PrintView *v) {
-        if (preview)
-            QObject::connect(v, &PrintView::refreshed, preview,
-                             &QPrintPreviewWidget::updatePreview);
-    };
-    connectRefresh(view.get());
-    connect(dialog, &QPrintPreviewDialog::paintRequested, this,
-            [this, view, connectRefresh](QPrinter *target) mutable {
-                if (!(view->pageLayout() == target->pageLayout())) {
-                    view = std::shared_ptr<PrintView>(makePrintView(target->pageLayout()));
-                    connectRefresh(view.get());
-                }
-                QPainter painter(target);
-                painter.scale(target->logicalDpiX() / 72.0, target->logicalDpiY() / 72.0);
-                for (int page = 1; page <= view->totalPages(); ++page) {
-                    if (page > 1)
-                        target->newPage();
-                    view->drawPage(painter, page);
-                }
-            });
-    // The view and the printer go with the dialog.
-    connect(dialog, &QObject::destroyed, this, [view, printer]() mutable {
-        view.reset();
-        printer.reset();
-    });
-    dialog->open();
-    dialogOpened(dialog);
+    pPrinting->printPreview();
+}
+
+void MyWindowController::onExportPdf()
+{
+    if (!pDocument || !commitEditing([this](bool proceed) {
+            if (proceed)
+                onExportPdf();
+        }))
+        return;
+    pPrinting->exportPdf();
 }
 
 void MyWindowController::onExportCsv()
 {
-    if (!pDocument)
-        return;
-    auto *dialog = new CsvExportDialog(pDocument, this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    dialog->open();
-    dialogOpened(dialog);
+    pPrinting->exportCsv();
 }
 
 void MyWindowController::onImportCsv()
@@ -794,25 +672,4 @@ void MyWindowController::onImportCsv()
                             dialog->open();
                             self->dialogOpened(dialog);
                         });
-}
-
-void MyWindowController::onExportPdf()
-{
-    if (!pDocument || !commitEditing([this](bool proceed) {
-            if (proceed)
-                onExportPdf();
-        }))
-        return;
-    QString directory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QPointer<MyWindowController> self(this);
-    Dialogs::chooseSavePath(
-        this, qtTrId("window.export_pdf.caption"), directory, qtTrId("window.export_pdf.filter"),
-        QStringLiteral("pdf"), [self](const QString &path) {
-            if (!self || path.isEmpty() || !self->pDocument)
-                return;
-            const std::unique_ptr<PrintView> view = self->makePrintView(self->pageLayout());
-            QString message;
-            if (!view->writePdf(path, &message))
-                Dialogs::informText(self, qtTrId("window.export_pdf.failed"), message);
-        });
 }

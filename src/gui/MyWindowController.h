@@ -31,6 +31,7 @@ class QLabel;
 class QPrinter;
 class QToolButton;
 class WindowPage;
+class WindowPrinting;
 
 namespace Ui {
 class MyDocument;
@@ -39,8 +40,8 @@ class MyDocument;
 // The window of one document: a toolbar with Add at the left, the page selector (five exclusive
 // segments) in the middle and the filter selector at the right; the five pages (readings, chart,
 // averages, filters, information) in a stacked holder; the counter line in the status bar; and
-// the document's printing: page setup, print, print preview and PDF export, each of which makes
-// a report view of its own and releases it when done.
+// the menus of the document's printing and exports (page setup, print, print preview, PDF and CSV
+// export), which WindowPrinting carries out.
 //
 // The window never closes or saves its document: its closing is the document controller's.
 class MyWindowController : public QMainWindow, public DocumentPrinter, public PendingEdits
@@ -142,8 +143,9 @@ private:
     void updateDateOrderActions();
     void onDelete();
     void onSelectAll();
+    friend class WindowPrinting;
+    // Every dialog the window opens comes here right after it opened.
     void dialogOpened(QDialog *dialog);
-    void storePageLayout(const QPageLayout &layout);
 
     std::unique_ptr<Ui::MyDocument> ui;
     QPointer<MyDocument> pDocument;
@@ -171,5 +173,5 @@ private:
 
     WindowPage *pWindowPages[PageCount] = {};
 
-    PrintAccessoryView *pPrintAccessoryView = nullptr;
+    WindowPrinting *pPrinting;
 };
