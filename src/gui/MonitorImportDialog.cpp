@@ -27,7 +27,7 @@
 #include <tuple>
 
 #ifdef TENSILO_HAVE_BLUETOOTH
-#include "BluetoothMonitors.h"
+#include "BluetoothSource.h"
 #endif
 
 namespace {
@@ -36,9 +36,7 @@ MonitorImportDialog::Environment defaultEnvironment()
 {
     MonitorImportDialog::Environment environment;
 #ifdef TENSILO_HAVE_BLUETOOTH
-    environment.createSource = [](QObject *parent) -> MonitorDeviceSource * {
-        return new BluetoothDeviceSource(parent);
-    };
+    environment.createSource = &createBluetoothDeviceSource;
 #endif
     return environment;
 }
