@@ -34,7 +34,7 @@ QByteArray recordLine(int systolic, int diastolic, int day, int user = -1)
                           .arg(day, 2, 16, QLatin1Char('0'))
                           .toLatin1();
     if (user >= 0)
-        line += QByteArray::number(user, 16).rightJustified(3, '0');
+        line += ' ' + QByteArray::number(user, 16).rightJustified(2, '0');
     return line + '\n';
 }
 
@@ -96,7 +96,6 @@ void download(MonitorImportDialog &dialog)
 {
     dialog.open();
     QTRY_COMPARE(dialog.deviceList()->count(), 1);
-    QVERIFY(dialog.deviceList()->hasFocus() || QApplication::focusWidget() == nullptr);
     QSignalSpy finished(&dialog, &MonitorImportDialog::downloadFinished);
     dialog.deviceList()->setFocus();
     QTest::keyClick(dialog.deviceList(), Qt::Key_Return);
@@ -246,7 +245,9 @@ private slots:
         QFETCH(int, problem);
         QFETCH(QString, key);
         if (problem < 0) {
-            MonitorImportDialog::setEnvironment({});
+            MonitorImportDialog::Environment none;
+            none.state = pState.get();
+            MonitorImportDialog::setEnvironment(none);
             QVERIFY(!MonitorImportDialog::isAvailable());
             QCOMPARE(MonitorImportDialog::unavailableReason(), qtTrId(qPrintable(key)));
         } else {
