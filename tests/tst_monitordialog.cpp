@@ -273,7 +273,7 @@ private slots:
     void everyControlIsNamedAndLooksRightInBothLanguages()
     {
         for (const char *language : {"en", "de"}) {
-            const QLocale locale(QLatin1String(language));
+            const QLocale locale{QString::fromLatin1(language)};
             QLocale::setDefault(locale);
             Localization::install(locale);
             MyDocument document;
