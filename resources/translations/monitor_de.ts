@@ -187,5 +187,185 @@
         <source>No record of the session log could be read; nothing was written.</source>
         <translation>Kein Datensatz des Sitzungsprotokolls konnte gelesen werden; nichts wurde geschrieben.</translation>
     </message>
+    <message id="menu.file.import_monitor">
+        <source>Import from &amp;Monitor…</source>
+        <translation>Aus &amp;Messgerät importieren…</translation>
+    </message>
+    <message id="monitor.dialog.title">
+        <source>Import from Monitor</source>
+        <translation>Aus Messgerät importieren</translation>
+    </message>
+    <message id="monitor.dialog.unavailable">
+        <source>This build of Tensilo cannot reach Bluetooth monitors (it was built without Qt Bluetooth). Session logs can be imported with “tensilo-tool import-ble”.</source>
+        <translation>Diese Ausgabe von Tensilo kann keine Bluetooth-Messgeräte erreichen (sie wurde ohne Qt Bluetooth erstellt). Sitzungsprotokolle lassen sich mit „tensilo-tool import-ble“ importieren.</translation>
+    </message>
+    <message id="monitor.dialog.devices">
+        <source>&amp;Monitors:</source>
+        <translation>&amp;Messgeräte:</translation>
+    </message>
+    <message id="monitor.dialog.status">
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message id="monitor.dialog.search">
+        <source>&amp;Search Again</source>
+        <translation>Erneut &amp;suchen</translation>
+    </message>
+    <message id="monitor.dialog.download">
+        <source>&amp;Download</source>
+        <translation>&amp;Herunterladen</translation>
+    </message>
+    <message id="monitor.dialog.progress">
+        <source>Download progress</source>
+        <translation>Fortschritt des Herunterladens</translation>
+    </message>
+    <message id="monitor.dialog.stop">
+        <source>S&amp;top</source>
+        <translation>&amp;Anhalten</translation>
+    </message>
+    <message id="monitor.dialog.clock">
+        <source>Clock</source>
+        <translation>Uhr</translation>
+    </message>
+    <message id="monitor.dialog.user">
+        <source>&amp;User:</source>
+        <translation>&amp;Benutzer:</translation>
+    </message>
+    <message id="monitor.dialog.review">
+        <source>Readings from the monitor</source>
+        <translation>Messungen aus dem Messgerät</translation>
+    </message>
+    <message id="monitor.dialog.column.date">
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message id="monitor.dialog.column.systolic">
+        <source>Systolic</source>
+        <translation>Systolisch</translation>
+    </message>
+    <message id="monitor.dialog.column.diastolic">
+        <source>Diastolic</source>
+        <translation>Diastolisch</translation>
+    </message>
+    <message id="monitor.dialog.column.pulse">
+        <source>Pulse</source>
+        <translation>Puls</translation>
+    </message>
+    <message id="monitor.dialog.column.user">
+        <source>User</source>
+        <translation>Benutzer</translation>
+    </message>
+    <message id="monitor.dialog.summary">
+        <source>New readings: %1. Already in the document: %2. Records refused: %3.</source>
+        <translation>Neue Messungen: %1. Bereits im Dokument: %2. Abgelehnte Datensätze: %3.</translation>
+    </message>
+    <message id="monitor.dialog.save_log">
+        <source>Save Session &amp;Log…</source>
+        <translation>Sitzungs&amp;protokoll sichern…</translation>
+    </message>
+    <message id="monitor.dialog.save_log.caption">
+        <source>Save Session Log</source>
+        <translation>Sitzungsprotokoll sichern</translation>
+    </message>
+    <message id="monitor.dialog.save_log.filter">
+        <source>Session logs (*.log)</source>
+        <translation>Sitzungsprotokolle (*.log)</translation>
+    </message>
+    <message id="monitor.dialog.save_log.failed">
+        <source>The session log could not be saved.</source>
+        <translation>Das Sitzungsprotokoll konnte nicht gesichert werden.</translation>
+    </message>
+    <message id="monitor.dialog.cancel">
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message id="monitor.dialog.choose">
+        <source>Choose a monitor and press Download. Put the monitor into its transfer mode first if it has one.</source>
+        <translation>Wählen Sie ein Messgerät und drücken Sie „Herunterladen“. Schalten Sie das Messgerät vorher in seinen Übertragungsmodus, falls es einen hat.</translation>
+    </message>
+    <message id="monitor.dialog.none_found">
+        <source>No monitor was found. Switch the monitor on or put it into its transfer mode, then press Search Again.</source>
+        <translation>Kein Messgerät gefunden. Schalten Sie das Messgerät ein oder in seinen Übertragungsmodus und drücken Sie dann „Erneut suchen“.</translation>
+    </message>
+    <message id="monitor.dialog.searching">
+        <source>Searching for monitors…</source>
+        <translation>Suche nach Messgeräten…</translation>
+    </message>
+    <message id="monitor.dialog.unnamed">
+        <source>Unnamed monitor</source>
+        <translation>Messgerät ohne Namen</translation>
+    </message>
+    <message id="monitor.dialog.device">
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message id="monitor.dialog.device_remembered">
+        <source>%1 (%2), used before</source>
+        <translation>%1 (%2), schon verwendet</translation>
+    </message>
+    <message id="monitor.dialog.no_adapter">
+        <source>This computer has no Bluetooth adapter. Connect one, then press Search Again.</source>
+        <translation>Dieser Computer hat keinen Bluetooth-Adapter. Schließen Sie einen an und drücken Sie dann „Erneut suchen“.</translation>
+    </message>
+    <message id="monitor.dialog.bluetooth_off">
+        <source>Bluetooth is switched off. Switch it on in the system’s Bluetooth settings, then press Search Again.</source>
+        <translation>Bluetooth ist ausgeschaltet. Schalten Sie es in den Bluetooth-Einstellungen des Systems ein und drücken Sie dann „Erneut suchen“.</translation>
+    </message>
+    <message id="monitor.dialog.not_allowed">
+        <source>The system does not allow Tensilo to search for Bluetooth devices. Allow it in the system’s settings, then press Search Again.</source>
+        <translation>Das System erlaubt Tensilo nicht, nach Bluetooth-Geräten zu suchen. Erlauben Sie es in den Einstellungen des Systems und drücken Sie dann „Erneut suchen“.</translation>
+    </message>
+    <message id="monitor.dialog.search_failed">
+        <source>The search for monitors failed: %1</source>
+        <translation>Die Suche nach Messgeräten ist fehlgeschlagen: %1</translation>
+    </message>
+    <message id="monitor.dialog.failed">
+        <source>Nothing could be downloaded. %1 If the monitor asks to be paired, pair it in the system’s Bluetooth settings first, then try again.</source>
+        <translation>Es konnte nichts heruntergeladen werden. %1 Wenn das Messgerät eine Kopplung verlangt, koppeln Sie es zuerst in den Bluetooth-Einstellungen des Systems und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message id="monitor.dialog.incomplete">
+        <source>The download ended early: %1 The readings that arrived are listed below.</source>
+        <translation>Das Herunterladen endete vorzeitig: %1 Die bis dahin empfangenen Messungen stehen unten.</translation>
+    </message>
+    <message id="monitor.dialog.done">
+        <source>Download complete. Check the readings below, then press Import.</source>
+        <translation>Herunterladen abgeschlossen. Prüfen Sie die Messungen unten und drücken Sie dann „Importieren“.</translation>
+    </message>
+    <message id="monitor.dialog.downloading">
+        <source>Downloading from %1…</source>
+        <translation>Herunterladen von %1…</translation>
+    </message>
+    <message id="monitor.dialog.received">
+        <source>%1 received</source>
+        <translation>%1 empfangen</translation>
+    </message>
+    <message id="monitor.dialog.clock_compare">
+        <source>Monitor’s clock: %1. Computer’s clock: %2.</source>
+        <translation>Uhr des Messgeräts: %1. Uhr des Computers: %2.</translation>
+    </message>
+    <message id="monitor.dialog.clock_warning">
+        <source>The clocks differ by %1 minutes: set the monitor’s clock, or the times of its readings are off as well.</source>
+        <translation>Die Uhren weichen um %1 Minuten ab: Stellen Sie die Uhr des Messgeräts, sonst stimmen auch die Zeiten seiner Messungen nicht.</translation>
+    </message>
+    <message id="monitor.dialog.no_clock">
+        <source>The monitor does not tell its time.</source>
+        <translation>Das Messgerät teilt seine Uhrzeit nicht mit.</translation>
+    </message>
+    <message id="monitor.dialog.all_users">
+        <source>All users</source>
+        <translation>Alle Benutzer</translation>
+    </message>
+    <message id="monitor.dialog.user_number">
+        <source>User %1</source>
+        <translation>Benutzer %1</translation>
+    </message>
+    <message id="monitor.dialog.refused">
+        <source>Refused: %1</source>
+        <translation>Abgelehnt: %1</translation>
+    </message>
+    <message id="monitor.dialog.new">
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
 </context>
 </TS>

@@ -187,5 +187,185 @@
         <source>No record of the session log could be read; nothing was written.</source>
         <translation>No record of the session log could be read; nothing was written.</translation>
     </message>
+    <message id="menu.file.import_monitor">
+        <source>Import from &amp;Monitor…</source>
+        <translation>Import from &amp;Monitor…</translation>
+    </message>
+    <message id="monitor.dialog.title">
+        <source>Import from Monitor</source>
+        <translation>Import from Monitor</translation>
+    </message>
+    <message id="monitor.dialog.unavailable">
+        <source>This build of Tensilo cannot reach Bluetooth monitors (it was built without Qt Bluetooth). Session logs can be imported with “tensilo-tool import-ble”.</source>
+        <translation>This build of Tensilo cannot reach Bluetooth monitors (it was built without Qt Bluetooth). Session logs can be imported with “tensilo-tool import-ble”.</translation>
+    </message>
+    <message id="monitor.dialog.devices">
+        <source>&amp;Monitors:</source>
+        <translation>&amp;Monitors:</translation>
+    </message>
+    <message id="monitor.dialog.status">
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message id="monitor.dialog.search">
+        <source>&amp;Search Again</source>
+        <translation>&amp;Search Again</translation>
+    </message>
+    <message id="monitor.dialog.download">
+        <source>&amp;Download</source>
+        <translation>&amp;Download</translation>
+    </message>
+    <message id="monitor.dialog.progress">
+        <source>Download progress</source>
+        <translation>Download progress</translation>
+    </message>
+    <message id="monitor.dialog.stop">
+        <source>S&amp;top</source>
+        <translation>S&amp;top</translation>
+    </message>
+    <message id="monitor.dialog.clock">
+        <source>Clock</source>
+        <translation>Clock</translation>
+    </message>
+    <message id="monitor.dialog.user">
+        <source>&amp;User:</source>
+        <translation>&amp;User:</translation>
+    </message>
+    <message id="monitor.dialog.review">
+        <source>Readings from the monitor</source>
+        <translation>Readings from the monitor</translation>
+    </message>
+    <message id="monitor.dialog.column.date">
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message id="monitor.dialog.column.systolic">
+        <source>Systolic</source>
+        <translation>Systolic</translation>
+    </message>
+    <message id="monitor.dialog.column.diastolic">
+        <source>Diastolic</source>
+        <translation>Diastolic</translation>
+    </message>
+    <message id="monitor.dialog.column.pulse">
+        <source>Pulse</source>
+        <translation>Pulse</translation>
+    </message>
+    <message id="monitor.dialog.column.user">
+        <source>User</source>
+        <translation>User</translation>
+    </message>
+    <message id="monitor.dialog.summary">
+        <source>New readings: %1. Already in the document: %2. Records refused: %3.</source>
+        <translation>New readings: %1. Already in the document: %2. Records refused: %3.</translation>
+    </message>
+    <message id="monitor.dialog.save_log">
+        <source>Save Session &amp;Log…</source>
+        <translation>Save Session &amp;Log…</translation>
+    </message>
+    <message id="monitor.dialog.save_log.caption">
+        <source>Save Session Log</source>
+        <translation>Save Session Log</translation>
+    </message>
+    <message id="monitor.dialog.save_log.filter">
+        <source>Session logs (*.log)</source>
+        <translation>Session logs (*.log)</translation>
+    </message>
+    <message id="monitor.dialog.save_log.failed">
+        <source>The session log could not be saved.</source>
+        <translation>The session log could not be saved.</translation>
+    </message>
+    <message id="monitor.dialog.cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="monitor.dialog.choose">
+        <source>Choose a monitor and press Download. Put the monitor into its transfer mode first if it has one.</source>
+        <translation>Choose a monitor and press Download. Put the monitor into its transfer mode first if it has one.</translation>
+    </message>
+    <message id="monitor.dialog.none_found">
+        <source>No monitor was found. Switch the monitor on or put it into its transfer mode, then press Search Again.</source>
+        <translation>No monitor was found. Switch the monitor on or put it into its transfer mode, then press Search Again.</translation>
+    </message>
+    <message id="monitor.dialog.searching">
+        <source>Searching for monitors…</source>
+        <translation>Searching for monitors…</translation>
+    </message>
+    <message id="monitor.dialog.unnamed">
+        <source>Unnamed monitor</source>
+        <translation>Unnamed monitor</translation>
+    </message>
+    <message id="monitor.dialog.device">
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message id="monitor.dialog.device_remembered">
+        <source>%1 (%2), used before</source>
+        <translation>%1 (%2), used before</translation>
+    </message>
+    <message id="monitor.dialog.no_adapter">
+        <source>This computer has no Bluetooth adapter. Connect one, then press Search Again.</source>
+        <translation>This computer has no Bluetooth adapter. Connect one, then press Search Again.</translation>
+    </message>
+    <message id="monitor.dialog.bluetooth_off">
+        <source>Bluetooth is switched off. Switch it on in the system’s Bluetooth settings, then press Search Again.</source>
+        <translation>Bluetooth is switched off. Switch it on in the system’s Bluetooth settings, then press Search Again.</translation>
+    </message>
+    <message id="monitor.dialog.not_allowed">
+        <source>The system does not allow Tensilo to search for Bluetooth devices. Allow it in the system’s settings, then press Search Again.</source>
+        <translation>The system does not allow Tensilo to search for Bluetooth devices. Allow it in the system’s settings, then press Search Again.</translation>
+    </message>
+    <message id="monitor.dialog.search_failed">
+        <source>The search for monitors failed: %1</source>
+        <translation>The search for monitors failed: %1</translation>
+    </message>
+    <message id="monitor.dialog.failed">
+        <source>Nothing could be downloaded. %1 If the monitor asks to be paired, pair it in the system’s Bluetooth settings first, then try again.</source>
+        <translation>Nothing could be downloaded. %1 If the monitor asks to be paired, pair it in the system’s Bluetooth settings first, then try again.</translation>
+    </message>
+    <message id="monitor.dialog.incomplete">
+        <source>The download ended early: %1 The readings that arrived are listed below.</source>
+        <translation>The download ended early: %1 The readings that arrived are listed below.</translation>
+    </message>
+    <message id="monitor.dialog.done">
+        <source>Download complete. Check the readings below, then press Import.</source>
+        <translation>Download complete. Check the readings below, then press Import.</translation>
+    </message>
+    <message id="monitor.dialog.downloading">
+        <source>Downloading from %1…</source>
+        <translation>Downloading from %1…</translation>
+    </message>
+    <message id="monitor.dialog.received">
+        <source>%1 received</source>
+        <translation>%1 received</translation>
+    </message>
+    <message id="monitor.dialog.clock_compare">
+        <source>Monitor’s clock: %1. Computer’s clock: %2.</source>
+        <translation>Monitor’s clock: %1. Computer’s clock: %2.</translation>
+    </message>
+    <message id="monitor.dialog.clock_warning">
+        <source>The clocks differ by %1 minutes: set the monitor’s clock, or the times of its readings are off as well.</source>
+        <translation>The clocks differ by %1 minutes: set the monitor’s clock, or the times of its readings are off as well.</translation>
+    </message>
+    <message id="monitor.dialog.no_clock">
+        <source>The monitor does not tell its time.</source>
+        <translation>The monitor does not tell its time.</translation>
+    </message>
+    <message id="monitor.dialog.all_users">
+        <source>All users</source>
+        <translation>All users</translation>
+    </message>
+    <message id="monitor.dialog.user_number">
+        <source>User %1</source>
+        <translation>User %1</translation>
+    </message>
+    <message id="monitor.dialog.refused">
+        <source>Refused: %1</source>
+        <translation>Refused: %1</translation>
+    </message>
+    <message id="monitor.dialog.new">
+        <source>New</source>
+        <translation>New</translation>
+    </message>
 </context>
 </TS>

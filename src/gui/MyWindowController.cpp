@@ -9,6 +9,7 @@
 #include "DocumentArchive.h"
 #include "FilteredCounterFormatter.h"
 #include "InformationArrayController.h"
+#include "MonitorImportDialog.h"
 #include "MyDocument.h"
 #include "PageAverages.h"
 #include "PageChart.h"
@@ -428,6 +429,13 @@ void MyWindowController::setupMenus()
     exportCsv->setObjectName(QStringLiteral("actionExportCsv"));
     connect(exportCsv, &QAction::triggered, this, &MyWindowController::onExportCsv);
     ui->menuFile->insertMenu(ui->actionPageSetup, importMenu);
+    QAction *importMonitor = new QAction(qtTrId("menu.file.import_monitor"), this);
+    importMonitor->setObjectName(QStringLiteral("actionImportMonitor"));
+    importMonitor->setEnabled(MonitorImportDialog::isAvailable());
+    importMonitor->setToolTip(MonitorImportDialog::unavailableReason());
+    importMonitor->setStatusTip(MonitorImportDialog::unavailableReason());
+    connect(importMonitor, &QAction::triggered, this, &MyWindowController::onImportMonitor);
+    ui->menuFile->insertAction(ui->actionPageSetup, importMonitor);
     ui->menuFile->insertMenu(ui->actionPageSetup, exportMenu);
     ui->menuFile->insertSeparator(ui->actionPageSetup);
 
@@ -672,4 +680,14 @@ void MyWindowController::onImportCsv()
                             dialog->open();
                             self->dialogOpened(dialog);
                         });
+}
+
+void MyWindowController::onImportMonitor()
+{
+    if (!pDocument)
+        return;
+    auto *dialog = new MonitorImportDialog(pDocument, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+    dialogOpened(dialog);
 }

@@ -111,6 +111,7 @@ public:
     void onExportPdf();
     void onExportCsv();
     void onImportCsv();
+    void onImportMonitor();
     // The print options tab of the print dialog, made on first use and kept.
     PrintAccessoryView *printAccessoryView();
     // A fresh report view of the document as the window shows it, on the page layout.
