@@ -172,7 +172,7 @@ QString BloodPressureRecord::conditionText(Sfloat::Kind kind)
 
 QString BloodPressureRecord::checkFailureText(const QString &stem, const Measurement &reading)
 {
-    // The same words as the CSV import's.
+    // The same words as the CSV import's; every importer words its refusals with these.
     if (stem == QLatin1String("record_bad_systolic"))
         return qtTrId("csv.problem.bad_systolic").arg(wholePart(reading.Systolic()));
     if (stem == QLatin1String("record_bad_diastolic"))
@@ -182,5 +182,7 @@ QString BloodPressureRecord::checkFailureText(const QString &stem, const Measure
             .arg(wholePart(reading.Systolic()), wholePart(reading.Diastolic()));
     if (stem == QLatin1String("record_bad_pulse"))
         return qtTrId("csv.problem.bad_pulse").arg(wholePart(reading.Pulse()));
-    return qtTrId("csv.problem.bad_weight").arg(wholePart(reading.Weight()));
+    if (stem == QLatin1String("record_bad_weight"))
+        return qtTrId("csv.problem.bad_weight").arg(wholePart(reading.Weight()));
+    return qtTrId("csv.problem.bad_custom");
 }

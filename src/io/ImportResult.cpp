@@ -1,5 +1,6 @@
 #include "ImportResult.h"
 
+#include "BloodPressureRecord.h"
 #include "MeasurementChecks.h"
 #include "MyDocument.h"
 
@@ -24,34 +25,7 @@ qsizetype ImportResult::apply(MyDocument *document, const char *actionName) cons
     return document->allItems().size() - before;
 }
 
-namespace {
-
-// The integer part of a value, as the checks see it, for a message.
-QString wholePart(const QVariant &value)
-{
-    const double number = value.toDouble();
-    return std::isfinite(number) ? QString::number(std::trunc(number), 'f', 0)
-                                 : QString::number(number);
-}
-
-// The reason a reading is refused, from the stem of the check that failed.
-QString checkFailureText(const QString &stem, const Measurement &reading)
-{
-    if (stem == QLatin1String("record_bad_systolic"))
-        return qtTrId("csv.problem.bad_systolic").arg(wholePart(reading.Systolic()));
-    if (stem == QLatin1String("record_bad_diastolic"))
-        return qtTrId("csv.problem.bad_diastolic").arg(wholePart(reading.Diastolic()));
-    if (stem == QLatin1String("record_bad_pressure"))
-        return qtTrId("csv.problem.bad_pressure")
-            .arg(wholePart(reading.Systolic()), wholePart(reading.Diastolic()));
-    if (stem == QLatin1String("record_bad_pulse"))
-        return qtTrId("csv.problem.bad_pulse").arg(wholePart(reading.Pulse()));
-    if (stem == QLatin1String("record_bad_weight"))
-        return qtTrId("csv.problem.bad_weight").arg(wholePart(reading.Weight()));
-    return qtTrId("csv.problem.bad_custom");
-}
-
-} // namespace
+namespace {} // namespace
 
 size_t ImportCollector::KeyHash::operator()(const Key &key) const
 {
@@ -99,7 +73,7 @@ bool ImportCollector::add(const MeasurementPtr &reading, qint64 line)
 {
     const QString failure = MeasurementChecks::firstFailure(*reading);
     if (!failure.isEmpty()) {
-        addProblem(line, checkFailureText(failure, *reading));
+        addProblem(line, BloodPressureRecord::checkFailureText(failure, *reading));
         return false;
     }
     if (!pSeen.insert(keyOf(*reading)).second) {
