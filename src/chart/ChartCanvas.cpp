@@ -14,7 +14,9 @@ void ChartCanvas::setDataSource(const ChartDataSource *source)
     if (source == pSource)
         return;
     pSource = source;
-    pSummary = std::make_unique<ChartSummary>(ChartPainter::inputFromSource(source));
+    ChartGeometry::Input input = pSummary->takeInput();
+    ChartPainter::fillInputFromSource(source, input);
+    pSummary->assign(std::move(input));
     nRevision = source ? source->dataRevision() : 0;
     pLayer = QImage();
 }
@@ -22,11 +24,13 @@ void ChartCanvas::setDataSource(const ChartDataSource *source)
 const ChartSummary &ChartCanvas::summary()
 {
     if (pSource && pSource->dataRevision() != nRevision) {
-        pSummary = std::make_unique<ChartSummary>(ChartPainter::inputFromSource(pSource));
+        ChartGeometry::Input input = pSummary->takeInput();
+        ChartPainter::fillInputFromSource(pSource, input);
+        pSummary->assign(std::move(input));
         nRevision = pSource->dataRevision();
         pLayer = QImage();
     } else if (!pSource && pSummary->count() > 0) {
-        pSummary = std::make_unique<ChartSummary>();
+        pSummary->assign(ChartGeometry::Input());
         pLayer = QImage();
     }
     return *pSummary;
@@ -51,7 +55,15 @@ void ChartCanvas::paint(QPainter &painter, const QSize &size, double devicePixel
                                      ? ChartGeometry::emptyChart(bounds)
                                      : data.layout(bounds, devicePixelRatio, shownFirst, shownLast);
         geometry.hasSelection = false;
-        pLayer = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        // The image's memory is kept from size to size: fresh memory costs more to touch
+        // than the drawing itself.
+        const size_t bytes = size_t(std::max(pixels.width(), 0)) *
+                             size_t(std::max(pixels.height(), 0)) * sizeof(QRgb);
+        if (bytes > pLayerMemory.size() || bytes < pLayerMemory.size() / 4)
+            pLayerMemory = std::vector<QRgb>(bytes / sizeof(QRgb));
+        pLayer = QImage(reinterpret_cast<uchar *>(pLayerMemory.data()), pixels.width(),
+                        pixels.height(), qsizetype(pixels.width()) * qsizetype(sizeof(QRgb)),
+                        QImage::Format_ARGB32_Premultiplied);
         pLayer.setDevicePixelRatio(devicePixelRatio);
         pLayer.fill(Qt::white);
         {

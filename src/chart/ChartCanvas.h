@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <vector>
 
 class ChartDataSource;
 class QPainter;
@@ -39,6 +40,7 @@ private:
     QPointer<const ChartDataSource> pSource;
     std::unique_ptr<ChartSummary> pSummary;
     quint64 nRevision = 0;
+    std::vector<QRgb> pLayerMemory; // pLayer's pixels
     QImage pLayer;
     ChartGeometry pFrame;
     double fLayerFirst = 0, fLayerLast = 0;

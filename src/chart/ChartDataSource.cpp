@@ -4,6 +4,7 @@
 #include "Preferences.h"
 #include "ReadingValues.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -53,27 +54,39 @@ void ChartDataSource::setSelection(const ConstMeasurementPtr &selection)
 QList<Date> ChartDataSource::arrayOfDates() const
 {
     QList<Date> dates;
-    dates.reserve(pObjects.size());
-    for (const ConstMeasurementPtr &reading : pObjects)
-        dates.append(reading->theWholeDate());
+    fillDates(dates);
     return dates;
 }
 
 QList<double> ChartDataSource::arrayOfPointsForLine(int line) const
 {
+    QList<double> points;
+    fillPointsForLine(line, points);
+    return points;
+}
+
+void ChartDataSource::fillDates(QList<Date> &dates) const
+{
+    dates.resize(pObjects.size());
+    Date *out = dates.data();
+    for (const ConstMeasurementPtr &reading : pObjects)
+        *out++ = reading->theWholeDate();
+}
+
+void ChartDataSource::fillPointsForLine(int line, QList<double> &points) const
+{
     const ReadingValue *value = lineValue(line);
-    QList<double> points(pObjects.size(), ChartGeometry::kNoValue);
-    if (!value || !ReadingValues::isShown(*value))
-        return points;
-    const Measurement::Key key = value->key;
+    points.resize(pObjects.size());
     double *out = points.data();
+    if (!value || !ReadingValues::isShown(*value)) {
+        std::fill(out, out + points.size(), ChartGeometry::kNoValue);
+        return;
+    }
+    const Measurement::Key key = value->key;
     for (const ConstMeasurementPtr &reading : pObjects) {
         double v;
-        if (reading->numberForKey(key, &v))
-            *out = v;
-        ++out;
+        *out++ = reading->numberForKey(key, &v) ? v : ChartGeometry::kNoValue;
     }
-    return points;
 }
 
 QColor ChartDataSource::colorForLine(int line) const

@@ -48,6 +48,9 @@ public:
     // One entry per reading: its value for the line, or ChartGeometry::kNoValue where it has
     // none, the line is switched off, or the line number is not one of the seven.
     QList<double> arrayOfPointsForLine(int line) const;
+    // The same two into lists filled again in their own memory where they have enough.
+    void fillDates(QList<Date> &dates) const;
+    void fillPointsForLine(int line, QList<double> &points) const;
     // The line's colour from its preference, read at each call; invalid when there is none.
     QColor colorForLine(int line) const;
     // The selected reading's date, or a null date when nothing is selected.

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -37,6 +39,8 @@ constexpr qsizetype kThinRun = 12;
 constexpr qsizetype kFewDots = 500;
 constexpr double kMaskMaxScale = 8;
 constexpr qint64 kMaskMaxPixels = 64 * 1024 * 1024;
+// Masks up to this size keep their buffer for the next drawing.
+constexpr qint64 kKeptMaskPixels = 16 * 1024 * 1024;
 
 // Keeps of every long run of points that fall into one device pixel column the first, the
 // lowest, the highest and the last (in their order): the stroked line covers the same pixels.
@@ -137,15 +141,55 @@ private:
     std::vector<quint8> pStamps;
 };
 
+// a + b - ab in 255ths: how Qt combines separately drawn shapes of one colour.
+inline quint8 addCoverage(quint8 r, quint8 v)
+{
+    return quint8(r + v - (r * v + 127) / 255);
+}
+
+// Each channel of a premultiplied pixel times a / 255, rounded as Qt's raster engine does.
+inline QRgb byteMul(QRgb x, uint a)
+{
+    uint t = (x & 0xff00ff) * a;
+    t = (t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8;
+    t &= 0xff00ff;
+    x = ((x >> 8) & 0xff00ff) * a;
+    x = (x + ((x >> 8) & 0xff00ff) + 0x800080);
+    x &= 0xff00ff00;
+    return x | t;
+}
+
 // The coverage of one line (its segments and dots) in device pixels over a rectangle of the
 // device, painted once in the line's colour. Shapes add up as painting one over the other
 // would (a + b - ab), which is how Qt combines separately drawn segments and dots.
+//
+// The mask is kept column by column: a line of many readings is mostly near-vertical strokes
+// (each device pixel column's extremes joined), which then run along memory. Each column
+// remembers the rows it has touched (painting and clearing visit only those) and its longest
+// run of full coverage, which later strokes skip: nothing adds to full coverage.
 class CoverageMask
 {
 public:
-    explicit CoverageMask(const QRect &deviceRect)
-        : pRect(deviceRect), pCoverage(size_t(deviceRect.width()) * size_t(deviceRect.height()), 0)
-    {}
+    // A mask over the device rectangle, in a buffer that holds only zeros and is left so.
+    CoverageMask(const QRect &deviceRect, std::vector<quint8> &buffer)
+        : pRect(deviceRect), nWidth(deviceRect.width()), nHeight(deviceRect.height()),
+          pColumns(size_t(nWidth))
+    {
+        const size_t need = size_t(nWidth) * size_t(nHeight);
+        if (buffer.size() < need)
+            buffer.resize(need);
+        pCoverage = buffer.data();
+    }
+    ~CoverageMask()
+    {
+        for (int x = 0; x < nWidth; ++x) {
+            const Column &c = pColumns[size_t(x)];
+            if (c.top <= c.bottom)
+                std::memset(columnAt(x) + c.top, 0, size_t(c.bottom - c.top + 1));
+        }
+    }
+    CoverageMask(const CoverageMask &) = delete;
+    CoverageMask &operator=(const CoverageMask &) = delete;
 
     // A dot centred on the device point.
     void addDot(double x, double y, const DotStamps &stamps)
@@ -153,7 +197,7 @@ public:
         const int n = stamps.size();
         const double fx = x - stamps.radius() - pRect.x();
         const double fy = y - stamps.radius() - pRect.y();
-        if (!(fx >= 0 && fy >= 0 && fx <= pRect.width() - n && fy <= pRect.height() - n))
+        if (!(fx >= 0 && fy >= 0 && fx <= nWidth - n && fy <= nHeight - n))
             return; // not wholly inside: such dots lie off the chart
         int ix = int(fx), iy = int(fy);
         int px = int((fx - ix) * DotStamps::kPhases + 0.5); // fx >= 0: rounds to nearest
@@ -166,24 +210,36 @@ public:
             py = 0;
             ++iy;
         }
-        if (ix + n > pRect.width() || iy + n > pRect.height())
+        if (ix + n > nWidth || iy + n > nHeight)
             return;
         if (ix == nLastX && iy == nLastY && px == nLastPx && py == nLastPy)
             return; // the same dot again
         nLastX = ix, nLastY = iy, nLastPx = px, nLastPy = py;
         const quint8 *stamp = stamps.stampAt(px, py);
-        const size_t w = size_t(pRect.width());
-        for (int y = 0; y < n; ++y) {
-            quint8 *row = pCoverage.data() + size_t(iy + y) * w + size_t(ix);
-            const quint8 *from = stamp + y * n;
-            for (int x = 0; x < n; ++x)
-                row[x] = quint8(row[x] + from[x] - (row[x] * from[x] + 127) / 255);
+        for (int x = 0; x < n; ++x) {
+            const Column &c = pColumns[size_t(ix + x)];
+            if (iy >= c.solidFrom && iy + n <= c.solidTo)
+                continue; // within the column's full coverage
+            touch(ix + x, iy, iy + n - 1);
+            quint8 *column = columnAt(ix + x) + iy;
+            for (int y = 0; y < n; ++y)
+                column[y] = addCoverage(column[y], stamp[y * n + x]);
         }
     }
 
+    // Strokes add their fully covered pixels first and the rest in a second pass, which then
+    // skips what the first covered: in a dense band the sides of one column's stroke mostly
+    // fall onto the next columns' fully covered middles.
+    enum class Pass
+    {
+        Full,
+        Partial
+    };
+
     // A straight stroke of the given half width between two dots; the ends are left to the
-    // dots, which cover them wholly.
-    void addSegment(QPointF a, QPointF b, double halfWidth)
+    // dots, which cover them wholly. Each stroke is added in both passes, all in the first
+    // before any in the second.
+    void addSegment(QPointF a, QPointF b, double halfWidth, Pass pass)
     {
         a -= pRect.topLeft();
         b -= pRect.topLeft();
@@ -193,63 +249,63 @@ public:
             return;
         const double length = std::sqrt(length2);
         // Per pixel centre p: d = (p - a) . n is the signed distance from the line, and
-        // t = (p - a) . v / |v|^2 the position along it; both grow linearly along a row.
-        const double nx = -vy / length, ny = vx / length;
-        const double ux = vx / length2, uy = vy / length2;
-        const double reach = halfWidth + 0.5;
-        const bool steep = std::abs(nx) > 1e-9;
-        const double inverseNx = steep ? 1 / nx : 0;
-        const int w = pRect.width(), h = pRect.height();
-        // Rows and columns are limited in floating point first: points far off the chart must
-        // not overflow an int. Rounding is done by hand, once limited: std::floor is a call
-        // on plain x86-64, and this runs for every row of every segment.
-        const auto floorTo = [](double v, int last) {
-            v = std::clamp(v, -1.0, double(last) + 1);
-            const int i = int(v);
-            return i - (v < i);
-        };
-        const auto ceilTo = [](double v, int last) {
-            v = std::clamp(v, -1.0, double(last) + 1);
-            const int i = int(v);
-            return i + (v > i);
-        };
+        // t = (p - a) . v / |v|^2 the position along it; both are linear along a row and along
+        // a column. A pixel is covered by reach - |d| (at most 1) where that is positive and
+        // 0 <= t <= 1.
+        Stroke s;
+        s.nx = -vy / length, s.ny = vx / length;
+        s.ux = vx / length2, s.uy = vy / length2;
+        s.reach = halfWidth + 0.5;
+        s.ax = a.x(), s.ay = a.y();
+        const int w = nWidth, h = nHeight;
+        const double reach = s.reach;
         const int yFirst = std::max(0, floorTo(std::min(a.y(), b.y()) - reach, h));
         const int yLast = std::min(h - 1, ceilTo(std::max(a.y(), b.y()) + reach, h));
         const int xLow = floorTo(std::min(a.x(), b.x()) - reach, w);
         const int xHigh = ceilTo(std::max(a.x(), b.x()) + reach, w);
+        if (std::abs(vy) > std::abs(vx)) {
+            for (int x = std::max(0, xLow); x <= std::min(w - 1, xHigh); ++x)
+                strokeColumn(s, x, yFirst, yLast, pass);
+            return;
+        }
+        if (pass == Pass::Full)
+            return; // flatter strokes are added whole in the second pass
+        const bool steep = std::abs(s.nx) > 1e-9;
+        const double inverseNx = steep ? 1 / s.nx : 0;
         for (int y = yFirst; y <= yLast; ++y) {
             const double py = y + 0.5 - a.y();
             // Columns where the distance from the line is below reach, within the segment's.
             int from = xLow, to = xHigh;
             if (steep) {
-                const double x0 = (-reach - py * ny) * inverseNx;
-                const double x1 = (reach - py * ny) * inverseNx;
+                const double x0 = (-reach - py * s.ny) * inverseNx;
+                const double x1 = (reach - py * s.ny) * inverseNx;
                 from = std::max(from, floorTo(std::min(x0, x1) + a.x() - 0.5, w));
                 to = std::min(to, ceilTo(std::max(x0, x1) + a.x() - 0.5, w));
             }
             const int xFirst = std::max(0, from);
             const int xLast = std::min(w - 1, to);
-            if (xFirst > xLast)
-                continue;
-            quint8 *row = pCoverage.data() + size_t(y) * size_t(w);
             double px = xFirst + 0.5 - a.x();
-            double d = px * nx + py * ny;
-            double t = px * ux + py * uy;
-            for (int x = xFirst; x <= xLast; ++x, d += nx, t += ux) {
+            double d = px * s.nx + py * s.ny;
+            double t = px * s.ux + py * s.uy;
+            for (int x = xFirst; x <= xLast; ++x, d += s.nx, t += s.ux) {
                 if (t < 0 || t > 1)
                     continue;
                 const double c = reach - std::abs(d);
                 if (c <= 0)
                     continue;
-                const quint8 value = c >= 1 ? 255 : quint8(c * 255 + 0.5);
-                row[x] = quint8(row[x] + value - (row[x] * value + 127) / 255);
+                touch(x, y, y);
+                quint8 &pixel = columnAt(x)[y];
+                pixel = addCoverage(pixel, coverageOf(c));
             }
         }
     }
 
-    // Paints the coverage in the colour. The painter's units are mapped back from the device so
-    // that every mask pixel lands on the device pixel it was made for.
-    void paint(QPainter &painter, const QColor &color, const QTransform &toDevice) const
+    // Paints the coverage in the colour. Straight into the image when given (premultiplied
+    // or opaque 32-bit pixels, painted over normally), within its clip in device pixels;
+    // otherwise through the painter, whose units are mapped back from the device so that
+    // every mask pixel lands on the device pixel it was made for.
+    void paint(QPainter &painter, const QColor &color, const QTransform &toDevice, QImage *target,
+               const QRect &clip, QImage &scratch) const
     {
         std::array<QRgb, 256> shades;
         const QRgb rgba = color.rgba();
@@ -257,27 +313,218 @@ public:
             const int alpha = (qAlpha(rgba) * a + 127) / 255;
             shades[size_t(a)] = qPremultiply(qRgba(qRed(rgba), qGreen(rgba), qBlue(rgba), alpha));
         }
-        const int w = pRect.width(), h = pRect.height();
-        QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
-        for (int y = 0; y < h; ++y) {
-            auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-            const quint8 *m = pCoverage.data() + size_t(y) * size_t(w);
-            for (int x = 0; x < w; ++x)
-                line[x] = shades[m[x]];
+        if (target) {
+            const QRect area = clip.intersected(target->rect()).intersected(pRect);
+            if (area.isEmpty())
+                return;
+            uchar *bits = target->bits();
+            const qsizetype stride = target->bytesPerLine();
+            for (int X = area.left(); X <= area.right(); ++X) {
+                const int x = X - pRect.x();
+                const Column &c = pColumns[size_t(x)];
+                const int top = std::max(c.top, area.top() - pRect.y());
+                const int bottom = std::min(c.bottom, area.bottom() - pRect.y());
+                const quint8 *column = columnAt(x);
+                uchar *pixel = bits + qsizetype(top + pRect.y()) * stride + qsizetype(X) * 4;
+                for (int y = top; y <= bottom; ++y, pixel += stride) {
+                    const quint8 m = column[y];
+                    if (!m)
+                        continue;
+                    const QRgb shade = shades[m];
+                    auto *p = reinterpret_cast<QRgb *>(pixel);
+                    *p = shade + byteMul(*p, 255 - qAlpha(shade));
+                }
+            }
+            return;
         }
-        painter.drawImage(toDevice.inverted().mapRect(QRectF(pRect)), image);
+        // The rectangle of the rows and columns touched.
+        int left = nWidth, right = -1, top = nHeight, bottom = -1;
+        for (int x = 0; x < nWidth; ++x) {
+            const Column &c = pColumns[size_t(x)];
+            if (c.top > c.bottom)
+                continue;
+            left = std::min(left, x);
+            right = x;
+            top = std::min(top, c.top);
+            bottom = std::max(bottom, c.bottom);
+        }
+        if (right < left)
+            return;
+        const QSize size(right - left + 1, bottom - top + 1);
+        if (scratch.width() < size.width() || scratch.height() < size.height())
+            scratch = QImage(size.expandedTo(scratch.size()), QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < size.height(); ++y)
+            std::memset(scratch.scanLine(y), 0, size_t(size.width()) * 4);
+        const qsizetype stride = scratch.bytesPerLine();
+        for (int x = left; x <= right; ++x) {
+            const Column &c = pColumns[size_t(x)];
+            const quint8 *column = columnAt(x);
+            uchar *pixel =
+                scratch.bits() + qsizetype(c.top - top) * stride + qsizetype(x - left) * 4;
+            for (int y = c.top; y <= c.bottom; ++y, pixel += stride)
+                *reinterpret_cast<QRgb *>(pixel) = shades[column[y]];
+        }
+        const QRectF device(pRect.x() + left, pRect.y() + top, size.width(), size.height());
+        painter.drawImage(toDevice.inverted().mapRect(device), scratch,
+                          QRectF(QPointF(0, 0), QSizeF(size)));
     }
 
 private:
+    struct Column
+    {
+        int top = std::numeric_limits<int>::max(), bottom = -1; // rows touched
+        int solidFrom = 0, solidTo = 0; // a run of rows fully covered, to excluded
+    };
+    struct Stroke
+    {
+        double nx, ny, ux, uy, reach, ax, ay;
+        double d(double x, double y) const { return (x + 0.5 - ax) * nx + (y + 0.5 - ay) * ny; }
+        double t(double x, double y) const { return (x + 0.5 - ax) * ux + (y + 0.5 - ay) * uy; }
+        bool covers(int x, int y) const
+        {
+            const double tt = t(x, y);
+            return tt >= 0 && tt <= 1 && reach - std::abs(d(x, y)) > 0;
+        }
+        bool coversFully(int x, int y) const { return reach - std::abs(d(x, y)) >= 1; }
+    };
+
+    // Rows and columns are limited in floating point first: points far off the chart must not
+    // overflow an int. Rounding is done by hand, once limited: std::floor is a call on plain
+    // x86-64, and this runs for every row of every segment.
+    static int floorTo(double v, int last)
+    {
+        v = std::clamp(v, -1.0, double(last) + 1);
+        const int i = int(v);
+        return i - (v < i);
+    }
+    static int ceilTo(double v, int last)
+    {
+        v = std::clamp(v, -1.0, double(last) + 1);
+        const int i = int(v);
+        return i + (v > i);
+    }
+    static quint8 coverageOf(double c) { return c >= 1 ? 255 : quint8(c * 255 + 0.5); }
+
+    // The rows from..to of y0 + k * step within [low, high] (a linear function of the row,
+    // step != 0), widened by a row on either side for rounding; the caller checks the ends.
+    static void rowsWithin(double y0, double step, double low, double high, int *from, int *to)
+    {
+        double r0 = (low - y0) / step, r1 = (high - y0) / step;
+        if (r0 > r1)
+            std::swap(r0, r1);
+        *from = std::max(*from, floorTo(r0, std::numeric_limits<int>::max() / 2) - 1);
+        *to = std::min(*to, ceilTo(r1, std::numeric_limits<int>::max() / 2) + 1);
+    }
+
+    // One column of a stroke steeper than 45 degrees: the rows it covers are one run, and
+    // those it covers fully a run within that.
+    void strokeColumn(const Stroke &s, int x, int yFirst, int yLast, Pass pass)
+    {
+        const double px = x + 0.5 - s.ax;
+        const double d0 = px * s.nx + (0.5 - s.ay) * s.ny; // d and t at row 0
+        const double t0 = px * s.ux + (0.5 - s.ay) * s.uy;
+        int from = yFirst, to = yLast;
+        rowsWithin(t0, s.uy, 0, 1, &from, &to);
+        if (s.ny != 0)
+            rowsWithin(d0, s.ny, -s.reach, s.reach, &from, &to);
+        else if (!(std::abs(d0) < s.reach))
+            return;
+        from = std::max(from, yFirst);
+        to = std::min(to, yLast);
+        while (from <= to && !s.covers(x, from))
+            ++from;
+        while (to >= from && !s.covers(x, to))
+            --to;
+        if (from > to)
+            return;
+        int fullFrom = from, fullTo = to;
+        if (s.reach - 1 <= 0 || (s.ny == 0 && !s.coversFully(x, from))) {
+            fullFrom = to + 1;
+        } else if (s.ny != 0) {
+            rowsWithin(d0, s.ny, 1 - s.reach, s.reach - 1, &fullFrom, &fullTo);
+            fullFrom = std::max(fullFrom, from);
+            fullTo = std::min(fullTo, to);
+        }
+        while (fullFrom <= fullTo && !s.coversFully(x, fullFrom))
+            ++fullFrom;
+        while (fullTo >= fullFrom && !s.coversFully(x, fullTo))
+            --fullTo;
+        touch(x, from, to);
+        quint8 *column = columnAt(x);
+        Column &c = pColumns[size_t(x)];
+        // Partly covered rows, skipping those already fully covered.
+        const auto blend = [&](int first, int last) {
+            for (int part = 0; part < 2; ++part) {
+                const int a = part == 0 ? first : std::max(first, c.solidTo);
+                const int b = part == 0 ? std::min(last, c.solidFrom - 1) : last;
+                double d = d0 + a * s.ny;
+                for (int y = a; y <= b; ++y, d += s.ny)
+                    column[y] = addCoverage(column[y], coverageOf(s.reach - std::abs(d)));
+            }
+        };
+        if (pass == Pass::Partial) {
+            if (fullFrom > fullTo) {
+                blend(from, to);
+            } else {
+                blend(from, fullFrom - 1);
+                blend(fullTo + 1, to);
+            }
+            return;
+        }
+        if (fullFrom > fullTo)
+            return;
+        // Fully covered rows: those not yet so are set, and the run of them grows.
+        const int solidFrom = c.solidFrom, solidTo = c.solidTo;
+        const auto fill = [&](int first, int last) {
+            if (first <= last)
+                std::memset(column + first, 255, size_t(last - first + 1));
+        };
+        fill(fullFrom, std::min(fullTo, solidFrom - 1));
+        fill(std::max(fullFrom, solidTo), fullTo);
+        if (fullFrom <= solidTo && fullTo + 1 >= solidFrom) {
+            c.solidFrom = std::min(solidFrom, fullFrom);
+            c.solidTo = std::max(solidTo, fullTo + 1);
+        } else if (fullTo + 1 - fullFrom > solidTo - solidFrom) {
+            c.solidFrom = fullFrom;
+            c.solidTo = fullTo + 1;
+        }
+    }
+
+    void touch(int x, int top, int bottom)
+    {
+        Column &c = pColumns[size_t(x)];
+        c.top = std::min(c.top, top);
+        c.bottom = std::max(c.bottom, bottom);
+    }
+    quint8 *columnAt(int x) { return pCoverage + size_t(x) * size_t(nHeight); }
+    const quint8 *columnAt(int x) const { return pCoverage + size_t(x) * size_t(nHeight); }
+
     QRect pRect;
-    std::vector<quint8> pCoverage;
+    int nWidth, nHeight;
+    quint8 *pCoverage = nullptr;
+    std::vector<Column> pColumns;
     int nLastX = -1, nLastY = -1, nLastPx = -1, nLastPy = -1;
 };
 
-// Draws a line with many points on a raster device through a coverage mask; false when the
-// mask would be too large, and nothing was drawn.
+// Buffers kept from one drawing to the next: the coverage (all zeros between uses) and the
+// image a mask is painted through when it cannot go straight into the device.
+struct MaskBuffers
+{
+    std::vector<quint8> coverage;
+    QImage scratch;
+};
+
+MaskBuffers &maskBuffers()
+{
+    thread_local MaskBuffers buffers;
+    return buffers;
+}
+
+// Draws a line with many points on a raster device through a coverage mask, straight into the
+// target image when given; false when the mask would be too large, and nothing was drawn.
 bool drawLineRaster(QPainter &painter, const QList<QPointF> &points, const QList<QPointF> &thinned,
-                    const QColor &color, const DotStamps &stamps, const QRectF &limit)
+                    const QColor &color, const DotStamps &stamps, const QRectF &limit,
+                    QImage *target, const QRect &clip)
 {
     const QTransform toDevice = painter.deviceTransform();
     double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
@@ -300,19 +547,47 @@ bool drawLineRaster(QPainter &painter, const QList<QPointF> &points, const QList
         QPoint(int(std::ceil(device.right() + margin)), int(std::ceil(device.bottom() + margin))));
     if (rect.isEmpty() || qint64(rect.width()) * rect.height() > kMaskMaxPixels)
         return false;
-    CoverageMask mask(rect);
-    const double halfWidth = ChartGeometry::kLineWidth / 2 * toDevice.m11();
-    QPointF previous;
-    for (qsizetype j = 0; j < thinned.size(); ++j) {
-        const QPointF p = toDevice.map(thinned[j]);
-        if (j > 0)
-            mask.addSegment(previous, p, halfWidth);
-        previous = p;
+    MaskBuffers &buffers = maskBuffers();
+    {
+        CoverageMask mask(rect, buffers.coverage);
+        const double halfWidth = ChartGeometry::kLineWidth / 2 * toDevice.m11();
+        // In a dense column the stroke between the extremes covers the rows of those from the
+        // first value and to the last, which lie between them in the same device pixel column.
+        const qsizetype count = thinned.size();
+        std::vector<QPointF> at(static_cast<size_t>(count));
+        std::vector<double> column(static_cast<size_t>(count));
+        for (qsizetype j = 0; j < count; ++j) {
+            at[size_t(j)] = toDevice.map(thinned[j]);
+            column[size_t(j)] = std::floor(at[size_t(j)].x());
+        }
+        const auto within = [&](qsizetype inner, qsizetype outer) {
+            if (outer < 0 || outer + 1 >= count || column[size_t(outer)] != column[size_t(inner)] ||
+                column[size_t(outer + 1)] != column[size_t(inner)])
+                return false;
+            const double low = std::min(at[size_t(outer)].y(), at[size_t(outer + 1)].y());
+            const double high = std::max(at[size_t(outer)].y(), at[size_t(outer + 1)].y());
+            return std::min(at[size_t(inner)].y(), at[size_t(inner + 1)].y()) >= low &&
+                   std::max(at[size_t(inner)].y(), at[size_t(inner + 1)].y()) <= high;
+        };
+        for (const auto pass : {CoverageMask::Pass::Full, CoverageMask::Pass::Partial}) {
+            for (qsizetype j = 0; j + 1 < count; ++j) {
+                if (column[size_t(j)] == column[size_t(j + 1)] &&
+                    (within(j, j - 1) || within(j, j + 1)))
+                    continue;
+                mask.addSegment(at[size_t(j)], at[size_t(j + 1)], halfWidth, pass);
+            }
+        }
+        const double sx = toDevice.m11(), sy = toDevice.m22(), tx = toDevice.dx(),
+                     ty = toDevice.dy();
+        for (const QPointF &p : points)
+            mask.addDot(sx * p.x() + tx, sy * p.y() + ty, stamps);
+        mask.paint(painter, color, toDevice, target, clip, buffers.scratch);
     }
-    const double sx = toDevice.m11(), sy = toDevice.m22(), tx = toDevice.dx(), ty = toDevice.dy();
-    for (const QPointF &p : points)
-        mask.addDot(sx * p.x() + tx, sy * p.y() + ty, stamps);
-    mask.paint(painter, color, toDevice);
+    // An unusually large chart does not keep its buffers.
+    if (buffers.coverage.size() > size_t(kKeptMaskPixels)) {
+        buffers.coverage = std::vector<quint8>();
+        buffers.scratch = QImage();
+    }
     return true;
 }
 
@@ -422,21 +697,37 @@ void drawLegend(QPainter &painter, const ChartGeometry &g)
 ChartGeometry::Input ChartPainter::inputFromSource(const ChartDataSource *source)
 {
     ChartGeometry::Input input;
-    if (!source)
-        return input;
-    input.dates = source->arrayOfDates();
-    if (input.dates.size() < 2)
-        return input;
+    fillInputFromSource(source, input);
+    return input;
+}
+
+void ChartPainter::fillInputFromSource(const ChartDataSource *source, ChartGeometry::Input &input)
+{
+    input.selectedDate = Date();
+    input.titles.clear();
+    input.unit.clear();
+    input.thresholds.clear();
+    input.colors.clear();
+    if (!source) {
+        input.dates.clear();
+        input.lines.clear();
+        return;
+    }
+    source->fillDates(input.dates);
+    if (input.dates.size() < 2) {
+        input.lines.clear();
+        return;
+    }
     const int count = source->numberOfLines();
+    input.lines.resize(count);
     for (int n = 0; n < count; ++n) {
-        input.lines.append(source->arrayOfPointsForLine(n));
+        source->fillPointsForLine(n, input.lines[n]);
         input.colors.append(source->colorForLine(n));
     }
     input.selectedDate = source->selectedDate();
     input.titles = source->legendTitles();
     input.unit = source->valueUnit();
     input.thresholds = source->thresholds();
-    return input;
 }
 
 void ChartPainter::drawChartUsingSource(QPainter &painter, const ChartDataSource *source,
@@ -505,13 +796,37 @@ void ChartPainter::drawChart(QPainter &painter, const ChartGeometry &g, bool for
     // together with the segments through a coverage mask. Vector devices (paper, PDF, print
     // preview) get only the dots that can be told apart.
     painter.setRenderHint(QPainter::Antialiasing, true);
-    if (!g.dataClip.isNull())
-        painter.setClipRect(g.dataClip, Qt::IntersectClip);
     const QTransform toDevice = painter.deviceTransform();
     const bool simpleTransform = toDevice.type() <= QTransform::TxScale && toDevice.m11() > 0 &&
                                  qFuzzyCompare(toDevice.m11(), toDevice.m22());
     const bool raster =
         painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
+    // Masks go straight into an image painted on plainly, within the data's clip.
+    QImage *target = nullptr;
+    QRect deviceClip;
+    if (raster && simpleTransform && !painter.hasClipping() &&
+        painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
+        painter.opacity() == 1 && painter.device() &&
+        painter.device()->devType() == QInternal::Image) {
+        auto *image = static_cast<QImage *>(painter.device());
+        if (image->format() == QImage::Format_ARGB32_Premultiplied ||
+            image->format() == QImage::Format_RGB32) {
+            target = image;
+            deviceClip = image->rect();
+        }
+    }
+    if (!g.dataClip.isNull()) {
+        if (simpleTransform) {
+            // On whole device pixels, so that the mask is cut where Qt cuts.
+            const QRectF d = toDevice.mapRect(g.dataClip);
+            const QRect aligned(QPoint(qRound(d.left()), qRound(d.top())),
+                                QPoint(qRound(d.right()) - 1, qRound(d.bottom()) - 1));
+            painter.setClipRect(toDevice.inverted().mapRect(QRectF(aligned)), Qt::IntersectClip);
+            deviceClip &= aligned;
+        } else {
+            painter.setClipRect(g.dataClip, Qt::IntersectClip);
+        }
+    }
     std::unique_ptr<DotStamps> stamps;
     const QRectF limit = g.bounds.adjusted(-ChartGeometry::kDotSize, -ChartGeometry::kDotSize,
                                            ChartGeometry::kDotSize, ChartGeometry::kDotSize);
@@ -533,7 +848,8 @@ void ChartPainter::drawChart(QPainter &painter, const ChartGeometry &g, bool for
             line.points.size() > kFewDots) {
             if (!stamps)
                 stamps = std::make_unique<DotStamps>(ChartGeometry::kDotSize / 2 * toDevice.m11());
-            if (drawLineRaster(painter, line.points, thinned, color, *stamps, limit))
+            if (drawLineRaster(painter, line.points, thinned, color, *stamps, limit, target,
+                               deviceClip))
                 continue;
         }
         painter.drawLines(segmentsOf(thinned));

@@ -34,6 +34,8 @@ public:
 
     // The data of the source as the layout takes it.
     static ChartGeometry::Input inputFromSource(const ChartDataSource *source);
+    // The same into an input whose lists are filled again in their own memory.
+    static void fillInputFromSource(const ChartDataSource *source, ChartGeometry::Input &input);
     // Paints a computed layout.
     static void drawChart(QPainter &painter, const ChartGeometry &geometry, bool forPrint,
                           Rendering rendering = Rendering::Fast);

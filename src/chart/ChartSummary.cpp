@@ -15,8 +15,24 @@ double single(double v)
 
 } // namespace
 
-ChartSummary::ChartSummary(ChartGeometry::Input input) : pInput(std::move(input))
+ChartSummary::ChartSummary(ChartGeometry::Input input)
 {
+    assign(std::move(input));
+}
+
+ChartGeometry::Input ChartSummary::takeInput()
+{
+    ChartGeometry::Input input = std::move(pInput);
+    pInput = ChartGeometry::Input();
+    assign(ChartGeometry::Input());
+    return input;
+}
+
+void ChartSummary::assign(ChartGeometry::Input input)
+{
+    pInput = std::move(input);
+    fVmax = 0;
+    bOrdered = true;
     const qsizetype count = pInput.dates.size();
     pSeconds.resize(size_t(count));
     for (qsizetype j = 0; j < count; ++j) {
@@ -31,14 +47,21 @@ ChartSummary::ChartSummary(ChartGeometry::Input input) : pInput(std::move(input)
                 fVmax = v;
         }
     }
-    if (!bOrdered || isEmpty())
+    if (!bOrdered || isEmpty()) {
+        for (Series &s : pSeries) {
+            s.seconds.clear();
+            s.values.clear();
+        }
         return;
+    }
 
     pSeries.resize(size_t(pInput.lines.size()));
     for (size_t n = 0; n < pSeries.size(); ++n) {
         Series &s = pSeries[n];
         const QList<double> &points = pInput.lines[qsizetype(n)];
         const qsizetype m = std::min(count, points.size());
+        s.seconds.clear();
+        s.values.clear();
         s.seconds.reserve(size_t(m));
         s.values.reserve(size_t(m));
         for (qsizetype j = 0; j < m; ++j) {

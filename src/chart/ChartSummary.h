@@ -15,6 +15,11 @@ public:
     ChartSummary() = default;
     explicit ChartSummary(ChartGeometry::Input input);
 
+    // Summarises other data, in the memory of the last (which a change of data rarely
+    // outgrows); takeInput() hands the data's lists out to be filled again.
+    void assign(ChartGeometry::Input input);
+    ChartGeometry::Input takeInput();
+
     const ChartGeometry::Input &input() const { return pInput; }
     // Fewer than two dates: the chart is empty.
     bool isEmpty() const { return pInput.dates.size() < 2; }
