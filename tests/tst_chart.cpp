@@ -25,6 +25,7 @@
 
 #include <cmath>
 #include <ctime>
+#include <map>
 
 namespace {
 
@@ -897,6 +898,52 @@ private slots:
         // Where more than a dozen readings share a pixel column the dots between a column's
         // extremes are left out: a few gaps show at the ragged edge of a dense band.
         expectAlike(thinned, exact, "thinned from the summary", 200);
+    }
+
+    // Each device pixel column shows the same highest and lowest value of every line whether the
+    // summary thins the readings or every reading is drawn.
+    void thinningKeepsEachColumnsExtremes()
+    {
+        ChartDataSource source;
+        source.setObjects(typicalReadings(day(2021, 1, 1), 1000, 6, 7));
+        const ChartGeometry::Input input = ChartPainter::inputFromSource(&source);
+        const ChartSummary summary(input);
+        const QRectF bounds(0, 0, 250, 200);
+        const double first = input.dates.first().timeIntervalSinceReferenceDate();
+        const double period = input.dates.last().timeIntervalSinceReferenceDate() - first;
+        using Extremes = std::map<std::pair<qsizetype, int>, std::pair<double, double>>;
+        const auto extremes = [](const ChartGeometry &g, double scale) {
+            Extremes columns;
+            for (qsizetype n = 0; n < g.lines.size(); ++n) {
+                for (const QPointF &p : g.lines[n].points) {
+                    if (p.x() < g.plot.left() || p.x() >= g.plot.right())
+                        continue;
+                    const auto at = std::make_pair(n, int(std::floor(p.x() * scale)));
+                    const auto found = columns.find(at);
+                    if (found == columns.end())
+                        columns[at] = {p.y(), p.y()};
+                    else
+                        found->second = {std::min(found->second.first, p.y()),
+                                         std::max(found->second.second, p.y())};
+                }
+            }
+            return columns;
+        };
+        for (const double scale : {1.0, 2.0}) {
+            for (const double shown : {1.0, 1 / 3.0}) {
+                const Date from(first + period * (1 - shown) / 2);
+                const Date to = from.addingSeconds(period * shown);
+                const ChartGeometry thinned = summary.layout(bounds, scale, from, to);
+                const ChartGeometry every = everyPointOver(input, from, to, bounds);
+                qsizetype kept = 0, all = 0;
+                for (qsizetype n = 0; n < every.lines.size(); ++n) {
+                    kept += thinned.lines[n].points.size();
+                    all += every.lines[n].points.size();
+                }
+                QVERIFY(kept < all / 2); // thinned indeed
+                QCOMPARE(extremes(thinned, scale), extremes(every, scale));
+            }
+        }
     }
 
     void pdfOutputIsVector()

@@ -457,9 +457,11 @@ private:
             for (int part = 0; part < 2; ++part) {
                 const int a = part == 0 ? first : std::max(first, c.solidTo);
                 const int b = part == 0 ? std::min(last, c.solidFrom - 1) : last;
-                double d = d0 + a * s.ny;
-                for (int y = a; y <= b; ++y, d += s.ny)
-                    column[y] = addCoverage(column[y], coverageOf(s.reach - std::abs(d)));
+                // Without a branch or a sum carried from row to row, so that it vectorises.
+                for (int y = a; y <= b; ++y) {
+                    const double c = std::min(s.reach - std::abs(d0 + y * s.ny), 1.0);
+                    column[y] = addCoverage(column[y], quint8(int(c * 255 + 0.5)));
+                }
             }
         };
         if (pass == Pass::Partial) {
@@ -551,31 +553,13 @@ bool drawLineRaster(QPainter &painter, const QList<QPointF> &points, const QList
     {
         CoverageMask mask(rect, buffers.coverage);
         const double halfWidth = ChartGeometry::kLineWidth / 2 * toDevice.m11();
-        // In a dense column the stroke between the extremes covers the rows of those from the
-        // first value and to the last, which lie between them in the same device pixel column.
         const qsizetype count = thinned.size();
         std::vector<QPointF> at(static_cast<size_t>(count));
-        std::vector<double> column(static_cast<size_t>(count));
-        for (qsizetype j = 0; j < count; ++j) {
+        for (qsizetype j = 0; j < count; ++j)
             at[size_t(j)] = toDevice.map(thinned[j]);
-            column[size_t(j)] = std::floor(at[size_t(j)].x());
-        }
-        const auto within = [&](qsizetype inner, qsizetype outer) {
-            if (outer < 0 || outer + 1 >= count || column[size_t(outer)] != column[size_t(inner)] ||
-                column[size_t(outer + 1)] != column[size_t(inner)])
-                return false;
-            const double low = std::min(at[size_t(outer)].y(), at[size_t(outer + 1)].y());
-            const double high = std::max(at[size_t(outer)].y(), at[size_t(outer + 1)].y());
-            return std::min(at[size_t(inner)].y(), at[size_t(inner + 1)].y()) >= low &&
-                   std::max(at[size_t(inner)].y(), at[size_t(inner + 1)].y()) <= high;
-        };
         for (const auto pass : {CoverageMask::Pass::Full, CoverageMask::Pass::Partial}) {
-            for (qsizetype j = 0; j + 1 < count; ++j) {
-                if (column[size_t(j)] == column[size_t(j + 1)] &&
-                    (within(j, j - 1) || within(j, j + 1)))
-                    continue;
+            for (qsizetype j = 0; j + 1 < count; ++j)
                 mask.addSegment(at[size_t(j)], at[size_t(j + 1)], halfWidth, pass);
-            }
         }
         const double sx = toDevice.m11(), sy = toDevice.m22(), tx = toDevice.dx(),
                      ty = toDevice.dy();
