@@ -159,6 +159,48 @@ inline QRgb byteMul(QRgb x, uint a)
     return x | t;
 }
 
+// A stroke as CoverageMask works with it: per pixel centre p, d = (p - a) . n is the signed
+// distance from the line and t = (p - a) . v / |v|^2 the position along it; both are linear
+// along a row and along a column. A pixel is covered by reach - |d| (at most 1) where that is
+// positive and 0 <= t <= 1.
+struct Stroke
+{
+    double nx, ny, ux, uy, reach, ax, ay, inverseUy, inverseNy;
+    double d(double x, double y) const { return (x + 0.5 - ax) * nx + (y + 0.5 - ay) * ny; }
+    double t(double x, double y) const { return (x + 0.5 - ax) * ux + (y + 0.5 - ay) * uy; }
+    bool covers(int x, int y) const
+    {
+        const double tt = t(x, y);
+        return tt >= 0 && tt <= 1 && reach - std::abs(d(x, y)) > 0;
+    }
+    bool coversFully(int x, int y) const { return reach - std::abs(d(x, y)) >= 1; }
+};
+
+// Buffers kept from one drawing to the next: the coverage (all zeros between uses), the
+// strokes' parts left for later, and the image a mask is painted through when it cannot go
+// straight into the device.
+struct MaskBuffers
+{
+    std::vector<quint8> coverage;
+    // The partly covered rows from..to of one column of a steep stroke, apart from the fully
+    // covered fullFrom..fullTo; d at row y is d0 + y * ny.
+    struct Partial
+    {
+        int x, from, to, fullFrom, fullTo;
+        double d0, ny, reach;
+    };
+    std::vector<Partial> partials;
+    // A flat stroke, with its rows and columns.
+    struct Flat
+    {
+        QPointF a, b;
+        int yFirst, yLast, xLow, xHigh;
+        Stroke stroke;
+    };
+    std::vector<Flat> flat;
+    QImage scratch;
+};
+
 // The coverage of one line (its segments and dots) in device pixels over a rectangle of the
 // device, painted once in the line's colour. Shapes add up as painting one over the other
 // would (a + b - ab), which is how Qt combines separately drawn segments and dots.
@@ -170,15 +212,20 @@ inline QRgb byteMul(QRgb x, uint a)
 class CoverageMask
 {
 public:
+    using Partial = MaskBuffers::Partial;
+    using Flat = MaskBuffers::Flat;
+
     // A mask over the device rectangle, in a buffer that holds only zeros and is left so.
-    CoverageMask(const QRect &deviceRect, std::vector<quint8> &buffer)
+    CoverageMask(const QRect &deviceRect, MaskBuffers &buffers)
         : pRect(deviceRect), nWidth(deviceRect.width()), nHeight(deviceRect.height()),
-          pColumns(size_t(nWidth))
+          pBuffers(buffers), pColumns(size_t(nWidth))
     {
         const size_t need = size_t(nWidth) * size_t(nHeight);
-        if (buffer.size() < need)
-            buffer.resize(need);
-        pCoverage = buffer.data();
+        if (buffers.coverage.size() < need)
+            buffers.coverage.resize(need);
+        pCoverage = buffers.coverage.data();
+        buffers.partials.clear();
+        buffers.flat.clear();
     }
     ~CoverageMask()
     {
@@ -227,19 +274,12 @@ public:
         }
     }
 
-    // Strokes add their fully covered pixels first and the rest in a second pass, which then
-    // skips what the first covered: in a dense band the sides of one column's stroke mostly
-    // fall onto the next columns' fully covered middles.
-    enum class Pass
-    {
-        Full,
-        Partial
-    };
-
     // A straight stroke of the given half width between two dots; the ends are left to the
-    // dots, which cover them wholly. Each stroke is added in both passes, all in the first
-    // before any in the second.
-    void addSegment(QPointF a, QPointF b, double halfWidth, Pass pass)
+    // dots, which cover them wholly. A stroke steeper than 45 degrees sets its fully covered
+    // pixels at once and leaves the rest to finishStrokes(), which then skips what others
+    // covered fully: in a dense band the sides of one column's stroke mostly fall onto the
+    // next columns' fully covered middles. Flatter strokes are left to it whole.
+    void addSegment(QPointF a, QPointF b, double halfWidth)
     {
         a -= pRect.topLeft();
         b -= pRect.topLeft();
@@ -257,6 +297,8 @@ public:
         s.ux = vx / length2, s.uy = vy / length2;
         s.reach = halfWidth + 0.5;
         s.ax = a.x(), s.ay = a.y();
+        s.inverseUy = 1 / s.uy;
+        s.inverseNy = s.ny != 0 ? 1 / s.ny : 0;
         const int w = nWidth, h = nHeight;
         const double reach = s.reach;
         const int yFirst = std::max(0, floorTo(std::min(a.y(), b.y()) - reach, h));
@@ -265,39 +307,40 @@ public:
         const int xHigh = ceilTo(std::max(a.x(), b.x()) + reach, w);
         if (std::abs(vy) > std::abs(vx)) {
             for (int x = std::max(0, xLow); x <= std::min(w - 1, xHigh); ++x)
-                strokeColumn(s, x, yFirst, yLast, pass);
+                strokeColumn(s, x, yFirst, yLast);
             return;
         }
-        if (pass == Pass::Full)
-            return; // flatter strokes are added whole in the second pass
-        const bool steep = std::abs(s.nx) > 1e-9;
-        const double inverseNx = steep ? 1 / s.nx : 0;
-        for (int y = yFirst; y <= yLast; ++y) {
-            const double py = y + 0.5 - a.y();
-            // Columns where the distance from the line is below reach, within the segment's.
-            int from = xLow, to = xHigh;
-            if (steep) {
-                const double x0 = (-reach - py * s.ny) * inverseNx;
-                const double x1 = (reach - py * s.ny) * inverseNx;
-                from = std::max(from, floorTo(std::min(x0, x1) + a.x() - 0.5, w));
-                to = std::min(to, ceilTo(std::max(x0, x1) + a.x() - 0.5, w));
-            }
-            const int xFirst = std::max(0, from);
-            const int xLast = std::min(w - 1, to);
-            double px = xFirst + 0.5 - a.x();
-            double d = px * s.nx + py * s.ny;
-            double t = px * s.ux + py * s.uy;
-            for (int x = xFirst; x <= xLast; ++x, d += s.nx, t += s.ux) {
-                if (t < 0 || t > 1)
-                    continue;
-                const double c = reach - std::abs(d);
-                if (c <= 0)
-                    continue;
-                touch(x, y, y);
-                quint8 &pixel = columnAt(x)[y];
-                pixel = addCoverage(pixel, coverageOf(c));
+        pBuffers.flat.push_back({a, b, yFirst, yLast, xLow, xHigh, s});
+    }
+
+    // Adds what addSegment() left.
+    void finishStrokes()
+    {
+        for (const Partial &p : pBuffers.partials) {
+            quint8 *column = columnAt(p.x);
+            const Column &c = pColumns[size_t(p.x)];
+            // Partly covered rows, skipping those fully covered.
+            const auto blend = [&](int first, int last) {
+                for (int part = 0; part < 2; ++part) {
+                    const int from = part == 0 ? first : std::max(first, c.solidTo);
+                    const int to = part == 0 ? std::min(last, c.solidFrom - 1) : last;
+                    for (int y = from; y <= to; ++y) {
+                        const double v = std::min(p.reach - std::abs(p.d0 + y * p.ny), 1.0);
+                        column[y] = addCoverage(column[y], quint8(int(v * 255 + 0.5)));
+                    }
+                }
+            };
+            if (p.fullFrom > p.fullTo) {
+                blend(p.from, p.to);
+            } else {
+                blend(p.from, p.fullFrom - 1);
+                blend(p.fullTo + 1, p.to);
             }
         }
+        pBuffers.partials.clear();
+        for (const Flat &f : pBuffers.flat)
+            strokeRows(f);
+        pBuffers.flat.clear();
     }
 
     // Paints the coverage in the colour. Straight into the image when given (premultiplied
@@ -375,18 +418,6 @@ private:
         int top = std::numeric_limits<int>::max(), bottom = -1; // rows touched
         int solidFrom = 0, solidTo = 0; // a run of rows fully covered, to excluded
     };
-    struct Stroke
-    {
-        double nx, ny, ux, uy, reach, ax, ay;
-        double d(double x, double y) const { return (x + 0.5 - ax) * nx + (y + 0.5 - ay) * ny; }
-        double t(double x, double y) const { return (x + 0.5 - ax) * ux + (y + 0.5 - ay) * uy; }
-        bool covers(int x, int y) const
-        {
-            const double tt = t(x, y);
-            return tt >= 0 && tt <= 1 && reach - std::abs(d(x, y)) > 0;
-        }
-        bool coversFully(int x, int y) const { return reach - std::abs(d(x, y)) >= 1; }
-    };
 
     // Rows and columns are limited in floating point first: points far off the chart must not
     // overflow an int. Rounding is done by hand, once limited: std::floor is a call on plain
@@ -406,27 +437,67 @@ private:
     static quint8 coverageOf(double c) { return c >= 1 ? 255 : quint8(c * 255 + 0.5); }
 
     // The rows from..to of y0 + k * step within [low, high] (a linear function of the row,
-    // step != 0), widened by a row on either side for rounding; the caller checks the ends.
-    static void rowsWithin(double y0, double step, double low, double high, int *from, int *to)
+    // step != 0, given as 1 / step), widened by a row on either side for rounding; the caller
+    // checks the ends.
+    static void rowsWithin(double y0, double inverseStep, double low, double high, int *from,
+                           int *to)
     {
-        double r0 = (low - y0) / step, r1 = (high - y0) / step;
+        double r0 = (low - y0) * inverseStep, r1 = (high - y0) * inverseStep;
         if (r0 > r1)
             std::swap(r0, r1);
         *from = std::max(*from, floorTo(r0, std::numeric_limits<int>::max() / 2) - 1);
         *to = std::min(*to, ceilTo(r1, std::numeric_limits<int>::max() / 2) + 1);
     }
 
+    // A stroke of at most 45 degrees, row by row.
+    void strokeRows(const Flat &f)
+    {
+        const Stroke &s = f.stroke;
+        const QPointF a = f.a;
+        const int w = nWidth;
+        const double reach = s.reach;
+        const int yFirst = f.yFirst, yLast = f.yLast, xLow = f.xLow, xHigh = f.xHigh;
+        const bool steep = std::abs(s.nx) > 1e-9;
+        const double inverseNx = steep ? 1 / s.nx : 0;
+        for (int y = yFirst; y <= yLast; ++y) {
+            const double py = y + 0.5 - a.y();
+            // Columns where the distance from the line is below reach, within the segment's.
+            int from = xLow, to = xHigh;
+            if (steep) {
+                const double x0 = (-reach - py * s.ny) * inverseNx;
+                const double x1 = (reach - py * s.ny) * inverseNx;
+                from = std::max(from, floorTo(std::min(x0, x1) + a.x() - 0.5, w));
+                to = std::min(to, ceilTo(std::max(x0, x1) + a.x() - 0.5, w));
+            }
+            const int xFirst = std::max(0, from);
+            const int xLast = std::min(w - 1, to);
+            double px = xFirst + 0.5 - a.x();
+            double d = px * s.nx + py * s.ny;
+            double t = px * s.ux + py * s.uy;
+            for (int x = xFirst; x <= xLast; ++x, d += s.nx, t += s.ux) {
+                if (t < 0 || t > 1)
+                    continue;
+                const double c = reach - std::abs(d);
+                if (c <= 0)
+                    continue;
+                touch(x, y, y);
+                quint8 &pixel = columnAt(x)[y];
+                pixel = addCoverage(pixel, coverageOf(c));
+            }
+        }
+    }
+
     // One column of a stroke steeper than 45 degrees: the rows it covers are one run, and
     // those it covers fully a run within that.
-    void strokeColumn(const Stroke &s, int x, int yFirst, int yLast, Pass pass)
+    void strokeColumn(const Stroke &s, int x, int yFirst, int yLast)
     {
         const double px = x + 0.5 - s.ax;
         const double d0 = px * s.nx + (0.5 - s.ay) * s.ny; // d and t at row 0
         const double t0 = px * s.ux + (0.5 - s.ay) * s.uy;
         int from = yFirst, to = yLast;
-        rowsWithin(t0, s.uy, 0, 1, &from, &to);
+        rowsWithin(t0, s.inverseUy, 0, 1, &from, &to);
         if (s.ny != 0)
-            rowsWithin(d0, s.ny, -s.reach, s.reach, &from, &to);
+            rowsWithin(d0, s.inverseNy, -s.reach, s.reach, &from, &to);
         else if (!(std::abs(d0) < s.reach))
             return;
         from = std::max(from, yFirst);
@@ -441,7 +512,7 @@ private:
         if (s.reach - 1 <= 0 || (s.ny == 0 && !s.coversFully(x, from))) {
             fullFrom = to + 1;
         } else if (s.ny != 0) {
-            rowsWithin(d0, s.ny, 1 - s.reach, s.reach - 1, &fullFrom, &fullTo);
+            rowsWithin(d0, s.inverseNy, 1 - s.reach, s.reach - 1, &fullFrom, &fullTo);
             fullFrom = std::max(fullFrom, from);
             fullTo = std::min(fullTo, to);
         }
@@ -452,27 +523,8 @@ private:
         touch(x, from, to);
         quint8 *column = columnAt(x);
         Column &c = pColumns[size_t(x)];
-        // Partly covered rows, skipping those already fully covered.
-        const auto blend = [&](int first, int last) {
-            for (int part = 0; part < 2; ++part) {
-                const int a = part == 0 ? first : std::max(first, c.solidTo);
-                const int b = part == 0 ? std::min(last, c.solidFrom - 1) : last;
-                // Without a branch or a sum carried from row to row, so that it vectorises.
-                for (int y = a; y <= b; ++y) {
-                    const double c = std::min(s.reach - std::abs(d0 + y * s.ny), 1.0);
-                    column[y] = addCoverage(column[y], quint8(int(c * 255 + 0.5)));
-                }
-            }
-        };
-        if (pass == Pass::Partial) {
-            if (fullFrom > fullTo) {
-                blend(from, to);
-            } else {
-                blend(from, fullFrom - 1);
-                blend(fullTo + 1, to);
-            }
-            return;
-        }
+        if (fullFrom > fullTo || from < fullFrom || fullTo < to)
+            pBuffers.partials.push_back({x, from, to, fullFrom, fullTo, d0, s.ny, s.reach});
         if (fullFrom > fullTo)
             return;
         // Fully covered rows: those not yet so are set, and the run of them grows.
@@ -503,17 +555,10 @@ private:
 
     QRect pRect;
     int nWidth, nHeight;
+    MaskBuffers &pBuffers;
     quint8 *pCoverage = nullptr;
     std::vector<Column> pColumns;
     int nLastX = -1, nLastY = -1, nLastPx = -1, nLastPy = -1;
-};
-
-// Buffers kept from one drawing to the next: the coverage (all zeros between uses) and the
-// image a mask is painted through when it cannot go straight into the device.
-struct MaskBuffers
-{
-    std::vector<quint8> coverage;
-    QImage scratch;
 };
 
 MaskBuffers &maskBuffers()
@@ -551,16 +596,15 @@ bool drawLineRaster(QPainter &painter, const QList<QPointF> &points, const QList
         return false;
     MaskBuffers &buffers = maskBuffers();
     {
-        CoverageMask mask(rect, buffers.coverage);
+        CoverageMask mask(rect, buffers);
         const double halfWidth = ChartGeometry::kLineWidth / 2 * toDevice.m11();
         const qsizetype count = thinned.size();
         std::vector<QPointF> at(static_cast<size_t>(count));
         for (qsizetype j = 0; j < count; ++j)
             at[size_t(j)] = toDevice.map(thinned[j]);
-        for (const auto pass : {CoverageMask::Pass::Full, CoverageMask::Pass::Partial}) {
-            for (qsizetype j = 0; j + 1 < count; ++j)
-                mask.addSegment(at[size_t(j)], at[size_t(j + 1)], halfWidth, pass);
-        }
+        for (qsizetype j = 0; j + 1 < count; ++j)
+            mask.addSegment(at[size_t(j)], at[size_t(j + 1)], halfWidth);
+        mask.finishStrokes();
         const double sx = toDevice.m11(), sy = toDevice.m22(), tx = toDevice.dx(),
                      ty = toDevice.dy();
         for (const QPointF &p : points)
