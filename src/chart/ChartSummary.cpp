@@ -8,6 +8,9 @@ namespace {
 // Runs of more points than this in one device pixel column are thinned (as the painter does).
 constexpr qsizetype kThinRun = 12;
 
+// The pyramid of extremes starts at blocks of this many values.
+constexpr size_t kBlock = 16;
+
 double single(double v)
 {
     return double(float(v));
@@ -70,13 +73,23 @@ void ChartSummary::assign(ChartGeometry::Input input)
                 s.values.push_back(points[j]);
             }
         }
-        const size_t size = s.values.size();
-        s.highest.resize(2 * size);
-        s.lowest.resize(2 * size);
-        for (size_t i = 0; i < size; ++i)
-            s.highest[size + i] = s.lowest[size + i] = quint32(i);
+        // Leaf b of the tree holds the extremes of block b.
         const std::vector<double> &v = s.values;
-        for (size_t k = size - 1; k >= 1 && size > 1; --k) {
+        const size_t size = v.size();
+        const size_t blocks = (size + kBlock - 1) / kBlock;
+        s.highest.resize(2 * blocks);
+        s.lowest.resize(2 * blocks);
+        for (size_t b = 0; b < blocks; ++b) {
+            size_t hi = b * kBlock, lo = hi;
+            const size_t end = std::min(size, hi + kBlock);
+            for (size_t i = hi + 1; i < end; ++i) {
+                hi = v[i] > v[hi] ? i : hi;
+                lo = v[i] < v[lo] ? i : lo;
+            }
+            s.highest[blocks + b] = quint32(hi);
+            s.lowest[blocks + b] = quint32(lo);
+        }
+        for (size_t k = blocks - 1; k >= 1 && blocks > 1; --k) {
             const quint32 a = s.highest[2 * k], b = s.highest[2 * k + 1];
             s.highest[k] = v[b] > v[a] || (v[b] == v[a] && b < a) ? b : a;
             const quint32 c = s.lowest[2 * k], d = s.lowest[2 * k + 1];
@@ -89,20 +102,35 @@ void ChartSummary::extremes(const Series &s, qsizetype from, qsizetype to, qsize
                             qsizetype *low) const
 {
     const std::vector<double> &v = s.values;
-    const size_t size = v.size();
     size_t hi = size_t(from), lo = size_t(from);
-    auto take = [&](size_t node) {
-        const size_t h = s.highest[node], l = s.lowest[node];
+    auto take = [&](size_t h, size_t l) {
         if (v[h] > v[hi] || (v[h] == v[hi] && h < hi))
             hi = h;
         if (v[l] < v[lo] || (v[l] == v[lo] && l < lo))
             lo = l;
     };
-    for (size_t l = size_t(from) + size, r = size_t(to) + size; l < r; l >>= 1, r >>= 1) {
-        if (l & 1)
-            take(l++);
-        if (r & 1)
-            take(--r);
+    auto scan = [&](size_t first, size_t last) {
+        for (size_t i = first; i < last; ++i)
+            take(i, i);
+    };
+    // Whole blocks through the tree, the values before and after them one by one.
+    const size_t blocks = s.highest.size() / 2;
+    const size_t first = (size_t(from) + kBlock - 1) / kBlock, last = size_t(to) / kBlock;
+    if (first >= last) {
+        scan(size_t(from), size_t(to));
+    } else {
+        scan(size_t(from), first * kBlock);
+        for (size_t l = first + blocks, r = last + blocks; l < r; l >>= 1, r >>= 1) {
+            if (l & 1) {
+                take(s.highest[l], s.lowest[l]);
+                ++l;
+            }
+            if (r & 1) {
+                --r;
+                take(s.highest[r], s.lowest[r]);
+            }
+        }
+        scan(last * kBlock, size_t(to));
     }
     *high = qsizetype(hi);
     *low = qsizetype(lo);

@@ -6,9 +6,10 @@
 #include <vector>
 
 // The chart's data kept for drawing it again and again: the readings' times and, per line, its
-// values with a pyramid of their extremes (the highest and the lowest of every run of 2, 4, 8 ...
-// values). From it the layout of any period at any size is thinned to what each device pixel
-// column shows, at a cost that follows the width in pixels rather than the number of readings.
+// values with a pyramid of their extremes (the highest and the lowest of every run of 16, 32,
+// 64 ... values). From it the layout of any period at any size is thinned to what each device
+// pixel column shows, at a cost that follows the width in pixels rather than the number of
+// readings.
 class ChartSummary
 {
 public:
@@ -47,9 +48,9 @@ private:
     {
         std::vector<double> seconds; // the times of the line's values, ascending
         std::vector<double> values;
-        // Iterative tree over the values: node k (1 <= k < size) covers nodes 2k and 2k + 1,
-        // value i is leaf size + i. Each node holds the index of its highest and lowest value
-        // (the first of equals).
+        // Iterative tree over blocks of values: node k (1 <= k < blocks) covers nodes 2k and
+        // 2k + 1, block b is leaf blocks + b. Each node holds the index of its highest and
+        // lowest value (the first of equals).
         std::vector<quint32> highest, lowest;
     };
     void extremes(const Series &series, qsizetype from, qsizetype to, qsizetype *high,
