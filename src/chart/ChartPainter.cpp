@@ -358,6 +358,7 @@ public:
             const QRect area = clip.intersected(target->rect()).intersected(pRect);
             if (area.isEmpty())
                 return;
+            const bool opaque = qAlpha(shades[255]) == 255;
             uchar *bits = target->bits();
             const qsizetype stride = target->bytesPerLine();
             for (int X = area.left(); X <= area.right(); ++X) {
@@ -367,7 +368,16 @@ public:
                 const int bottom = std::min(c.bottom, area.bottom() - pRect.y());
                 const quint8 *column = columnAt(x);
                 uchar *pixel = bits + qsizetype(top + pRect.y()) * stride + qsizetype(X) * 4;
+                // In an opaque colour the fully covered run is the colour alone.
+                const int solidFrom = opaque ? std::max(top, c.solidFrom) : bottom + 1;
+                const int solidTo = opaque ? std::min(bottom + 1, c.solidTo) : bottom + 1;
                 for (int y = top; y <= bottom; ++y, pixel += stride) {
+                    if (y == solidFrom && solidFrom < solidTo) {
+                        for (; y < solidTo; ++y, pixel += stride)
+                            *reinterpret_cast<QRgb *>(pixel) = shades[255];
+                        if (y > bottom)
+                            break;
+                    }
                     const quint8 m = column[y];
                     if (!m)
                         continue;
@@ -452,9 +462,8 @@ private:
     static void blendRows(quint8 *__restrict rows, int count, double d0, double step, double reach)
     {
         constexpr double kOne = 65536;
-        const qint32 start = qint32(std::lround(d0 * kOne));
-        const qint32 delta = qint32(std::lround(step * kOne));
-        const qint32 limit = qint32(std::lround(reach * kOne));
+        const auto fixed = [](double v) { return qint32(v * kOne + (v < 0 ? -0.5 : 0.5)); };
+        const qint32 start = fixed(d0), delta = fixed(step), limit = fixed(reach);
         for (int i = 0; i < count; ++i) {
             const qint32 v = std::clamp(limit - std::abs(start + i * delta), 0, qint32(kOne));
             const qint32 c = (v * 255 + 32768) >> 16;
