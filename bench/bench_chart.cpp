@@ -7,7 +7,8 @@
 //   BM_CanvasResize       a repaint at another size: the image drawn again from the summary
 //   BM_CanvasDataChange   a repaint after the data changed: summary and image built afresh
 //   BM_CanvasZoomStep     a repaint after one zoom step (a third of the period, in and out)
-// each at a device pixel ratio of 1 and 2 (second argument).
+// each at a device pixel ratio of 1 and 2 (second argument). BM_FloorDrawLinesZoomed is the
+// floor of a zoom step: the segments of the readings shown.
 
 #include "ChartCanvas.h"
 #include "ChartDataSource.h"
@@ -27,6 +28,8 @@
 #include <map>
 #include <memory>
 #include <random>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -143,6 +146,60 @@ void BM_FloorDrawLines(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// The periods a zoom step shows: a third of the whole around its middle, and a third of that.
+std::pair<Date, Date> zoomedPeriod(Fixture &f, int step)
+{
+    const Date first = f.source.objects().first()->theWholeDate();
+    const Date last = f.source.objects().last()->theWholeDate();
+    const double span =
+        last.timeIntervalSinceReferenceDate() - first.timeIntervalSinceReferenceDate();
+    const double shown = span / (step % 2 ? 3 : 9);
+    const Date from = first.addingSeconds((span - shown) / 2);
+    return {from, from.addingSeconds(shown)};
+}
+
+// The floor of a zoom step: the segments between the readings shown (and one on either side).
+void BM_FloorDrawLinesZoomed(benchmark::State &state)
+{
+    Fixture &f = fixture(int(state.range(0)));
+    const ChartGeometry::Input input = ChartPainter::inputFromSource(&f.source);
+    std::vector<QList<QLineF>> periods;
+    for (int step : {1, 2}) {
+        const auto [from, to] = zoomedPeriod(f, step);
+        const ChartGeometry g = ChartGeometry::computeFrame(
+            from, to, 400, Date(), QRectF(QPointF(0, 0), QSizeF(kImageSize)));
+        QList<QLineF> segments;
+        for (const QList<double> &values : input.lines) {
+            QPointF previous;
+            bool hasPrevious = false;
+            for (qsizetype j = 0; j < input.dates.size(); ++j) {
+                if (!ChartGeometry::isValue(values[j]))
+                    continue;
+                const QPointF p(g.xForDate(input.dates[j]), g.yForValue(values[j]));
+                const bool inside = input.dates[j] >= from && input.dates[j] <= to;
+                if (hasPrevious && (inside || previous.x() >= g.plot.left()))
+                    segments.append(QLineF(previous, p));
+                previous = p;
+                hasPrevious = true;
+                if (!inside && input.dates[j] > to)
+                    break;
+            }
+        }
+        periods.push_back(segments);
+    }
+    QImage image(kImageSize, QImage::Format_ARGB32_Premultiplied);
+    int i = 0;
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setPen(QPen(Qt::blue, 1));
+        painter.drawLines(periods[size_t(++i % 2 ? 0 : 1)]);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["segments"] = double(periods[0].size() + periods[1].size()) / 2;
+}
+
 // A canvas whose image is drawn, and a screen to paint it on at the pixel ratio.
 struct Screen
 {
@@ -199,16 +256,10 @@ void BM_CanvasZoomStep(benchmark::State &state)
 {
     Fixture &f = fixture(int(state.range(0)));
     Screen screen(f, double(state.range(1)));
-    const Date first = f.source.objects().first()->theWholeDate();
-    const Date last = f.source.objects().last()->theWholeDate();
-    const double span =
-        last.timeIntervalSinceReferenceDate() - first.timeIntervalSinceReferenceDate();
     int i = 0;
     for (auto _ : state) {
-        // A third of the period around its middle, and a third of that.
-        const double shown = span / (++i % 2 ? 3 : 9);
-        const Date from = first.addingSeconds((span - shown) / 2);
-        screen.paint(kImageSize, from, from.addingSeconds(shown));
+        const auto [from, to] = zoomedPeriod(f, ++i);
+        screen.paint(kImageSize, from, to);
     }
     state.counters["draws"] = screen.canvas.dataDraws();
 }
@@ -231,6 +282,11 @@ BENCHMARK(BM_CanvasZoomStep)->Apply(canvasArguments);
 BENCHMARK(BM_ChartDraw)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChartDrawUsingSource)->Apply(canvasArguments);
 BENCHMARK(BM_FloorDrawLines)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloorDrawLinesZoomed)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChartDrawExact)
     ->Arg(1000)
     ->Arg(10000)
