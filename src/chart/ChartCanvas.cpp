@@ -57,10 +57,10 @@ void ChartCanvas::paint(QPainter &painter, const QSize &size, double devicePixel
         geometry.hasSelection = false;
         // The image's memory is kept from size to size: fresh memory costs more to touch
         // than the drawing itself.
-        const size_t bytes = size_t(std::max(pixels.width(), 0)) *
-                             size_t(std::max(pixels.height(), 0)) * sizeof(QRgb);
-        if (bytes > pLayerMemory.size() || bytes < pLayerMemory.size() / 4)
-            pLayerMemory = std::vector<QRgb>(bytes / sizeof(QRgb));
+        const size_t count =
+            size_t(std::max(pixels.width(), 0)) * size_t(std::max(pixels.height(), 0));
+        if (count > pLayerMemory.size() || count < pLayerMemory.size() / 4)
+            pLayerMemory = std::vector<QRgb>(count);
         pLayer = QImage(reinterpret_cast<uchar *>(pLayerMemory.data()), pixels.width(),
                         pixels.height(), qsizetype(pixels.width()) * qsizetype(sizeof(QRgb)),
                         QImage::Format_ARGB32_Premultiplied);
