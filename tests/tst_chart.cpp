@@ -900,6 +900,41 @@ private slots:
         expectAlike(thinned, exact, "thinned from the summary", 200);
     }
 
+    // Many points go straight into an image painted on plainly; anything else (here a clip of
+    // the caller's) gets the same picture through the painter.
+    void denseLinesLookTheSameStraightOrThroughThePainter()
+    {
+        ChartDataSource source;
+        source.setObjects(typicalReadings(day(2021, 1, 1), 1000, 6, 7));
+        const ChartGeometry::Input input = ChartPainter::inputFromSource(&source);
+        const ChartSummary summary(input);
+        const QSize size(250, 200);
+        const QRectF bounds(QPointF(0, 0), QSizeF(size));
+        const double first = input.dates.first().timeIntervalSinceReferenceDate();
+        const double period = input.dates.last().timeIntervalSinceReferenceDate() - first;
+        for (const double scale : {1.0, 2.0}) {
+            const Date from(first + period / 3), to(from.addingSeconds(period / 3));
+            for (const ChartGeometry &g :
+                 {ChartGeometry::compute(input, bounds), summary.layout(bounds, scale, from, to)}) {
+                const QImage straight =
+                    render(g, size, false, ChartPainter::Rendering::Fast, scale);
+                QImage through = blankImage(size * scale);
+                QPainter painter(&through);
+                painter.scale(scale, scale);
+                painter.setClipRect(bounds);
+                ChartPainter::drawChart(painter, g, false);
+                painter.end();
+                int worst = 0;
+                for (int y = 0; y < through.height(); ++y) {
+                    for (int x = 0; x < through.width(); ++x)
+                        worst =
+                            std::max(worst, distance(straight.pixel(x, y), through.pixel(x, y)));
+                }
+                QVERIFY2(worst <= 2, qPrintable(QString::number(worst)));
+            }
+        }
+    }
+
     // Each device pixel column shows the same highest and lowest value of every line whether the
     // summary thins the readings or every reading is drawn.
     void thinningKeepsEachColumnsExtremes()
