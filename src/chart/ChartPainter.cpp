@@ -14,6 +14,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -99,6 +101,7 @@ public:
     {
         nSize = int(std::ceil(2 * radius + 1));
         pStamps.resize(size_t(kPhases * kPhases * nSize * nSize));
+        pRows.resize(size_t(kPhases * kPhases * nSize));
         constexpr int kSamples = 8;
         for (int py = 0; py < kPhases; ++py) {
             for (int px = 0; px < kPhases; ++px) {
@@ -116,9 +119,18 @@ public:
                                     ++inside;
                             }
                         }
-                        stamp[y * nSize + x] = quint8((inside * 255 + kSamples * kSamples / 2) /
+                        stamp[x * nSize + y] = quint8((inside * 255 + kSamples * kSamples / 2) /
                                                       (kSamples * kSamples));
                     }
+                }
+                for (int x = 0; x < nSize; ++x) {
+                    const quint8 *column = stamp + x * nSize;
+                    int first = 0, last = nSize - 1;
+                    while (first <= last && !column[first])
+                        ++first;
+                    while (last >= first && !column[last])
+                        --last;
+                    pRows[size_t((py * kPhases + px) * nSize + x)] = {first, last};
                 }
             }
         }
@@ -126,6 +138,7 @@ public:
 
     int size() const { return nSize; }
     double radius() const { return fRadius; }
+    // The stamp of a phase, column by column (x * size() + y).
     const quint8 *stampAt(int px, int py) const
     {
         return pStamps.data() + size_t((py * kPhases + px) * nSize * nSize);
@@ -135,10 +148,17 @@ public:
         return pStamps.data() + size_t((py * kPhases + px) * nSize * nSize);
     }
 
+    // The first and last row of the stamp's column that it covers at all.
+    std::pair<int, int> rowsAt(int px, int py, int x) const
+    {
+        return pRows[size_t((py * kPhases + px) * nSize + x)];
+    }
+
 private:
     double fRadius;
     int nSize = 0;
     std::vector<quint8> pStamps;
+    std::vector<std::pair<int, int>> pRows;
 };
 
 // a + b - ab in 255ths: how Qt combines separately drawn shapes of one colour.
@@ -264,13 +284,15 @@ public:
         nLastX = ix, nLastY = iy, nLastPx = px, nLastPy = py;
         const quint8 *stamp = stamps.stampAt(px, py);
         for (int x = 0; x < n; ++x) {
+            const auto [first, last] = stamps.rowsAt(px, py, x);
             const Column &c = pColumns[size_t(ix + x)];
-            if (iy >= c.solidFrom && iy + n <= c.solidTo)
-                continue; // within the column's full coverage
-            touch(ix + x, iy, iy + n - 1);
+            if (first > last || (iy + first >= c.solidFrom && iy + last < c.solidTo))
+                continue; // nothing, or within the column's full coverage
+            touch(ix + x, iy + first, iy + last);
             quint8 *column = columnAt(ix + x) + iy;
-            for (int y = 0; y < n; ++y)
-                column[y] = addCoverage(column[y], stamp[y * n + x]);
+            const quint8 *from = stamp + x * n;
+            for (int y = first; y <= last; ++y)
+                column[y] = addCoverage(column[y], from[y]);
         }
     }
 
@@ -590,6 +612,15 @@ MaskBuffers &maskBuffers()
     return buffers;
 }
 
+// The stamps of dots of the radius, kept for the next drawing.
+const DotStamps &dotStamps(double radius)
+{
+    thread_local std::unique_ptr<DotStamps> kept;
+    if (!kept || kept->radius() != radius)
+        kept = std::make_unique<DotStamps>(radius);
+    return *kept;
+}
+
 // Draws a line with many points on a raster device through a coverage mask, straight into the
 // target image when given; false when the mask would be too large, and nothing was drawn.
 bool drawLineRaster(QPainter &painter, const QList<QPointF> &points, const QList<QPointF> &thinned,
@@ -878,7 +909,7 @@ void ChartPainter::drawChart(QPainter &painter, const ChartGeometry &g, bool for
             painter.setClipRect(g.dataClip, Qt::IntersectClip);
         }
     }
-    std::unique_ptr<DotStamps> stamps;
+    const DotStamps *stamps = nullptr;
     const QRectF limit = g.bounds.adjusted(-ChartGeometry::kDotSize, -ChartGeometry::kDotSize,
                                            ChartGeometry::kDotSize, ChartGeometry::kDotSize);
     for (const ChartGeometry::Line &line : g.lines) {
@@ -898,7 +929,7 @@ void ChartPainter::drawChart(QPainter &painter, const ChartGeometry &g, bool for
         if (raster && simpleTransform && toDevice.m11() <= kMaskMaxScale &&
             line.points.size() > kFewDots) {
             if (!stamps)
-                stamps = std::make_unique<DotStamps>(ChartGeometry::kDotSize / 2 * toDevice.m11());
+                stamps = &dotStamps(ChartGeometry::kDotSize / 2 * toDevice.m11());
             if (drawLineRaster(painter, line.points, thinned, color, *stamps, limit, target,
                                deviceClip))
                 continue;
