@@ -368,8 +368,8 @@
         <translation>Neu</translation>
     </message>
     <message id="monitor.dialog.set_clock">
-        <source>Set Monitor’s Clock</source>
-        <translation>Uhr des Messgeräts stellen</translation>
+        <source>Set Monitor’s &amp;Clock</source>
+        <translation>&amp;Uhr des Messgeräts stellen</translation>
     </message>
     <message id="monitor.dialog.setting_clock">
         <source>Setting the monitor’s clock to the computer’s…</source>

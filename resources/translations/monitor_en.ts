@@ -368,8 +368,8 @@
         <translation>New</translation>
     </message>
     <message id="monitor.dialog.set_clock">
-        <source>Set Monitor’s Clock</source>
-        <translation>Set Monitor’s Clock</translation>
+        <source>Set Monitor’s &amp;Clock</source>
+        <translation>Set Monitor’s &amp;Clock</translation>
     </message>
     <message id="monitor.dialog.setting_clock">
         <source>Setting the monitor’s clock to the computer’s…</source>
