@@ -126,6 +126,10 @@ QVariant ReadingsModel::data(const QModelIndex &index, int role) const
             return r->Comments();
         return QVariant();
     case Qt::TextAlignmentRole:
+        // The class sits between the right-aligned pressure and values: centred, it keeps clear
+        // of both.
+        if (column == ClassColumn)
+            return int(Qt::AlignHCenter | Qt::AlignVCenter);
         if (column == DateColumn || column == TimeColumn || column == PressureColumn ||
             valueOfColumn(column))
             return int(Qt::AlignRight | Qt::AlignVCenter);
@@ -172,9 +176,9 @@ QVariant ReadingsModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::TextAlignmentRole)
-        return int((section == ClassColumn || section == TagsColumn || section == CommentsColumn
-                        ? Qt::AlignLeft
-                        : Qt::AlignRight) |
+        return int((section == ClassColumn                               ? Qt::AlignHCenter
+                    : section == TagsColumn || section == CommentsColumn ? Qt::AlignLeft
+                                                                         : Qt::AlignRight) |
                    Qt::AlignVCenter);
     if (role == Qt::ToolTipRole && section == ClassColumn &&
         nScheme != PressureClassification::Scheme::None)
