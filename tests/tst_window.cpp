@@ -711,6 +711,14 @@ void TestWindow::classColumnFollowsTheScheme()
         return keys;
     };
     QVERIFY(std::ranges::is_sorted(ranksInShownOrder(PressureClassification::Scheme::Esh2023)));
+    const auto shownRow = [&](int systolic) {
+        const ReadingList shown = f.grid()->readingsInShownOrder();
+        for (qsizetype row = 0; row < shown.size(); ++row)
+            if (shown.at(row).get() == withSystolic(systolic))
+                return row;
+        return qsizetype(-1);
+    };
+    QVERIFY(shownRow(112) >= 0 && shownRow(112) < shownRow(165) && shownRow(165) < shownRow(199));
 
     // Another scheme: its name, its classes, its order, without reopening anything.
     Preferences::shared().setValueForKey(2, Preferences::classificationScheme);
