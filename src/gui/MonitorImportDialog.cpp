@@ -533,7 +533,7 @@ void MonitorImportDialog::onClockSet(bool succeeded)
 {
     MonitorClockSetting *task = pClockTask;
     pClockTask = nullptr;
-    const QString error = task ? task->error() : QString();
+    const QString error = task ? task->error() : qtTrId("monitor.download.no_answer");
     if (succeeded) {
         const Date now = pEnvironment.clock ? pEnvironment.clock() : Date::now();
         pClock->setText(qtTrId("monitor.dialog.clock_set")
