@@ -21,10 +21,12 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -719,6 +721,40 @@ private slots:
         document->undoManager()->undo();
         QVERIFY(controller().recoveryPathOf(document).isEmpty());
         QCOMPARE(QDir(path(QStringLiteral("recovery"))).entryList(QDir::Files).size(), 0);
+    }
+
+    // A recovery folder that cannot be made is tried again once per delay, not at every turn of
+    // the event loop; once it can be made, the copy is written at the next due time.
+    void autosaveBacksOffWhenTheFolderCannotBeMade()
+    {
+        const QString blocker = path(QStringLiteral("recovery"));
+        QVERIFY(QDir(blocker).removeRecursively());
+        {
+            QFile file(blocker); // a file where the folder should be
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        MyAppDelegate delegate(&controller());
+        delegate.setAutosave(true);
+        MyDocument *document = controller().newDocument();
+        nClock = 1000;
+        addReadings(document, 1, 10);
+        auto *timer = controller().findChild<QTimer *>(QStringLiteral("autosaveTimer"));
+        QVERIFY(timer);
+
+        nClock = 1000 + 60'000;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Autosave: cannot")));
+        controller().autosaveDueDocuments();
+        QVERIFY(controller().hasUnautosavedChanges(document));
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 60'000); // the next try a delay later, not at once
+        nClock += 1;
+        controller().autosaveDueDocuments(); // not due: no second try, no warning
+        QVERIFY(QFile::remove(blocker));
+        controller().autosaveDueDocuments();
+        QVERIFY(controller().recoveryPathOf(document).isEmpty());
+        nClock = 1000 + 120'000;
+        controller().autosaveDueDocuments();
+        QVERIFY(QFile::exists(controller().recoveryPathOf(document)));
     }
 
     // A recovery copy left behind is offered; Recover opens it edited and tied to its file;

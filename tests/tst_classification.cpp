@@ -78,6 +78,27 @@ private slots:
     }
 
     // No scheme by default: no class and no name; the preference picks one.
+    // Sorting by class: one reading of each category, listed in the scheme's order (ESH: optimal
+    // to grade 3, then isolated systolic), ranks strictly upwards.
+    void ranksFollowTheSchemesOrder()
+    {
+        using Scheme = PressureClassification::Scheme;
+        const auto ranks = [](Scheme scheme, const QList<std::pair<double, double>> &readings) {
+            QList<int> list;
+            for (const auto &[systolic, diastolic] : readings)
+                list.append(PressureClassification::categoryRank(scheme, systolic, diastolic));
+            return list;
+        };
+        QCOMPARE(
+            ranks(Scheme::Esh2023,
+                  {{110, 70}, {125, 82}, {135, 87}, {145, 95}, {165, 102}, {185, 115}, {150, 85}}),
+            (QList<int>{0, 1, 2, 3, 4, 5, 6}));
+        QCOMPARE(
+            ranks(Scheme::AccAha2017, {{110, 70}, {125, 75}, {135, 85}, {150, 95}, {185, 125}}),
+            (QList<int>{0, 1, 2, 3, 4}));
+        QCOMPARE(PressureClassification::categoryRank(Scheme::None, 150, 95), -1);
+    }
+
     void schemeFromPreferences()
     {
         QCOMPARE(PressureClassification::schemeFromPreferences(), Scheme::None);

@@ -261,11 +261,14 @@ private slots:
         QTest::addColumn<int>("filtered");
         QTest::addColumn<int>("total");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("one, singular") << "en_US" << 1 << 10 << "1 of 10 reading";
-        QTest::newRow("none, plural") << "en_US" << 0 << 10 << "0 of 10 readings";
-        QTest::newRow("two, plural") << "en_US" << 2 << 10 << "2 of 10 readings";
+        // The noun agrees with the total: "1 of 3 readings", "0 of 1 reading".
+        QTest::newRow("one of ten") << "en_US" << 1 << 10 << "1 of 10 readings";
+        QTest::newRow("none of ten") << "en_US" << 0 << 10 << "0 of 10 readings";
         QTest::newRow("one of one") << "en_US" << 1 << 1 << "1 of 1 reading";
-        QTest::newRow("German singular") << "de_DE" << 1 << 10 << "1 von 10 Messung";
+        QTest::newRow("none of one") << "en_US" << 0 << 1 << "0 of 1 reading";
+        QTest::newRow("none of none") << "en_US" << 0 << 0 << "0 of 0 readings";
+        QTest::newRow("German one of ten") << "de_DE" << 1 << 10 << "1 von 10 Messungen";
+        QTest::newRow("German none of one") << "de_DE" << 0 << 1 << "0 von 1 Messung";
         QTest::newRow("German plural") << "de_DE" << 12 << 1500 << "12 von 1500 Messungen";
     }
 

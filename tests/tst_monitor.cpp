@@ -267,6 +267,79 @@ private slots:
         QVERIFY(decodeCurrentTime(QByteArray::fromHex("e807060f1111"), offsets).isNull());
     }
 
+    // The current time value that sets a monitor's clock: the local wall clock with its day of
+    // the week, 1/256 parts of a second and the reason; it reads back as the same instant.
+    void currentTimeValue()
+    {
+        using namespace MonitorProtocol;
+        LocalTimeOffsets offsets;
+        const auto at = [](QDateTime local, int milliseconds = 0) {
+            return Date::fromDateTime(local.addMSecs(milliseconds));
+        };
+        // Summer time, a Saturday, half a second.
+        const Date summer = at(local(2024, 6, 15, 17, 17, 27), 500);
+        QCOMPARE(encodeCurrentTime(summer, offsets).toHex(), "e807060f11111b068001");
+        // Winter time, a Sunday, the last second of the day.
+        QCOMPARE(encodeCurrentTime(at(local(2024, 12, 29, 23, 59, 59), 999), offsets).toHex(),
+                 "e8070c1d173b3b07ff01");
+        // A Monday, and another reason.
+        QCOMPARE(
+            encodeCurrentTime(at(local(2024, 1, 1, 0, 0)), offsets, ExternalReferenceTimeUpdate)
+                .toHex(),
+            "e8070101000000010002");
+        QCOMPARE(decodeCurrentTime(encodeCurrentTime(summer, offsets), offsets),
+                 at(local(2024, 6, 15, 17, 17, 27)));
+        QVERIFY(encodeCurrentTime(at(local(1500, 1, 1, 12, 0)), offsets).isEmpty());
+        QVERIFY(encodeCurrentTime(Date(), offsets).isEmpty());
+    }
+
+    // Setting the clock over the transport: the value of the clock's time is written and the
+    // monitor left; a monitor that does not let its clock be written, or refuses the value, ends
+    // it with the reason.
+    void settingTheClock()
+    {
+        const Date now = Date::fromDateTime(local(2024, 6, 20, 9, 10));
+        struct Outcome
+        {
+            bool succeeded;
+            QString error;
+            QStringList writes;
+            qsizetype disconnects;
+        };
+        const auto set = [&now](const QList<quint16> &readOnly, const QList<quint16> &refusing) {
+            SessionLogTransport transport(SessionLog::parse(kHeader).entries);
+            transport.setReadOnly(readOnly);
+            transport.setRefusingWrites(refusing);
+            MonitorClockSetting task(&transport, [&now] { return now; });
+            QSignalSpy finished(&task, &MonitorClockSetting::finished);
+            QSignalSpy disconnected(&transport, &MonitorTransport::disconnected);
+            task.start();
+            if (!finished.wait(5000) || finished.size() != 1)
+                qWarning("setting the clock did not finish once");
+            Outcome outcome{task.succeeded(), task.error(), {}, disconnected.size()};
+            for (const auto &[characteristic, value] : transport.writes())
+                outcome.writes.append(QString::number(characteristic, 16) + u' ' +
+                                      QString::fromLatin1(value.toHex()));
+            return outcome;
+        };
+        using MonitorProtocol::kCurrentTime;
+        Outcome outcome = set({}, {});
+        QVERIFY(outcome.succeeded);
+        QCOMPARE(outcome.writes, QStringList{"2a2b e8070614090a00040001"});
+        QCOMPARE(outcome.disconnects, 1);
+        outcome = set({kCurrentTime}, {});
+        QVERIFY(!outcome.succeeded);
+        QCOMPARE(outcome.error, qtTrId("monitor.clock.not_settable"));
+        QVERIFY(outcome.writes.isEmpty());
+        QCOMPARE(outcome.disconnects, 1);
+        outcome = set({}, {kCurrentTime});
+        QVERIFY(!outcome.succeeded);
+        QCOMPARE(outcome.error, qtTrId("monitor.replay.write_refused").arg("2a2b"));
+        QCOMPARE(outcome.disconnects, 1);
+        // The download says whether the clock can be set.
+        QVERIFY(download(kHeader).result.bClockWritable);
+    }
+
     // --- Session logs ---------------------------------------------------------------------------
 
     void logLines()

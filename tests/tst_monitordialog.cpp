@@ -52,6 +52,8 @@ public:
     static inline QByteArray log;
     static inline std::optional<Problem> problem;
     static inline QList<QByteArray> writes; // hex, every session's
+    static inline QList<quint16> readOnly;  // characteristics the monitor does not let be written
+    static inline QList<quint16> refusing;  // ... whose writes it refuses all the same
 
     using MonitorDeviceSource::MonitorDeviceSource;
     void startSearch() override
@@ -69,6 +71,8 @@ public:
     MonitorTransport *createTransport(const MonitorDevice &, QObject *parent) override
     {
         auto *transport = new SessionLogTransport(SessionLog::parse(log).entries, parent);
+        transport->setReadOnly(readOnly);
+        transport->setRefusingWrites(refusing);
         connect(transport, &MonitorTransport::written, this,
                 [](quint16, const QByteArray &value) { writes.append(value.toHex()); });
         return transport;
@@ -124,6 +128,8 @@ private slots:
         FakeSource::log = kSession;
         FakeSource::problem.reset();
         FakeSource::writes.clear();
+        FakeSource::readOnly.clear();
+        FakeSource::refusing.clear();
         pState = std::make_unique<QSettings>(pDir.filePath(QStringLiteral("state.ini")),
                                              QSettings::IniFormat);
         pState->clear();
@@ -268,6 +274,53 @@ private slots:
         download(dialog);
         QCOMPARE(dialog.reviewTable()->rowCount(), 0);
         QVERIFY(dialog.statusText().contains(QStringLiteral("pair")));
+    }
+
+    // The monitor's clock ten minutes behind: Set Monitor's Clock writes the computer's time and
+    // says so; a refused write says why and stays offered. Not offered for a clock within a
+    // minute, nor where the monitor does not let its clock be set.
+    void offersToSetTheMonitorsClock()
+    {
+        MyDocument document;
+        FakeSource::refusing = {0x2A2B};
+        MonitorImportDialog dialog(&document);
+        download(dialog);
+        QPushButton *button = dialog.setClockButton();
+        QVERIFY(button->isVisible() && button->isEnabled());
+        QSignalSpy set(&dialog, &MonitorImportDialog::clockSettingFinished);
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Space);
+        QVERIFY(dialog.isSettingClock());
+        QVERIFY(!button->isEnabled() && !dialog.downloadButton()->isEnabled());
+        QVERIFY(set.wait(5000));
+        QCOMPARE(set.takeFirst().at(0).toBool(), false);
+        QVERIFY2(dialog.clockText().contains(qtTrId("monitor.replay.write_refused").arg("2a2b")),
+                 qPrintable(dialog.clockText()));
+        QVERIFY(button->isVisible() && button->isEnabled());
+
+        FakeSource::refusing.clear();
+        FakeSource::writes.clear();
+        QTest::keyClick(button, Qt::Key_Space);
+        QVERIFY(set.wait(5000));
+        QCOMPARE(set.takeFirst().at(0).toBool(), true);
+        // 2024-06-20 09:10:00 on the computer's clock, a Thursday, set by hand.
+        QCOMPARE(FakeSource::writes, QList<QByteArray>{"e8070614090a00040001"});
+        QVERIFY(
+            dialog.clockText().startsWith(qtTrId("monitor.dialog.clock_set").section(u'(', 0, 0)));
+        QVERIFY(!button->isVisible());
+        QVERIFY(dialog.importButton()->isEnabled()); // the review is untouched
+
+        // Within a minute of the computer's clock; a clock that cannot be written.
+        FakeSource::log.replace("e8 07 06 14 09 00 00", "e8 07 06 14 09 09 1e");
+        MonitorImportDialog close(&document);
+        download(close);
+        QVERIFY(!close.setClockButton()->isVisible());
+        FakeSource::log = kSession;
+        FakeSource::readOnly = {0x2A2B};
+        MonitorImportDialog readOnly(&document);
+        download(readOnly);
+        QVERIFY(readOnly.clockText().contains(QStringLiteral("10 minutes")));
+        QVERIFY(!readOnly.setClockButton()->isVisible());
     }
 
     void everyControlIsNamedAndLooksRightInBothLanguages()

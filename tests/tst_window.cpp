@@ -156,6 +156,7 @@ private slots:
     void columnsAndRowSizeFollowThePreferences();
     void aColumnSwitchedOnInPreferencesHasAWidth_data();
     void aColumnSwitchedOnInPreferencesHasAWidth();
+    void classColumnFollowsTheScheme();
     void rowsStayInPlaceAcrossDeletions();
     void selectionAndOrderFollowListResets();
     void everyListPageHandsTheFocusToItsTable();
@@ -656,6 +657,80 @@ void TestWindow::columnsAndRowSizeFollowThePreferences()
     table->verticalHeader()->setDefaultSectionSize(40);
     f.grid()->setRowSize(2);
     QCOMPARE(table->verticalHeader()->defaultSectionSize(), 40);
+}
+
+// The class column shows only with a scheme, names the scheme, follows a change of scheme at once
+// (a table sorted by class sorts anew) and sorts by category, then by pressure.
+void TestWindow::classColumnFollowsTheScheme()
+{
+    Fixture f;
+    f.window->resize(1200, 500);
+    f.window->show();
+    QTableView *table = f.table();
+    QHeaderView *header = table->horizontalHeader();
+    QVERIFY(table->isColumnHidden(ReadingsModel::ClassColumn));
+    f.document->addMeasurements({reading(1, 199, 85), reading(2, 165, 102), reading(3, 112, 70)});
+    f.endTurn();
+
+    Preferences::shared().setValueForKey(1, Preferences::classificationScheme);
+    QVERIFY(!table->isColumnHidden(ReadingsModel::ClassColumn));
+    QVERIFY(header->sectionSize(ReadingsModel::ClassColumn) >=
+            header->sectionSizeHint(ReadingsModel::ClassColumn));
+    QAbstractItemModel *model = table->model();
+    QVERIFY(model->headerData(ReadingsModel::ClassColumn, Qt::Horizontal)
+                .toString()
+                .contains(QStringLiteral("ESH/ESC 2023")));
+    QVERIFY(model->headerData(ReadingsModel::ClassColumn, Qt::Horizontal, Qt::ToolTipRole)
+                .toString()
+                .contains(QStringLiteral("ESH/ESC 2023")));
+    const auto classOf = [&](const Measurement *r) {
+        return model
+            ->data(model->index(f.grid()->model()->rowOfReading(r), ReadingsModel::ClassColumn))
+            .toString();
+    };
+    const auto withSystolic = [&](int systolic) {
+        for (const ReadingPtr &r : f.document->items())
+            if (r->Systolic().toInt() == systolic)
+                return r.get();
+        return static_cast<const Measurement *>(nullptr);
+    };
+    QCOMPARE(classOf(withSystolic(199)), qtTrId("class.esh.isolated_systolic"));
+    QCOMPARE(classOf(withSystolic(165)), qtTrId("class.esh.grade_2"));
+
+    // A click on the heading sorts by class: categories in the scheme's order.
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(ReadingsModel::ClassColumn) + 5, 5));
+    QCOMPARE(f.grid()->sortDescriptors().first().key, QStringLiteral("Class"));
+    const auto ranksInShownOrder = [&](PressureClassification::Scheme scheme) {
+        QList<double> keys;
+        for (const ReadingPtr &r : f.grid()->readingsInShownOrder())
+            keys.append(PressureClassification::categoryRank(scheme, r->Systolic().toDouble(),
+                                                             r->Diastolic().toDouble()) *
+                            1000.0 +
+                        r->Systolic().toDouble());
+        return keys;
+    };
+    QVERIFY(std::ranges::is_sorted(ranksInShownOrder(PressureClassification::Scheme::Esh2023)));
+    const auto shownRow = [&](int systolic) {
+        const ReadingList shown = f.grid()->readingsInShownOrder();
+        for (qsizetype row = 0; row < shown.size(); ++row)
+            if (shown.at(row).get() == withSystolic(systolic))
+                return row;
+        return qsizetype(-1);
+    };
+    QVERIFY(shownRow(112) >= 0 && shownRow(112) < shownRow(165) && shownRow(165) < shownRow(199));
+
+    // Another scheme: its name, its classes, its order, without reopening anything.
+    Preferences::shared().setValueForKey(2, Preferences::classificationScheme);
+    QVERIFY(model->headerData(ReadingsModel::ClassColumn, Qt::Horizontal)
+                .toString()
+                .contains(QStringLiteral("ACC/AHA 2017")));
+    QCOMPARE(classOf(withSystolic(199)), qtTrId("class.acc.crisis"));
+    QCOMPARE(classOf(withSystolic(112)), qtTrId("class.acc.normal"));
+    QVERIFY(std::ranges::is_sorted(ranksInShownOrder(PressureClassification::Scheme::AccAha2017)));
+
+    Preferences::shared().setValueForKey(0, Preferences::classificationScheme);
+    QVERIFY(table->isColumnHidden(ReadingsModel::ClassColumn));
 }
 
 void TestWindow::aColumnSwitchedOnInPreferencesHasAWidth_data()
@@ -1347,6 +1422,7 @@ void TestWindow::renderEveryPage()
     QLocale::setDefault(QLocale(language));
     Localization::install(QLocale(language));
     Preferences::shared().setValueForKey(true, Preferences::customShow1);
+    Preferences::shared().setValueForKey(1, Preferences::classificationScheme);
     {
         Fixture f;
         f.window->setWindowTitle(QStringLiteral("Readings 2024"));

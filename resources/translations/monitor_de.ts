@@ -367,5 +367,33 @@
         <source>New</source>
         <translation>Neu</translation>
     </message>
+    <message id="monitor.dialog.set_clock">
+        <source>Set Monitor’s &amp;Clock</source>
+        <translation>&amp;Uhr des Messgeräts stellen</translation>
+    </message>
+    <message id="monitor.dialog.setting_clock">
+        <source>Setting the monitor’s clock to the computer’s…</source>
+        <translation>Die Uhr des Messgeräts wird nach der Uhr des Computers gestellt …</translation>
+    </message>
+    <message id="monitor.dialog.clock_set">
+        <source>The monitor’s clock is set to the computer’s (%1).</source>
+        <translation>Die Uhr des Messgeräts ist nach der Uhr des Computers gestellt (%1).</translation>
+    </message>
+    <message id="monitor.dialog.clock_not_set">
+        <source>The monitor’s clock could not be set: %1</source>
+        <translation>Die Uhr des Messgeräts ließ sich nicht stellen: %1</translation>
+    </message>
+    <message id="monitor.clock.not_settable">
+        <source>The monitor does not let its clock be set.</source>
+        <translation>Das Messgerät lässt seine Uhr nicht stellen.</translation>
+    </message>
+    <message id="monitor.clock.refused">
+        <source>The monitor refused the new time.</source>
+        <translation>Das Messgerät hat die neue Uhrzeit abgelehnt.</translation>
+    </message>
+    <message id="monitor.replay.write_refused">
+        <source>The monitor refused the value written to %1.</source>
+        <translation>Das Messgerät hat den in %1 geschriebenen Wert abgelehnt.</translation>
+    </message>
 </context>
 </TS>

@@ -367,5 +367,33 @@
         <source>New</source>
         <translation>New</translation>
     </message>
+    <message id="monitor.dialog.set_clock">
+        <source>Set Monitor’s &amp;Clock</source>
+        <translation>Set Monitor’s &amp;Clock</translation>
+    </message>
+    <message id="monitor.dialog.setting_clock">
+        <source>Setting the monitor’s clock to the computer’s…</source>
+        <translation>Setting the monitor’s clock to the computer’s…</translation>
+    </message>
+    <message id="monitor.dialog.clock_set">
+        <source>The monitor’s clock is set to the computer’s (%1).</source>
+        <translation>The monitor’s clock is set to the computer’s (%1).</translation>
+    </message>
+    <message id="monitor.dialog.clock_not_set">
+        <source>The monitor’s clock could not be set: %1</source>
+        <translation>The monitor’s clock could not be set: %1</translation>
+    </message>
+    <message id="monitor.clock.not_settable">
+        <source>The monitor does not let its clock be set.</source>
+        <translation>The monitor does not let its clock be set.</translation>
+    </message>
+    <message id="monitor.clock.refused">
+        <source>The monitor refused the new time.</source>
+        <translation>The monitor refused the new time.</translation>
+    </message>
+    <message id="monitor.replay.write_refused">
+        <source>The monitor refused the value written to %1.</source>
+        <translation>The monitor refused the value written to %1.</translation>
+    </message>
 </context>
 </TS>

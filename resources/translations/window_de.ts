@@ -327,5 +327,13 @@
         <source>CSV files (*.csv *.txt);;All files (*)</source>
         <translation>CSV-Dateien (*.csv *.txt);;Alle Dateien (*)</translation>
     </message>
+    <message id="window.column.class">
+        <source>Class</source>
+        <translation>Klasse</translation>
+    </message>
+    <message id="window.column.class.tooltip">
+        <source>Each reading's category under %1. The category describes the reading; it is not a diagnosis.</source>
+        <translation>Kategorie jeder Messung nach %1. Die Kategorie beschreibt die Messung; sie ist keine Diagnose.</translation>
+    </message>
 </context>
 </TS>

@@ -327,5 +327,13 @@
         <source>CSV files (*.csv *.txt);;All files (*)</source>
         <translation>CSV files (*.csv *.txt);;All files (*)</translation>
     </message>
+    <message id="window.column.class">
+        <source>Class</source>
+        <translation>Class</translation>
+    </message>
+    <message id="window.column.class.tooltip">
+        <source>Each reading's category under %1. The category describes the reading; it is not a diagnosis.</source>
+        <translation>Each reading's category under %1. The category describes the reading; it is not a diagnosis.</translation>
+    </message>
 </context>
 </TS>

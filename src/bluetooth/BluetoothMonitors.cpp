@@ -174,6 +174,14 @@ BluetoothTransport::Found BluetoothTransport::find(quint16 characteristic) const
     return {};
 }
 
+bool BluetoothTransport::canWrite(quint16 characteristic) const
+{
+    // Only writes the monitor acknowledges: the transport answers a write with written().
+    const Found found = find(characteristic);
+    return found.service &&
+           found.characteristic.properties().testFlag(QLowEnergyCharacteristic::Write);
+}
+
 void BluetoothTransport::enableIndications(quint16 characteristic)
 {
     const Found found = find(characteristic);

@@ -25,6 +25,7 @@ public:
     void connectToDevice() override;
     void discoverCharacteristics() override;
     QList<quint16> characteristics() const override { return pCharacteristics; }
+    bool canWrite(quint16 characteristic) const override;
     void enableIndications(quint16 characteristic) override;
     void read(quint16 characteristic) override;
     void write(quint16 characteristic, const QByteArray &value) override;

@@ -9,10 +9,11 @@ std::unique_ptr<FilteredCounterFormatter> FilteredCounterFormatter::formatter()
 
 QString FilteredCounterFormatter::stringForCounter(const FilteredCounter &counter)
 {
-    const qint32 filtered = counter.filteredCount();
-    const QString format = filtered == 1 ? qtTrId("filtered_counter.measurement")
-                                         : qtTrId("filtered_counter.measurements");
-    return format.arg(filtered).arg(counter.totalCount());
+    // The noun counts the readings in all: "1 of 3 readings", "0 of 1 reading".
+    const qint32 total = counter.totalCount();
+    const QString format = total == 1 ? qtTrId("filtered_counter.measurement")
+                                      : qtTrId("filtered_counter.measurements");
+    return format.arg(counter.filteredCount()).arg(total);
 }
 
 QString FilteredCounterFormatter::stringForObjectValue(const QVariant &value) const

@@ -6,8 +6,8 @@
 
 class FilteredCounter;
 
-// "1 of 10 reading" / "2 of 10 readings": how many readings pass the filter, out of how many.
-// One-way.
+// "1 of 1 reading" / "1 of 10 readings": how many readings pass the filter, out of how many; the
+// noun agrees with the total. One-way.
 class FilteredCounterFormatter : public Formatter
 {
 public:

@@ -90,6 +90,7 @@ DocumentController::DocumentController(QObject *parent)
 {
     connect(pRecentDocuments, &RecentDocuments::changed, this,
             &DocumentController::recentDocumentsChanged);
+    pAutosaveTimer->setObjectName(QStringLiteral("autosaveTimer"));
     pAutosaveTimer->setSingleShot(true);
     connect(pAutosaveTimer, &QTimer::timeout, this, &DocumentController::autosaveDueDocuments);
 }
@@ -811,6 +812,7 @@ bool DocumentController::autosaveDocument(MyDocument *document)
     }
     if (!pRecoveryStore->makeDirectory()) {
         qWarning("Autosave: cannot make %s", qPrintable(pRecoveryStore->directory()));
+        entry->changedAt = now(); // try again after another delay, not at once
         return false;
     }
     RecoveryStore::Original original;

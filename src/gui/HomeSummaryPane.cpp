@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QLayout>
 #include <QRegularExpression>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -116,6 +117,13 @@ void HomeSummaryPane::updateNow()
                 .arg(summary.verdictText().toHtmlEscaped(), qtTrId("summary.note").toHtmlEscaped());
     pBody->setText(html);
     pBody->setAccessibleDescription(text());
+    // The pane's height follows its text at once. Left to the event loop, the new height takes
+    // two turns (the pane's layout, then the page's), and a page drawn in between shows the new
+    // text in the old height, cut off: the German texts after a switch of language, the table
+    // after the first readings came.
+    layout()->activate();
+    if (QWidget *page = parentWidget(); page && page->layout())
+        page->layout()->activate();
 }
 
 QString HomeSummaryPane::text() const

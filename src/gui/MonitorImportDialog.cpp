@@ -126,6 +126,10 @@ MonitorImportDialog::MonitorImportDialog(MyDocument *document, QWidget *parent)
     pClock = new QLabel(this);
     pClock->setWordWrap(true);
     pClock->setAccessibleName(qtTrId("monitor.dialog.clock"));
+    pSetClock = new QPushButton(qtTrId("monitor.dialog.set_clock"), this);
+    pSetClock->setAccessibleName(qtTrId("monitor.dialog.set_clock"));
+    pSetClock->setAutoDefault(false);
+    pSetClock->hide();
 
     pUserLabel = new QLabel(qtTrId("monitor.dialog.user"), this);
     pUser = new QComboBox(this);
@@ -171,7 +175,10 @@ MonitorImportDialog::MonitorImportDialog(MyDocument *document, QWidget *parent)
     progressRow->addWidget(pReceived);
     progressRow->addWidget(pStop);
     layout->addLayout(progressRow);
-    layout->addWidget(pClock);
+    auto *clockRow = new QHBoxLayout;
+    clockRow->addWidget(pClock, 1);
+    clockRow->addWidget(pSetClock, 0, Qt::AlignTop);
+    layout->addLayout(clockRow);
     auto *userRow = new QHBoxLayout;
     userRow->addWidget(pUserLabel);
     userRow->addWidget(pUser);
@@ -188,6 +195,7 @@ MonitorImportDialog::MonitorImportDialog(MyDocument *document, QWidget *parent)
     connect(pDevices, &QListWidget::currentRowChanged, this, &MonitorImportDialog::updateButtons);
     connect(pStop, &QPushButton::clicked, this, &MonitorImportDialog::stopDownload);
     connect(pSaveLog, &QPushButton::clicked, this, &MonitorImportDialog::saveLog);
+    connect(pSetClock, &QPushButton::clicked, this, &MonitorImportDialog::setClock);
     connect(pUser, &QComboBox::currentIndexChanged, this, &MonitorImportDialog::review);
     connect(buttons, &QDialogButtonBox::accepted, this, &MonitorImportDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &MonitorImportDialog::reject);
@@ -237,6 +245,8 @@ MonitorImportDialog::~MonitorImportDialog()
 {
     if (pTask)
         pTask->disconnect(this);
+    if (pClockTask)
+        pClockTask->disconnect(this);
 }
 
 QSettings *MonitorImportDialog::state()
@@ -309,7 +319,7 @@ void MonitorImportDialog::onProblem(MonitorDeviceSource::Problem problem, const 
 void MonitorImportDialog::startDownload()
 {
     QListWidgetItem *item = pDevices->currentItem();
-    if (pTask || !pSource || !item)
+    if (pTask || pClockTask || !pSource || !item)
         return;
     pSource->stopSearch();
     bSearching = false;
@@ -341,6 +351,7 @@ void MonitorImportDialog::startDownload()
     connect(pTask, &MonitorDownload::finished, this, &MonitorImportDialog::onFinished);
     pRecords.clear();
     pClock->clear();
+    bOfferClock = false;
     pProgress->setRange(0, 0);
     pReceived->setText(qtTrId("monitor.dialog.received").arg(0));
     pStatus->setText(qtTrId("monitor.dialog.downloading").arg(item->text()));
@@ -389,6 +400,9 @@ void MonitorImportDialog::onFinished()
     } else {
         pClock->setText(qtTrId("monitor.dialog.no_clock"));
     }
+    // Offered where the monitor lets its clock be set and it is off, or its time is not known.
+    bOfferClock = result.bClockWritable &&
+                  (!result.clockOffset || std::abs(*result.clockOffset) > kClockSetTolerance);
 
     if (result.bComplete) {
         pStatus->setText(qtTrId("monitor.dialog.done"));
@@ -497,15 +511,56 @@ void MonitorImportDialog::review()
     updateButtons();
 }
 
+void MonitorImportDialog::setClock()
+{
+    if (pTask || pClockTask || !pSource || pCurrent.address.isEmpty())
+        return;
+    MonitorTransport *transport = pSource->createTransport(pCurrent, this);
+    if (!transport) {
+        onClockSet(false);
+        return;
+    }
+    SessionLog::Writer(&pLog).record(transport);
+    pClockTask = new MonitorClockSetting(transport, pEnvironment.clock, this);
+    transport->setParent(pClockTask); // goes with the task
+    connect(pClockTask, &MonitorClockSetting::finished, this, &MonitorImportDialog::onClockSet);
+    pClock->setText(qtTrId("monitor.dialog.setting_clock"));
+    updateButtons();
+    pClockTask->start();
+}
+
+void MonitorImportDialog::onClockSet(bool succeeded)
+{
+    MonitorClockSetting *task = pClockTask;
+    pClockTask = nullptr;
+    const QString error = task ? task->error() : qtTrId("monitor.download.no_answer");
+    if (succeeded) {
+        const Date now = pEnvironment.clock ? pEnvironment.clock() : Date::now();
+        pClock->setText(qtTrId("monitor.dialog.clock_set")
+                            .arg(QLocale().toString(now.toDateTime(), QLocale::ShortFormat)));
+        bOfferClock = false;
+    } else {
+        pClock->setText(qtTrId("monitor.dialog.clock_not_set").arg(error));
+    }
+    if (task)
+        task->deleteLater();
+    updateButtons();
+    if (pSetClock->isVisible())
+        pSetClock->setFocus();
+    emit clockSettingFinished(succeeded);
+}
+
 void MonitorImportDialog::updateButtons()
 {
-    const bool busy = pTask != nullptr;
+    const bool busy = pTask != nullptr || pClockTask != nullptr;
     pDownload->setEnabled(!busy && pSource && pDevices->currentItem());
     pSearch->setEnabled(!busy && pSource && !bSearching);
     pDevices->setEnabled(!busy);
-    pStop->setEnabled(busy);
+    pStop->setEnabled(pTask != nullptr);
     pSaveLog->setEnabled(!busy && !pLog.buffer().isEmpty());
     pImport->setEnabled(!busy && !pResult.readings.isEmpty());
+    pSetClock->setVisible(bOfferClock);
+    pSetClock->setEnabled(!busy);
     pImport->setDefault(pImport->isEnabled());
     pDownload->setDefault(!pImport->isEnabled());
 }
@@ -530,7 +585,7 @@ void MonitorImportDialog::saveLog()
 
 void MonitorImportDialog::accept()
 {
-    if (pTask || pResult.readings.isEmpty())
+    if (pTask || pClockTask || pResult.readings.isEmpty())
         return;
     const qsizetype added = MonitorImport::apply(pResult, pDocument);
     if (added > 0 && !pCurrent.address.isEmpty()) {
@@ -555,5 +610,7 @@ void MonitorImportDialog::reject()
         pTask->disconnect(this);
         pTask->cancel();
     }
+    if (pClockTask)
+        pClockTask->disconnect(this); // it ends by itself and goes with the window
     QDialog::reject();
 }

@@ -26,6 +26,8 @@ class QTableWidget;
 // File › Import from Monitor…: finds the monitors nearby (those remembered from earlier imports
 // first), downloads the readings of the one chosen, shows its clock against the computer's and
 // lists every record as new, already in the document or refused before anything is imported.
+// A monitor whose clock is off by more than a minute (or cannot tell its time) and lets it be set
+// is offered to have it set to the computer's.
 // Import adds the new readings as one undo step ("doc.import_monitor"). A connection that drops
 // keeps what arrived. The session's traffic is kept so that it can be saved as a session log.
 // Open with open().
@@ -58,13 +60,17 @@ public:
     QPushButton *downloadButton() const { return pDownload; }
     QPushButton *importButton() const { return pImport; }
     QComboBox *userChooser() const { return pUser; }
+    QPushButton *setClockButton() const { return pSetClock; }
     QString statusText() const;
     QString clockText() const;
     bool isDownloading() const { return pTask != nullptr; }
+    bool isSettingClock() const { return pClockTask != nullptr; }
     const MonitorImport::Result &result() const { return pResult; }
 
     // How many clock seconds apart the monitor and the computer may be without a warning.
     static constexpr double kClockTolerance = 5 * 60;
+    // How many seconds apart they may be before setting the monitor's clock is offered.
+    static constexpr double kClockSetTolerance = 60;
 
 public slots:
     void accept() override;
@@ -73,6 +79,7 @@ public slots:
 signals:
     void imported(qsizetype count);
     void downloadFinished();
+    void clockSettingFinished(bool succeeded);
 
 private:
     void search();
@@ -86,6 +93,8 @@ private:
     void fillUsers();
     void review();
     void saveLog();
+    void setClock();
+    void onClockSet(bool succeeded);
     void updateButtons();
     QSettings *state();
 
@@ -95,6 +104,8 @@ private:
     QPointer<MonitorDeviceSource> pSource;
     QPointer<MonitorTransport> pTransport;
     QPointer<MonitorDownload> pTask;
+    QPointer<MonitorClockSetting> pClockTask;
+    bool bOfferClock = false;
     MonitorDevice pCurrent;
     std::optional<quint16> pFirstRecord;
     std::optional<uint> pLastRecord; // the monitor's number of the last record downloaded
@@ -111,6 +122,7 @@ private:
     QLabel *pReceived;
     QPushButton *pStop;
     QLabel *pClock;
+    QPushButton *pSetClock;
     QLabel *pUserLabel;
     QComboBox *pUser;
     QTableWidget *pReview;

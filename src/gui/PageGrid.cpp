@@ -26,6 +26,8 @@ QString sortKeyOfColumn(int column)
         return QStringLiteral("Time");
     case ReadingsModel::PressureColumn:
         return QStringLiteral("Systolic");
+    case ReadingsModel::ClassColumn:
+        return QStringLiteral("Class");
     case ReadingsModel::TagsColumn:
         return QStringLiteral("Tags");
     case ReadingsModel::CommentsColumn:
@@ -391,6 +393,8 @@ int PageGrid::defaultColumnWidth(int column) const
         return metrics.horizontalAdvance(QStringLiteral("00:00 PM")) + 24;
     case ReadingsModel::PressureColumn:
         return metrics.horizontalAdvance(QStringLiteral("000 / 000")) + 32;
+    case ReadingsModel::ClassColumn:
+        return metrics.horizontalAdvance(QStringLiteral("Isolated systolic")) + 24;
     case ReadingsModel::TagsColumn:
     case ReadingsModel::CommentsColumn:
         return metrics.horizontalAdvance(QStringLiteral("evening, tired")) + 24;
@@ -406,10 +410,9 @@ void PageGrid::updateColumns()
 {
     QHeaderView *header = pGrid->horizontalHeader();
     for (int column = 0; column < ReadingsModel::ColumnCount; ++column) {
-        const QString key = ReadingsModel::showKeyOfColumn(column);
-        if (key.isEmpty())
+        if (ReadingsModel::showKeyOfColumn(column).isEmpty())
             continue;
-        const bool shown = Preferences::shared().boolForKey(key);
+        const bool shown = ReadingsModel::isColumnShown(column);
         if (shown == !header->isSectionHidden(column))
             continue;
         if (!shown) {
@@ -456,7 +459,8 @@ void PageGrid::onPreferenceChanged(const QString &key)
 {
     if (key == Preferences::rowSize)
         setRowSize(Preferences::shared().integerForKey(Preferences::rowSize));
-    else if (std::ranges::any_of(ReadingValues::kAll, [&key](const ReadingValue &value) {
+    else if (key == Preferences::classificationScheme ||
+             std::ranges::any_of(ReadingValues::kAll, [&key](const ReadingValue &value) {
                  return !value.showKey.isEmpty() && value.showKey == key;
              }))
         updateColumns();

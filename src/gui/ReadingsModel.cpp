@@ -13,7 +13,8 @@ ReadingsModel::ReadingsModel(MyDocument *document, QObject *parent)
     : DocumentListModel(document, MyDocument::List::Items, parent),
       fmtDate(DateFormatter::formatter()), fmtTime(TimeFormatter::formatter()),
       fmtTags(ArrayFormatter::formatter()), fmtWhole(std::make_unique<NumberFormatter>()),
-      fmtDecimal(std::make_unique<NumberFormatter>())
+      fmtDecimal(std::make_unique<NumberFormatter>()),
+      nScheme(PressureClassification::schemeFromPreferences())
 {
     fmtWhole->setNumberStyle(NumberFormatter::Style::None);
     fmtWhole->setMaximumFractionDigits(0);
@@ -55,9 +56,31 @@ int ReadingsModel::rowOfReading(const Measurement *reading) const
 
 QString ReadingsModel::showKeyOfColumn(int column)
 {
+    if (column == ClassColumn)
+        return Preferences::classificationScheme;
     const ReadingValue *value = valueOfColumn(column);
     return value ? QString(value->showKey) : QString();
 }
+
+bool ReadingsModel::isColumnShown(int column)
+{
+    if (column == ClassColumn)
+        return PressureClassification::schemeFromPreferences() !=
+               PressureClassification::Scheme::None;
+    const QString key = showKeyOfColumn(column);
+    return key.isEmpty() || Preferences::shared().boolForKey(key);
+}
+
+namespace {
+
+// The systolic and diastolic values of a reading that has both.
+bool pressuresOf(const Measurement &reading, double *systolic, double *diastolic)
+{
+    return reading.numberForKey(Measurement::Key::Systolic, systolic) &&
+           reading.numberForKey(Measurement::Key::Diastolic, diastolic);
+}
+
+} // namespace
 
 QVariant ReadingsModel::data(const QModelIndex &index, int role) const
 {
@@ -78,6 +101,12 @@ QVariant ReadingsModel::data(const QModelIndex &index, int role) const
             return fmtTime->stringForObjectValue(date);
         case PressureColumn:
             return PressureFormatter::stringForMeasurement(*r);
+        case ClassColumn: {
+            double systolic = 0, diastolic = 0;
+            if (!pressuresOf(*r, &systolic, &diastolic))
+                return QString();
+            return PressureClassification::category(nScheme, systolic, diastolic);
+        }
         case TagsColumn:
             return fmtTags->stringForObjectValue(r->Tags());
         case CommentsColumn:
@@ -97,6 +126,10 @@ QVariant ReadingsModel::data(const QModelIndex &index, int role) const
             return r->Comments();
         return QVariant();
     case Qt::TextAlignmentRole:
+        // The class sits between the right-aligned pressure and values: centred, it keeps clear
+        // of both.
+        if (column == ClassColumn)
+            return int(Qt::AlignHCenter | Qt::AlignVCenter);
         if (column == DateColumn || column == TimeColumn || column == PressureColumn ||
             valueOfColumn(column))
             return int(Qt::AlignRight | Qt::AlignVCenter);
@@ -112,6 +145,14 @@ QVariant ReadingsModel::data(const QModelIndex &index, int role) const
             r->numberForKey(Measurement::Key::Systolic, &systolic);
             r->numberForKey(Measurement::Key::Diastolic, &diastolic);
             return systolic * 1000.0 + diastolic;
+        }
+        case ClassColumn: {
+            // By category in the scheme's order, then by pressure within one category.
+            double systolic = 0, diastolic = 0;
+            if (!pressuresOf(*r, &systolic, &diastolic))
+                return -std::numeric_limits<double>::infinity();
+            return PressureClassification::categoryRank(nScheme, systolic, diastolic) * 1e7 +
+                   systolic * 1000.0 + diastolic;
         }
         case TagsColumn:
             return fmtTags->stringForObjectValue(r->Tags());
@@ -135,9 +176,14 @@ QVariant ReadingsModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::TextAlignmentRole)
-        return int(
-            (section == TagsColumn || section == CommentsColumn ? Qt::AlignLeft : Qt::AlignRight) |
-            Qt::AlignVCenter);
+        return int((section == ClassColumn                               ? Qt::AlignHCenter
+                    : section == TagsColumn || section == CommentsColumn ? Qt::AlignLeft
+                                                                         : Qt::AlignRight) |
+                   Qt::AlignVCenter);
+    if (role == Qt::ToolTipRole && section == ClassColumn &&
+        nScheme != PressureClassification::Scheme::None)
+        return qtTrId("window.column.class.tooltip")
+            .arg(PressureClassification::schemeName(nScheme));
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return QVariant();
     switch (section) {
@@ -147,6 +193,10 @@ QVariant ReadingsModel::headerData(int section, Qt::Orientation orientation, int
         return qtTrId("window.column.time");
     case PressureColumn:
         return qtTrId("window.column.pressure");
+    case ClassColumn:
+        return nScheme == PressureClassification::Scheme::None
+                   ? qtTrId("window.column.class")
+                   : qtTrId("print.columns.Class").arg(PressureClassification::schemeName(nScheme));
     case TagsColumn:
         return qtTrId("window.column.tags");
     case CommentsColumn:
@@ -163,6 +213,16 @@ QVariant ReadingsModel::headerData(int section, Qt::Orientation orientation, int
 
 void ReadingsModel::onPreferenceChanged(const QString &key)
 {
+    if (key == Preferences::classificationScheme) {
+        const auto scheme = PressureClassification::schemeFromPreferences();
+        if (scheme == nScheme)
+            return;
+        nScheme = scheme;
+        emit headerDataChanged(Qt::Horizontal, ClassColumn, ClassColumn);
+        if (rowCount() > 0)
+            emit dataChanged(index(0, ClassColumn), index(rowCount() - 1, ClassColumn));
+        return;
+    }
     for (int column = 0; column < ColumnCount; ++column) {
         const ReadingValue *value = valueOfColumn(column);
         if (value && !value->titleKey.isEmpty() && value->titleKey == key)

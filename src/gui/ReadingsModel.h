@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DocumentListModel.h"
+#include "PressureClassification.h"
 #include "ReadingValues.h"
 
 #include <algorithm>
@@ -29,8 +30,9 @@ inline constexpr int kValueCount = int(std::ranges::count_if(ReadingValues::kAll
 
 // The document's filtered readings as a table, in the document's presentation order: oldest
 // first, or newest first as a mapping of rows (no second list). Columns: date, time, pressure,
-// the optional values of the table of values in its order (pulse, weight, three custom values
-// titled by the preferences), tags, comments.
+// the pressure's class under the scheme the preferences choose (shown only with one), the optional
+// values of the table of values in its order (pulse, weight, three custom values titled by the
+// preferences), tags, comments.
 class ReadingsModel : public DocumentListModel
 {
     Q_OBJECT
@@ -40,6 +42,7 @@ public:
         DateColumn,
         TimeColumn,
         PressureColumn,
+        ClassColumn,
         FirstValueColumn,
         // The value columns are named for the places that want one in particular.
         PulseColumn = FirstValueColumn,
@@ -71,6 +74,8 @@ public:
     static constexpr const ReadingValue *valueOfColumn(int column);
     // The preference that shows an optional column, or empty for the columns always shown.
     static QString showKeyOfColumn(int column);
+    // Whether the preferences show the column.
+    static bool isColumnShown(int column);
 
     // Brings the row order in line with the document's sort direction.
     void followSortDirection();
@@ -90,6 +95,7 @@ private:
     std::unique_ptr<ArrayFormatter> fmtTags;
     std::unique_ptr<NumberFormatter> fmtWhole;
     std::unique_ptr<NumberFormatter> fmtDecimal;
+    PressureClassification::Scheme nScheme;
 };
 
 namespace ReadingsColumns {

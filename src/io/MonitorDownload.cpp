@@ -66,6 +66,7 @@ void MonitorDownload::onDiscovered()
         finish(false, qtTrId("monitor.download.not_a_monitor"));
         return;
     }
+    pResult.bClockWritable = pTransport->canWrite(kCurrentTime);
     setState(State::EnablingIndications);
     waitForAnswer();
     nPendingIndications = 1;
@@ -284,4 +285,125 @@ void MonitorDownload::finish(bool complete, const QString &error)
     pTimer.start(pOptions.responseTimeout);
     if (pTransport)
         pTransport->disconnectFromDevice();
+}
+
+// --- Setting the clock ---------------------------------------------------------------------------
+
+MonitorClockSetting::MonitorClockSetting(MonitorTransport *transport, std::function<Date()> clock,
+                                         QObject *parent)
+    : QObject(parent), pTransport(transport), pClock(std::move(clock))
+{
+    if (!pClock)
+        pClock = [] { return Date::now(); };
+    pTimer.setSingleShot(true);
+    connect(&pTimer, &QTimer::timeout, this, [this] {
+        if (nStep == Step::Disconnecting)
+            done();
+        else
+            fail(qtTrId("monitor.download.no_answer"));
+    });
+}
+
+void MonitorClockSetting::start()
+{
+    if (nStep != Step::Idle)
+        return;
+    if (!pTransport) {
+        end(false, qtTrId("monitor.download.connection_lost"));
+        return;
+    }
+    connect(pTransport, &MonitorTransport::connected, this, &MonitorClockSetting::onConnected);
+    connect(pTransport, &MonitorTransport::discovered, this, &MonitorClockSetting::onDiscovered);
+    connect(pTransport, &MonitorTransport::written, this, &MonitorClockSetting::onWritten);
+    connect(pTransport, &MonitorTransport::disconnected, this,
+            &MonitorClockSetting::onDisconnected);
+    connect(pTransport, &MonitorTransport::errorOccurred, this, &MonitorClockSetting::onError);
+    nStep = Step::Connecting;
+    pTimer.start(nResponseTimeout);
+    pTransport->connectToDevice();
+}
+
+void MonitorClockSetting::onConnected()
+{
+    if (nStep != Step::Connecting)
+        return;
+    nStep = Step::Discovering;
+    pTimer.start(nResponseTimeout);
+    pTransport->discoverCharacteristics();
+}
+
+void MonitorClockSetting::onDiscovered()
+{
+    if (nStep != Step::Discovering)
+        return;
+    if (!pTransport->canWrite(kCurrentTime)) {
+        fail(qtTrId("monitor.clock.not_settable"));
+        return;
+    }
+    LocalTimeOffsets offsets;
+    const QByteArray value = encodeCurrentTime(pClock(), offsets);
+    if (value.isEmpty()) {
+        fail(qtTrId("monitor.clock.not_settable"));
+        return;
+    }
+    nStep = Step::Writing;
+    pTimer.start(nResponseTimeout);
+    pTransport->write(kCurrentTime, value);
+}
+
+void MonitorClockSetting::onWritten(quint16 characteristic)
+{
+    if (nStep == Step::Writing && characteristic == kCurrentTime)
+        end(true, QString());
+}
+
+void MonitorClockSetting::onDisconnected()
+{
+    if (nStep == Step::Disconnecting)
+        done();
+    else if (nStep != Step::Idle && nStep != Step::Finished) {
+        bSucceeded = false;
+        strError = qtTrId("monitor.download.connection_lost");
+        done();
+    }
+}
+
+void MonitorClockSetting::onError(MonitorTransport::Error error, const QString &detail)
+{
+    if (nStep == Step::Idle || nStep == Step::Disconnecting || nStep == Step::Finished)
+        return;
+    if (error == MonitorTransport::Error::ConnectFailed) {
+        bSucceeded = false;
+        strError = detail;
+        done(); // never connected: nothing to hang up
+        return;
+    }
+    fail(detail.isEmpty() ? qtTrId("monitor.clock.refused") : detail);
+}
+
+void MonitorClockSetting::fail(const QString &error)
+{
+    end(false, error);
+}
+
+void MonitorClockSetting::end(bool succeeded, const QString &error)
+{
+    bSucceeded = succeeded;
+    strError = error;
+    if (!pTransport) {
+        done();
+        return;
+    }
+    nStep = Step::Disconnecting;
+    pTimer.start(nResponseTimeout);
+    pTransport->disconnectFromDevice();
+}
+
+void MonitorClockSetting::done()
+{
+    if (nStep == Step::Finished)
+        return;
+    nStep = Step::Finished;
+    pTimer.stop();
+    emit finished(bSucceeded);
 }

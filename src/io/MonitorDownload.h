@@ -60,9 +60,10 @@ public:
         std::optional<MonitorProtocol::Features> features;
         std::optional<quint16> storedRecordCount; // as the control point counted them
         std::optional<double>
-            clockOffset;        // seconds the monitor's clock is ahead (negative: behind)
-        bool bComplete = false; // every record the monitor meant to send came
-        QString error;          // why not, in the current language; empty when complete
+            clockOffset;             // seconds the monitor's clock is ahead (negative: behind)
+        bool bClockWritable = false; // the monitor lets its clock be set
+        bool bComplete = false;      // every record the monitor meant to send came
+        QString error;               // why not, in the current language; empty when complete
     };
 
     explicit MonitorDownload(MonitorTransport *transport, QObject *parent = nullptr)
@@ -107,4 +108,53 @@ private:
     QTimer pTimer;
     int nPendingIndications = 0;
     bool bFiltered = false; // the current request asks from a record number on
+};
+
+// Sets a monitor's clock to the computer's over a transport of its own: connect, discover, write
+// the current time (read from the clock at the moment of writing), disconnect. finished() comes
+// once; a monitor whose clock cannot be written, a refused write, a dropped connection and a
+// monitor that does not answer end it unsuccessfully, with the reason.
+class MonitorClockSetting : public QObject
+{
+    Q_OBJECT
+public:
+    MonitorClockSetting(MonitorTransport *transport, std::function<Date()> clock,
+                        QObject *parent = nullptr);
+
+    void start();
+    // Valid after finished().
+    bool succeeded() const { return bSucceeded; }
+    QString error() const { return strError; }
+    // How long a request may go unanswered, in ms.
+    void setResponseTimeout(int milliseconds) { nResponseTimeout = milliseconds; }
+
+signals:
+    void finished(bool succeeded);
+
+private:
+    enum class Step
+    {
+        Idle,
+        Connecting,
+        Discovering,
+        Writing,
+        Disconnecting,
+        Finished
+    };
+    void onConnected();
+    void onDiscovered();
+    void onWritten(quint16 characteristic);
+    void onDisconnected();
+    void onError(MonitorTransport::Error error, const QString &detail);
+    void fail(const QString &error);
+    void end(bool succeeded, const QString &error);
+    void done();
+
+    QPointer<MonitorTransport> pTransport;
+    std::function<Date()> pClock;
+    QTimer pTimer;
+    Step nStep = Step::Idle;
+    int nResponseTimeout = 30000;
+    bool bSucceeded = false;
+    QString strError;
 };

@@ -4,6 +4,9 @@
 
 #include <QDate>
 
+#include <algorithm>
+#include <cmath>
+
 namespace MonitorProtocol {
 
 std::optional<Features> decodeFeatures(QByteArrayView bytes)
@@ -84,6 +87,30 @@ Date decodeCurrentTime(QByteArrayView bytes, LocalTimeOffsets &offsets)
     const qint64 local = LocalTimeOffsets::daysFromCivil(year, month, day) * 86400 + hours * 3600 +
                          minutes * 60 + seconds;
     return Date::fromTimeIntervalSince1970(double(offsets.instantOfLocal(local)));
+}
+
+QByteArray encodeCurrentTime(const Date &instant, LocalTimeOffsets &offsets, quint8 reason)
+{
+    const double unix = instant.timeIntervalSince1970();
+    if (!std::isfinite(unix))
+        return QByteArray();
+    const double whole = std::floor(unix);
+    const qint64 seconds = qint64(whole);
+    const qint64 local = seconds + offsets.offsetAt(seconds);
+    const qint64 days = local >= 0 ? local / 86400 : (local - 86399) / 86400;
+    const qint64 ofDay = local - days * 86400;
+    int year = 0, month = 0, day = 0;
+    LocalTimeOffsets::civilFromDays(days, &year, &month, &day);
+    // The value's years are 1582 to 9999; 0 means "not known".
+    if (year < 1582 || year > 9999)
+        return QByteArray();
+    // 1970-01-01 was a Thursday (4).
+    const int weekday = int(((days % 7) + 7 + 3) % 7) + 1;
+    const int fractions = std::clamp(int((unix - whole) * 256.0), 0, 255);
+    const char bytes[] = {
+        char(year & 0xFF),     char(year >> 8),  char(month),   char(day),       char(ofDay / 3600),
+        char(ofDay / 60 % 60), char(ofDay % 60), char(weekday), char(fractions), char(reason)};
+    return QByteArray(bytes, sizeof bytes);
 }
 
 } // namespace MonitorProtocol

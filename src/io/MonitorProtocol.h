@@ -20,7 +20,7 @@ constexpr quint16 kCurrentTimeService = 0x1805;
 constexpr quint16 kMeasurement = 0x2A35;  // indicated
 constexpr quint16 kFeature = 0x2A49;      // read
 constexpr quint16 kControlPoint = 0x2A52; // written, answers indicated
-constexpr quint16 kCurrentTime = 0x2A2B;  // read
+constexpr quint16 kCurrentTime = 0x2A2B;  // read; written where the monitor allows
 constexpr quint16 kClientConfiguration = 0x2902;
 // The client configuration value that turns indications on.
 inline QByteArray indicationsOn()
@@ -101,5 +101,20 @@ QString responseText(quint8 response);
 // minutes, seconds, then more that is not needed) as an instant on the local clock; a null Date
 // for a value too short or no date.
 Date decodeCurrentTime(QByteArrayView bytes, LocalTimeOffsets &offsets);
+
+// Why a current time value was set (its last byte, bit flags).
+enum AdjustReason : quint8
+{
+    ManualTimeUpdate = 0x01,
+    ExternalReferenceTimeUpdate = 0x02,
+    TimeZoneChange = 0x04,
+    DaylightSavingChange = 0x08
+};
+// The current time value that sets the monitor's clock to the instant on the local clock: the
+// exact date and time (year (2 bytes, little-endian), month, day, hours, minutes, seconds, day of
+// the week 1 = Monday to 7 = Sunday), the 1/256 parts of the second, and the reason. Empty for an
+// instant whose year the value cannot hold.
+QByteArray encodeCurrentTime(const Date &instant, LocalTimeOffsets &offsets,
+                             quint8 reason = ManualTimeUpdate);
 
 } // namespace MonitorProtocol

@@ -53,6 +53,11 @@ public:
     {
         return characteristics().contains(characteristic);
     }
+    // Whether the monitor lets the characteristic be written (valid after discovered()).
+    virtual bool canWrite(quint16 characteristic) const
+    {
+        return hasCharacteristic(characteristic);
+    }
     // Writes "indications on" to the characteristic's client configuration descriptor.
     virtual void enableIndications(quint16 characteristic) = 0;
     virtual void read(quint16 characteristic) = 0;

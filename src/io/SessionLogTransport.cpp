@@ -85,6 +85,12 @@ void SessionLogTransport::write(quint16 characteristic, const QByteArray &value)
     later([this, characteristic, value] {
         if (!bConnected)
             return;
+        if (!canWrite(characteristic) || pRefusing.contains(characteristic)) {
+            emit errorOccurred(Error::WriteFailed,
+                               qtTrId("monitor.replay.write_refused")
+                                   .arg(characteristic, 4, 16, QLatin1Char('0')));
+            return;
+        }
         for (qsizetype i = nCursor; i < pEntries.size(); ++i) {
             const SessionLog::Entry &entry = pEntries.at(i);
             if (!pConsumed.at(i) && entry.direction == SessionLog::Direction::Sent &&

@@ -30,12 +30,20 @@ public:
     {
         pCharacteristics = characteristics;
     }
+    // Characteristics the monitor does not let be written.
+    void setReadOnly(const QList<quint16> &characteristics) { pReadOnly = characteristics; }
+    // Characteristics the monitor says can be written but whose writes it refuses.
+    void setRefusingWrites(const QList<quint16> &characteristics) { pRefusing = characteristics; }
     // What was written to the monitor, in order.
     const QList<std::pair<quint16, QByteArray>> &writes() const { return pWrites; }
 
     void connectToDevice() override;
     void discoverCharacteristics() override;
     QList<quint16> characteristics() const override { return pCharacteristics; }
+    bool canWrite(quint16 characteristic) const override
+    {
+        return hasCharacteristic(characteristic) && !pReadOnly.contains(characteristic);
+    }
     void enableIndications(quint16 characteristic) override;
     void read(quint16 characteristic) override;
     void write(quint16 characteristic, const QByteArray &value) override;
@@ -51,6 +59,8 @@ private:
     QList<SessionLog::Entry> pEntries;
     QList<bool> pConsumed;
     QList<quint16> pCharacteristics;
+    QList<quint16> pReadOnly;
+    QList<quint16> pRefusing;
     QSet<quint16> pIndicating;
     QList<std::pair<quint16, QByteArray>> pWrites;
     qsizetype nCursor = 0;

@@ -22,6 +22,7 @@ struct Category
     Rule rule;
     double systolicFrom;
     double diastolicFrom;
+    int rank; // the place of the category when readings are sorted by class, lowest first
 };
 
 // Office blood pressure categories of the 2023 ESH Guidelines for the management of arterial
@@ -30,13 +31,13 @@ struct Category
 // 140-159 and/or 90-99; grade 2 160-179 and/or 100-109; grade 3 >=180 and/or >=110; isolated
 // systolic hypertension >=140 and <90.
 constexpr Category kEsh2023[] = {
-    {QT_TRID_NOOP("class.esh.isolated_systolic"), Category::SystolicOnly, 140, 90},
-    {QT_TRID_NOOP("class.esh.grade_3"), Category::Either, 180, 110},
-    {QT_TRID_NOOP("class.esh.grade_2"), Category::Either, 160, 100},
-    {QT_TRID_NOOP("class.esh.grade_1"), Category::Either, 140, 90},
-    {QT_TRID_NOOP("class.esh.high_normal"), Category::Either, 130, 85},
-    {QT_TRID_NOOP("class.esh.normal"), Category::Either, 120, 80},
-    {QT_TRID_NOOP("class.esh.optimal"), Category::Either, 0, 0},
+    {QT_TRID_NOOP("class.esh.isolated_systolic"), Category::SystolicOnly, 140, 90, 6},
+    {QT_TRID_NOOP("class.esh.grade_3"), Category::Either, 180, 110, 5},
+    {QT_TRID_NOOP("class.esh.grade_2"), Category::Either, 160, 100, 4},
+    {QT_TRID_NOOP("class.esh.grade_1"), Category::Either, 140, 90, 3},
+    {QT_TRID_NOOP("class.esh.high_normal"), Category::Either, 130, 85, 2},
+    {QT_TRID_NOOP("class.esh.normal"), Category::Either, 120, 80, 1},
+    {QT_TRID_NOOP("class.esh.optimal"), Category::Either, 0, 0, 0},
 };
 
 // Categories of the 2017 ACC/AHA Guideline for the Prevention, Detection, Evaluation, and
@@ -45,23 +46,36 @@ constexpr Category kEsh2023[] = {
 // and <80; stage 1 130-139 or 80-89; stage 2 >=140 or >=90; hypertensive crisis >180 and/or
 // >120. Whole mmHg readings: "> 180" is ">= 181".
 constexpr Category kAccAha2017[] = {
-    {QT_TRID_NOOP("class.acc.crisis"), Category::Either, 181, 121},
-    {QT_TRID_NOOP("class.acc.stage_2"), Category::Either, 140, 90},
-    {QT_TRID_NOOP("class.acc.stage_1"), Category::Either, 130, 80},
-    {QT_TRID_NOOP("class.acc.elevated"), Category::SystolicOnly, 120, 80},
-    {QT_TRID_NOOP("class.acc.normal"), Category::Either, 0, 0},
+    {QT_TRID_NOOP("class.acc.crisis"), Category::Either, 181, 121, 4},
+    {QT_TRID_NOOP("class.acc.stage_2"), Category::Either, 140, 90, 3},
+    {QT_TRID_NOOP("class.acc.stage_1"), Category::Either, 130, 80, 2},
+    {QT_TRID_NOOP("class.acc.elevated"), Category::SystolicOnly, 120, 80, 1},
+    {QT_TRID_NOOP("class.acc.normal"), Category::Either, 0, 0, 0},
 };
 
 template <std::size_t N>
-const char *classify(const Category (&table)[N], double systolic, double diastolic)
+const Category &classify(const Category (&table)[N], double systolic, double diastolic)
 {
     for (const Category &category : table) {
         const bool high = systolic >= category.systolicFrom;
         if (category.rule == Category::SystolicOnly ? high && diastolic < category.diastolicFrom
                                                     : high || diastolic >= category.diastolicFrom)
-            return category.key;
+            return category;
     }
-    return std::end(table)[-1].key;
+    return std::end(table)[-1];
+}
+
+const Category *categoryOf(PressureClassification::Scheme scheme, double systolic, double diastolic)
+{
+    switch (scheme) {
+    case PressureClassification::Scheme::Esh2023:
+        return &classify(kEsh2023, systolic, diastolic);
+    case PressureClassification::Scheme::AccAha2017:
+        return &classify(kAccAha2017, systolic, diastolic);
+    case PressureClassification::Scheme::None:
+        break;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -80,15 +94,14 @@ PressureClassification::Scheme PressureClassification::schemeFromPreferences()
 
 const char *PressureClassification::categoryKey(Scheme scheme, double systolic, double diastolic)
 {
-    switch (scheme) {
-    case Scheme::Esh2023:
-        return classify(kEsh2023, systolic, diastolic);
-    case Scheme::AccAha2017:
-        return classify(kAccAha2017, systolic, diastolic);
-    case Scheme::None:
-        break;
-    }
-    return "";
+    const Category *category = categoryOf(scheme, systolic, diastolic);
+    return category ? category->key : "";
+}
+
+int PressureClassification::categoryRank(Scheme scheme, double systolic, double diastolic)
+{
+    const Category *category = categoryOf(scheme, systolic, diastolic);
+    return category ? category->rank : -1;
 }
 
 QString PressureClassification::category(Scheme scheme, double systolic, double diastolic)

@@ -21,6 +21,9 @@ public:
     // The localisation key of the category of systolic/diastolic under the scheme
     // ("class.esh.grade_1"), empty for Scheme::None.
     static const char *categoryKey(Scheme scheme, double systolic, double diastolic);
+    // The place of that category in the scheme's order (ESH: optimal 0 ... grade 3, then isolated
+    // systolic; ACC/AHA: normal 0 ... crisis), for sorting; -1 for Scheme::None.
+    static int categoryRank(Scheme scheme, double systolic, double diastolic);
     // The same, localised.
     static QString category(Scheme scheme, double systolic, double diastolic);
     // The scheme's name as printed beside its column; empty for Scheme::None.
