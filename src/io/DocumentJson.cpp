@@ -196,7 +196,7 @@ QByteArray DocumentJson::formatValue(const QVariant &value)
 {
     JsonWriter w;
     writeValue(w, value);
-    return w.text();
+    return w.takeText();
 }
 
 QByteArray DocumentJson::formatNumber(const QVariant &number)
@@ -324,7 +324,7 @@ QByteArray DocumentJson::toJson(const MyDocument &document)
 {
     JsonWriter w;
     writeDocument(w, document);
-    return w.text();
+    return w.takeText();
 }
 
 bool DocumentJson::writeJson(const MyDocument &document, QIODevice *device)
@@ -369,7 +369,7 @@ QByteArray DocumentJson::statsJson(const MyDocument &document)
     }
     w.endArray();
     w.endObject();
-    return w.text();
+    return w.takeText();
 }
 
 QByteArray DocumentJson::homeSummaryJson(const HomeSummary &summary, const QString &filterName)
@@ -444,5 +444,5 @@ QByteArray DocumentJson::homeSummaryJson(const HomeSummary &summary, const QStri
         break;
     }
     w.endObject();
-    return w.text();
+    return w.takeText();
 }

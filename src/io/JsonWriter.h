@@ -14,14 +14,18 @@ class QIODevice;
 // surrogates are written as \u escapes, so that every QString comes back unchanged.
 //
 // With a device, the text goes to the device in pieces as it grows (finish() writes the rest);
-// without one, text() gives it whole.
+// without one, takeText() gives it whole.
 class JsonWriter
 {
 public:
     explicit JsonWriter(QIODevice *device = nullptr);
 
-    // The text written, ending with a newline.
-    QByteArray text() const { return pOut + '\n'; }
+    // The text written, ending with a newline; the writer is done then.
+    QByteArray takeText()
+    {
+        pOut += '\n';
+        return std::move(pOut);
+    }
     // Writes the rest, and the final newline, to the device; false when the device refused any
     // of the text.
     bool finish();
