@@ -56,7 +56,7 @@ public:
     // Any JSON text as a value: objects QVariantMap, arrays QVariantList, strings QString, true
     // and false bool, null std::nullptr_t, numbers qlonglong when written without fraction or
     // exponent (and within 64 bits), double otherwise. std::nullopt on text that is not JSON,
-    // with a message giving the offset.
+    // with a message giving the offset, or that is beyond JsonReader's bounds.
     static std::optional<QVariant> parseValue(const QByteArray &json, QString *error = nullptr);
 
     // A value of that form as indented JSON text ending with a newline; numbers keep their kind
