@@ -72,6 +72,10 @@ private slots:
         QVERIFY2(DocumentJson::fromJson(json, &copy, &error), qPrintable(error));
         QCOMPARE(DocumentJson::toJson(copy), json);
         QVERIFY(!copy.undoManager()->canUndo());
+        QBuffer streamed;
+        streamed.open(QIODevice::WriteOnly);
+        QVERIFY(DocumentJson::writeJson(copy, &streamed));
+        QCOMPARE(streamed.data(), json);
 
         // The values themselves, kinds included.
         QCOMPARE(copy.allItems().size(), 3);
@@ -294,6 +298,17 @@ private slots:
         QTest::newRow("tag a number")
             << with("\"readings\": []", R"("readings": [{"date": 1, "tags": ["a", 2]}])")
             << "readings[0].tags[1]";
+        // A key written with an escape is still the same key.
+        QTest::newRow("duplicate reading key")
+            << with("\"readings\": []", R"("readings": [{"date": 1, "d\u0061te": 2}])") << "37";
+        // A fault in the syntax is reported before one in the meaning, wherever it stands.
+        QTest::newRow("syntax after meaning")
+            << QByteArray(R"({"readings": [{"date": "x"}], "filters": [})") << "42";
+        QTest::newRow("unknown reading keys, first in order")
+            << with("\"readings\": []", R"("readings": [{"date": 1, "zz": 1, "aa": 2}])")
+            << "readings[0].aa";
+        QTest::newRow("readings an object")
+            << with("\"readings\": []", R"("readings": {})") << "readings";
         QTest::newRow("unknown reading key")
             << with("\"readings\": []", R"("readings": [{"date": 1, "systolik": 2}])")
             << "readings[0].systolik";

@@ -7,6 +7,10 @@
         <source>The JSON text is malformed at character %1.</source>
         <translation>Der JSON-Text ist bei Zeichen %1 fehlerhaft.</translation>
     </message>
+    <message id="tool.json.too_large">
+        <source>The JSON text is larger than %1 MB.</source>
+        <translation>Der JSON-Text ist größer als %1 MB.</translation>
+    </message>
     <message id="tool.json.expected_object">
         <source>%1: an object is expected here.</source>
         <translation>%1: Hier wird ein Objekt erwartet.</translation>

@@ -7,6 +7,10 @@
         <source>The JSON text is malformed at character %1.</source>
         <translation>The JSON text is malformed at character %1.</translation>
     </message>
+    <message id="tool.json.too_large">
+        <source>The JSON text is larger than %1 MB.</source>
+        <translation>The JSON text is larger than %1 MB.</translation>
+    </message>
     <message id="tool.json.expected_object">
         <source>%1: an object is expected here.</source>
         <translation>%1: an object is expected here.</translation>

@@ -1,23 +1,16 @@
 #include "CsvCommands.h"
 
+#include "CommandLine.h"
 #include "CsvExporter.h"
 #include "CsvImporter.h"
 #include "MyDocument.h"
 #include "ToolOutput.h"
 
-#include <cstdio>
 #include <optional>
 
 namespace {
 
 using namespace ToolOutput;
-
-int usageError(const QString &message)
-{
-    printError(message);
-    printError(CsvCommands::usage());
-    return UsageError;
-}
 
 std::optional<QChar> separatorNamed(const QString &name)
 {
@@ -41,82 +34,62 @@ struct Arguments
     CsvImporter::DateOrder dateOrder = CsvImporter::DateOrder::Automatic;
 };
 
+QString badValue(const QString &value, const QString &option)
+{
+    return qtTrId("tool.csv.error.bad_option_value").arg(value, option);
+}
+
 // Parses the arguments after the command; an error message for a usage error.
 QString parse(const QStringList &args, bool importing, Arguments *out)
 {
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        QString arg = args.at(i);
-        QString value;
-        bool hasValue = false;
-        if (arg.startsWith(QLatin1String("--")) && arg.contains(u'=')) {
-            value = arg.section(u'=', 1);
-            arg = arg.section(u'=', 0, 0);
-            hasValue = true;
-        }
-        const auto takeValue = [&]() {
-            if (hasValue)
-                return true;
-            if (i + 1 >= args.size())
-                return false;
-            value = args.at(++i);
-            return true;
-        };
-        if (!importing && arg == QLatin1String("--all")) {
-            out->bAll = true;
-        } else if (arg == QLatin1String("--separator")) {
-            if (!takeValue())
-                return qtTrId("tool.csv.error.missing_value").arg(arg);
-            out->separator = separatorNamed(value);
-            if (!out->separator)
-                return qtTrId("tool.csv.error.bad_option_value").arg(value, arg);
-        } else if (importing && arg == QLatin1String("--into")) {
-            if (!takeValue())
-                return qtTrId("tool.csv.error.missing_value").arg(arg);
-            out->into = value;
-        } else if (importing && arg == QLatin1String("--encoding")) {
-            if (!takeValue())
-                return qtTrId("tool.csv.error.missing_value").arg(arg);
-            const QString v = value.toLower();
-            if (v == QLatin1String("utf-8") || v == QLatin1String("utf8"))
-                out->encoding = CsvReader::Encoding::Utf8;
-            else if (v == QLatin1String("latin-1") || v == QLatin1String("latin1") ||
-                     v == QLatin1String("iso-8859-1"))
-                out->encoding = CsvReader::Encoding::Latin1;
-            else
-                return qtTrId("tool.csv.error.bad_option_value").arg(value, arg);
-        } else if (importing && arg == QLatin1String("--date-order")) {
-            if (!takeValue())
-                return qtTrId("tool.csv.error.missing_value").arg(arg);
-            const QString v = value.toLower();
-            if (v == QLatin1String("dmy"))
-                out->dateOrder = CsvImporter::DateOrder::DayFirst;
-            else if (v == QLatin1String("mdy"))
-                out->dateOrder = CsvImporter::DateOrder::MonthFirst;
-            else
-                return qtTrId("tool.csv.error.bad_option_value").arg(value, arg);
-        } else if (arg.startsWith(QLatin1String("--")) && arg.size() > 2) {
-            return qtTrId("tool.csv.error.unknown_option").arg(arg);
-        } else {
-            out->positional.append(args.at(i));
-        }
+    CommandLine::Arguments parser;
+    parser.addOption(QLatin1String("--separator"), [out](const QString &value, const QString &arg) {
+        out->separator = separatorNamed(value);
+        return out->separator ? QString() : badValue(value, arg);
+    });
+    if (!importing)
+        parser.addFlag(QLatin1String("--all"), &out->bAll);
+    if (importing) {
+        parser.addOption(QLatin1String("--into"), &out->into);
+        parser.addOption(
+            QLatin1String("--encoding"), [out](const QString &value, const QString &arg) {
+                const QString v = value.toLower();
+                if (v == QLatin1String("utf-8") || v == QLatin1String("utf8"))
+                    out->encoding = CsvReader::Encoding::Utf8;
+                else if (v == QLatin1String("latin-1") || v == QLatin1String("latin1") ||
+                         v == QLatin1String("iso-8859-1"))
+                    out->encoding = CsvReader::Encoding::Latin1;
+                else
+                    return badValue(value, arg);
+                return QString();
+            });
+        parser.addOption(QLatin1String("--date-order"),
+                         [out](const QString &value, const QString &arg) {
+                             const QString v = value.toLower();
+                             if (v == QLatin1String("dmy"))
+                                 out->dateOrder = CsvImporter::DateOrder::DayFirst;
+                             else if (v == QLatin1String("mdy"))
+                                 out->dateOrder = CsvImporter::DateOrder::MonthFirst;
+                             else
+                                 return badValue(value, arg);
+                             return QString();
+                         });
     }
-    if (out->positional.size() != 2)
-        return qtTrId("tool.csv.error.arguments").arg(args.first());
-    return QString();
+    const QString error = parser.parse(args, 2);
+    out->positional = parser.positional();
+    return error;
 }
 
 int exportCsv(const Arguments &arguments)
 {
     MyDocument document;
-    QString error;
-    if (!document.readFromFile(arguments.positional.at(0), &error)) {
-        printError(error);
+    if (!CommandLine::readDocument(&document, arguments.positional.at(0)))
         return Failure;
-    }
     CsvExporter::Options options;
     options.bAll = arguments.bAll;
     options.separator = arguments.separator.value_or(CsvExporter::defaultSeparator());
     CsvExporter exporter(options);
+    QString error;
     if (!exporter.writeDocument(document, arguments.positional.at(1), &error)) {
         printError(error);
         return Failure;
@@ -127,11 +100,8 @@ int exportCsv(const Arguments &arguments)
 int importCsv(const Arguments &arguments)
 {
     MyDocument document;
-    QString error;
-    if (!arguments.into.isEmpty() && !document.readFromFile(arguments.into, &error)) {
-        printError(error);
+    if (!CommandLine::readInto(&document, arguments.into))
         return Failure;
-    }
     CsvImporter::Options options;
     if (arguments.separator)
         options.separator = *arguments.separator;
@@ -139,11 +109,9 @@ int importCsv(const Arguments &arguments)
     options.dateOrder = arguments.dateOrder;
     const CsvImporter::Result result =
         CsvImporter::readFile(arguments.positional.at(0), options, &document);
-    for (const CsvImporter::Problem &problem : result.problems)
-        printError(qtTrId("tool.csv.problem").arg(problem.line).arg(problem.reason));
-    if (result.problemCount > result.problems.size())
-        printError(
-            qtTrId("tool.csv.more_problems").arg(result.problemCount - result.problems.size()));
+    CommandLine::printProblems(result.problems, result.problemCount,
+                               QT_TRID_NOOP("tool.csv.problem"),
+                               QT_TRID_NOOP("tool.csv.more_problems"));
     if (!result.error.isEmpty()) {
         printError(result.error);
         return Failure;
@@ -157,10 +125,8 @@ int importCsv(const Arguments &arguments)
         return Failure;
     }
     const qsizetype added = CsvImporter::apply(result, &document);
-    if (!document.writeToFile(arguments.positional.at(1), &error)) {
-        printError(error);
+    if (!CommandLine::writeDocument(document, arguments.positional.at(1)))
         return Failure;
-    }
     printError(
         qtTrId("tool.csv.summary").arg(added).arg(result.duplicateCount).arg(result.problemCount));
     return Success;
@@ -184,6 +150,6 @@ int CsvCommands::run(const QStringList &args)
     Arguments arguments;
     const QString error = parse(args, importing, &arguments);
     if (!error.isEmpty())
-        return usageError(error);
+        return CommandLine::usageError(error, usage());
     return importing ? importCsv(arguments) : exportCsv(arguments);
 }

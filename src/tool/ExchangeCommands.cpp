@@ -1,6 +1,7 @@
 #include "ExchangeCommands.h"
 
 #include "AppleHealthImport.h"
+#include "CommandLine.h"
 #include "CsvCommands.h"
 #include "FhirBundle.h"
 #include "ImportDetector.h"
@@ -13,13 +14,6 @@ namespace {
 
 using namespace ToolOutput;
 
-int usageError(const QString &message)
-{
-    printError(message);
-    printError(ExchangeCommands::usage());
-    return UsageError;
-}
-
 struct Arguments
 {
     QStringList positional;
@@ -30,47 +24,23 @@ struct Arguments
 
 QString parse(const QStringList &args, bool importing, Arguments *out)
 {
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        QString arg = args.at(i);
-        QString value;
-        bool hasValue = false;
-        if (arg.startsWith(QLatin1String("--")) && arg.contains(u'=')) {
-            value = arg.section(u'=', 1);
-            arg = arg.section(u'=', 0, 0);
-            hasValue = true;
-        }
-        const bool takesValue =
-            importing ? arg == QLatin1String("--into") : arg == QLatin1String("--patient");
-        if (!importing && arg == QLatin1String("--all") && !hasValue) {
-            out->bAll = true;
-            continue;
-        }
-        if (!takesValue) {
-            if (arg.startsWith(QLatin1String("--")) && arg.size() > 2)
-                return qtTrId("tool.csv.error.unknown_option").arg(arg);
-            out->positional.append(args.at(i));
-            continue;
-        }
-        if (!hasValue) {
-            if (i + 1 >= args.size())
-                return qtTrId("tool.csv.error.missing_value").arg(arg);
-            value = args.at(++i);
-        }
-        (importing ? out->into : out->patient) = value;
+    CommandLine::Arguments parser;
+    if (importing) {
+        parser.addOption(QLatin1String("--into"), &out->into);
+    } else {
+        parser.addFlag(QLatin1String("--all"), &out->bAll);
+        parser.addOption(QLatin1String("--patient"), &out->patient);
     }
-    if (out->positional.size() != 2)
-        return qtTrId("tool.csv.error.arguments").arg(args.first());
-    return QString();
+    const QString error = parser.parse(args, 2);
+    out->positional = parser.positional();
+    return error;
 }
 
 int exportFhir(const Arguments &arguments)
 {
     MyDocument document;
-    QString error;
-    if (!document.readFromFile(arguments.positional.at(0), &error)) {
-        printError(error);
+    if (!CommandLine::readDocument(&document, arguments.positional.at(0)))
         return Failure;
-    }
     FhirBundle::ExportOptions options;
     options.bAll = arguments.bAll;
     // The person's name: the one given on the command line, else the one in the preferences.
@@ -78,6 +48,7 @@ int exportFhir(const Arguments &arguments)
                               ? Preferences::shared().stringForKey(Preferences::personName)
                               : arguments.patient;
     FhirBundle::ExportResult result;
+    QString error;
     if (!FhirBundle::writeDocument(document, arguments.positional.at(1), options, &result,
                                    &error)) {
         printError(error);
@@ -93,11 +64,8 @@ int exportFhir(const Arguments &arguments)
 int importReadings(const Arguments &arguments, ImportDetector::Kind kind)
 {
     MyDocument document;
-    QString error;
-    if (!arguments.into.isEmpty() && !document.readFromFile(arguments.into, &error)) {
-        printError(error);
+    if (!CommandLine::readInto(&document, arguments.into))
         return Failure;
-    }
     const QString &path = arguments.positional.at(0);
     const bool fhir = kind == ImportDetector::Kind::FhirBundle;
     const ImportResult result =
@@ -106,15 +74,11 @@ int importReadings(const Arguments &arguments, ImportDetector::Kind kind)
         printError(result.error);
         return Failure;
     }
-    for (const ImportResult::Problem &problem : result.problems)
-        printError((result.position == ImportResult::Position::Entry
-                        ? qtTrId("tool.import.problem_entry")
-                        : qtTrId("tool.csv.problem"))
-                       .arg(problem.line)
-                       .arg(problem.reason));
-    if (result.problemCount > result.problems.size())
-        printError(
-            qtTrId("tool.import.more_problems").arg(result.problemCount - result.problems.size()));
+    CommandLine::printProblems(result.problems, result.problemCount,
+                               result.position == ImportResult::Position::Entry
+                                   ? QT_TRID_NOOP("tool.import.problem_entry")
+                                   : QT_TRID_NOOP("tool.csv.problem"),
+                               QT_TRID_NOOP("tool.import.more_problems"));
     for (auto it = result.skipped.cbegin(); it != result.skipped.cend(); ++it)
         printError(qtTrId("tool.import.skipped").arg(it.value()).arg(it.key()));
     if (result.isEmpty()) {
@@ -122,10 +86,8 @@ int importReadings(const Arguments &arguments, ImportDetector::Kind kind)
         return Failure;
     }
     const qsizetype added = result.apply(&document, fhir ? "doc.import_fhir" : "doc.import_health");
-    if (!document.writeToFile(arguments.positional.at(1), &error)) {
-        printError(error);
+    if (!CommandLine::writeDocument(document, arguments.positional.at(1)))
         return Failure;
-    }
     printError(qtTrId("tool.import.summary")
                    .arg(added)
                    .arg(result.duplicateCount)
@@ -152,7 +114,7 @@ int ExchangeCommands::run(const QStringList &args)
     Arguments arguments;
     const QString error = parse(args, importing, &arguments);
     if (!error.isEmpty())
-        return usageError(error);
+        return CommandLine::usageError(error, usage());
     if (!importing)
         return exportFhir(arguments);
 

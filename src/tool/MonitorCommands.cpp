@@ -1,24 +1,12 @@
 #include "MonitorCommands.h"
 
+#include "CommandLine.h"
 #include "MonitorImport.h"
 #include "MyDocument.h"
 #include "SessionLog.h"
 #include "ToolOutput.h"
 
-#include <optional>
-
-namespace {
-
 using namespace ToolOutput;
-
-int usageError(const QString &message)
-{
-    printError(message);
-    printError(MonitorCommands::usage());
-    return UsageError;
-}
-
-} // namespace
 
 bool MonitorCommands::handles(const QString &command)
 {
@@ -32,60 +20,36 @@ QString MonitorCommands::usage()
 
 int MonitorCommands::run(const QStringList &args)
 {
-    QStringList positional;
     QString into;
     MonitorImport::Options options;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        QString arg = args.at(i);
-        QString value;
-        bool hasValue = false;
-        if (arg.startsWith(QLatin1String("--")) && arg.contains(u'=')) {
-            value = arg.section(u'=', 1);
-            arg = arg.section(u'=', 0, 0);
-            hasValue = true;
-        }
-        const bool known = arg == QLatin1String("--into") || arg == QLatin1String("--user");
-        if (!known && arg.startsWith(QLatin1String("--")) && arg.size() > 2)
-            return usageError(qtTrId("tool.csv.error.unknown_option").arg(arg));
-        if (!known) {
-            positional.append(args.at(i));
-            continue;
-        }
-        if (!hasValue) {
-            if (i + 1 >= args.size())
-                return usageError(qtTrId("tool.csv.error.missing_value").arg(arg));
-            value = args.at(++i);
-        }
-        if (arg == QLatin1String("--into")) {
-            into = value;
-            continue;
-        }
+    CommandLine::Arguments parser;
+    parser.addOption(QLatin1String("--into"), &into);
+    parser.addOption(QLatin1String("--user"), [&options](const QString &value, const QString &arg) {
         bool ok = false;
         const uint user = value.toUInt(&ok);
         if (!ok || user >= 255)
-            return usageError(qtTrId("tool.csv.error.bad_option_value").arg(value, arg));
+            return qtTrId("tool.csv.error.bad_option_value").arg(value, arg);
         options.userId = quint8(user);
-    }
-    if (positional.size() != 2)
-        return usageError(qtTrId("tool.csv.error.arguments").arg(args.first()));
+        return QString();
+    });
+    const QString usageMessage = parser.parse(args, 2);
+    if (!usageMessage.isEmpty())
+        return CommandLine::usageError(usageMessage, usage());
+    const QStringList &positional = parser.positional();
 
     MyDocument document;
-    QString error;
-    if (!into.isEmpty() && !document.readFromFile(into, &error)) {
-        printError(error);
+    if (!CommandLine::readInto(&document, into))
         return Failure;
-    }
+    QString error;
     QByteArray log;
     if (!SessionLog::load(positional.at(0), &log, &error)) {
         printError(error);
         return Failure;
     }
     const MonitorImport::Result result = MonitorImport::readLog(log, options, &document);
-    for (const MonitorImport::Problem &problem : result.problems)
-        printError(qtTrId("tool.csv.problem").arg(problem.line).arg(problem.reason));
-    if (result.problemCount > result.problems.size())
-        printError(
-            qtTrId("tool.ble.more_problems").arg(result.problemCount - result.problems.size()));
+    CommandLine::printProblems(result.problems, result.problemCount,
+                               QT_TRID_NOOP("tool.csv.problem"),
+                               QT_TRID_NOOP("tool.ble.more_problems"));
     if (!result.error.isEmpty()) {
         printError(result.error);
         return Failure;
@@ -95,10 +59,8 @@ int MonitorCommands::run(const QStringList &args)
         return Failure;
     }
     const qsizetype added = MonitorImport::apply(result, &document);
-    if (!document.writeToFile(positional.at(1), &error)) {
-        printError(error);
+    if (!CommandLine::writeDocument(document, positional.at(1)))
         return Failure;
-    }
     if (result.otherUserCount > 0)
         printError(qtTrId("tool.ble.other_users").arg(result.otherUserCount));
     printError(

@@ -125,7 +125,10 @@ int dump(const QString &path)
     MyDocument document;
     if (!readDocument(document, path))
         return Failure;
-    if (!writeStdout(DocumentJson::toJson(document))) {
+    // Written to standard output as it is made, not kept whole first.
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly) || !DocumentJson::writeJson(document, &out) ||
+        !out.flush()) {
         printError(qtTrId("tool.error.stdout"));
         return Failure;
     }

@@ -8,9 +8,11 @@
 #include <optional>
 
 class HomeSummary;
+class QIODevice;
 class MyDocument;
 
-// A document's whole state as JSON text, and back, for scripting and support:
+// A document's whole state as JSON text, and back, for scripting and support (the syntax is
+// JsonReader's and JsonWriter's; this is the mapping onto the document):
 //
 //   {"readings": [{"date", "systolic", "diastolic", "pulse", "weight", "custom1", "custom2",
 //                  "custom3", "comments", "tags"}],
@@ -33,6 +35,8 @@ class DocumentJson
 public:
     // The document as JSON text (indented, ending with a newline).
     static QByteArray toJson(const MyDocument &document);
+    // The same text, written to the device as it is made; false when the device took less.
+    static bool writeJson(const MyDocument &document, QIODevice *device);
 
     // Replaces the document's state by the one the text describes, with no undo step; a part
     // the text leaves out (a top-level key absent) stays as the document has it. On text
@@ -52,7 +56,7 @@ public:
     // Any JSON text as a value: objects QVariantMap, arrays QVariantList, strings QString, true
     // and false bool, null std::nullptr_t, numbers qlonglong when written without fraction or
     // exponent (and within 64 bits), double otherwise. std::nullopt on text that is not JSON,
-    // with a message giving the offset.
+    // with a message giving the offset, or that is beyond JsonReader's bounds.
     static std::optional<QVariant> parseValue(const QByteArray &json, QString *error = nullptr);
 
     // A value of that form as indented JSON text ending with a newline; numbers keep their kind
