@@ -602,9 +602,20 @@ void Measurement::encodeWithCoder(KeyedArchiver &coder) const
     }
 }
 
-MeasurementPtr Measurement::initWithCoder(KeyedUnarchiver &coder)
+MeasurementPtr MeasurementBlocks::create()
 {
-    auto reading = std::make_shared<Measurement>();
+    if (m_used == m_size) {
+        // Growing blocks: a file of a few readings costs little, a large one few allocations.
+        m_size = m_size == 0 ? kFirstBlock : std::min(m_size * 2, kLargestBlock);
+        m_block = std::make_shared<Measurement[]>(size_t(m_size));
+        m_used = 0;
+    }
+    return MeasurementPtr(m_block, &m_block[m_used++]);
+}
+
+MeasurementPtr Measurement::initWithCoder(KeyedUnarchiver &coder, MeasurementBlocks *blocks)
+{
+    const MeasurementPtr reading = blocks ? blocks->create() : std::make_shared<Measurement>();
 
     const QVariant date = coder.decodeObjectForKey(kArchiveDate);
     reading->setTheWholeDate(date.metaType() == QMetaType::fromType<::Date>() ? date.value<::Date>()
