@@ -648,19 +648,11 @@ MeasurementPtr Measurement::initWithCoder(KeyedUnarchiver &coder, MeasurementBlo
     if (comments.typeId() == QMetaType::QString)
         reading->setComments(comments.toString());
 
-    const QVariant tags = coder.decodeObjectForKey(kArchiveTags);
-    if (tags.typeId() == QMetaType::QVariantList) {
-        const QVariantList items = tags.toList();
-        QStringList strings;
-        strings.reserve(items.size());
-        for (const QVariant &item : items) {
-            if (item.typeId() != QMetaType::QString)
-                break;
-            strings.append(item.toString());
-        }
-        if (strings.size() == items.size()) // an array holding anything but strings is absent
-            reading->setTags(strings);
-    }
+    // An array holding anything but strings counts as absent.
+    bool hasTags = false;
+    const QStringList tags = coder.decodeStringsForKey(kArchiveTags, &hasTags);
+    if (hasTags)
+        reading->setTags(tags);
 
     for (int s = 0; s < int(Slot::Count); ++s) {
         if (!isAmong(ReadingValues::kStored[s]->key, kArchivedBeforeTags))
