@@ -197,7 +197,7 @@ private slots:
         Date::setClock([] { return kNow; });
         QCOMPARE(interval(first, 1), -7 * 86400.0);
         QCOMPARE(interval(first, 2), -29 * 86400.0); // back from 15 March 2024 to 15 February
-        QCOMPARE(DocumentArchive::archive(first), DocumentArchive::archive(second));
+        QCOMPARE(first.dataOfType(QString()), second.dataOfType(QString()));
     }
 
     void positionForMeasurement_data()
@@ -592,6 +592,19 @@ private slots:
         // Loading again replaces, it does not count tags twice.
         document->setAllMeasurements({a, b, c});
         QCOMPARE(tagCounts(*document), (QMap<QString, int>{{"t", 2}}));
+
+        // Many readings at one instant, each given twice and out of order: the first of each
+        // stays, in the order given.
+        MeasurementList same;
+        for (int i = 0; i < 40; ++i)
+            same.append(reading(5, 100 + i));
+        MeasurementList given = {same[39], c};
+        given += same;
+        given += {same[0], same[20], b};
+        document->setAllMeasurements(given);
+        ConstMeasurementList expected = {b, c, same[39]};
+        expected += constReadings(same.mid(0, 39));
+        QCOMPARE(ids(document->allItems()), ids(expected));
     }
 
     void replacingEverythingWithRecordingOff()

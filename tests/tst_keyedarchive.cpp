@@ -258,6 +258,7 @@ private slots:
     void olderFormReadings_data();
     void olderFormReadings();
     void readingValuesOfTheWrongKind();
+    void readingsSharingTheirTags();
 
     void pythonReadsOurArchives();
     void weReadPythonArchives();
@@ -962,6 +963,31 @@ void TestKeyedArchive::readingValuesOfTheWrongKind()
     QVERIFY(!m->hasTags());
     QVERIFY(!m->customValue1().isValid());
     QCOMPARE(m->customValue2(), QVariant(qlonglong(7)));
+}
+
+void TestKeyedArchive::readingsSharingTheirTags()
+{
+    // Two readings share one tags array, which the root also holds as a plain array; the
+    // readings keep the tags as strings, the root still sees the array.
+    Date::setClock([] { return Date(123456); });
+    ArchiveBuilder b;
+    const quint64 sport = b.add(V::string(QStringLiteral("sport")));
+    const quint64 travel = b.add(V::string(QStringLiteral("travel")));
+    const quint64 tags = b.addObject(QStringLiteral("NSArray"),
+                                     {{QStringLiteral("NS.objects"), b.uids({sport, travel})}});
+    const quint64 first =
+        b.addObject(QStringLiteral("Measurement"), {{QStringLiteral("tags"), V::uid(tags)}});
+    const quint64 second =
+        b.addObject(QStringLiteral("Measurement"), {{QStringLiteral("tags"), V::uid(tags)}});
+    const quint64 root = b.addObject(
+        QStringLiteral("NSArray"), {{QStringLiteral("NS.objects"), b.uids({first, second, tags})}});
+    const Decoded back = decode(b.bytes(root));
+    const QVariantList list = back.value.toList();
+    QVERIFY2(list.size() == 3, qPrintable(back.error));
+    const QStringList expected = {QStringLiteral("sport"), QStringLiteral("travel")};
+    QCOMPARE(list[0].value<MeasurementPtr>()->Tags(), expected);
+    QCOMPARE(list[1].value<MeasurementPtr>()->Tags(), expected);
+    QCOMPARE(list[2], QVariant(QVariantList{expected[0], expected[1]}));
 }
 
 void TestKeyedArchive::pythonReadsOurArchives()

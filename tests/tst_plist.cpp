@@ -1,5 +1,6 @@
 #include "BinaryPropertyList.h"
 #include "Localization.h"
+#include "MappedFile.h"
 #include "PropertyList.h"
 #include "XmlPropertyList.h"
 
@@ -282,6 +283,7 @@ private slots:
     void hostileXml_data();
     void hostileXml();
     void notAPropertyList();
+    void mappedFileCutShortWhileRead();
 
     void pythonReadsOurFiles();
     void weReadPythonFiles();
@@ -731,6 +733,48 @@ void TestPlist::notAPropertyList()
     QString error;
     QVERIFY(!PropertyList::read(QByteArray("hello"), &value, &error));
     QVERIFY2(error.contains(QLatin1String("not a property list")), qPrintable(error));
+}
+
+void TestPlist::mappedFileCutShortWhileRead()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("cut.plist"));
+    const QByteArray contents(3 * 65536, 'x');
+    QFile writer(path);
+    QVERIFY(writer.open(QIODevice::WriteOnly) && writer.write(contents) == contents.size());
+    writer.close();
+
+    QString error;
+    MappedFile tooLarge;
+    QVERIFY(!tooLarge.open(path, contents.size() - 1, &error));
+    QVERIFY(!error.isEmpty());
+
+    MappedFile file;
+    QVERIFY(file.open(path, contents.size(), &error));
+    QVERIFY(file.isMapped());
+    QCOMPARE(file.bytes(), contents);
+    {
+        const MappedFile::Guard guard(file);
+        QVERIFY(guard.isActive());
+        {
+            // One guarded mapping at a time: the second reader is told to read a copy.
+            MappedFile other;
+            QVERIFY(other.open(path, contents.size(), &error));
+            const MappedFile::Guard second(other);
+            QVERIFY(!second.isActive());
+        }
+        QVERIFY(!file.changed());
+        // Another program cuts the file short: the pages past its end read as zeros instead of
+        // stopping the process.
+        QVERIFY(QFile(path).resize(100));
+        const QByteArray bytes = file.bytes();
+        QCOMPARE(bytes.at(bytes.size() - 1), '\0');
+        QCOMPARE(bytes.at(50), 'x');
+    }
+    QVERIFY(file.changed());
+    QVERIFY(file.load(&error));
+    QVERIFY(!file.isMapped());
+    QCOMPARE(file.bytes(), contents.left(100));
 }
 
 void TestPlist::pythonReadsOurFiles()

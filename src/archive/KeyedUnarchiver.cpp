@@ -413,6 +413,10 @@ QVariant KeyedUnarchiver::decodeClassObject(quint64 uid, const Object &object)
     switch (entry.state) {
     case State::Done:
         return entry.value;
+    case State::DoneStrings: {
+        const QStringList strings = entry.value.toStringList();
+        return QVariantList(strings.cbegin(), strings.cend());
+    }
     case State::Active:
         //: %1 is the number of an object in the file
         fail(qtTrId("archive.error.cycle").arg(uid));
@@ -594,6 +598,40 @@ QVariant KeyedUnarchiver::decodeObjectForKey(const QString &key)
     if (!field(key, &value) || value.type != PlistValue::Type::Uid)
         return QVariant();
     return decodeUid(m_view.uid(value));
+}
+
+QStringList KeyedUnarchiver::decodeStringsForKey(const QString &key, bool *isList)
+{
+    *isList = false;
+    Object value;
+    if (!field(key, &value) || value.type != PlistValue::Type::Uid)
+        return QStringList();
+    const quint64 uid = m_view.uid(value);
+    Entry *entry = uid != 0 && uid < m_objects.count ? &m_entries[size_t(uid)] : nullptr;
+    if (entry && entry->state == State::DoneStrings) {
+        // The work decodeUid() counts for an object decoded before.
+        if (hasError() || !spend(1))
+            return QStringList();
+        *isList = true;
+        return entry->value.toStringList();
+    }
+    const QVariant decoded = decodeUid(uid);
+    if (decoded.typeId() != QMetaType::QVariantList)
+        return QStringList();
+    const QVariantList items = decoded.toList();
+    QStringList strings;
+    strings.reserve(items.size());
+    for (const QVariant &item : items) {
+        if (item.typeId() != QMetaType::QString)
+            return QStringList();
+        strings.append(item.toString());
+    }
+    *isList = true;
+    if (entry && entry->state == State::Done) {
+        entry->value = QVariant(strings);
+        entry->state = State::DoneStrings;
+    }
+    return strings;
 }
 
 QVariant KeyedUnarchiver::decodeArrayOfObjectsForKey(const QString &key)

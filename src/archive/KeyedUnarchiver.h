@@ -87,6 +87,11 @@ public:
     // form): a QVariantList, an unusable marker when an element is unusable, or an invalid
     // QVariant when the key is absent or does not hold an array of references.
     QVariant decodeArrayOfObjectsForKey(const QString &key);
+    // The object under the key as a list of strings, when it is an array holding strings only
+    // (*isList true); otherwise an empty list and *isList false. The list is kept in place of
+    // the decoded array, so that the caller's copy and the decoder share one list: a later use
+    // of the same object as an object decodes it to the array (a QVariantList) as before.
+    QStringList decodeStringsForKey(const QString &key, bool *isList);
 
     // Inline values, read as Foundation does: absent keys give 0 or false. A value of another
     // kind that converts (an integer for a boolean, a real for an integer) is converted; values
@@ -156,6 +161,7 @@ private:
         Unvisited,
         Active,
         Done,
+        DoneStrings, // done, kept as a QStringList (decodeStringsForKey())
         Unusable
     };
     struct Entry

@@ -5,7 +5,6 @@
 #include "Expression.h"
 #include "KeyedArchiver.h"
 #include "KeyedUnarchiver.h"
-#include "MyDocument.h"
 #include "Number.h"
 #include "PredicateArchive.h"
 #include "RelativeDate.h"
@@ -248,8 +247,10 @@ void DocumentArchive::registerClasses(KeyedArchiver &archiver)
 
 void DocumentArchive::registerClasses(KeyedUnarchiver &unarchiver)
 {
-    unarchiver.registerClass(QStringLiteral("Measurement"), [](KeyedUnarchiver &coder) {
-        return QVariant::fromValue(Measurement::initWithCoder(coder));
+    // A file's readings are made in blocks, not one allocation each.
+    const auto blocks = std::make_shared<MeasurementBlocks>();
+    unarchiver.registerClass(QStringLiteral("Measurement"), [blocks](KeyedUnarchiver &coder) {
+        return QVariant::fromValue(Measurement::initWithCoder(coder, blocks.get()));
     });
     unarchiver.registerClass(QStringLiteral("Filter"), [](KeyedUnarchiver &coder) {
         return QVariant::fromValue(Filter::initWithCoder(coder));
@@ -261,17 +262,6 @@ void DocumentArchive::registerClasses(KeyedUnarchiver &unarchiver)
 }
 
 // --- The root ------------------------------------------------------------------------------------
-
-QByteArray DocumentArchive::archive(const MyDocument &document, QString *error)
-{
-    Contents contents;
-    contents.filters = document.filters();
-    contents.selectedFilter = document.filter();
-    contents.printInfo = document.printInfo();
-    contents.sortAscending = document.sortItemsAscending();
-    contents.information = document.information();
-    return archive(contents, document.allItems(), error);
-}
 
 QByteArray DocumentArchive::archive(const Contents &contents, QString *error)
 {

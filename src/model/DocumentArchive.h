@@ -13,7 +13,6 @@
 
 class KeyedArchiver;
 class KeyedUnarchiver;
-class MyDocument;
 
 // The document file: a keyed archive whose root is a dictionary with "measurements" (readings,
 // Measurement), "filters" (Filter), "settings" ("selected-filter", "sort-by-date",
@@ -53,9 +52,12 @@ public:
     static void registerClasses(KeyedUnarchiver &unarchiver);
 
     // The file's bytes; empty, with *error ("error.file_save" with the reason), when the
-    // document cannot be archived.
-    static QByteArray archive(const MyDocument &document, QString *error = nullptr);
+    // contents cannot be archived.
     static QByteArray archive(const Contents &contents, QString *error = nullptr);
+    // The same with the given readings in place of contents.measurements (a document's own
+    // list, without copying it).
+    static QByteArray archive(const Contents &contents, const ConstMeasurementList &measurements,
+                              QString *error = nullptr);
 
     // Reads a file's bytes. False, with *error, when they are no document file: not a keyed
     // archive or not decodable ("doc.file_unreadable" with the reason), a root that is not a
@@ -65,9 +67,4 @@ public:
     // reader's technical reason (empty when there is none); without it *error holds both.
     static bool unarchive(const QByteArray &data, Contents *contents, QString *error = nullptr,
                           QString *detail = nullptr);
-
-private:
-    // The contents with the given readings in place of contents.measurements.
-    static QByteArray archive(const Contents &contents, const ConstMeasurementList &measurements,
-                              QString *error);
 };

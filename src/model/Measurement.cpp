@@ -602,9 +602,20 @@ void Measurement::encodeWithCoder(KeyedArchiver &coder) const
     }
 }
 
-MeasurementPtr Measurement::initWithCoder(KeyedUnarchiver &coder)
+MeasurementPtr MeasurementBlocks::create()
 {
-    auto reading = std::make_shared<Measurement>();
+    if (m_used == m_size) {
+        // Growing blocks: a file of a few readings costs little, a large one few allocations.
+        m_size = m_size == 0 ? kFirstBlock : std::min(m_size * 2, kLargestBlock);
+        m_block = std::make_shared<Measurement[]>(size_t(m_size));
+        m_used = 0;
+    }
+    return MeasurementPtr(m_block, &m_block[m_used++]);
+}
+
+MeasurementPtr Measurement::initWithCoder(KeyedUnarchiver &coder, MeasurementBlocks *blocks)
+{
+    const MeasurementPtr reading = blocks ? blocks->create() : std::make_shared<Measurement>();
 
     const QVariant date = coder.decodeObjectForKey(kArchiveDate);
     reading->setTheWholeDate(date.metaType() == QMetaType::fromType<::Date>() ? date.value<::Date>()
@@ -637,19 +648,11 @@ MeasurementPtr Measurement::initWithCoder(KeyedUnarchiver &coder)
     if (comments.typeId() == QMetaType::QString)
         reading->setComments(comments.toString());
 
-    const QVariant tags = coder.decodeObjectForKey(kArchiveTags);
-    if (tags.typeId() == QMetaType::QVariantList) {
-        const QVariantList items = tags.toList();
-        QStringList strings;
-        strings.reserve(items.size());
-        for (const QVariant &item : items) {
-            if (item.typeId() != QMetaType::QString)
-                break;
-            strings.append(item.toString());
-        }
-        if (strings.size() == items.size()) // an array holding anything but strings is absent
-            reading->setTags(strings);
-    }
+    // An array holding anything but strings counts as absent.
+    bool hasTags = false;
+    const QStringList tags = coder.decodeStringsForKey(kArchiveTags, &hasTags);
+    if (hasTags)
+        reading->setTags(tags);
 
     for (int s = 0; s < int(Slot::Count); ++s) {
         if (!isAmong(ReadingValues::kStored[s]->key, kArchivedBeforeTags))

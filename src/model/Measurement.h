@@ -14,6 +14,7 @@
 class KeyedArchiver;
 class KeyedUnarchiver;
 class Measurement;
+class MeasurementBlocks;
 using MeasurementPtr = std::shared_ptr<Measurement>;
 // A shared_ptr is two plain pointers and may be moved with memcpy: lists of readings then grow
 // and shift by moving bytes, and a QVariant holds one without a heap block.
@@ -144,8 +145,10 @@ public:
     // ten object keys ("date", "systolic-obj", ...); initWithCoder() reads them, falls back to
     // the older integer keys ("systolic", "has-weight", ...) and treats a value of the wrong
     // type as absent.
+    // With `blocks`, the reading is made in one of its blocks.
     void encodeWithCoder(KeyedArchiver &coder) const;
-    static MeasurementPtr initWithCoder(KeyedUnarchiver &coder);
+    static MeasurementPtr initWithCoder(KeyedUnarchiver &coder,
+                                        MeasurementBlocks *blocks = nullptr);
 
     void addObserver(MeasurementObserver *observer);
     void removeObserver(MeasurementObserver *observer);
@@ -197,4 +200,22 @@ private:
     bool bObserved = false; // true while observers() has an entry for this reading
     QString pComments;
     QStringList pTags;
+};
+
+// Readings made many at a time (those of a file): each block holds a run of readings in one
+// allocation, and each reading handed out shares its block's ownership, so that the block is
+// freed with the last of its readings. A reading in a block behaves like any other; a block
+// stays whole while any of its readings lives.
+class MeasurementBlocks
+{
+public:
+    // A reading with no values (as Measurement()), in the current block or a new one.
+    MeasurementPtr create();
+
+private:
+    static constexpr qsizetype kFirstBlock = 16;
+    static constexpr qsizetype kLargestBlock = 4096;
+    std::shared_ptr<Measurement[]> m_block;
+    qsizetype m_used = 0;
+    qsizetype m_size = 0;
 };

@@ -28,6 +28,16 @@ using AverageList = QList<AveragePtr>;
 // makes goes through an operation here that records its inverse with the document's undo
 // manager under a localised action name, then changes the data and announces it.
 //
+// Undo steps. An operation opens a Change (MyDocument_p.h) before it touches anything: it records
+// the inverse and names the step, and when the operation returns it replaces the filtered counter
+// and invalidates the averages if readings changed. The undo manager gathers everything recorded
+// in one turn of the event loop into one step: the first registration opens the step, and it
+// closes when control returns to the event loop (a zero-time timer) or at
+// UndoManager::closeGroup(); undo(), redo() and a save close an open step first. So one user
+// action is one step however many operations it runs, and tests close the step by hand.
+// Inverses recorded while undoing become the redo, so each operation records only its own
+// inverse.
+//
 // Announcements. The five observable lists are named by List. Each change of a list is
 // bracketed by listAboutToChange()/listChanged() (one bracket per operation step), and inside
 // the bracket every row change is announced as an item model needs it: rowsAboutToBeInserted/
@@ -244,6 +254,10 @@ signals:
     void printInfoChanged(const QVariantMap &printInfo);
 
 private:
+    // The bookkeeping of every operation (MyDocument_p.h).
+    class Change;
+    class ListChange;
+
     void setActionName(const char *key);
     bool passes(const Predicate *predicate, const Measurement &reading) const;
     PredicatePtr selectedPredicate() const;
@@ -259,7 +273,7 @@ private:
     // The workers behind the undoable operations: no undo record, counter or averages work.
     void doAddMeasurements(const ConstMeasurementList &readings);
     void doDeleteMeasurements(const ConstMeasurementList &readings);
-    void insertIntoFiltered(const ConstMeasurementPtr &reading, bool *announced);
+    void insertIntoFiltered(const ConstMeasurementPtr &reading, ListChange &bracket);
     void placeInFiltered(const ConstMeasurementPtr &reading, qint32 currentIndex);
     ConstMeasurementList presentReadings(const ConstMeasurementList &readings) const;
     void deleteBatch(const ConstMeasurementList &readings);
@@ -276,6 +290,7 @@ private:
     void onInformationValueChanged(InformationItem *item, const QString &key,
                                    const QVariant &oldValue);
     void observeInformation(bool observe);
+    void replaceInformation(const InformationList &items);
 
     // Generic list signalling
     template <typename T> void insertRow(List list, QList<T> &rows, qint32 index, const T &value);
