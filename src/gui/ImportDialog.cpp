@@ -324,6 +324,8 @@ void ImportDialog::onProgress(qint64 done, qint64 total)
 
 void ImportDialog::onReadingFinished()
 {
+    // finished() comes just before the thread ends.
+    pThread->wait();
     delete pThread;
     pThread = nullptr;
     ImportResult found = std::move(pShared->result);
