@@ -142,12 +142,12 @@
         <translation>Ausgelassen</translation>
     </message>
     <message id="import.review.refused_line">
-        <source>Refused (line %1): %2</source>
-        <translation>Abgelehnt (Zeile %1): %2</translation>
+        <source>Refused (line %1)</source>
+        <translation>Abgelehnt (Zeile %1)</translation>
     </message>
     <message id="import.review.refused_entry">
-        <source>Refused (entry %1): %2</source>
-        <translation>Abgelehnt (Eintrag %1): %2</translation>
+        <source>Refused (entry %1)</source>
+        <translation>Abgelehnt (Eintrag %1)</translation>
     </message>
     <message id="import.review.new">
         <source>New</source>
@@ -158,8 +158,8 @@
         <translation>Gewicht</translation>
     </message>
     <message id="import.review.comment">
-        <source>Comment and tags</source>
-        <translation>Kommentar und Schlagwörter</translation>
+        <source>Comment, tags or reason</source>
+        <translation>Kommentar, Schlagwörter oder Grund</translation>
     </message>
     <message id="import.review.error.kind">
         <source>This kind of file cannot be imported here.</source>

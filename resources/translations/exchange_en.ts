@@ -142,12 +142,12 @@
         <translation>Left out</translation>
     </message>
     <message id="import.review.refused_line">
-        <source>Refused (line %1): %2</source>
-        <translation>Refused (line %1): %2</translation>
+        <source>Refused (line %1)</source>
+        <translation>Refused (line %1)</translation>
     </message>
     <message id="import.review.refused_entry">
-        <source>Refused (entry %1): %2</source>
-        <translation>Refused (entry %1): %2</translation>
+        <source>Refused (entry %1)</source>
+        <translation>Refused (entry %1)</translation>
     </message>
     <message id="import.review.new">
         <source>New</source>
@@ -158,8 +158,8 @@
         <translation>Weight</translation>
     </message>
     <message id="import.review.comment">
-        <source>Comment and tags</source>
-        <translation>Comment and tags</translation>
+        <source>Comment, tags or reason</source>
+        <translation>Comment, tags or reason</translation>
     </message>
     <message id="import.review.error.kind">
         <source>This kind of file cannot be imported here.</source>

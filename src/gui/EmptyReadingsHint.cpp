@@ -34,7 +34,6 @@ EmptyReadingsHint::EmptyReadingsHint(QWidget *parent) : QWidget(parent)
     pText = new QLabel(qtTrId("window.empty.text"), this);
     pText->setWordWrap(true);
     pText->setAlignment(Qt::AlignCenter);
-    pText->setMaximumWidth(460);
 
     pAdd = makeButton("window.empty.add", "window.empty.add_explained", this);
     pImport = makeButton("window.empty.import", "window.empty.import_explained", this);
@@ -59,7 +58,7 @@ EmptyReadingsHint::EmptyReadingsHint(QWidget *parent) : QWidget(parent)
     auto *column = new QVBoxLayout;
     column->addWidget(pTitle);
     column->addSpacing(6);
-    column->addWidget(pText, 0, Qt::AlignHCenter);
+    column->addWidget(pText);
     column->addSpacing(12);
     column->addLayout(choices);
 

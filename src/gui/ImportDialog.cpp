@@ -65,11 +65,11 @@ public:
         });
         const bool entries = result.position == ImportResult::Position::Entry;
         for (const ImportResult::Problem &problem : result.problems)
-            pRows.push_back({nullptr, false, problem.line,
+            pRows.push_back({nullptr, false,
                              (entries ? qtTrId("import.review.refused_entry")
                                       : qtTrId("import.review.refused_line"))
-                                 .arg(problem.line)
-                                 .arg(problem.reason)});
+                                 .arg(problem.line),
+                             problem.reason});
         endResetModel();
     }
 
@@ -88,7 +88,9 @@ public:
             return {};
         const Row &row = pRows.at(size_t(index.row()));
         if (!row.reading) {
-            return index.column() == StatusColumn ? QVariant(row.problem) : QVariant();
+            if (index.column() == StatusColumn)
+                return row.status;
+            return index.column() == CommentColumn ? QVariant(row.problem) : QVariant();
         }
         const Measurement &reading = *row.reading;
         const QLocale locale;
@@ -140,7 +142,7 @@ private:
     {
         MeasurementPtr reading; // null: a refused entry
         bool bDuplicate = false;
-        qint64 line = 0;
+        QString status; // of a refused entry: where it is
         QString problem;
     };
     std::vector<Row> pRows;
