@@ -3,6 +3,7 @@
 // file is read, the exported Bundle imported back, and the empty readings page that shows how to
 // start (PNGs of both in English and German under the test output).
 
+#include "CsvImportDialog.h"
 #include "Dialogs.h"
 #include "DocumentBuilder.h"
 #include "EmptyReadingsHint.h"
@@ -192,6 +193,17 @@ private slots:
         QCOMPARE(Dialogs::record().last().stem, QStringLiteral("window.import.unknown"));
         QVERIFY(Dialogs::record().last().message.contains(QStringLiteral("letter.txt")));
         QCOMPARE(w.document->allItems().size(), 3);
+
+        // CSV goes to its column mapping, which is its review.
+        const QString csv = dir.filePath(QStringLiteral("readings.csv"));
+        QFile csvFile(csv);
+        QVERIFY(csvFile.open(QIODevice::WriteOnly));
+        csvFile.write("Date;Time;Systolic;Diastolic\n07.12.2026;08:15;120;80\n");
+        csvFile.close();
+        Dialogs::setNextPath(csv);
+        QTest::keyClick(w.window.get(), Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_VERIFY(w.lastDialog<CsvImportDialog>());
+        w.lastDialog<CsvImportDialog>()->reject();
     }
 
     void cancelWhileReadingAddsNothing()

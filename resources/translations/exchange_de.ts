@@ -194,8 +194,8 @@
         <translation>%1 × %2</translation>
     </message>
     <message id="menu.file.import_any">
-        <source>Im&amp;port…</source>
-        <translation>Im&amp;portieren…</translation>
+        <source>Impor&amp;t…</source>
+        <translation>Imp&amp;ortieren…</translation>
     </message>
     <message id="menu.file.export_fhir">
         <source>&amp;FHIR Bundle…</source>

@@ -194,8 +194,8 @@
         <translation>%1 × %2</translation>
     </message>
     <message id="menu.file.import_any">
-        <source>Im&amp;port…</source>
-        <translation>Im&amp;port…</translation>
+        <source>Impor&amp;t…</source>
+        <translation>Impor&amp;t…</translation>
     </message>
     <message id="menu.file.export_fhir">
         <source>&amp;FHIR Bundle…</source>
