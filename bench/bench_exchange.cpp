@@ -1,5 +1,5 @@
-// Apple Health import of a large export (bench/compare_health.py runs it against Python's
-// xml.etree.ElementTree.iterparse on the same file and prints the ratio and the peak memory).
+// Apple Health import of a large export, the reader alone (bench/compare_health.py times the
+// whole `tensilo-tool import` against Python's xml.etree.ElementTree.iterparse).
 // The export is $TENSILO_HEALTH_EXPORT (generated there when missing), or one generated in a
 // temporary directory: 10,000
 // blood-pressure correlations among 2,000,000 other records (half of them heart rates), about

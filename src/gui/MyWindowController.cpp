@@ -7,7 +7,10 @@
 #include "DateFormatter.h"
 #include "Dialogs.h"
 #include "DocumentArchive.h"
+#include "EmptyReadingsHint.h"
+#include "FhirBundle.h"
 #include "FilteredCounterFormatter.h"
+#include "ImportDialog.h"
 #include "InformationArrayController.h"
 #include "MonitorImportDialog.h"
 #include "MyDocument.h"
@@ -15,6 +18,7 @@
 #include "PageChart.h"
 #include "PageFilters.h"
 #include "PageInformation.h"
+#include "Preferences.h"
 #include "PrintView.h"
 #include "UndoManager.h"
 #include "VisibleFiltersModel.h"
@@ -31,6 +35,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QLocale>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QShortcut>
@@ -417,7 +422,13 @@ void MyWindowController::setupMenus()
     ui->actionPrint->setShortcut(QKeySequence::Print);
     connect(ui->actionExportPdf, &QAction::triggered, this, &MyWindowController::onExportPdf);
 
-    // File > Import > Readings from CSV..., File > Export > Readings as CSV...
+    // File > Import... (any kind the program reads), File > Import > Readings from CSV...,
+    // File > Export > Readings as CSV..., FHIR Bundle...
+    QAction *importAny = new QAction(qtTrId("menu.file.import_any"), this);
+    importAny->setObjectName(QStringLiteral("actionImport"));
+    importAny->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
+    connect(importAny, &QAction::triggered, this, &MyWindowController::onImport);
+    ui->menuFile->insertAction(ui->actionPageSetup, importAny);
     auto *importMenu = new QMenu(qtTrId("menu.file.import"), this);
     importMenu->setObjectName(QStringLiteral("menuImport"));
     QAction *importCsv = importMenu->addAction(qtTrId("menu.file.import_csv"));
@@ -428,6 +439,9 @@ void MyWindowController::setupMenus()
     QAction *exportCsv = exportMenu->addAction(qtTrId("menu.file.export_csv"));
     exportCsv->setObjectName(QStringLiteral("actionExportCsv"));
     connect(exportCsv, &QAction::triggered, this, &MyWindowController::onExportCsv);
+    QAction *exportFhir = exportMenu->addAction(qtTrId("menu.file.export_fhir"));
+    exportFhir->setObjectName(QStringLiteral("actionExportFhir"));
+    connect(exportFhir, &QAction::triggered, this, &MyWindowController::onExportFhir);
     ui->menuFile->insertMenu(ui->actionPageSetup, importMenu);
     QAction *importMonitor = new QAction(qtTrId("menu.file.import_monitor"), this);
     importMonitor->setObjectName(QStringLiteral("actionImportMonitor"));
@@ -437,6 +451,13 @@ void MyWindowController::setupMenus()
     connect(importMonitor, &QAction::triggered, this, &MyWindowController::onImportMonitor);
     ui->menuFile->insertAction(ui->actionPageSetup, importMonitor);
     ui->menuFile->insertMenu(ui->actionPageSetup, exportMenu);
+    // The empty readings page offers the same ways to start.
+    EmptyReadingsHint *hint = pPageGrid->emptyHint();
+    hint->setMonitorUnavailable(MonitorImportDialog::unavailableReason());
+    connect(hint, &EmptyReadingsHint::addRequested, this, &MyWindowController::onAddButtonPressed);
+    connect(hint, &EmptyReadingsHint::importRequested, this, &MyWindowController::onImport);
+    connect(hint, &EmptyReadingsHint::importMonitorRequested, this,
+            &MyWindowController::onImportMonitor);
     ui->menuFile->insertSeparator(ui->actionPageSetup);
 
     QAction *undo = pDocument->undoManager()->createUndoAction(this);
@@ -690,4 +711,94 @@ void MyWindowController::onImportMonitor()
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
     dialogOpened(dialog);
+}
+
+void MyWindowController::openImportDialog(QDialog *dialog)
+{
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+    dialogOpened(dialog);
+}
+
+void MyWindowController::onImport()
+{
+    if (!pDocument)
+        return;
+    QPointer<MyWindowController> self(this);
+    Dialogs::choosePath(
+        this, Dialogs::FileMode::Open, qtTrId("window.import.caption"),
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+        qtTrId("window.import.filter"), [self](const QString &path) {
+            if (!self || path.isEmpty() || !self->pDocument)
+                return;
+            QString error;
+            const ImportDetector::Kind kind = ImportDetector::detectFile(path, &error);
+            if (!error.isEmpty()) {
+                Dialogs::informText(self, qtTrId("window.import.failed"), error);
+                return;
+            }
+            switch (kind) {
+            case ImportDetector::Kind::Unknown:
+                Dialogs::inform(self, QStringLiteral("window.import.unknown"),
+                                {QFileInfo(path).fileName()});
+                return;
+            case ImportDetector::Kind::Csv:
+                // A CSV file needs its columns mapped: its own window reviews it too.
+                self->openImportDialog(new CsvImportDialog(self->pDocument, path, self));
+                return;
+            case ImportDetector::Kind::FhirBundle:
+            case ImportDetector::Kind::AppleHealth:
+            case ImportDetector::Kind::MonitorLog:
+                self->openImportDialog(new ImportDialog(self->pDocument, path, kind, self));
+                return;
+            }
+        });
+}
+
+void MyWindowController::onExportFhir()
+{
+    if (!pDocument || !commitEditing([this](bool proceed) {
+            if (proceed)
+                onExportFhir();
+        }))
+        return;
+    QPointer<MyWindowController> self(this);
+    const auto save = [self](bool all) {
+        if (!self)
+            return;
+        Dialogs::chooseSavePath(
+            self, qtTrId("window.export_fhir.caption"),
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+            qtTrId("window.export_fhir.filter"), QStringLiteral("json"),
+            [self, all](const QString &path) {
+                if (!self || path.isEmpty() || !self->pDocument)
+                    return;
+                FhirBundle::ExportOptions options;
+                options.bAll = all;
+                options.patientName = Preferences::shared().stringForKey(Preferences::personName);
+                FhirBundle::ExportResult result;
+                QString error;
+                if (!FhirBundle::writeDocument(*self->pDocument, path, options, &result, &error)) {
+                    Dialogs::informText(self, qtTrId("window.export_fhir.failed"), error);
+                    return;
+                }
+                if (result.customValueCount > 0)
+                    Dialogs::inform(self, QStringLiteral("window.export_fhir.custom"),
+                                    {QLocale().toString(result.customValueCount)});
+            });
+    };
+    // A filter that hides readings: the filtered ones, as the window shows them, or all?
+    const qsizetype filtered = pDocument->items().size(), total = pDocument->allItems().size();
+    if (filtered == total) {
+        save(true);
+        return;
+    }
+    const QLocale locale;
+    Dialogs::ask(this, QStringLiteral("window.export_fhir.which"),
+                 {QStringLiteral("filtered"), QStringLiteral("all"), QStringLiteral("cancel")},
+                 [save](int button) {
+                     if (button < 2)
+                         save(button == 1);
+                 },
+                 {locale.toString(filtered), locale.toString(total)});
 }

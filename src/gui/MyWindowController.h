@@ -112,6 +112,11 @@ public:
     void onExportCsv();
     void onImportCsv();
     void onImportMonitor();
+    // File > Import...: a file of any kind the program reads, told by its content; CSV goes to its
+    // column mapping, the others to the one review (ImportDialog).
+    void onImport();
+    // File > Export > FHIR Bundle...: the readings the filter shows, or all of them.
+    void onExportFhir();
     // The print options tab of the print dialog, made on first use and kept.
     PrintAccessoryView *printAccessoryView();
     // A fresh report view of the document as the window shows it, on the page layout.
@@ -147,6 +152,7 @@ private:
     friend class WindowPrinting;
     // Every dialog the window opens comes here right after it opened.
     void dialogOpened(QDialog *dialog);
+    void openImportDialog(QDialog *dialog);
 
     std::unique_ptr<Ui::MyDocument> ui;
     QPointer<MyDocument> pDocument;

@@ -1,6 +1,8 @@
 #include "PageGrid.h"
 
+#include "EmptyReadingsHint.h"
 #include "MeasurementSheet.h"
+#include "MyDocument.h"
 #include "Preferences.h"
 #include "UniformRowsHeader.h"
 
@@ -8,6 +10,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QSortFilterProxyModel>
+#include <QStackedLayout>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -56,7 +59,11 @@ PageGrid::PageGrid(MyDocument *document, ReadingsModel *model, QWidget *parent)
     setObjectName(QStringLiteral("pPageGrid"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(pGrid);
+    pStack = new QStackedLayout;
+    layout->addLayout(pStack);
+    pStack->addWidget(pGrid);
+    pEmptyHint = new EmptyReadingsHint(this);
+    pStack->addWidget(pEmptyHint);
 
     pGrid->setObjectName(QStringLiteral("pGrid"));
     pGrid->setAccessibleName(qtTrId("window.readings_table"));
@@ -112,9 +119,31 @@ PageGrid::PageGrid(MyDocument *document, ReadingsModel *model, QWidget *parent)
                 &PageGrid::updateSortIndicator);
 
     connect(&Preferences::shared(), &Preferences::changed, this, &PageGrid::onPreferenceChanged);
+    if (document)
+        connect(document, &MyDocument::filteredCounterChanged, this, &PageGrid::updateEmptyHint);
+    updateEmptyHint();
 }
 
 PageGrid::~PageGrid() = default;
+
+bool PageGrid::isEmptyHintShown() const
+{
+    return pStack->currentWidget() == pEmptyHint;
+}
+
+void PageGrid::updateEmptyHint()
+{
+    const bool empty = pDocument && pDocument->allItems().isEmpty();
+    QWidget *shown = empty ? static_cast<QWidget *>(pEmptyHint) : pGrid;
+    if (pStack->currentWidget() == shown)
+        return;
+    const QWidget *focus = QApplication::focusWidget();
+    const bool focusInside = focus && isAncestorOf(focus);
+    setFocusProxy(shown);
+    pStack->setCurrentWidget(shown);
+    if (focusInside)
+        shown->setFocus();
+}
 
 QAbstractItemModel *PageGrid::shownModel() const
 {

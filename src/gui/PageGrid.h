@@ -9,7 +9,9 @@
 
 #include <functional>
 
+class EmptyReadingsHint;
 class QSortFilterProxyModel;
+class QStackedLayout;
 class QTableView;
 
 // One sort key of the readings table: a reading's property key and its direction.
@@ -23,6 +25,9 @@ struct SortDescriptor
 // The readings page: a table of the document's filtered readings. From it the user opens the
 // reading editor to add or change a reading, deletes readings and replaces several by their
 // average. The optional columns and the row size follow the preferences.
+//
+// While the document holds no reading at all, the page shows how to start (EmptyReadingsHint) in
+// place of the table.
 //
 // Order: by date the table shows the document's presentation order, a mapping of the model's
 // rows; a click on another column's heading sorts the view alone (through a proxy, which is
@@ -43,6 +48,8 @@ public:
 
     MyDocument *document() const { return pDocument; }
     QTableView *tableView() const { return pGrid; }
+    EmptyReadingsHint *emptyHint() const { return pEmptyHint; }
+    bool isEmptyHintShown() const;
     ReadingsModel *model() const { return pArrayController; }
     // The model the table shows: the readings model or the sorting proxy over it.
     QAbstractItemModel *shownModel() const;
@@ -111,11 +118,14 @@ private:
     void onPreferenceChanged(const QString &key);
     // The width a column starts with, for the table's font.
     int defaultColumnWidth(int column) const;
+    void updateEmptyHint();
 
     QPointer<MyDocument> pDocument;
     ReadingsModel *pArrayController;
     QSortFilterProxyModel *pProxy = nullptr;
     QTableView *pGrid;
+    QStackedLayout *pStack;
+    EmptyReadingsHint *pEmptyHint;
     int nRowSize = -1;
     int nSortColumn = ReadingsModel::DateColumn;
     Qt::SortOrder nProxyOrder = Qt::AscendingOrder;

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "ImportDetector.h"
+#include "ImportResult.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class ImportReviewModel;
+class MyDocument;
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+class QThread;
+
+// File › Import… for the kinds of file that need no choices before they are read: a FHIR Bundle,
+// an Apple Health export, a monitor's session log. The file is read on a worker thread under a
+// progress bar; Cancel stops the reading and closes the window, adding nothing. Then the window
+// lists every reading found, new or already in the document, and every refused entry with its
+// line (or Bundle entry) and the reason, and sums up what was left out, by kind. Import adds the
+// new readings as one undo step named for the source. Open with open().
+class ImportDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    ImportDialog(MyDocument *document, const QString &path, ImportDetector::Kind kind,
+                 QWidget *parent = nullptr);
+    ~ImportDialog() override;
+
+    // The undo step's name (a localisation key) for readings of this kind.
+    static const char *actionNameFor(ImportDetector::Kind kind);
+    // Reads the file the way the window does, without the document (for the worker thread).
+    static ImportResult readFile(const QString &path, ImportDetector::Kind kind,
+                                 const ImportProgress &progress);
+
+    bool isReading() const { return pThread != nullptr; }
+    // What Import adds: the readings the document does not hold yet.
+    const ImportResult &result() const { return pResult; }
+    // The readings of the file the document holds already.
+    qsizetype documentDuplicateCount() const { return pDuplicates.size(); }
+
+    QTableView *reviewTable() const { return pReview; }
+    QProgressBar *progressBar() const { return pProgress; }
+    QPushButton *importButton() const { return pImport; }
+    QPushButton *cancelButton() const { return pCancel; }
+    QString statusText() const;
+    QString summaryText() const;
+    QString skippedText() const;
+
+public slots:
+    void accept() override;
+    void reject() override;
+
+signals:
+    void readingFinished();
+    void imported(qsizetype count);
+
+private:
+    struct Shared;
+    void onProgress(qint64 done, qint64 total);
+    void onReadingFinished();
+    void stopReading();
+
+    MyDocument *pDocument;
+    QString strPath;
+    ImportDetector::Kind nKind;
+    std::shared_ptr<Shared> pShared;
+    QThread *pThread = nullptr;
+    ImportResult pResult;
+    MeasurementList pDuplicates;
+
+    QLabel *pStatus;
+    QProgressBar *pProgress;
+    ImportReviewModel *pModel;
+    QTableView *pReview;
+    QLabel *pSummary;
+    QLabel *pSkippedLabel;
+    QPlainTextEdit *pSkipped;
+    QPushButton *pImport;
+    QPushButton *pCancel;
+};
