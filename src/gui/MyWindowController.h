@@ -41,7 +41,8 @@ class MyDocument;
 // segments) in the middle and the filter selector at the right; the five pages (readings, chart,
 // averages, filters, information) in a stacked holder; the counter line in the status bar; and
 // the menus of the document's printing and exports (page setup, print, print preview, PDF and CSV
-// export), which WindowPrinting carries out.
+// export), which WindowPrinting carries out, and of its imports and other exports (Import..., CSV
+// import, import from a monitor, FHIR Bundle export), which open their own dialogs.
 //
 // The window never closes or saves its document: its closing is the document controller's.
 class MyWindowController : public QMainWindow, public DocumentPrinter, public PendingEdits
