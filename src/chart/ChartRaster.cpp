@@ -1,0 +1,656 @@
+#include "ChartRaster.h"
+
+#include "ChartGeometry.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Runs of more points than this in one device pixel column are thinned.
+constexpr qsizetype kThinRun = 12;
+
+constexpr qint64 kMaskMaxPixels = 64 * 1024 * 1024;
+// Masks up to this size keep their buffer for the next drawing.
+constexpr qint64 kKeptMaskPixels = 16 * 1024 * 1024;
+
+// Antialiased discs of one radius in device pixels, at 4 x 4 sub-pixel phases, stamped into a
+// coverage mask; the union of all stamps is painted once in the line's colour.
+class DotStamps
+{
+public:
+    static constexpr int kPhases = 4;
+
+    explicit DotStamps(double radius) : fRadius(radius)
+    {
+        nSize = int(std::ceil(2 * radius + 1));
+        pStamps.resize(size_t(kPhases * kPhases * nSize * nSize));
+        pRows.resize(size_t(kPhases * kPhases * nSize));
+        constexpr int kSamples = 8;
+        for (int py = 0; py < kPhases; ++py) {
+            for (int px = 0; px < kPhases; ++px) {
+                const double cx = radius + double(px) / kPhases;
+                const double cy = radius + double(py) / kPhases;
+                quint8 *stamp = stampAt(px, py);
+                for (int y = 0; y < nSize; ++y) {
+                    for (int x = 0; x < nSize; ++x) {
+                        int inside = 0;
+                        for (int sy = 0; sy < kSamples; ++sy) {
+                            const double dy = y + (sy + 0.5) / kSamples - cy;
+                            for (int sx = 0; sx < kSamples; ++sx) {
+                                const double dx = x + (sx + 0.5) / kSamples - cx;
+                                if (dx * dx + dy * dy <= radius * radius)
+                                    ++inside;
+                            }
+                        }
+                        stamp[x * nSize + y] = quint8((inside * 255 + kSamples * kSamples / 2) /
+                                                      (kSamples * kSamples));
+                    }
+                }
+                for (int x = 0; x < nSize; ++x) {
+                    const quint8 *column = stamp + x * nSize;
+                    int first = 0, last = nSize - 1;
+                    while (first <= last && !column[first])
+                        ++first;
+                    while (last >= first && !column[last])
+                        --last;
+                    pRows[size_t((py * kPhases + px) * nSize + x)] = {first, last};
+                }
+            }
+        }
+    }
+
+    int size() const { return nSize; }
+    double radius() const { return fRadius; }
+    // The stamp of a phase, column by column (x * size() + y).
+    const quint8 *stampAt(int px, int py) const
+    {
+        return pStamps.data() + size_t((py * kPhases + px) * nSize * nSize);
+    }
+    quint8 *stampAt(int px, int py)
+    {
+        return pStamps.data() + size_t((py * kPhases + px) * nSize * nSize);
+    }
+
+    // The first and last row of the stamp's column that it covers at all.
+    std::pair<int, int> rowsAt(int px, int py, int x) const
+    {
+        return pRows[size_t((py * kPhases + px) * nSize + x)];
+    }
+
+private:
+    double fRadius;
+    int nSize = 0;
+    std::vector<quint8> pStamps;
+    std::vector<std::pair<int, int>> pRows;
+};
+
+// a + b - ab in 255ths: how Qt combines separately drawn shapes of one colour.
+inline quint8 addCoverage(quint8 r, quint8 v)
+{
+    return quint8(r + v - (r * v + 127) / 255);
+}
+
+// Each channel of a premultiplied pixel times a / 255, rounded as Qt's raster engine does.
+inline QRgb byteMul(QRgb x, uint a)
+{
+    uint t = (x & 0xff00ff) * a;
+    t = (t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8;
+    t &= 0xff00ff;
+    x = ((x >> 8) & 0xff00ff) * a;
+    x = (x + ((x >> 8) & 0xff00ff) + 0x800080);
+    x &= 0xff00ff00;
+    return x | t;
+}
+
+// A stroke as CoverageMask works with it: per pixel centre p, d = (p - a) . n is the signed
+// distance from the line and t = (p - a) . v / |v|^2 the position along it; both are linear
+// along a row and along a column. A pixel is covered by reach - |d| (at most 1) where that is
+// positive and 0 <= t <= 1.
+struct Stroke
+{
+    double nx, ny, ux, uy, reach, ax, ay, inverseUy, inverseNy;
+    double d(double x, double y) const { return (x + 0.5 - ax) * nx + (y + 0.5 - ay) * ny; }
+    double t(double x, double y) const { return (x + 0.5 - ax) * ux + (y + 0.5 - ay) * uy; }
+    bool covers(int x, int y) const
+    {
+        const double tt = t(x, y);
+        return tt >= 0 && tt <= 1 && reach - std::abs(d(x, y)) > 0;
+    }
+    bool coversFully(int x, int y) const { return reach - std::abs(d(x, y)) >= 1; }
+};
+
+// Buffers kept from one drawing to the next: the coverage (all zeros between uses), the
+// strokes' parts left for later, and the image a mask is painted through when it cannot go
+// straight into the device.
+struct MaskBuffers
+{
+    std::vector<quint8> coverage;
+    // The partly covered rows from..to of one column of a steep stroke, apart from the fully
+    // covered fullFrom..fullTo; d at row y is d0 + y * ny.
+    struct Partial
+    {
+        int x, from, to, fullFrom, fullTo;
+        double d0, ny, reach;
+    };
+    std::vector<Partial> partials;
+    // A flat stroke, with its rows and columns.
+    struct Flat
+    {
+        QPointF a, b;
+        int yFirst, yLast, xLow, xHigh;
+        Stroke stroke;
+    };
+    std::vector<Flat> flat;
+    QImage scratch;
+};
+
+// The coverage of one line (its segments and dots) in device pixels over a rectangle of the
+// device, painted once in the line's colour. Shapes add up as painting one over the other
+// would (a + b - ab), which is how Qt combines separately drawn segments and dots.
+//
+// The mask is kept column by column: a line of many readings is mostly near-vertical strokes
+// (each device pixel column's extremes joined), which then run along memory. Each column
+// remembers the rows it has touched (painting and clearing visit only those) and its longest
+// run of full coverage, which later strokes skip: nothing adds to full coverage.
+class CoverageMask
+{
+public:
+    using Partial = MaskBuffers::Partial;
+    using Flat = MaskBuffers::Flat;
+
+    // A mask over the device rectangle, in a buffer that holds only zeros and is left so.
+    CoverageMask(const QRect &deviceRect, MaskBuffers &buffers)
+        : pRect(deviceRect), nWidth(deviceRect.width()), nHeight(deviceRect.height()),
+          pBuffers(buffers), pColumns(size_t(nWidth))
+    {
+        const size_t need = size_t(nWidth) * size_t(nHeight);
+        if (buffers.coverage.size() < need)
+            buffers.coverage.resize(need);
+        pCoverage = buffers.coverage.data();
+        buffers.partials.clear();
+        buffers.flat.clear();
+    }
+    ~CoverageMask()
+    {
+        for (int x = 0; x < nWidth; ++x) {
+            const Column &c = pColumns[size_t(x)];
+            if (c.top <= c.bottom)
+                std::memset(columnAt(x) + c.top, 0, size_t(c.bottom - c.top + 1));
+        }
+    }
+    CoverageMask(const CoverageMask &) = delete;
+    CoverageMask &operator=(const CoverageMask &) = delete;
+
+    // A dot centred on the device point.
+    void addDot(double x, double y, const DotStamps &stamps)
+    {
+        const int n = stamps.size();
+        const double fx = x - stamps.radius() - pRect.x();
+        const double fy = y - stamps.radius() - pRect.y();
+        if (!(fx >= 0 && fy >= 0 && fx <= nWidth - n && fy <= nHeight - n))
+            return; // not wholly inside: such dots lie off the chart
+        int ix = int(fx), iy = int(fy);
+        int px = int((fx - ix) * DotStamps::kPhases + 0.5); // fx >= 0: rounds to nearest
+        int py = int((fy - iy) * DotStamps::kPhases + 0.5);
+        if (px == DotStamps::kPhases) {
+            px = 0;
+            ++ix;
+        }
+        if (py == DotStamps::kPhases) {
+            py = 0;
+            ++iy;
+        }
+        if (ix + n > nWidth || iy + n > nHeight)
+            return;
+        if (ix == nLastX && iy == nLastY && px == nLastPx && py == nLastPy)
+            return; // the same dot again
+        nLastX = ix, nLastY = iy, nLastPx = px, nLastPy = py;
+        const quint8 *stamp = stamps.stampAt(px, py);
+        for (int x = 0; x < n; ++x) {
+            const auto [first, last] = stamps.rowsAt(px, py, x);
+            const Column &c = pColumns[size_t(ix + x)];
+            if (first > last || (iy + first >= c.solidFrom && iy + last < c.solidTo))
+                continue; // nothing, or within the column's full coverage
+            touch(ix + x, iy + first, iy + last);
+            quint8 *column = columnAt(ix + x) + iy;
+            const quint8 *from = stamp + x * n;
+            for (int y = first; y <= last; ++y)
+                column[y] = addCoverage(column[y], from[y]);
+        }
+    }
+
+    // A straight stroke of the given half width between two dots; the ends are left to the
+    // dots, which cover them wholly. A stroke steeper than 45 degrees sets its fully covered
+    // pixels at once and leaves the rest to finishStrokes(), which then skips what others
+    // covered fully: in a dense band the sides of one column's stroke mostly fall onto the
+    // next columns' fully covered middles. Flatter strokes are left to it whole.
+    void addSegment(QPointF a, QPointF b, double halfWidth)
+    {
+        a -= pRect.topLeft();
+        b -= pRect.topLeft();
+        const double vx = b.x() - a.x(), vy = b.y() - a.y();
+        const double length2 = vx * vx + vy * vy;
+        if (!(length2 > 0) || !std::isfinite(length2))
+            return;
+        const double length = std::sqrt(length2);
+        // Per pixel centre p: d = (p - a) . n is the signed distance from the line, and
+        // t = (p - a) . v / |v|^2 the position along it; both are linear along a row and along
+        // a column. A pixel is covered by reach - |d| (at most 1) where that is positive and
+        // 0 <= t <= 1.
+        Stroke s;
+        s.nx = -vy / length, s.ny = vx / length;
+        s.ux = vx / length2, s.uy = vy / length2;
+        s.reach = halfWidth + 0.5;
+        s.ax = a.x(), s.ay = a.y();
+        s.inverseUy = 1 / s.uy;
+        s.inverseNy = s.ny != 0 ? 1 / s.ny : 0;
+        const int w = nWidth, h = nHeight;
+        const double reach = s.reach;
+        const int yFirst = std::max(0, floorTo(std::min(a.y(), b.y()) - reach, h));
+        const int yLast = std::min(h - 1, ceilTo(std::max(a.y(), b.y()) + reach, h));
+        const int xLow = floorTo(std::min(a.x(), b.x()) - reach, w);
+        const int xHigh = ceilTo(std::max(a.x(), b.x()) + reach, w);
+        if (std::abs(vy) > std::abs(vx)) {
+            for (int x = std::max(0, xLow); x <= std::min(w - 1, xHigh); ++x)
+                strokeColumn(s, x, yFirst, yLast);
+            return;
+        }
+        pBuffers.flat.push_back({a, b, yFirst, yLast, xLow, xHigh, s});
+    }
+
+    // Adds what addSegment() left.
+    void finishStrokes()
+    {
+        for (const Partial &p : pBuffers.partials) {
+            quint8 *column = columnAt(p.x);
+            const Column &c = pColumns[size_t(p.x)];
+            // Partly covered rows, skipping those fully covered.
+            const auto blend = [&](int first, int last) {
+                for (int part = 0; part < 2; ++part) {
+                    const int from = part == 0 ? first : std::max(first, c.solidTo);
+                    const int to = part == 0 ? std::min(last, c.solidFrom - 1) : last;
+                    if (from <= to)
+                        blendRows(column + from, to - from + 1, p.d0 + from * p.ny, p.ny, p.reach);
+                }
+            };
+            if (p.fullFrom > p.fullTo) {
+                blend(p.from, p.to);
+            } else {
+                blend(p.from, p.fullFrom - 1);
+                blend(p.fullTo + 1, p.to);
+            }
+        }
+        pBuffers.partials.clear();
+        for (const Flat &f : pBuffers.flat)
+            strokeRows(f);
+        pBuffers.flat.clear();
+    }
+
+    // Paints the coverage in the colour. Straight into the image when given (premultiplied
+    // or opaque 32-bit pixels, painted over normally), within its clip in device pixels;
+    // otherwise through the painter, whose units are mapped back from the device so that
+    // every mask pixel lands on the device pixel it was made for.
+    void paint(QPainter &painter, const QColor &color, const QTransform &toDevice, QImage *target,
+               const QRect &clip, QImage &scratch) const
+    {
+        std::array<QRgb, 256> shades;
+        const QRgb rgba = color.rgba();
+        for (int a = 0; a < 256; ++a) {
+            const int alpha = (qAlpha(rgba) * a + 127) / 255;
+            shades[size_t(a)] = qPremultiply(qRgba(qRed(rgba), qGreen(rgba), qBlue(rgba), alpha));
+        }
+        if (target) {
+            const QRect area = clip.intersected(target->rect()).intersected(pRect);
+            if (area.isEmpty())
+                return;
+            const bool opaque = qAlpha(shades[255]) == 255;
+            uchar *bits = target->bits();
+            const qsizetype stride = target->bytesPerLine();
+            for (int X = area.left(); X <= area.right(); ++X) {
+                const int x = X - pRect.x();
+                const Column &c = pColumns[size_t(x)];
+                const int top = std::max(c.top, area.top() - pRect.y());
+                const int bottom = std::min(c.bottom, area.bottom() - pRect.y());
+                const quint8 *column = columnAt(x);
+                uchar *pixel = bits + qsizetype(top + pRect.y()) * stride + qsizetype(X) * 4;
+                // In an opaque colour the fully covered run is the colour alone.
+                const int solidFrom = opaque ? std::max(top, c.solidFrom) : bottom + 1;
+                const int solidTo = opaque ? std::min(bottom + 1, c.solidTo) : bottom + 1;
+                for (int y = top; y <= bottom; ++y, pixel += stride) {
+                    if (y == solidFrom && solidFrom < solidTo) {
+                        for (; y < solidTo; ++y, pixel += stride)
+                            *reinterpret_cast<QRgb *>(pixel) = shades[255];
+                        if (y > bottom)
+                            break;
+                    }
+                    const quint8 m = column[y];
+                    if (!m)
+                        continue;
+                    const QRgb shade = shades[m];
+                    auto *p = reinterpret_cast<QRgb *>(pixel);
+                    *p = shade + byteMul(*p, 255 - qAlpha(shade));
+                }
+            }
+            return;
+        }
+        // The rectangle of the rows and columns touched.
+        int left = nWidth, right = -1, top = nHeight, bottom = -1;
+        for (int x = 0; x < nWidth; ++x) {
+            const Column &c = pColumns[size_t(x)];
+            if (c.top > c.bottom)
+                continue;
+            left = std::min(left, x);
+            right = x;
+            top = std::min(top, c.top);
+            bottom = std::max(bottom, c.bottom);
+        }
+        if (right < left)
+            return;
+        const QSize size(right - left + 1, bottom - top + 1);
+        if (scratch.width() < size.width() || scratch.height() < size.height())
+            scratch = QImage(size.expandedTo(scratch.size()), QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < size.height(); ++y)
+            std::memset(scratch.scanLine(y), 0, size_t(size.width()) * 4);
+        const qsizetype stride = scratch.bytesPerLine();
+        for (int x = left; x <= right; ++x) {
+            const Column &c = pColumns[size_t(x)];
+            const quint8 *column = columnAt(x);
+            uchar *pixel =
+                scratch.bits() + qsizetype(c.top - top) * stride + qsizetype(x - left) * 4;
+            for (int y = c.top; y <= c.bottom; ++y, pixel += stride)
+                *reinterpret_cast<QRgb *>(pixel) = shades[column[y]];
+        }
+        const QRectF device(pRect.x() + left, pRect.y() + top, size.width(), size.height());
+        painter.drawImage(toDevice.inverted().mapRect(device), scratch,
+                          QRectF(QPointF(0, 0), QSizeF(size)));
+    }
+
+private:
+    struct Column
+    {
+        int top = std::numeric_limits<int>::max(), bottom = -1; // rows touched
+        int solidFrom = 0, solidTo = 0; // a run of rows fully covered, to excluded
+    };
+
+    // Rows and columns are limited in floating point first: points far off the chart must not
+    // overflow an int. Rounding is done by hand, once limited: std::floor is a call on plain
+    // x86-64, and this runs for every row of every segment.
+    static int floorTo(double v, int last)
+    {
+        v = std::clamp(v, -1.0, double(last) + 1);
+        const int i = int(v);
+        return i - (v < i);
+    }
+    static int ceilTo(double v, int last)
+    {
+        v = std::clamp(v, -1.0, double(last) + 1);
+        const int i = int(v);
+        return i + (v > i);
+    }
+    static quint8 coverageOf(double c) { return c >= 1 ? 255 : quint8(c * 255 + 0.5); }
+
+    // The rows from..to of y0 + k * step within [low, high] (a linear function of the row,
+    // step != 0, given as 1 / step), widened by a row on either side for rounding; the caller
+    // checks the ends.
+    static void rowsWithin(double y0, double inverseStep, double low, double high, int *from,
+                           int *to)
+    {
+        double r0 = (low - y0) * inverseStep, r1 = (high - y0) * inverseStep;
+        if (r0 > r1)
+            std::swap(r0, r1);
+        *from = std::max(*from, floorTo(r0, std::numeric_limits<int>::max() / 2) - 1);
+        *to = std::min(*to, ceilTo(r1, std::numeric_limits<int>::max() / 2) + 1);
+    }
+
+    // Adds reach - |d| (at most 1) to the rows, d going from d0 by step a row; in fixed point,
+    // so that the compiler vectorises it.
+    static void blendRows(quint8 *__restrict rows, int count, double d0, double step, double reach)
+    {
+        constexpr double kOne = 65536;
+        const auto fixed = [](double v) { return qint32(v * kOne + (v < 0 ? -0.5 : 0.5)); };
+        const qint32 start = fixed(d0), delta = fixed(step), limit = fixed(reach);
+        for (int i = 0; i < count; ++i) {
+            const qint32 v = std::clamp(limit - std::abs(start + i * delta), 0, qint32(kOne));
+            const qint32 c = (v * 255 + 32768) >> 16;
+            const qint32 r = rows[i];
+            rows[i] = quint8(r + c - (r * c + 127) / 255);
+        }
+    }
+
+    // A stroke of at most 45 degrees, row by row.
+    void strokeRows(const Flat &f)
+    {
+        const Stroke &s = f.stroke;
+        const QPointF a = f.a;
+        const int w = nWidth;
+        const double reach = s.reach;
+        const int yFirst = f.yFirst, yLast = f.yLast, xLow = f.xLow, xHigh = f.xHigh;
+        const bool steep = std::abs(s.nx) > 1e-9;
+        const double inverseNx = steep ? 1 / s.nx : 0;
+        for (int y = yFirst; y <= yLast; ++y) {
+            const double py = y + 0.5 - a.y();
+            // Columns where the distance from the line is below reach, within the segment's.
+            int from = xLow, to = xHigh;
+            if (steep) {
+                const double x0 = (-reach - py * s.ny) * inverseNx;
+                const double x1 = (reach - py * s.ny) * inverseNx;
+                from = std::max(from, floorTo(std::min(x0, x1) + a.x() - 0.5, w));
+                to = std::min(to, ceilTo(std::max(x0, x1) + a.x() - 0.5, w));
+            }
+            const int xFirst = std::max(0, from);
+            const int xLast = std::min(w - 1, to);
+            double px = xFirst + 0.5 - a.x();
+            double d = px * s.nx + py * s.ny;
+            double t = px * s.ux + py * s.uy;
+            for (int x = xFirst; x <= xLast; ++x, d += s.nx, t += s.ux) {
+                if (t < 0 || t > 1)
+                    continue;
+                const double c = reach - std::abs(d);
+                if (c <= 0)
+                    continue;
+                touch(x, y, y);
+                quint8 &pixel = columnAt(x)[y];
+                pixel = addCoverage(pixel, coverageOf(c));
+            }
+        }
+    }
+
+    // One column of a stroke steeper than 45 degrees: the rows it covers are one run, and
+    // those it covers fully a run within that.
+    void strokeColumn(const Stroke &s, int x, int yFirst, int yLast)
+    {
+        const double px = x + 0.5 - s.ax;
+        const double d0 = px * s.nx + (0.5 - s.ay) * s.ny; // d and t at row 0
+        const double t0 = px * s.ux + (0.5 - s.ay) * s.uy;
+        int from = yFirst, to = yLast;
+        rowsWithin(t0, s.inverseUy, 0, 1, &from, &to);
+        if (s.ny != 0)
+            rowsWithin(d0, s.inverseNy, -s.reach, s.reach, &from, &to);
+        else if (!(std::abs(d0) < s.reach))
+            return;
+        from = std::max(from, yFirst);
+        to = std::min(to, yLast);
+        while (from <= to && !s.covers(x, from))
+            ++from;
+        while (to >= from && !s.covers(x, to))
+            --to;
+        if (from > to)
+            return;
+        int fullFrom = from, fullTo = to;
+        if (s.reach - 1 <= 0 || (s.ny == 0 && !s.coversFully(x, from))) {
+            fullFrom = to + 1;
+        } else if (s.ny != 0) {
+            rowsWithin(d0, s.inverseNy, 1 - s.reach, s.reach - 1, &fullFrom, &fullTo);
+            fullFrom = std::max(fullFrom, from);
+            fullTo = std::min(fullTo, to);
+        }
+        while (fullFrom <= fullTo && !s.coversFully(x, fullFrom))
+            ++fullFrom;
+        while (fullTo >= fullFrom && !s.coversFully(x, fullTo))
+            --fullTo;
+        touch(x, from, to);
+        quint8 *column = columnAt(x);
+        Column &c = pColumns[size_t(x)];
+        if (fullFrom > fullTo || from < fullFrom || fullTo < to)
+            pBuffers.partials.push_back({x, from, to, fullFrom, fullTo, d0, s.ny, s.reach});
+        if (fullFrom > fullTo)
+            return;
+        // Fully covered rows: those not yet so are set, and the run of them grows.
+        const int solidFrom = c.solidFrom, solidTo = c.solidTo;
+        const auto fill = [&](int first, int last) {
+            if (first <= last)
+                std::memset(column + first, 255, size_t(last - first + 1));
+        };
+        fill(fullFrom, std::min(fullTo, solidFrom - 1));
+        fill(std::max(fullFrom, solidTo), fullTo);
+        if (fullFrom <= solidTo && fullTo + 1 >= solidFrom) {
+            c.solidFrom = std::min(solidFrom, fullFrom);
+            c.solidTo = std::max(solidTo, fullTo + 1);
+        } else if (fullTo + 1 - fullFrom > solidTo - solidFrom) {
+            c.solidFrom = fullFrom;
+            c.solidTo = fullTo + 1;
+        }
+    }
+
+    void touch(int x, int top, int bottom)
+    {
+        Column &c = pColumns[size_t(x)];
+        c.top = std::min(c.top, top);
+        c.bottom = std::max(c.bottom, bottom);
+    }
+    quint8 *columnAt(int x) { return pCoverage + size_t(x) * size_t(nHeight); }
+    const quint8 *columnAt(int x) const { return pCoverage + size_t(x) * size_t(nHeight); }
+
+    QRect pRect;
+    int nWidth, nHeight;
+    MaskBuffers &pBuffers;
+    quint8 *pCoverage = nullptr;
+    std::vector<Column> pColumns;
+    int nLastX = -1, nLastY = -1, nLastPx = -1, nLastPy = -1;
+};
+
+MaskBuffers &maskBuffers()
+{
+    thread_local MaskBuffers buffers;
+    return buffers;
+}
+
+// The stamps of dots of the radius, kept for the next drawing.
+const DotStamps &dotStamps(double radius)
+{
+    thread_local std::unique_ptr<DotStamps> kept;
+    if (!kept || kept->radius() != radius)
+        kept = std::make_unique<DotStamps>(radius);
+    return *kept;
+}
+
+} // namespace
+
+// Keeps of every long run of points that fall into one device pixel column the first, the
+// lowest, the highest and the last (in their order): the stroked line covers the same pixels.
+// Shorter runs are kept whole, since the slight sideways spread of their segments still shows.
+QList<QPointF> ChartRaster::thinnedToColumns(const QList<QPointF> &points,
+                                             const QTransform &toDevice)
+{
+    const qsizetype n = points.size();
+    QList<QPointF> out;
+    out.reserve(std::min<qsizetype>(n, 4096));
+    qsizetype runStart = 0;
+    auto flush = [&](qsizetype begin, qsizetype end) {
+        if (end - begin <= kThinRun) {
+            for (qsizetype j = begin; j < end; ++j)
+                out.append(points[j]);
+            return;
+        }
+        qsizetype lo = begin, hi = begin;
+        for (qsizetype j = begin + 1; j < end; ++j) {
+            if (points[j].y() < points[lo].y())
+                lo = j;
+            if (points[j].y() > points[hi].y())
+                hi = j;
+        }
+        std::array<qsizetype, 4> keep = {begin, std::min(lo, hi), std::max(lo, hi), end - 1};
+        qsizetype last = -1;
+        for (qsizetype j : keep) {
+            if (j != last)
+                out.append(points[j]);
+            last = j;
+        }
+    };
+    double column = 0;
+    for (qsizetype j = 0; j < n; ++j) {
+        const double c = std::floor(toDevice.m11() * points[j].x() + toDevice.dx());
+        if (j == 0) {
+            column = c;
+        } else if (c != column) {
+            flush(runStart, j);
+            runStart = j;
+            column = c;
+        }
+    }
+    if (n > 0)
+        flush(runStart, n);
+    return out;
+}
+
+// Draws a line with many points on a raster device through a coverage mask, straight into the
+// target image when given; false when the mask would be too large, and nothing was drawn.
+bool ChartRaster::drawLine(QPainter &painter, const QList<QPointF> &points,
+                           const QList<QPointF> &thinned, const QColor &color, double dotRadius,
+                           const QRectF &limit, QImage *target, const QRect &clip)
+{
+    const DotStamps &stamps = dotStamps(dotRadius);
+    const QTransform toDevice = painter.deviceTransform();
+    double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
+    for (const QPointF &p : points) {
+        minX = std::min(minX, p.x());
+        maxX = std::max(maxX, p.x());
+        minY = std::min(minY, p.y());
+        maxY = std::max(maxY, p.y());
+    }
+    minX = std::max(minX, limit.left());
+    maxX = std::min(maxX, limit.right());
+    minY = std::max(minY, limit.top());
+    maxY = std::min(maxY, limit.bottom());
+    if (!(minX <= maxX && minY <= maxY))
+        return true; // nothing within the limit
+    const QRectF device = toDevice.mapRect(QRectF(QPointF(minX, minY), QPointF(maxX, maxY)));
+    const double margin = stamps.radius() + 2;
+    const QRect rect(
+        QPoint(int(std::floor(device.left() - margin)), int(std::floor(device.top() - margin))),
+        QPoint(int(std::ceil(device.right() + margin)), int(std::ceil(device.bottom() + margin))));
+    if (rect.isEmpty() || qint64(rect.width()) * rect.height() > kMaskMaxPixels)
+        return false;
+    MaskBuffers &buffers = maskBuffers();
+    {
+        CoverageMask mask(rect, buffers);
+        const double halfWidth = ChartGeometry::kLineWidth / 2 * toDevice.m11();
+        const qsizetype count = thinned.size();
+        std::vector<QPointF> at(static_cast<size_t>(count));
+        for (qsizetype j = 0; j < count; ++j)
+            at[size_t(j)] = toDevice.map(thinned[j]);
+        for (qsizetype j = 0; j + 1 < count; ++j)
+            mask.addSegment(at[size_t(j)], at[size_t(j + 1)], halfWidth);
+        mask.finishStrokes();
+        const double sx = toDevice.m11(), sy = toDevice.m22(), tx = toDevice.dx(),
+                     ty = toDevice.dy();
+        for (const QPointF &p : points)
+            mask.addDot(sx * p.x() + tx, sy * p.y() + ty, stamps);
+        mask.paint(painter, color, toDevice, target, clip, buffers.scratch);
+    }
+    // An unusually large chart does not keep its buffers.
+    if (buffers.coverage.size() > size_t(kKeptMaskPixels)) {
+        buffers.coverage = std::vector<quint8>();
+        buffers.scratch = QImage();
+    }
+    return true;
+}
