@@ -4,7 +4,6 @@
 #include "ApplicationMenus.h"
 #include "Dialogs.h"
 #include "DocumentController.h"
-#include "Localization.h"
 #include "Measurement.h"
 #include "MeasurementSheet.h"
 #include "MyAppDelegate.h"
@@ -13,6 +12,7 @@
 #include "PageGrid.h"
 #include "Preferences.h"
 #include "PreferencesWndController.h"
+#include "TestMain.h"
 #include "UndoManager.h"
 
 #include <QApplication>
@@ -107,12 +107,6 @@ class TestApp : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        Localization::install(QLocale(QLocale::English));
-        Dialogs::setTestMode(true);
-    }
-
     void init()
     {
         Preferences::useTemporaryStore();
@@ -876,5 +870,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestApp)
+TENSILO_TEST_MAIN(TestApp)
 #include "tst_app.moc"

@@ -10,6 +10,7 @@
 #include "MyDocument.h"
 #include "Number.h"
 #include "Preferences.h"
+#include "TestMain.h"
 #include "UndoManager.h"
 
 #include <QElapsedTimer>
@@ -68,15 +69,7 @@ class TestCsv : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
-        Preferences::useTemporaryStore();
-    }
-    void cleanupTestCase() { Preferences::useTemporaryStore(); }
+    void initTestCase() { TestSupport::setTimeZone("Europe/Berlin"); }
     void init() { Preferences::useTemporaryStore(); }
 
     // --- The editor's checks --------------------------------------------------------------------
@@ -618,5 +611,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCsv)
+TENSILO_TEST_MAIN(TestCsv)
 #include "tst_csv.moc"

@@ -7,7 +7,7 @@
 #include "Localization.h"
 #include "MyDocument.h"
 #include "Number.h"
-#include "Preferences.h"
+#include "TestMain.h"
 #include "UndoManager.h"
 
 #include <QAccessible>
@@ -51,15 +51,6 @@ const QByteArray kGermanFile =
                       "04.03.2024;07:55;125;80;;81,2;\n")
         .toUtf8();
 
-void render(QWidget *widget, const QString &name)
-{
-    const QString dir = qEnvironmentVariable("TENSILO_TEST_OUTPUT", QDir::tempPath());
-    QDir().mkpath(dir);
-    widget->show();
-    QCoreApplication::processEvents();
-    QVERIFY(widget->grab().save(dir + u'/' + name + QLatin1String(".png")));
-}
-
 } // namespace
 
 class TestCsvDialogs : public QObject
@@ -67,17 +58,10 @@ class TestCsvDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
-        Preferences::useTemporaryStore();
-        Dialogs::setTestMode(true);
-    }
+    void initTestCase() { TestSupport::setTimeZone("Europe/Berlin"); }
     void init()
     {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
+        TestSupport::useLocale(QLocale(QLocale::English, QLocale::UnitedStates));
         Dialogs::clearRecord();
     }
 
@@ -233,24 +217,7 @@ private slots:
         QVERIFY(!dialog.result().error.isEmpty());
         QVERIFY(!dialog.canImport());
     }
-
-    void renderBothLanguages()
-    {
-        QTemporaryDir dir;
-        const QString path = writeFile(dir, "german.csv", kGermanFile);
-        for (const char *language : {"en", "de"}) {
-            const QLocale locale{QString::fromLatin1(language)};
-            QLocale::setDefault(locale);
-            Localization::install(locale);
-            MyDocument document;
-            document.setAllMeasurements({reading(1, 120, 80), reading(2, 125, 82)});
-            CsvExportDialog exportDialog(&document);
-            render(&exportDialog, QStringLiteral("csv_export_%1").arg(QLatin1String(language)));
-            CsvImportDialog importDialog(&document, path);
-            render(&importDialog, QStringLiteral("csv_import_%1").arg(QLatin1String(language)));
-        }
-    }
 };
 
-QTEST_MAIN(TestCsvDialogs)
+TENSILO_TEST_MAIN(TestCsvDialogs)
 #include "tst_csvdialogs.moc"

@@ -5,9 +5,8 @@
 #include "DocumentBuilder.h"
 #include "FhirBundle.h"
 #include "ImportDetector.h"
-#include "Localization.h"
-#include "Preferences.h"
 #include "TestHelpers.h"
+#include "TestMain.h"
 #include "UndoManager.h"
 
 #include <QBuffer>
@@ -145,12 +144,7 @@ class TestExchange : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        TestSupport::setTimeZone("Europe/Berlin");
-        Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
-        Preferences::useTemporaryStore();
-    }
+    void initTestCase() { TestSupport::setTimeZone("Europe/Berlin"); }
 
     // Export → schema → import gives back every value FHIR carries, with the local offsets.
     void fhirRoundTrip()
@@ -449,5 +443,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestExchange)
+TENSILO_TEST_MAIN(TestExchange)
 #include "tst_exchange.moc"

@@ -14,6 +14,7 @@
 #include "Preferences.h"
 #include "PressureFormatter.h"
 #include "TestHelpers.h"
+#include "TestMain.h"
 #include "TimeFormatter.h"
 
 #include <QCoreApplication>
@@ -58,8 +59,7 @@ private:
 private slots:
     void initTestCase()
     {
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
+        TestSupport::setTimeZone("Europe/Berlin");
         Date::setClock([] { return Date::fromComponents(2025, 6, 1, 12, 0); });
     }
 
@@ -67,12 +67,6 @@ private slots:
     {
         Preferences::useTemporaryStore();
         useLocale("en_US");
-    }
-
-    void cleanupTestCase()
-    {
-        Date::setClock({});
-        QLocale::setDefault(QLocale::c());
     }
 
     // --- Pressure ---------------------------------------------------------------------------
@@ -570,5 +564,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFormatters)
+TENSILO_TEST_MAIN(TestFormatters)
 #include "tst_formatters.moc"

@@ -1,5 +1,6 @@
 #include "Localization.h"
 #include "Preferences.h"
+#include "TestMain.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -52,8 +53,6 @@ private slots:
         installLanguage("en_US");
         Preferences::useTemporaryStore();
     }
-
-    void cleanupTestCase() { Preferences::useTemporaryStore(); }
 
     void freshUserSeesTheTableDefaults()
     {
@@ -337,5 +336,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPreferences)
+TENSILO_TEST_MAIN(TestPreferences)
 #include "tst_preferences.moc"

@@ -3,8 +3,8 @@
 
 #include "DocumentBuilder.h"
 #include "DocumentJson.h"
-#include "Localization.h"
 #include "MyDocument.h"
+#include "TestMain.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -536,16 +536,6 @@ private:
     QTemporaryDir home;
 };
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("TZ", "UTC");
-    tzset();
-    QGuiApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
-    TestTool test;
-    return QTest::qExec(&test, argc, argv);
-}
+TENSILO_TEST_MAIN(TestTool)
 
 #include "tst_tool.moc"

@@ -1,6 +1,11 @@
 #include "TestHelpers.h"
 
+#include "Localization.h"
+#include "Preferences.h"
+
 #include <QDir>
+#include <QFile>
+#include <QStandardPaths>
 
 #include <ctime>
 
@@ -31,6 +36,32 @@ void setTimeZone(const QByteArray &zone)
 {
     qputenv("TZ", zone);
     tzset();
+}
+
+void useLocale(const QLocale &locale)
+{
+    QLocale::setDefault(locale);
+    Localization::install(locale);
+}
+
+void setUpEnvironment()
+{
+    setTimeZone("UTC");
+    QStandardPaths::setTestModeEnabled(true);
+    useLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    Preferences::useTemporaryStore();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace TestSupport

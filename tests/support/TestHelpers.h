@@ -3,6 +3,7 @@
 #include "Measurement.h"
 
 #include <QByteArray>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -21,5 +22,20 @@ QString outputPath(const QString &name);
 
 // Makes `zone` ("UTC", "Europe/Berlin") the process's local time zone.
 void setTimeZone(const QByteArray &zone);
+
+// Makes `locale` the default for numbers and dates and installs its language's texts.
+void useLocale(const QLocale &locale);
+
+// The environment TENSILO_TEST_MAIN (TestMain.h) gives every test program before its first
+// test: UTC, US English for numbers, dates and texts, a throw-away preference store, the test
+// locations of QStandardPaths. A test that needs another zone, language or preference sets it
+// itself.
+void setUpEnvironment();
+
+// The file's bytes, empty when it cannot be read.
+QByteArray readFile(const QString &path);
+
+// Writes the bytes, replacing the file; false when not all of them could be written.
+bool writeFile(const QString &path, const QByteArray &bytes);
 
 } // namespace TestSupport
