@@ -42,11 +42,7 @@ void addReadings(MyDocument *document, int count, int first = 0)
     document->undoManager()->closeGroup(); // as the end of the event loop's turn would
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+constexpr auto contents = &TestSupport::readFile;
 
 // Runs the event loop until queued dialog answers and deferred deletions are delivered.
 void settle()

@@ -25,11 +25,7 @@ namespace {
 
 MeasurementPtr reading(const QDateTime &when, const QVariant &systolic, const QVariant &diastolic)
 {
-    auto r = std::make_shared<Measurement>();
-    r->setTheWholeDate(Date::fromDateTime(when));
-    r->setSystolic(systolic);
-    r->setDiastolic(diastolic);
-    return r;
+    return TestSupport::reading(Date::fromDateTime(when), systolic, diastolic);
 }
 
 QDateTime local(int y, int mo, int d, int h, int mi, int s = 0)
@@ -525,9 +521,7 @@ private slots:
         QCOMPARE(tool({"export-csv", path("doc.tensilo"), path("out.csv"), "--all", "--separator",
                        "semicolon"}),
                  0);
-        QFile out(path("out.csv"));
-        QVERIFY(out.open(QIODevice::ReadOnly));
-        const QStringList rows = lines(out.readAll());
+        const QStringList rows = lines(TestSupport::readFile(path("out.csv")));
         QCOMPARE(rows.size(), 3);
         QVERIFY(rows.at(1).contains(QStringLiteral(";120;80;;72.5;")));
 

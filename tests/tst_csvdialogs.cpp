@@ -27,18 +27,14 @@ namespace {
 
 MeasurementPtr reading(int day, int systolic, int diastolic)
 {
-    auto r = std::make_shared<Measurement>();
-    r->setTheWholeDate(Date::fromComponents(2024, 3, day, 8, 15));
-    r->setSystolic(Number::integer(systolic));
-    r->setDiastolic(Number::integer(diastolic));
-    return r;
+    return TestSupport::reading(Date::fromComponents(2024, 3, day, 8, 15),
+                                Number::integer(systolic), Number::integer(diastolic));
 }
 
 QString writeFile(const QTemporaryDir &dir, const char *name, const QByteArray &bytes)
 {
     const QString path = dir.filePath(QLatin1String(name));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+    if (!TestSupport::writeFile(path, bytes))
         qFatal("cannot write %s", name);
     return path;
 }
@@ -86,9 +82,8 @@ private slots:
         QTRY_COMPARE(exported.size(), 1);
         QCOMPARE(exported.at(0).at(0).toString(), dir.filePath(QStringLiteral("readings.csv")));
         QCOMPARE(finished.size(), 1);
-        QFile file(dir.filePath(QStringLiteral("readings.csv")));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.readAll().contains("\t120\t80\t"));
+        QVERIFY(TestSupport::readFile(dir.filePath(QStringLiteral("readings.csv")))
+                    .contains("\t120\t80\t"));
 
         // Cancelled file dialog: nothing written, the dialog stays.
         CsvExportDialog again(&document);

@@ -36,17 +36,9 @@ QString dataDir()
     return QStringLiteral(TENSILO_SOURCE_DIR "/tests/data/documents/");
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using TestSupport::readFile;
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using TestSupport::writeFile;
 
 QByteArray dataOf(const MyDocument &document)
 {

@@ -33,11 +33,7 @@ QByteArray json(const char *text)
     return QByteArray(text).replace('\'', '"');
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+constexpr auto readAll = &TestSupport::readFile;
 
 // A small JSON schema checker (type, const, enum, pattern, required, properties, items,
 // minItems, anyOf, $ref to a definition); answers where the value breaks the schema, or empty.
@@ -97,29 +93,8 @@ QString violation(const QJsonValue &value, const QJsonObject &schema, const QJso
     return QString();
 }
 
-struct ToolRun
-{
-    int exitCode = -1;
-    QByteArray err;
-};
-
-ToolRun runTool(const QStringList &arguments, const QString &home)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), home);
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
-    process.setProcessEnvironment(env);
-    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tensilo-tool"),
-                  arguments);
-    ToolRun run;
-    if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit) {
-        run.exitCode = process.exitCode();
-        run.err = process.readAllStandardError();
-    }
-    return run;
-}
+using ToolRun = TestSupport::ProcessRun;
+using TestSupport::runTool;
 
 QString describe(const Measurement &r)
 {

@@ -188,22 +188,15 @@ QString python()
 
 QByteArray runOracle(const QStringList &arguments)
 {
-    QProcess process;
-    process.start(python(),
-                  QStringList{QStringLiteral(TENSILO_SOURCE_DIR "/tests/plist_oracle.py")} +
-                      arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
-        qWarning() << arguments << process.readAllStandardError();
-        return QByteArray();
-    }
-    return process.readAllStandardOutput().trimmed();
+    const TestSupport::ProcessRun run = TestSupport::run(
+        python(),
+        QStringList{QStringLiteral(TENSILO_SOURCE_DIR "/tests/plist_oracle.py")} + arguments);
+    if (run.exitCode != 0)
+        qWarning() << arguments << run.err;
+    return run.exitCode == 0 ? run.out.trimmed() : QByteArray();
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using TestSupport::readFile;
 
 MeasurementPtr fullReading()
 {

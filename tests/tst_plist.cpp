@@ -223,27 +223,15 @@ QString oracleScript()
 
 QByteArray run(const QString &program, const QStringList &arguments)
 {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        qWarning() << program << arguments << process.readAllStandardError();
-        return QByteArray();
-    }
-    return process.readAllStandardOutput();
+    const TestSupport::ProcessRun run = TestSupport::run(program, arguments);
+    if (run.exitCode != 0)
+        qWarning() << program << arguments << run.err;
+    return run.exitCode == 0 ? run.out : QByteArray();
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using TestSupport::readFile;
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using TestSupport::writeFile;
 
 V readOk(const QByteArray &data)
 {

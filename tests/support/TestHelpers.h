@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QLocale>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -37,5 +38,24 @@ QByteArray readFile(const QString &path);
 
 // Writes the bytes, replacing the file; false when not all of them could be written.
 bool writeFile(const QString &path, const QByteArray &bytes);
+
+// What a child process did: its exit code (-1 when it did not start, crashed or ran longer than
+// two minutes) and what it wrote.
+struct ProcessRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the program with the arguments, `input` on its standard input.
+ProcessRun run(const QString &program, const QStringList &arguments,
+               const QByteArray &input = QByteArray(),
+               const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+
+// Runs tensilo-tool (beside the test program) in US English, offscreen and with `home` as its
+// home, so that the user's preferences are never read or written; the zone is the test's.
+ProcessRun runTool(const QStringList &arguments, const QString &home,
+                   const QByteArray &input = QByteArray());
 
 } // namespace TestSupport
