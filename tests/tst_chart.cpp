@@ -13,7 +13,6 @@
 #include "TestRandom.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
@@ -25,7 +24,6 @@
 #include <QWheelEvent>
 
 #include <cmath>
-#include <ctime>
 
 namespace {
 

@@ -13,7 +13,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <ctime>
 #include <functional>
 #include <memory>
 #include <type_traits>

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 
-#include <ctime>
 #include <functional>
 #include <memory>
 

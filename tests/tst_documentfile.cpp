@@ -13,11 +13,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QPointF>
 #include <QProcess>
-#include <QRectF>
 #include <QSizeF>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 

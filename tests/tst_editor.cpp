@@ -16,7 +16,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDateEdit>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>

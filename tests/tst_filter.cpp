@@ -8,8 +8,6 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <ctime>
-
 namespace {
 
 PredicatePtr parse(const QString &text)

@@ -17,11 +17,9 @@
 #include "TestMain.h"
 #include "TimeFormatter.h"
 
-#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QTest>
 
-#include <ctime>
 #include <memory>
 
 using FormatterPtr = std::shared_ptr<Formatter>;

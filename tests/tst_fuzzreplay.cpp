@@ -10,8 +10,6 @@
 #include <QFile>
 #include <QtTest>
 
-#include <ctime>
-
 namespace {
 
 // Each fuzz target's checks and the folders (under tests/data) it is replayed over: its seeds

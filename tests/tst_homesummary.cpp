@@ -13,8 +13,6 @@
 
 #include <QtTest>
 
-#include <ctime>
-
 namespace {
 
 // "2026-03-10 07:30 140/90/70": a local time, a pressure and an optional pulse.

@@ -12,7 +12,6 @@
 #include <QLocale>
 #include <QTest>
 
-#include <ctime>
 #include <limits>
 
 namespace {

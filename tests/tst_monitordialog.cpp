@@ -13,7 +13,6 @@
 #include "UndoManager.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>

@@ -3,12 +3,9 @@
 #include "TestMain.h"
 #include "XmlPropertyList.h"
 
-#include <QCoreApplication>
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 
 #include <cmath>

@@ -7,7 +7,6 @@
 
 #include <QtTest>
 
-#include <ctime>
 #include <limits>
 
 using Cmp = ComparisonPredicate;

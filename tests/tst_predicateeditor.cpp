@@ -16,7 +16,6 @@
 #include "TagsTemplate.h"
 #include "TestMain.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QMenu>

@@ -3,7 +3,6 @@
 #include "TestMain.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>

@@ -5,7 +5,6 @@
 #include <QtTest>
 
 #include <cmath>
-#include <ctime>
 
 class TestRelativeDate : public QObject
 {

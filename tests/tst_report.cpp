@@ -148,12 +148,8 @@ QStringList kindsOf(const QList<PrintViewItemPtr> &items)
 // Runs a poppler tool; its standard output, or nothing when it failed.
 std::optional<QString> runTool(const QString &program, const QStringList &arguments)
 {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        return std::nullopt;
-    return QString::fromUtf8(process.readAllStandardOutput());
+    const TestSupport::ProcessRun run = TestSupport::run(program, arguments);
+    return run.exitCode == 0 ? std::optional(QString::fromUtf8(run.out)) : std::nullopt;
 }
 
 // Whether a dark line (the chart's grey axes) runs from a to b: every sampled point has a pixel

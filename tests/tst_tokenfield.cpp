@@ -6,7 +6,6 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QCompleter>
 #include <QDialog>
 #include <QLabel>

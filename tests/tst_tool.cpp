@@ -6,17 +6,13 @@
 #include "MyDocument.h"
 #include "TestMain.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <ctime>
 
 namespace {
 
