@@ -116,8 +116,8 @@ private slots:
         QTest::newRow("explicit compounds")
             << "AND(Systolic > 0) OR OR() OR AND(Pulse > 1, Pulse < 2)"
             << "AND(Systolic > 0) OR OR() OR (Pulse > 1 AND Pulse < 2)";
-        QTest::newRow("escapes") << R"(Comments == 'it\'s \"x\" \\ \n\u00e9')"
-                                 << R"(Comments == "it's \"x\" \\ \né")";
+        QTest::newRow("escapes") << "Comments == 'it\\'s \\\"x\\\" \\\\ \\n\\u00e9'"
+                                 << "Comments == \"it's \\\"x\\\" \\\\ \\né\"";
         QTest::newRow("constant left") << "120 < Systolic"
                                        << "120 < Systolic";
     }
@@ -185,7 +185,7 @@ private slots:
         QTest::newRow("no operator") << "Systolic 120" << 9;
         QTest::newRow("unknown character") << "Systolic ~ 3" << 9;
         QTest::newRow("unterminated string") << "Comments == 'abc" << 12;
-        QTest::newRow("bad escape") << R"(Comments == "a\qb")" << 14;
+        QTest::newRow("bad escape") << "Comments == \"a\\qb\"" << 14;
         QTest::newRow("missing bracket") << "(Systolic > 0" << 13;
         QTest::newRow("trailing words") << "Systolic > 0 Diastolic" << 13;
         QTest::newRow("number into name") << "Systolic > 12abc" << 11;
