@@ -131,7 +131,6 @@ private slots:
         weight->setCurrentIndex(weight->findData(int(CsvField::Ignore)));
         QTRY_VERIFY(!dialog.result().readings.isEmpty() &&
                     !dialog.result().readings.first()->Weight().isValid());
-        render(&dialog, QStringLiteral("csv_import_en"));
 
         QSignalSpy imported(&dialog, &CsvImportDialog::imported);
         dialog.open();

@@ -112,21 +112,6 @@ struct Heard
 
 } // namespace
 
-MeasurementSheet *TestEditor::open(ConstMeasurementPtr reading, bool editing, Heard &heard)
-{
-    // Sheets that ended before are gone first, so that the new one is the one found.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    MeasurementSheet::showForMeasurement(std::move(reading), pDocument, editing, pWindow,
-                                         heard.callback());
-    auto *sheet = pWindow->findChild<MeasurementSheet *>();
-    if (sheet) {
-        QApplication::setActiveWindow(sheet);
-        if (!QTest::qWaitForWindowActive(sheet) || QApplication::activeWindow() != sheet)
-            qWarning("the sheet did not become active");
-    }
-    return sheet;
-}
-
 class TestEditor : public QObject
 {
     Q_OBJECT
@@ -786,6 +771,21 @@ private:
     MyDocument *pDocument = nullptr;
     MeasurementSheet *open(ConstMeasurementPtr reading, bool editing, Heard &heard);
 };
+
+MeasurementSheet *TestEditor::open(ConstMeasurementPtr reading, bool editing, Heard &heard)
+{
+    // Sheets that ended before are gone first, so that the new one is the one found.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    MeasurementSheet::showForMeasurement(std::move(reading), pDocument, editing, pWindow,
+                                         heard.callback());
+    auto *sheet = pWindow->findChild<MeasurementSheet *>();
+    if (sheet) {
+        QApplication::setActiveWindow(sheet);
+        if (!QTest::qWaitForWindowActive(sheet) || QApplication::activeWindow() != sheet)
+            qWarning("the sheet did not become active");
+    }
+    return sheet;
+}
 
 TENSILO_TEST_MAIN(TestEditor)
 #include "tst_editor.moc"

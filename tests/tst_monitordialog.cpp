@@ -184,7 +184,6 @@ private slots:
         QVERIFY(dialog.importButton()->isEnabled());
         QVERIFY(dialog.statusText().contains(QStringLiteral("ended early")));
         QVERIFY(document.allItems().isEmpty());
-        render(&dialog, QStringLiteral("monitor_import_dropped_en"));
 
         QSignalSpy finished(&dialog, &QDialog::finished);
         QTest::keyClick(&dialog, Qt::Key_Escape);
