@@ -4,7 +4,6 @@
 #include "ApplicationMenus.h"
 #include "Dialogs.h"
 #include "DocumentController.h"
-#include "Localization.h"
 #include "Measurement.h"
 #include "MeasurementSheet.h"
 #include "MyAppDelegate.h"
@@ -13,6 +12,7 @@
 #include "PageGrid.h"
 #include "Preferences.h"
 #include "PreferencesWndController.h"
+#include "TestMain.h"
 #include "UndoManager.h"
 
 #include <QApplication>
@@ -44,11 +44,7 @@ void addReadings(MyDocument *document, int count, int first = 0)
     document->undoManager()->closeGroup(); // as the end of the event loop's turn would
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+constexpr auto contents = &TestSupport::readFile;
 
 // Runs the event loop until queued dialog answers and deferred deletions are delivered.
 void settle()
@@ -109,12 +105,6 @@ class TestApp : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        Localization::install(QLocale(QLocale::English));
-        Dialogs::setTestMode(true);
-    }
-
     void init()
     {
         Preferences::useTemporaryStore();
@@ -912,5 +902,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestApp)
+TENSILO_TEST_MAIN(TestApp)
 #include "tst_app.moc"

@@ -5,11 +5,10 @@
 #include "CrashReporter.h"
 #include "Dialogs.h"
 #include "DocumentController.h"
-#include "Localization.h"
 #include "MyDocument.h"
-#include "Preferences.h"
 #include "ReportDialog.h"
 #include "SingleInstance.h"
+#include "TestMain.h"
 
 #include <QAccessible>
 #include <QPlainTextEdit>
@@ -34,13 +33,6 @@ class TestAppProcess : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        Localization::install(QLocale(QLocale::English));
-        Dialogs::setTestMode(true);
-        Preferences::useTemporaryStore();
-    }
-
     void recoveryAfterKill()
     {
         QTemporaryDir dir;
@@ -196,5 +188,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAppProcess)
+TENSILO_TEST_MAIN(TestAppProcess)
 #include "tst_app_process.moc"

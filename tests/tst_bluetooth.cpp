@@ -3,6 +3,7 @@
 
 #include "BluetoothMonitors.h"
 #include "MonitorProtocol.h"
+#include "TestMain.h"
 
 #include <QBluetoothLocalDevice>
 #include <QSignalSpy>
@@ -61,5 +62,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestBluetooth)
+TENSILO_TEST_MAIN(TestBluetooth)
 #include "tst_bluetooth.moc"

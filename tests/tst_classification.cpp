@@ -3,6 +3,7 @@
 #include "Localization.h"
 #include "Preferences.h"
 #include "PressureClassification.h"
+#include "TestMain.h"
 
 #include <QtTest>
 
@@ -13,8 +14,6 @@ class TestClassification : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { Preferences::useTemporaryStore(); }
-
     void categories_data()
     {
         QTest::addColumn<int>("scheme");
@@ -115,5 +114,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestClassification)
+TENSILO_TEST_MAIN(TestClassification)
 #include "tst_classification.moc"

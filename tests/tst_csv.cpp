@@ -10,6 +10,7 @@
 #include "MyDocument.h"
 #include "Number.h"
 #include "Preferences.h"
+#include "TestMain.h"
 #include "UndoManager.h"
 
 #include <QElapsedTimer>
@@ -24,11 +25,7 @@ namespace {
 
 MeasurementPtr reading(const QDateTime &when, const QVariant &systolic, const QVariant &diastolic)
 {
-    auto r = std::make_shared<Measurement>();
-    r->setTheWholeDate(Date::fromDateTime(when));
-    r->setSystolic(systolic);
-    r->setDiastolic(diastolic);
-    return r;
+    return TestSupport::reading(Date::fromDateTime(when), systolic, diastolic);
 }
 
 QDateTime local(int y, int mo, int d, int h, int mi, int s = 0)
@@ -68,15 +65,7 @@ class TestCsv : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
-        Preferences::useTemporaryStore();
-    }
-    void cleanupTestCase() { Preferences::useTemporaryStore(); }
+    void initTestCase() { TestSupport::setTimeZone("Europe/Berlin"); }
     void init() { Preferences::useTemporaryStore(); }
 
     // --- The editor's checks --------------------------------------------------------------------
@@ -532,9 +521,7 @@ private slots:
         QCOMPARE(tool({"export-csv", path("doc.tensilo"), path("out.csv"), "--all", "--separator",
                        "semicolon"}),
                  0);
-        QFile out(path("out.csv"));
-        QVERIFY(out.open(QIODevice::ReadOnly));
-        const QStringList rows = lines(out.readAll());
+        const QStringList rows = lines(TestSupport::readFile(path("out.csv")));
         QCOMPARE(rows.size(), 3);
         QVERIFY(rows.at(1).contains(QStringLiteral(";120;80;;72.5;")));
 
@@ -618,5 +605,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCsv)
+TENSILO_TEST_MAIN(TestCsv)
 #include "tst_csv.moc"

@@ -7,38 +7,31 @@
 #include "Localization.h"
 #include "MyDocument.h"
 #include "Number.h"
-#include "Preferences.h"
+#include "TestMain.h"
 #include "UndoManager.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <ctime>
-
 namespace {
 
 MeasurementPtr reading(int day, int systolic, int diastolic)
 {
-    auto r = std::make_shared<Measurement>();
-    r->setTheWholeDate(Date::fromComponents(2024, 3, day, 8, 15));
-    r->setSystolic(Number::integer(systolic));
-    r->setDiastolic(Number::integer(diastolic));
-    return r;
+    return TestSupport::reading(Date::fromComponents(2024, 3, day, 8, 15),
+                                Number::integer(systolic), Number::integer(diastolic));
 }
 
 QString writeFile(const QTemporaryDir &dir, const char *name, const QByteArray &bytes)
 {
     const QString path = dir.filePath(QLatin1String(name));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+    if (!TestSupport::writeFile(path, bytes))
         qFatal("cannot write %s", name);
     return path;
 }
@@ -51,15 +44,6 @@ const QByteArray kGermanFile =
                       "04.03.2024;07:55;125;80;;81,2;\n")
         .toUtf8();
 
-void render(QWidget *widget, const QString &name)
-{
-    const QString dir = qEnvironmentVariable("TENSILO_TEST_OUTPUT", QDir::tempPath());
-    QDir().mkpath(dir);
-    widget->show();
-    QCoreApplication::processEvents();
-    QVERIFY(widget->grab().save(dir + u'/' + name + QLatin1String(".png")));
-}
-
 } // namespace
 
 class TestCsvDialogs : public QObject
@@ -67,17 +51,10 @@ class TestCsvDialogs : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
-        Preferences::useTemporaryStore();
-        Dialogs::setTestMode(true);
-    }
+    void initTestCase() { TestSupport::setTimeZone("Europe/Berlin"); }
     void init()
     {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
+        TestSupport::useLocale(QLocale(QLocale::English, QLocale::UnitedStates));
         Dialogs::clearRecord();
     }
 
@@ -102,9 +79,8 @@ private slots:
         QTRY_COMPARE(exported.size(), 1);
         QCOMPARE(exported.at(0).at(0).toString(), dir.filePath(QStringLiteral("readings.csv")));
         QCOMPARE(finished.size(), 1);
-        QFile file(dir.filePath(QStringLiteral("readings.csv")));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.readAll().contains("\t120\t80\t"));
+        QVERIFY(TestSupport::readFile(dir.filePath(QStringLiteral("readings.csv")))
+                    .contains("\t120\t80\t"));
 
         // Cancelled file dialog: nothing written, the dialog stays.
         CsvExportDialog again(&document);
@@ -155,7 +131,6 @@ private slots:
         weight->setCurrentIndex(weight->findData(int(CsvField::Ignore)));
         QTRY_VERIFY(!dialog.result().readings.isEmpty() &&
                     !dialog.result().readings.first()->Weight().isValid());
-        render(&dialog, QStringLiteral("csv_import_en"));
 
         QSignalSpy imported(&dialog, &CsvImportDialog::imported);
         dialog.open();
@@ -233,24 +208,7 @@ private slots:
         QVERIFY(!dialog.result().error.isEmpty());
         QVERIFY(!dialog.canImport());
     }
-
-    void renderBothLanguages()
-    {
-        QTemporaryDir dir;
-        const QString path = writeFile(dir, "german.csv", kGermanFile);
-        for (const char *language : {"en", "de"}) {
-            const QLocale locale{QString::fromLatin1(language)};
-            QLocale::setDefault(locale);
-            Localization::install(locale);
-            MyDocument document;
-            document.setAllMeasurements({reading(1, 120, 80), reading(2, 125, 82)});
-            CsvExportDialog exportDialog(&document);
-            render(&exportDialog, QStringLiteral("csv_export_%1").arg(QLatin1String(language)));
-            CsvImportDialog importDialog(&document, path);
-            render(&importDialog, QStringLiteral("csv_import_%1").arg(QLatin1String(language)));
-        }
-    }
 };
 
-QTEST_MAIN(TestCsvDialogs)
+TENSILO_TEST_MAIN(TestCsvDialogs)
 #include "tst_csvdialogs.moc"

@@ -1,4 +1,5 @@
 #include "Dialogs.h"
+#include "TestMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -98,5 +99,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDialogs)
+TENSILO_TEST_MAIN(TestDialogs)
 #include "tst_dialogs.moc"

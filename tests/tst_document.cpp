@@ -1,7 +1,6 @@
 #include "ComparisonPredicate.h"
 #include "DocumentArchive.h"
 #include "DocumentPrinter.h"
-#include "Localization.h"
 #include "MyDocument.h"
 #include "RelativeDate.h"
 #include "TestHelpers.h"
@@ -14,7 +13,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <ctime>
 #include <functional>
 #include <memory>
 #include <type_traits>
@@ -147,13 +145,8 @@ class TestDocument : public QObject
 private slots:
     void initTestCase()
     {
-        qputenv("TZ", "UTC");
-        tzset();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
         Date::setClock([] { return kNow; });
     }
-    void cleanupTestCase() { Date::setClock({}); }
 
     void newDocument()
     {
@@ -1133,6 +1126,7 @@ private slots:
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    TestSupport::setUpEnvironment();
     const QString brokenRule = qEnvironmentVariable("TST_DOCUMENT_BROKEN_RULE");
     if (!brokenRule.isEmpty()) {
         MyDocument document;

@@ -2,6 +2,7 @@
 // then undone to the start and redone to the end.
 
 #include "MyDocument.h"
+#include "TestMain.h"
 #include "UndoManager.h"
 #include "document_mirror.h"
 
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 
-#include <ctime>
 #include <functional>
 #include <memory>
 
@@ -447,12 +447,8 @@ class TestDocumentModel : public QObject
 private slots:
     void initTestCase()
     {
-        qputenv("TZ", "UTC");
-        tzset();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         Date::setClock([] { return kNow; });
     }
-    void cleanupTestCase() { Date::setClock({}); }
 
     void randomOperations_data()
     {
@@ -537,6 +533,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDocumentModel)
+TENSILO_TEST_MAIN(TestDocumentModel)
 
 #include "tst_document_model.moc"

@@ -6,12 +6,12 @@
 #include "DocumentJson.h"
 #include "Filter.h"
 #include "InformationItem.h"
-#include "Localization.h"
 #include "MyDocument.h"
 #include "Number.h"
 #include "Predicate.h"
 #include "PrintSettings.h"
 #include "TestHelpers.h"
+#include "TestMain.h"
 #include "UndoManager.h"
 
 #include <QJsonArray>
@@ -27,12 +27,6 @@ class TestDocumentJson : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
-    }
-
     // --- Numbers and values
     // ---------------------------------------------------------------------------
 
@@ -501,5 +495,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDocumentJson)
+TENSILO_TEST_MAIN(TestDocumentJson)
 #include "tst_documentjson.moc"

@@ -11,11 +11,11 @@
 #include "MyWindowController.h"
 #include "Number.h"
 #include "Preferences.h"
+#include "TestMain.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDateEdit>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -117,65 +117,660 @@ class TestEditor : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
 
-    void checksAtEveryBoundary_data();
-    void checksAtEveryBoundary();
-    void typedNumbersInBothForms();
+    void initTestCase()
+    {
+        QVERIFY(kZoneSet);
+        TestSupport::setTimeZone("Europe/Berlin"); // again: the shared environment set UTC
+        Date::setClock([] { return kNow; });
+    }
 
-    void newReadingStartsFromTheLastEditedOne();
-    void editingWorksOnACopyAndReportsBoth();
-    void failedCheckAlertsInOrderAndKeepsTheSheetOpen();
-    void aBadValueInAHiddenRowShowsTheRow();
-    void cancelAndEscapeTellNobody();
-    void returnCommits();
-    void numbersKeepTheirKindAndTheLocaleForm();
+    void init()
+    {
+        Preferences::useTemporaryStore();
+        Dialogs::clearRecord();
+        pWindow = new QMainWindow;
+        pWindow->resize(800, 600);
+        pWindow->show();
+        QVERIFY(QTest::qWaitForWindowActive(pWindow));
+        pDocument = new MyDocument;
+    }
 
-    void rowsFollowThePreferencesWithTheirGeometry();
-    void tabGoesThroughTheShownRowsToTheTags();
-    void everyFieldIsLabelled();
+    void cleanup()
+    {
+        delete pWindow;
+        delete pDocument;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
 
-    void tagMenuListsNewTagsThenTheDocumentsTags();
-    void choosingATagTogglesItInTheCopy();
-    void tagsAreRewrittenOnlyWhenEdited_data();
-    void tagsAreRewrittenOnlyWhenEdited();
+    void checksAtEveryBoundary_data()
+    {
+        QTest::addColumn<Checks::Values>("input");
+        QTest::addColumn<QString>("stem");
+        const QString ok;
+        const QString sys = QStringLiteral("record_bad_systolic");
+        const QString dia = QStringLiteral("record_bad_diastolic");
+        const QString pressure = QStringLiteral("record_bad_pressure");
+        const QString pulse = QStringLiteral("record_bad_pulse");
+        const QString weight = QStringLiteral("record_bad_weight");
+        const QString custom = QStringLiteral("record_bad_custom");
 
-    void rendersInBothLanguages();
+        QTest::newRow("systolic 50") << values(n(50), n(40)) << ok;
+        QTest::newRow("systolic 300") << values(n(300), n(80)) << ok;
+        QTest::newRow("systolic 49") << values(n(49), n(40)) << sys;
+        QTest::newRow("systolic 301") << values(n(301), n(80)) << sys;
+        QTest::newRow("systolic 49.9 is 49") << values(r(49.9), n(40)) << sys;
+        QTest::newRow("systolic 300.9 is 300") << values(r(300.9), n(80)) << ok;
+        QTest::newRow("systolic missing is 0") << values(none, n(80)) << sys;
+        QTest::newRow("systolic not a number is 0") << values(text("abc"), n(80)) << sys;
+        QTest::newRow("systolic enormous") << values(r(1e300), n(80)) << sys;
+        QTest::newRow("systolic infinite")
+            << values(r(std::numeric_limits<double>::infinity()), n(80)) << sys;
+
+        QTest::newRow("diastolic 20") << values(n(120), n(20)) << ok;
+        QTest::newRow("diastolic 200") << values(n(250), n(200)) << ok;
+        QTest::newRow("diastolic 19") << values(n(120), n(19)) << dia;
+        QTest::newRow("diastolic 201") << values(n(250), n(201)) << dia;
+        QTest::newRow("diastolic missing") << values(n(120), none) << dia;
+        QTest::newRow("diastolic not a number") << values(n(120), text("8o")) << dia;
+
+        QTest::newRow("pressure equal") << values(n(120), n(120)) << pressure;
+        QTest::newRow("pressure one apart") << values(n(121), n(120)) << ok;
+        QTest::newRow("pressure inverted") << values(n(100), n(150)) << pressure;
+        QTest::newRow("pressure equal as integers") << values(r(120.9), r(120.1)) << pressure;
+        QTest::newRow("diastolic before pressure") << values(n(120), n(250)) << dia;
+        QTest::newRow("systolic before diastolic") << values(n(20), n(250)) << sys;
+
+        QTest::newRow("pulse 20") << values(n(120), n(80), n(20)) << ok;
+        QTest::newRow("pulse 250") << values(n(120), n(80), n(250)) << ok;
+        QTest::newRow("pulse 19") << values(n(120), n(80), n(19)) << pulse;
+        QTest::newRow("pulse 251") << values(n(120), n(80), n(251)) << pulse;
+        QTest::newRow("pulse 0") << values(n(120), n(80), n(0)) << pulse;
+        QTest::newRow("pulse missing") << values(n(120), n(80), none) << ok;
+        QTest::newRow("pulse not a number") << values(n(120), n(80), text("x")) << pulse;
+        QTest::newRow("pressure before pulse") << values(n(80), n(80), n(0)) << pressure;
+
+        QTest::newRow("weight 2") << values(n(120), n(80), none, n(2)) << ok;
+        QTest::newRow("weight 400") << values(n(120), n(80), none, n(400)) << ok;
+        QTest::newRow("weight 1") << values(n(120), n(80), none, n(1)) << weight;
+        QTest::newRow("weight 401") << values(n(120), n(80), none, n(401)) << weight;
+        QTest::newRow("weight 2.5 is 2") << values(n(120), n(80), none, r(2.5)) << ok;
+        QTest::newRow("weight 400.9 is 400") << values(n(120), n(80), none, r(400.9)) << ok;
+        QTest::newRow("weight 1.9 is 1") << values(n(120), n(80), none, r(1.9)) << weight;
+        QTest::newRow("weight missing") << values(n(120), n(80), n(60), none) << ok;
+        QTest::newRow("weight not a number") << values(n(120), n(80), none, text("7O")) << weight;
+        QTest::newRow("weight not finite")
+            << values(n(120), n(80), none, r(std::nan(""))) << weight;
+        QTest::newRow("pulse before weight") << values(n(120), n(80), n(10), n(1)) << pulse;
+
+        QTest::newRow("custom any number") << values(n(120), n(80), none, none, r(-3.5)) << ok;
+        QTest::newRow("custom not a number")
+            << values(n(120), n(80), none, none, text("high")) << custom;
+        QTest::newRow("weight before custom")
+            << values(n(120), n(80), none, n(1), text("high")) << weight;
+    }
+    void checksAtEveryBoundary()
+    {
+        QFETCH(Checks::Values, input);
+        QFETCH(QString, stem);
+        Checks::Field field = Checks::Field::Custom3;
+        QCOMPARE(Checks::firstFailure(input, &field), stem);
+        QCOMPARE(field == Checks::Field::None, stem.isEmpty());
+    }
+
+    void typedNumbersInBothForms()
+    {
+        const QLocale en(QLocale::English, QLocale::UnitedStates);
+        const QLocale de(QLocale::German, QLocale::Germany);
+        struct Case
+        {
+            const char *typed;
+            const QLocale &locale;
+            QVariant expected;
+        } cases[] = {
+            {"72.5", en, r(72.5)},
+            {"72,5", de, r(72.5)},
+            {"72.5", de, r(72.5)}, // the C form, not 725 with a group separator
+            {" 120 ", de, n(120)},
+            {"120", en, n(120)},
+            {"-3", en, n(-3)},
+            {"", de, none},
+            {"   ", en, none},
+            {"72,5", en, text("72,5")}, // a comma is no decimal separator in English
+            {"1,000", en, text("1,000")},
+            {"abc", de, text("abc")},
+            {"12abc", en, text("12abc")},
+        };
+        for (const Case &c : cases) {
+            const QVariant parsed = Checks::parseNumber(QString::fromUtf8(c.typed), c.locale);
+            QVERIFY2(parsed == c.expected && parsed.typeId() == c.expected.typeId(),
+                     qPrintable(
+                         QStringLiteral("\"%1\" in %2 gave %3")
+                             .arg(QString::fromUtf8(c.typed), c.locale.name(), parsed.toString())));
+        }
+        QCOMPARE(Checks::formatNumber(r(72.5), de), QStringLiteral("72,5"));
+        QCOMPARE(Checks::formatNumber(n(1200), de), QStringLiteral("1200"));
+        QCOMPARE(Checks::formatNumber(r(1234.25), en), QStringLiteral("1234.25"));
+        QCOMPARE(Checks::formatNumber(none, en), QString());
+        // What a field shows reads back as the same value.
+        for (const QVariant &value : {r(72.5), r(0.1), n(80), r(-2.75)})
+            QCOMPARE(Checks::parseNumber(Checks::formatNumber(value, de), de), value);
+    }
+
+    void newReadingStartsFromTheLastEditedOne()
+    {
+        // A new document: 120 over 80 at the present moment.
+        {
+            Heard heard;
+            MeasurementSheet *sheet = open(nullptr, false, heard);
+            QVERIFY(sheet);
+            QVERIFY(sheet->isVisible());
+            QCOMPARE(sheet->windowModality(), Qt::WindowModal);
+            QVERIFY(!sheet->originalMeasurement());
+            const MeasurementPtr copy = sheet->currentMeasurement();
+            QCOMPARE(copy->Systolic(), n(120));
+            QCOMPARE(copy->Diastolic(), n(80));
+            QCOMPARE(copy->theWholeDate(), kNow);
+            QCOMPARE(field(sheet, "pEditSistolic")->text(), QStringLiteral("120"));
+            QCOMPARE(sheet->findChild<QDateEdit *>()->date(), QDate(2024, 5, 17));
+            QCOMPARE(sheet->findChild<QTimeEdit *>()->time(), QTime(9, 41));
+            QStringList buttons;
+            for (QPushButton *b : sheet->findChildren<QPushButton *>())
+                buttons << b->text();
+            QVERIFY2(buttons.contains(QStringLiteral("Add")), qPrintable(buttons.join(',')));
+            sheet->reject();
+        }
+        // With a last edited reading: its values, dated now, with no comment.
+        auto last = reading(3, 135, 85, {"home", "left arm"});
+        last->setPulse(n(66));
+        last->setWeight(r(81.5));
+        last->setComments(QStringLiteral("after the walk"));
+        pDocument->onMeasurementChangedFrom(nullptr, last);
+        Heard heard;
+        MeasurementSheet *sheet = open(nullptr, false, heard);
+        QVERIFY(sheet);
+        const MeasurementPtr copy = sheet->currentMeasurement();
+        QVERIFY(copy != pDocument->lastEditedMeasurement());
+        QCOMPARE(copy->Systolic(), n(135));
+        QCOMPARE(copy->Pulse(), n(66));
+        QCOMPARE(copy->Weight(), r(81.5));
+        QCOMPARE(copy->Tags(), (QStringList{"home", "left arm"}));
+        QCOMPARE(copy->Comments(), QString());
+        QCOMPARE(copy->theWholeDate(), kNow);
+        QCOMPARE(sheet->findChild<MyTokenField *>()->tokens(), (QStringList{"home", "left arm"}));
+        // Confirming hands the copy on as a new reading.
+        QPushButton *add = nullptr;
+        for (QPushButton *b : sheet->findChildren<QPushButton *>())
+            if (b->text() == QLatin1String("Add"))
+                add = b;
+        QVERIFY(add);
+        add->click();
+        QCOMPARE(heard.calls, 1);
+        QVERIFY(!heard.edited);
+        QCOMPARE(heard.entered, copy);
+        QCOMPARE(pDocument->allItems().size(), 1); // the sheet itself adds nothing
+    }
+
+    void editingWorksOnACopyAndReportsBoth()
+    {
+        auto original = reading(5, 140, 90, {"clinic"});
+        original->setPulse(n(70));
+        original->setComments(QStringLiteral("note"));
+        pDocument->addMeasurements({original});
+        Heard heard;
+        MeasurementSheet *sheet = open(original, true, heard);
+        QVERIFY(sheet);
+        QCOMPARE(sheet->originalMeasurement(), ConstMeasurementPtr(original));
+        QVERIFY(sheet->currentMeasurement() != original);
+        QCOMPARE(field(sheet, "pEditComment")->text(), QStringLiteral("note"));
+
+        QPushButton *save = nullptr;
+        for (QPushButton *b : sheet->findChildren<QPushButton *>())
+            if (b->text() == QLatin1String("Save"))
+                save = b;
+        QVERIFY(save);
+        QVERIFY(save->isDefault());
+
+        field(sheet, "pEditSistolic")->setText(QStringLiteral("150"));
+        field(sheet, "pEditPulse")->setText(QString()); // a pulse taken away
+        field(sheet, "pEditComment")->setText(QStringLiteral("changed"));
+        sheet->findChild<QDateEdit *>()->setDate(QDate(2024, 4, 6));
+        save->click();
+        QCOMPARE(heard.calls, 1);
+        QCOMPARE(heard.edited, ConstMeasurementPtr(original));
+        QVERIFY(heard.entered != original);
+        QCOMPARE(heard.entered->Systolic(), n(150));
+        QVERIFY(!heard.entered->Pulse().isValid());
+        QCOMPARE(heard.entered->Comments(), QStringLiteral("changed"));
+        QCOMPARE(heard.entered->theWholeDate(), Date::fromComponents(2024, 4, 6, 8, 15));
+        QCOMPARE(heard.entered->Tags(), QStringList{"clinic"});
+        // The original is untouched until the caller hands both to the document.
+        QCOMPARE(original->Systolic(), n(140));
+        QCOMPARE(original->Pulse(), n(70));
+        pDocument->onMeasurementChangedFrom(original, heard.entered);
+        QCOMPARE(original->Systolic(), n(150));
+
+        // The sheet goes away once it has ended.
+        QPointer<MeasurementSheet> gone = sheet;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!gone);
+    }
+
+    void failedCheckAlertsInOrderAndKeepsTheSheetOpen()
+    {
+        setShown(true, true, false, false, false);
+        Heard heard;
+        MeasurementSheet *sheet = open(nullptr, false, heard);
+        QVERIFY(sheet);
+        auto press = [sheet] { QTest::keyClick(field(sheet, "pEditComment"), Qt::Key_Return); };
+
+        // Systolic and pulse both bad: the systolic alert only, then the focus goes back there.
+        field(sheet, "pEditSistolic")->setText(QStringLiteral("301"));
+        field(sheet, "pEditPulse")->setText(QStringLiteral("0"));
+        field(sheet, "pEditComment")->setFocus();
+        Dialogs::setNextAnswer(0);
+        press();
+        QCOMPARE(Dialogs::record().size(), 1);
+        QCOMPARE(Dialogs::record().at(0).stem, QStringLiteral("record_bad_systolic"));
+        QCOMPARE(Dialogs::record().at(0).title, qtTrId("record_bad_systolic.title"));
+        QVERIFY(sheet->isVisible());
+        QTRY_VERIFY(field(sheet, "pEditSistolic")->hasFocus());
+        QVERIFY(field(sheet, "pEditSistolic")->hasSelectedText());
+
+        // Corrected, the pulse fails next.
+        field(sheet, "pEditSistolic")->setText(QStringLiteral("130"));
+        Dialogs::setNextAnswer(0);
+        press();
+        QCOMPARE(Dialogs::record().last().stem, QStringLiteral("record_bad_pulse"));
+        QTRY_VERIFY(field(sheet, "pEditPulse")->hasFocus());
+
+        // German text that is no number in the weight field: refused, not silently dropped.
+        field(sheet, "pEditPulse")->setText(QStringLiteral("72"));
+        field(sheet, "pEditWeight")->setText(QStringLiteral("80 kg"));
+        Dialogs::setNextAnswer(0);
+        press();
+        QCOMPARE(Dialogs::record().last().stem, QStringLiteral("record_bad_weight"));
+        QCOMPARE(heard.calls, 0);
+        QVERIFY(sheet->isVisible());
+
+        field(sheet, "pEditWeight")->setText(QStringLiteral("80.25"));
+        press();
+        QCOMPARE(Dialogs::record().size(), 3);
+        QCOMPARE(heard.calls, 1);
+        QCOMPARE(heard.entered->Weight(), r(80.25));
+        QCOMPARE(heard.entered->Pulse(), n(72));
+        QCOMPARE(Dialogs::unansweredCount(), 0);
+    }
+
+    void aBadValueInAHiddenRowShowsTheRow()
+    {
+        // A pulse the user cannot see is still checked; its row comes back so it can be corrected.
+        setShown(false, false, false, false, false);
+        auto odd = reading(2, 120, 80);
+        odd->setPulse(n(300));
+        pDocument->addMeasurements({odd});
+        Heard heard;
+        MeasurementSheet *sheet = open(odd, true, heard);
+        QVERIFY(sheet);
+        QVERIFY(!sheet->otherBox()->isVisible());
+        Dialogs::setNextAnswer(0);
+        QTest::keyClick(field(sheet, "pEditSistolic"), Qt::Key_Return);
+        QCOMPARE(Dialogs::record().last().stem, QStringLiteral("record_bad_pulse"));
+        QVERIFY(sheet->otherBox()->isVisible());
+        QVERIFY(field(sheet, "pEditPulse")->isVisible());
+        QVERIFY(!field(sheet, "pEditWeight")->isVisible());
+        QTRY_VERIFY(field(sheet, "pEditPulse")->hasFocus());
+        QCOMPARE(heard.calls, 0);
+    }
+
+    void cancelAndEscapeTellNobody()
+    {
+        auto original = reading(5, 140, 90, {"clinic"});
+        pDocument->addMeasurements({original});
+        for (bool escape : {false, true}) {
+            Heard heard;
+            MeasurementSheet *sheet = open(original, true, heard);
+            QVERIFY(sheet);
+            field(sheet, "pEditSistolic")->setText(QStringLiteral("200"));
+            sheet->findChild<MyTokenField *>()->setTokens({"other"});
+            sheet->tagsMenu();
+            QPointer<MeasurementSheet> alive = sheet;
+            if (escape) {
+                QTest::keyClick(field(sheet, "pEditSistolic"), Qt::Key_Escape);
+            } else {
+                for (QPushButton *b : sheet->findChildren<QPushButton *>())
+                    if (b->text() == QLatin1String("Cancel"))
+                        b->click();
+            }
+            QVERIFY(!sheet->isVisible());
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(!alive);
+            QCOMPARE(heard.calls, 0);
+            QCOMPARE(original->Systolic(), n(140));
+            QCOMPARE(original->Tags(), QStringList{"clinic"});
+            QCOMPARE(pDocument->tags(), QStringList{"clinic"});
+            QVERIFY(Dialogs::record().isEmpty()); // discarded without asking
+        }
+    }
+
+    void returnCommits()
+    {
+        Heard heard;
+        MeasurementSheet *sheet = open(nullptr, false, heard);
+        QVERIFY(sheet);
+        QTest::keyClicks(field(sheet, "pEditSistolic"), QStringLiteral("128"));
+        QTest::keyClick(field(sheet, "pEditSistolic"), Qt::Key_Tab);
+        QTest::keyClicks(sheet->focusWidget(), QStringLiteral("79"));
+        QTest::keyClick(sheet->focusWidget(), Qt::Key_Return);
+        QCOMPARE(heard.calls, 1);
+        QCOMPARE(heard.entered->Systolic(), n(128));
+        QCOMPARE(heard.entered->Diastolic(), n(79));
+    }
+
+    void numbersKeepTheirKindAndTheLocaleForm()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        setShown(true, true, true, false, false);
+        auto original = reading(5, 140, 90);
+        original->setWeight(r(72.0)); // fractional although whole
+        original->setCustomValue1(r(36.6));
+        pDocument->addMeasurements({original});
+        Heard heard;
+        MeasurementSheet *sheet = open(original, true, heard);
+        QVERIFY(sheet);
+        QCOMPARE(field(sheet, "pEditWeight")->text(), QStringLiteral("72"));
+        QCOMPARE(field(sheet, "pEditCustom1")->text(), QStringLiteral("36,6"));
+        field(sheet, "pEditCustom1")->setText(QStringLiteral("37,2"));
+        QTest::keyClick(field(sheet, "pEditCustom1"), Qt::Key_Return);
+        QCOMPARE(heard.calls, 1);
+        // Left alone, the weight keeps its exact value and kind; the typed value is read German.
+        QCOMPARE(heard.entered->Weight().typeId(), QMetaType::Double);
+        QCOMPARE(heard.entered->customValue1(), r(37.2));
+    }
+
+    void rowsFollowThePreferencesWithTheirGeometry()
+    {
+        setShown(true, true, true, true, true);
+        Heard heard;
+        MeasurementSheet *sheet = open(nullptr, false, heard);
+        QVERIFY(sheet);
+        QGroupBox *box = sheet->otherBox();
+        const int pitch = sheet->rowPitch();
+        const int initial = sheet->initialOtherHeight();
+        QVERIFY(pitch > 0 && initial > 0);
+        QCOMPARE(box->height(), initial + 5 * pitch);
+        // Top to bottom: pulse, weight, custom 1 to 3, one pitch apart, none outside the box.
+        const char *rows[] = {"pRowPulse", "pRowWeight", "pRowCustom1", "pRowCustom2",
+                              "pRowCustom3"};
+        int y = -1;
+        for (const char *name : rows) {
+            QWidget *row = sheet->findChild<QWidget *>(QLatin1String(name));
+            QVERIFY(row->isVisible());
+            if (y >= 0)
+                QCOMPARE(row->y(), y + pitch);
+            y = row->y();
+            QVERIFY(box->rect().contains(row->geometry()));
+        }
+
+        // Everything off: the box goes and the sheet shrinks by its whole height, top edge kept.
+        const QRect before = sheet->geometry();
+        const int boxHeight = box->height();
+        setShown(false, false, false, false, false);
+        QVERIFY(!box->isVisible());
+        QCOMPARE(sheet->height(), before.height() - boxHeight);
+        QCOMPARE(sheet->geometry().top(), before.top());
+
+        // One row (custom 2) on: the box is back with one pitch, the sheet grows by as much.
+        Preferences::shared().setValueForKey(true, Preferences::customShow2);
+        QVERIFY(box->isVisible());
+        QCOMPARE(box->height(), initial + pitch);
+        QCOMPARE(sheet->height(), before.height() - boxHeight + initial + pitch);
+        QCOMPARE(sheet->geometry().top(), before.top());
+        QVERIFY(sheet->findChild<QWidget *>(QStringLiteral("pRowCustom2"))->isVisible());
+        QVERIFY(!sheet->findChild<QWidget *>(QStringLiteral("pRowPulse"))->isVisible());
+        // Nothing of the sheet is cut off.
+        QCoreApplication::processEvents();
+        QVERIFY(sheet->height() >= sheet->minimumSizeHint().height());
+
+        // The custom titles come from the preferences and follow them.
+        Preferences::shared().setValueForKey(QStringLiteral("Sugar"), Preferences::customTitle2);
+        QCOMPARE(sheet->findChild<QLabel *>(QStringLiteral("labelCustom2"))->text(),
+                 QStringLiteral("Sugar:"));
+        QCOMPARE(field(sheet, "pEditCustom2")->accessibleName(), QStringLiteral("Sugar"));
+    }
+
+    void tabGoesThroughTheShownRowsToTheTags()
+    {
+        setShown(true, false, false, true, false);
+        Heard heard;
+        MeasurementSheet *sheet = open(nullptr, false, heard);
+        QVERIFY(sheet);
+        sheet->findChild<QDateEdit *>()->setFocus();
+        QStringList order;
+        // Tab moves through the sections of the date and the time before it leaves them: a field
+        // counts once however many Tabs it takes.
+        for (int i = 0; i < 20 && order.size() < 12; ++i) {
+            QWidget *focus = QApplication::focusWidget();
+            QVERIFY2(focus, qPrintable(order.join(',')));
+            // The token field's editor stands for the field.
+            if (qobject_cast<MyTokenField *>(focus->parentWidget()))
+                focus = focus->parentWidget();
+            if (order.isEmpty() || order.last() != focus->objectName())
+                order << focus->objectName();
+            QTest::keyClick(focus, Qt::Key_Tab);
+        }
+        const QStringList expected = {"pEditDate",      "pEditTime",  "pEditSistolic",
+                                      "pEditDiastolic", "pEditPulse", "pEditCustom2",
+                                      "pEditComment",   "pTags",      "pTagsMenuButton"};
+        QCOMPARE(order.mid(0, 9), expected);
+        // Then the two buttons, and round again.
+        QCOMPARE(order.size(), 12);
+        QCOMPARE(QSet<QString>(order.cbegin() + 9, order.cbegin() + 11),
+                 (QSet<QString>{"pCancelButton", "pSaveMeasurementButton"}));
+        // The buttons in the order they stand.
+        QVERIFY(sheet->findChild<QWidget *>(order.at(9))->x() <
+                sheet->findChild<QWidget *>(order.at(10))->x());
+        QCOMPARE(order.at(11), QStringLiteral("pEditDate"));
+    }
+
+    void everyFieldIsLabelled()
+    {
+        setShown(true, true, true, true, true);
+        Heard heard;
+        MeasurementSheet *sheet = open(nullptr, false, heard);
+        QVERIFY(sheet);
+        QSet<QWidget *> buddies;
+        for (QLabel *label : sheet->findChildren<QLabel *>())
+            if (label->buddy())
+                buddies.insert(label->buddy());
+        for (QWidget *w : sheet->findChildren<QWidget *>()) {
+            if (w->focusPolicy() == Qt::NoFocus || !w->isVisible())
+                continue;
+            if (qobject_cast<MyTokenField *>(w->parentWidget()) ||
+                qobject_cast<QAbstractSpinBox *>(w->parentWidget()))
+                continue; // the inner editors of labelled fields
+            const bool named = !w->accessibleName().isEmpty() || buddies.contains(w) ||
+                               (qobject_cast<QAbstractButton *>(w) &&
+                                !static_cast<QAbstractButton *>(w)->text().isEmpty());
+            QVERIFY2(named, qPrintable(w->objectName() + " " + w->metaObject()->className()));
+        }
+        for (const char *name :
+             {"pEditSistolic", "pEditDiastolic", "pEditPulse", "pEditWeight", "pEditComment"})
+            QVERIFY2(buddies.contains(field(sheet, name)), name);
+    }
+
+    void tagMenuListsNewTagsThenTheDocumentsTags()
+    {
+        // No tags anywhere: one item that cannot be chosen.
+        {
+            Heard heard;
+            MeasurementSheet *sheet = open(nullptr, false, heard);
+            QMenu *menu = sheet->tagsMenu();
+            QCOMPARE(menu->actions().size(), 1);
+            QCOMPARE(menu->actions().at(0)->text(), qtTrId("editor.no_tags"));
+            QVERIFY(!menu->actions().at(0)->isEnabled());
+            sheet->reject();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        pDocument->addMeasurements(
+            {reading(1, 120, 80, {"work", "Home"}), reading(2, 125, 82, {"R&D"})});
+        auto edited = reading(3, 130, 85, {"work", "new one"});
+        pDocument->addMeasurements({edited});
+        Heard heard;
+        MeasurementSheet *sheet = open(edited, true, heard);
+        // The tag menu's button is keyboard operable, and a tag typed but not ended counts.
+        auto *tags = sheet->findChild<MyTokenField *>();
+        QTest::keyClicks(tags->findChild<QLineEdit *>(), QStringLiteral("typed"));
+        // The reading's own tags are all known to the document now (it holds the reading), except
+        // the typed one: it comes first, checked, above a separator.
+        QMenu *menu = sheet->tagsMenu();
+        QStringList shown;
+        for (QAction *a : menu->actions())
+            shown << (a->isSeparator() ? QStringLiteral("--")
+                                       : a->text() + (a->isChecked() ? "*" : ""));
+        QCOMPARE(shown, (QStringList{"typed*", "--", "Home", "R&&D", "new one*", "work*"}));
+
+        // A reading not in the document: its tags the document does not know come first.
+        Heard heard2;
+        sheet->reject();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        auto outside = reading(9, 130, 85, {"zeta", "Home", "alpha"});
+        sheet = open(outside, false, heard2);
+        menu = sheet->tagsMenu();
+        shown.clear();
+        for (QAction *a : menu->actions())
+            shown << (a->isSeparator() ? QStringLiteral("--")
+                                       : a->text() + (a->isChecked() ? "*" : ""));
+        QCOMPARE(shown, (QStringList{"zeta*", "alpha*", "--", "Home*", "R&&D", "new one", "work"}));
+    }
+
+    void choosingATagTogglesItInTheCopy()
+    {
+        pDocument->addMeasurements({reading(1, 120, 80, {"a", "b"})});
+        Heard heard;
+        MeasurementSheet *sheet = open(nullptr, false, heard); // starts from no template: no tags
+        auto *tags = sheet->findChild<MyTokenField *>();
+        QVERIFY(tags->tokens().isEmpty());
+        auto choose = [sheet](const QString &title) {
+            for (QAction *a : sheet->tagsMenu()->actions())
+                if (a->text() == title)
+                    a->trigger();
+        };
+        choose(QStringLiteral("b"));
+        choose(QStringLiteral("a"));
+        QCOMPARE(sheet->currentMeasurement()->Tags(), (QStringList{"b", "a"}));
+        QCOMPARE(tags->tokens(), (QStringList{"b", "a"}));
+        choose(QStringLiteral("b"));
+        QCOMPARE(tags->tokens(), QStringList{"a"});
+        // The document knows nothing of the copy's tags until the caller hands it on.
+        QCOMPARE(pDocument->tags(), (QStringList{"a", "b"}));
+        // The button pops the menu up without a modal loop.
+        auto *button = sheet->findChild<QToolButton *>(QStringLiteral("pTagsMenuButton"));
+        QTest::keyClick(button, Qt::Key_Space);
+        QTRY_VERIFY(sheet->findChild<QMenu *>() && sheet->findChild<QMenu *>()->isVisible());
+        sheet->findChild<QMenu *>()->close();
+        QTest::keyClick(sheet->focusWidget(), Qt::Key_Return);
+        QCOMPARE(heard.calls, 1);
+        QCOMPARE(heard.entered->Tags(), QStringList{"a"});
+    }
+
+    void tagsAreRewrittenOnlyWhenEdited_data()
+    {
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QString>("typedTag");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList twice{"a", "a"}, spaced{" a", "b "};
+        QTest::newRow("twice, untouched") << twice << QString() << twice;
+        QTest::newRow("spaced, untouched") << spaced << QString() << spaced;
+        QTest::newRow("twice, a tag added")
+            << twice << QStringLiteral("c") << QStringList{"a", "c"};
+        QTest::newRow("spaced, a tag added")
+            << spaced << QStringLiteral("c") << QStringList{"a", "b", "c"};
+    }
+    // Confirming the editor stores the tags field only when the user changed it: a file's tags
+    // that the field shows tidied (duplicates, spaces) are kept exactly when only the comment was
+    // edited; a field the user edited is stored as shown.
+    void tagsAreRewrittenOnlyWhenEdited()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QString, typedTag);
+        QFETCH(QStringList, expected);
+        auto odd = reading(3, 130, 85);
+        odd->setTags(stored);
+        pDocument->addMeasurements({odd});
+        const QStringList cacheBefore = pDocument->tags();
+
+        MyWindowController window(pDocument);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTableView *table = window.pageGrid()->tableView();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualRect(table->model()->index(0, 0)).center());
+        QTest::keyClick(table, Qt::Key_Return);
+        auto *sheet = window.findChild<MeasurementSheet *>();
+        QVERIFY(sheet);
+        QApplication::setActiveWindow(sheet);
+        QVERIFY(QTest::qWaitForWindowActive(sheet));
+        QLineEdit *comment = field(sheet, "pEditComment");
+        QTest::mouseClick(comment, Qt::LeftButton);
+        QTest::keyClicks(comment, QStringLiteral("after a walk"));
+        if (!typedTag.isEmpty()) {
+            QTest::keyClick(comment, Qt::Key_Tab);
+            QTest::keyClicks(QApplication::focusWidget(), typedTag + QLatin1Char(','));
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(!sheet->isVisible());
+
+        QCOMPARE(odd->Comments(), QStringLiteral("after a walk"));
+        QCOMPARE(odd->Tags(), expected);
+        if (typedTag.isEmpty())
+            QCOMPARE(pDocument->tags(), cacheBefore);
+    }
+
+    void rendersInBothLanguages()
+    {
+        // Nothing is cut off in either language (scripts/screenshots shows the sheet).
+        pDocument->addMeasurements({reading(1, 120, 80, {"home", "left arm", "after walk"})});
+        for (const char *language : {"en_US", "de_DE"}) {
+            QLocale::setDefault(QLocale(QString::fromLatin1(language)));
+            Localization::install(QLocale(QString::fromLatin1(language)));
+            for (bool all : {true, false}) {
+                setShown(all, all, all, all, all);
+                auto shown = reading(2, 132, 84, {"home", "morning"});
+                shown->setPulse(n(64));
+                shown->setWeight(r(78.4));
+                shown->setComments(QStringLiteral("Before breakfast"));
+                pDocument->addMeasurements({shown});
+                Heard heard;
+                MeasurementSheet *sheet = open(shown, true, heard);
+                QVERIFY(sheet);
+                QCoreApplication::processEvents();
+                for (QWidget *w : sheet->findChildren<QWidget *>()) {
+                    if (w->isVisible() && w->parentWidget() == sheet)
+                        QVERIFY2(sheet->rect().contains(w->geometry()),
+                                 qPrintable(w->objectName()));
+                }
+                if (!all) {
+                    // Many tags wrap onto more lines, and the sheet makes room for them.
+                    auto *tags = sheet->findChild<MyTokenField *>();
+                    for (int i = 0; i < 12; ++i)
+                        QTest::keyClicks(tags->findChild<QLineEdit *>(),
+                                         QStringLiteral("tag number %1,").arg(i));
+                    QCoreApplication::processEvents();
+                    QVERIFY(tags->height() >= tags->heightForWidth(tags->width()));
+                    QVERIFY(sheet->rect().contains(tags->geometry()));
+                }
+                sheet->reject();
+            }
+        }
+        Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
 
 private:
     QMainWindow *pWindow = nullptr;
     MyDocument *pDocument = nullptr;
     MeasurementSheet *open(ConstMeasurementPtr reading, bool editing, Heard &heard);
 };
-
-void TestEditor::initTestCase()
-{
-    QVERIFY(kZoneSet);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
-    Dialogs::setTestMode(true);
-    Date::setClock([] { return kNow; });
-}
-
-void TestEditor::init()
-{
-    Preferences::useTemporaryStore();
-    Dialogs::clearRecord();
-    pWindow = new QMainWindow;
-    pWindow->resize(800, 600);
-    pWindow->show();
-    QVERIFY(QTest::qWaitForWindowActive(pWindow));
-    pDocument = new MyDocument;
-}
-
-void TestEditor::cleanup()
-{
-    delete pWindow;
-    delete pDocument;
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-}
 
 MeasurementSheet *TestEditor::open(ConstMeasurementPtr reading, bool editing, Heard &heard)
 {
@@ -192,636 +787,5 @@ MeasurementSheet *TestEditor::open(ConstMeasurementPtr reading, bool editing, He
     return sheet;
 }
 
-void TestEditor::checksAtEveryBoundary_data()
-{
-    QTest::addColumn<Checks::Values>("input");
-    QTest::addColumn<QString>("stem");
-    const QString ok;
-    const QString sys = QStringLiteral("record_bad_systolic");
-    const QString dia = QStringLiteral("record_bad_diastolic");
-    const QString pressure = QStringLiteral("record_bad_pressure");
-    const QString pulse = QStringLiteral("record_bad_pulse");
-    const QString weight = QStringLiteral("record_bad_weight");
-    const QString custom = QStringLiteral("record_bad_custom");
-
-    QTest::newRow("systolic 50") << values(n(50), n(40)) << ok;
-    QTest::newRow("systolic 300") << values(n(300), n(80)) << ok;
-    QTest::newRow("systolic 49") << values(n(49), n(40)) << sys;
-    QTest::newRow("systolic 301") << values(n(301), n(80)) << sys;
-    QTest::newRow("systolic 49.9 is 49") << values(r(49.9), n(40)) << sys;
-    QTest::newRow("systolic 300.9 is 300") << values(r(300.9), n(80)) << ok;
-    QTest::newRow("systolic missing is 0") << values(none, n(80)) << sys;
-    QTest::newRow("systolic not a number is 0") << values(text("abc"), n(80)) << sys;
-    QTest::newRow("systolic enormous") << values(r(1e300), n(80)) << sys;
-    QTest::newRow("systolic infinite")
-        << values(r(std::numeric_limits<double>::infinity()), n(80)) << sys;
-
-    QTest::newRow("diastolic 20") << values(n(120), n(20)) << ok;
-    QTest::newRow("diastolic 200") << values(n(250), n(200)) << ok;
-    QTest::newRow("diastolic 19") << values(n(120), n(19)) << dia;
-    QTest::newRow("diastolic 201") << values(n(250), n(201)) << dia;
-    QTest::newRow("diastolic missing") << values(n(120), none) << dia;
-    QTest::newRow("diastolic not a number") << values(n(120), text("8o")) << dia;
-
-    QTest::newRow("pressure equal") << values(n(120), n(120)) << pressure;
-    QTest::newRow("pressure one apart") << values(n(121), n(120)) << ok;
-    QTest::newRow("pressure inverted") << values(n(100), n(150)) << pressure;
-    QTest::newRow("pressure equal as integers") << values(r(120.9), r(120.1)) << pressure;
-    QTest::newRow("diastolic before pressure") << values(n(120), n(250)) << dia;
-    QTest::newRow("systolic before diastolic") << values(n(20), n(250)) << sys;
-
-    QTest::newRow("pulse 20") << values(n(120), n(80), n(20)) << ok;
-    QTest::newRow("pulse 250") << values(n(120), n(80), n(250)) << ok;
-    QTest::newRow("pulse 19") << values(n(120), n(80), n(19)) << pulse;
-    QTest::newRow("pulse 251") << values(n(120), n(80), n(251)) << pulse;
-    QTest::newRow("pulse 0") << values(n(120), n(80), n(0)) << pulse;
-    QTest::newRow("pulse missing") << values(n(120), n(80), none) << ok;
-    QTest::newRow("pulse not a number") << values(n(120), n(80), text("x")) << pulse;
-    QTest::newRow("pressure before pulse") << values(n(80), n(80), n(0)) << pressure;
-
-    QTest::newRow("weight 2") << values(n(120), n(80), none, n(2)) << ok;
-    QTest::newRow("weight 400") << values(n(120), n(80), none, n(400)) << ok;
-    QTest::newRow("weight 1") << values(n(120), n(80), none, n(1)) << weight;
-    QTest::newRow("weight 401") << values(n(120), n(80), none, n(401)) << weight;
-    QTest::newRow("weight 2.5 is 2") << values(n(120), n(80), none, r(2.5)) << ok;
-    QTest::newRow("weight 400.9 is 400") << values(n(120), n(80), none, r(400.9)) << ok;
-    QTest::newRow("weight 1.9 is 1") << values(n(120), n(80), none, r(1.9)) << weight;
-    QTest::newRow("weight missing") << values(n(120), n(80), n(60), none) << ok;
-    QTest::newRow("weight not a number") << values(n(120), n(80), none, text("7O")) << weight;
-    QTest::newRow("weight not finite") << values(n(120), n(80), none, r(std::nan(""))) << weight;
-    QTest::newRow("pulse before weight") << values(n(120), n(80), n(10), n(1)) << pulse;
-
-    QTest::newRow("custom any number") << values(n(120), n(80), none, none, r(-3.5)) << ok;
-    QTest::newRow("custom not a number")
-        << values(n(120), n(80), none, none, text("high")) << custom;
-    QTest::newRow("weight before custom")
-        << values(n(120), n(80), none, n(1), text("high")) << weight;
-}
-
-void TestEditor::checksAtEveryBoundary()
-{
-    QFETCH(Checks::Values, input);
-    QFETCH(QString, stem);
-    Checks::Field field = Checks::Field::Custom3;
-    QCOMPARE(Checks::firstFailure(input, &field), stem);
-    QCOMPARE(field == Checks::Field::None, stem.isEmpty());
-}
-
-void TestEditor::typedNumbersInBothForms()
-{
-    const QLocale en(QLocale::English, QLocale::UnitedStates);
-    const QLocale de(QLocale::German, QLocale::Germany);
-    struct Case
-    {
-        const char *typed;
-        const QLocale &locale;
-        QVariant expected;
-    } cases[] = {
-        {"72.5", en, r(72.5)},
-        {"72,5", de, r(72.5)},
-        {"72.5", de, r(72.5)}, // the C form, not 725 with a group separator
-        {" 120 ", de, n(120)},
-        {"120", en, n(120)},
-        {"-3", en, n(-3)},
-        {"", de, none},
-        {"   ", en, none},
-        {"72,5", en, text("72,5")}, // a comma is no decimal separator in English
-        {"1,000", en, text("1,000")},
-        {"abc", de, text("abc")},
-        {"12abc", en, text("12abc")},
-    };
-    for (const Case &c : cases) {
-        const QVariant parsed = Checks::parseNumber(QString::fromUtf8(c.typed), c.locale);
-        QVERIFY2(
-            parsed == c.expected && parsed.typeId() == c.expected.typeId(),
-            qPrintable(QStringLiteral("\"%1\" in %2 gave %3")
-                           .arg(QString::fromUtf8(c.typed), c.locale.name(), parsed.toString())));
-    }
-    QCOMPARE(Checks::formatNumber(r(72.5), de), QStringLiteral("72,5"));
-    QCOMPARE(Checks::formatNumber(n(1200), de), QStringLiteral("1200"));
-    QCOMPARE(Checks::formatNumber(r(1234.25), en), QStringLiteral("1234.25"));
-    QCOMPARE(Checks::formatNumber(none, en), QString());
-    // What a field shows reads back as the same value.
-    for (const QVariant &value : {r(72.5), r(0.1), n(80), r(-2.75)})
-        QCOMPARE(Checks::parseNumber(Checks::formatNumber(value, de), de), value);
-}
-
-void TestEditor::newReadingStartsFromTheLastEditedOne()
-{
-    // A new document: 120 over 80 at the present moment.
-    {
-        Heard heard;
-        MeasurementSheet *sheet = open(nullptr, false, heard);
-        QVERIFY(sheet);
-        QVERIFY(sheet->isVisible());
-        QCOMPARE(sheet->windowModality(), Qt::WindowModal);
-        QVERIFY(!sheet->originalMeasurement());
-        const MeasurementPtr copy = sheet->currentMeasurement();
-        QCOMPARE(copy->Systolic(), n(120));
-        QCOMPARE(copy->Diastolic(), n(80));
-        QCOMPARE(copy->theWholeDate(), kNow);
-        QCOMPARE(field(sheet, "pEditSistolic")->text(), QStringLiteral("120"));
-        QCOMPARE(sheet->findChild<QDateEdit *>()->date(), QDate(2024, 5, 17));
-        QCOMPARE(sheet->findChild<QTimeEdit *>()->time(), QTime(9, 41));
-        QStringList buttons;
-        for (QPushButton *b : sheet->findChildren<QPushButton *>())
-            buttons << b->text();
-        QVERIFY2(buttons.contains(QStringLiteral("Add")), qPrintable(buttons.join(',')));
-        sheet->reject();
-    }
-    // With a last edited reading: its values, dated now, with no comment.
-    auto last = reading(3, 135, 85, {"home", "left arm"});
-    last->setPulse(n(66));
-    last->setWeight(r(81.5));
-    last->setComments(QStringLiteral("after the walk"));
-    pDocument->onMeasurementChangedFrom(nullptr, last);
-    Heard heard;
-    MeasurementSheet *sheet = open(nullptr, false, heard);
-    QVERIFY(sheet);
-    const MeasurementPtr copy = sheet->currentMeasurement();
-    QVERIFY(copy != pDocument->lastEditedMeasurement());
-    QCOMPARE(copy->Systolic(), n(135));
-    QCOMPARE(copy->Pulse(), n(66));
-    QCOMPARE(copy->Weight(), r(81.5));
-    QCOMPARE(copy->Tags(), (QStringList{"home", "left arm"}));
-    QCOMPARE(copy->Comments(), QString());
-    QCOMPARE(copy->theWholeDate(), kNow);
-    QCOMPARE(sheet->findChild<MyTokenField *>()->tokens(), (QStringList{"home", "left arm"}));
-    // Confirming hands the copy on as a new reading.
-    QPushButton *add = nullptr;
-    for (QPushButton *b : sheet->findChildren<QPushButton *>())
-        if (b->text() == QLatin1String("Add"))
-            add = b;
-    QVERIFY(add);
-    add->click();
-    QCOMPARE(heard.calls, 1);
-    QVERIFY(!heard.edited);
-    QCOMPARE(heard.entered, copy);
-    QCOMPARE(pDocument->allItems().size(), 1); // the sheet itself adds nothing
-}
-
-void TestEditor::editingWorksOnACopyAndReportsBoth()
-{
-    auto original = reading(5, 140, 90, {"clinic"});
-    original->setPulse(n(70));
-    original->setComments(QStringLiteral("note"));
-    pDocument->addMeasurements({original});
-    Heard heard;
-    MeasurementSheet *sheet = open(original, true, heard);
-    QVERIFY(sheet);
-    QCOMPARE(sheet->originalMeasurement(), ConstMeasurementPtr(original));
-    QVERIFY(sheet->currentMeasurement() != original);
-    QCOMPARE(field(sheet, "pEditComment")->text(), QStringLiteral("note"));
-
-    QPushButton *save = nullptr;
-    for (QPushButton *b : sheet->findChildren<QPushButton *>())
-        if (b->text() == QLatin1String("Save"))
-            save = b;
-    QVERIFY(save);
-    QVERIFY(save->isDefault());
-
-    field(sheet, "pEditSistolic")->setText(QStringLiteral("150"));
-    field(sheet, "pEditPulse")->setText(QString()); // a pulse taken away
-    field(sheet, "pEditComment")->setText(QStringLiteral("changed"));
-    sheet->findChild<QDateEdit *>()->setDate(QDate(2024, 4, 6));
-    save->click();
-    QCOMPARE(heard.calls, 1);
-    QCOMPARE(heard.edited, ConstMeasurementPtr(original));
-    QVERIFY(heard.entered != original);
-    QCOMPARE(heard.entered->Systolic(), n(150));
-    QVERIFY(!heard.entered->Pulse().isValid());
-    QCOMPARE(heard.entered->Comments(), QStringLiteral("changed"));
-    QCOMPARE(heard.entered->theWholeDate(), Date::fromComponents(2024, 4, 6, 8, 15));
-    QCOMPARE(heard.entered->Tags(), QStringList{"clinic"});
-    // The original is untouched until the caller hands both to the document.
-    QCOMPARE(original->Systolic(), n(140));
-    QCOMPARE(original->Pulse(), n(70));
-    pDocument->onMeasurementChangedFrom(original, heard.entered);
-    QCOMPARE(original->Systolic(), n(150));
-
-    // The sheet goes away once it has ended.
-    QPointer<MeasurementSheet> gone = sheet;
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!gone);
-}
-
-void TestEditor::failedCheckAlertsInOrderAndKeepsTheSheetOpen()
-{
-    setShown(true, true, false, false, false);
-    Heard heard;
-    MeasurementSheet *sheet = open(nullptr, false, heard);
-    QVERIFY(sheet);
-    auto press = [sheet] { QTest::keyClick(field(sheet, "pEditComment"), Qt::Key_Return); };
-
-    // Systolic and pulse both bad: the systolic alert only, then the focus goes back there.
-    field(sheet, "pEditSistolic")->setText(QStringLiteral("301"));
-    field(sheet, "pEditPulse")->setText(QStringLiteral("0"));
-    field(sheet, "pEditComment")->setFocus();
-    Dialogs::setNextAnswer(0);
-    press();
-    QCOMPARE(Dialogs::record().size(), 1);
-    QCOMPARE(Dialogs::record().at(0).stem, QStringLiteral("record_bad_systolic"));
-    QCOMPARE(Dialogs::record().at(0).title, qtTrId("record_bad_systolic.title"));
-    QVERIFY(sheet->isVisible());
-    QTRY_VERIFY(field(sheet, "pEditSistolic")->hasFocus());
-    QVERIFY(field(sheet, "pEditSistolic")->hasSelectedText());
-
-    // Corrected, the pulse fails next.
-    field(sheet, "pEditSistolic")->setText(QStringLiteral("130"));
-    Dialogs::setNextAnswer(0);
-    press();
-    QCOMPARE(Dialogs::record().last().stem, QStringLiteral("record_bad_pulse"));
-    QTRY_VERIFY(field(sheet, "pEditPulse")->hasFocus());
-
-    // German text that is no number in the weight field: refused, not silently dropped.
-    field(sheet, "pEditPulse")->setText(QStringLiteral("72"));
-    field(sheet, "pEditWeight")->setText(QStringLiteral("80 kg"));
-    Dialogs::setNextAnswer(0);
-    press();
-    QCOMPARE(Dialogs::record().last().stem, QStringLiteral("record_bad_weight"));
-    QCOMPARE(heard.calls, 0);
-    QVERIFY(sheet->isVisible());
-
-    field(sheet, "pEditWeight")->setText(QStringLiteral("80.25"));
-    press();
-    QCOMPARE(Dialogs::record().size(), 3);
-    QCOMPARE(heard.calls, 1);
-    QCOMPARE(heard.entered->Weight(), r(80.25));
-    QCOMPARE(heard.entered->Pulse(), n(72));
-    QCOMPARE(Dialogs::unansweredCount(), 0);
-}
-
-void TestEditor::aBadValueInAHiddenRowShowsTheRow()
-{
-    // A pulse the user cannot see is still checked; its row comes back so it can be corrected.
-    setShown(false, false, false, false, false);
-    auto odd = reading(2, 120, 80);
-    odd->setPulse(n(300));
-    pDocument->addMeasurements({odd});
-    Heard heard;
-    MeasurementSheet *sheet = open(odd, true, heard);
-    QVERIFY(sheet);
-    QVERIFY(!sheet->otherBox()->isVisible());
-    Dialogs::setNextAnswer(0);
-    QTest::keyClick(field(sheet, "pEditSistolic"), Qt::Key_Return);
-    QCOMPARE(Dialogs::record().last().stem, QStringLiteral("record_bad_pulse"));
-    QVERIFY(sheet->otherBox()->isVisible());
-    QVERIFY(field(sheet, "pEditPulse")->isVisible());
-    QVERIFY(!field(sheet, "pEditWeight")->isVisible());
-    QTRY_VERIFY(field(sheet, "pEditPulse")->hasFocus());
-    QCOMPARE(heard.calls, 0);
-}
-
-void TestEditor::cancelAndEscapeTellNobody()
-{
-    auto original = reading(5, 140, 90, {"clinic"});
-    pDocument->addMeasurements({original});
-    for (bool escape : {false, true}) {
-        Heard heard;
-        MeasurementSheet *sheet = open(original, true, heard);
-        QVERIFY(sheet);
-        field(sheet, "pEditSistolic")->setText(QStringLiteral("200"));
-        sheet->findChild<MyTokenField *>()->setTokens({"other"});
-        sheet->tagsMenu();
-        QPointer<MeasurementSheet> alive = sheet;
-        if (escape) {
-            QTest::keyClick(field(sheet, "pEditSistolic"), Qt::Key_Escape);
-        } else {
-            for (QPushButton *b : sheet->findChildren<QPushButton *>())
-                if (b->text() == QLatin1String("Cancel"))
-                    b->click();
-        }
-        QVERIFY(!sheet->isVisible());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!alive);
-        QCOMPARE(heard.calls, 0);
-        QCOMPARE(original->Systolic(), n(140));
-        QCOMPARE(original->Tags(), QStringList{"clinic"});
-        QCOMPARE(pDocument->tags(), QStringList{"clinic"});
-        QVERIFY(Dialogs::record().isEmpty()); // discarded without asking
-    }
-}
-
-void TestEditor::returnCommits()
-{
-    Heard heard;
-    MeasurementSheet *sheet = open(nullptr, false, heard);
-    QVERIFY(sheet);
-    QTest::keyClicks(field(sheet, "pEditSistolic"), QStringLiteral("128"));
-    QTest::keyClick(field(sheet, "pEditSistolic"), Qt::Key_Tab);
-    QTest::keyClicks(sheet->focusWidget(), QStringLiteral("79"));
-    QTest::keyClick(sheet->focusWidget(), Qt::Key_Return);
-    QCOMPARE(heard.calls, 1);
-    QCOMPARE(heard.entered->Systolic(), n(128));
-    QCOMPARE(heard.entered->Diastolic(), n(79));
-}
-
-void TestEditor::numbersKeepTheirKindAndTheLocaleForm()
-{
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    setShown(true, true, true, false, false);
-    auto original = reading(5, 140, 90);
-    original->setWeight(r(72.0)); // fractional although whole
-    original->setCustomValue1(r(36.6));
-    pDocument->addMeasurements({original});
-    Heard heard;
-    MeasurementSheet *sheet = open(original, true, heard);
-    QVERIFY(sheet);
-    QCOMPARE(field(sheet, "pEditWeight")->text(), QStringLiteral("72"));
-    QCOMPARE(field(sheet, "pEditCustom1")->text(), QStringLiteral("36,6"));
-    field(sheet, "pEditCustom1")->setText(QStringLiteral("37,2"));
-    QTest::keyClick(field(sheet, "pEditCustom1"), Qt::Key_Return);
-    QCOMPARE(heard.calls, 1);
-    // Left alone, the weight keeps its exact value and kind; the typed value is read German.
-    QCOMPARE(heard.entered->Weight().typeId(), QMetaType::Double);
-    QCOMPARE(heard.entered->customValue1(), r(37.2));
-}
-
-void TestEditor::rowsFollowThePreferencesWithTheirGeometry()
-{
-    setShown(true, true, true, true, true);
-    Heard heard;
-    MeasurementSheet *sheet = open(nullptr, false, heard);
-    QVERIFY(sheet);
-    QGroupBox *box = sheet->otherBox();
-    const int pitch = sheet->rowPitch();
-    const int initial = sheet->initialOtherHeight();
-    QVERIFY(pitch > 0 && initial > 0);
-    QCOMPARE(box->height(), initial + 5 * pitch);
-    // Top to bottom: pulse, weight, custom 1 to 3, one pitch apart, none outside the box.
-    const char *rows[] = {"pRowPulse", "pRowWeight", "pRowCustom1", "pRowCustom2", "pRowCustom3"};
-    int y = -1;
-    for (const char *name : rows) {
-        QWidget *row = sheet->findChild<QWidget *>(QLatin1String(name));
-        QVERIFY(row->isVisible());
-        if (y >= 0)
-            QCOMPARE(row->y(), y + pitch);
-        y = row->y();
-        QVERIFY(box->rect().contains(row->geometry()));
-    }
-
-    // Everything off: the box goes and the sheet shrinks by its whole height, top edge kept.
-    const QRect before = sheet->geometry();
-    const int boxHeight = box->height();
-    setShown(false, false, false, false, false);
-    QVERIFY(!box->isVisible());
-    QCOMPARE(sheet->height(), before.height() - boxHeight);
-    QCOMPARE(sheet->geometry().top(), before.top());
-
-    // One row (custom 2) on: the box is back with one pitch, the sheet grows by as much.
-    Preferences::shared().setValueForKey(true, Preferences::customShow2);
-    QVERIFY(box->isVisible());
-    QCOMPARE(box->height(), initial + pitch);
-    QCOMPARE(sheet->height(), before.height() - boxHeight + initial + pitch);
-    QCOMPARE(sheet->geometry().top(), before.top());
-    QVERIFY(sheet->findChild<QWidget *>(QStringLiteral("pRowCustom2"))->isVisible());
-    QVERIFY(!sheet->findChild<QWidget *>(QStringLiteral("pRowPulse"))->isVisible());
-    // Nothing of the sheet is cut off.
-    QCoreApplication::processEvents();
-    QVERIFY(sheet->height() >= sheet->minimumSizeHint().height());
-
-    // The custom titles come from the preferences and follow them.
-    Preferences::shared().setValueForKey(QStringLiteral("Sugar"), Preferences::customTitle2);
-    QCOMPARE(sheet->findChild<QLabel *>(QStringLiteral("labelCustom2"))->text(),
-             QStringLiteral("Sugar:"));
-    QCOMPARE(field(sheet, "pEditCustom2")->accessibleName(), QStringLiteral("Sugar"));
-}
-
-void TestEditor::tabGoesThroughTheShownRowsToTheTags()
-{
-    setShown(true, false, false, true, false);
-    Heard heard;
-    MeasurementSheet *sheet = open(nullptr, false, heard);
-    QVERIFY(sheet);
-    sheet->findChild<QDateEdit *>()->setFocus();
-    QStringList order;
-    // Tab moves through the sections of the date and the time before it leaves them: a field
-    // counts once however many Tabs it takes.
-    for (int i = 0; i < 20 && order.size() < 12; ++i) {
-        QWidget *focus = QApplication::focusWidget();
-        QVERIFY2(focus, qPrintable(order.join(',')));
-        // The token field's editor stands for the field.
-        if (qobject_cast<MyTokenField *>(focus->parentWidget()))
-            focus = focus->parentWidget();
-        if (order.isEmpty() || order.last() != focus->objectName())
-            order << focus->objectName();
-        QTest::keyClick(focus, Qt::Key_Tab);
-    }
-    const QStringList expected = {"pEditDate",      "pEditTime",  "pEditSistolic",
-                                  "pEditDiastolic", "pEditPulse", "pEditCustom2",
-                                  "pEditComment",   "pTags",      "pTagsMenuButton"};
-    QCOMPARE(order.mid(0, 9), expected);
-    // Then the two buttons, and round again.
-    QCOMPARE(order.size(), 12);
-    QCOMPARE(QSet<QString>(order.cbegin() + 9, order.cbegin() + 11),
-             (QSet<QString>{"pCancelButton", "pSaveMeasurementButton"}));
-    // The buttons in the order they stand.
-    QVERIFY(sheet->findChild<QWidget *>(order.at(9))->x() <
-            sheet->findChild<QWidget *>(order.at(10))->x());
-    QCOMPARE(order.at(11), QStringLiteral("pEditDate"));
-}
-
-void TestEditor::everyFieldIsLabelled()
-{
-    setShown(true, true, true, true, true);
-    Heard heard;
-    MeasurementSheet *sheet = open(nullptr, false, heard);
-    QVERIFY(sheet);
-    QSet<QWidget *> buddies;
-    for (QLabel *label : sheet->findChildren<QLabel *>())
-        if (label->buddy())
-            buddies.insert(label->buddy());
-    for (QWidget *w : sheet->findChildren<QWidget *>()) {
-        if (w->focusPolicy() == Qt::NoFocus || !w->isVisible())
-            continue;
-        if (qobject_cast<MyTokenField *>(w->parentWidget()) ||
-            qobject_cast<QAbstractSpinBox *>(w->parentWidget()))
-            continue; // the inner editors of labelled fields
-        const bool named = !w->accessibleName().isEmpty() || buddies.contains(w) ||
-                           (qobject_cast<QAbstractButton *>(w) &&
-                            !static_cast<QAbstractButton *>(w)->text().isEmpty());
-        QVERIFY2(named, qPrintable(w->objectName() + " " + w->metaObject()->className()));
-    }
-    for (const char *name :
-         {"pEditSistolic", "pEditDiastolic", "pEditPulse", "pEditWeight", "pEditComment"})
-        QVERIFY2(buddies.contains(field(sheet, name)), name);
-}
-
-void TestEditor::tagMenuListsNewTagsThenTheDocumentsTags()
-{
-    // No tags anywhere: one item that cannot be chosen.
-    {
-        Heard heard;
-        MeasurementSheet *sheet = open(nullptr, false, heard);
-        QMenu *menu = sheet->tagsMenu();
-        QCOMPARE(menu->actions().size(), 1);
-        QCOMPARE(menu->actions().at(0)->text(), qtTrId("editor.no_tags"));
-        QVERIFY(!menu->actions().at(0)->isEnabled());
-        sheet->reject();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    pDocument->addMeasurements(
-        {reading(1, 120, 80, {"work", "Home"}), reading(2, 125, 82, {"R&D"})});
-    auto edited = reading(3, 130, 85, {"work", "new one"});
-    pDocument->addMeasurements({edited});
-    Heard heard;
-    MeasurementSheet *sheet = open(edited, true, heard);
-    // The tag menu's button is keyboard operable, and a tag typed but not ended counts.
-    auto *tags = sheet->findChild<MyTokenField *>();
-    QTest::keyClicks(tags->findChild<QLineEdit *>(), QStringLiteral("typed"));
-    // The reading's own tags are all known to the document now (it holds the reading), except
-    // the typed one: it comes first, checked, above a separator.
-    QMenu *menu = sheet->tagsMenu();
-    QStringList shown;
-    for (QAction *a : menu->actions())
-        shown << (a->isSeparator() ? QStringLiteral("--")
-                                   : a->text() + (a->isChecked() ? "*" : ""));
-    QCOMPARE(shown, (QStringList{"typed*", "--", "Home", "R&&D", "new one*", "work*"}));
-
-    // A reading not in the document: its tags the document does not know come first.
-    Heard heard2;
-    sheet->reject();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    auto outside = reading(9, 130, 85, {"zeta", "Home", "alpha"});
-    sheet = open(outside, false, heard2);
-    menu = sheet->tagsMenu();
-    shown.clear();
-    for (QAction *a : menu->actions())
-        shown << (a->isSeparator() ? QStringLiteral("--")
-                                   : a->text() + (a->isChecked() ? "*" : ""));
-    QCOMPARE(shown, (QStringList{"zeta*", "alpha*", "--", "Home*", "R&&D", "new one", "work"}));
-}
-
-void TestEditor::choosingATagTogglesItInTheCopy()
-{
-    pDocument->addMeasurements({reading(1, 120, 80, {"a", "b"})});
-    Heard heard;
-    MeasurementSheet *sheet = open(nullptr, false, heard); // starts from no template: no tags
-    auto *tags = sheet->findChild<MyTokenField *>();
-    QVERIFY(tags->tokens().isEmpty());
-    auto choose = [sheet](const QString &title) {
-        for (QAction *a : sheet->tagsMenu()->actions())
-            if (a->text() == title)
-                a->trigger();
-    };
-    choose(QStringLiteral("b"));
-    choose(QStringLiteral("a"));
-    QCOMPARE(sheet->currentMeasurement()->Tags(), (QStringList{"b", "a"}));
-    QCOMPARE(tags->tokens(), (QStringList{"b", "a"}));
-    choose(QStringLiteral("b"));
-    QCOMPARE(tags->tokens(), QStringList{"a"});
-    // The document knows nothing of the copy's tags until the caller hands it on.
-    QCOMPARE(pDocument->tags(), (QStringList{"a", "b"}));
-    // The button pops the menu up without a modal loop.
-    auto *button = sheet->findChild<QToolButton *>(QStringLiteral("pTagsMenuButton"));
-    QTest::keyClick(button, Qt::Key_Space);
-    QTRY_VERIFY(sheet->findChild<QMenu *>() && sheet->findChild<QMenu *>()->isVisible());
-    sheet->findChild<QMenu *>()->close();
-    QTest::keyClick(sheet->focusWidget(), Qt::Key_Return);
-    QCOMPARE(heard.calls, 1);
-    QCOMPARE(heard.entered->Tags(), QStringList{"a"});
-}
-
-void TestEditor::tagsAreRewrittenOnlyWhenEdited_data()
-{
-    QTest::addColumn<QStringList>("stored");
-    QTest::addColumn<QString>("typedTag");
-    QTest::addColumn<QStringList>("expected");
-    const QStringList twice{"a", "a"}, spaced{" a", "b "};
-    QTest::newRow("twice, untouched") << twice << QString() << twice;
-    QTest::newRow("spaced, untouched") << spaced << QString() << spaced;
-    QTest::newRow("twice, a tag added") << twice << QStringLiteral("c") << QStringList{"a", "c"};
-    QTest::newRow("spaced, a tag added")
-        << spaced << QStringLiteral("c") << QStringList{"a", "b", "c"};
-}
-
-// Confirming the editor stores the tags field only when the user changed it: a file's tags
-// that the field shows tidied (duplicates, spaces) are kept exactly when only the comment was
-// edited; a field the user edited is stored as shown.
-void TestEditor::tagsAreRewrittenOnlyWhenEdited()
-{
-    QFETCH(QStringList, stored);
-    QFETCH(QString, typedTag);
-    QFETCH(QStringList, expected);
-    auto odd = reading(3, 130, 85);
-    odd->setTags(stored);
-    pDocument->addMeasurements({odd});
-    const QStringList cacheBefore = pDocument->tags();
-
-    MyWindowController window(pDocument);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTableView *table = window.pageGrid()->tableView();
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
-                      table->visualRect(table->model()->index(0, 0)).center());
-    QTest::keyClick(table, Qt::Key_Return);
-    auto *sheet = window.findChild<MeasurementSheet *>();
-    QVERIFY(sheet);
-    QApplication::setActiveWindow(sheet);
-    QVERIFY(QTest::qWaitForWindowActive(sheet));
-    QLineEdit *comment = field(sheet, "pEditComment");
-    QTest::mouseClick(comment, Qt::LeftButton);
-    QTest::keyClicks(comment, QStringLiteral("after a walk"));
-    if (!typedTag.isEmpty()) {
-        QTest::keyClick(comment, Qt::Key_Tab);
-        QTest::keyClicks(QApplication::focusWidget(), typedTag + QLatin1Char(','));
-    }
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTRY_VERIFY(!sheet->isVisible());
-
-    QCOMPARE(odd->Comments(), QStringLiteral("after a walk"));
-    QCOMPARE(odd->Tags(), expected);
-    if (typedTag.isEmpty())
-        QCOMPARE(pDocument->tags(), cacheBefore);
-}
-
-void TestEditor::rendersInBothLanguages()
-{
-    // Pictures of the sheet for a person to look at, and a check that nothing is cut off.
-    const QString out = qEnvironmentVariable("TENSILO_TEST_OUTPUT");
-    pDocument->addMeasurements({reading(1, 120, 80, {"home", "left arm", "after walk"})});
-    for (const char *language : {"en_US", "de_DE"}) {
-        QLocale::setDefault(QLocale(QString::fromLatin1(language)));
-        Localization::install(QLocale(QString::fromLatin1(language)));
-        for (bool all : {true, false}) {
-            setShown(all, all, all, all, all);
-            auto shown = reading(2, 132, 84, {"home", "morning"});
-            shown->setPulse(n(64));
-            shown->setWeight(r(78.4));
-            shown->setComments(QStringLiteral("Before breakfast"));
-            pDocument->addMeasurements({shown});
-            Heard heard;
-            MeasurementSheet *sheet = open(shown, true, heard);
-            QVERIFY(sheet);
-            QCoreApplication::processEvents();
-            for (QWidget *w : sheet->findChildren<QWidget *>()) {
-                if (w->isVisible() && w->parentWidget() == sheet)
-                    QVERIFY2(sheet->rect().contains(w->geometry()), qPrintable(w->objectName()));
-            }
-            if (!out.isEmpty()) {
-                QDir().mkpath(out);
-                sheet->grab().save(QStringLiteral("%1/editor_%2_%3.png")
-                                       .arg(out, QString::fromLatin1(language),
-                                            all ? QStringLiteral("all") : QStringLiteral("none")));
-            }
-            if (!all) {
-                // Many tags wrap onto more lines, and the sheet makes room for them.
-                auto *tags = sheet->findChild<MyTokenField *>();
-                for (int i = 0; i < 12; ++i)
-                    QTest::keyClicks(tags->findChild<QLineEdit *>(),
-                                     QStringLiteral("tag number %1,").arg(i));
-                QCoreApplication::processEvents();
-                QVERIFY(tags->height() >= tags->heightForWidth(tags->width()));
-                QVERIFY(sheet->rect().contains(tags->geometry()));
-                if (!out.isEmpty())
-                    sheet->grab().save(QStringLiteral("%1/editor_%2_tags.png")
-                                           .arg(out, QString::fromLatin1(language)));
-            }
-            sheet->reject();
-        }
-    }
-    Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
-}
-
-QTEST_MAIN(TestEditor)
+TENSILO_TEST_MAIN(TestEditor)
 #include "tst_editor.moc"

@@ -5,16 +5,14 @@
 #include "DocumentBuilder.h"
 #include "FhirBundle.h"
 #include "ImportDetector.h"
-#include "Localization.h"
-#include "Preferences.h"
 #include "TestHelpers.h"
+#include "TestMain.h"
 #include "UndoManager.h"
 
 #include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -34,11 +32,7 @@ QByteArray json(const char *text)
     return QByteArray(text).replace('\'', '"');
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+constexpr auto readAll = &TestSupport::readFile;
 
 // A small JSON schema checker (type, const, enum, pattern, required, properties, items,
 // minItems, anyOf, $ref to a definition); answers where the value breaks the schema, or empty.
@@ -98,29 +92,8 @@ QString violation(const QJsonValue &value, const QJsonObject &schema, const QJso
     return QString();
 }
 
-struct ToolRun
-{
-    int exitCode = -1;
-    QByteArray err;
-};
-
-ToolRun runTool(const QStringList &arguments, const QString &home)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), home);
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
-    process.setProcessEnvironment(env);
-    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tensilo-tool"),
-                  arguments);
-    ToolRun run;
-    if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit) {
-        run.exitCode = process.exitCode();
-        run.err = process.readAllStandardError();
-    }
-    return run;
-}
+using ToolRun = TestSupport::ProcessRun;
+using TestSupport::runTool;
 
 QString describe(const Measurement &r)
 {
@@ -145,12 +118,7 @@ class TestExchange : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        TestSupport::setTimeZone("Europe/Berlin");
-        Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
-        Preferences::useTemporaryStore();
-    }
+    void initTestCase() { TestSupport::setTimeZone("Europe/Berlin"); }
 
     // Export → schema → import gives back every value FHIR carries, with the local offsets.
     void fhirRoundTrip()
@@ -449,5 +417,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestExchange)
+TENSILO_TEST_MAIN(TestExchange)
 #include "tst_exchange.moc"

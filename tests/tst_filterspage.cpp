@@ -13,8 +13,8 @@
 #include "NumberField.h"
 #include "PageFilters.h"
 #include "PredicateEditor.h"
-#include "Preferences.h"
 #include "TagsTemplate.h"
+#include "TestMain.h"
 #include "UndoManager.h"
 
 #include <QAbstractButton>
@@ -23,7 +23,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -98,434 +97,380 @@ class TestFiltersPage : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
-    void addAppendsSelectsAndUndoes();
-    void deleteAsksAndUndoPutsBack();
-    void onlyForwardDeleteActs();
-    void renameAndFlagsAreUndoable();
-    void editorFollowsUndoAndRedo();
-    void textFormShowsParseErrorAtPosition();
-    void textFormAndEditorStayInStep();
-    void unshowableConditionSurvivesSave();
-    void pageOpensOnTheWindowsFilter();
-    void typedConditionReachesTheFilterBeforeItsRowGoes();
-    void textFormAppliesOrAsksWhenLeft();
-    void deleteInAConditionRowLeavesTheFilter();
-    void renderInBothLanguages();
+
+    void initTestCase() { TestSupport::setTimeZone("Europe/Berlin"); }
+
+    void init() { Dialogs::clearRecord(); }
+
+    void addAppendsSelectsAndUndoes()
+    {
+        MyDocument document;
+        PageFilters page(&document, nullptr);
+        QSignalSpy enabled(&page, &PageFilters::deleteEnabledChanged);
+        page.selectFilter(nullptr);
+        QVERIFY(!page.canDelete());
+        page.onAddButton();
+        QCOMPARE(document.filters().size(), 4);
+        const FilterPtr added = document.filters().last();
+        QCOMPARE(added->name(), qtTrId("filter.name_untitled"));
+        QVERIFY(added->isUsedInFilters() && added->isUsedInAverages());
+        QVERIFY(Predicate::equal(added->predicate(), parse("Systolic > 0")));
+        QCOMPARE(page.selectedFilter(), added);
+        QVERIFY(page.canDelete());
+        QCOMPARE(enabled.count(), 2);
+        QVERIFY(Predicate::equal(page.predicateEditor()->objectValue(), parse("Systolic > 0")));
+        QCOMPARE(page.addButtonTooltip(), qtTrId("button.add.filter"));
+
+        undo(document);
+        QCOMPARE(document.filters().size(), 3);
+        QCOMPARE(document.visibleFilters().size(), 3);
+        // The list selects a neighbour, and the editor shows that one.
+        const FilterPtr selected = page.selectedFilter();
+        QVERIFY(selected != added);
+        QCOMPARE(page.canDelete(), bool(selected));
+        if (selected)
+            QVERIFY(Predicate::equal(page.predicateEditor()->objectValue(), selected->predicate()));
+        redo(document);
+        QCOMPARE(document.filters().last(), added);
+    }
+
+    void deleteAsksAndUndoPutsBack()
+    {
+        MyDocument document;
+        PageFilters page(&document, nullptr);
+        const FilterPtr second = document.filters()[1];
+        page.selectFilter(second);
+
+        Dialogs::setNextAnswer(1); // no
+        page.onDelete();
+        QTRY_VERIFY(!Dialogs::hasQueuedAnswers());
+        QCoreApplication::processEvents();
+        QCOMPARE(document.filters().size(), 3);
+        QCOMPARE(Dialogs::record().size(), 1);
+        QCOMPARE(Dialogs::record().first().stem, QStringLiteral("delete_filter"));
+        QVERIFY(Dialogs::record().first().message.contains(second->name()));
+
+        Dialogs::setNextAnswer(0); // yes
+        page.onDelete();
+        QTRY_COMPARE(document.filters().size(), 2);
+        QVERIFY(!document.filters().contains(second));
+        QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.del_filter"));
+        undo(document);
+        QCOMPARE(document.filters().size(), 3);
+        QCOMPARE(document.filters()[1], second);
+        QCOMPARE(document.visibleFilters()[1], second);
+
+        // Nothing selected: nothing asked.
+        page.selectFilter(nullptr);
+        Dialogs::clearRecord();
+        page.onDelete();
+        QCOMPARE(Dialogs::record().size(), 0);
+    }
+
+    void onlyForwardDeleteActs()
+    {
+        MyDocument document;
+        PageFilters page(&document, nullptr);
+        page.selectFilter(document.filters()[2]);
+        QTest::keyClick(&page, Qt::Key_A);
+        QTest::keyClick(&page, Qt::Key_Backspace);
+        QTest::keyClick(&page, Qt::Key_Return);
+        QCOMPARE(Dialogs::record().size(), 0);
+        Dialogs::setNextAnswer(0);
+        QTest::keyClick(page.filtersView(), Qt::Key_Delete); // passed on by the list
+        QTRY_COMPARE(document.filters().size(), 2);
+        QCOMPARE(Dialogs::record().size(), 1);
+    }
+
+    void renameAndFlagsAreUndoable()
+    {
+        MyDocument document;
+        PageFilters page(&document, nullptr);
+        FiltersModel *model = page.filtersModel();
+        const FilterPtr first = document.filters()[0];
+        const QString oldName = first->name();
+
+        QVERIFY(
+            model->setData(model->index(0, FiltersModel::NameColumn), QStringLiteral("Morning")));
+        QCOMPARE(first->name(), QStringLiteral("Morning"));
+        QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("Morning"));
+        QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.rename_filter"));
+        // An empty name is refused and leaves the old one.
+        QVERIFY(!model->setData(model->index(0, FiltersModel::NameColumn), QStringLiteral("  ")));
+        QCOMPARE(first->name(), QStringLiteral("Morning"));
+        undo(document);
+        QCOMPARE(first->name(), oldName);
+        QCOMPARE(model->index(0, 0).data().toString(), oldName);
+
+        const QModelIndex inMenu = model->index(1, FiltersModel::UseInFiltersColumn);
+        QVERIFY(model->setData(inMenu, Qt::Unchecked, Qt::CheckStateRole));
+        QCOMPARE(document.visibleFilters().size(), 2);
+        QCOMPARE(inMenu.data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+        QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.change_filter"));
+        const QModelIndex inAverages = model->index(2, FiltersModel::UseInAveragesColumn);
+        QVERIFY(model->setData(inAverages, Qt::Unchecked, Qt::CheckStateRole));
+        QCOMPARE(document.averages().size(), 2);
+        undo(document);
+        QCOMPARE(document.averages().size(), 3);
+        QCOMPARE(document.visibleFilters().size(), 3); // both in one step of this turn
+        QCOMPARE(document.visibleFilters()[1], document.filters()[1]);
+        QCOMPARE(inMenu.data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    }
+
+    void editorFollowsUndoAndRedo()
+    {
+        MyDocument document;
+        PageFilters page(&document, nullptr);
+        const FilterPtr filter = document.filters()[0];
+        document.setFilter(filter);
+        page.selectFilter(filter);
+        PredicateEditor *editor = page.predicateEditor();
+        typeNumber(editor->templateOfRow(1)->numberField(), QStringLiteral("140"));
+        QVERIFY(Predicate::equal(filter->predicate(), parse("Systolic > 140")));
+        QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.change_filter"));
+        document.undoManager()->closeGroup();
+
+        editor->addRow(1, false);
+        typeNumber(editor->templateOfRow(2)->numberField(), QStringLiteral("160"));
+        QVERIFY(Predicate::equal(filter->predicate(), parse("Systolic > 140 AND Systolic > 160")));
+
+        undo(document);
+        QCOMPARE(editor->numberOfRows(), 2);
+        QCOMPARE(editor->templateOfRow(1)->numberField()->value(), QVariant(qlonglong(140)));
+        undo(document);
+        QCOMPARE(editor->templateOfRow(1)->numberField()->value(), QVariant(qlonglong(0)));
+        QVERIFY(Predicate::equal(document.filter()->predicate(), parse("Systolic > 0")));
+        redo(document);
+        QCOMPARE(editor->templateOfRow(1)->numberField()->value(), QVariant(qlonglong(140)));
+        redo(document);
+        QCOMPARE(editor->numberOfRows(), 3);
+        QTRY_VERIFY(true);
+    }
+
+    void textFormShowsParseErrorAtPosition()
+    {
+        MyDocument document;
+        PageFilters page(&document, nullptr);
+        const FilterPtr filter = document.filters()[0];
+        page.selectFilter(filter);
+        page.textToggle()->setChecked(true);
+        QCOMPARE(page.textField()->text(), QStringLiteral("Systolic > 0"));
+        const PredicatePtr before = filter->predicate();
+
+        page.textField()->setText(QStringLiteral("Systolic > 0 AND Pulse <"));
+        QTest::keyClick(page.textField(), Qt::Key_Return);
+        QVERIFY(!page.textError()->isHidden());
+        QString error;
+        qsizetype position = -1;
+        QVERIFY(!Predicate::predicateWithFormat(page.textField()->text(), &error, &position));
+        QCOMPARE(page.textError()->text(), error);
+        QCOMPARE(page.textField()->accessibleDescription(), error); // read out with the field
+        QVERIFY(error.contains(QString::number(position + 1)));
+        QCOMPARE(page.textField()->cursorPosition(), int(position));
+        QCOMPARE(filter->predicate(), before);
+        QVERIFY(!document.undoManager()->canUndo());
+
+        // A key readings lack is refused too.
+        page.textField()->setText(QStringLiteral("Nonsense > 3"));
+        QTest::keyClick(page.textField(), Qt::Key_Return);
+        QVERIFY(!page.textError()->isHidden());
+        QCOMPARE(filter->predicate(), before);
+        // Typing again takes the error away, for the eye and the ear alike.
+        QTest::keyClick(page.textField(), Qt::Key_Backspace);
+        QVERIFY(page.textError()->isHidden());
+        QVERIFY(page.textField()->accessibleDescription().isEmpty());
+    }
+
+    void textFormAndEditorStayInStep()
+    {
+        MyDocument document;
+        PageFilters page(&document, nullptr);
+        const FilterPtr filter = document.filters()[0];
+        page.selectFilter(filter);
+        page.textToggle()->setChecked(true);
+        page.textField()->setText(QStringLiteral("Pulse < 60 OR ANY Tags IN {'medication'}"));
+        QTest::keyClick(page.textField(), Qt::Key_Return);
+        QVERIFY(page.textError()->isHidden());
+        QVERIFY(Predicate::equal(filter->predicate(),
+                                 parse("Pulse < 60 OR ANY Tags IN {'medication'}")));
+        undo(document);
+        QCOMPARE(page.textField()->text(), QStringLiteral("Systolic > 0"));
+        redo(document);
+        page.textToggle()->setChecked(false);
+        QCOMPARE(page.predicateEditor()->numberOfRows(), 3);
+        QCOMPARE(page.predicateEditor()->compoundTypeOfRow(0), 2);
+    }
+
+    void unshowableConditionSurvivesSave()
+    {
+        MyDocument document;
+        PageFilters page(&document, nullptr);
+        const FilterPtr filter = document.filters()[2];
+        const PredicatePtr odd = parse("Comments LIKE 'pill*' OR Tags.@count == 1");
+        filter->setPredicate(odd);
+        page.selectFilter(filter);
+        QVERIFY(page.predicateEditor()->isReadOnly());
+        // Working on another filter and coming back does not touch it.
+        page.selectFilter(document.filters()[0]);
+        typeNumber(page.predicateEditor()->templateOfRow(1)->numberField(), QStringLiteral("100"));
+        page.selectFilter(filter);
+        QCOMPARE(filter->predicate(), odd);
+
+        QString error;
+        const QByteArray data = document.dataOfType(QStringLiteral("tensilo"), &error);
+        QVERIFY2(!data.isEmpty(), qPrintable(error));
+        MyDocument reopened;
+        QVERIFY2(reopened.readFromData(data, QStringLiteral("tensilo"), &error), qPrintable(error));
+        PageFilters again(&reopened, nullptr);
+        again.selectFilter(reopened.filters()[2]);
+        QVERIFY(again.predicateEditor()->isReadOnly());
+        QVERIFY(Predicate::equal(reopened.filters()[2]->predicate(), odd));
+        QVERIFY(Predicate::equal(again.predicateEditor()->objectValue(), odd));
+    }
+
+    void pageOpensOnTheWindowsFilter()
+    {
+        MyDocument document;
+        document.setFilter(document.filters()[2]);
+        MyWindowController window(&document);
+        window.selectPage(MyWindowController::FiltersPage);
+        QCOMPARE(window.pageFilter()->selectedFilter(), document.filters()[2]);
+        QVERIFY(Predicate::equal(window.pageFilter()->predicateEditor()->objectValue(),
+                                 document.filters()[2]->predicate()));
+        QVERIFY(window.pageFilter()->canDelete());
+    }
+
+    void typedConditionReachesTheFilterBeforeItsRowGoes()
+    {
+        Window w(parse("ANY Tags IN {'home'} AND Systolic > 0"));
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        const FilterPtr first = w.document.filters()[0];
+        w.clickFilter(1); // away first: a click on the selected filter would start renaming it
+        w.clickFilter(0);
+        auto *tags = qobject_cast<TagsTemplate *>(w.editor()->templateOfRow(1));
+        QVERIFY(tags);
+
+        // A tag typed, then another filter clicked: the row goes, the tag stays with its filter.
+        Window::typeInto(tags->tokensField(), QStringLiteral("walk"));
+        w.clickFilter(1);
+        QCOMPARE(w.page->selectedFilter(), w.document.filters()[1]);
+        QCoreApplication::processEvents();
+        QVERIFY(Predicate::equal(first->predicate(),
+                                 parse("ANY Tags IN {'home', 'walk'} AND Systolic > 0")));
+
+        // Return in the tags field takes the tag to the filter without leaving the field.
+        w.clickFilter(0);
+        tags = qobject_cast<TagsTemplate *>(w.editor()->templateOfRow(1));
+        QTest::mouseClick(tags->tokensField(), Qt::LeftButton);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("run"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(Predicate::equal(
+            first->predicate(), parse("ANY Tags IN {'home', 'walk', 'run'} AND Systolic > 0")));
+
+        // A number still being typed when the toolbar's Add or Ctrl+Shift+N adds a filter.
+        Window::typeInto(w.editor()->templateOfRow(2)->numberField(), QStringLiteral("140"));
+        QTest::mouseClick(w.window->addButton(), Qt::LeftButton);
+        QTRY_COMPARE(w.document.filters().size(), 4);
+        QVERIFY(Predicate::equal(first->predicate(),
+                                 parse("ANY Tags IN {'home', 'walk', 'run'} AND Systolic > 140")));
+        QTRY_COMPARE(w.page->selectedFilter(), w.document.filters()[3]);
+        Window::typeInto(w.editor()->templateOfRow(1)->numberField(), QStringLiteral("120"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_N,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE(w.document.filters().size(), 5);
+        QVERIFY(Predicate::equal(w.document.filters()[3]->predicate(), parse("Systolic > 120")));
+
+        // A number set by assistive technology in the focused field, then another filter clicked.
+        w.clickFilter(0);
+        NumberField *number = w.editor()->templateOfRow(2)->numberField();
+        number->setFocus();
+        QAccessibleInterface *access = QAccessible::queryAccessibleInterface(number);
+        QVERIFY(access && access->editableTextInterface());
+        access->editableTextInterface()->replaceText(0, int(number->text().size()),
+                                                     QStringLiteral("160"));
+        w.clickFilter(1);
+        QVERIFY(Predicate::equal(first->predicate(),
+                                 parse("ANY Tags IN {'home', 'walk', 'run'} AND Systolic > 160")));
+        // Set while the focus is elsewhere: taken at once.
+        w.clickFilter(0);
+        number = w.editor()->templateOfRow(2)->numberField();
+        QAccessible::queryAccessibleInterface(number)->setText(QAccessible::Value,
+                                                               QStringLiteral("170"));
+        QVERIFY(Predicate::equal(first->predicate(),
+                                 parse("ANY Tags IN {'home', 'walk', 'run'} AND Systolic > 170")));
+    }
+
+    void textFormAppliesOrAsksWhenLeft()
+    {
+        Window w(parse("ANY Tags IN {'home'}"));
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        const FilterPtr first = w.document.filters()[0];
+        w.clickFilter(1); // away first: a click on the selected filter would start renaming it
+        w.clickFilter(0);
+        QTest::mouseClick(w.page->textToggle(), Qt::LeftButton);
+        QVERIFY(w.page->textToggle()->isChecked());
+
+        // Valid text left for another filter is applied.
+        Window::typeInto(w.page->textField(), QStringLiteral("Pulse < 60"));
+        w.clickFilter(1);
+        QVERIFY(Predicate::equal(first->predicate(), parse("Pulse < 60")));
+        QCOMPARE(w.page->selectedFilter(), w.document.filters()[1]);
+
+        // Text that does not parse: asked; "keep editing" keeps the filter, the text and the focus.
+        w.clickFilter(0);
+        Window::typeInto(w.page->textField(), QStringLiteral("Pulse <"));
+        Dialogs::setNextAnswer(0);
+        w.clickFilter(2);
+        QCOMPARE(w.page->selectedFilter(), first);
+        QTRY_VERIFY(!Dialogs::hasQueuedAnswers());
+        QCOMPARE(Dialogs::record().size(), 1);
+        QCOMPARE(Dialogs::record().first().stem, QStringLiteral("filters.unapplied_text"));
+        QTRY_COMPARE(QApplication::focusWidget(), w.page->textField());
+        QCOMPARE(w.page->textField()->text(), QStringLiteral("Pulse <"));
+        QCOMPARE(w.page->selectedFilter(), first);
+        // "Discard" on the way to another page: the page changes, the filter stays as it was.
+        Dialogs::setNextAnswer(1);
+        QTest::mouseClick(w.window->modeSelector()->button(MyWindowController::ChartPage),
+                          Qt::LeftButton);
+        QTRY_COMPARE(w.window->selectedPage(), int(MyWindowController::ChartPage));
+        QVERIFY(Predicate::equal(first->predicate(), parse("Pulse < 60")));
+        QCOMPARE(w.page->textField()->text(), first->predicate()->predicateFormat());
+
+        // A tag ended by leaving its field for the text form shows in the text; Return there keeps
+        // it.
+        first->setPredicate(parse("ANY Tags IN {'home'}"));
+        w.window->selectPage(MyWindowController::FiltersPage);
+        QTest::mouseClick(w.page->textToggle(), Qt::LeftButton);
+        QVERIFY(!w.page->textToggle()->isChecked());
+        auto *tags = qobject_cast<TagsTemplate *>(w.editor()->templateOfRow(1));
+        QVERIFY(tags);
+        Window::typeInto(tags->tokensField(), QStringLiteral("walk"));
+        QTest::mouseClick(w.page->textToggle(), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        const PredicatePtr tagged = parse("ANY Tags IN {'home', 'walk'}");
+        QVERIFY(Predicate::equal(first->predicate(), tagged));
+        QCOMPARE(w.page->textField()->text(), tagged->predicateFormat());
+        QTest::mouseClick(w.page->textField(), Qt::LeftButton);
+        QTest::keyClick(w.page->textField(), Qt::Key_Return);
+        QVERIFY(Predicate::equal(first->predicate(), tagged));
+    }
+
+    void deleteInAConditionRowLeavesTheFilter()
+    {
+        Window w;
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        // From the list, Tab leads into the condition row's first menu.
+        QComboBox *left = w.editor()->templateOfRow(1)->leftMenu();
+        w.clickFilter(0);
+        for (int i = 0; i < 6 && !left->hasFocus(); ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(left->hasFocus());
+        QTest::keyClick(left, Qt::Key_Delete);
+        QCoreApplication::processEvents();
+        QCOMPARE(Dialogs::record().size(), 0);
+        QCOMPARE(w.document.filters().size(), 3);
+    }
 };
 
-void TestFiltersPage::initTestCase()
-{
-    qputenv("TZ", "Europe/Berlin");
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    Localization::install(QLocale(QLocale::English));
-    Preferences::useTemporaryStore();
-    Dialogs::setTestMode(true);
-}
-
-void TestFiltersPage::init()
-{
-    Dialogs::clearRecord();
-}
-
-void TestFiltersPage::addAppendsSelectsAndUndoes()
-{
-    MyDocument document;
-    PageFilters page(&document, nullptr);
-    QSignalSpy enabled(&page, &PageFilters::deleteEnabledChanged);
-    page.selectFilter(nullptr);
-    QVERIFY(!page.canDelete());
-    page.onAddButton();
-    QCOMPARE(document.filters().size(), 4);
-    const FilterPtr added = document.filters().last();
-    QCOMPARE(added->name(), qtTrId("filter.name_untitled"));
-    QVERIFY(added->isUsedInFilters() && added->isUsedInAverages());
-    QVERIFY(Predicate::equal(added->predicate(), parse("Systolic > 0")));
-    QCOMPARE(page.selectedFilter(), added);
-    QVERIFY(page.canDelete());
-    QCOMPARE(enabled.count(), 2);
-    QVERIFY(Predicate::equal(page.predicateEditor()->objectValue(), parse("Systolic > 0")));
-    QCOMPARE(page.addButtonTooltip(), qtTrId("button.add.filter"));
-
-    undo(document);
-    QCOMPARE(document.filters().size(), 3);
-    QCOMPARE(document.visibleFilters().size(), 3);
-    // The list selects a neighbour, and the editor shows that one.
-    const FilterPtr selected = page.selectedFilter();
-    QVERIFY(selected != added);
-    QCOMPARE(page.canDelete(), bool(selected));
-    if (selected)
-        QVERIFY(Predicate::equal(page.predicateEditor()->objectValue(), selected->predicate()));
-    redo(document);
-    QCOMPARE(document.filters().last(), added);
-}
-
-void TestFiltersPage::deleteAsksAndUndoPutsBack()
-{
-    MyDocument document;
-    PageFilters page(&document, nullptr);
-    const FilterPtr second = document.filters()[1];
-    page.selectFilter(second);
-
-    Dialogs::setNextAnswer(1); // no
-    page.onDelete();
-    QTRY_VERIFY(!Dialogs::hasQueuedAnswers());
-    QCoreApplication::processEvents();
-    QCOMPARE(document.filters().size(), 3);
-    QCOMPARE(Dialogs::record().size(), 1);
-    QCOMPARE(Dialogs::record().first().stem, QStringLiteral("delete_filter"));
-    QVERIFY(Dialogs::record().first().message.contains(second->name()));
-
-    Dialogs::setNextAnswer(0); // yes
-    page.onDelete();
-    QTRY_COMPARE(document.filters().size(), 2);
-    QVERIFY(!document.filters().contains(second));
-    QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.del_filter"));
-    undo(document);
-    QCOMPARE(document.filters().size(), 3);
-    QCOMPARE(document.filters()[1], second);
-    QCOMPARE(document.visibleFilters()[1], second);
-
-    // Nothing selected: nothing asked.
-    page.selectFilter(nullptr);
-    Dialogs::clearRecord();
-    page.onDelete();
-    QCOMPARE(Dialogs::record().size(), 0);
-}
-
-void TestFiltersPage::onlyForwardDeleteActs()
-{
-    MyDocument document;
-    PageFilters page(&document, nullptr);
-    page.selectFilter(document.filters()[2]);
-    QTest::keyClick(&page, Qt::Key_A);
-    QTest::keyClick(&page, Qt::Key_Backspace);
-    QTest::keyClick(&page, Qt::Key_Return);
-    QCOMPARE(Dialogs::record().size(), 0);
-    Dialogs::setNextAnswer(0);
-    QTest::keyClick(page.filtersView(), Qt::Key_Delete); // passed on by the list
-    QTRY_COMPARE(document.filters().size(), 2);
-    QCOMPARE(Dialogs::record().size(), 1);
-}
-
-void TestFiltersPage::renameAndFlagsAreUndoable()
-{
-    MyDocument document;
-    PageFilters page(&document, nullptr);
-    FiltersModel *model = page.filtersModel();
-    const FilterPtr first = document.filters()[0];
-    const QString oldName = first->name();
-
-    QVERIFY(model->setData(model->index(0, FiltersModel::NameColumn), QStringLiteral("Morning")));
-    QCOMPARE(first->name(), QStringLiteral("Morning"));
-    QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("Morning"));
-    QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.rename_filter"));
-    // An empty name is refused and leaves the old one.
-    QVERIFY(!model->setData(model->index(0, FiltersModel::NameColumn), QStringLiteral("  ")));
-    QCOMPARE(first->name(), QStringLiteral("Morning"));
-    undo(document);
-    QCOMPARE(first->name(), oldName);
-    QCOMPARE(model->index(0, 0).data().toString(), oldName);
-
-    const QModelIndex inMenu = model->index(1, FiltersModel::UseInFiltersColumn);
-    QVERIFY(model->setData(inMenu, Qt::Unchecked, Qt::CheckStateRole));
-    QCOMPARE(document.visibleFilters().size(), 2);
-    QCOMPARE(inMenu.data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
-    QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.change_filter"));
-    const QModelIndex inAverages = model->index(2, FiltersModel::UseInAveragesColumn);
-    QVERIFY(model->setData(inAverages, Qt::Unchecked, Qt::CheckStateRole));
-    QCOMPARE(document.averages().size(), 2);
-    undo(document);
-    QCOMPARE(document.averages().size(), 3);
-    QCOMPARE(document.visibleFilters().size(), 3); // both in one step of this turn
-    QCOMPARE(document.visibleFilters()[1], document.filters()[1]);
-    QCOMPARE(inMenu.data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
-}
-
-void TestFiltersPage::editorFollowsUndoAndRedo()
-{
-    MyDocument document;
-    PageFilters page(&document, nullptr);
-    const FilterPtr filter = document.filters()[0];
-    document.setFilter(filter);
-    page.selectFilter(filter);
-    PredicateEditor *editor = page.predicateEditor();
-    typeNumber(editor->templateOfRow(1)->numberField(), QStringLiteral("140"));
-    QVERIFY(Predicate::equal(filter->predicate(), parse("Systolic > 140")));
-    QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.change_filter"));
-    document.undoManager()->closeGroup();
-
-    editor->addRow(1, false);
-    typeNumber(editor->templateOfRow(2)->numberField(), QStringLiteral("160"));
-    QVERIFY(Predicate::equal(filter->predicate(), parse("Systolic > 140 AND Systolic > 160")));
-
-    undo(document);
-    QCOMPARE(editor->numberOfRows(), 2);
-    QCOMPARE(editor->templateOfRow(1)->numberField()->value(), QVariant(qlonglong(140)));
-    undo(document);
-    QCOMPARE(editor->templateOfRow(1)->numberField()->value(), QVariant(qlonglong(0)));
-    QVERIFY(Predicate::equal(document.filter()->predicate(), parse("Systolic > 0")));
-    redo(document);
-    QCOMPARE(editor->templateOfRow(1)->numberField()->value(), QVariant(qlonglong(140)));
-    redo(document);
-    QCOMPARE(editor->numberOfRows(), 3);
-    QTRY_VERIFY(true);
-}
-
-void TestFiltersPage::textFormShowsParseErrorAtPosition()
-{
-    MyDocument document;
-    PageFilters page(&document, nullptr);
-    const FilterPtr filter = document.filters()[0];
-    page.selectFilter(filter);
-    page.textToggle()->setChecked(true);
-    QCOMPARE(page.textField()->text(), QStringLiteral("Systolic > 0"));
-    const PredicatePtr before = filter->predicate();
-
-    page.textField()->setText(QStringLiteral("Systolic > 0 AND Pulse <"));
-    QTest::keyClick(page.textField(), Qt::Key_Return);
-    QVERIFY(!page.textError()->isHidden());
-    QString error;
-    qsizetype position = -1;
-    QVERIFY(!Predicate::predicateWithFormat(page.textField()->text(), &error, &position));
-    QCOMPARE(page.textError()->text(), error);
-    QCOMPARE(page.textField()->accessibleDescription(), error); // read out with the field
-    QVERIFY(error.contains(QString::number(position + 1)));
-    QCOMPARE(page.textField()->cursorPosition(), int(position));
-    QCOMPARE(filter->predicate(), before);
-    QVERIFY(!document.undoManager()->canUndo());
-
-    // A key readings lack is refused too.
-    page.textField()->setText(QStringLiteral("Nonsense > 3"));
-    QTest::keyClick(page.textField(), Qt::Key_Return);
-    QVERIFY(!page.textError()->isHidden());
-    QCOMPARE(filter->predicate(), before);
-    // Typing again takes the error away, for the eye and the ear alike.
-    QTest::keyClick(page.textField(), Qt::Key_Backspace);
-    QVERIFY(page.textError()->isHidden());
-    QVERIFY(page.textField()->accessibleDescription().isEmpty());
-}
-
-void TestFiltersPage::textFormAndEditorStayInStep()
-{
-    MyDocument document;
-    PageFilters page(&document, nullptr);
-    const FilterPtr filter = document.filters()[0];
-    page.selectFilter(filter);
-    page.textToggle()->setChecked(true);
-    page.textField()->setText(QStringLiteral("Pulse < 60 OR ANY Tags IN {'medication'}"));
-    QTest::keyClick(page.textField(), Qt::Key_Return);
-    QVERIFY(page.textError()->isHidden());
-    QVERIFY(
-        Predicate::equal(filter->predicate(), parse("Pulse < 60 OR ANY Tags IN {'medication'}")));
-    undo(document);
-    QCOMPARE(page.textField()->text(), QStringLiteral("Systolic > 0"));
-    redo(document);
-    page.textToggle()->setChecked(false);
-    QCOMPARE(page.predicateEditor()->numberOfRows(), 3);
-    QCOMPARE(page.predicateEditor()->compoundTypeOfRow(0), 2);
-}
-
-void TestFiltersPage::unshowableConditionSurvivesSave()
-{
-    MyDocument document;
-    PageFilters page(&document, nullptr);
-    const FilterPtr filter = document.filters()[2];
-    const PredicatePtr odd = parse("Comments LIKE 'pill*' OR Tags.@count == 1");
-    filter->setPredicate(odd);
-    page.selectFilter(filter);
-    QVERIFY(page.predicateEditor()->isReadOnly());
-    // Working on another filter and coming back does not touch it.
-    page.selectFilter(document.filters()[0]);
-    typeNumber(page.predicateEditor()->templateOfRow(1)->numberField(), QStringLiteral("100"));
-    page.selectFilter(filter);
-    QCOMPARE(filter->predicate(), odd);
-
-    QString error;
-    const QByteArray data = document.dataOfType(QStringLiteral("tensilo"), &error);
-    QVERIFY2(!data.isEmpty(), qPrintable(error));
-    MyDocument reopened;
-    QVERIFY2(reopened.readFromData(data, QStringLiteral("tensilo"), &error), qPrintable(error));
-    PageFilters again(&reopened, nullptr);
-    again.selectFilter(reopened.filters()[2]);
-    QVERIFY(again.predicateEditor()->isReadOnly());
-    QVERIFY(Predicate::equal(reopened.filters()[2]->predicate(), odd));
-    QVERIFY(Predicate::equal(again.predicateEditor()->objectValue(), odd));
-}
-
-void TestFiltersPage::pageOpensOnTheWindowsFilter()
-{
-    MyDocument document;
-    document.setFilter(document.filters()[2]);
-    MyWindowController window(&document);
-    window.selectPage(MyWindowController::FiltersPage);
-    QCOMPARE(window.pageFilter()->selectedFilter(), document.filters()[2]);
-    QVERIFY(Predicate::equal(window.pageFilter()->predicateEditor()->objectValue(),
-                             document.filters()[2]->predicate()));
-    QVERIFY(window.pageFilter()->canDelete());
-}
-
-void TestFiltersPage::typedConditionReachesTheFilterBeforeItsRowGoes()
-{
-    Window w(parse("ANY Tags IN {'home'} AND Systolic > 0"));
-    QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
-    const FilterPtr first = w.document.filters()[0];
-    w.clickFilter(1); // away first: a click on the selected filter would start renaming it
-    w.clickFilter(0);
-    auto *tags = qobject_cast<TagsTemplate *>(w.editor()->templateOfRow(1));
-    QVERIFY(tags);
-
-    // A tag typed, then another filter clicked: the row goes, the tag stays with its filter.
-    Window::typeInto(tags->tokensField(), QStringLiteral("walk"));
-    w.clickFilter(1);
-    QCOMPARE(w.page->selectedFilter(), w.document.filters()[1]);
-    QCoreApplication::processEvents();
-    QVERIFY(Predicate::equal(first->predicate(),
-                             parse("ANY Tags IN {'home', 'walk'} AND Systolic > 0")));
-
-    // Return in the tags field takes the tag to the filter without leaving the field.
-    w.clickFilter(0);
-    tags = qobject_cast<TagsTemplate *>(w.editor()->templateOfRow(1));
-    QTest::mouseClick(tags->tokensField(), Qt::LeftButton);
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("run"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTRY_VERIFY(Predicate::equal(first->predicate(),
-                                 parse("ANY Tags IN {'home', 'walk', 'run'} AND Systolic > 0")));
-
-    // A number still being typed when the toolbar's Add or Ctrl+Shift+N adds a filter.
-    Window::typeInto(w.editor()->templateOfRow(2)->numberField(), QStringLiteral("140"));
-    QTest::mouseClick(w.window->addButton(), Qt::LeftButton);
-    QTRY_COMPARE(w.document.filters().size(), 4);
-    QVERIFY(Predicate::equal(first->predicate(),
-                             parse("ANY Tags IN {'home', 'walk', 'run'} AND Systolic > 140")));
-    QTRY_COMPARE(w.page->selectedFilter(), w.document.filters()[3]);
-    Window::typeInto(w.editor()->templateOfRow(1)->numberField(), QStringLiteral("120"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N,
-                    Qt::ControlModifier | Qt::ShiftModifier);
-    QTRY_COMPARE(w.document.filters().size(), 5);
-    QVERIFY(Predicate::equal(w.document.filters()[3]->predicate(), parse("Systolic > 120")));
-
-    // A number set by assistive technology in the focused field, then another filter clicked.
-    w.clickFilter(0);
-    NumberField *number = w.editor()->templateOfRow(2)->numberField();
-    number->setFocus();
-    QAccessibleInterface *access = QAccessible::queryAccessibleInterface(number);
-    QVERIFY(access && access->editableTextInterface());
-    access->editableTextInterface()->replaceText(0, int(number->text().size()),
-                                                 QStringLiteral("160"));
-    w.clickFilter(1);
-    QVERIFY(Predicate::equal(first->predicate(),
-                             parse("ANY Tags IN {'home', 'walk', 'run'} AND Systolic > 160")));
-    // Set while the focus is elsewhere: taken at once.
-    w.clickFilter(0);
-    number = w.editor()->templateOfRow(2)->numberField();
-    QAccessible::queryAccessibleInterface(number)->setText(QAccessible::Value,
-                                                           QStringLiteral("170"));
-    QVERIFY(Predicate::equal(first->predicate(),
-                             parse("ANY Tags IN {'home', 'walk', 'run'} AND Systolic > 170")));
-}
-
-void TestFiltersPage::textFormAppliesOrAsksWhenLeft()
-{
-    Window w(parse("ANY Tags IN {'home'}"));
-    QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
-    const FilterPtr first = w.document.filters()[0];
-    w.clickFilter(1); // away first: a click on the selected filter would start renaming it
-    w.clickFilter(0);
-    QTest::mouseClick(w.page->textToggle(), Qt::LeftButton);
-    QVERIFY(w.page->textToggle()->isChecked());
-
-    // Valid text left for another filter is applied.
-    Window::typeInto(w.page->textField(), QStringLiteral("Pulse < 60"));
-    w.clickFilter(1);
-    QVERIFY(Predicate::equal(first->predicate(), parse("Pulse < 60")));
-    QCOMPARE(w.page->selectedFilter(), w.document.filters()[1]);
-
-    // Text that does not parse: asked; "keep editing" keeps the filter, the text and the focus.
-    w.clickFilter(0);
-    Window::typeInto(w.page->textField(), QStringLiteral("Pulse <"));
-    Dialogs::setNextAnswer(0);
-    w.clickFilter(2);
-    QCOMPARE(w.page->selectedFilter(), first);
-    QTRY_VERIFY(!Dialogs::hasQueuedAnswers());
-    QCOMPARE(Dialogs::record().size(), 1);
-    QCOMPARE(Dialogs::record().first().stem, QStringLiteral("filters.unapplied_text"));
-    QTRY_COMPARE(QApplication::focusWidget(), w.page->textField());
-    QCOMPARE(w.page->textField()->text(), QStringLiteral("Pulse <"));
-    QCOMPARE(w.page->selectedFilter(), first);
-    // "Discard" on the way to another page: the page changes, the filter stays as it was.
-    Dialogs::setNextAnswer(1);
-    QTest::mouseClick(w.window->modeSelector()->button(MyWindowController::ChartPage),
-                      Qt::LeftButton);
-    QTRY_COMPARE(w.window->selectedPage(), int(MyWindowController::ChartPage));
-    QVERIFY(Predicate::equal(first->predicate(), parse("Pulse < 60")));
-    QCOMPARE(w.page->textField()->text(), first->predicate()->predicateFormat());
-
-    // A tag ended by leaving its field for the text form shows in the text; Return there keeps it.
-    first->setPredicate(parse("ANY Tags IN {'home'}"));
-    w.window->selectPage(MyWindowController::FiltersPage);
-    QTest::mouseClick(w.page->textToggle(), Qt::LeftButton);
-    QVERIFY(!w.page->textToggle()->isChecked());
-    auto *tags = qobject_cast<TagsTemplate *>(w.editor()->templateOfRow(1));
-    QVERIFY(tags);
-    Window::typeInto(tags->tokensField(), QStringLiteral("walk"));
-    QTest::mouseClick(w.page->textToggle(), Qt::LeftButton);
-    QCoreApplication::processEvents();
-    const PredicatePtr tagged = parse("ANY Tags IN {'home', 'walk'}");
-    QVERIFY(Predicate::equal(first->predicate(), tagged));
-    QCOMPARE(w.page->textField()->text(), tagged->predicateFormat());
-    QTest::mouseClick(w.page->textField(), Qt::LeftButton);
-    QTest::keyClick(w.page->textField(), Qt::Key_Return);
-    QVERIFY(Predicate::equal(first->predicate(), tagged));
-}
-
-void TestFiltersPage::deleteInAConditionRowLeavesTheFilter()
-{
-    Window w;
-    QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
-    // From the list, Tab leads into the condition row's first menu.
-    QComboBox *left = w.editor()->templateOfRow(1)->leftMenu();
-    w.clickFilter(0);
-    for (int i = 0; i < 6 && !left->hasFocus(); ++i)
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QVERIFY(left->hasFocus());
-    QTest::keyClick(left, Qt::Key_Delete);
-    QCoreApplication::processEvents();
-    QCOMPARE(Dialogs::record().size(), 0);
-    QCOMPARE(w.document.filters().size(), 3);
-}
-
-void TestFiltersPage::renderInBothLanguages()
-{
-    const QString dir = qEnvironmentVariable("TENSILO_TEST_OUTPUT", QDir::tempPath());
-    QDir().mkpath(dir);
-    for (const char *language : {"en", "de"}) {
-        const QLocale locale{QString::fromLatin1(language)};
-        QLocale::setDefault(locale);
-        Localization::install(locale);
-        MyDocument document;
-        document.filters()[0]->setPredicate(
-            parse("Systolic >= 140 AND (ANY Tags IN {'medication', 'morning'} OR Tags.@count == 0) "
-                  "AND Pulse < 60"));
-        document.undoManager()->removeAllActions();
-        PageFilters page(&document, nullptr);
-        page.resize(820, 560);
-        page.selectFilter(document.filters()[1]);
-        page.show();
-        QVERIFY(page.grab().save(
-            dir + QStringLiteral("/filterspage_lastweek_%1.png").arg(QLatin1String(language))));
-        page.selectFilter(document.filters()[0]);
-        QVERIFY(page.grab().save(
-            dir + QStringLiteral("/filterspage_%1.png").arg(QLatin1String(language))));
-        document.filters()[2]->setPredicate(parse("Comments LIKE 'pill*'"));
-        page.selectFilter(document.filters()[2]);
-        QVERIFY(page.grab().save(
-            dir + QStringLiteral("/filterspage_kept_%1.png").arg(QLatin1String(language))));
-    }
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    Localization::install(QLocale(QLocale::English));
-}
-
-QTEST_MAIN(TestFiltersPage)
+TENSILO_TEST_MAIN(TestFiltersPage)
 #include "tst_filterspage.moc"

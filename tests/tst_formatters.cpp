@@ -14,13 +14,12 @@
 #include "Preferences.h"
 #include "PressureFormatter.h"
 #include "TestHelpers.h"
+#include "TestMain.h"
 #include "TimeFormatter.h"
 
-#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QTest>
 
-#include <ctime>
 #include <memory>
 
 using FormatterPtr = std::shared_ptr<Formatter>;
@@ -58,8 +57,7 @@ private:
 private slots:
     void initTestCase()
     {
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
+        TestSupport::setTimeZone("Europe/Berlin");
         Date::setClock([] { return Date::fromComponents(2025, 6, 1, 12, 0); });
     }
 
@@ -67,12 +65,6 @@ private slots:
     {
         Preferences::useTemporaryStore();
         useLocale("en_US");
-    }
-
-    void cleanupTestCase()
-    {
-        Date::setClock({});
-        QLocale::setDefault(QLocale::c());
     }
 
     // --- Pressure ---------------------------------------------------------------------------
@@ -573,5 +565,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFormatters)
+TENSILO_TEST_MAIN(TestFormatters)
 #include "tst_formatters.moc"

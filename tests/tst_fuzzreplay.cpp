@@ -4,15 +4,11 @@
 #include "../fuzz/monitor_fuzz_body.h"
 #include "../fuzz/plist_fuzz_body.h"
 #include "../fuzz/predicate_fuzz_body.h"
-
-#include "Localization.h"
-#include "Preferences.h"
+#include "TestMain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QtTest>
-
-#include <ctime>
 
 namespace {
 
@@ -45,13 +41,9 @@ class TestFuzzReplay : public QObject
 private slots:
     void initTestCase()
     {
-        // As in the fuzz targets: a zone with clock changes, texts from the tables, a fixed
-        // present and no user preferences.
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
-        Localization::install(QLocale(QStringLiteral("en")));
+        // As in the fuzz targets: a zone with clock changes and a fixed present.
+        TestSupport::setTimeZone("Europe/Berlin");
         Date::setClock([] { return Date(732000000.0); });
-        Preferences::useTemporaryStore();
     }
 
     void replay_data()
@@ -82,5 +74,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFuzzReplay)
+TENSILO_TEST_MAIN(TestFuzzReplay)
 #include "tst_fuzzreplay.moc"

@@ -8,11 +8,10 @@
 #include "MyDocument.h"
 #include "PredicateParser.h"
 #include "Preferences.h"
+#include "TestMain.h"
 #include "UndoManager.h"
 
 #include <QtTest>
-
-#include <ctime>
 
 namespace {
 
@@ -64,7 +63,8 @@ class TestHomeSummary : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { Preferences::useTemporaryStore(); }
+    // A zone with daylight saving time, so that local days are not UTC days.
+    void initTestCase() { TestSupport::setTimeZone("Europe/Berlin"); }
 
     void rules_data()
     {
@@ -225,15 +225,6 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    // A zone with daylight saving time, so that local days are not UTC days.
-    qputenv("TZ", "Europe/Berlin");
-    tzset();
-    QCoreApplication app(argc, argv);
-    Localization::install(QLocale(QStringLiteral("en_US")));
-    TestHomeSummary test;
-    return QTest::qExec(&test, argc, argv);
-}
+TENSILO_TEST_MAIN(TestHomeSummary)
 
 #include "tst_homesummary.moc"

@@ -3,6 +3,7 @@
 // underneath.
 
 #include "Localization.h"
+#include "TestMain.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>
@@ -112,111 +113,106 @@ class TestLocalization : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanupTestCase() { Localization::install(QLocale(QStringLiteral("en_US"))); }
 
-    void everyKeyUsedHasATextInEveryLanguage();
-    void textsOfAKeyAgreeOnPlaceholders();
-    void tablesAreCompiledIn();
-    void languageFollowsTheLocale();
-    void qtsOwnTextsFollowTheLanguage();
+    void everyKeyUsedHasATextInEveryLanguage()
+    {
+        QMap<QString, QString> keys = keysUsedInSources();
+        // The scan itself must work: the undo manager's keys are certainly in use.
+        QVERIFY2(keys.contains(QStringLiteral("menu.edit.undo")), "the source scan found nothing");
+        for (const char *key : kKeysBuiltAtRunTime)
+            keys.insert(QLatin1String(key), QStringLiteral("built at run time"));
+
+        QStringList missing;
+        for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
+            for (const QString &language : Localization::languages()) {
+                if (!Localization::hasText(it.key(), language))
+                    missing << QStringLiteral("\"%1\" (%2) has no %3 text")
+                                   .arg(it.key(), it.value(), language);
+            }
+        }
+        QVERIFY2(missing.isEmpty(),
+                 qPrintable(QLatin1Char('\n') + missing.join(QLatin1Char('\n'))));
+        QVERIFY(!Localization::hasText(QStringLiteral("no.such.key"), QStringLiteral("en")));
+        QVERIFY(!Localization::hasText(QStringLiteral("menu.edit.undo"), QStringLiteral("fr")));
+    }
+
+    void textsOfAKeyAgreeOnPlaceholders()
+    {
+        // A translation that drops or invents a %N would show the wrong numbers.
+        const QMap<QString, QString> english = textsOfLanguage(QStringLiteral("en"));
+        QVERIFY(!english.isEmpty());
+        QStringList mismatched;
+        for (const QString &language : Localization::languages()) {
+            const QMap<QString, QString> texts = textsOfLanguage(language);
+            for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+                if (english.contains(it.key()) &&
+                    placeholders(it.value()) != placeholders(english.value(it.key())))
+                    mismatched << QStringLiteral("\"%1\" (%2): \"%3\"")
+                                      .arg(it.key(), language, it.value());
+            }
+        }
+        QVERIFY2(mismatched.isEmpty(),
+                 qPrintable(QLatin1Char('\n') + mismatched.join(QLatin1Char('\n'))));
+    }
+
+    void tablesAreCompiledIn()
+    {
+        // Every text of every table file reaches the program, in its own language.
+        for (const QString &language : Localization::languages()) {
+            Localization::install(QLocale(language));
+            const QMap<QString, QString> texts = textsOfLanguage(language);
+            QVERIFY(!texts.isEmpty());
+            for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+                if (!it.value().isEmpty())
+                    QCOMPARE(qtTrId(it.key().toUtf8().constData()), it.value());
+            }
+        }
+    }
+
+    void languageFollowsTheLocale()
+    {
+        const QString englishUndo = textsOfLanguage(QStringLiteral("en")).value("menu.edit.undo");
+        const QString germanUndo = textsOfLanguage(QStringLiteral("de")).value("menu.edit.undo");
+        QVERIFY(!englishUndo.isEmpty());
+        QVERIFY(germanUndo != englishUndo);
+
+        Localization::install(QLocale(QStringLiteral("de_DE")));
+        QCOMPARE(qtTrId("menu.edit.undo"), germanUndo);
+        Localization::install(QLocale(QStringLiteral("de_AT")));
+        QCOMPARE(qtTrId("menu.edit.undo"), germanUndo);
+
+        // A language without tables falls back to English, not to the key.
+        Localization::install(QLocale(QStringLiteral("fr_FR")));
+        QCOMPARE(qtTrId("menu.edit.undo"), englishUndo);
+        Localization::install(QLocale(QStringLiteral("ja_JP")));
+        QCOMPARE(qtTrId("menu.edit.undo"), englishUndo);
+
+        // Installing again replaces the tables: no German left underneath English.
+        Localization::install(QLocale(QStringLiteral("de_DE")));
+        Localization::install(QLocale(QStringLiteral("en_GB")));
+        QCOMPARE(qtTrId("menu.edit.undo"), englishUndo);
+
+        // Without an argument the default locale decides.
+        QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+        Localization::install();
+        QCOMPARE(qtTrId("menu.edit.undo"), germanUndo);
+        QLocale::setDefault(QLocale::c());
+    }
+
+    // Qt's own texts (dialog buttons, the print dialog) follow the language too, where the system
+    // has Qt's tables (scripts/setup installs them).
+    void qtsOwnTextsFollowTheLanguage()
+    {
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                           QLatin1String("/qtbase_de.qm")))
+            QSKIP("Qt's own translations are not installed");
+        Localization::install(QLocale(QStringLiteral("de_DE")));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                 QStringLiteral("Abbrechen"));
+        Localization::install(QLocale(QStringLiteral("en_GB")));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+    }
 };
 
-void TestLocalization::everyKeyUsedHasATextInEveryLanguage()
-{
-    QMap<QString, QString> keys = keysUsedInSources();
-    // The scan itself must work: the undo manager's keys are certainly in use.
-    QVERIFY2(keys.contains(QStringLiteral("menu.edit.undo")), "the source scan found nothing");
-    for (const char *key : kKeysBuiltAtRunTime)
-        keys.insert(QLatin1String(key), QStringLiteral("built at run time"));
-
-    QStringList missing;
-    for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
-        for (const QString &language : Localization::languages()) {
-            if (!Localization::hasText(it.key(), language))
-                missing << QStringLiteral("\"%1\" (%2) has no %3 text")
-                               .arg(it.key(), it.value(), language);
-        }
-    }
-    QVERIFY2(missing.isEmpty(), qPrintable(QLatin1Char('\n') + missing.join(QLatin1Char('\n'))));
-    QVERIFY(!Localization::hasText(QStringLiteral("no.such.key"), QStringLiteral("en")));
-    QVERIFY(!Localization::hasText(QStringLiteral("menu.edit.undo"), QStringLiteral("fr")));
-}
-
-void TestLocalization::textsOfAKeyAgreeOnPlaceholders()
-{
-    // A translation that drops or invents a %N would show the wrong numbers.
-    const QMap<QString, QString> english = textsOfLanguage(QStringLiteral("en"));
-    QVERIFY(!english.isEmpty());
-    QStringList mismatched;
-    for (const QString &language : Localization::languages()) {
-        const QMap<QString, QString> texts = textsOfLanguage(language);
-        for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
-            if (english.contains(it.key()) &&
-                placeholders(it.value()) != placeholders(english.value(it.key())))
-                mismatched
-                    << QStringLiteral("\"%1\" (%2): \"%3\"").arg(it.key(), language, it.value());
-        }
-    }
-    QVERIFY2(mismatched.isEmpty(),
-             qPrintable(QLatin1Char('\n') + mismatched.join(QLatin1Char('\n'))));
-}
-
-void TestLocalization::tablesAreCompiledIn()
-{
-    // Every text of every table file reaches the program, in its own language.
-    for (const QString &language : Localization::languages()) {
-        Localization::install(QLocale(language));
-        const QMap<QString, QString> texts = textsOfLanguage(language);
-        QVERIFY(!texts.isEmpty());
-        for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
-            if (!it.value().isEmpty())
-                QCOMPARE(qtTrId(it.key().toUtf8().constData()), it.value());
-        }
-    }
-}
-
-void TestLocalization::languageFollowsTheLocale()
-{
-    const QString englishUndo = textsOfLanguage(QStringLiteral("en")).value("menu.edit.undo");
-    const QString germanUndo = textsOfLanguage(QStringLiteral("de")).value("menu.edit.undo");
-    QVERIFY(!englishUndo.isEmpty());
-    QVERIFY(germanUndo != englishUndo);
-
-    Localization::install(QLocale(QStringLiteral("de_DE")));
-    QCOMPARE(qtTrId("menu.edit.undo"), germanUndo);
-    Localization::install(QLocale(QStringLiteral("de_AT")));
-    QCOMPARE(qtTrId("menu.edit.undo"), germanUndo);
-
-    // A language without tables falls back to English, not to the key.
-    Localization::install(QLocale(QStringLiteral("fr_FR")));
-    QCOMPARE(qtTrId("menu.edit.undo"), englishUndo);
-    Localization::install(QLocale(QStringLiteral("ja_JP")));
-    QCOMPARE(qtTrId("menu.edit.undo"), englishUndo);
-
-    // Installing again replaces the tables: no German left underneath English.
-    Localization::install(QLocale(QStringLiteral("de_DE")));
-    Localization::install(QLocale(QStringLiteral("en_GB")));
-    QCOMPARE(qtTrId("menu.edit.undo"), englishUndo);
-
-    // Without an argument the default locale decides.
-    QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
-    Localization::install();
-    QCOMPARE(qtTrId("menu.edit.undo"), germanUndo);
-    QLocale::setDefault(QLocale::c());
-}
-
-// Qt's own texts (dialog buttons, the print dialog) follow the language too, where the system
-// has Qt's tables (scripts/setup installs them).
-void TestLocalization::qtsOwnTextsFollowTheLanguage()
-{
-    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
-                       QLatin1String("/qtbase_de.qm")))
-        QSKIP("Qt's own translations are not installed");
-    Localization::install(QLocale(QStringLiteral("de_DE")));
-    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
-    Localization::install(QLocale(QStringLiteral("en_GB")));
-    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
-}
-
-QTEST_GUILESS_MAIN(TestLocalization)
+TENSILO_TEST_MAIN(TestLocalization)
 #include "tst_localization.moc"

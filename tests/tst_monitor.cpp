@@ -3,7 +3,6 @@
 
 #include "BloodPressureRecord.h"
 #include "LocalTimeOffsets.h"
-#include "Localization.h"
 #include "MonitorDownload.h"
 #include "MonitorImport.h"
 #include "MonitorProtocol.h"
@@ -11,6 +10,7 @@
 #include "SessionLog.h"
 #include "SessionLogTransport.h"
 #include "TestHelpers.h"
+#include "TestMain.h"
 #include "UndoManager.h"
 
 #include <QBuffer>
@@ -80,11 +80,7 @@ class TestMonitor : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        TestSupport::setTimeZone("Europe/Berlin");
-        Localization::install(QLocale(QLocale::English));
-    }
+    void initTestCase() { TestSupport::setTimeZone("Europe/Berlin"); }
 
     // --- Records --------------------------------------------------------------------------------
 
@@ -559,5 +555,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestMonitor)
+TENSILO_TEST_MAIN(TestMonitor)
 #include "tst_monitor.moc"

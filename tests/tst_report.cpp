@@ -4,7 +4,6 @@
 #include "Filter.h"
 #include "HomeSummary.h"
 #include "InformationItem.h"
-#include "Localization.h"
 #include "MyDocument.h"
 #include "Preferences.h"
 #include "PrintSettings.h"
@@ -149,12 +148,8 @@ QStringList kindsOf(const QList<PrintViewItemPtr> &items)
 // Runs a poppler tool; its standard output, or nothing when it failed.
 std::optional<QString> runTool(const QString &program, const QStringList &arguments)
 {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        return std::nullopt;
-    return QString::fromUtf8(process.readAllStandardOutput());
+    const TestSupport::ProcessRun run = TestSupport::run(program, arguments);
+    return run.exitCode == 0 ? std::optional(QString::fromUtf8(run.out)) : std::nullopt;
 }
 
 // Whether a dark line (the chart's grey axes) runs from a to b: every sampled point has a pixel
@@ -1173,14 +1168,6 @@ void TestReport::pdfOfASmallDocument()
 
     const QString second = runTool(pdftotext, {"-f", "2", "-l", "2", pdf, "-"}).value_or(QString());
     QVERIFY(!second.contains(qtTrId("print.Readings")));
-
-    // For a person to look at.
-    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
-    if (!pdftoppm.isEmpty()) {
-        QVERIFY(runTool(pdftoppm, {"-png", "-r", "100", "-f", "1", "-l", "2", pdf,
-                                   TestSupport::outputPath(QStringLiteral("report-page"))}));
-        QVERIFY(QFile::exists(TestSupport::outputPath(QStringLiteral("report-page-1.png"))));
-    }
     Date::setClock({});
 }
 
@@ -1407,11 +1394,8 @@ static int runMisuse(const QString &misuse)
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("TZ", "UTC");
-    tzset();
     QGuiApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
+    TestSupport::setUpEnvironment();
     if (argc == 3 && std::strcmp(argv[1], "--misuse") == 0)
         return runMisuse(QString::fromLocal8Bit(argv[2]));
     TestReport test;

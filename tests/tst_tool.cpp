@@ -3,28 +3,20 @@
 
 #include "DocumentBuilder.h"
 #include "DocumentJson.h"
-#include "Localization.h"
 #include "MyDocument.h"
+#include "TestMain.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <ctime>
-
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using TestSupport::readFile;
 
 // The JSON text with relative dates' intervals rounded to whole seconds: the stock filters a file
 // without filters gets are made when it is read, and making one reads the clock twice.
@@ -48,39 +40,8 @@ QString toolPath()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/tensilo-tool");
 }
 
-struct ToolRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-// Runs the tool with its own home, so that the user's preferences are never read or written.
-ToolRun runTool(const QStringList &arguments, const QString &home,
-                const QByteArray &input = QByteArray())
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), home);
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
-    env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
-    env.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(env);
-    process.start(toolPath(), arguments);
-    ToolRun run;
-    if (!process.waitForStarted())
-        return run;
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
+using ToolRun = TestSupport::ProcessRun;
+using TestSupport::runTool;
 
 } // namespace
 
@@ -536,16 +497,6 @@ private:
     QTemporaryDir home;
 };
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("TZ", "UTC");
-    tzset();
-    QGuiApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    Localization::install(QLocale(QLocale::English, QLocale::UnitedStates));
-    TestTool test;
-    return QTest::qExec(&test, argc, argv);
-}
+TENSILO_TEST_MAIN(TestTool)
 
 #include "tst_tool.moc"

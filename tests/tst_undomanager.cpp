@@ -3,6 +3,7 @@
 // event loop, nested disabling, the clean state and the Edit menu actions.
 
 #include "Localization.h"
+#include "TestMain.h"
 #include "UndoManager.h"
 
 #include <QAction>
@@ -87,487 +88,470 @@ class TestUndoManager : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { Localization::install(QLocale(QStringLiteral("en_US"))); }
 
-    void undoRunsTheInversesLastFirst();
-    void actionNameIsKeptForRedo();
-    void recordedWhileUndoingBecomesTheRedo();
-    void oneStepPerTurnOfTheEventLoop();
-    void closeGroupEndsTheStep();
-    void undoInTheSameTurnUndoesTheOpenStep();
-    void nestedDisabling();
-    void cleanState();
-    void newChangeAfterUndoDropsTheRedo();
-    void savedStateDroppedIsNeverCleanAgain();
-    void setDirtyAndRemoveAllActions();
-    void editMenuActions();
-    void editMenuUndoWhileAStepIsOpen();
-    void misuseIsIgnoredOrRefused();
-    void windowFollowsTheUndoState();
-};
-
-void TestUndoManager::undoRunsTheInversesLastFirst()
-{
-    UndoManager manager;
-    Counter a(&manager, QStringLiteral("a"));
-    a.setValue(1);
-    a.setValue(2);
-    a.setValue(3);
-    endTurn();
-    QCOMPARE(manager.stepCount(), 1);
-    manager.undo();
-    // Run first-first, the inverses would leave 2; last-first they restore the start.
-    QCOMPARE(a.value(), 0);
-    manager.redo();
-    QCOMPARE(a.value(), 3);
-    QCOMPARE(a.states, QByteArray("---uuurrr"));
-}
-
-void TestUndoManager::actionNameIsKeptForRedo()
-{
-    UndoManager manager;
-    List list(&manager);
-    list.add(QStringLiteral("x"));
-    QCOMPARE(manager.undoActionName(), QStringLiteral("Add"));
-    endTurn();
-    QCOMPARE(manager.undoActionName(), QStringLiteral("Add"));
-    QCOMPARE(manager.redoActionName(), QString());
-
-    // Undoing runs the removal, which must not rename the step.
-    manager.undo();
-    QCOMPARE(list.items, QStringList());
-    QCOMPARE(manager.redoActionName(), QStringLiteral("Add"));
-    QCOMPARE(manager.undoActionName(), QString());
-    manager.redo();
-    QCOMPARE(list.items, QStringList({"x"}));
-    QCOMPARE(manager.undoActionName(), QStringLiteral("Add"));
-
-    // A step named "Delete" keeps that name through its cycles.
-    list.remove(QStringLiteral("x"));
-    endTurn();
-    QCOMPARE(manager.undoActionName(), QStringLiteral("Delete"));
-    manager.undo();
-    QCOMPARE(manager.redoActionName(), QStringLiteral("Delete"));
-    QCOMPARE(manager.undoActionName(), QStringLiteral("Add"));
-    manager.redo();
-    QCOMPARE(manager.undoActionName(), QStringLiteral("Delete"));
-}
-
-void TestUndoManager::recordedWhileUndoingBecomesTheRedo()
-{
-    UndoManager manager;
-    List list(&manager);
-    list.add(QStringLiteral("x"));
-    endTurn();
-    list.add(QStringLiteral("y"));
-    endTurn();
-    QCOMPARE(manager.stepCount(), 2);
-
-    for (int cycle = 0; cycle < 3; ++cycle) {
+    void undoRunsTheInversesLastFirst()
+    {
+        UndoManager manager;
+        Counter a(&manager, QStringLiteral("a"));
+        a.setValue(1);
+        a.setValue(2);
+        a.setValue(3);
+        endTurn();
+        QCOMPARE(manager.stepCount(), 1);
         manager.undo();
-        QCOMPARE(list.items, QStringList({"x"}));
+        // Run first-first, the inverses would leave 2; last-first they restore the start.
+        QCOMPARE(a.value(), 0);
+        manager.redo();
+        QCOMPARE(a.value(), 3);
+        QCOMPARE(a.states, QByteArray("---uuurrr"));
+    }
+
+    void actionNameIsKeptForRedo()
+    {
+        UndoManager manager;
+        List list(&manager);
+        list.add(QStringLiteral("x"));
+        QCOMPARE(manager.undoActionName(), QStringLiteral("Add"));
+        endTurn();
+        QCOMPARE(manager.undoActionName(), QStringLiteral("Add"));
+        QCOMPARE(manager.redoActionName(), QString());
+
+        // Undoing runs the removal, which must not rename the step.
         manager.undo();
         QCOMPARE(list.items, QStringList());
-        QVERIFY(!manager.canUndo());
-        // What the inverses recorded went into the redo, not into a new step.
-        endTurn();
-        QVERIFY(!manager.hasOpenGroup());
-        QCOMPARE(manager.stepCount(), 2);
-        QVERIFY(manager.canRedo());
+        QCOMPARE(manager.redoActionName(), QStringLiteral("Add"));
+        QCOMPARE(manager.undoActionName(), QString());
         manager.redo();
         QCOMPARE(list.items, QStringList({"x"}));
+        QCOMPARE(manager.undoActionName(), QStringLiteral("Add"));
+
+        // A step named "Delete" keeps that name through its cycles.
+        list.remove(QStringLiteral("x"));
+        endTurn();
+        QCOMPARE(manager.undoActionName(), QStringLiteral("Delete"));
+        manager.undo();
+        QCOMPARE(manager.redoActionName(), QStringLiteral("Delete"));
+        QCOMPARE(manager.undoActionName(), QStringLiteral("Add"));
+        manager.redo();
+        QCOMPARE(manager.undoActionName(), QStringLiteral("Delete"));
+    }
+
+    void recordedWhileUndoingBecomesTheRedo()
+    {
+        UndoManager manager;
+        List list(&manager);
+        list.add(QStringLiteral("x"));
+        endTurn();
+        list.add(QStringLiteral("y"));
+        endTurn();
+        QCOMPARE(manager.stepCount(), 2);
+
+        for (int cycle = 0; cycle < 3; ++cycle) {
+            manager.undo();
+            QCOMPARE(list.items, QStringList({"x"}));
+            manager.undo();
+            QCOMPARE(list.items, QStringList());
+            QVERIFY(!manager.canUndo());
+            // What the inverses recorded went into the redo, not into a new step.
+            endTurn();
+            QVERIFY(!manager.hasOpenGroup());
+            QCOMPARE(manager.stepCount(), 2);
+            QVERIFY(manager.canRedo());
+            manager.redo();
+            QCOMPARE(list.items, QStringList({"x"}));
+            manager.redo();
+            QCOMPARE(list.items, QStringList({"x", "y"}));
+            QVERIFY(!manager.canRedo());
+            endTurn();
+            QCOMPARE(manager.stepCount(), 2);
+        }
+        // Undoing with nothing to undo (or redoing with nothing to redo) does nothing.
         manager.redo();
         QCOMPARE(list.items, QStringList({"x", "y"}));
-        QVERIFY(!manager.canRedo());
+    }
+
+    void oneStepPerTurnOfTheEventLoop()
+    {
+        UndoManager manager;
+        Counter a(&manager, QStringLiteral("a"));
+        Counter b(&manager, QStringLiteral("b"));
+        QSignalSpy steps(&manager, &UndoManager::stepsChanged);
+        a.setValue(1);
+        b.setValue(1);
+        a.setValue(2);
+        QVERIFY(manager.hasOpenGroup());
+        QVERIFY(manager.canUndo());
+        QCOMPARE(manager.stepCount(), 0);
+        QCOMPARE(manager.undoActionName(), QStringLiteral("Set a"));
+        endTurn();
+        QVERIFY(!manager.hasOpenGroup());
+        QCOMPARE(manager.stepCount(), 1);
+        QCOMPARE(steps.count(), 1);
+
+        b.setValue(2);
+        endTurn();
+        QCOMPARE(manager.stepCount(), 2);
+        QCOMPARE(manager.undoActionName(), QStringLiteral("Set b"));
+        manager.undo();
+        QCOMPARE(a.value(), 2);
+        QCOMPARE(b.value(), 1);
+        manager.undo();
+        QCOMPARE(a.value(), 0);
+        QCOMPARE(b.value(), 0);
+        // A turn with nothing recorded adds no step.
         endTurn();
         QCOMPARE(manager.stepCount(), 2);
     }
-    // Undoing with nothing to undo (or redoing with nothing to redo) does nothing.
-    manager.redo();
-    QCOMPARE(list.items, QStringList({"x", "y"}));
-}
 
-void TestUndoManager::oneStepPerTurnOfTheEventLoop()
-{
-    UndoManager manager;
-    Counter a(&manager, QStringLiteral("a"));
-    Counter b(&manager, QStringLiteral("b"));
-    QSignalSpy steps(&manager, &UndoManager::stepsChanged);
-    a.setValue(1);
-    b.setValue(1);
-    a.setValue(2);
-    QVERIFY(manager.hasOpenGroup());
-    QVERIFY(manager.canUndo());
-    QCOMPARE(manager.stepCount(), 0);
-    QCOMPARE(manager.undoActionName(), QStringLiteral("Set a"));
-    endTurn();
-    QVERIFY(!manager.hasOpenGroup());
-    QCOMPARE(manager.stepCount(), 1);
-    QCOMPARE(steps.count(), 1);
-
-    b.setValue(2);
-    endTurn();
-    QCOMPARE(manager.stepCount(), 2);
-    QCOMPARE(manager.undoActionName(), QStringLiteral("Set b"));
-    manager.undo();
-    QCOMPARE(a.value(), 2);
-    QCOMPARE(b.value(), 1);
-    manager.undo();
-    QCOMPARE(a.value(), 0);
-    QCOMPARE(b.value(), 0);
-    // A turn with nothing recorded adds no step.
-    endTurn();
-    QCOMPARE(manager.stepCount(), 2);
-}
-
-void TestUndoManager::closeGroupEndsTheStep()
-{
-    UndoManager manager;
-    Counter a(&manager, QStringLiteral("a"));
-    a.setValue(1);
-    manager.closeGroup();
-    a.setValue(2);
-    manager.closeGroup();
-    manager.closeGroup(); // nothing open: no empty step
-    QCOMPARE(manager.stepCount(), 2);
-    endTurn(); // the turn's own closing finds nothing open
-    QCOMPARE(manager.stepCount(), 2);
-    manager.undo();
-    QCOMPARE(a.value(), 1);
-}
-
-void TestUndoManager::undoInTheSameTurnUndoesTheOpenStep()
-{
-    UndoManager manager;
-    Counter a(&manager, QStringLiteral("a"));
-    a.setValue(1);
-    endTurn();
-    a.setValue(2);
-    // The open step is the last change: undo closes and undoes it, not the one before.
-    manager.undo();
-    QCOMPARE(a.value(), 1);
-    QCOMPARE(manager.stepCount(), 2);
-    endTurn();
-    QCOMPARE(manager.stepCount(), 2);
-    manager.redo();
-    QCOMPARE(a.value(), 2);
-}
-
-void TestUndoManager::nestedDisabling()
-{
-    UndoManager manager;
-    Counter a(&manager, QStringLiteral("a"));
-    QSignalSpy clean(&manager, &UndoManager::cleanChanged);
-    manager.disableUndoRegistration();
-    manager.disableUndoRegistration();
-    a.setValue(1);
-    manager.enableUndoRegistration();
-    QVERIFY(!manager.isUndoRegistrationEnabled());
-    a.setValue(2);
-    manager.enableUndoRegistration();
-    QVERIFY(manager.isUndoRegistrationEnabled());
-    // Nothing was recorded, and the unrecorded changes do not mark the document edited.
-    QVERIFY(!manager.canUndo());
-    QVERIFY(manager.isClean());
-    QCOMPARE(clean.count(), 0);
-    endTurn();
-    QCOMPARE(manager.stepCount(), 0);
-
-    a.setValue(3);
-    endTurn();
-    manager.undo();
-    QCOMPARE(a.value(), 2);
-}
-
-void TestUndoManager::cleanState()
-{
-    UndoManager manager;
-    Counter a(&manager, QStringLiteral("a"));
-    QSignalSpy clean(&manager, &UndoManager::cleanChanged);
-    QVERIFY(manager.isClean());
-
-    a.setValue(1); // edited at once, before the turn ends
-    QVERIFY(!manager.isClean());
-    QCOMPARE(clean.count(), 1);
-    QCOMPARE(clean.last().first().toBool(), false);
-    a.setValue(2);
-    endTurn();
-    QVERIFY(!manager.isClean());
-    QCOMPARE(clean.count(), 1);
-
-    manager.undo(); // back at the saved state
-    QVERIFY(manager.isClean());
-    QCOMPARE(clean.count(), 2);
-    QCOMPARE(clean.last().first().toBool(), true);
-    manager.redo();
-    QVERIFY(!manager.isClean());
-    QCOMPARE(clean.count(), 3);
-
-    manager.setClean(); // saved
-    QVERIFY(manager.isClean());
-    QCOMPARE(clean.count(), 4);
-    manager.undo();
-    QVERIFY(!manager.isClean());
-    manager.redo();
-    QVERIFY(manager.isClean());
-    QCOMPARE(clean.count(), 6);
-
-    // Saving in the middle of a turn closes the open step first.
-    a.setValue(3);
-    manager.setClean();
-    QVERIFY(manager.isClean());
-    QVERIFY(!manager.hasOpenGroup());
-    endTurn();
-    QVERIFY(manager.isClean());
-    manager.undo();
-    QCOMPARE(a.value(), 2);
-    QVERIFY(!manager.isClean());
-}
-
-void TestUndoManager::newChangeAfterUndoDropsTheRedo()
-{
-    UndoManager manager;
-    Counter a(&manager, QStringLiteral("a"));
-    a.setValue(1);
-    endTurn();
-    a.setValue(2);
-    endTurn();
-    manager.undo();
-    QVERIFY(manager.canRedo());
-    a.setValue(5);
-    QVERIFY(!manager.canRedo());
-    endTurn();
-    QVERIFY(!manager.canRedo());
-    QCOMPARE(manager.stepCount(), 2);
-    QCOMPARE(manager.redoActionName(), QString());
-    manager.undo();
-    QCOMPARE(a.value(), 1);
-    manager.redo();
-    QCOMPARE(a.value(), 5);
-}
-
-void TestUndoManager::savedStateDroppedIsNeverCleanAgain()
-{
-    UndoManager manager;
-    Counter a(&manager, QStringLiteral("a"));
-    a.setValue(1);
-    endTurn();
-    a.setValue(2);
-    endTurn();
-    manager.setClean(); // saved at 2
-    manager.undo();
-    a.setValue(7); // the step back to 2 is gone
-    endTurn();
-    QVERIFY(!manager.isClean());
-    manager.undo();
-    QCOMPARE(a.value(), 1);
-    QVERIFY(!manager.isClean());
-    manager.undo();
-    QCOMPARE(a.value(), 0);
-    QVERIFY(!manager.isClean());
-}
-
-void TestUndoManager::setDirtyAndRemoveAllActions()
-{
-    UndoManager manager;
-    Counter a(&manager, QStringLiteral("a"));
-    QSignalSpy clean(&manager, &UndoManager::cleanChanged);
-    manager.setDirty();
-    QVERIFY(!manager.isClean());
-    QCOMPARE(clean.count(), 1);
-    manager.setClean();
-    QVERIFY(manager.isClean());
-
-    a.setValue(1);
-    endTurn();
-    manager.removeAllActions();
-    QVERIFY(manager.isClean());
-    QVERIFY(!manager.canUndo());
-    QVERIFY(!manager.canRedo());
-    QCOMPARE(a.value(), 1);
-    // Forgetting the steps of an open turn leaves nothing to close later.
-    a.setValue(2);
-    manager.removeAllActions();
-    endTurn();
-    QCOMPARE(manager.stepCount(), 0);
-    QVERIFY(manager.isClean());
-}
-
-void TestUndoManager::editMenuActions()
-{
-    UndoManager manager;
-    List list(&manager);
-    QObject owner;
-    QAction *undo = manager.createUndoAction(&owner);
-    QAction *redo = manager.createRedoAction(&owner);
-    QVERIFY(!undo->isEnabled());
-    QVERIFY(!redo->isEnabled());
-    QCOMPARE(undo->text(), QStringLiteral("&Undo"));
-
-    list.add(QStringLiteral("x"));
-    endTurn();
-    QVERIFY(undo->isEnabled());
-    QCOMPARE(undo->text(), QStringLiteral("&Undo Add"));
-    QVERIFY(!redo->isEnabled());
-
-    undo->trigger();
-    QCOMPARE(list.items, QStringList());
-    QVERIFY(!undo->isEnabled());
-    QVERIFY(redo->isEnabled());
-    QCOMPARE(redo->text(), QStringLiteral("&Redo Add"));
-
-    redo->trigger();
-    QCOMPARE(list.items, QStringList({"x"}));
-    QCOMPARE(undo->text(), QStringLiteral("&Undo Add"));
-    QVERIFY(!redo->isEnabled());
-
-    list.remove(QStringLiteral("x"));
-    endTurn();
-    QCOMPARE(undo->text(), QStringLiteral("&Undo Delete"));
-    undo->trigger();
-    QCOMPARE(undo->text(), QStringLiteral("&Undo Add"));
-    QCOMPARE(redo->text(), QStringLiteral("&Redo Delete"));
-
-    // A step's name makes no mnemonic of its own; each language words the item its own way.
-    manager.registerUndo([] {});
-    manager.setActionName(QStringLiteral("Rename \"A&B\""));
-    endTurn();
-    QCOMPARE(undo->text(), QStringLiteral("&Undo Rename \"A&&B\""));
-    Localization::install(QLocale(QStringLiteral("de_DE")));
-    list.add(QStringLiteral("y"));
-    endTurn();
-    QCOMPARE(undo->text(), QStringLiteral("&Rückgängig: Add"));
-    Localization::install(QLocale(QStringLiteral("en_US")));
-}
-
-void TestUndoManager::editMenuUndoWhileAStepIsOpen()
-{
-    // The menu's Undo goes through the manager: a step still open in this turn is the one
-    // undone, not the step before it.
-    UndoManager manager;
-    Counter a(&manager, QStringLiteral("a"));
-    QObject owner;
-    QAction *undo = manager.createUndoAction(&owner);
-    a.setValue(1);
-    endTurn();
-    a.setValue(2);
-    undo->trigger();
-    QCOMPARE(a.value(), 1);
-    endTurn();
-    QCOMPARE(manager.stepCount(), 2);
-    undo->trigger();
-    QCOMPARE(a.value(), 0);
-}
-
-void TestUndoManager::misuseIsIgnoredOrRefused()
-{
-    UndoManager manager;
-    if (qEnvironmentVariableIsSet("TENSILO_UNBALANCED_ENABLE")) {
-        // In the child process started below.
-        manager.enableUndoRegistration(); // refused in a debug build: the child aborts
-        manager.disableUndoRegistration();
-        QVERIFY(!manager.isUndoRegistrationEnabled()); // the extra enable was not counted
-        return;
+    void closeGroupEndsTheStep()
+    {
+        UndoManager manager;
+        Counter a(&manager, QStringLiteral("a"));
+        a.setValue(1);
+        manager.closeGroup();
+        a.setValue(2);
+        manager.closeGroup();
+        manager.closeGroup(); // nothing open: no empty step
+        QCOMPARE(manager.stepCount(), 2);
+        endTurn(); // the turn's own closing finds nothing open
+        QCOMPARE(manager.stepCount(), 2);
+        manager.undo();
+        QCOMPARE(a.value(), 1);
     }
 
-    // Nothing to undo or redo, and no open step: nothing happens.
-    manager.undo();
-    manager.redo();
-    manager.closeGroup();
-    QVERIFY(!manager.canUndo() && !manager.canRedo());
-    QVERIFY(manager.isClean());
+    void undoInTheSameTurnUndoesTheOpenStep()
+    {
+        UndoManager manager;
+        Counter a(&manager, QStringLiteral("a"));
+        a.setValue(1);
+        endTurn();
+        a.setValue(2);
+        // The open step is the last change: undo closes and undoes it, not the one before.
+        manager.undo();
+        QCOMPARE(a.value(), 1);
+        QCOMPARE(manager.stepCount(), 2);
+        endTurn();
+        QCOMPARE(manager.stepCount(), 2);
+        manager.redo();
+        QCOMPARE(a.value(), 2);
+    }
 
-    // undo() and redo() called by an inverse while undoing or redoing are ignored: one step
-    // at a time, whatever the inverses do.
-    int value = 0;
-    std::function<void(int)> set = [&](int v) {
-        const int old = value;
-        manager.registerUndo([&, old] {
-            manager.undo();
-            manager.redo();
-            set(old);
-        });
-        value = v;
-    };
-    set(1);
-    endTurn();
-    set(2);
-    endTurn();
-    manager.undo();
-    QCOMPARE(value, 1);
-    QVERIFY(manager.canUndo() && manager.canRedo());
-    manager.redo();
-    QCOMPARE(value, 2);
-    QVERIFY(!manager.canRedo());
-    manager.undo();
-    manager.undo();
-    QCOMPARE(value, 0);
-    QVERIFY(!manager.canUndo());
-    QVERIFY(manager.canRedo());
+    void nestedDisabling()
+    {
+        UndoManager manager;
+        Counter a(&manager, QStringLiteral("a"));
+        QSignalSpy clean(&manager, &UndoManager::cleanChanged);
+        manager.disableUndoRegistration();
+        manager.disableUndoRegistration();
+        a.setValue(1);
+        manager.enableUndoRegistration();
+        QVERIFY(!manager.isUndoRegistrationEnabled());
+        a.setValue(2);
+        manager.enableUndoRegistration();
+        QVERIFY(manager.isUndoRegistrationEnabled());
+        // Nothing was recorded, and the unrecorded changes do not mark the document edited.
+        QVERIFY(!manager.canUndo());
+        QVERIFY(manager.isClean());
+        QCOMPARE(clean.count(), 0);
+        endTurn();
+        QCOMPARE(manager.stepCount(), 0);
 
-    // An enable without a disable before it is a caller's fault: refused by an assertion in a
-    // debug build, ignored otherwise (a later disable still disables).
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TENSILO_UNBALANCED_ENABLE"), QStringLiteral("1"));
-    environment.insert(QStringLiteral("QTEST_DISABLE_STACK_DUMP"), QStringLiteral("1"));
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("misuseIsIgnoredOrRefused")});
-    QVERIFY(child.waitForFinished(60000));
+        a.setValue(3);
+        endTurn();
+        manager.undo();
+        QCOMPARE(a.value(), 2);
+    }
+
+    void cleanState()
+    {
+        UndoManager manager;
+        Counter a(&manager, QStringLiteral("a"));
+        QSignalSpy clean(&manager, &UndoManager::cleanChanged);
+        QVERIFY(manager.isClean());
+
+        a.setValue(1); // edited at once, before the turn ends
+        QVERIFY(!manager.isClean());
+        QCOMPARE(clean.count(), 1);
+        QCOMPARE(clean.last().first().toBool(), false);
+        a.setValue(2);
+        endTurn();
+        QVERIFY(!manager.isClean());
+        QCOMPARE(clean.count(), 1);
+
+        manager.undo(); // back at the saved state
+        QVERIFY(manager.isClean());
+        QCOMPARE(clean.count(), 2);
+        QCOMPARE(clean.last().first().toBool(), true);
+        manager.redo();
+        QVERIFY(!manager.isClean());
+        QCOMPARE(clean.count(), 3);
+
+        manager.setClean(); // saved
+        QVERIFY(manager.isClean());
+        QCOMPARE(clean.count(), 4);
+        manager.undo();
+        QVERIFY(!manager.isClean());
+        manager.redo();
+        QVERIFY(manager.isClean());
+        QCOMPARE(clean.count(), 6);
+
+        // Saving in the middle of a turn closes the open step first.
+        a.setValue(3);
+        manager.setClean();
+        QVERIFY(manager.isClean());
+        QVERIFY(!manager.hasOpenGroup());
+        endTurn();
+        QVERIFY(manager.isClean());
+        manager.undo();
+        QCOMPARE(a.value(), 2);
+        QVERIFY(!manager.isClean());
+    }
+
+    void newChangeAfterUndoDropsTheRedo()
+    {
+        UndoManager manager;
+        Counter a(&manager, QStringLiteral("a"));
+        a.setValue(1);
+        endTurn();
+        a.setValue(2);
+        endTurn();
+        manager.undo();
+        QVERIFY(manager.canRedo());
+        a.setValue(5);
+        QVERIFY(!manager.canRedo());
+        endTurn();
+        QVERIFY(!manager.canRedo());
+        QCOMPARE(manager.stepCount(), 2);
+        QCOMPARE(manager.redoActionName(), QString());
+        manager.undo();
+        QCOMPARE(a.value(), 1);
+        manager.redo();
+        QCOMPARE(a.value(), 5);
+    }
+
+    void savedStateDroppedIsNeverCleanAgain()
+    {
+        UndoManager manager;
+        Counter a(&manager, QStringLiteral("a"));
+        a.setValue(1);
+        endTurn();
+        a.setValue(2);
+        endTurn();
+        manager.setClean(); // saved at 2
+        manager.undo();
+        a.setValue(7); // the step back to 2 is gone
+        endTurn();
+        QVERIFY(!manager.isClean());
+        manager.undo();
+        QCOMPARE(a.value(), 1);
+        QVERIFY(!manager.isClean());
+        manager.undo();
+        QCOMPARE(a.value(), 0);
+        QVERIFY(!manager.isClean());
+    }
+
+    void setDirtyAndRemoveAllActions()
+    {
+        UndoManager manager;
+        Counter a(&manager, QStringLiteral("a"));
+        QSignalSpy clean(&manager, &UndoManager::cleanChanged);
+        manager.setDirty();
+        QVERIFY(!manager.isClean());
+        QCOMPARE(clean.count(), 1);
+        manager.setClean();
+        QVERIFY(manager.isClean());
+
+        a.setValue(1);
+        endTurn();
+        manager.removeAllActions();
+        QVERIFY(manager.isClean());
+        QVERIFY(!manager.canUndo());
+        QVERIFY(!manager.canRedo());
+        QCOMPARE(a.value(), 1);
+        // Forgetting the steps of an open turn leaves nothing to close later.
+        a.setValue(2);
+        manager.removeAllActions();
+        endTurn();
+        QCOMPARE(manager.stepCount(), 0);
+        QVERIFY(manager.isClean());
+    }
+
+    void editMenuActions()
+    {
+        UndoManager manager;
+        List list(&manager);
+        QObject owner;
+        QAction *undo = manager.createUndoAction(&owner);
+        QAction *redo = manager.createRedoAction(&owner);
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(!redo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("&Undo"));
+
+        list.add(QStringLiteral("x"));
+        endTurn();
+        QVERIFY(undo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Add"));
+        QVERIFY(!redo->isEnabled());
+
+        undo->trigger();
+        QCOMPARE(list.items, QStringList());
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(redo->isEnabled());
+        QCOMPARE(redo->text(), QStringLiteral("&Redo Add"));
+
+        redo->trigger();
+        QCOMPARE(list.items, QStringList({"x"}));
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Add"));
+        QVERIFY(!redo->isEnabled());
+
+        list.remove(QStringLiteral("x"));
+        endTurn();
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Delete"));
+        undo->trigger();
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Add"));
+        QCOMPARE(redo->text(), QStringLiteral("&Redo Delete"));
+
+        // A step's name makes no mnemonic of its own; each language words the item its own way.
+        manager.registerUndo([] {});
+        manager.setActionName(QStringLiteral("Rename \"A&B\""));
+        endTurn();
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Rename \"A&&B\""));
+        Localization::install(QLocale(QStringLiteral("de_DE")));
+        list.add(QStringLiteral("y"));
+        endTurn();
+        QCOMPARE(undo->text(), QStringLiteral("&Rückgängig: Add"));
+        Localization::install(QLocale(QStringLiteral("en_US")));
+    }
+
+    void editMenuUndoWhileAStepIsOpen()
+    {
+        // The menu's Undo goes through the manager: a step still open in this turn is the one
+        // undone, not the step before it.
+        UndoManager manager;
+        Counter a(&manager, QStringLiteral("a"));
+        QObject owner;
+        QAction *undo = manager.createUndoAction(&owner);
+        a.setValue(1);
+        endTurn();
+        a.setValue(2);
+        undo->trigger();
+        QCOMPARE(a.value(), 1);
+        endTurn();
+        QCOMPARE(manager.stepCount(), 2);
+        undo->trigger();
+        QCOMPARE(a.value(), 0);
+    }
+
+    void misuseIsIgnoredOrRefused()
+    {
+        UndoManager manager;
+        if (qEnvironmentVariableIsSet("TENSILO_UNBALANCED_ENABLE")) {
+            // In the child process started below.
+            manager.enableUndoRegistration(); // refused in a debug build: the child aborts
+            manager.disableUndoRegistration();
+            QVERIFY(!manager.isUndoRegistrationEnabled()); // the extra enable was not counted
+            return;
+        }
+
+        // Nothing to undo or redo, and no open step: nothing happens.
+        manager.undo();
+        manager.redo();
+        manager.closeGroup();
+        QVERIFY(!manager.canUndo() && !manager.canRedo());
+        QVERIFY(manager.isClean());
+
+        // undo() and redo() called by an inverse while undoing or redoing are ignored: one step
+        // at a time, whatever the inverses do.
+        int value = 0;
+        std::function<void(int)> set = [&](int v) {
+            const int old = value;
+            manager.registerUndo([&, old] {
+                manager.undo();
+                manager.redo();
+                set(old);
+            });
+            value = v;
+        };
+        set(1);
+        endTurn();
+        set(2);
+        endTurn();
+        manager.undo();
+        QCOMPARE(value, 1);
+        QVERIFY(manager.canUndo() && manager.canRedo());
+        manager.redo();
+        QCOMPARE(value, 2);
+        QVERIFY(!manager.canRedo());
+        manager.undo();
+        manager.undo();
+        QCOMPARE(value, 0);
+        QVERIFY(!manager.canUndo());
+        QVERIFY(manager.canRedo());
+
+        // An enable without a disable before it is a caller's fault: refused by an assertion in a
+        // debug build, ignored otherwise (a later disable still disables).
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TENSILO_UNBALANCED_ENABLE"), QStringLiteral("1"));
+        environment.insert(QStringLiteral("QTEST_DISABLE_STACK_DUMP"), QStringLiteral("1"));
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("misuseIsIgnoredOrRefused")});
+        QVERIFY(child.waitForFinished(60000));
 #ifdef QT_NO_DEBUG
-    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
 #else
-    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-    const QByteArray output = child.readAll();
-    QVERIFY2(output.contains("unbalanced enableUndoRegistration"), output.constData());
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        const QByteArray output = child.readAll();
+        QVERIFY2(output.contains("unbalanced enableUndoRegistration"), output.constData());
 #endif
-}
+    }
 
-void TestUndoManager::windowFollowsTheUndoState()
-{
-    // A window learns of every change of what Undo and Redo can do, also of a step still open
-    // in this turn, and its actions offer that step.
-    UndoManager manager;
-    Counter a(&manager, QStringLiteral("a"));
-    QObject owner;
-    QAction *undo = manager.createUndoAction(&owner);
-    QAction *redo = manager.createRedoAction(&owner);
-    QSignalSpy canUndo(&manager, &UndoManager::canUndoChanged);
-    QSignalSpy canRedo(&manager, &UndoManager::canRedoChanged);
-    QCOMPARE(undo->shortcut(), QKeySequence(QKeySequence::Undo));
+    void windowFollowsTheUndoState()
+    {
+        // A window learns of every change of what Undo and Redo can do, also of a step still open
+        // in this turn, and its actions offer that step.
+        UndoManager manager;
+        Counter a(&manager, QStringLiteral("a"));
+        QObject owner;
+        QAction *undo = manager.createUndoAction(&owner);
+        QAction *redo = manager.createRedoAction(&owner);
+        QSignalSpy canUndo(&manager, &UndoManager::canUndoChanged);
+        QSignalSpy canRedo(&manager, &UndoManager::canRedoChanged);
+        QCOMPARE(undo->shortcut(), QKeySequence(QKeySequence::Undo));
 
-    a.setValue(1); // open, not yet closed
-    QCOMPARE(canUndo.count(), 1);
-    QCOMPARE(canUndo.last().at(0).toBool(), true);
-    QVERIFY(undo->isEnabled());
-    QCOMPARE(undo->text(), QStringLiteral("&Undo Set a"));
-    endTurn();
-    QCOMPARE(canUndo.count(), 1); // still undoable: no news
+        a.setValue(1); // open, not yet closed
+        QCOMPARE(canUndo.count(), 1);
+        QCOMPARE(canUndo.last().at(0).toBool(), true);
+        QVERIFY(undo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Set a"));
+        endTurn();
+        QCOMPARE(canUndo.count(), 1); // still undoable: no news
 
-    undo->trigger();
-    QCOMPARE(a.value(), 0);
-    QCOMPARE(canUndo.count(), 2);
-    QCOMPARE(canUndo.last().at(0).toBool(), false);
-    QCOMPARE(canRedo.count(), 1);
-    QCOMPARE(canRedo.last().at(0).toBool(), true);
-    QCOMPARE(redo->text(), QStringLiteral("&Redo Set a"));
+        undo->trigger();
+        QCOMPARE(a.value(), 0);
+        QCOMPARE(canUndo.count(), 2);
+        QCOMPARE(canUndo.last().at(0).toBool(), false);
+        QCOMPARE(canRedo.count(), 1);
+        QCOMPARE(canRedo.last().at(0).toBool(), true);
+        QCOMPARE(redo->text(), QStringLiteral("&Redo Set a"));
 
-    // A new change drops the redo: the window hears it the moment it happens.
-    a.setValue(5);
-    QCOMPARE(canRedo.count(), 2);
-    QCOMPARE(canRedo.last().at(0).toBool(), false);
-    QVERIFY(!redo->isEnabled());
-    endTurn();
-    QCOMPARE(manager.stepCount(), 1);
+        // A new change drops the redo: the window hears it the moment it happens.
+        a.setValue(5);
+        QCOMPARE(canRedo.count(), 2);
+        QCOMPARE(canRedo.last().at(0).toBool(), false);
+        QVERIFY(!redo->isEnabled());
+        endTurn();
+        QCOMPARE(manager.stepCount(), 1);
 
-    manager.removeAllActions();
-    QCOMPARE(canUndo.last().at(0).toBool(), false);
-    QVERIFY(!undo->isEnabled());
-    QCOMPARE(undo->text(), QStringLiteral("&Undo"));
-}
+        manager.removeAllActions();
+        QCOMPARE(canUndo.last().at(0).toBool(), false);
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("&Undo"));
+    }
+};
 
-QTEST_MAIN(TestUndoManager)
+TENSILO_TEST_MAIN(TestUndoManager)
 #include "tst_undomanager.moc"

@@ -27,6 +27,7 @@
 #include "PrintSettings.h"
 #include "PrintView.h"
 #include "SampleDocument.h"
+#include "TestMain.h"
 #include "UndoManager.h"
 #include "UniformRowsHeader.h"
 
@@ -126,13 +127,6 @@ class TestWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("TZ", "UTC");
-        QLocale::setDefault(QLocale(QStringLiteral("en_US")));
-        Localization::install(QLocale(QStringLiteral("en_US")));
-        Dialogs::setTestMode(true);
-    }
     void init()
     {
         Preferences::useTemporaryStore();
@@ -173,8 +167,7 @@ private slots:
     void printRangeIsPrinted();
     void pdfExportWritesTheReport();
     void pageSetupIsStoredWithTheDocument();
-    void renderEveryPage_data();
-    void renderEveryPage();
+    void pageIconsHaveTwiceTheScale();
     void csvItemsOpenTheirDialogs();
 };
 
@@ -1407,76 +1400,14 @@ void TestWindow::pageSetupIsStoredWithTheDocument()
     QCOMPARE(copy.printSettings().pageLayout().orientation(), QPageLayout::Landscape);
 }
 
-void TestWindow::renderEveryPage_data()
+// At twice the scale, as on a high-density screen, the page icons stay crisp (scripts/screenshots
+// shows every page, the print dialog and its options in both languages).
+void TestWindow::pageIconsHaveTwiceTheScale()
 {
-    QTest::addColumn<QString>("language");
-    QTest::newRow("en") << QStringLiteral("en_US");
-    QTest::newRow("de") << QStringLiteral("de_DE");
-}
-
-// Renders the window on every page (and the print options) into PNGs under the test output
-// folder, for a person to look at; checks only that something was drawn.
-void TestWindow::renderEveryPage()
-{
-    QFETCH(QString, language);
-    QLocale::setDefault(QLocale(language));
-    Localization::install(QLocale(language));
-    Preferences::shared().setValueForKey(true, Preferences::customShow1);
-    Preferences::shared().setValueForKey(1, Preferences::classificationScheme);
-    {
-        Fixture f;
-        f.window->setWindowTitle(QStringLiteral("Readings 2024"));
-        f.window->resize(1000, 620);
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        f.selectRows({1});
-        const QString dir = qEnvironmentVariable("TENSILO_TEST_OUTPUT", QDir::tempPath()) +
-                            QStringLiteral("/window");
-        QDir().mkpath(dir);
-        for (int n = 0; n < MyWindowController::PageCount; ++n) {
-            f.window->selectPage(n);
-            QCoreApplication::processEvents();
-            const QImage image = f.window->grab().toImage();
-            QVERIFY(!image.isNull());
-            QVERIFY(image.save(QStringLiteral("%1/page%2_%3.png").arg(dir).arg(n).arg(language)));
-        }
-        // At twice the scale, as on a high-density screen: the icons stay crisp.
-        const QImage icon =
-            f.window->modeSelector()->button(1)->icon().pixmap(QSize(24, 24), 2.0).toImage();
-        QCOMPARE(icon.size(), QSize(48, 48));
-        icon.save(QStringLiteral("%1/icon_chart@2x_%2.png").arg(dir, language));
-        // The print dialog with its options tab, and the preview.
-        f.window->onDialogOpened = [&](QDialog *dialog) {
-            QCoreApplication::processEvents();
-            if (auto *tabs = dialog->findChild<QTabWidget *>()) {
-                for (int i = 0; i < tabs->count(); ++i) {
-                    if (tabs->widget(i)->objectName() == QLatin1String("PrintAccessoryView")) {
-                        tabs->setCurrentIndex(i);
-                        tabs->window()->show();
-                    }
-                }
-            }
-            for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
-                if (button->text().contains(QLatin1String("Options")) &&
-                    !button->text().contains(u'<'))
-                    button->click(); // the "Options" expander
-            }
-            QCoreApplication::processEvents();
-            dialog->grab().save(
-                QStringLiteral("%1/%2_%3.png")
-                    .arg(dir, QLatin1String(dialog->metaObject()->className()), language));
-            dialog->done(QDialog::Rejected);
-        };
-        f.window->doPrintDocument();
-        f.window->onPrintPreview();
-        QCoreApplication::processEvents();
-        f.window->onDialogOpened = nullptr;
-        PrintAccessoryView options;
-        options.resize(420, 260);
-        QVERIFY(options.grab().save(QStringLiteral("%1/print_options_%2.png").arg(dir, language)));
-    }
-    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
-    Localization::install(QLocale(QStringLiteral("en_US")));
+    Fixture f;
+    const QImage icon =
+        f.window->modeSelector()->button(1)->icon().pixmap(QSize(24, 24), 2.0).toImage();
+    QCOMPARE(icon.size(), QSize(48, 48));
 }
 
 void TestWindow::csvItemsOpenTheirDialogs()
@@ -1523,5 +1454,5 @@ void TestWindow::csvItemsOpenTheirDialogs()
     QCOMPARE(f.document->undoManager()->undoActionName(), qtTrId("doc.import_records"));
 }
 
-QTEST_MAIN(TestWindow)
+TENSILO_TEST_MAIN(TestWindow)
 #include "tst_window.moc"

@@ -1,9 +1,13 @@
 // Renders the pictures of the README and the documentation: every page of the document window,
-// the editor, the preferences and the print preview, for one document in one language.
+// the editor, the preferences, the print preview and options, and the CSV export and import
+// dialogs, for one document in one language.
 //   tensilo_screenshots DOCUMENT OUT_DIR LANGUAGE
 // Runs offscreen; QT_SCALE_FACTOR=2 gives the pictures for high-density screens. The user's
 // preferences are not touched (a throw-away store).
 #include "ApplicationMenus.h"
+#include "CsvExportDialog.h"
+#include "CsvExporter.h"
+#include "CsvImportDialog.h"
 #include "DocumentController.h"
 #include "Localization.h"
 #include "MeasurementSheet.h"
@@ -13,6 +17,7 @@
 #include "PageFilters.h"
 #include "Preferences.h"
 #include "PreferencesWndController.h"
+#include "PrintAccessoryView.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -22,6 +27,7 @@
 #include <QPrintPreviewDialog>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 namespace {
@@ -138,6 +144,30 @@ int main(int argc, char *argv[])
         preview->reject();
     } else {
         err() << "the print preview did not open" << Qt::endl;
+        ok = false;
+    }
+    PrintAccessoryView options;
+    options.resize(420, 260);
+    options.show();
+    ok &= save(&options, dir, QStringLiteral("print-options"), language);
+    options.hide();
+
+    // The CSV dialogs; the import reads the document's own readings back.
+    CsvExportDialog exportDialog(&document);
+    exportDialog.show();
+    ok &= save(&exportDialog, dir, QStringLiteral("csv-export"), language);
+    exportDialog.hide();
+    QTemporaryDir csvDir;
+    const QString csv = csvDir.filePath(QStringLiteral("readings.csv"));
+    CsvExporter::Options csvOptions;
+    csvOptions.separator = CsvExporter::defaultSeparator(locale);
+    csvOptions.bAll = true;
+    if (CsvExporter(csvOptions).writeDocument(document, csv, &error)) {
+        CsvImportDialog importDialog(&document, csv);
+        importDialog.show();
+        ok &= save(&importDialog, dir, QStringLiteral("csv-import"), language);
+    } else {
+        err() << csv << ": " << error << Qt::endl;
         ok = false;
     }
     settle();
