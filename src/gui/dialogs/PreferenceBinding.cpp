@@ -17,7 +17,7 @@ QByteArray bindingName(const char *property)
 
 void PreferenceBinding::bind(QWidget *widget, const char *property, const QString &preferenceKey)
 {
-    Q_ASSERT_X(widget && property, "src/gui/PreferenceBinding", "nothing to bind");
+    Q_ASSERT_X(widget && property, "PreferenceBinding", "nothing to bind");
     if (!widget || !property)
         return;
     // A second binding of the same property replaces the first.

@@ -54,7 +54,7 @@ void showApplicationModal(QMessageBox *box)
 void Dialogs::ask(QWidget *parent, const QString &stem, const QStringList &buttons,
                   std::function<void(int)> done, const QStringList &arguments)
 {
-    Q_ASSERT_X(!buttons.isEmpty(), "src/gui/Dialogs", "an alert without buttons");
+    Q_ASSERT_X(!buttons.isEmpty(), "Dialogs", "an alert without buttons");
     const QString title = qtTrId(qPrintable(stem + QStringLiteral(".title")));
     const QString message =
         argumentsFilled(qtTrId(qPrintable(stem + QStringLiteral(".message"))), arguments);

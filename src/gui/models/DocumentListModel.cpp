@@ -3,7 +3,7 @@
 DocumentListModel::DocumentListModel(MyDocument *document, MyDocument::List list, QObject *parent)
     : QAbstractTableModel(parent), pDocument(document), nList(list)
 {
-    Q_ASSERT_X(document, "src/gui/DocumentListModel", "a list model needs a document");
+    Q_ASSERT_X(document, "DocumentListModel", "a list model needs a document");
     connect(document, &MyDocument::rowsAboutToBeInserted, this,
             &DocumentListModel::onRowsAboutToBeInserted);
     connect(document, &MyDocument::rowsInserted, this, &DocumentListModel::onRowsInserted);

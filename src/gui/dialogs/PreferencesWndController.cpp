@@ -44,7 +44,7 @@ PreferencesWndController::PreferencesWndController(QWidget *parent)
         if (key.isEmpty())
             continue;
         const char *property = valueProperty(control);
-        Q_ASSERT_X(property, "src/gui/PreferencesWndController", "a control of unknown kind");
+        Q_ASSERT_X(property, "PreferencesWndController", "a control of unknown kind");
         if (!property)
             continue;
         // A check box names itself; other controls take their label's text.
