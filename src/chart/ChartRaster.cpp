@@ -320,6 +320,8 @@ public:
                 const Column &c = pColumns[size_t(x)];
                 const int top = std::max(c.top, area.top() - pRect.y());
                 const int bottom = std::min(c.bottom, area.bottom() - pRect.y());
+                if (top > bottom)
+                    continue; // nothing touched in this column
                 const quint8 *column = columnAt(x);
                 uchar *pixel = bits + qsizetype(top + pRect.y()) * stride + qsizetype(X) * 4;
                 // In an opaque colour the fully covered run is the colour alone.
