@@ -351,7 +351,6 @@ void ImportDialog::onReadingFinished()
 
 void ImportDialog::review(ImportResult found)
 {
-
     // The file's readings against the document, with the rule every import follows.
     pResult = ImportResult();
     pResult.error = found.error;
