@@ -1,8 +1,8 @@
 // File › Import… and File › Export › FHIR Bundle… through the document window: the one review of
 // an Apple Health export, a FHIR Bundle, a monitor's session log and a CSV file (through its
-// column mapping), one undo step named for the source, Cancel while the
-// file is read, the exported Bundle imported back, and the empty readings page that shows how to
-// start (PNGs of both in English and German under the test output).
+// column mapping), one undo step named for the source, Cancel while the file is read, the
+// exported Bundle imported back, and the empty readings page that shows how to start (PNGs of
+// both in English and German under the test output).
 
 #include "CsvImportDialog.h"
 #include "Dialogs.h"
