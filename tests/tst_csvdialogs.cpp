@@ -4,6 +4,7 @@
 #include "CsvExportDialog.h"
 #include "CsvImportDialog.h"
 #include "Dialogs.h"
+#include "ImportDialog.h"
 #include "Localization.h"
 #include "MyDocument.h"
 #include "Number.h"
@@ -135,7 +136,12 @@ private slots:
         QSignalSpy imported(&dialog, &CsvImportDialog::imported);
         dialog.open();
         dialog.accept();
+        QVERIFY(dialog.reviewDialog());
+        QCOMPARE(dialog.reviewDialog()->documentDuplicateCount(), 1);
+        QVERIFY(document.allItems().size() == 1 && imported.isEmpty());
+        dialog.reviewDialog()->accept();
         QCOMPARE(imported.size(), 1);
+        QVERIFY(!dialog.isVisible());
         QCOMPARE(imported.at(0).at(0).value<qsizetype>(), 2);
         QCOMPARE(document.allItems().size(), 3);
         document.undoManager()->closeGroup();
@@ -186,17 +192,15 @@ private slots:
         CsvImportDialog dialog(&document, path);
         QVERIFY(dialog.result().bDateOrderAmbiguous);
         QVERIFY(!dialog.canImport());
-        auto *import = dialog.findChildren<QPushButton *>().first();
-        for (QPushButton *button : dialog.findChildren<QPushButton *>()) {
-            if (button->text() == QStringLiteral("Import"))
-                import = button;
-        }
-        QVERIFY(!import->isEnabled());
+        QVERIFY(!dialog.importButton()->isEnabled());
         dialog.accept(); // nothing happens
-        QCOMPARE(document.allItems().size(), 0);
+        QVERIFY(!dialog.reviewDialog());
         dialog.setDateOrder(CsvImporter::DateOrder::MonthFirst);
-        QVERIFY(import->isEnabled());
+        QVERIFY(dialog.importButton()->isEnabled());
+        dialog.open();
         dialog.accept();
+        QVERIFY(dialog.reviewDialog());
+        dialog.reviewDialog()->accept();
         QCOMPARE(document.allItems().size(), 1);
         QCOMPARE(document.allItems().at(0)->theWholeDate().toDateTime().date(), QDate(2024, 3, 4));
     }

@@ -1,7 +1,8 @@
 // File › Import… and File › Export › FHIR Bundle… through the document window: the one review of
-// an Apple Health export and a FHIR Bundle, one undo step named for the source, Cancel while the
-// file is read, the exported Bundle imported back, and the empty readings page that shows how to
-// start (PNGs of both in English and German under the test output).
+// an Apple Health export, a FHIR Bundle, a monitor's session log and a CSV file (through its
+// column mapping), one undo step named for the source, Cancel while the file is read, the
+// exported Bundle imported back, and the empty readings page that shows how to start (PNGs of
+// both in English and German under the test output).
 
 #include "CsvImportDialog.h"
 #include "Dialogs.h"
@@ -12,14 +13,16 @@
 #include "MonitorImportDialog.h"
 #include "MyWindowController.h"
 #include "Preferences.h"
-#include "TestHelpers.h"
+#include "TestMain.h"
 #include "UndoManager.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -119,8 +122,6 @@ private slots:
     void initTestCase()
     {
         TestSupport::setTimeZone("Europe/Berlin");
-        Preferences::useTemporaryStore();
-        Dialogs::setTestMode(true);
         MonitorImportDialog::Environment environment;
         environment.createSource = [](QObject *parent) { return new NoMonitors(parent); };
         environment.state = &pState;
@@ -193,17 +194,83 @@ private slots:
         QCOMPARE(Dialogs::record().last().stem, QStringLiteral("window.import.unknown"));
         QVERIFY(Dialogs::record().last().message.contains(QStringLiteral("letter.txt")));
         QCOMPARE(w.document->allItems().size(), 3);
+    }
 
-        // CSV goes to its column mapping, which is its review.
-        const QString csv = dir.filePath(QStringLiteral("readings.csv"));
-        QFile csvFile(csv);
-        QVERIFY(csvFile.open(QIODevice::WriteOnly));
-        csvFile.write("Date;Time;Systolic;Diastolic\n07.12.2026;08:15;120;80\n");
-        csvFile.close();
-        Dialogs::setNextPath(csv);
+    // A CSV file goes through its column mapping to the same review: the user corrects a column,
+    // sees the new, duplicate and refused rows, and imports them as one undo step.
+    void csvIsMappedThenReviewedAndImportedAsOneStep()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("readings.csv"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Date;Time;Systolic;Diastolic;Value\n"
+                   "01.03.2024;08:15;128;82;64\n"
+                   "02.03.2024;08:15;131;85;66\n"
+                   "03.03.2024;08:05;330;85;66\n"
+                   "04.03.2024;07:55;125;80;61\n");
+        file.close();
+        Window w(
+            DocumentBuilder().reading(Date::fromComponents(2024, 3, 2, 8, 15), 131, 85).build());
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        Dialogs::setNextPath(path);
         QTest::keyClick(w.window.get(), Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
         QTRY_VERIFY(w.lastDialog<CsvImportDialog>());
-        w.lastDialog<CsvImportDialog>()->reject();
+        auto *csv = w.lastDialog<CsvImportDialog>();
+        QVERIFY(QTest::qWaitForWindowActive(csv));
+        QCOMPARE(csv->result().mapping.at(4), CsvField::Ignore);
+
+        // The last column holds the pulse: chosen from the keyboard.
+        auto *value = qobject_cast<QComboBox *>(csv->mappingTable()->cellWidget(4, 2));
+        QVERIFY(value);
+        value->setFocus();
+        const int pulse = value->findData(int(CsvField::Pulse));
+        for (int i = value->currentIndex(); i < pulse; ++i)
+            QTest::keyClick(value, Qt::Key_Down);
+        QTRY_COMPARE(csv->result().mapping.at(4), CsvField::Pulse);
+
+        QTest::mouseClick(csv->importButton(), Qt::LeftButton);
+        ImportDialog *review = csv->reviewDialog();
+        QVERIFY(review);
+        QVERIFY(QTest::qWaitForWindowActive(review));
+        QCOMPARE(column(review->reviewTable(), 0),
+                 (QStringList{"New", "Already in the document", "New", "Refused (line 4)"}));
+        QCOMPARE(column(review->reviewTable(), 4), (QStringList{"64", "66", "61", ""}));
+        QVERIFY2(review->summaryText().startsWith(QStringLiteral("2 new readings, 1 duplicates")),
+                 qPrintable(review->summaryText()));
+
+        // Cancel goes back to the mapping; Review… again, then Import.
+        QTest::keyClick(review, Qt::Key_Escape);
+        QTRY_VERIFY(!csv->reviewDialog());
+        QVERIFY(csv->isVisible());
+        QCOMPARE(w.document->allItems().size(), 1);
+        QTest::mouseClick(csv->importButton(), Qt::LeftButton);
+        review = csv->reviewDialog();
+        QVERIFY(review);
+        QTRY_VERIFY(review->importButton()->hasFocus());
+        QTest::keyClick(review->importButton(), Qt::Key_Space);
+        QTRY_VERIFY(w.dialogs.last().isNull());
+        QCOMPARE(w.document->allItems().size(), 3);
+        w.endTurn();
+        QCOMPARE(w.document->undoManager()->undoActionName(), qtTrId("doc.import_records"));
+        w.document->undoManager()->undo();
+        QCOMPARE(w.document->allItems().size(), 1);
+    }
+
+    // A monitor's session log is told by its content and reviewed like any other file.
+    void monitorLogIsReviewedAndImported()
+    {
+        Window w;
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        ImportDialog *review = w.importByKey(
+            QStringLiteral(TENSILO_SOURCE_DIR "/tests/data/fuzz/monitor/log-session"));
+        QVERIFY(review);
+        QCOMPARE(column(review->reviewTable(), 0), (QStringList{"New", "New"}));
+        QTest::keyClick(review->importButton(), Qt::Key_Space);
+        QTRY_VERIFY(w.dialogs.last().isNull());
+        QCOMPARE(w.document->allItems().size(), 2);
+        w.endTurn();
+        QCOMPARE(w.document->undoManager()->undoActionName(), qtTrId("doc.import_monitor"));
     }
 
     void cancelWhileReadingAddsNothing()
@@ -384,5 +451,5 @@ private:
                      QSettings::IniFormat};
 };
 
-QTEST_MAIN(TestImportDialog)
+TENSILO_TEST_MAIN(TestImportDialog)
 #include "tst_importdialog.moc"

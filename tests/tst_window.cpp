@@ -12,6 +12,7 @@
 #include "DateFormatter.h"
 #include "Dialogs.h"
 #include "DocumentController.h"
+#include "ImportDialog.h"
 #include "InformationArrayController.h"
 #include "Localization.h"
 #include "MyAppDelegate.h"
@@ -1450,6 +1451,8 @@ void TestWindow::csvItemsOpenTheirDialogs()
     QCOMPARE(importer->result().readings.size(), 1);
     const qsizetype before = f.document->allItems().size();
     importer->accept();
+    QVERIFY(importer->reviewDialog());
+    importer->reviewDialog()->accept();
     QCOMPARE(f.document->allItems().size(), before + 1);
     QCOMPARE(f.document->undoManager()->undoActionName(), qtTrId("doc.import_records"));
 }

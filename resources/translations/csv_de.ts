@@ -331,5 +331,9 @@
         <source>Import</source>
         <translation>Importieren</translation>
     </message>
+    <message id="csv.import.review">
+        <source>Review…</source>
+        <translation>Prüfen…</translation>
+    </message>
 </context>
 </TS>

@@ -331,5 +331,9 @@
         <source>Import</source>
         <translation>Import</translation>
     </message>
+    <message id="csv.import.review">
+        <source>Review…</source>
+        <translation>Review…</translation>
+    </message>
 </context>
 </TS>

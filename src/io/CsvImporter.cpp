@@ -566,3 +566,20 @@ qsizetype CsvImporter::apply(const Result &result, MyDocument *document)
     document->importMeasurements(result.readings);
     return document->allItems().size() - before;
 }
+
+ImportResult CsvImporter::toImportResult(const Result &result)
+{
+    ImportResult converted;
+    converted.error = result.error;
+    converted.position = ImportResult::Position::Line;
+    converted.duplicateCount = result.duplicateCount;
+    ImportCollector collector(nullptr, &converted);
+    for (const Problem &problem : result.problems)
+        collector.addProblem(problem.line, problem.reason);
+    // Counted in full even when only the first problems are kept.
+    converted.problemCount = result.problemCount;
+    // The rows passed the editor's checks and the file's own duplicates are counted already.
+    converted.readings = result.readings;
+    collector.finish();
+    return converted;
+}

@@ -2,6 +2,7 @@
 
 #include "CsvField.h"
 #include "CsvReader.h"
+#include "ImportResult.h"
 #include "Measurement.h"
 
 #include <QByteArray>
@@ -106,4 +107,9 @@ public:
     // Adds the readings to the document as one undo step, "doc.import_records"; returns how many
     // were added.
     static qsizetype apply(const Result &result, MyDocument *document);
+
+    // The readings, duplicates and refused rows in the form every import is reviewed in
+    // (readings in time order, problems by line). Read without a document, the readings the
+    // document holds are left for the review to find.
+    static ImportResult toImportResult(const Result &result);
 };

@@ -1,6 +1,7 @@
 #include "CsvImportDialog.h"
 
 #include "CsvExporter.h"
+#include "ImportDialog.h"
 #include "MyDocument.h"
 
 #include <QComboBox>
@@ -105,7 +106,8 @@ CsvImportDialog::CsvImportDialog(MyDocument *document, const QString &path, QWid
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     pImport = buttons->button(QDialogButtonBox::Ok);
-    pImport->setText(qtTrId("csv.import.button"));
+    pImport->setText(qtTrId("csv.import.review"));
+    pImport->setAccessibleName(qtTrId("csv.import.review"));
     buttons->button(QDialogButtonBox::Cancel)->setText(qtTrId("csv.cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &CsvImportDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CsvImportDialog::reject);
@@ -300,9 +302,16 @@ void CsvImportDialog::updateSummary()
 
 void CsvImportDialog::accept()
 {
-    if (!canImport())
+    if (!canImport() || pReview)
         return;
-    const qsizetype count = CsvImporter::apply(pResult, pDocument);
-    emit imported(count);
-    QDialog::accept();
+    // Read without the document: the review lists the readings it holds already.
+    const ImportResult found = CsvImporter::toImportResult(CsvImporter::read(pBytes, pOptions));
+    auto *review = new ImportDialog(pDocument, strPath, ImportDetector::Kind::Csv, found, this);
+    review->setAttribute(Qt::WA_DeleteOnClose);
+    connect(review, &ImportDialog::imported, this, [this](qsizetype count) {
+        emit imported(count);
+        QDialog::accept();
+    });
+    pReview = review;
+    review->open();
 }

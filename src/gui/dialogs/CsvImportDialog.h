@@ -5,7 +5,9 @@
 #include <QByteArray>
 #include <QDialog>
 #include <QList>
+#include <QPointer>
 
+class ImportDialog;
 class MyDocument;
 class QComboBox;
 class QLabel;
@@ -18,9 +20,10 @@ class QTableWidget;
 // column of the file is mapped to a value (from its title) and the mapping can be corrected; the
 // first rows appear as they will be read, with the reason beside each refused one; a summary
 // counts the readings, the duplicates and the refused rows, and lists the refused rows with
-// their lines. Import adds the readings as one undo step ("doc.import_records"). When slashed
-// dates could be read either way, Import waits until the user chooses the order. Open with
-// open().
+// their lines. Review… opens the review every import shares (ImportDialog) over this window:
+// Import there adds the readings as one undo step ("doc.import_records") and closes both; Cancel
+// comes back here to correct the mapping. When slashed dates could be read either way, Review…
+// waits until the user chooses the order. Open with open().
 class CsvImportDialog : public QDialog
 {
     Q_OBJECT
@@ -38,9 +41,12 @@ public:
 
     QTableWidget *mappingTable() const { return pMapping; }
     QTableWidget *previewTable() const { return pPreview; }
+    // Review…; the review it opened while that is open.
     QPushButton *importButton() const { return pImport; }
+    ImportDialog *reviewDialog() const { return pReview; }
 
 public slots:
+    // Opens the review; the readings are added from there.
     void accept() override;
 
 signals:
@@ -69,4 +75,5 @@ private:
     QLabel *pSummary;
     QPlainTextEdit *pProblems;
     QPushButton *pImport;
+    QPointer<ImportDialog> pReview;
 };

@@ -204,8 +204,37 @@ ImportDialog::ImportDialog(MyDocument *document, const QString &path, ImportDete
     : QDialog(parent), pDocument(document), strPath(path), nKind(kind),
       pShared(std::make_shared<Shared>())
 {
+    buildWindow();
     const QString fileName = QFileInfo(path).fileName();
-    setWindowTitle(qtTrId("import.review.title").arg(fileName));
+    pStatus->setText(qtTrId("import.review.reading").arg(fileName));
+    // The worker reads the file alone; the window compares what it found with the document once
+    // it has finished, so the document is only ever touched on this thread.
+    const std::shared_ptr<Shared> shared = pShared;
+    pThread = QThread::create([this, shared, path, kind] {
+        shared->result = readFile(path, kind, [this, shared](qint64 done, qint64 total) {
+            QMetaObject::invokeMethod(
+                this, [this, done, total] { onProgress(done, total); }, Qt::QueuedConnection);
+            return !shared->bCancel.load();
+        });
+    });
+    connect(pThread, &QThread::finished, this, &ImportDialog::onReadingFinished);
+    pThread->start();
+    pCancel->setFocus();
+}
+
+ImportDialog::ImportDialog(MyDocument *document, const QString &path, ImportDetector::Kind kind,
+                           ImportResult found, QWidget *parent)
+    : QDialog(parent), pDocument(document), strPath(path), nKind(kind),
+      pShared(std::make_shared<Shared>())
+{
+    buildWindow();
+    pProgress->hide();
+    review(std::move(found));
+}
+
+void ImportDialog::buildWindow()
+{
+    setWindowTitle(qtTrId("import.review.title").arg(QFileInfo(strPath).fileName()));
     setWindowModality(Qt::WindowModal);
 
     pStatus = new QLabel(this);
@@ -261,21 +290,6 @@ ImportDialog::ImportDialog(MyDocument *document, const QString &path, ImportDete
     resize(720, 540);
     pSkippedLabel->hide();
     pSkipped->hide();
-
-    pStatus->setText(qtTrId("import.review.reading").arg(fileName));
-    // The worker reads the file alone; the window compares what it found with the document once
-    // it has finished, so the document is only ever touched on this thread.
-    const std::shared_ptr<Shared> shared = pShared;
-    pThread = QThread::create([this, shared, path, kind] {
-        shared->result = readFile(path, kind, [this, shared](qint64 done, qint64 total) {
-            QMetaObject::invokeMethod(
-                this, [this, done, total] { onProgress(done, total); }, Qt::QueuedConnection);
-            return !shared->bCancel.load();
-        });
-    });
-    connect(pThread, &QThread::finished, this, &ImportDialog::onReadingFinished);
-    pThread->start();
-    pCancel->setFocus();
 }
 
 ImportDialog::~ImportDialog()
@@ -330,10 +344,13 @@ void ImportDialog::onReadingFinished()
     pThread->wait();
     delete pThread;
     pThread = nullptr;
-    ImportResult found = std::move(pShared->result);
     pProgress->setRange(0, 1);
     pProgress->setValue(1);
+    review(std::move(pShared->result));
+}
 
+void ImportDialog::review(ImportResult found)
+{
     // The file's readings against the document, with the rule every import follows.
     pResult = ImportResult();
     pResult.error = found.error;

@@ -16,9 +16,10 @@ class QPushButton;
 class QTableView;
 class QThread;
 
-// File › Import… for the kinds of file that need no choices before they are read: a FHIR Bundle,
-// an Apple Health export, a monitor's session log. The file is read on a worker thread under a
-// progress bar; Cancel stops the reading and closes the window, adding nothing. Then the window
+// File › Import…'s review of every kind of file. A FHIR Bundle, an Apple Health export or a
+// monitor's session log needs no choices before it is read: the file is read on a worker thread
+// under a progress bar; Cancel stops the reading and closes the window, adding nothing. A CSV file
+// is read by its column mapping (CsvImportDialog), which hands its readings over. Then the window
 // lists every reading found, new or already in the document, and every refused entry with its
 // line (or Bundle entry) and the reason, and sums up what was left out, by kind. Import adds the
 // new readings as one undo step named for the source. Open with open().
@@ -28,6 +29,10 @@ class ImportDialog : public QDialog
 public:
     ImportDialog(MyDocument *document, const QString &path, ImportDetector::Kind kind,
                  QWidget *parent = nullptr);
+    // Reviews readings read already (a CSV file through its column mapping): no worker, no
+    // progress.
+    ImportDialog(MyDocument *document, const QString &path, ImportDetector::Kind kind,
+                 ImportResult found, QWidget *parent = nullptr);
     ~ImportDialog() override;
 
     // The undo step's name (a localisation key) for readings of this kind.
@@ -60,6 +65,8 @@ signals:
 
 private:
     struct Shared;
+    void buildWindow();
+    void review(ImportResult found);
     void onProgress(qint64 done, qint64 total);
     void onReadingFinished();
     void stopReading();

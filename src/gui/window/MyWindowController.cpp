@@ -696,10 +696,8 @@ void MyWindowController::onImportCsv()
                         qtTrId("window.import_csv.filter"), [self](const QString &path) {
                             if (!self || path.isEmpty() || !self->pDocument)
                                 return;
-                            auto *dialog = new CsvImportDialog(self->pDocument, path, self);
-                            dialog->setAttribute(Qt::WA_DeleteOnClose);
-                            dialog->open();
-                            self->dialogOpened(dialog);
+                            self->openImportDialog(
+                                new CsvImportDialog(self->pDocument, path, self));
                         });
 }
 
@@ -743,7 +741,7 @@ void MyWindowController::onImport()
                                 {QFileInfo(path).fileName()});
                 return;
             case ImportDetector::Kind::Csv:
-                // A CSV file needs its columns mapped: its own window reviews it too.
+                // A CSV file needs its columns mapped before the review.
                 self->openImportDialog(new CsvImportDialog(self->pDocument, path, self));
                 return;
             case ImportDetector::Kind::FhirBundle:

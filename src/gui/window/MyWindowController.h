@@ -111,10 +111,11 @@ public:
     void doPrintDocument(bool showPanel) override;
     void onExportPdf();
     void onExportCsv();
+    // File > Import > Readings from CSV...: the column mapping, then the same review.
     void onImportCsv();
     void onImportMonitor();
-    // File > Import...: a file of any kind the program reads, told by its content; CSV goes to its
-    // column mapping, the others to the one review (ImportDialog).
+    // File > Import...: a file of any kind the program reads, told by its content, reviewed in one
+    // window (ImportDialog); CSV passes through its column mapping on the way.
     void onImport();
     // File > Export > FHIR Bundle...: the readings the filter shows, or all of them.
     void onExportFhir();
