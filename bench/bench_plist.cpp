@@ -17,6 +17,7 @@
 #include "KeyedUnarchiver.h"
 #include "Measurement.h"
 #include "MyDocument.h"
+#include "TaggedDocument.h"
 #include "UndoManager.h"
 
 #include <QElapsedTimer>
@@ -35,55 +36,9 @@
 
 namespace {
 
-constexpr int kReadings = 100000;
-
-std::unique_ptr<MyDocument> makeDocument()
-{
-    auto document = std::make_unique<MyDocument>();
-    std::mt19937 random(20240501);
-    const QStringList tagNames = {QStringLiteral("morning"), QStringLiteral("evening"),
-                                  QStringLiteral("sport"),   QStringLiteral("medication"),
-                                  QStringLiteral("stress"),  QStringLiteral("travel")};
-    MeasurementList readings;
-    readings.reserve(kReadings);
-    for (int i = 0; i < kReadings; ++i) {
-        auto m = Measurement::create(Date(3.0e8 + i * 28800.0 + random() % 600),
-                                     100 + random() % 60, 60 + random() % 40);
-        m->setPulse(QVariant(qlonglong(55 + random() % 40)));
-        m->setWeight(QVariant(65.0 + double(random() % 200) / 10.0));
-        QStringList tags;
-        for (const QString &tag : tagNames) {
-            if (random() % 4 == 0)
-                tags << tag;
-        }
-        m->setTags(tags);
-        if (i % 3 == 0)
-            m->setComments(QStringLiteral("note %1 about the day").arg(i));
-        if (i % 7 == 0)
-            m->setCustomValue1(QVariant(double(random() % 1000) / 100.0));
-        readings.append(m);
-    }
-    document->undoManager()->disableUndoRegistration();
-    document->setAllMeasurements(readings);
-    // The three stock filters and one of the user's own.
-    FilterList filters = document->filters();
-    const FilterPtr sport = Filter::filterWithName(QStringLiteral("Sport"));
-    sport->setPredicate(
-        Predicate::predicateWithFormat(QStringLiteral("ANY Tags IN {'sport', 'travel'}")));
-    filters.append(sport);
-    document->setFilters(filters);
-    InformationList information;
-    for (int i = 0; i < 10; ++i)
-        information.append(InformationItem::create(QStringLiteral("Item %1").arg(i),
-                                                   QStringLiteral("Value %1").arg(i), i % 2 == 0));
-    document->setInformation(information);
-    document->undoManager()->enableUndoRegistration();
-    return document;
-}
-
 const MyDocument &document()
 {
-    static const std::unique_ptr<MyDocument> doc = makeDocument();
+    static const std::unique_ptr<MyDocument> doc = makeTaggedDocument();
     return *doc;
 }
 
