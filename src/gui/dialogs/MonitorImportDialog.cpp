@@ -462,11 +462,12 @@ void MonitorImportDialog::review()
     std::set<std::tuple<qint64, QString, QString>> seen;
     for (const MonitorValue &value : std::as_const(pRecords)) {
         const auto record = BloodPressureRecord::decode(value.bytes);
-        const std::optional<quint8> user =
+        // The record's user, or -1 when it names none.
+        const int user =
             record && record->userId && *record->userId != BloodPressureRecord::kUnknownUser
-                ? record->userId
-                : std::nullopt;
-        if (options.userId && user && *user != *options.userId)
+                ? int(*record->userId)
+                : -1;
+        if (options.userId && user >= 0 && user != int(*options.userId))
             continue;
         const MonitorImport::Result alone = MonitorImport::read({value});
         QString status;
@@ -497,7 +498,7 @@ void MonitorImportDialog::review()
             set(DiastolicColumn, numberText(reading->Diastolic()));
             set(PulseColumn, numberText(reading->Pulse()));
         }
-        set(UserColumn, user ? QString::number(*user) : QString());
+        set(UserColumn, user >= 0 ? QString::number(user) : QString());
     }
     pReview->resizeColumnsToContents();
 
