@@ -106,12 +106,12 @@ bool JsonReader::enterArray()
     return true;
 }
 
-bool JsonReader::nextMember(Key *key)
+bool JsonReader::nextItem(char close)
 {
     if (pStarted.empty())
         return false;
     skipSpace();
-    if (peekChar() == '}') {
+    if (peekChar() == close) {
         ++pPos;
         pStarted.pop_back();
         return false;
@@ -123,6 +123,13 @@ bool JsonReader::nextMember(Key *key)
         skipSpace();
     }
     pStarted.back() = true;
+    return true;
+}
+
+bool JsonReader::nextMember(Key *key)
+{
+    if (!nextItem('}'))
+        return false;
     if (peekChar() != '"' || !string(nullptr, key))
         return false;
     skipSpace();
@@ -135,22 +142,7 @@ bool JsonReader::nextMember(Key *key)
 
 bool JsonReader::nextElement()
 {
-    if (pStarted.empty())
-        return false;
-    skipSpace();
-    if (peekChar() == ']') {
-        ++pPos;
-        pStarted.pop_back();
-        return false;
-    }
-    if (pStarted.back()) {
-        if (peekChar() != ',')
-            return false;
-        ++pPos;
-        skipSpace();
-    }
-    pStarted.back() = true;
-    return true;
+    return nextItem(']');
 }
 
 bool JsonReader::readValue(QVariant *out)

@@ -89,6 +89,9 @@ private:
     bool atEnd() const { return pPos >= pText.size(); }
     char peekChar() const { return atEnd() ? '\0' : pText[pPos]; }
     void skipSpace();
+    // Steps to the next item of the object or array entered last (past its comma); false at its
+    // end, `close`, which it steps over.
+    bool nextItem(char close);
     bool literal(QByteArrayView word);
     bool value(QVariant *out, int depth);
     bool object(QVariant *out, int depth);

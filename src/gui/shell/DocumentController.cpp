@@ -400,10 +400,19 @@ void DocumentController::openRecentDocument(const QString &path)
 namespace {
 
 // What the user typed in the document's windows but has not ended goes into the document
-// before it is saved or closed. False while a window asks about text it cannot apply; `then`
-// follows with the answer.
-bool commitWindows(MyDocument *document, const std::function<void(bool)> &then)
+// before it is saved or closed. False while a window asks about text it cannot apply; after the
+// answer, `again` starts the operation over, or `done(false)` ends it when the user backed out
+// or the document went away meanwhile.
+bool commitWindows(MyDocument *document, const std::function<void(MyDocument *)> &again,
+                   const std::function<void(bool)> &done)
 {
+    QPointer<MyDocument> pending(document);
+    const auto then = [pending, again, done](bool proceed) {
+        if (proceed && pending)
+            again(pending);
+        else if (done)
+            done(false);
+    };
     for (QObject *controller : document->windowControllers()) {
         if (auto *edits = dynamic_cast<PendingEdits *>(controller);
             edits && !edits->commitEditing(then))
@@ -421,13 +430,8 @@ void DocumentController::saveDocument(MyDocument *document, std::function<void(b
         finish(done, false);
         return;
     }
-    QPointer<MyDocument> pending(document);
-    if (!commitWindows(document, [this, pending, done](bool proceed) {
-            if (proceed && pending)
-                saveDocument(pending, done);
-            else if (done)
-                done(false);
-        }))
+    if (!commitWindows(
+            document, [this, done](MyDocument *again) { saveDocument(again, done); }, done))
         return;
     if (entry->path.isEmpty() && !entry->recoveredFrom.isEmpty()) {
         saveRecovered(document, std::move(done));
@@ -500,13 +504,8 @@ void DocumentController::saveDocumentAs(MyDocument *document, std::function<void
         finish(done, false);
         return;
     }
-    QPointer<MyDocument> pending(document);
-    if (!commitWindows(document, [this, pending, done](bool proceed) {
-            if (proceed && pending)
-                saveDocumentAs(pending, done);
-            else if (done)
-                done(false);
-        }))
+    if (!commitWindows(
+            document, [this, done](MyDocument *again) { saveDocumentAs(again, done); }, done))
         return;
     QString suggested = entry->path.isEmpty() ? entry->recoveredFrom : entry->path;
     if (suggested.isEmpty())
@@ -598,13 +597,8 @@ void DocumentController::closeDocument(MyDocument *document, std::function<void(
         finish(done, false);
         return;
     }
-    QPointer<MyDocument> pending(document);
-    if (!commitWindows(document, [this, pending, done](bool proceed) {
-            if (proceed && pending)
-                closeDocument(pending, done);
-            else if (done)
-                done(false);
-        }))
+    if (!commitWindows(
+            document, [this, done](MyDocument *again) { closeDocument(again, done); }, done))
         return;
     if (!isEdited(document) && !openEditor(document)) {
         reallyClose(document);
