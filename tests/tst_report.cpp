@@ -171,1074 +171,6 @@ bool hasLine(const QImage &image, QPointF a, QPointF b)
     return true;
 }
 
-} // namespace
-
-class TestReport : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void fixedColumnTakesTextWidthPlusTenUpToItsBound();
-    void automaticColumnsShareTheRest();
-    void gridWithoutRowsIsItsHeaderRow();
-    void columnsKeepAReadableMinimumWhenFixedOnesFillThePage();
-    void rowIsAsTallAsItsTallestCell_data();
-    void rowIsAsTallAsItsTallestCell();
-    void cellTallerThanTheLimitIsMeasuredAtTheLimit();
-    void rowsShareHeaderAndStyles();
-    void textBlockHeightIncludesPaddings();
-    void spaceBlockIsTruncatableAndDrawsNothing();
-    void wrappedTextStaysInsideItsBoxAtAnyResolution();
-    void gridMisuseIsAProgrammingError_data();
-    void gridMisuseIsAProgrammingError();
-
-    // Pagination
-    void rowThatDoesNotFitStartsNextPageAfterHeaderCopy();
-    void titleStaysAtThePageFoot();
-    void gapMovesToTheNextPageOrIsCut();
-    void hiddenBlocksTakeNoRoomAndHiddenHeadersAreNotRepeated();
-    void chartStartsAPageOfItsOwn();
-    void blockTallerThanAPageRunsPastIt();
-    void chartIsTurnedOnPortraitAndUprightOnLandscape();
-
-    // The report view
-    void init();
-    void allSectionsOffGiveOneBlankPage();
-    void sectionsComeInTheirOrderWithGaps();
-    void informationWithoutPrintedItemsIsLeftOut();
-    void informationTableIsHeaderlessWithItsLabelColumnFitted();
-    void averagesColumnsShareTheWidth();
-    void averagesRowsUseWholeAndDecimalNumbers();
-    void readingsRowsFollowTheShownColumns();
-    void readingsContinueOnTheNextPageUnderAHeaderCopy();
-    void smallerRowSizeFitsMoreRowsOnAPage();
-    void observedPreferenceChangesRebuildTheReport();
-    void homeSummaryComesBeforeTheAverages();
-    void classColumnFollowsTheScheme();
-    void headerAndFooterOnEveryPage();
-
-    // Paper
-    void pdfOfASmallDocument();
-    void pdfThatCannotBeWrittenIsReported();
-    void printerGetsTheSamePages();
-    void printerLayoutAndPageRangeAreHonoured();
-    void printSettingsRoundTripKeepsUnknownAttributes();
-};
-
-void TestReport::fixedColumnTakesTextWidthPlusTenUpToItsBound()
-{
-    GridOfPrintViewItems grid(QSizeF(500, 700), 11);
-    QVERIFY(grid.addColumnWithTitle(QStringLiteral("N"), 100));
-    QVERIFY(grid.addColumnWithTitle(QStringLiteral("Long"), 100));
-    QVERIFY(grid.addColumnWithTitle(QStringLiteral("Rest"), 0));
-    const QString shortText = QStringLiteral("12345");
-    const QString longText =
-        QStringLiteral("a text much wider than one hundred points that has to wrap in its column");
-    QVERIFY(grid.addRow({QStringLiteral("1"), longText, QStringLiteral("x")}));
-    QVERIFY(grid.addRow({shortText, QStringLiteral("y"), QStringLiteral("z")}));
-
-    const PrintTextAttributes text = grid.textAttributes();
-    const PrintTextAttributes header = grid.headerAttributes();
-    const qreal need = std::max(text.singleLineWidth(shortText), header.singleLineWidth("N"));
-    QVERIFY(need > 20 && need < 60);
-    QCOMPARE(grid.maxWidthForColumn(0, header, text), need + 10);
-
-    const QList<PrintViewItemPtr> items = grid.printViewItems();
-    QCOMPARE(items.size(), 3);
-    auto row = std::dynamic_pointer_cast<PrintViewItem_GridRow>(items.at(1));
-    QVERIFY(row);
-    QCOMPARE(row->widths().at(0), need + 10);
-    QCOMPARE(row->widths().at(1), 100.0);
-    QCOMPARE(row->widths().at(2), 500 - (need + 10) - 100);
-    // The long text wraps within 90 points: more than one line, and each line fits.
-    QCOMPARE(row->height(), text.wrappedHeight(longText, 90, 500) + 5);
-    QVERIFY(row->height() > 2 * lineHeight(text));
-}
-
-void TestReport::automaticColumnsShareTheRest()
-{
-    GridOfPrintViewItems grid(QSizeF(500, 700), 9.5);
-    const QString wide(60, QLatin1Char('W'));
-    grid.addColumnWithTitle(QStringLiteral("A"), 60);
-    grid.addColumnWithTitle(QStringLiteral("B"), 0);
-    grid.addColumnWithTitle(QStringLiteral("C"), 140);
-    grid.addColumnWithTitle(QStringLiteral("D"), 0);
-    grid.addRow({wide, QStringLiteral("b"), wide, QStringLiteral("d")});
-    QCOMPARE(grid.columnWidths(), (QList<qreal>{60, 150, 140, 150}));
-
-    // Every column automatic: equal shares of the whole width.
-    GridOfPrintViewItems averages(QSizeF(523, 770), 9.5);
-    for (int i = 0; i < 6; ++i)
-        averages.addColumnWithTitle(QString::number(i), 0);
-    for (qreal width : averages.columnWidths())
-        QCOMPARE(width, 523.0 / 6);
-}
-
-void TestReport::gridWithoutRowsIsItsHeaderRow()
-{
-    GridOfPrintViewItems grid(QSizeF(500, 700), 11);
-    grid.addColumnWithTitle(QStringLiteral("Label"), 150);
-    grid.addColumnWithTitle(QStringLiteral("Value"), 0);
-    const QList<PrintViewItemPtr> items = grid.printViewItems();
-    QCOMPARE(items.size(), 1);
-    auto header = std::dynamic_pointer_cast<PrintViewItem_GridRow>(items.at(0));
-    QVERIFY(header);
-    QVERIFY(!header->captionRow());
-    QCOMPARE(header->items(), (QStringList{"Label", "Value"}));
-    const qreal titleWidth = grid.headerAttributes().singleLineWidth(QStringLiteral("Label")) + 10;
-    QCOMPARE(header->widths().at(0), titleWidth);
-    QCOMPARE(header->widths().at(1), 500 - titleWidth);
-    // The header is bold, the rows are not.
-    QVERIFY(header->attributes().at(0).font().bold());
-}
-
-void TestReport::columnsKeepAReadableMinimumWhenFixedOnesFillThePage()
-{
-    GridOfPrintViewItems grid(QSizeF(300, 700), 11);
-    const QString wide(80, QLatin1Char('W'));
-    grid.addColumnWithTitle(QStringLiteral("A"), 200);
-    grid.addColumnWithTitle(QStringLiteral("B"), 200);
-    grid.addColumnWithTitle(QStringLiteral("C"), 0);
-    grid.addColumnWithTitle(QStringLiteral("D"), 0);
-    grid.addRow({wide, wide, QStringLiteral("c"), QStringLiteral("d")});
-    const QList<qreal> widths = grid.columnWidths();
-    const qreal minimum = grid.minimumColumnWidth();
-    qreal total = 0;
-    for (qreal width : widths) {
-        QVERIFY2(width >= minimum - 1e-9, qPrintable(QString::number(width)));
-        total += width;
-    }
-    QCOMPARE(total, 300.0);
-    QCOMPARE(widths.at(2), minimum);
-    QCOMPARE(widths.at(0), widths.at(1));
-
-    // Columns that cannot all have their minimum keep it and the table runs wider.
-    GridOfPrintViewItems narrow(QSizeF(50, 700), 11);
-    narrow.addColumnWithTitle(QStringLiteral("A"), 200);
-    narrow.addColumnWithTitle(QStringLiteral("B"), 0);
-    narrow.addRow({wide, QStringLiteral("b")});
-    QCOMPARE(narrow.columnWidths(), (QList<qreal>{minimum, minimum}));
-}
-
-void TestReport::rowIsAsTallAsItsTallestCell_data()
-{
-    QTest::addColumn<QString>("cell");
-    QTest::addColumn<int>("lines");
-    QTest::newRow("one word") << QStringLiteral("Wordone") << 1;
-    QTest::newRow("line breaks") << QStringLiteral("Wordone\nWordtwo\r\nWordthree") << 3;
-    QTest::newRow("wrapped words") << QStringLiteral("Wordone Wordtwo Wordthree") << 3;
-    QTest::newRow("long word broken") << QStringLiteral("WordoneWordtwoWordthre") << 3;
-}
-
-void TestReport::rowIsAsTallAsItsTallestCell()
-{
-    QFETCH(QString, cell);
-    QFETCH(int, lines);
-    const PrintTextAttributes style(PrintTextAttributes::userFontOfSize(11));
-    // A column just wide enough for the widest of the three words.
-    const qreal textWidth = style.singleLineWidth(QStringLiteral("Wordthree")) + 1;
-    QVERIFY(style.singleLineWidth(QStringLiteral("Wordone Wordtwo")) > textWidth);
-
-    const auto row = PrintViewItem::rowWithItems({QStringLiteral("x"), cell}, {50, textWidth + 10},
-                                                 {style, style}, nullptr);
-    QCOMPARE(row->height(), lines * lineHeight(style) + 5);
-
-    // The other cell is drawn in a cell of the full row height: its ruling reaches the bottom.
-    QImage image = blankImage(200, 120);
-    QPainter painter(&image);
-    row->drawAt(painter, 10, row->height());
-    painter.end();
-    const int bottom = qFloor(10 + row->height());
-    QVERIFY(qGray(image.pixel(25, bottom)) < 250);
-    QCOMPARE(qGray(image.pixel(25, bottom + 3)), 255);
-}
-
-void TestReport::cellTallerThanTheLimitIsMeasuredAtTheLimit()
-{
-    const PrintTextAttributes style(PrintTextAttributes::userFontOfSize(11));
-    const QString tall = QStringList(80, QStringLiteral("line")).join(QLatin1Char('\n'));
-    QVERIFY(style.wrappedHeight(tall, 100, 10000) > 500);
-    const auto row = PrintViewItem::rowWithItems({tall}, {110}, {style}, nullptr);
-    QCOMPARE(row->height(), 505.0);
-}
-
-void TestReport::rowsShareHeaderAndStyles()
-{
-    GridOfPrintViewItems grid(QSizeF(500, 700), 8);
-    grid.addColumnWithTitle(QStringLiteral("A"), 0);
-    grid.addColumnWithTitle(QString(""), 0); // an empty title is accepted
-    grid.addRows({{"1", "2"}, {"3", "4"}, {"5", "6"}});
-    const QList<PrintViewItemPtr> items = grid.printViewItems();
-    QCOMPARE(items.size(), 4);
-    for (int i = 1; i < 4; ++i) {
-        auto row = std::dynamic_pointer_cast<PrintViewItem_GridRow>(items.at(i));
-        QCOMPARE(row->captionRow(), items.at(0));
-        QCOMPARE(row->items().at(0), QString::number(2 * i - 1));
-        QVERIFY(!row->attributes().at(1).font().bold());
-        QCOMPARE(row->attributes().at(1).font().pointSizeF(), 8.0);
-    }
-}
-
-void TestReport::textBlockHeightIncludesPaddings()
-{
-    const auto title = PrintViewItem::textItemWithText(QStringLiteral("Readings"), 16, true, 0, 5,
-                                                       QSizeF(523, 770));
-    const PrintTextAttributes bold(PrintTextAttributes::userFontOfSize(16, true));
-    QVERIFY(bold.font().bold());
-    QCOMPARE(title->height(), lineHeight(bold) + 5);
-    QVERIFY(!title->canBeTruncated());
-
-    const auto padded = PrintViewItem::textItemWithText(QStringLiteral("Readings"), 16, true, 7, 3,
-                                                        QSizeF(523, 770));
-    QCOMPARE(padded->height(), lineHeight(bold) + 10);
-}
-
-void TestReport::spaceBlockIsTruncatableAndDrawsNothing()
-{
-    const auto space = PrintViewItem::spaceOfHeight(20);
-    QCOMPARE(space->height(), 20.0);
-    QVERIFY(space->canBeTruncated());
-    QVERIFY(!space->captionRow());
-    QImage image = blankImage(100, 100);
-    const QImage before = image;
-    QPainter painter(&image);
-    space->drawAt(painter, 10, 20);
-    painter.end();
-    QCOMPARE(image, before);
-
-    PrintViewItem plain;
-    QCOMPARE(plain.height(), 0.0);
-    QVERIFY(!plain.isHidden());
-    plain.setHidden(true);
-    QVERIFY(plain.isHidden());
-}
-
-void TestReport::wrappedTextStaysInsideItsBoxAtAnyResolution()
-{
-    // Layouts are measured in points; drawn at 300 dpi through a scaled painter the text must
-    // still end within the box it was measured for.
-    const PrintTextAttributes style(PrintTextAttributes::userFontOfSize(11));
-    const QString text = QStringLiteral("Morning reading after a walk, felt fine WWWWWWWWWWWWWWW");
-    const qreal width = 80;
-    for (int dpi : {72, 300}) {
-        const qreal scale = dpi / 72.0;
-        QImage image = blankImage(qCeil(200 * scale), qCeil(200 * scale), dpi);
-        QPainter painter(&image);
-        painter.scale(scale, scale);
-        style.drawWrapped(painter, QRectF(10, 10, width, 180), text);
-        painter.end();
-        const int right = rightmostInk(image);
-        QVERIFY(right > 0);
-        QVERIFY2(right / scale <= 10 + width + 1,
-                 qPrintable(QStringLiteral("dpi %1: ink to %2").arg(dpi).arg(right / scale)));
-        QVERIFY(right / scale >= 10 + width - 25); // and it does use the width
-    }
-}
-
-// Each case is run in a child process (this program with "--misuse NAME"), because in a debug
-// build a misuse of the grid stops the program with an assertion naming the source file.
-void TestReport::gridMisuseIsAProgrammingError_data()
-{
-    QTest::addColumn<QString>("misuse");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("row too short") << "short-row"
-                                   << "Number of items in row doesn't match number of columns";
-    QTest::newRow("row too long") << "long-row"
-                                  << "Number of items in row doesn't match number of columns";
-    QTest::newRow("column after row") << "late-column"
-                                      << "Can't add column to non-empty grid";
-    QTest::newRow("null title") << "null-title"
-                                << "Can't add empty title";
-}
-
-void TestReport::gridMisuseIsAProgrammingError()
-{
-    QFETCH(QString, misuse);
-    QFETCH(QString, message);
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--misuse"), misuse});
-    QVERIFY(child.waitForFinished(30000));
-    const QString output = QString::fromUtf8(child.readAllStandardError());
-#ifdef QT_NO_DEBUG
-    // Release: the operation is refused and the grid is as it was.
-    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(child.exitCode() == 0, qPrintable(output));
-    Q_UNUSED(message);
-#else
-    QVERIFY(child.exitStatus() == QProcess::CrashExit || child.exitCode() != 0);
-    QVERIFY2(output.contains(QLatin1String("src/PrintViewItem")), qPrintable(output));
-    QVERIFY2(output.contains(message), qPrintable(output));
-#endif
-}
-
-// --- Pagination ---------------------------------------------------------------------------------
-
-void TestReport::rowThatDoesNotFitStartsNextPageAfterHeaderCopy()
-{
-    GridOfPrintViewItems grid(kContent, 11);
-    grid.addColumnWithTitle(QStringLiteral("Date"), 100);
-    grid.addColumnWithTitle(QStringLiteral("Comments"), 0);
-    for (int i = 0; i < 120; ++i)
-        grid.addRow({QString::number(i), QStringLiteral("comment %1").arg(i)});
-    const QList<PrintViewItemPtr> table = grid.printViewItems();
-    const auto title =
-        PrintViewItem::textItemWithText(QStringLiteral("Readings"), 16, true, 0, 5, kContent);
-    QList<PrintViewItemPtr> blocks{title};
-    blocks += table;
-
-    const PrintView::Pagination p = PrintView::paginate(blocks, kContent, kPaperHeight);
-    QVERIFY(p.totalPages >= 3);
-    QCOMPARE(p.firstItemOfPage.size(), p.totalPages);
-    QCOMPARE(p.items.count(title), 1); // the title is not repeated
-    QCOMPARE(p.items.count(table.first()), p.totalPages);
-    for (int page = 2; page <= p.totalPages; ++page) {
-        const qsizetype first = p.firstItemOfPage.at(page - 1);
-        QCOMPARE(p.items.at(first), table.first());
-        QCOMPARE(p.rects.at(first).top(), (page - 1) * kPaperHeight);
-        // The row that did not fit follows the copy directly.
-        QCOMPARE(p.rects.at(first + 1).top(), p.rects.at(first).bottom());
-        // ... and it really did not fit: the page before ended with less room than it needs.
-        const QRectF last = p.rects.at(first - 1);
-        QVERIFY(last.bottom() - (page - 2) * kPaperHeight + p.items.at(first + 1)->height() >
-                kContent.height());
-    }
-    // Every data row once, in order, inside a page's content area.
-    int next = 1;
-    for (qsizetype i = 0; i < p.items.size(); ++i) {
-        const QRectF r = p.rects.at(i);
-        QVERIFY(r.bottom() - (pageOf(r) - 1) * kPaperHeight <= kContent.height() + 1e-9);
-        QCOMPARE(r.width(), kContent.width());
-        if (p.items.at(i) != title && p.items.at(i) != table.first())
-            QCOMPARE(p.items.at(i), table.at(next++));
-    }
-    QCOMPARE(next, table.size());
-}
-
-void TestReport::titleStaysAtThePageFoot()
-{
-    const auto title =
-        PrintViewItem::textItemWithText(QStringLiteral("Averages"), 16, true, 0, 5, kContent);
-    GridOfPrintViewItems grid(kContent, 11);
-    grid.addColumnWithTitle(QStringLiteral("Filter"), 0);
-    grid.addRow({QStringLiteral("All")});
-    const QList<PrintViewItemPtr> table = grid.printViewItems();
-    // Room for the title and one point more, not for the header row.
-    const auto filler = fixedBlock(kContent.height() - title->height() - 1);
-    const PrintView::Pagination p =
-        PrintView::paginate({filler, title, table.at(0), table.at(1)}, kContent, kPaperHeight);
-    QCOMPARE(p.totalPages, 2);
-    QCOMPARE(p.items.size(), 4); // the header moved, it is not copied
-    QCOMPARE(rectOf(p, title), QRectF(0, filler->height(), 500, title->height()));
-    QCOMPARE(rectOf(p, table.at(0)).top(), kPaperHeight);
-    QCOMPARE(rectOf(p, table.at(1)).top(), kPaperHeight + table.at(0)->height());
-    QCOMPARE(p.firstItemOfPage, (QList<qsizetype>{0, 2}));
-}
-
-void TestReport::gapMovesToTheNextPageOrIsCut()
-{
-    const auto title = fixedBlock(20);
-    {
-        // 15 points left: the gap of 20 goes to the top of the next page, uncut.
-        const auto gap = PrintViewItem::spaceOfHeight(20);
-        const PrintView::Pagination p =
-            PrintView::paginate({fixedBlock(685), gap, title}, kContent, kPaperHeight);
-        QCOMPARE(p.totalPages, 2);
-        QCOMPARE(rectOf(p, gap), QRectF(0, kPaperHeight, 500, 20));
-        QCOMPARE(rectOf(p, title).top(), kPaperHeight + 20);
-    }
-    {
-        // A taller gap with at least 20 points left is cut to fill the page.
-        const auto gap = PrintViewItem::spaceOfHeight(50);
-        const PrintView::Pagination p =
-            PrintView::paginate({fixedBlock(670), gap, title}, kContent, kPaperHeight);
-        QCOMPARE(p.totalPages, 2);
-        QCOMPARE(rectOf(p, gap), QRectF(0, 670, 500, 30));
-        QCOMPARE(rectOf(p, title).top(), kPaperHeight);
-    }
-    {
-        // Less than 20 points left: not cut, moved whole.
-        const auto gap = PrintViewItem::spaceOfHeight(50);
-        const PrintView::Pagination p =
-            PrintView::paginate({fixedBlock(690), gap}, kContent, kPaperHeight);
-        QCOMPARE(rectOf(p, gap), QRectF(0, kPaperHeight, 500, 50));
-    }
-    {
-        // No blocks at all: one page.
-        const PrintView::Pagination p = PrintView::paginate({}, kContent, kPaperHeight);
-        QCOMPARE(p.totalPages, 1);
-        QVERIFY(p.items.isEmpty());
-    }
-}
-
-void TestReport::hiddenBlocksTakeNoRoomAndHiddenHeadersAreNotRepeated()
-{
-    GridOfPrintViewItems grid(kContent, 11);
-    grid.addColumnWithTitle(QStringLiteral("Label"), 150);
-    grid.addColumnWithTitle(QStringLiteral("Value"), 0);
-    for (int i = 0; i < 100; ++i)
-        grid.addRow({QStringLiteral("label %1").arg(i), QStringLiteral("value")});
-    const QList<PrintViewItemPtr> table = grid.printViewItems();
-    table.first()->setHidden(true);
-    const auto first = fixedBlock(10);
-    QList<PrintViewItemPtr> blocks{first};
-    blocks += table;
-    const PrintView::Pagination p = PrintView::paginate(blocks, kContent, kPaperHeight);
-    QVERIFY(p.totalPages >= 2);
-    QCOMPARE(p.items.count(table.first()), 1);
-    QCOMPARE(rectOf(p, table.first()), QRectF());
-    QCOMPARE(rectOf(p, table.at(1)).top(), 10.0);
-    const qsizetype secondPage = p.firstItemOfPage.at(1);
-    QVERIFY(p.items.at(secondPage) != table.first());
-    QCOMPARE(p.rects.at(secondPage).top(), kPaperHeight);
-}
-
-void TestReport::chartStartsAPageOfItsOwn()
-{
-    const auto chart = PrintViewItem::chartItemWithSource(nullptr, kContent);
-    QCOMPARE(chart->height(), kContent.height());
-    QVERIFY(!chart->canBeTruncated());
-    {
-        const PrintView::Pagination p =
-            PrintView::paginate({fixedBlock(30), chart}, kContent, kPaperHeight);
-        QCOMPARE(p.totalPages, 2);
-        QCOMPARE(rectOf(p, chart), QRectF(0, kPaperHeight, 500, 700));
-    }
-    {
-        // Nothing shown before it: the chart fills the first page.
-        const auto hidden = fixedBlock(30);
-        hidden->setHidden(true);
-        const PrintView::Pagination p =
-            PrintView::paginate({hidden, chart}, kContent, kPaperHeight);
-        QCOMPARE(p.totalPages, 1);
-        QCOMPARE(rectOf(p, chart), QRectF(0, 0, 500, 700));
-    }
-}
-
-void TestReport::blockTallerThanAPageRunsPastIt()
-{
-    const auto tall = fixedBlock(900);
-    const auto after = fixedBlock(10);
-    {
-        // After other blocks: it starts a new page and runs past its foot.
-        const PrintView::Pagination p =
-            PrintView::paginate({fixedBlock(10), tall, after}, kContent, kPaperHeight);
-        QCOMPARE(p.totalPages, 3);
-        QCOMPARE(rectOf(p, tall), QRectF(0, kPaperHeight, 500, 900));
-        QCOMPARE(rectOf(p, after).top(), 2 * kPaperHeight);
-    }
-    {
-        // First on the report: on the first page, which is not left blank.
-        const PrintView::Pagination p = PrintView::paginate({tall, after}, kContent, kPaperHeight);
-        QCOMPARE(p.totalPages, 2);
-        QCOMPARE(rectOf(p, tall), QRectF(0, 0, 500, 900));
-        QCOMPARE(rectOf(p, after).top(), kPaperHeight);
-    }
-}
-
-void TestReport::chartIsTurnedOnPortraitAndUprightOnLandscape()
-{
-    ChartDataSource source;
-    source.setObjects({reading(1, 8, 120, 80), reading(9, 8, 135, 85), reading(20, 8, 128, 82)});
-    const QSizeF portrait(523, 770);
-    const QSizeF landscape(770, 523);
-
-    // Portrait: the value axis runs along the bottom of the slot, the time axis along its right.
-    const auto turned = PrintViewItem::chartItemWithSource(&source, portrait);
-    QVERIFY(turned->drawsTurned(770));
-    QImage page = blankImage(523, 770 + 100);
-    {
-        QPainter painter(&page);
-        turned->drawAt(painter, 100, 770);
-    }
-    QVERIFY(hasLine(page, {40, 100 + 740}, {483, 100 + 740}));
-    QVERIFY(hasLine(page, {493, 100 + 40}, {493, 100 + 730}));
-    QVERIFY(!hasLine(page, {30, 100 + 40}, {30, 100 + 730}));
-
-    // Landscape: upright, the value axis on the left, the time axis along the bottom.
-    const auto upright = PrintViewItem::chartItemWithSource(&source, landscape);
-    QVERIFY(!upright->drawsTurned(523));
-    QImage wide = blankImage(770, 523);
-    {
-        QPainter painter(&wide);
-        upright->drawAt(painter, 0, 523);
-    }
-    QVERIFY(hasLine(wide, {30, 40}, {30, 483}));
-    QVERIFY(hasLine(wide, {40, 493}, {730, 493}));
-    QVERIFY(!hasLine(wide, {740, 40}, {740, 483}));
-
-    // The turned chart is the upright one turned a quarter turn anticlockwise, so that the sheet is
-    // read turned clockwise: earliest dates at the bottom, high values on the left.
-    QImage direct = blankImage(770, 523);
-    {
-        QPainter painter(&direct);
-        ChartPainter::drawChartUsingSource(painter, &source, QRectF(0, 0, 770, 523), true);
-    }
-    const QImage rotated = direct.transformed(QTransform().rotate(-90));
-    const QImage slot = page.copy(0, 100, 523, 770);
-    QCOMPARE(rotated.size(), slot.size());
-    int differing = 0;
-    for (int y = 0; y < slot.height(); ++y) {
-        for (int x = 0; x < slot.width(); ++x)
-            differing += qAbs(qGray(slot.pixel(x, y)) - qGray(rotated.pixel(x, y))) > 60;
-    }
-    QVERIFY2(differing < slot.width() * slot.height() / 200,
-             qPrintable(QString::number(differing)));
-
-    // In the report: a portrait page turns it, a landscape page does not.
-    showSections(false, false, true, true);
-    PrintView onPortrait(a4(), source.objects(), {}, {}, &source);
-    QCOMPARE(onPortrait.totalPages(), 2);
-    auto chart = std::dynamic_pointer_cast<PrintViewItem_Chart>(onPortrait.printViewItems().last());
-    QVERIFY(chart && chart->drawsTurned(onPortrait.printViewItemRects().last().height()));
-    PrintView onLandscape(a4(QPageLayout::Landscape), source.objects(), {}, {}, &source);
-    QCOMPARE(onLandscape.contentSize(), landscape);
-    chart = std::dynamic_pointer_cast<PrintViewItem_Chart>(onLandscape.printViewItems().last());
-    QVERIFY(chart && !chart->drawsTurned(onLandscape.printViewItemRects().last().height()));
-    QCOMPARE(onLandscape.printViewItemRects().last().top(), 595.0);
-}
-
-// --- The report view ----------------------------------------------------------------------------
-
-void TestReport::init()
-{
-    // The report as it is without its optional additions, which tests switch on themselves.
-    Preferences::useTemporaryStore("[General]\nprintPageHeader=false\nprintHomeSummary=false\n"
-                                   "chartShowLegend=false\n");
-}
-
-void TestReport::allSectionsOffGiveOneBlankPage()
-{
-    showSections(false, false, false, false);
-    PrintView view(a4(), someReadings(5), {}, {}, nullptr);
-    QVERIFY(view.printViewItems().isEmpty());
-    QCOMPARE(view.totalPages(), 1);
-    QCOMPARE(view.frame(), QRectF(0, 0, 595, 842));
-    QImage image = blankImage(595, 842);
-    const QImage before = image;
-    QPainter painter(&image);
-    view.drawPage(painter, 1);
-    painter.end();
-    QCOMPARE(image, before);
-}
-
-void TestReport::sectionsComeInTheirOrderWithGaps()
-{
-    showSections(true, true, true, false);
-    ConstMeasurementList all = someReadings(3);
-    const auto average = Average::averageWithArray(&all, Filter::filterWithName("All"));
-    const InformationList information = {
-        InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane"), true)};
-    PrintView view(a4(), all, {average}, information, nullptr);
-    QCOMPARE(view.contentSize(), QSizeF(523, 770));
-    const QString info = qtTrId("print.Information");
-    const QString averages = qtTrId("print.Averages");
-    const QString readings = qtTrId("print.Readings");
-    QCOMPARE(kindsOf(view.printViewItems()),
-             (QStringList{"title:" + info, "header(hidden)", "row", "gap", "title:" + averages,
-                          "header", "row", "gap", "title:" + readings, "header", "row"}));
-    QCOMPARE(view.totalPages(), 1);
-    for (const auto &item : view.printViewItems()) {
-        if (auto title = std::dynamic_pointer_cast<PrintViewItem_Text>(item)) {
-            QCOMPARE(title->attributes().font().pointSizeF(), 16.0);
-            QVERIFY(title->attributes().font().bold());
-        }
-        if (auto gap = std::dynamic_pointer_cast<PrintViewItem_Space>(item))
-            QCOMPARE(gap->height(), 20.0);
-    }
-    // The blocks are stacked without overlap.
-    const QList<QRectF> &rects = view.printViewItemRects();
-    qreal y = 0;
-    for (qsizetype i = 0; i < rects.size(); ++i) {
-        if (view.printViewItems().at(i)->isHidden())
-            continue;
-        QCOMPARE(rects.at(i).top(), y);
-        y = rects.at(i).bottom();
-    }
-
-    // Tables print their title and header even when they have no rows.
-    showSections(false, true, true, false);
-    PrintView empty(a4(), {}, {}, {}, nullptr);
-    QCOMPARE(kindsOf(empty.printViewItems()),
-             (QStringList{"title:" + averages, "header", "gap", "title:" + readings, "header"}));
-}
-
-void TestReport::informationWithoutPrintedItemsIsLeftOut()
-{
-    showSections(true, true, false, false);
-    const InformationList information = {
-        InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane"), false)};
-    PrintView view(a4(), {}, {}, information, nullptr);
-    QCOMPARE(kindsOf(view.printViewItems()),
-             (QStringList{"title:" + qtTrId("print.Averages"), "header"}));
-}
-
-void TestReport::informationTableIsHeaderlessWithItsLabelColumnFitted()
-{
-    showSections(true, false, false, false);
-    auto noValue = InformationItem::fromDictionary(
-        {{InformationItem::kName, QStringLiteral("Doctor")}, {InformationItem::kPrinted, true}});
-    const InformationList information = {
-        InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane"), true),
-        InformationItem::create(QStringLiteral("Hidden"), QStringLiteral("x"), false), noValue};
-    PrintView view(a4(), {}, {}, information, nullptr);
-    QCOMPARE(view.rowsForInformation(), (QList<QStringList>{{"Name", "Jane"}, {"Doctor", "-"}}));
-    const auto header =
-        std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
-    QVERIFY(header && header->isHidden());
-    const qreal fontSize = PrintView::tableFontSize(1);
-    const PrintTextAttributes bold(PrintTextAttributes::userFontOfSize(fontSize, true));
-    const PrintTextAttributes plain(PrintTextAttributes::userFontOfSize(fontSize));
-    const qreal label = std::max({bold.singleLineWidth(qtTrId("print.columns.Label")),
-                                  plain.singleLineWidth("Doctor"), plain.singleLineWidth("Name")}) +
-                        10;
-    QCOMPARE(header->widths(), (QList<qreal>{label, 523 - label}));
-}
-
-void TestReport::averagesColumnsShareTheWidth()
-{
-    showSections(false, true, false, false);
-    setPref("showPulse", true);
-    setPref("showWeight", true);
-    PrintView view(a4(), {}, {}, {}, nullptr);
-    const auto header =
-        std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
-    QVERIFY(header);
-    QCOMPARE(header->items(),
-             (QStringList{qtTrId("print.columns.Filter"), qtTrId("print.columns.Systolic"),
-                          qtTrId("print.columns.Diastolic"), qtTrId("print.columns.PulsePressure"),
-                          qtTrId("print.columns.Pulse"), qtTrId("print.columns.Weight")}));
-    for (qreal width : header->widths())
-        QCOMPARE(width, 523.0 / 6);
-
-    // Custom values are titled with the preference's text itself.
-    setPref("customShow2", true);
-    setPref("customTitle2", QStringLiteral("Glucose"));
-    const auto withCustom =
-        std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
-    QCOMPARE(withCustom->items().size(), 7);
-    QCOMPARE(withCustom->items().last(), QStringLiteral("Glucose"));
-    setPref("customTitle2", QString());
-    const auto untitled =
-        std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
-    QCOMPARE(untitled->items().size(), 7);
-    QCOMPARE(untitled->items().last(), QString());
-}
-
-void TestReport::averagesRowsUseWholeAndDecimalNumbers()
-{
-    setPref("showPulse", false);
-    setPref("showWeight", true);
-    setPref("customShow1", true);
-    ConstMeasurementList all;
-    auto a = reading(1, 8, 130, 85);
-    a->setWeight(72.25);
-    auto b = reading(2, 8, 135, 80);
-    b->setWeight(72.75);
-    all << a << b;
-    const auto named = Average::averageWithArray(&all, Filter::filterWithName("All"));
-    const auto unnamed = Average::averageWithArray(&all, Filter::filterWithName(QString()));
-    PrintView view(a4(), {}, {named, unnamed}, {}, nullptr);
-    const QString notAvailable = qtTrId("not_available");
-    QCOMPARE(view.rowsForAverages(),
-             (QList<QStringList>{{"All", "132", "82", "50", "72.50", notAvailable},
-                                 {" ", "132", "82", "50", "72.50", notAvailable}}));
-}
-
-void TestReport::readingsRowsFollowTheShownColumns()
-{
-    setPref("showPulse", true);
-    setPref("showWeight", true);
-    setPref("customShow3", true);
-    auto older = reading(3, 7, 120, 80);
-    older->setPulse(qlonglong(64));
-    older->setWeight(1234.5);
-    older->setTags({QStringLiteral("morning"), QStringLiteral("left arm")});
-    older->setComments(QStringLiteral("first line\nsecond line"));
-    auto newer = reading(4, 19, 95, 60);
-    newer->setCustomValue3(0.5);
-    // Newest first, as the readings table shows them.
-    PrintView view(a4(), {newer, older}, {}, {}, nullptr);
-    const QLocale locale;
-    const QList<QStringList> rows = view.rowsForReadings();
-    QCOMPARE(rows.size(), 2);
-    QCOMPARE(rows.at(0).size(), 8);
-    QCOMPARE(rows.at(0).mid(2), (QStringList{" 95 /  60", " ", " ", "0.5", " ", " "}));
-    QCOMPARE(rows.at(1).mid(2), (QStringList{"120 /  80", "64", locale.toString(1234.5), " ",
-                                             "morning, left arm", "first line\nsecond line"}));
-    QCOMPARE(rows.at(0).at(0), locale.toString(QDate(2024, 3, 4), QLocale::ShortFormat));
-    QCOMPARE(rows.at(1).at(1), locale.toString(QTime(7, 15), QLocale::ShortFormat));
-    const auto header = std::dynamic_pointer_cast<PrintViewItem_GridRow>(
-        view.printViewItems().at(view.printViewItems().size() - 3));
-    QVERIFY(header);
-    QCOMPARE(header->items().size(), 8);
-    // The comments column takes what the others leave.
-    qreal others = 0;
-    for (int i = 0; i < 7; ++i)
-        others += header->widths().at(i);
-    QCOMPARE(header->widths().at(7), 523 - others);
-}
-
-void TestReport::readingsContinueOnTheNextPageUnderAHeaderCopy()
-{
-    showSections(false, false, true, false);
-    PrintView view(a4(), someReadings(150), {}, {}, nullptr);
-    QVERIFY(view.totalPages() >= 3);
-    const auto &items = view.printViewItems();
-    const PrintViewItemPtr header = items.at(1);
-    QCOMPARE(kindOf(header), QStringLiteral("header"));
-    QCOMPARE(items.count(header), view.totalPages());
-    QCOMPARE(items.count(items.at(0)), 1);
-    for (int page = 2; page <= view.totalPages(); ++page) {
-        const QRectF pageRect = view.rectForPage(page);
-        qsizetype first = 0;
-        while (view.printViewItemRects().at(first).top() < pageRect.top())
-            ++first;
-        QCOMPARE(items.at(first), header);
-        QCOMPARE(view.printViewItemRects().at(first).top(), pageRect.top());
-    }
-    QCOMPARE(view.frame().height(), view.totalPages() * 842.0);
-}
-
-void TestReport::smallerRowSizeFitsMoreRowsOnAPage()
-{
-    showSections(false, false, true, false);
-    const ConstMeasurementList readings = someReadings(300);
-    int pages[3];
-    qreal rowHeights[3];
-    for (int size = 0; size < 3; ++size) {
-        setPref("rowSize", size);
-        PrintView view(a4(), readings, {}, {}, nullptr);
-        pages[size] = view.totalPages();
-        const auto row =
-            std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(2));
-        QCOMPARE(row->attributes().at(0).font().pointSizeF(), PrintView::tableFontSize(size));
-        rowHeights[size] = row->height();
-        const auto title =
-            std::dynamic_pointer_cast<PrintViewItem_Text>(view.printViewItems().at(0));
-        QCOMPARE(title->attributes().font().pointSizeF(), 16.0);
-    }
-    QCOMPARE(PrintView::tableFontSize(0), 11.0);
-    QCOMPARE(PrintView::tableFontSize(1), 9.5);
-    QCOMPARE(PrintView::tableFontSize(2), 8.0);
-    QVERIFY(rowHeights[0] > rowHeights[1] && rowHeights[1] > rowHeights[2]);
-    QVERIFY(pages[0] > pages[1] && pages[1] > pages[2]);
-}
-
-void TestReport::observedPreferenceChangesRebuildTheReport()
-{
-    showSections(false, false, true, false);
-    PrintView view(a4(), someReadings(3), {}, {}, nullptr);
-    QSignalSpy rebuilt(&view, &PrintView::refreshed);
-    QCOMPARE(view.totalPages(), 1);
-
-    setPref("printShowChart", true);
-    QCOMPARE(rebuilt.size(), 1);
-    QCOMPARE(view.totalPages(), 2);
-    QCOMPARE(kindOf(view.printViewItems().last()), QStringLiteral("chart"));
-    QCOMPARE(view.printViewItemRects().last(), QRectF(0, 842, 523, 770));
-
-    setPref("customShow1", true);
-    setPref("customTitle1", QStringLiteral("Sugar"));
-    QCOMPARE(rebuilt.size(), 3);
-    const auto header =
-        std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
-    QVERIFY(header->items().contains(QStringLiteral("Sugar")));
-
-    setPref("showDeviationsInAverages", true);
-    QCOMPARE(rebuilt.size(), 4);
-    // Preferences the report does not show leave it alone.
-    setPref("chartColorPulse", QColor(Qt::red));
-    setPref("autosaveDocuments", false);
-    QCOMPARE(rebuilt.size(), 4);
-
-    // The preferences the report shows, each of which rebuilds it.
-    const QStringList shown = {"printShowAverages",
-                               "printShowChart",
-                               "printShowMeasurements",
-                               "printShowInformation",
-                               "rowSize",
-                               "showWeight",
-                               "showPulse",
-                               "customShow1",
-                               "customShow2",
-                               "customShow3",
-                               "customTitle1",
-                               "customTitle2",
-                               "customTitle3",
-                               "showDeviationsInAverages",
-                               "printHomeSummary",
-                               "homeSummaryDays",
-                               "homeMorningFrom",
-                               "homeMorningTo",
-                               "homeEveningFrom",
-                               "homeEveningTo",
-                               "homeThresholdSystolic",
-                               "homeThresholdDiastolic",
-                               "printPageHeader",
-                               "personName",
-                               "classificationScheme"};
-    QStringList observed = PrintView::observedKeys(), expected = shown;
-    observed.sort();
-    expected.sort();
-    QCOMPARE(observed, expected); // in no particular order
-    for (const QString &key : shown) {
-        rebuilt.clear();
-        const QVariant old = Preferences::shared().valueForKey(key);
-        const auto type = Preferences::typeOfKey(key);
-        const QVariant changed =
-            key == u"rowSize"                    ? QVariant((old.toInt() + 1) % 3)
-            : type == Preferences::Type::Integer ? QVariant(old.toInt() > 0 ? old.toInt() - 1 : 1)
-            : type == Preferences::Type::String  ? QVariant(old.toString() + QLatin1Char('x'))
-            : key.startsWith(u"customTitle")     ? QVariant(old.toString() + QLatin1Char('x'))
-                                                 : QVariant(!old.toBool());
-        QVERIFY(Preferences::shared().setValueForKey(changed, key));
-        QVERIFY2(rebuilt.size() == 1, qPrintable(key));
-    }
-}
-
-void TestReport::homeSummaryComesBeforeTheAverages()
-{
-    showSections(false, true, false, false);
-    setPref("printHomeSummary", true);
-    ConstMeasurementList readings;
-    for (int day = 1; day <= 3; ++day) {
-        readings.append(reading(day, 7, 140, 90));
-        readings.append(reading(day, 20, 130, 80));
-    }
-    PrintView view(a4(), readings, {}, {}, nullptr);
-    const QStringList kinds = kindsOf(view.printViewItems());
-    const QStringList expected = {"title:" + qtTrId("summary.title"),
-                                  "title:" + HomeSummary::compute(readings).periodText() + "\n" +
-                                      HomeSummary::compute(readings).countedText(),
-                                  "header",
-                                  "row",
-                                  "title:" + qtTrId("summary.verdict.at_or_above").arg(135).arg(85),
-                                  "title:" + qtTrId("summary.note"),
-                                  "gap",
-                                  "title:" + qtTrId("print.Averages"),
-                                  "header"};
-    QCOMPARE(kinds, expected);
-    // Each part of the day is a row: all, morning, evening.
-    const auto row = std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(4));
-    QCOMPARE(row->items().at(2), QStringLiteral("140.0 \u00b1 0.0"));
-
-    setPref("printHomeSummary", false);
-    QCOMPARE(kindsOf(view.printViewItems()).first(), "title:" + qtTrId("print.Averages"));
-}
-
-void TestReport::classColumnFollowsTheScheme()
-{
-    showSections(false, false, true, false);
-    const ConstMeasurementList readings = {reading(1, 7, 142, 88)};
-    PrintView view(a4(), readings, {}, {}, nullptr);
-    const QStringList before = view.rowsForReadings().first();
-    setPref("classificationScheme", 1);
-    QStringList row = view.rowsForReadings().first();
-    QCOMPARE(row.size(), before.size() + 1);
-    QCOMPARE(row.at(3), qtTrId("class.esh.isolated_systolic"));
-    const auto header =
-        std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
-    QCOMPARE(header->items().at(3), qtTrId("print.columns.Class").arg("ESH/ESC 2023"));
-    setPref("classificationScheme", 2);
-    QCOMPARE(view.rowsForReadings().first().at(3), qtTrId("class.acc.stage_2"));
-}
-
-// A header and a footer on every page of a long report: the blocks lie between them on every
-// page, the pages are counted, and the PDF's pages say so.
-void TestReport::headerAndFooterOnEveryPage()
-{
-    showSections(false, false, true, true);
-    const ConstMeasurementList readings = someReadings(150);
-    ChartDataSource chart;
-    chart.setObjects(readings);
-    PrintView plain(a4(), readings, {}, {}, &chart);
-    setPref("printPageHeader", true);
-    setPref("personName", QStringLiteral("Jane Doe"));
-    Date::setClock([] { return Date::fromComponents(2024, 4, 2, 12); });
-    PrintView view(a4(), readings, {}, {}, &chart);
-    view.setFilterName(QStringLiteral("Mornings"));
-    const int pages = view.totalPages();
-    QVERIFY(pages >= 4);
-    QVERIFY2(view.headerRect(1).height() > 20, QByteArray::number(view.headerRect(1).height()));
-    QVERIFY(pages >= plain.totalPages());
-
-    const qreal contentHeight = view.contentSize().height();
-    for (int page = 1; page <= pages; ++page) {
-        const QRectF header = view.headerRect(page), footer = view.footerRect(page);
-        const qreal top = view.rectForPage(page).top();
-        QCOMPARE(header.top(), top);
-        QCOMPARE(footer.bottom(), top + contentHeight);
-        QVERIFY(header.bottom() < footer.top());
-        for (qsizetype i = 0; i < view.printViewItems().size(); ++i) {
-            const QRectF r = view.printViewItemRects().at(i);
-            if (r.isNull() || pageOf(r) != page)
-                continue;
-            QVERIFY2(r.top() >= header.bottom() - 0.001 && r.bottom() <= footer.top() + 0.001,
-                     qPrintable(QStringLiteral("page %1 block %2").arg(page).arg(i)));
-        }
-        QCOMPARE(view.footerLines(page).at(1), qtTrId("print.footer.page").arg(page).arg(pages));
-    }
-    QVERIFY(view.headerLines().at(0).endsWith(QStringLiteral("Jane Doe")));
-
-    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (pdftotext.isEmpty())
-        QSKIP("pdftotext (poppler-utils) is not installed");
-    const QString pdf = TestSupport::outputPath(QStringLiteral("report-header.pdf"));
-    QString error;
-    QVERIFY2(view.writePdf(pdf, &error), qPrintable(error));
-    Date::setClock(nullptr);
-    const QString period = view.headerLines().at(1).section(QStringLiteral("   "), 0, 0);
-    for (int page = 1; page <= pages; ++page) {
-        const QString text =
-            runTool(pdftotext, {"-f", QString::number(page), "-l", QString::number(page), pdf, "-"})
-                .value_or(QString());
-        QVERIFY2(text.contains(QStringLiteral("Page %1 of %2").arg(page).arg(pages)),
-                 qPrintable(text));
-        QVERIFY(text.contains(QStringLiteral("Jane Doe")));
-        QVERIFY(text.contains(QStringLiteral("Filter: Mornings")));
-        QVERIFY2(text.contains(period), qPrintable(period));
-        QVERIFY(
-            text.contains(qtTrId("print.footer.printed")
-                              .arg(QLocale().toString(QDate(2024, 4, 2), QLocale::ShortFormat))));
-    }
-}
-
-// --- Paper --------------------------------------------------------------------------------------
-
-void TestReport::pdfOfASmallDocument()
-{
-    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
-    if (pdftotext.isEmpty() || pdfinfo.isEmpty())
-        QSKIP("pdftotext and pdfinfo (poppler-utils) are not installed");
-    Date::setClock([] { return Date::fromComponents(2024, 3, 20, 12); });
-
-    MyDocument document;
-    document.setInformation(
-        {InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane Doe"), true),
-         InformationItem::create(QStringLiteral("Secret"), QStringLiteral("not printed"), false),
-         InformationItem::create(QStringLiteral("Doctor"), QStringLiteral("Dr. Who"), true)});
-    MeasurementList readings;
-    for (int day = 1; day <= 12; ++day) {
-        auto r = reading(day, 7, 118 + day, 76 + day % 5);
-        r->setPulse(qlonglong(60 + day));
-        if (day % 3 == 0)
-            r->setWeight(71.5 + day / 10.0);
-        if (day == 5) {
-            r->setTags({QStringLiteral("evening"), QStringLiteral("stress")});
-            r->setComments(QStringLiteral("Headache in the morning\nMeasured twice"));
-        }
-        readings.append(r);
-    }
-    document.addMeasurements(readings);
-    document.setSortItemsAscending(false);
-
-    const QString pdf = TestSupport::outputPath(QStringLiteral("report.pdf"));
-    QFile::remove(pdf);
-    PrintSettings settings(document.printInfo());
-    settings.setPageLayout(a4());
-    document.setPrintSettings(settings);
-    QString error;
-    QVERIFY2(PrintView::writeDocumentReport(document, pdf, &error), qPrintable(error));
-
-    // Tables on page 1, the chart alone on page 2.
-    const QString info = runTool(pdfinfo, {pdf}).value_or(QString());
-    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))), qPrintable(info));
-    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 842"))),
-             qPrintable(info));
-
-    const QString first =
-        runTool(pdftotext, {"-f", "1", "-l", "1", "-layout", pdf, "-"}).value_or(QString());
-    for (const QString &expected :
-         {qtTrId("print.Information"), qtTrId("print.Averages"), qtTrId("print.Readings"),
-          QStringLiteral("Jane Doe"), QStringLiteral("Dr. Who"), qtTrId("print.columns.Comments"),
-          QStringLiteral("Headache in the morning"), QStringLiteral("Measured twice"),
-          QStringLiteral("evening, stress"), QStringLiteral("71.8")})
-        QVERIFY2(first.contains(expected), qPrintable(expected + QStringLiteral(" in:\n") + first));
-    QVERIFY(first.contains(QRegularExpression(QStringLiteral("130 /\\s+78"))));
-    QVERIFY(!first.contains(QStringLiteral("not printed")));
-    QVERIFY(!first.contains(qtTrId("print.columns.Label"))); // the information header is hidden
-    // Newest first, as the document sorts.
-    const QLocale locale;
-    const qsizetype newest =
-        first.indexOf(locale.toString(QDate(2024, 3, 12), QLocale::ShortFormat));
-    const qsizetype oldest =
-        first.indexOf(locale.toString(QDate(2024, 3, 1), QLocale::ShortFormat));
-    QVERIFY(newest > 0 && oldest > newest);
-
-    const QString second = runTool(pdftotext, {"-f", "2", "-l", "2", pdf, "-"}).value_or(QString());
-    QVERIFY(!second.contains(qtTrId("print.Readings")));
-    Date::setClock({});
-}
-
-void TestReport::pdfThatCannotBeWrittenIsReported()
-{
-    QTemporaryDir dir;
-    const QString existing = dir.filePath(QStringLiteral("keep.pdf"));
-    {
-        QFile file(existing);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("old contents");
-    }
-    PrintView view(a4(), someReadings(2), {}, {}, nullptr);
-    QString error;
-    QVERIFY(!view.writePdf(dir.filePath(QStringLiteral("missing/dir/report.pdf")), &error));
-    QVERIFY(error.contains(QLatin1String("report.pdf")));
-
-    // A page layout the paper cannot take leaves the existing file as it was.
-    QPageLayout broken(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(400, 0, 400, 0),
-                       QPageLayout::Point, QMarginsF(0, 0, 0, 0));
-    {
-        PrintView bad(broken, someReadings(200), {}, {}, nullptr);
-        QVERIFY(!bad.hasContentArea());
-        QCOMPARE(bad.totalPages(), 1);
-        error.clear();
-        QVERIFY(!bad.writePdf(existing, &error));
-        QVERIFY(!error.isEmpty());
-        QFile file(existing);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("old contents"));
-    }
-}
-
-void TestReport::printerGetsTheSamePages()
-{
-    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (pdftotext.isEmpty())
-        QSKIP("pdftotext (poppler-utils) is not installed");
-    showSections(false, false, true, true);
-    ChartDataSource source;
-    source.setObjects(someReadings(80));
-    PrintView view(a4(), source.objects(), {}, {}, &source);
-    QCOMPARE(view.totalPages(), 3);
-
-    QTemporaryDir dir;
-    const QString viaWriter = dir.filePath(QStringLiteral("writer.pdf"));
-    const QString viaPrinter = dir.filePath(QStringLiteral("printer.pdf"));
-    QVERIFY(view.writePdf(viaWriter));
-    // A high-resolution printer and a writer at its default resolution draw the same report.
-    // Both start from the report's layout, as a print dialog does.
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(viaPrinter);
-    QVERIFY(printer.setPageLayout(view.pageLayout()));
-    QString error;
-    QVERIFY2(view.printTo(printer, &error), qPrintable(error));
-    const QString viaDefaultWriter = dir.filePath(QStringLiteral("default.pdf"));
-    {
-        QPdfWriter writer(viaDefaultWriter);
-        QVERIFY(writer.setPageLayout(view.pageLayout()));
-        QVERIFY(view.printTo(writer, &error));
-    }
-    const auto text = [&](const QString &file) {
-        return runTool(pdftotext, {"-layout", file, "-"}).value_or(QStringLiteral("failed"));
-    };
-    const QString expected = text(viaWriter);
-    QCOMPARE(expected.count(QLatin1Char('\f')), 3);
-    QCOMPARE(text(viaPrinter), expected);
-    QCOMPARE(text(viaDefaultWriter), expected);
-}
-
 // The pages of a PDF file, each as the text on it.
 QStringList pdfPages(const QString &file)
 {
@@ -1250,125 +182,9 @@ QStringList pdfPages(const QString &file)
     return pages;
 }
 
-void TestReport::printerLayoutAndPageRangeAreHonoured()
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        QSKIP("pdftotext (poppler-utils) is not installed");
-    showSections(false, false, true, false);
-    PrintView view(a4(), someReadings(150), {}, {}, nullptr);
-    const int portraitPages = view.totalPages();
-    QVERIFY(portraitPages >= 3);
-    QTemporaryDir dir;
-
-    // The print dialog's page range: only those pages, in order; pages past the end are left out.
-    const QString ranged = dir.filePath(QStringLiteral("ranged.pdf"));
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(ranged);
-        QVERIFY(printer.setPageLayout(view.pageLayout()));
-        QPageRanges ranges;
-        ranges.addPage(2);
-        ranges.addRange(portraitPages, portraitPages + 5);
-        printer.setPageRanges(ranges);
-        QString error;
-        QVERIFY2(view.printTo(printer, &error), qPrintable(error));
-    }
-    const QString all = dir.filePath(QStringLiteral("all.pdf"));
-    QVERIFY(view.writePdf(all));
-    const QStringList allPages = pdfPages(all);
-    QCOMPARE(allPages.size(), portraitPages);
-    QCOMPARE(pdfPages(ranged), (QStringList{allPages.at(1), allPages.last()}));
-
-    // A range that names no page of the report prints nothing and says why.
-    {
-        QPdfWriter writer(dir.filePath(QStringLiteral("none.pdf")));
-        QVERIFY(writer.setPageLayout(view.pageLayout()));
-        QPageRanges ranges;
-        ranges.addRange(portraitPages + 1, portraitPages + 3);
-        writer.setPageRanges(ranges);
-        QString error;
-        QVERIFY(!view.printTo(writer, &error));
-        QCOMPARE(error, qtTrId("print.error.page_range").arg(portraitPages));
-    }
-
-    // Paper turned in the preview: the report is laid out again for the wider, lower page.
-    const QString turned = dir.filePath(QStringLiteral("turned.pdf"));
-    {
-        QPdfWriter writer(turned);
-        QVERIFY(writer.setPageLayout(view.pageLayout()));
-        QVERIFY(writer.setPageOrientation(QPageLayout::Landscape));
-        QString error;
-        QVERIFY2(view.printTo(writer, &error), qPrintable(error));
-    }
-    QCOMPARE(view.pageLayout().orientation(), QPageLayout::Landscape);
-    QCOMPARE(view.contentSize(), QSizeF(842 - 72, 595 - 72));
-    QVERIFY(view.totalPages() > portraitPages);
-    QCOMPARE(pdfPages(turned).size(), view.totalPages());
-    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
-    if (!pdfinfo.isEmpty()) {
-        const QString info = runTool(pdfinfo, {turned}).value_or(QString());
-        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+842 x 595"))),
-                 qPrintable(info));
-    }
-}
-
-void TestReport::printSettingsRoundTripKeepsUnknownAttributes()
-{
-    // What the document keeps: the file's attributes with the layout's written over them.
-    QVariantMap stored{{PrintSettings::kPaperSize, QSizeF(612, 792)},
-                       {PrintSettings::kPaperName, QStringLiteral("na-letter")},
-                       {QStringLiteral("NSHorizontallyCentered"), true},
-                       {QStringLiteral("NSScalingFactor"), 0.9}};
-    PrintSettings settings(stored);
-    const QPageLayout letter = settings.pageLayout();
-    QCOMPARE(letter.pageSize().id(), QPageSize::Letter);
-    QCOMPARE(letter.margins(QPageLayout::Point), QMarginsF(72, 90, 72, 90));
-
-    // Same paper, other margins and turned: the paper's name stays, so do the unknown ones.
-    QPageLayout changed = letter;
-    changed.setOrientation(QPageLayout::Landscape);
-    QVERIFY(changed.setMargins(QMarginsF(10, 20, 30, 40)));
-    settings.setPageLayout(changed);
-    QVariantMap attributes = settings.attributes();
-    QCOMPARE(attributes.value(PrintSettings::kPaperSize).toSizeF(), QSizeF(792, 612));
-    QCOMPARE(attributes.value(PrintSettings::kOrientation).toLongLong(), 1);
-    QCOMPARE(attributes.value(PrintSettings::kLeftMargin).toDouble(), 10.0);
-    QCOMPARE(attributes.value(PrintSettings::kBottomMargin).toDouble(), 40.0);
-    QCOMPARE(attributes.value(QStringLiteral("NSHorizontallyCentered")), QVariant(true));
-    QCOMPARE(attributes.value(QStringLiteral("NSScalingFactor")), QVariant(0.9));
-    // Read back, the layout is the one written.
-    const QPageLayout back = PrintSettings(attributes).pageLayout();
-    QCOMPARE(back.orientation(), QPageLayout::Landscape);
-    QCOMPARE(back.fullRect(QPageLayout::Point), changed.fullRect(QPageLayout::Point));
-    QCOMPARE(back.margins(QPageLayout::Point), QMarginsF(10, 20, 30, 40));
-    QCOMPARE(back.pageSize().id(), QPageSize::Letter);
-    QCOMPARE(attributes.value(PrintSettings::kPaperName), QVariant(QStringLiteral("na-letter")));
-
-    // Other paper: the old paper's name goes, the rest stays.
-    settings.setPageLayout(a4());
-    attributes = settings.attributes();
-    QVERIFY(!attributes.contains(PrintSettings::kPaperName));
-    QCOMPARE(attributes.value(QStringLiteral("NSScalingFactor")), QVariant(0.9));
-    QCOMPARE(PrintSettings(attributes).pageLayout().pageSize().id(), QPageSize::A4);
-
-    // Through the document and its file, nothing is lost.
-    MyDocument document;
-    document.setPrintSettings(settings);
-    MyDocument copy;
-    QVERIFY(copy.readFromData(document.dataOfType(QString()), QString()));
-    QCOMPARE(copy.printSettings(), settings);
-    QCOMPARE(copy.printSettings().pageLayout().margins(QPageLayout::Point),
-             QMarginsF(36, 36, 36, 36));
-
-    // An invalid layout changes nothing.
-    settings.setPageLayout(QPageLayout());
-    QCOMPARE(settings.attributes(), attributes);
-}
-
 // The child side of gridMisuseIsAProgrammingError: returns 0 when the misuse was refused and the
 // grid kept its state.
-static int runMisuse(const QString &misuse)
+int runMisuse(const QString &misuse)
 {
     GridOfPrintViewItems grid(QSizeF(500, 700), 11);
     grid.addColumnWithTitle(QStringLiteral("A"), 0);
@@ -1390,6 +206,1166 @@ static int runMisuse(const QString &misuse)
         grid.columnCount() == 2 && grid.printViewItems().size() == grid.rowCount() + 1;
     return refused && unchanged ? 0 : 1;
 }
+
+} // namespace
+
+class TestReport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fixedColumnTakesTextWidthPlusTenUpToItsBound()
+    {
+        GridOfPrintViewItems grid(QSizeF(500, 700), 11);
+        QVERIFY(grid.addColumnWithTitle(QStringLiteral("N"), 100));
+        QVERIFY(grid.addColumnWithTitle(QStringLiteral("Long"), 100));
+        QVERIFY(grid.addColumnWithTitle(QStringLiteral("Rest"), 0));
+        const QString shortText = QStringLiteral("12345");
+        const QString longText = QStringLiteral(
+            "a text much wider than one hundred points that has to wrap in its column");
+        QVERIFY(grid.addRow({QStringLiteral("1"), longText, QStringLiteral("x")}));
+        QVERIFY(grid.addRow({shortText, QStringLiteral("y"), QStringLiteral("z")}));
+
+        const PrintTextAttributes text = grid.textAttributes();
+        const PrintTextAttributes header = grid.headerAttributes();
+        const qreal need = std::max(text.singleLineWidth(shortText), header.singleLineWidth("N"));
+        QVERIFY(need > 20 && need < 60);
+        QCOMPARE(grid.maxWidthForColumn(0, header, text), need + 10);
+
+        const QList<PrintViewItemPtr> items = grid.printViewItems();
+        QCOMPARE(items.size(), 3);
+        auto row = std::dynamic_pointer_cast<PrintViewItem_GridRow>(items.at(1));
+        QVERIFY(row);
+        QCOMPARE(row->widths().at(0), need + 10);
+        QCOMPARE(row->widths().at(1), 100.0);
+        QCOMPARE(row->widths().at(2), 500 - (need + 10) - 100);
+        // The long text wraps within 90 points: more than one line, and each line fits.
+        QCOMPARE(row->height(), text.wrappedHeight(longText, 90, 500) + 5);
+        QVERIFY(row->height() > 2 * lineHeight(text));
+    }
+
+    void automaticColumnsShareTheRest()
+    {
+        GridOfPrintViewItems grid(QSizeF(500, 700), 9.5);
+        const QString wide(60, QLatin1Char('W'));
+        grid.addColumnWithTitle(QStringLiteral("A"), 60);
+        grid.addColumnWithTitle(QStringLiteral("B"), 0);
+        grid.addColumnWithTitle(QStringLiteral("C"), 140);
+        grid.addColumnWithTitle(QStringLiteral("D"), 0);
+        grid.addRow({wide, QStringLiteral("b"), wide, QStringLiteral("d")});
+        QCOMPARE(grid.columnWidths(), (QList<qreal>{60, 150, 140, 150}));
+
+        // Every column automatic: equal shares of the whole width.
+        GridOfPrintViewItems averages(QSizeF(523, 770), 9.5);
+        for (int i = 0; i < 6; ++i)
+            averages.addColumnWithTitle(QString::number(i), 0);
+        for (qreal width : averages.columnWidths())
+            QCOMPARE(width, 523.0 / 6);
+    }
+
+    void gridWithoutRowsIsItsHeaderRow()
+    {
+        GridOfPrintViewItems grid(QSizeF(500, 700), 11);
+        grid.addColumnWithTitle(QStringLiteral("Label"), 150);
+        grid.addColumnWithTitle(QStringLiteral("Value"), 0);
+        const QList<PrintViewItemPtr> items = grid.printViewItems();
+        QCOMPARE(items.size(), 1);
+        auto header = std::dynamic_pointer_cast<PrintViewItem_GridRow>(items.at(0));
+        QVERIFY(header);
+        QVERIFY(!header->captionRow());
+        QCOMPARE(header->items(), (QStringList{"Label", "Value"}));
+        const qreal titleWidth =
+            grid.headerAttributes().singleLineWidth(QStringLiteral("Label")) + 10;
+        QCOMPARE(header->widths().at(0), titleWidth);
+        QCOMPARE(header->widths().at(1), 500 - titleWidth);
+        // The header is bold, the rows are not.
+        QVERIFY(header->attributes().at(0).font().bold());
+    }
+
+    void columnsKeepAReadableMinimumWhenFixedOnesFillThePage()
+    {
+        GridOfPrintViewItems grid(QSizeF(300, 700), 11);
+        const QString wide(80, QLatin1Char('W'));
+        grid.addColumnWithTitle(QStringLiteral("A"), 200);
+        grid.addColumnWithTitle(QStringLiteral("B"), 200);
+        grid.addColumnWithTitle(QStringLiteral("C"), 0);
+        grid.addColumnWithTitle(QStringLiteral("D"), 0);
+        grid.addRow({wide, wide, QStringLiteral("c"), QStringLiteral("d")});
+        const QList<qreal> widths = grid.columnWidths();
+        const qreal minimum = grid.minimumColumnWidth();
+        qreal total = 0;
+        for (qreal width : widths) {
+            QVERIFY2(width >= minimum - 1e-9, qPrintable(QString::number(width)));
+            total += width;
+        }
+        QCOMPARE(total, 300.0);
+        QCOMPARE(widths.at(2), minimum);
+        QCOMPARE(widths.at(0), widths.at(1));
+
+        // Columns that cannot all have their minimum keep it and the table runs wider.
+        GridOfPrintViewItems narrow(QSizeF(50, 700), 11);
+        narrow.addColumnWithTitle(QStringLiteral("A"), 200);
+        narrow.addColumnWithTitle(QStringLiteral("B"), 0);
+        narrow.addRow({wide, QStringLiteral("b")});
+        QCOMPARE(narrow.columnWidths(), (QList<qreal>{minimum, minimum}));
+    }
+
+    void rowIsAsTallAsItsTallestCell_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("one word") << QStringLiteral("Wordone") << 1;
+        QTest::newRow("line breaks") << QStringLiteral("Wordone\nWordtwo\r\nWordthree") << 3;
+        QTest::newRow("wrapped words") << QStringLiteral("Wordone Wordtwo Wordthree") << 3;
+        QTest::newRow("long word broken") << QStringLiteral("WordoneWordtwoWordthre") << 3;
+    }
+
+    void rowIsAsTallAsItsTallestCell()
+    {
+        QFETCH(QString, cell);
+        QFETCH(int, lines);
+        const PrintTextAttributes style(PrintTextAttributes::userFontOfSize(11));
+        // A column just wide enough for the widest of the three words.
+        const qreal textWidth = style.singleLineWidth(QStringLiteral("Wordthree")) + 1;
+        QVERIFY(style.singleLineWidth(QStringLiteral("Wordone Wordtwo")) > textWidth);
+
+        const auto row = PrintViewItem::rowWithItems({QStringLiteral("x"), cell},
+                                                     {50, textWidth + 10}, {style, style}, nullptr);
+        QCOMPARE(row->height(), lines * lineHeight(style) + 5);
+
+        // The other cell is drawn in a cell of the full row height: its ruling reaches the bottom.
+        QImage image = blankImage(200, 120);
+        QPainter painter(&image);
+        row->drawAt(painter, 10, row->height());
+        painter.end();
+        const int bottom = qFloor(10 + row->height());
+        QVERIFY(qGray(image.pixel(25, bottom)) < 250);
+        QCOMPARE(qGray(image.pixel(25, bottom + 3)), 255);
+    }
+
+    void cellTallerThanTheLimitIsMeasuredAtTheLimit()
+    {
+        const PrintTextAttributes style(PrintTextAttributes::userFontOfSize(11));
+        const QString tall = QStringList(80, QStringLiteral("line")).join(QLatin1Char('\n'));
+        QVERIFY(style.wrappedHeight(tall, 100, 10000) > 500);
+        const auto row = PrintViewItem::rowWithItems({tall}, {110}, {style}, nullptr);
+        QCOMPARE(row->height(), 505.0);
+    }
+
+    void rowsShareHeaderAndStyles()
+    {
+        GridOfPrintViewItems grid(QSizeF(500, 700), 8);
+        grid.addColumnWithTitle(QStringLiteral("A"), 0);
+        grid.addColumnWithTitle(QString(""), 0); // an empty title is accepted
+        grid.addRows({{"1", "2"}, {"3", "4"}, {"5", "6"}});
+        const QList<PrintViewItemPtr> items = grid.printViewItems();
+        QCOMPARE(items.size(), 4);
+        for (int i = 1; i < 4; ++i) {
+            auto row = std::dynamic_pointer_cast<PrintViewItem_GridRow>(items.at(i));
+            QCOMPARE(row->captionRow(), items.at(0));
+            QCOMPARE(row->items().at(0), QString::number(2 * i - 1));
+            QVERIFY(!row->attributes().at(1).font().bold());
+            QCOMPARE(row->attributes().at(1).font().pointSizeF(), 8.0);
+        }
+    }
+
+    void textBlockHeightIncludesPaddings()
+    {
+        const auto title = PrintViewItem::textItemWithText(QStringLiteral("Readings"), 16, true, 0,
+                                                           5, QSizeF(523, 770));
+        const PrintTextAttributes bold(PrintTextAttributes::userFontOfSize(16, true));
+        QVERIFY(bold.font().bold());
+        QCOMPARE(title->height(), lineHeight(bold) + 5);
+        QVERIFY(!title->canBeTruncated());
+
+        const auto padded = PrintViewItem::textItemWithText(QStringLiteral("Readings"), 16, true, 7,
+                                                            3, QSizeF(523, 770));
+        QCOMPARE(padded->height(), lineHeight(bold) + 10);
+    }
+
+    void spaceBlockIsTruncatableAndDrawsNothing()
+    {
+        const auto space = PrintViewItem::spaceOfHeight(20);
+        QCOMPARE(space->height(), 20.0);
+        QVERIFY(space->canBeTruncated());
+        QVERIFY(!space->captionRow());
+        QImage image = blankImage(100, 100);
+        const QImage before = image;
+        QPainter painter(&image);
+        space->drawAt(painter, 10, 20);
+        painter.end();
+        QCOMPARE(image, before);
+
+        PrintViewItem plain;
+        QCOMPARE(plain.height(), 0.0);
+        QVERIFY(!plain.isHidden());
+        plain.setHidden(true);
+        QVERIFY(plain.isHidden());
+    }
+
+    void wrappedTextStaysInsideItsBoxAtAnyResolution()
+    {
+        // Layouts are measured in points; drawn at 300 dpi through a scaled painter the text must
+        // still end within the box it was measured for.
+        const PrintTextAttributes style(PrintTextAttributes::userFontOfSize(11));
+        const QString text =
+            QStringLiteral("Morning reading after a walk, felt fine WWWWWWWWWWWWWWW");
+        const qreal width = 80;
+        for (int dpi : {72, 300}) {
+            const qreal scale = dpi / 72.0;
+            QImage image = blankImage(qCeil(200 * scale), qCeil(200 * scale), dpi);
+            QPainter painter(&image);
+            painter.scale(scale, scale);
+            style.drawWrapped(painter, QRectF(10, 10, width, 180), text);
+            painter.end();
+            const int right = rightmostInk(image);
+            QVERIFY(right > 0);
+            QVERIFY2(right / scale <= 10 + width + 1,
+                     qPrintable(QStringLiteral("dpi %1: ink to %2").arg(dpi).arg(right / scale)));
+            QVERIFY(right / scale >= 10 + width - 25); // and it does use the width
+        }
+    }
+
+    // Each case is run in a child process (this program with "--misuse NAME"), because in a debug
+    // build a misuse of the grid stops the program with an assertion naming the source file.
+    void gridMisuseIsAProgrammingError_data()
+    {
+        QTest::addColumn<QString>("misuse");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("row too short") << "short-row"
+                                       << "Number of items in row doesn't match number of columns";
+        QTest::newRow("row too long") << "long-row"
+                                      << "Number of items in row doesn't match number of columns";
+        QTest::newRow("column after row") << "late-column"
+                                          << "Can't add column to non-empty grid";
+        QTest::newRow("null title") << "null-title"
+                                    << "Can't add empty title";
+    }
+
+    void gridMisuseIsAProgrammingError()
+    {
+        QFETCH(QString, misuse);
+        QFETCH(QString, message);
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--misuse"), misuse});
+        QVERIFY(child.waitForFinished(30000));
+        const QString output = QString::fromUtf8(child.readAllStandardError());
+#ifdef QT_NO_DEBUG
+        // Release: the operation is refused and the grid is as it was.
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(child.exitCode() == 0, qPrintable(output));
+        Q_UNUSED(message);
+#else
+        QVERIFY(child.exitStatus() == QProcess::CrashExit || child.exitCode() != 0);
+        QVERIFY2(output.contains(QLatin1String("src/PrintViewItem")), qPrintable(output));
+        QVERIFY2(output.contains(message), qPrintable(output));
+#endif
+    }
+
+    // Pagination
+
+    void rowThatDoesNotFitStartsNextPageAfterHeaderCopy()
+    {
+        GridOfPrintViewItems grid(kContent, 11);
+        grid.addColumnWithTitle(QStringLiteral("Date"), 100);
+        grid.addColumnWithTitle(QStringLiteral("Comments"), 0);
+        for (int i = 0; i < 120; ++i)
+            grid.addRow({QString::number(i), QStringLiteral("comment %1").arg(i)});
+        const QList<PrintViewItemPtr> table = grid.printViewItems();
+        const auto title =
+            PrintViewItem::textItemWithText(QStringLiteral("Readings"), 16, true, 0, 5, kContent);
+        QList<PrintViewItemPtr> blocks{title};
+        blocks += table;
+
+        const PrintView::Pagination p = PrintView::paginate(blocks, kContent, kPaperHeight);
+        QVERIFY(p.totalPages >= 3);
+        QCOMPARE(p.firstItemOfPage.size(), p.totalPages);
+        QCOMPARE(p.items.count(title), 1); // the title is not repeated
+        QCOMPARE(p.items.count(table.first()), p.totalPages);
+        for (int page = 2; page <= p.totalPages; ++page) {
+            const qsizetype first = p.firstItemOfPage.at(page - 1);
+            QCOMPARE(p.items.at(first), table.first());
+            QCOMPARE(p.rects.at(first).top(), (page - 1) * kPaperHeight);
+            // The row that did not fit follows the copy directly.
+            QCOMPARE(p.rects.at(first + 1).top(), p.rects.at(first).bottom());
+            // ... and it really did not fit: the page before ended with less room than it needs.
+            const QRectF last = p.rects.at(first - 1);
+            QVERIFY(last.bottom() - (page - 2) * kPaperHeight + p.items.at(first + 1)->height() >
+                    kContent.height());
+        }
+        // Every data row once, in order, inside a page's content area.
+        int next = 1;
+        for (qsizetype i = 0; i < p.items.size(); ++i) {
+            const QRectF r = p.rects.at(i);
+            QVERIFY(r.bottom() - (pageOf(r) - 1) * kPaperHeight <= kContent.height() + 1e-9);
+            QCOMPARE(r.width(), kContent.width());
+            if (p.items.at(i) != title && p.items.at(i) != table.first())
+                QCOMPARE(p.items.at(i), table.at(next++));
+        }
+        QCOMPARE(next, table.size());
+    }
+
+    void titleStaysAtThePageFoot()
+    {
+        const auto title =
+            PrintViewItem::textItemWithText(QStringLiteral("Averages"), 16, true, 0, 5, kContent);
+        GridOfPrintViewItems grid(kContent, 11);
+        grid.addColumnWithTitle(QStringLiteral("Filter"), 0);
+        grid.addRow({QStringLiteral("All")});
+        const QList<PrintViewItemPtr> table = grid.printViewItems();
+        // Room for the title and one point more, not for the header row.
+        const auto filler = fixedBlock(kContent.height() - title->height() - 1);
+        const PrintView::Pagination p =
+            PrintView::paginate({filler, title, table.at(0), table.at(1)}, kContent, kPaperHeight);
+        QCOMPARE(p.totalPages, 2);
+        QCOMPARE(p.items.size(), 4); // the header moved, it is not copied
+        QCOMPARE(rectOf(p, title), QRectF(0, filler->height(), 500, title->height()));
+        QCOMPARE(rectOf(p, table.at(0)).top(), kPaperHeight);
+        QCOMPARE(rectOf(p, table.at(1)).top(), kPaperHeight + table.at(0)->height());
+        QCOMPARE(p.firstItemOfPage, (QList<qsizetype>{0, 2}));
+    }
+
+    void gapMovesToTheNextPageOrIsCut()
+    {
+        const auto title = fixedBlock(20);
+        {
+            // 15 points left: the gap of 20 goes to the top of the next page, uncut.
+            const auto gap = PrintViewItem::spaceOfHeight(20);
+            const PrintView::Pagination p =
+                PrintView::paginate({fixedBlock(685), gap, title}, kContent, kPaperHeight);
+            QCOMPARE(p.totalPages, 2);
+            QCOMPARE(rectOf(p, gap), QRectF(0, kPaperHeight, 500, 20));
+            QCOMPARE(rectOf(p, title).top(), kPaperHeight + 20);
+        }
+        {
+            // A taller gap with at least 20 points left is cut to fill the page.
+            const auto gap = PrintViewItem::spaceOfHeight(50);
+            const PrintView::Pagination p =
+                PrintView::paginate({fixedBlock(670), gap, title}, kContent, kPaperHeight);
+            QCOMPARE(p.totalPages, 2);
+            QCOMPARE(rectOf(p, gap), QRectF(0, 670, 500, 30));
+            QCOMPARE(rectOf(p, title).top(), kPaperHeight);
+        }
+        {
+            // Less than 20 points left: not cut, moved whole.
+            const auto gap = PrintViewItem::spaceOfHeight(50);
+            const PrintView::Pagination p =
+                PrintView::paginate({fixedBlock(690), gap}, kContent, kPaperHeight);
+            QCOMPARE(rectOf(p, gap), QRectF(0, kPaperHeight, 500, 50));
+        }
+        {
+            // No blocks at all: one page.
+            const PrintView::Pagination p = PrintView::paginate({}, kContent, kPaperHeight);
+            QCOMPARE(p.totalPages, 1);
+            QVERIFY(p.items.isEmpty());
+        }
+    }
+
+    void hiddenBlocksTakeNoRoomAndHiddenHeadersAreNotRepeated()
+    {
+        GridOfPrintViewItems grid(kContent, 11);
+        grid.addColumnWithTitle(QStringLiteral("Label"), 150);
+        grid.addColumnWithTitle(QStringLiteral("Value"), 0);
+        for (int i = 0; i < 100; ++i)
+            grid.addRow({QStringLiteral("label %1").arg(i), QStringLiteral("value")});
+        const QList<PrintViewItemPtr> table = grid.printViewItems();
+        table.first()->setHidden(true);
+        const auto first = fixedBlock(10);
+        QList<PrintViewItemPtr> blocks{first};
+        blocks += table;
+        const PrintView::Pagination p = PrintView::paginate(blocks, kContent, kPaperHeight);
+        QVERIFY(p.totalPages >= 2);
+        QCOMPARE(p.items.count(table.first()), 1);
+        QCOMPARE(rectOf(p, table.first()), QRectF());
+        QCOMPARE(rectOf(p, table.at(1)).top(), 10.0);
+        const qsizetype secondPage = p.firstItemOfPage.at(1);
+        QVERIFY(p.items.at(secondPage) != table.first());
+        QCOMPARE(p.rects.at(secondPage).top(), kPaperHeight);
+    }
+
+    void chartStartsAPageOfItsOwn()
+    {
+        const auto chart = PrintViewItem::chartItemWithSource(nullptr, kContent);
+        QCOMPARE(chart->height(), kContent.height());
+        QVERIFY(!chart->canBeTruncated());
+        {
+            const PrintView::Pagination p =
+                PrintView::paginate({fixedBlock(30), chart}, kContent, kPaperHeight);
+            QCOMPARE(p.totalPages, 2);
+            QCOMPARE(rectOf(p, chart), QRectF(0, kPaperHeight, 500, 700));
+        }
+        {
+            // Nothing shown before it: the chart fills the first page.
+            const auto hidden = fixedBlock(30);
+            hidden->setHidden(true);
+            const PrintView::Pagination p =
+                PrintView::paginate({hidden, chart}, kContent, kPaperHeight);
+            QCOMPARE(p.totalPages, 1);
+            QCOMPARE(rectOf(p, chart), QRectF(0, 0, 500, 700));
+        }
+    }
+
+    void blockTallerThanAPageRunsPastIt()
+    {
+        const auto tall = fixedBlock(900);
+        const auto after = fixedBlock(10);
+        {
+            // After other blocks: it starts a new page and runs past its foot.
+            const PrintView::Pagination p =
+                PrintView::paginate({fixedBlock(10), tall, after}, kContent, kPaperHeight);
+            QCOMPARE(p.totalPages, 3);
+            QCOMPARE(rectOf(p, tall), QRectF(0, kPaperHeight, 500, 900));
+            QCOMPARE(rectOf(p, after).top(), 2 * kPaperHeight);
+        }
+        {
+            // First on the report: on the first page, which is not left blank.
+            const PrintView::Pagination p =
+                PrintView::paginate({tall, after}, kContent, kPaperHeight);
+            QCOMPARE(p.totalPages, 2);
+            QCOMPARE(rectOf(p, tall), QRectF(0, 0, 500, 900));
+            QCOMPARE(rectOf(p, after).top(), kPaperHeight);
+        }
+    }
+
+    void chartIsTurnedOnPortraitAndUprightOnLandscape()
+    {
+        ChartDataSource source;
+        source.setObjects(
+            {reading(1, 8, 120, 80), reading(9, 8, 135, 85), reading(20, 8, 128, 82)});
+        const QSizeF portrait(523, 770);
+        const QSizeF landscape(770, 523);
+
+        // Portrait: the value axis runs along the bottom of the slot, the time axis along its
+        // right.
+        const auto turned = PrintViewItem::chartItemWithSource(&source, portrait);
+        QVERIFY(turned->drawsTurned(770));
+        QImage page = blankImage(523, 770 + 100);
+        {
+            QPainter painter(&page);
+            turned->drawAt(painter, 100, 770);
+        }
+        QVERIFY(hasLine(page, {40, 100 + 740}, {483, 100 + 740}));
+        QVERIFY(hasLine(page, {493, 100 + 40}, {493, 100 + 730}));
+        QVERIFY(!hasLine(page, {30, 100 + 40}, {30, 100 + 730}));
+
+        // Landscape: upright, the value axis on the left, the time axis along the bottom.
+        const auto upright = PrintViewItem::chartItemWithSource(&source, landscape);
+        QVERIFY(!upright->drawsTurned(523));
+        QImage wide = blankImage(770, 523);
+        {
+            QPainter painter(&wide);
+            upright->drawAt(painter, 0, 523);
+        }
+        QVERIFY(hasLine(wide, {30, 40}, {30, 483}));
+        QVERIFY(hasLine(wide, {40, 493}, {730, 493}));
+        QVERIFY(!hasLine(wide, {740, 40}, {740, 483}));
+
+        // The turned chart is the upright one turned a quarter turn anticlockwise, so that the
+        // sheet is read turned clockwise: earliest dates at the bottom, high values on the left.
+        QImage direct = blankImage(770, 523);
+        {
+            QPainter painter(&direct);
+            ChartPainter::drawChartUsingSource(painter, &source, QRectF(0, 0, 770, 523), true);
+        }
+        const QImage rotated = direct.transformed(QTransform().rotate(-90));
+        const QImage slot = page.copy(0, 100, 523, 770);
+        QCOMPARE(rotated.size(), slot.size());
+        int differing = 0;
+        for (int y = 0; y < slot.height(); ++y) {
+            for (int x = 0; x < slot.width(); ++x)
+                differing += qAbs(qGray(slot.pixel(x, y)) - qGray(rotated.pixel(x, y))) > 60;
+        }
+        QVERIFY2(differing < slot.width() * slot.height() / 200,
+                 qPrintable(QString::number(differing)));
+
+        // In the report: a portrait page turns it, a landscape page does not.
+        showSections(false, false, true, true);
+        PrintView onPortrait(a4(), source.objects(), {}, {}, &source);
+        QCOMPARE(onPortrait.totalPages(), 2);
+        auto chart =
+            std::dynamic_pointer_cast<PrintViewItem_Chart>(onPortrait.printViewItems().last());
+        QVERIFY(chart && chart->drawsTurned(onPortrait.printViewItemRects().last().height()));
+        PrintView onLandscape(a4(QPageLayout::Landscape), source.objects(), {}, {}, &source);
+        QCOMPARE(onLandscape.contentSize(), landscape);
+        chart = std::dynamic_pointer_cast<PrintViewItem_Chart>(onLandscape.printViewItems().last());
+        QVERIFY(chart && !chart->drawsTurned(onLandscape.printViewItemRects().last().height()));
+        QCOMPARE(onLandscape.printViewItemRects().last().top(), 595.0);
+    }
+
+    // The report view
+
+    void init()
+    {
+        // The report as it is without its optional additions, which tests switch on themselves.
+        Preferences::useTemporaryStore("[General]\nprintPageHeader=false\nprintHomeSummary=false\n"
+                                       "chartShowLegend=false\n");
+    }
+
+    void allSectionsOffGiveOneBlankPage()
+    {
+        showSections(false, false, false, false);
+        PrintView view(a4(), someReadings(5), {}, {}, nullptr);
+        QVERIFY(view.printViewItems().isEmpty());
+        QCOMPARE(view.totalPages(), 1);
+        QCOMPARE(view.frame(), QRectF(0, 0, 595, 842));
+        QImage image = blankImage(595, 842);
+        const QImage before = image;
+        QPainter painter(&image);
+        view.drawPage(painter, 1);
+        painter.end();
+        QCOMPARE(image, before);
+    }
+
+    void sectionsComeInTheirOrderWithGaps()
+    {
+        showSections(true, true, true, false);
+        ConstMeasurementList all = someReadings(3);
+        const auto average = Average::averageWithArray(&all, Filter::filterWithName("All"));
+        const InformationList information = {
+            InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane"), true)};
+        PrintView view(a4(), all, {average}, information, nullptr);
+        QCOMPARE(view.contentSize(), QSizeF(523, 770));
+        const QString info = qtTrId("print.Information");
+        const QString averages = qtTrId("print.Averages");
+        const QString readings = qtTrId("print.Readings");
+        QCOMPARE(kindsOf(view.printViewItems()),
+                 (QStringList{"title:" + info, "header(hidden)", "row", "gap", "title:" + averages,
+                              "header", "row", "gap", "title:" + readings, "header", "row"}));
+        QCOMPARE(view.totalPages(), 1);
+        for (const auto &item : view.printViewItems()) {
+            if (auto title = std::dynamic_pointer_cast<PrintViewItem_Text>(item)) {
+                QCOMPARE(title->attributes().font().pointSizeF(), 16.0);
+                QVERIFY(title->attributes().font().bold());
+            }
+            if (auto gap = std::dynamic_pointer_cast<PrintViewItem_Space>(item))
+                QCOMPARE(gap->height(), 20.0);
+        }
+        // The blocks are stacked without overlap.
+        const QList<QRectF> &rects = view.printViewItemRects();
+        qreal y = 0;
+        for (qsizetype i = 0; i < rects.size(); ++i) {
+            if (view.printViewItems().at(i)->isHidden())
+                continue;
+            QCOMPARE(rects.at(i).top(), y);
+            y = rects.at(i).bottom();
+        }
+
+        // Tables print their title and header even when they have no rows.
+        showSections(false, true, true, false);
+        PrintView empty(a4(), {}, {}, {}, nullptr);
+        QCOMPARE(kindsOf(empty.printViewItems()), (QStringList{"title:" + averages, "header", "gap",
+                                                               "title:" + readings, "header"}));
+    }
+
+    void informationWithoutPrintedItemsIsLeftOut()
+    {
+        showSections(true, true, false, false);
+        const InformationList information = {
+            InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane"), false)};
+        PrintView view(a4(), {}, {}, information, nullptr);
+        QCOMPARE(kindsOf(view.printViewItems()),
+                 (QStringList{"title:" + qtTrId("print.Averages"), "header"}));
+    }
+
+    void informationTableIsHeaderlessWithItsLabelColumnFitted()
+    {
+        showSections(true, false, false, false);
+        auto noValue =
+            InformationItem::fromDictionary({{InformationItem::kName, QStringLiteral("Doctor")},
+                                             {InformationItem::kPrinted, true}});
+        const InformationList information = {
+            InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane"), true),
+            InformationItem::create(QStringLiteral("Hidden"), QStringLiteral("x"), false), noValue};
+        PrintView view(a4(), {}, {}, information, nullptr);
+        QCOMPARE(view.rowsForInformation(),
+                 (QList<QStringList>{{"Name", "Jane"}, {"Doctor", "-"}}));
+        const auto header =
+            std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
+        QVERIFY(header && header->isHidden());
+        const qreal fontSize = PrintView::tableFontSize(1);
+        const PrintTextAttributes bold(PrintTextAttributes::userFontOfSize(fontSize, true));
+        const PrintTextAttributes plain(PrintTextAttributes::userFontOfSize(fontSize));
+        const qreal label =
+            std::max({bold.singleLineWidth(qtTrId("print.columns.Label")),
+                      plain.singleLineWidth("Doctor"), plain.singleLineWidth("Name")}) +
+            10;
+        QCOMPARE(header->widths(), (QList<qreal>{label, 523 - label}));
+    }
+
+    void averagesColumnsShareTheWidth()
+    {
+        showSections(false, true, false, false);
+        setPref("showPulse", true);
+        setPref("showWeight", true);
+        PrintView view(a4(), {}, {}, {}, nullptr);
+        const auto header =
+            std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
+        QVERIFY(header);
+        QCOMPARE(
+            header->items(),
+            (QStringList{qtTrId("print.columns.Filter"), qtTrId("print.columns.Systolic"),
+                         qtTrId("print.columns.Diastolic"), qtTrId("print.columns.PulsePressure"),
+                         qtTrId("print.columns.Pulse"), qtTrId("print.columns.Weight")}));
+        for (qreal width : header->widths())
+            QCOMPARE(width, 523.0 / 6);
+
+        // Custom values are titled with the preference's text itself.
+        setPref("customShow2", true);
+        setPref("customTitle2", QStringLiteral("Glucose"));
+        const auto withCustom =
+            std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
+        QCOMPARE(withCustom->items().size(), 7);
+        QCOMPARE(withCustom->items().last(), QStringLiteral("Glucose"));
+        setPref("customTitle2", QString());
+        const auto untitled =
+            std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
+        QCOMPARE(untitled->items().size(), 7);
+        QCOMPARE(untitled->items().last(), QString());
+    }
+
+    void averagesRowsUseWholeAndDecimalNumbers()
+    {
+        setPref("showPulse", false);
+        setPref("showWeight", true);
+        setPref("customShow1", true);
+        ConstMeasurementList all;
+        auto a = reading(1, 8, 130, 85);
+        a->setWeight(72.25);
+        auto b = reading(2, 8, 135, 80);
+        b->setWeight(72.75);
+        all << a << b;
+        const auto named = Average::averageWithArray(&all, Filter::filterWithName("All"));
+        const auto unnamed = Average::averageWithArray(&all, Filter::filterWithName(QString()));
+        PrintView view(a4(), {}, {named, unnamed}, {}, nullptr);
+        const QString notAvailable = qtTrId("not_available");
+        QCOMPARE(view.rowsForAverages(),
+                 (QList<QStringList>{{"All", "132", "82", "50", "72.50", notAvailable},
+                                     {" ", "132", "82", "50", "72.50", notAvailable}}));
+    }
+
+    void readingsRowsFollowTheShownColumns()
+    {
+        setPref("showPulse", true);
+        setPref("showWeight", true);
+        setPref("customShow3", true);
+        auto older = reading(3, 7, 120, 80);
+        older->setPulse(qlonglong(64));
+        older->setWeight(1234.5);
+        older->setTags({QStringLiteral("morning"), QStringLiteral("left arm")});
+        older->setComments(QStringLiteral("first line\nsecond line"));
+        auto newer = reading(4, 19, 95, 60);
+        newer->setCustomValue3(0.5);
+        // Newest first, as the readings table shows them.
+        PrintView view(a4(), {newer, older}, {}, {}, nullptr);
+        const QLocale locale;
+        const QList<QStringList> rows = view.rowsForReadings();
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows.at(0).size(), 8);
+        QCOMPARE(rows.at(0).mid(2), (QStringList{" 95 /  60", " ", " ", "0.5", " ", " "}));
+        QCOMPARE(rows.at(1).mid(2), (QStringList{"120 /  80", "64", locale.toString(1234.5), " ",
+                                                 "morning, left arm", "first line\nsecond line"}));
+        QCOMPARE(rows.at(0).at(0), locale.toString(QDate(2024, 3, 4), QLocale::ShortFormat));
+        QCOMPARE(rows.at(1).at(1), locale.toString(QTime(7, 15), QLocale::ShortFormat));
+        const auto header = std::dynamic_pointer_cast<PrintViewItem_GridRow>(
+            view.printViewItems().at(view.printViewItems().size() - 3));
+        QVERIFY(header);
+        QCOMPARE(header->items().size(), 8);
+        // The comments column takes what the others leave.
+        qreal others = 0;
+        for (int i = 0; i < 7; ++i)
+            others += header->widths().at(i);
+        QCOMPARE(header->widths().at(7), 523 - others);
+    }
+
+    void readingsContinueOnTheNextPageUnderAHeaderCopy()
+    {
+        showSections(false, false, true, false);
+        PrintView view(a4(), someReadings(150), {}, {}, nullptr);
+        QVERIFY(view.totalPages() >= 3);
+        const auto &items = view.printViewItems();
+        const PrintViewItemPtr header = items.at(1);
+        QCOMPARE(kindOf(header), QStringLiteral("header"));
+        QCOMPARE(items.count(header), view.totalPages());
+        QCOMPARE(items.count(items.at(0)), 1);
+        for (int page = 2; page <= view.totalPages(); ++page) {
+            const QRectF pageRect = view.rectForPage(page);
+            qsizetype first = 0;
+            while (view.printViewItemRects().at(first).top() < pageRect.top())
+                ++first;
+            QCOMPARE(items.at(first), header);
+            QCOMPARE(view.printViewItemRects().at(first).top(), pageRect.top());
+        }
+        QCOMPARE(view.frame().height(), view.totalPages() * 842.0);
+    }
+
+    void smallerRowSizeFitsMoreRowsOnAPage()
+    {
+        showSections(false, false, true, false);
+        const ConstMeasurementList readings = someReadings(300);
+        int pages[3];
+        qreal rowHeights[3];
+        for (int size = 0; size < 3; ++size) {
+            setPref("rowSize", size);
+            PrintView view(a4(), readings, {}, {}, nullptr);
+            pages[size] = view.totalPages();
+            const auto row =
+                std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(2));
+            QCOMPARE(row->attributes().at(0).font().pointSizeF(), PrintView::tableFontSize(size));
+            rowHeights[size] = row->height();
+            const auto title =
+                std::dynamic_pointer_cast<PrintViewItem_Text>(view.printViewItems().at(0));
+            QCOMPARE(title->attributes().font().pointSizeF(), 16.0);
+        }
+        QCOMPARE(PrintView::tableFontSize(0), 11.0);
+        QCOMPARE(PrintView::tableFontSize(1), 9.5);
+        QCOMPARE(PrintView::tableFontSize(2), 8.0);
+        QVERIFY(rowHeights[0] > rowHeights[1] && rowHeights[1] > rowHeights[2]);
+        QVERIFY(pages[0] > pages[1] && pages[1] > pages[2]);
+    }
+
+    void observedPreferenceChangesRebuildTheReport()
+    {
+        showSections(false, false, true, false);
+        PrintView view(a4(), someReadings(3), {}, {}, nullptr);
+        QSignalSpy rebuilt(&view, &PrintView::refreshed);
+        QCOMPARE(view.totalPages(), 1);
+
+        setPref("printShowChart", true);
+        QCOMPARE(rebuilt.size(), 1);
+        QCOMPARE(view.totalPages(), 2);
+        QCOMPARE(kindOf(view.printViewItems().last()), QStringLiteral("chart"));
+        QCOMPARE(view.printViewItemRects().last(), QRectF(0, 842, 523, 770));
+
+        setPref("customShow1", true);
+        setPref("customTitle1", QStringLiteral("Sugar"));
+        QCOMPARE(rebuilt.size(), 3);
+        const auto header =
+            std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
+        QVERIFY(header->items().contains(QStringLiteral("Sugar")));
+
+        setPref("showDeviationsInAverages", true);
+        QCOMPARE(rebuilt.size(), 4);
+        // Preferences the report does not show leave it alone.
+        setPref("chartColorPulse", QColor(Qt::red));
+        setPref("autosaveDocuments", false);
+        QCOMPARE(rebuilt.size(), 4);
+
+        // The preferences the report shows, each of which rebuilds it.
+        const QStringList shown = {"printShowAverages",
+                                   "printShowChart",
+                                   "printShowMeasurements",
+                                   "printShowInformation",
+                                   "rowSize",
+                                   "showWeight",
+                                   "showPulse",
+                                   "customShow1",
+                                   "customShow2",
+                                   "customShow3",
+                                   "customTitle1",
+                                   "customTitle2",
+                                   "customTitle3",
+                                   "showDeviationsInAverages",
+                                   "printHomeSummary",
+                                   "homeSummaryDays",
+                                   "homeMorningFrom",
+                                   "homeMorningTo",
+                                   "homeEveningFrom",
+                                   "homeEveningTo",
+                                   "homeThresholdSystolic",
+                                   "homeThresholdDiastolic",
+                                   "printPageHeader",
+                                   "personName",
+                                   "classificationScheme"};
+        QStringList observed = PrintView::observedKeys(), expected = shown;
+        observed.sort();
+        expected.sort();
+        QCOMPARE(observed, expected); // in no particular order
+        for (const QString &key : shown) {
+            rebuilt.clear();
+            const QVariant old = Preferences::shared().valueForKey(key);
+            const auto type = Preferences::typeOfKey(key);
+            const QVariant changed =
+                key == u"rowSize" ? QVariant((old.toInt() + 1) % 3)
+                : type == Preferences::Type::Integer
+                    ? QVariant(old.toInt() > 0 ? old.toInt() - 1 : 1)
+                : type == Preferences::Type::String ? QVariant(old.toString() + QLatin1Char('x'))
+                : key.startsWith(u"customTitle")    ? QVariant(old.toString() + QLatin1Char('x'))
+                                                    : QVariant(!old.toBool());
+            QVERIFY(Preferences::shared().setValueForKey(changed, key));
+            QVERIFY2(rebuilt.size() == 1, qPrintable(key));
+        }
+    }
+
+    void homeSummaryComesBeforeTheAverages()
+    {
+        showSections(false, true, false, false);
+        setPref("printHomeSummary", true);
+        ConstMeasurementList readings;
+        for (int day = 1; day <= 3; ++day) {
+            readings.append(reading(day, 7, 140, 90));
+            readings.append(reading(day, 20, 130, 80));
+        }
+        PrintView view(a4(), readings, {}, {}, nullptr);
+        const QStringList kinds = kindsOf(view.printViewItems());
+        const QStringList expected = {"title:" + qtTrId("summary.title"),
+                                      "title:" + HomeSummary::compute(readings).periodText() +
+                                          "\n" + HomeSummary::compute(readings).countedText(),
+                                      "header",
+                                      "row",
+                                      "title:" +
+                                          qtTrId("summary.verdict.at_or_above").arg(135).arg(85),
+                                      "title:" + qtTrId("summary.note"),
+                                      "gap",
+                                      "title:" + qtTrId("print.Averages"),
+                                      "header"};
+        QCOMPARE(kinds, expected);
+        // Each part of the day is a row: all, morning, evening.
+        const auto row =
+            std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(4));
+        QCOMPARE(row->items().at(2), QStringLiteral("140.0 \u00b1 0.0"));
+
+        setPref("printHomeSummary", false);
+        QCOMPARE(kindsOf(view.printViewItems()).first(), "title:" + qtTrId("print.Averages"));
+    }
+
+    void classColumnFollowsTheScheme()
+    {
+        showSections(false, false, true, false);
+        const ConstMeasurementList readings = {reading(1, 7, 142, 88)};
+        PrintView view(a4(), readings, {}, {}, nullptr);
+        const QStringList before = view.rowsForReadings().first();
+        setPref("classificationScheme", 1);
+        QStringList row = view.rowsForReadings().first();
+        QCOMPARE(row.size(), before.size() + 1);
+        QCOMPARE(row.at(3), qtTrId("class.esh.isolated_systolic"));
+        const auto header =
+            std::dynamic_pointer_cast<PrintViewItem_GridRow>(view.printViewItems().at(1));
+        QCOMPARE(header->items().at(3), qtTrId("print.columns.Class").arg("ESH/ESC 2023"));
+        setPref("classificationScheme", 2);
+        QCOMPARE(view.rowsForReadings().first().at(3), qtTrId("class.acc.stage_2"));
+    }
+
+    // A header and a footer on every page of a long report: the blocks lie between them on every
+    // page, the pages are counted, and the PDF's pages say so.
+    void headerAndFooterOnEveryPage()
+    {
+        showSections(false, false, true, true);
+        const ConstMeasurementList readings = someReadings(150);
+        ChartDataSource chart;
+        chart.setObjects(readings);
+        PrintView plain(a4(), readings, {}, {}, &chart);
+        setPref("printPageHeader", true);
+        setPref("personName", QStringLiteral("Jane Doe"));
+        Date::setClock([] { return Date::fromComponents(2024, 4, 2, 12); });
+        PrintView view(a4(), readings, {}, {}, &chart);
+        view.setFilterName(QStringLiteral("Mornings"));
+        const int pages = view.totalPages();
+        QVERIFY(pages >= 4);
+        QVERIFY2(view.headerRect(1).height() > 20, QByteArray::number(view.headerRect(1).height()));
+        QVERIFY(pages >= plain.totalPages());
+
+        const qreal contentHeight = view.contentSize().height();
+        for (int page = 1; page <= pages; ++page) {
+            const QRectF header = view.headerRect(page), footer = view.footerRect(page);
+            const qreal top = view.rectForPage(page).top();
+            QCOMPARE(header.top(), top);
+            QCOMPARE(footer.bottom(), top + contentHeight);
+            QVERIFY(header.bottom() < footer.top());
+            for (qsizetype i = 0; i < view.printViewItems().size(); ++i) {
+                const QRectF r = view.printViewItemRects().at(i);
+                if (r.isNull() || pageOf(r) != page)
+                    continue;
+                QVERIFY2(r.top() >= header.bottom() - 0.001 && r.bottom() <= footer.top() + 0.001,
+                         qPrintable(QStringLiteral("page %1 block %2").arg(page).arg(i)));
+            }
+            QCOMPARE(view.footerLines(page).at(1),
+                     qtTrId("print.footer.page").arg(page).arg(pages));
+        }
+        QVERIFY(view.headerLines().at(0).endsWith(QStringLiteral("Jane Doe")));
+
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        const QString pdf = TestSupport::outputPath(QStringLiteral("report-header.pdf"));
+        QString error;
+        QVERIFY2(view.writePdf(pdf, &error), qPrintable(error));
+        Date::setClock(nullptr);
+        const QString period = view.headerLines().at(1).section(QStringLiteral("   "), 0, 0);
+        for (int page = 1; page <= pages; ++page) {
+            const QString text = runTool(pdftotext, {"-f", QString::number(page), "-l",
+                                                     QString::number(page), pdf, "-"})
+                                     .value_or(QString());
+            QVERIFY2(text.contains(QStringLiteral("Page %1 of %2").arg(page).arg(pages)),
+                     qPrintable(text));
+            QVERIFY(text.contains(QStringLiteral("Jane Doe")));
+            QVERIFY(text.contains(QStringLiteral("Filter: Mornings")));
+            QVERIFY2(text.contains(period), qPrintable(period));
+            QVERIFY(text.contains(
+                qtTrId("print.footer.printed")
+                    .arg(QLocale().toString(QDate(2024, 4, 2), QLocale::ShortFormat))));
+        }
+    }
+
+    // Paper
+
+    void pdfOfASmallDocument()
+    {
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+        if (pdftotext.isEmpty() || pdfinfo.isEmpty())
+            QSKIP("pdftotext and pdfinfo (poppler-utils) are not installed");
+        Date::setClock([] { return Date::fromComponents(2024, 3, 20, 12); });
+
+        MyDocument document;
+        document.setInformation(
+            {InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane Doe"), true),
+             InformationItem::create(QStringLiteral("Secret"), QStringLiteral("not printed"),
+                                     false),
+             InformationItem::create(QStringLiteral("Doctor"), QStringLiteral("Dr. Who"), true)});
+        MeasurementList readings;
+        for (int day = 1; day <= 12; ++day) {
+            auto r = reading(day, 7, 118 + day, 76 + day % 5);
+            r->setPulse(qlonglong(60 + day));
+            if (day % 3 == 0)
+                r->setWeight(71.5 + day / 10.0);
+            if (day == 5) {
+                r->setTags({QStringLiteral("evening"), QStringLiteral("stress")});
+                r->setComments(QStringLiteral("Headache in the morning\nMeasured twice"));
+            }
+            readings.append(r);
+        }
+        document.addMeasurements(readings);
+        document.setSortItemsAscending(false);
+
+        const QString pdf = TestSupport::outputPath(QStringLiteral("report.pdf"));
+        QFile::remove(pdf);
+        PrintSettings settings(document.printInfo());
+        settings.setPageLayout(a4());
+        document.setPrintSettings(settings);
+        QString error;
+        QVERIFY2(PrintView::writeDocumentReport(document, pdf, &error), qPrintable(error));
+
+        // Tables on page 1, the chart alone on page 2.
+        const QString info = runTool(pdfinfo, {pdf}).value_or(QString());
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))),
+                 qPrintable(info));
+        QVERIFY2(
+            info.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 842"))),
+            qPrintable(info));
+
+        const QString first =
+            runTool(pdftotext, {"-f", "1", "-l", "1", "-layout", pdf, "-"}).value_or(QString());
+        for (const QString &expected :
+             {qtTrId("print.Information"), qtTrId("print.Averages"), qtTrId("print.Readings"),
+              QStringLiteral("Jane Doe"), QStringLiteral("Dr. Who"),
+              qtTrId("print.columns.Comments"), QStringLiteral("Headache in the morning"),
+              QStringLiteral("Measured twice"), QStringLiteral("evening, stress"),
+              QStringLiteral("71.8")})
+            QVERIFY2(first.contains(expected),
+                     qPrintable(expected + QStringLiteral(" in:\n") + first));
+        QVERIFY(first.contains(QRegularExpression(QStringLiteral("130 /\\s+78"))));
+        QVERIFY(!first.contains(QStringLiteral("not printed")));
+        QVERIFY(!first.contains(qtTrId("print.columns.Label"))); // the information header is hidden
+        // Newest first, as the document sorts.
+        const QLocale locale;
+        const qsizetype newest =
+            first.indexOf(locale.toString(QDate(2024, 3, 12), QLocale::ShortFormat));
+        const qsizetype oldest =
+            first.indexOf(locale.toString(QDate(2024, 3, 1), QLocale::ShortFormat));
+        QVERIFY(newest > 0 && oldest > newest);
+
+        const QString second =
+            runTool(pdftotext, {"-f", "2", "-l", "2", pdf, "-"}).value_or(QString());
+        QVERIFY(!second.contains(qtTrId("print.Readings")));
+        Date::setClock({});
+    }
+
+    void pdfThatCannotBeWrittenIsReported()
+    {
+        QTemporaryDir dir;
+        const QString existing = dir.filePath(QStringLiteral("keep.pdf"));
+        {
+            QFile file(existing);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("old contents");
+        }
+        PrintView view(a4(), someReadings(2), {}, {}, nullptr);
+        QString error;
+        QVERIFY(!view.writePdf(dir.filePath(QStringLiteral("missing/dir/report.pdf")), &error));
+        QVERIFY(error.contains(QLatin1String("report.pdf")));
+
+        // A page layout the paper cannot take leaves the existing file as it was.
+        QPageLayout broken(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                           QMarginsF(400, 0, 400, 0), QPageLayout::Point, QMarginsF(0, 0, 0, 0));
+        {
+            PrintView bad(broken, someReadings(200), {}, {}, nullptr);
+            QVERIFY(!bad.hasContentArea());
+            QCOMPARE(bad.totalPages(), 1);
+            error.clear();
+            QVERIFY(!bad.writePdf(existing, &error));
+            QVERIFY(!error.isEmpty());
+            QFile file(existing);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), QByteArray("old contents"));
+        }
+    }
+
+    void printerGetsTheSamePages()
+    {
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        showSections(false, false, true, true);
+        ChartDataSource source;
+        source.setObjects(someReadings(80));
+        PrintView view(a4(), source.objects(), {}, {}, &source);
+        QCOMPARE(view.totalPages(), 3);
+
+        QTemporaryDir dir;
+        const QString viaWriter = dir.filePath(QStringLiteral("writer.pdf"));
+        const QString viaPrinter = dir.filePath(QStringLiteral("printer.pdf"));
+        QVERIFY(view.writePdf(viaWriter));
+        // A high-resolution printer and a writer at its default resolution draw the same report.
+        // Both start from the report's layout, as a print dialog does.
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(viaPrinter);
+        QVERIFY(printer.setPageLayout(view.pageLayout()));
+        QString error;
+        QVERIFY2(view.printTo(printer, &error), qPrintable(error));
+        const QString viaDefaultWriter = dir.filePath(QStringLiteral("default.pdf"));
+        {
+            QPdfWriter writer(viaDefaultWriter);
+            QVERIFY(writer.setPageLayout(view.pageLayout()));
+            QVERIFY(view.printTo(writer, &error));
+        }
+        const auto text = [&](const QString &file) {
+            return runTool(pdftotext, {"-layout", file, "-"}).value_or(QStringLiteral("failed"));
+        };
+        const QString expected = text(viaWriter);
+        QCOMPARE(expected.count(QLatin1Char('\f')), 3);
+        QCOMPARE(text(viaPrinter), expected);
+        QCOMPARE(text(viaDefaultWriter), expected);
+    }
+
+    void printerLayoutAndPageRangeAreHonoured()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        showSections(false, false, true, false);
+        PrintView view(a4(), someReadings(150), {}, {}, nullptr);
+        const int portraitPages = view.totalPages();
+        QVERIFY(portraitPages >= 3);
+        QTemporaryDir dir;
+
+        // The print dialog's page range: only those pages, in order; pages past the end are left
+        // out.
+        const QString ranged = dir.filePath(QStringLiteral("ranged.pdf"));
+        {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(ranged);
+            QVERIFY(printer.setPageLayout(view.pageLayout()));
+            QPageRanges ranges;
+            ranges.addPage(2);
+            ranges.addRange(portraitPages, portraitPages + 5);
+            printer.setPageRanges(ranges);
+            QString error;
+            QVERIFY2(view.printTo(printer, &error), qPrintable(error));
+        }
+        const QString all = dir.filePath(QStringLiteral("all.pdf"));
+        QVERIFY(view.writePdf(all));
+        const QStringList allPages = pdfPages(all);
+        QCOMPARE(allPages.size(), portraitPages);
+        QCOMPARE(pdfPages(ranged), (QStringList{allPages.at(1), allPages.last()}));
+
+        // A range that names no page of the report prints nothing and says why.
+        {
+            QPdfWriter writer(dir.filePath(QStringLiteral("none.pdf")));
+            QVERIFY(writer.setPageLayout(view.pageLayout()));
+            QPageRanges ranges;
+            ranges.addRange(portraitPages + 1, portraitPages + 3);
+            writer.setPageRanges(ranges);
+            QString error;
+            QVERIFY(!view.printTo(writer, &error));
+            QCOMPARE(error, qtTrId("print.error.page_range").arg(portraitPages));
+        }
+
+        // Paper turned in the preview: the report is laid out again for the wider, lower page.
+        const QString turned = dir.filePath(QStringLiteral("turned.pdf"));
+        {
+            QPdfWriter writer(turned);
+            QVERIFY(writer.setPageLayout(view.pageLayout()));
+            QVERIFY(writer.setPageOrientation(QPageLayout::Landscape));
+            QString error;
+            QVERIFY2(view.printTo(writer, &error), qPrintable(error));
+        }
+        QCOMPARE(view.pageLayout().orientation(), QPageLayout::Landscape);
+        QCOMPARE(view.contentSize(), QSizeF(842 - 72, 595 - 72));
+        QVERIFY(view.totalPages() > portraitPages);
+        QCOMPARE(pdfPages(turned).size(), view.totalPages());
+        const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+        if (!pdfinfo.isEmpty()) {
+            const QString info = runTool(pdfinfo, {turned}).value_or(QString());
+            QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+842 x 595"))),
+                     qPrintable(info));
+        }
+    }
+
+    void printSettingsRoundTripKeepsUnknownAttributes()
+    {
+        // What the document keeps: the file's attributes with the layout's written over them.
+        QVariantMap stored{{PrintSettings::kPaperSize, QSizeF(612, 792)},
+                           {PrintSettings::kPaperName, QStringLiteral("na-letter")},
+                           {QStringLiteral("NSHorizontallyCentered"), true},
+                           {QStringLiteral("NSScalingFactor"), 0.9}};
+        PrintSettings settings(stored);
+        const QPageLayout letter = settings.pageLayout();
+        QCOMPARE(letter.pageSize().id(), QPageSize::Letter);
+        QCOMPARE(letter.margins(QPageLayout::Point), QMarginsF(72, 90, 72, 90));
+
+        // Same paper, other margins and turned: the paper's name stays, so do the unknown ones.
+        QPageLayout changed = letter;
+        changed.setOrientation(QPageLayout::Landscape);
+        QVERIFY(changed.setMargins(QMarginsF(10, 20, 30, 40)));
+        settings.setPageLayout(changed);
+        QVariantMap attributes = settings.attributes();
+        QCOMPARE(attributes.value(PrintSettings::kPaperSize).toSizeF(), QSizeF(792, 612));
+        QCOMPARE(attributes.value(PrintSettings::kOrientation).toLongLong(), 1);
+        QCOMPARE(attributes.value(PrintSettings::kLeftMargin).toDouble(), 10.0);
+        QCOMPARE(attributes.value(PrintSettings::kBottomMargin).toDouble(), 40.0);
+        QCOMPARE(attributes.value(QStringLiteral("NSHorizontallyCentered")), QVariant(true));
+        QCOMPARE(attributes.value(QStringLiteral("NSScalingFactor")), QVariant(0.9));
+        // Read back, the layout is the one written.
+        const QPageLayout back = PrintSettings(attributes).pageLayout();
+        QCOMPARE(back.orientation(), QPageLayout::Landscape);
+        QCOMPARE(back.fullRect(QPageLayout::Point), changed.fullRect(QPageLayout::Point));
+        QCOMPARE(back.margins(QPageLayout::Point), QMarginsF(10, 20, 30, 40));
+        QCOMPARE(back.pageSize().id(), QPageSize::Letter);
+        QCOMPARE(attributes.value(PrintSettings::kPaperName),
+                 QVariant(QStringLiteral("na-letter")));
+
+        // Other paper: the old paper's name goes, the rest stays.
+        settings.setPageLayout(a4());
+        attributes = settings.attributes();
+        QVERIFY(!attributes.contains(PrintSettings::kPaperName));
+        QCOMPARE(attributes.value(QStringLiteral("NSScalingFactor")), QVariant(0.9));
+        QCOMPARE(PrintSettings(attributes).pageLayout().pageSize().id(), QPageSize::A4);
+
+        // Through the document and its file, nothing is lost.
+        MyDocument document;
+        document.setPrintSettings(settings);
+        MyDocument copy;
+        QVERIFY(copy.readFromData(document.dataOfType(QString()), QString()));
+        QCOMPARE(copy.printSettings(), settings);
+        QCOMPARE(copy.printSettings().pageLayout().margins(QPageLayout::Point),
+                 QMarginsF(36, 36, 36, 36));
+
+        // An invalid layout changes nothing.
+        settings.setPageLayout(QPageLayout());
+        QCOMPARE(settings.attributes(), attributes);
+    }
+};
 
 int main(int argc, char *argv[])
 {
