@@ -46,6 +46,13 @@ void addReadings(MyDocument *document, int count, int first = 0)
 
 constexpr auto contents = &TestSupport::readFile;
 
+// How many readings the file holds, -1 when it does not read.
+qsizetype readingsIn(const QString &file)
+{
+    MyDocument document;
+    return document.readFromFile(file) ? document.allItems().size() : -1;
+}
+
 // Runs the event loop until queued dialog answers and deferred deletions are delivered.
 void settle()
 {
@@ -95,6 +102,19 @@ class TestApp : public QObject
         QMainWindow *window = controller().windowForDocument(document);
         window->activateWindow();
         return QTest::qWaitForWindowActive(window) ? window : nullptr;
+    }
+    // A run that opened the file, added two readings, autosaved them and was killed: its
+    // recovery copy stays behind.
+    bool leaveRecoveryCopy(const QString &file)
+    {
+        DocumentController crashed;
+        crashed.setRecoveryDirectory(path(QStringLiteral("recovery")));
+        MyDocument *document = crashed.openDocumentWithContentsOfFile(file, false);
+        addReadings(document, 2, 10);
+        const bool saved = crashed.autosaveDocument(document);
+        // Closing would remove the copy: the controller goes looking elsewhere.
+        crashed.setRecoveryDirectory(path(QStringLiteral("elsewhere")));
+        return saved;
     }
     static QStringList askedStems()
     {
@@ -174,16 +194,13 @@ private slots:
         QCOMPARE(controller().windowForDocument(document)->windowTitle(),
                  QStringLiteral("blood.tensilo[*]"));
         QCOMPARE(controller().recentDocumentURLs(), QStringList{file});
-        MyDocument check;
-        QVERIFY(check.readFromFile(file));
-        QCOMPARE(check.allItems().size(), 3);
+        QCOMPARE(readingsIn(file), 3);
 
         // A second Save asks nothing.
         addReadings(document, 1, 10);
         controller().saveDocument(document);
         QCOMPARE(Dialogs::record().size(), 1);
-        QVERIFY(check.readFromFile(file));
-        QCOMPARE(check.allItems().size(), 4);
+        QCOMPARE(readingsIn(file), 4);
 
         // Save As: the document moves to the new file, the old one stays as it was.
         const QByteArray before = contents(file);
@@ -286,9 +303,7 @@ private slots:
         QVERIFY(Dialogs::record().first().message.contains(QStringLiteral("c.tensilo")));
         QCOMPARE(controller().documents().isEmpty(), closed);
         QCOMPARE(window.isNull(), closed);
-        MyDocument check;
-        QVERIFY(check.readFromFile(file));
-        QCOMPARE(check.allItems().size(), readingsInFile);
+        QCOMPARE(readingsIn(file), readingsInFile);
         if (!closed) {
             QVERIFY(window->isVisible());
             QVERIFY(controller().isEdited(document));
@@ -391,10 +406,7 @@ private slots:
     {
         MyDocument *untitled = controller().newDocument();
         const QString bad = path(QStringLiteral("bad.tensilo"));
-        QFile file(bad);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("not a document at all");
-        file.close();
+        QVERIFY(TestSupport::writeFile(bad, "not a document at all"));
         Dialogs::setNextAnswer(0);
         QCOMPARE(controller().openFiles({bad}), 0);
         settle();
@@ -487,10 +499,7 @@ private slots:
         // A file that has become unreadable: the document stays as it is, edited.
         addReadings(document, 1, 40);
         const int count = int(document->allItems().size());
-        QFile damaged(file);
-        QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        damaged.write("garbage");
-        damaged.close();
+        QVERIFY(TestSupport::writeFile(file, "garbage"));
         Dialogs::setNextAnswer(0);
         Dialogs::setNextAnswer(0);
         controller().revertDocumentToSaved(document);
@@ -580,9 +589,7 @@ private slots:
         QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
         settle();
         QCOMPARE(askedStems(), QStringList{QStringLiteral("doc.changed_on_disk")});
-        MyDocument check;
-        QVERIFY(check.readFromFile(file));
-        QCOMPARE(check.allItems().size(), inFile);
+        QCOMPARE(readingsIn(file), inFile);
         QCOMPARE(document->allItems().size(), inDocument);
         QCOMPARE(controller().isEdited(document), answer == 2);
         if (answer == 2) {
@@ -680,9 +687,7 @@ private slots:
         QVERIFY(!controller().hasUnautosavedChanges(document));
         QCOMPARE(contents(file), before);
         QVERIFY(controller().isEdited(document)); // the autosave is not the user's save
-        MyDocument check;
-        QVERIFY(check.readFromFile(copy));
-        QCOMPARE(check.allItems().size(), 6);
+        QCOMPARE(readingsIn(copy), 6);
 
         // Switched off: nothing is written however long the changes wait.
         Preferences::shared().setValueForKey(false, Preferences::autosaveDocuments);
@@ -691,13 +696,11 @@ private slots:
         addReadings(document, 1, 30);
         nClock += 3600'000;
         controller().autosaveDueDocuments();
-        QVERIFY(check.readFromFile(copy));
-        QCOMPARE(check.allItems().size(), 6);
+        QCOMPARE(readingsIn(copy), 6);
         // Switched on: written at once.
         Preferences::shared().setValueForKey(true, Preferences::autosaveDocuments);
         QVERIFY(delegate.autosave());
-        QVERIFY(check.readFromFile(copy));
-        QCOMPARE(check.allItems().size(), 7);
+        QCOMPARE(readingsIn(copy), 7);
         QCOMPARE(contents(file), before);
 
         // The user's save removes the copy; so does undoing back to the saved state.
@@ -719,10 +722,7 @@ private slots:
     {
         const QString blocker = path(QStringLiteral("recovery"));
         QVERIFY(QDir(blocker).removeRecursively());
-        {
-            QFile file(blocker); // a file where the folder should be
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
+        QVERIFY(TestSupport::writeFile(blocker, {})); // a file where the folder should be
         MyAppDelegate delegate(&controller());
         delegate.setAutosave(true);
         MyDocument *document = controller().newDocument();
@@ -760,15 +760,7 @@ private slots:
     {
         QFETCH(int, answer);
         const QString file = savedFile(QStringLiteral("k.tensilo"), 2);
-        {
-            DocumentController crashed;
-            crashed.setRecoveryDirectory(path(QStringLiteral("recovery")));
-            MyDocument *document = crashed.openDocumentWithContentsOfFile(file, false);
-            addReadings(document, 2, 10);
-            QVERIFY(crashed.autosaveDocument(document));
-            // The run ends without closing: simulate a kill by keeping the copy.
-            crashed.setRecoveryDirectory(path(QStringLiteral("elsewhere")));
-        }
+        QVERIFY(leaveRecoveryCopy(file));
         QCOMPARE(controller().pendingRecoveries().size(), 1);
         Dialogs::setNextAnswer(answer);
         bool done = false;
@@ -786,9 +778,7 @@ private slots:
             QVERIFY(controller().windowForDocument(document)->isWindowModified());
             QVERIFY(controller().pendingRecoveries().isEmpty()); // it is this document's now
             controller().saveDocument(document);
-            MyDocument check;
-            QVERIFY(check.readFromFile(file));
-            QCOMPARE(check.allItems().size(), 4);
+            QCOMPARE(readingsIn(file), 4);
             QCOMPARE(QDir(path(QStringLiteral("recovery"))).entryList(QDir::Files).size(), 0);
         } else {
             QVERIFY(controller().documents().isEmpty());
@@ -802,14 +792,7 @@ private slots:
     {
         useDocumentWindows();
         const QString file = savedFile(QStringLiteral("blood.tensilo"), 2);
-        {
-            DocumentController crashed;
-            crashed.setRecoveryDirectory(path(QStringLiteral("recovery")));
-            MyDocument *document = crashed.openDocumentWithContentsOfFile(file, false);
-            addReadings(document, 2, 10);
-            QVERIFY(crashed.autosaveDocument(document));
-            crashed.setRecoveryDirectory(path(QStringLiteral("elsewhere")));
-        }
+        QVERIFY(leaveRecoveryCopy(file));
         MyDocument *saved = controller().openDocumentWithContentsOfFile(file, true);
         Dialogs::setNextAnswer(0); // Recover
         controller().offerRecoveries();
@@ -825,15 +808,12 @@ private slots:
         QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
         settle();
         QCOMPARE(askedStems(), QStringList{QStringLiteral("doc.save_recovered")});
-        MyDocument check;
-        QVERIFY(check.readFromFile(file));
-        QCOMPARE(check.allItems().size(), 2);
+        QCOMPARE(readingsIn(file), 2);
 
         Dialogs::setNextAnswer(0); // Replace
         QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
         settle();
-        QVERIFY(check.readFromFile(file));
-        QCOMPARE(check.allItems().size(), 4);
+        QCOMPARE(readingsIn(file), 4);
         QCOMPARE(controller().documents(), QList<MyDocument *>{recovered});
         Q_UNUSED(saved);
         QCOMPARE(window->windowTitle(), QStringLiteral("blood.tensilo[*]"));

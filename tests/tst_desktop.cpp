@@ -2,6 +2,8 @@
 // freedesktop tools, an install into a temporary DESTDIR holds every file, and the Debian package
 // carries the right fields and files.
 
+#include "TestHelpers.h"
+
 #include <QDirIterator>
 #include <QMimeDatabase>
 #include <QProcess>
@@ -18,6 +20,7 @@ QString source(const QString &path)
     return QStringLiteral(TENSILO_SOURCE_DIR "/") + path;
 }
 
+// What the program wrote, standard output and error, and its exit code (-1: it did not end).
 struct Run
 {
     int exitCode = -1;
@@ -27,19 +30,8 @@ struct Run
 Run run(const QString &program, const QStringList &args,
         const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
-    Run result;
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, args);
-    if (!process.waitForFinished(300000)) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.output = process.readAll();
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    return result;
+    const TestSupport::ProcessRun result = TestSupport::run(program, args, {}, env);
+    return {result.exitCode, result.out + result.err};
 }
 
 QString tool(const QString &name)
@@ -107,9 +99,7 @@ private slots:
         const Run result = run(appstream, {QStringLiteral("validate"), QStringLiteral("--no-net"),
                                            QStringLiteral("--pedantic"), file});
         QVERIFY2(result.exitCode == 0, result.output.constData());
-        QFile metainfo(file);
-        QVERIFY(metainfo.open(QIODevice::ReadOnly));
-        const QByteArray text = metainfo.readAll();
+        const QByteArray text = TestSupport::readFile(file);
         QVERIFY(text.contains("<id>" + kAppId.toUtf8() + "</id>"));
         QVERIFY(text.contains("<screenshot type=\"default\">"));
         QVERIFY(text.contains("<description>"));
@@ -129,9 +119,8 @@ private slots:
         QVERIFY2(result.exitCode == 0, result.output.constData());
         QVERIFY2(!result.output.contains("rror"), result.output.constData());
 
-        QFile globs(data.filePath(QStringLiteral("mime/globs2")));
-        QVERIFY(globs.open(QIODevice::ReadOnly));
-        QVERIFY(globs.readAll().contains("application/x-tensilo:*.tensilo"));
+        QVERIFY(TestSupport::readFile(data.filePath(QStringLiteral("mime/globs2")))
+                    .contains("application/x-tensilo:*.tensilo"));
 
         // What a file manager asks: this process looks only at the temporary tree.
         qputenv("XDG_DATA_DIRS", data.path().toLocal8Bit());

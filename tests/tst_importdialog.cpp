@@ -182,10 +182,7 @@ private slots:
         // A file of no kind the program reads is refused with its name.
         QTemporaryDir dir;
         const QString prose = dir.filePath(QStringLiteral("letter.txt"));
-        QFile file(prose);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("Dear doctor,\nmy readings are fine.\n");
-        file.close();
+        QVERIFY(TestSupport::writeFile(prose, "Dear doctor,\nmy readings are fine.\n"));
         Dialogs::clearRecord();
         Dialogs::setNextAnswer(0);
         Dialogs::setNextPath(prose);
@@ -202,14 +199,11 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("readings.csv"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("Date;Time;Systolic;Diastolic;Value\n"
-                   "01.03.2024;08:15;128;82;64\n"
-                   "02.03.2024;08:15;131;85;66\n"
-                   "03.03.2024;08:05;330;85;66\n"
-                   "04.03.2024;07:55;125;80;61\n");
-        file.close();
+        QVERIFY(TestSupport::writeFile(path, "Date;Time;Systolic;Diastolic;Value\n"
+                                             "01.03.2024;08:15;128;82;64\n"
+                                             "02.03.2024;08:15;131;85;66\n"
+                                             "03.03.2024;08:05;330;85;66\n"
+                                             "04.03.2024;07:55;125;80;61\n"));
         Window w(
             DocumentBuilder().reading(Date::fromComponents(2024, 3, 2, 8, 15), 131, 85).build());
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
@@ -278,11 +272,9 @@ private slots:
         // A larger export, so that the worker is certainly still at it.
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("export.xml"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<?xml version=\"1.0\"?>\n<HealthData locale=\"en\">\n");
+        QByteArray xml = "<?xml version=\"1.0\"?>\n<HealthData locale=\"en\">\n";
         for (int i = 0; i < 20000; ++i)
-            file.write(
+            xml.append(
                 QStringLiteral("<Correlation type=\"HKCorrelationTypeIdentifierBloodPressure\" "
                                "startDate=\"2024-01-01 %1:%2:00 +0100\"><Record "
                                "type=\"HKQuantityTypeIdentifierBloodPressureSystolic\" "
@@ -293,8 +285,7 @@ private slots:
                     .arg(i % 60, 2, 10, QLatin1Char('0'))
                     .arg(100 + i % 80)
                     .toUtf8());
-        file.write("</HealthData>\n");
-        file.close();
+        QVERIFY(TestSupport::writeFile(path, xml + "</HealthData>\n"));
 
         Window w;
         bool wasReading = false;

@@ -39,10 +39,7 @@ QMap<QString, QString> keysUsedInSources()
             const QString path = it.next();
             if (scan.dir == QLatin1String("resources") && !path.endsWith(QLatin1String(".ui")))
                 continue;
-            QFile file(path);
-            if (!file.open(QIODevice::ReadOnly))
-                continue;
-            const QString text = QString::fromUtf8(file.readAll());
+            const QString text = QString::fromUtf8(TestSupport::readFile(path));
             for (const QRegularExpressionMatch &match : scan.pattern.globalMatch(text)) {
                 const QString key = match.captured(1);
                 const int line = int(text.left(match.capturedStart()).count(QLatin1Char('\n')));
@@ -61,10 +58,8 @@ QMap<QString, QString> textsOfLanguage(const QString &language)
     const QString dir = QStringLiteral(TENSILO_SOURCE_DIR "/resources/translations");
     QDirIterator it(dir, {QStringLiteral("*_%1.ts").arg(language)}, QDir::Files);
     while (it.hasNext()) {
-        QFile file(it.next());
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        QXmlStreamReader xml(&file);
+        const QString path = it.next();
+        QXmlStreamReader xml(TestSupport::readFile(path));
         QString id;
         while (!xml.atEnd()) {
             xml.readNext();
@@ -76,26 +71,18 @@ QMap<QString, QString> textsOfLanguage(const QString &language)
                 texts.insert(id, xml.readElementText());
         }
         if (xml.hasError())
-            qWarning("%s: %s", qPrintable(file.fileName()), qPrintable(xml.errorString()));
+            qWarning("%s: %s", qPrintable(path), qPrintable(xml.errorString()));
     }
     return texts;
 }
 
 // Keys the scan above cannot see because the code builds them or passes them on before looking
 // them up: the report's section titles, the undo action names the document sets.
-const char *const kKeysBuiltAtRunTime[] = {
-    "print.Information",
-    "print.Averages",
-    "print.Readings",
-    "doc.ins_record",
-    "doc.del_record",
-    "doc.edit_record",
-    "doc.replace_with_average",
-    "doc.ins_filter",
-    "doc.del_filter",
-    "doc.information.item_changed",
-    "doc.information.list_changed",
-};
+const QStringList kKeysBuiltAtRunTime =
+    QStringLiteral("print.Information print.Averages print.Readings doc.ins_record doc.del_record "
+                   "doc.edit_record doc.replace_with_average doc.ins_filter doc.del_filter "
+                   "doc.information.item_changed doc.information.list_changed")
+        .split(u' ');
 
 QSet<QString> placeholders(const QString &text)
 {
@@ -119,8 +106,8 @@ private slots:
         QMap<QString, QString> keys = keysUsedInSources();
         // The scan itself must work: the undo manager's keys are certainly in use.
         QVERIFY2(keys.contains(QStringLiteral("menu.edit.undo")), "the source scan found nothing");
-        for (const char *key : kKeysBuiltAtRunTime)
-            keys.insert(QLatin1String(key), QStringLiteral("built at run time"));
+        for (const QString &key : kKeysBuiltAtRunTime)
+            keys.insert(key, QStringLiteral("built at run time"));
 
         QStringList missing;
         for (auto it = keys.cbegin(); it != keys.cend(); ++it) {

@@ -50,6 +50,19 @@ RowTemplate *winner(const PredicateEditor &editor, const PredicatePtr &predicate
     return best;
 }
 
+void typeNumber(NumberField *field, const QString &text)
+{
+    field->setText(text);
+    field->setModified(true);
+    emit field->editingFinished();
+}
+
+// The predicate the editor last reported.
+PredicatePtr lastEdit(const QSignalSpy &edited)
+{
+    return edited.last().first().value<PredicatePtr>();
+}
+
 void activate(QComboBox *combo, int index)
 {
     combo->setCurrentIndex(index);
@@ -293,7 +306,7 @@ private slots:
     {
         pEditor->setObjectValue(parse("Pulse < 60"));
         QSignalSpy edited(pEditor, &PredicateEditor::predicateEdited);
-        auto last = [&] { return edited.last().first().value<PredicatePtr>(); };
+        const auto last = [&] { return lastEdit(edited); };
 
         pEditor->addRow(1, false); // a copy below
         QCOMPARE(pEditor->numberOfRows(), 3);
@@ -361,39 +374,34 @@ private slots:
     {
         pEditor->setObjectValue(parse("Systolic > 0"));
         QSignalSpy edited(pEditor, &PredicateEditor::predicateEdited);
-        auto *left = qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(0));
+        auto *left = menu(0);
         const int tagsItem = left->findText(QStringLiteral("Tags"));
         QVERIFY(tagsItem >= 5);
         activate(left, tagsItem);
         QVERIFY(qobject_cast<TagsTemplate *>(pEditor->templateOfRow(1)));
-        QVERIFY(
-            Predicate::equal(edited.last().first().value<PredicatePtr>(), parse("ANY Tags IN {}")));
+        QVERIFY(Predicate::equal(lastEdit(edited), parse("ANY Tags IN {}")));
 
         // The second menu of a tags row offers the tags-count choices under the same title.
-        auto *second =
-            qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(1));
+        auto *second = menu(1);
         const int present = second->findText(QStringLiteral("are present"));
         QVERIFY(present > 0);
         activate(second, present);
         auto *count = qobject_cast<TagsCountTemplate *>(pEditor->templateOfRow(1));
         QVERIFY(count);
         QCOMPARE(count->popupButton()->currentIndex(), 1);
-        QVERIFY(Predicate::equal(edited.last().first().value<PredicatePtr>(),
-                                 parse("Tags.@count > 0")));
+        QVERIFY(Predicate::equal(lastEdit(edited), parse("Tags.@count > 0")));
 
         // Date: the calendar date's operators and then the relative ones.
-        left = qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(0));
+        left = menu(0);
         activate(left, left->findText(QStringLiteral("Date")));
         QVERIFY(pEditor->templateOfRow(1)->datePicker());
-        second = qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(1));
+        second = menu(1);
         activate(second, second->findText(QStringLiteral("is within the last")));
         auto *relative = qobject_cast<RelativeDatesTemplate *>(pEditor->templateOfRow(1));
         QVERIFY(relative);
-        relative->numberField()->setText(QStringLiteral("3"));
-        relative->numberField()->setModified(true);
-        emit relative->numberField()->editingFinished();
+        typeNumber(relative->numberField(), QStringLiteral("3"));
         activate(relative->unitsPopup(), RelativeDate::Months);
-        const ComparisonPredicate *c = edited.last().first().value<PredicatePtr>()->asComparison();
+        const ComparisonPredicate *c = lastEdit(edited)->asComparison();
         QVERIFY(c);
         const RelativeDate date = c->rightExpression().constantValue().value<RelativeDate>();
         QCOMPARE(date.dateUnits(), qint32(RelativeDate::Months));
@@ -406,40 +414,39 @@ private slots:
         pEditor->setObjectValue(parse("Systolic > 0 AND Pulse < 60"));
         QSignalSpy edited(pEditor, &PredicateEditor::predicateEdited);
         NumberField *field = pEditor->templateOfRow(1)->numberField();
-        field->setText(QStringLiteral("12a"));
-        field->setModified(true);
-        emit field->editingFinished();
+        typeNumber(field, QStringLiteral("12a"));
         QCOMPARE(edited.count(), 0);
         QVERIFY(
             field->accessibleDescription().contains(QStringLiteral("12a"))); // said, not only red
-        field->setText(QStringLiteral("1,5")); // a group separator is not a decimal point here
-        field->setModified(true);
-        emit field->editingFinished();
+        typeNumber(field, QStringLiteral("1,5")); // a group separator is not a decimal point here
         QCOMPARE(edited.count(), 0);
-        field->setText(QStringLiteral("135.5"));
-        field->setModified(true);
-        emit field->editingFinished();
+        typeNumber(field, QStringLiteral("135.5"));
         QCOMPARE(edited.count(), 1);
         QVERIFY(field->accessibleDescription().isEmpty());
-        QVERIFY(Predicate::equal(edited.last().first().value<PredicatePtr>(),
-                                 parse("Systolic > 135.5 AND Pulse < 60")));
+        QVERIFY(Predicate::equal(lastEdit(edited), parse("Systolic > 135.5 AND Pulse < 60")));
     }
 
     void customTitlesFollowPreferences()
     {
         pEditor->setObjectValue(parse("customValue1 > 2"));
-        auto *left = qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(0));
+        auto *left = menu(0);
         Preferences::shared().setValueForKey(QStringLiteral("Glucose"),
                                              QStringLiteral("customTitle1"));
         QCOMPARE(left->itemText(0), QStringLiteral("Glucose"));
         // Other rows offer the new title too.
         pEditor->setObjectValue(parse("Systolic > 2"));
-        left = qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(0));
+        left = menu(0);
         QVERIFY(left->findText(QStringLiteral("Glucose")) > 0);
         Preferences::shared().removeValueForKey(QStringLiteral("customTitle1"));
     }
 
 private:
+    // Row 1's first (0) or second (1) menu as the editor shows it.
+    QComboBox *menu(int which) const
+    {
+        return qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(which));
+    }
+
     PredicateEditor *pEditor = nullptr;
 };
 
