@@ -45,16 +45,13 @@ QString tool(const QString &name)
 // Every file the installation must hold, relative to the prefix.
 QStringList expectedFiles()
 {
-    QStringList files = {
-        QStringLiteral("bin/tensilo"),
-        QStringLiteral("bin/tensilo-tool"),
-        QStringLiteral("share/applications/%1.desktop").arg(kAppId),
-        QStringLiteral("share/mime/packages/%1.xml").arg(kAppId),
-        QStringLiteral("share/metainfo/%1.metainfo.xml").arg(kAppId),
-        QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(kAppId),
-        QStringLiteral("share/man/man1/tensilo.1.gz"),
-        QStringLiteral("share/man/man1/tensilo-tool.1.gz"),
-    };
+    QStringList files = {QStringLiteral("bin/tensilo"), QStringLiteral("bin/tensilo-tool"),
+                         QStringLiteral("share/man/man1/tensilo.1.gz"),
+                         QStringLiteral("share/man/man1/tensilo-tool.1.gz")};
+    for (const char *file :
+         {"share/applications/%1.desktop", "share/mime/packages/%1.xml",
+          "share/metainfo/%1.metainfo.xml", "share/icons/hicolor/scalable/apps/%1.svg"})
+        files.append(QString::fromLatin1(file).arg(kAppId));
     for (const int size : {16, 24, 32, 48, 64, 128, 256, 512})
         files.append(QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(kAppId));
     for (const char *area : {"core", "csv", "document", "file", "filters", "prefs", "report"}) {
