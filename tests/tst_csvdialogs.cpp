@@ -93,14 +93,10 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(againFinished.size(), 0);
         QVERIFY(again.isVisible());
-    }
 
-    void exportDefaultsToSemicolonForDecimalComma()
-    {
+        // Where the decimal point is a comma, the separator is a semicolon.
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        MyDocument document;
-        CsvExportDialog dialog(&document);
-        QCOMPARE(dialog.separator(), u';');
+        QCOMPARE(CsvExportDialog(&document).separator(), u';');
     }
 
     void importPreviewMappingAndUndo()
@@ -203,14 +199,11 @@ private slots:
         dialog.reviewDialog()->accept();
         QCOMPARE(document.allItems().size(), 1);
         QCOMPARE(document.allItems().at(0)->theWholeDate().toDateTime().date(), QDate(2024, 3, 4));
-    }
 
-    void importShowsUnreadableFiles()
-    {
-        MyDocument document;
-        CsvImportDialog dialog(&document, QStringLiteral("/nonexistent/file.csv"));
-        QVERIFY(!dialog.result().error.isEmpty());
-        QVERIFY(!dialog.canImport());
+        // A file that cannot be read: said, and nothing to import.
+        CsvImportDialog missing(&document, QStringLiteral("/nonexistent/file.csv"));
+        QVERIFY(!missing.result().error.isEmpty());
+        QVERIFY(!missing.canImport());
     }
 };
 

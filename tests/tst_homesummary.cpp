@@ -137,14 +137,11 @@ private slots:
         QCOMPARE(summary.readingsIn(HomeSummary::Evening), counts.at(3));
         QCOMPARE(summary.statistic(HomeSummary::AllParts, HomeSummary::Systolic).mean, systolic);
         QCOMPARE(summary.statistic(HomeSummary::AllParts, HomeSummary::Diastolic).mean, diastolic);
-        if (verdict == QLatin1String("above")) {
-            QCOMPARE(summary.verdict(), HomeSummary::Verdict::AtOrAbove);
-        } else if (verdict == QLatin1String("below")) {
-            QCOMPARE(summary.verdict(), HomeSummary::Verdict::Below);
-        } else {
-            QCOMPARE(summary.verdict(), HomeSummary::Verdict::None);
-            QCOMPARE(summary.missingDays(), verdict.toInt());
-        }
+        const HomeSummary::Verdict given = summary.verdict();
+        QCOMPARE(given == HomeSummary::Verdict::AtOrAbove ? QStringLiteral("above")
+                 : given == HomeSummary::Verdict::Below   ? QStringLiteral("below")
+                                                          : QString::number(summary.missingDays()),
+                 verdict);
     }
 
     // Mean and deviation by part of the day, the averages' deviation; pulse where given.

@@ -57,12 +57,6 @@ void typeNumber(NumberField *field, const QString &text)
     emit field->editingFinished();
 }
 
-// The predicate the editor last reported.
-PredicatePtr lastEdit(const QSignalSpy &edited)
-{
-    return edited.last().first().value<PredicatePtr>();
-}
-
 void activate(QComboBox *combo, int index)
 {
     combo->setCurrentIndex(index);
@@ -306,7 +300,7 @@ private slots:
     {
         pEditor->setObjectValue(parse("Pulse < 60"));
         QSignalSpy edited(pEditor, &PredicateEditor::predicateEdited);
-        const auto last = [&] { return lastEdit(edited); };
+        auto last = [&] { return edited.last().first().value<PredicatePtr>(); };
 
         pEditor->addRow(1, false); // a copy below
         QCOMPARE(pEditor->numberOfRows(), 3);
@@ -374,34 +368,37 @@ private slots:
     {
         pEditor->setObjectValue(parse("Systolic > 0"));
         QSignalSpy edited(pEditor, &PredicateEditor::predicateEdited);
-        auto *left = menu(0);
+        auto *left = qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(0));
         const int tagsItem = left->findText(QStringLiteral("Tags"));
         QVERIFY(tagsItem >= 5);
         activate(left, tagsItem);
         QVERIFY(qobject_cast<TagsTemplate *>(pEditor->templateOfRow(1)));
-        QVERIFY(Predicate::equal(lastEdit(edited), parse("ANY Tags IN {}")));
+        QVERIFY(
+            Predicate::equal(edited.last().first().value<PredicatePtr>(), parse("ANY Tags IN {}")));
 
         // The second menu of a tags row offers the tags-count choices under the same title.
-        auto *second = menu(1);
+        auto *second =
+            qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(1));
         const int present = second->findText(QStringLiteral("are present"));
         QVERIFY(present > 0);
         activate(second, present);
         auto *count = qobject_cast<TagsCountTemplate *>(pEditor->templateOfRow(1));
         QVERIFY(count);
         QCOMPARE(count->popupButton()->currentIndex(), 1);
-        QVERIFY(Predicate::equal(lastEdit(edited), parse("Tags.@count > 0")));
+        QVERIFY(Predicate::equal(edited.last().first().value<PredicatePtr>(),
+                                 parse("Tags.@count > 0")));
 
         // Date: the calendar date's operators and then the relative ones.
-        left = menu(0);
+        left = qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(0));
         activate(left, left->findText(QStringLiteral("Date")));
         QVERIFY(pEditor->templateOfRow(1)->datePicker());
-        second = menu(1);
+        second = qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(1));
         activate(second, second->findText(QStringLiteral("is within the last")));
         auto *relative = qobject_cast<RelativeDatesTemplate *>(pEditor->templateOfRow(1));
         QVERIFY(relative);
         typeNumber(relative->numberField(), QStringLiteral("3"));
         activate(relative->unitsPopup(), RelativeDate::Months);
-        const ComparisonPredicate *c = lastEdit(edited)->asComparison();
+        const ComparisonPredicate *c = edited.last().first().value<PredicatePtr>()->asComparison();
         QVERIFY(c);
         const RelativeDate date = c->rightExpression().constantValue().value<RelativeDate>();
         QCOMPARE(date.dateUnits(), qint32(RelativeDate::Months));
@@ -423,30 +420,25 @@ private slots:
         typeNumber(field, QStringLiteral("135.5"));
         QCOMPARE(edited.count(), 1);
         QVERIFY(field->accessibleDescription().isEmpty());
-        QVERIFY(Predicate::equal(lastEdit(edited), parse("Systolic > 135.5 AND Pulse < 60")));
+        QVERIFY(Predicate::equal(edited.last().first().value<PredicatePtr>(),
+                                 parse("Systolic > 135.5 AND Pulse < 60")));
     }
 
     void customTitlesFollowPreferences()
     {
         pEditor->setObjectValue(parse("customValue1 > 2"));
-        auto *left = menu(0);
+        auto *left = qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(0));
         Preferences::shared().setValueForKey(QStringLiteral("Glucose"),
                                              QStringLiteral("customTitle1"));
         QCOMPARE(left->itemText(0), QStringLiteral("Glucose"));
         // Other rows offer the new title too.
         pEditor->setObjectValue(parse("Systolic > 2"));
-        left = menu(0);
+        left = qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(0));
         QVERIFY(left->findText(QStringLiteral("Glucose")) > 0);
         Preferences::shared().removeValueForKey(QStringLiteral("customTitle1"));
     }
 
 private:
-    // Row 1's first (0) or second (1) menu as the editor shows it.
-    QComboBox *menu(int which) const
-    {
-        return qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(which));
-    }
-
     PredicateEditor *pEditor = nullptr;
 };
 
