@@ -169,12 +169,7 @@ private slots:
         QCOMPARE(controller().documents().size(), 1);
         MyDocument *third = controller().newDocument();
         QCOMPARE(controller().displayName(third), QStringLiteral("Untitled 2"));
-        // Closing an edited document asks; this one is answered in its own test.
-        Dialogs::setNextAnswer(1);
-        bool closed = false;
-        controller().closeDocument(first, [&](bool c) { closed = c; });
-        settle();
-        QVERIFY(closed);
+        first->undoManager()->undo(); // nothing left to save (closing with changes: its own test)
     }
 
     // Save asks for a name the first time, adds the extension, makes the document clean,

@@ -706,16 +706,6 @@ private slots:
                                                                "title:" + readings, "header"}));
     }
 
-    void informationWithoutPrintedItemsIsLeftOut()
-    {
-        showSections(true, true, false, false);
-        const InformationList information = {
-            InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane"), false)};
-        PrintView view(a4(), {}, {}, information, nullptr);
-        QCOMPARE(kindsOf(view.printViewItems()),
-                 (QStringList{"title:" + qtTrId("print.Averages"), "header"}));
-    }
-
     void informationTableIsHeaderlessWithItsLabelColumnFitted()
     {
         showSections(true, false, false, false);
@@ -738,6 +728,12 @@ private slots:
                       plain.singleLineWidth("Doctor"), plain.singleLineWidth("Name")}) +
             10;
         QCOMPARE(header->widths(), (QList<qreal>{label, 523 - label}));
+
+        // With no item to print the section is left out.
+        showSections(true, true, false, false);
+        PrintView unprinted(a4(), {}, {}, {information.at(1)}, nullptr);
+        QCOMPARE(kindsOf(unprinted.printViewItems()),
+                 (QStringList{"title:" + qtTrId("print.Averages"), "header"}));
     }
 
     void averagesColumnsShareTheWidth()
