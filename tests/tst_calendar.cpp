@@ -80,93 +80,38 @@ private slots:
         QLocale::setDefault(QLocale(u"de_DE"_s));
     }
 
+    // Days the sweep below does not reach (it covers the days of 2024): other years, leap and
+    // common, the century years, and the turns of the year.
     void operation_data()
     {
-        QTest::addColumn<QByteArray>("zone");
         QTest::addColumn<QString>("op");
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("expected");
-
-        const QByteArray berlin("Europe/Berlin");
-        const QByteArray newYork("America/New_York");
-        // The row "<op> <input> <zone>"; an expected day alone stands for its midnight.
-        auto row = [](const QByteArray &zone, const char *op, const char *input,
-                      const char *expected) {
+        // The row "<op> <input>" in Berlin; an expected day alone stands for its midnight.
+        auto row = [](const char *op, const char *input, const char *expected) {
             QString wall = QString::fromLatin1(expected);
             if (wall.size() == 10)
                 wall += u" 00:00:00"_s;
-            QTest::addRow("%s %s %s", op, input, zone.constData())
-                << zone << QString::fromLatin1(op) << QString::fromLatin1(input) << wall;
+            QTest::addRow("%s %s", op, input)
+                << QString::fromLatin1(op) << QString::fromLatin1(input) << wall;
         };
-
-        row(berlin, "thisDay", "2024-03-10 14:30:00", "2024-03-10");
-        row(berlin, "thisDay", "2024-03-10 00:00:00", "2024-03-10");
-        // Half an hour after local midnight the UTC day is still the previous one.
-        row(berlin, "thisDay", "2024-07-01 00:30:00", "2024-07-01");
-        row(newYork, "thisDay", "2024-07-01 22:30:00", "2024-07-01");
-        row(berlin, "thisDay", "2024-07-01 23:59:59", "2024-07-01");
-        row(berlin, "nextDay", "2024-02-28 23:59:59", "2024-02-29");
-        row(berlin, "nextDay", "2024-02-29 08:00:00", "2024-03-01");
-        row(berlin, "prevDay", "2024-01-01 10:00:00", "2023-12-31");
-        row(berlin, "prevDay", "2024-03-01 10:00:00", "2024-02-29");
-        row(berlin, "prevDay", "2023-03-01 10:00:00", "2023-02-28");
-        row(berlin, "endOfThisDay", "2024-07-01 00:00:00", "2024-07-01 23:59:59");
-        // Ends of months and years, leap days, and February of the century years.
-        row(berlin, "thisMonth", "2024-07-31 23:59:59", "2024-07-01");
-        row(berlin, "thisMonth", "2024-08-01 00:30:00", "2024-08-01");
-        row(berlin, "nextMonth", "2024-12-15 12:00:00", "2025-01-01");
-        row(berlin, "nextMonth", "2024-01-31 12:00:00", "2024-02-01");
-        row(berlin, "endOfThisMonth", "2024-02-03 12:00:00", "2024-02-29 23:59:59");
-        row(berlin, "endOfThisMonth", "2023-02-03 12:00:00", "2023-02-28 23:59:59");
-        row(berlin, "endOfThisMonth", "2000-02-10 12:00:00", "2000-02-29 23:59:59");
-        row(berlin, "endOfThisMonth", "2100-02-10 12:00:00", "2100-02-28 23:59:59");
-        row(berlin, "endOfThisMonth", "1900-02-10 12:00:00", "1900-02-28 23:59:59");
-        row(berlin, "endOfThisMonth", "2024-04-30 23:59:59", "2024-04-30 23:59:59");
-        row(berlin, "endOfThisMonth", "2024-12-01 00:00:00", "2024-12-31 23:59:59");
+        row("prevDay", "2023-03-01 10:00:00", "2023-02-28");
+        row("endOfThisMonth", "2023-02-03 12:00:00", "2023-02-28 23:59:59");
+        row("endOfThisMonth", "2000-02-10 12:00:00", "2000-02-29 23:59:59");
+        row("endOfThisMonth", "2100-02-10 12:00:00", "2100-02-28 23:59:59");
+        row("endOfThisMonth", "1900-02-10 12:00:00", "1900-02-28 23:59:59");
         // A month back from a day the month before does not have: its last day.
-        row(berlin, "monthAgo", "2023-03-31 10:00:00", "2023-02-28");
-        row(berlin, "monthAgo", "2024-03-31 10:00:00", "2024-02-29");
-        row(berlin, "monthAgo", "2024-05-31 10:00:00", "2024-04-30");
-        row(berlin, "monthAgo", "2024-01-15 23:59:59", "2023-12-15");
-        // Across the change to summer time: the time of day is kept, so the day does not slip.
-        row(berlin, "monthAgo", "2024-04-30 00:30:00", "2024-03-30");
-        row(berlin, "monthAgo", "2024-11-01 23:30:00", "2024-10-01");
-        row(berlin, "thisYear", "2024-12-31 23:59:59", "2024-01-01");
-        row(berlin, "thisYear", "2025-01-01 00:30:00", "2025-01-01");
-        row(berlin, "nextYear", "2023-12-31 23:59:59", "2024-01-01");
-        row(berlin, "endOfThisYear", "2024-01-01 00:00:00", "2024-12-31 23:59:59");
-        row(berlin, "yearAgo", "2024-02-29 18:00:00", "2023-02-28");
-        row(berlin, "yearAgo", "2025-02-28 18:00:00", "2024-02-28");
-        row(berlin, "yearAgo", "2025-03-01 00:30:00", "2024-03-01");
-
-        // Berlin changes at 02:00 -> 03:00 (31 March 2024) and 03:00 -> 02:00 (27 October 2024).
-        row(berlin, "thisDay", "2024-03-31 12:00:00", "2024-03-31");
-        row(berlin, "nextDay", "2024-03-30 12:00:00", "2024-03-31");
-        row(berlin, "prevDay", "2024-04-01 12:00:00", "2024-03-31");
-        row(berlin, "endOfThisDay", "2024-03-31 01:59:59", "2024-03-31 23:59:59");
-        row(berlin, "endOfThisDay", "2024-03-30 12:00:00", "2024-03-30 23:59:59");
-        row(berlin, "thisDay", "2024-10-27 23:00:00", "2024-10-27");
-        row(berlin, "nextDay", "2024-10-27 01:00:00", "2024-10-28");
-        row(berlin, "endOfThisDay", "2024-10-27 01:00:00", "2024-10-27 23:59:59");
-        row(berlin, "thisMonth", "2024-10-31 12:00:00", "2024-10-01");
-        row(berlin, "nextMonth", "2024-10-15 12:00:00", "2024-11-01");
-        row(berlin, "endOfThisMonth", "2024-03-01 00:00:00", "2024-03-31 23:59:59");
-        row(berlin, "thisYear", "2024-07-01 12:00:00", "2024-01-01");
-        row(berlin, "yearAgo", "2024-07-01 00:30:00", "2023-07-01");
-        // New York changes at 02:00 as well (10 March and 3 November 2024).
-        row(newYork, "thisDay", "2024-03-10 23:00:00", "2024-03-10");
-        row(newYork, "nextDay", "2024-03-09 23:30:00", "2024-03-10");
-        row(newYork, "endOfThisDay", "2024-03-10 12:00:00", "2024-03-10 23:59:59");
-        row(newYork, "thisDay", "2024-11-03 23:00:00", "2024-11-03");
-        row(newYork, "prevDay", "2024-11-04 00:30:00", "2024-11-03");
+        row("monthAgo", "2023-03-31 10:00:00", "2023-02-28");
+        row("thisYear", "2025-01-01 00:30:00", "2025-01-01");
+        row("nextYear", "2023-12-31 23:59:59", "2024-01-01");
+        row("yearAgo", "2025-02-28 18:00:00", "2024-02-28");
+        row("yearAgo", "2025-03-01 00:30:00", "2024-03-01");
     }
     void operation()
     {
-        QFETCH(QByteArray, zone);
         QFETCH(QString, op);
         QFETCH(QString, input);
         QFETCH(QString, expected);
-        setTimeZone(zone);
         const Date receiver = local(input);
         QVERIFY(!receiver.isNull());
         const Date result = (receiver.*operations().at(op))();

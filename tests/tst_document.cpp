@@ -246,8 +246,7 @@ private slots:
                    late = reading(1, 123);
         document.addMeasurements({early, a, b, late});
         // Within one call each reading is placed before the ones placed earlier.
-        QCOMPARE(ids(document.allItems()),
-                 (QList<const Measurement *>{early.get(), b.get(), a.get(), late.get()}));
+        QCOMPARE(ids(document.allItems()), ids({early, b, a, late}));
         const auto c = reading(0, 124);
         QSignalSpy inserted(&document, &MyDocument::rowsInserted);
         document.addMeasurements({c});
@@ -264,7 +263,7 @@ private slots:
         QSignalSpy counter(document.get(), &MyDocument::filteredCounterChanged);
         const auto low = reading(0, 120, 80, {QStringLiteral("x")});
         document->addMeasurements({low});
-        QCOMPARE(ids(document->allItems()), QList<const Measurement *>{low.get()});
+        QCOMPARE(ids(document->allItems()), ids({low}));
         QVERIFY(document->items().isEmpty());
         QCOMPARE(document->tags(), QStringList{QStringLiteral("x")});
         QCOMPARE(bracket.size(), 0);
@@ -305,7 +304,7 @@ private slots:
         QVERIFY(document.allItems().isEmpty());
         QVERIFY(document.tags().isEmpty());
         document.undoManager()->undo();
-        QCOMPARE(ids(document.allItems()), QList<const Measurement *>{kept.get()});
+        QCOMPARE(ids(document.allItems()), ids({kept}));
         QCOMPARE(tagCounts(document).value(QStringLiteral("t")), 1);
 
         // Adding a reading the document holds already does nothing.
@@ -328,13 +327,13 @@ private slots:
         newValues->setWeight(QVariant());
         newValues->setComments(QStringLiteral("after"));
         document.updateMeasurement(a, newValues);
-        QCOMPARE(ids(document.allItems()), (QList<const Measurement *>{b.get(), c.get(), a.get()}));
+        QCOMPARE(ids(document.allItems()), ids({b, c, a}));
         QCOMPARE(ids(document.items()), ids(document.allItems()));
         QCOMPARE(a->Pulse(), QVariant(qlonglong(66)));
         QVERIFY(!a->Weight().isValid());
 
         document.undoManager()->undo();
-        QCOMPARE(ids(document.allItems()), (QList<const Measurement *>{a.get(), b.get(), c.get()}));
+        QCOMPARE(ids(document.allItems()), ids({a, b, c}));
         QCOMPARE(ids(document.items()), ids(document.allItems()));
         QVERIFY(!a->Pulse().isValid());
         QCOMPARE(a->Weight(), QVariant(70.5));
@@ -370,14 +369,14 @@ private slots:
         QCOMPARE(moved.size(), 1);
         QCOMPARE(moved[0][1].toInt(), 0);
         QCOMPARE(moved[0][2].toInt(), 2);
-        QCOMPARE(ids(document->items()), (QList<const Measurement *>{b.get(), c.get(), a.get()}));
+        QCOMPARE(ids(document->items()), ids({b, c, a}));
 
         // No longer passing: it leaves the filtered list, the counter says one less.
         values = c->copy();
         values->setSystolic(QVariant(qlonglong(120)));
         document->updateMeasurement(c, values);
         QCOMPARE(removed.size(), 1);
-        QCOMPARE(ids(document->items()), (QList<const Measurement *>{b.get(), a.get()}));
+        QCOMPARE(ids(document->items()), ids({b, a}));
         QCOMPARE(document->filteredCounter(), FilteredCounter(2, 3));
 
         // A reading the document does not hold is refused.
@@ -399,19 +398,16 @@ private slots:
         const ConstMeasurementPtr average = document.replaceWithAverage({a, b});
         QVERIFY(average);
         QCOMPARE(average->Systolic(), QVariant(qlonglong(125)));
-        QCOMPARE(ids(document.allItems()),
-                 (QList<const Measurement *>{average.get(), other.get()}));
+        QCOMPARE(ids(document.allItems()), ids({average, other}));
         QCOMPARE(ids(document.items()), ids(document.allItems()));
         QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.replace_with_average"));
         QCOMPARE(document.tags(), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
 
         document.undoManager()->undo();
-        QCOMPARE(ids(document.allItems()),
-                 (QList<const Measurement *>{a.get(), b.get(), other.get()}));
+        QCOMPARE(ids(document.allItems()), ids({a, b, other}));
         QCOMPARE(tagCounts(document), (QMap<QString, int>{{"a", 1}, {"b", 1}}));
         document.undoManager()->redo();
-        QCOMPARE(ids(document.allItems()),
-                 (QList<const Measurement *>{average.get(), other.get()}));
+        QCOMPARE(ids(document.allItems()), ids({average, other}));
         QCOMPARE(ids(document.items()), ids(document.allItems()));
         QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.replace_with_average"));
 
@@ -574,9 +570,8 @@ private slots:
         document->undoManager()->disableUndoRegistration();
         document->setAllMeasurements({a, b, c, a, nullptr});
         document->undoManager()->enableUndoRegistration();
-        QCOMPARE(ids(document->allItems()),
-                 (QList<const Measurement *>{b.get(), c.get(), a.get()}));
-        QCOMPARE(ids(document->items()), (QList<const Measurement *>{c.get(), a.get()}));
+        QCOMPARE(ids(document->allItems()), ids({b, c, a}));
+        QCOMPARE(ids(document->items()), ids({c, a}));
         QCOMPARE(tagCounts(*document), (QMap<QString, int>{{"t", 2}}));
         QCOMPARE(document->lastEditedMeasurement()->theWholeDate(), a->theWholeDate());
         QCOMPARE(document->filteredCounter(), FilteredCounter(2, 3));
@@ -623,9 +618,9 @@ private slots:
         undo->enableUndoRegistration();
         QVERIFY(!undo->canUndo());
         QVERIFY(undo->isClean());
-        QCOMPARE(ids(document.filters()), (QList<const Filter *>{high.get(), hidden.get()}));
-        QCOMPARE(ids(document.visibleFilters()), QList<const Filter *>{high.get()});
-        QCOMPARE(averageFilters(document), QList<const Filter *>{high.get()});
+        QCOMPARE(ids(document.filters()), ids(FilterList{high, hidden}));
+        QCOMPARE(ids(document.visibleFilters()), ids(FilterList{high}));
+        QCOMPARE(averageFilters(document), ids(FilterList{high}));
         QCOMPARE(document.items().size(), 1);
         QCOMPARE(document.filteredCounter(), FilteredCounter(1, 2));
         QCOMPARE(document.information().first()->valueForKey(QStringLiteral("extra")), QVariant(1));
@@ -684,13 +679,13 @@ private slots:
         };
         setFlag(all[1], false);
         document.undoManager()->closeGroup();
-        QCOMPARE(derived(), (QList<const Filter *>{all[0].get(), all[2].get()}));
+        QCOMPARE(derived(), ids(FilterList{all[0], all[2]}));
         setFlag(all[1], true);
         document.undoManager()->closeGroup();
         QCOMPARE(derived(), ids(all));
         QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.change_filter"));
         document.undoManager()->undo();
-        QCOMPARE(derived(), (QList<const Filter *>{all[0].get(), all[2].get()}));
+        QCOMPARE(derived(), ids(FilterList{all[0], all[2]}));
         document.undoManager()->undo();
         QCOMPARE(derived(), ids(all));
         QCOMPARE(all[1]->useInFilters(), QVariant(true));
