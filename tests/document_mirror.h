@@ -18,33 +18,33 @@ template <typename T> bool sameRows(const QList<T *> &a, const QList<T *> &b)
     return a.size() == b.size() && std::equal(a.cbegin(), a.cend(), b.cbegin());
 }
 
+// What `f` makes of one announced list of the document.
+template <typename F> auto withList(const MyDocument &document, MyDocument::List list, F f)
+{
+    switch (list) {
+    case MyDocument::List::Items:
+        return f(document.items());
+    case MyDocument::List::Filters:
+        return f(document.filters());
+    case MyDocument::List::VisibleFilters:
+        return f(document.visibleFilters());
+    case MyDocument::List::Averages:
+        return f(document.averages());
+    case MyDocument::List::Information:
+        break;
+    }
+    return f(document.information());
+}
+
 // The identities of the elements of one announced list.
 inline QList<const void *> documentRows(const MyDocument &document, MyDocument::List list)
 {
-    QList<const void *> rows;
-    switch (list) {
-    case MyDocument::List::Items:
-        for (const auto &reading : document.items())
-            rows.append(reading.get());
-        break;
-    case MyDocument::List::Filters:
-        for (const FilterPtr &filter : document.filters())
-            rows.append(filter.get());
-        break;
-    case MyDocument::List::VisibleFilters:
-        for (const FilterPtr &filter : document.visibleFilters())
-            rows.append(filter.get());
-        break;
-    case MyDocument::List::Averages:
-        for (const AveragePtr &average : document.averages())
-            rows.append(average.get());
-        break;
-    case MyDocument::List::Information:
-        for (const InformationItemPtr &item : document.information())
-            rows.append(item.get());
-        break;
-    }
-    return rows;
+    return withList(document, list, [](const auto &elements) {
+        QList<const void *> rows;
+        for (const auto &element : elements)
+            rows.append(element.get());
+        return rows;
+    });
 }
 
 // Connects `slot` to the document's signal, for one list only: it gets the signal's other
@@ -159,20 +159,25 @@ public:
 
     int rowCount(const QModelIndex &parent = {}) const override
     {
-        return parent.isValid() ? 0 : int(documentRows(*pDocument, eList).size());
+        return parent.isValid() ? 0 : int(row(-1).second);
     }
 
     QVariant data(const QModelIndex &index, int role) const override
     {
-        if (!index.isValid() || role != Qt::DisplayRole)
+        if (!index.isValid() || role != Qt::DisplayRole || index.row() >= rowCount())
             return {};
-        const auto rows = documentRows(*pDocument, eList);
-        if (index.row() >= rows.size())
-            return {};
-        return QVariant::fromValue(quintptr(rows[index.row()]));
+        return QVariant::fromValue(quintptr(row(index.row()).first));
     }
 
 private:
+    // The element at `i` (null for -1) and the list's size, without copying the list.
+    std::pair<const void *, qsizetype> row(int i) const
+    {
+        return withList(*pDocument, eList, [i](const auto &list) {
+            return std::pair<const void *, qsizetype>(i < 0 ? nullptr : list[i].get(), list.size());
+        });
+    }
+
     MyDocument *pDocument;
     MyDocument::List eList;
 };

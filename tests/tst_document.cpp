@@ -5,9 +5,7 @@
 #include "RelativeDate.h"
 #include "TestHelpers.h"
 #include "UndoManager.h"
-#include "document_mirror.h"
 
-#include <QAbstractItemModelTester>
 #include <QCoreApplication>
 #include <QProcess>
 #include <QSignalSpy>
@@ -1066,55 +1064,6 @@ private slots:
         QCOMPARE(removed[0][2].toInt(), 1);
         QCOMPARE(inserted.size(), 1);
         QCOMPARE(inserted[0][2].toInt(), 1);
-    }
-
-    void signalsMapOntoModelRows()
-    {
-        MyDocument document;
-        QList<std::shared_ptr<DocumentListModel>> models;
-        QList<std::shared_ptr<QAbstractItemModelTester>> testers;
-        QList<std::shared_ptr<ListMirror>> mirrors;
-        for (L list : {L::Items, L::Filters, L::VisibleFilters, L::Averages, L::Information}) {
-            models.append(std::make_shared<DocumentListModel>(&document, list));
-            testers.append(std::make_shared<QAbstractItemModelTester>(
-                models.last().get(), QAbstractItemModelTester::FailureReportingMode::QtTest));
-            mirrors.append(std::make_shared<ListMirror>(&document, list));
-        }
-        const auto check = [&] {
-            for (const auto &mirror : mirrors) {
-                QVERIFY2(mirror->errors.isEmpty(), qPrintable(mirror->errors.join("; ")));
-                QVERIFY(mirror->inStep());
-            }
-        };
-
-        const auto a = reading(0, 150), b = reading(1, 120), c = reading(2, 160);
-        document.addMeasurements({a, b, c});
-        document.filter()->setPredicate(predicate("Systolic > 130"));
-        auto values = a->copy();
-        values->setTheWholeDate(kNow.addingSeconds(3 * 3600));
-        document.updateMeasurement(a, values);
-        values = b->copy();
-        values->setSystolic(QVariant(qlonglong(170)));
-        document.updateMeasurement(b, values);
-        document.replaceWithAverage({a, c});
-        const FilterPtr f = document.addFilter();
-        f->setUseInFilters(false);
-        document.filters()[1]->setUseInAverages(false);
-        document.removeFilterAtIndex(0);
-        document.setInformation({InformationItem::newItem(), InformationItem::newItem()});
-        document.information()[1]->setName(QStringLiteral("n"));
-        document.setInformation({document.information()[1]});
-        document.setFilter(f);
-        document.undoManager()->closeGroup();
-        check();
-        while (document.undoManager()->canUndo())
-            document.undoManager()->undo();
-        check();
-        while (document.undoManager()->canRedo())
-            document.undoManager()->redo();
-        check();
-        document.setFilters(MyDocument::defaultFilters());
-        check();
     }
 };
 

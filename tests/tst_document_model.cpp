@@ -1,11 +1,12 @@
-// Random operations on a document, checked against the document's invariants after every step,
-// then undone to the start and redone to the end.
+// Random operations on a document, checked against the document's invariants and through item
+// models on its lists after every step, then undone to the start and redone to the end.
 
 #include "MyDocument.h"
 #include "TestMain.h"
 #include "UndoManager.h"
 #include "document_mirror.h"
 
+#include <QAbstractItemModelTester>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -36,28 +37,22 @@ struct Snapshot
     // The first difference, for the failure message.
     QString differenceFrom(const Snapshot &o) const
     {
-        if (!sameRows(main, o.main))
-            return QStringLiteral("main list");
-        if (readingValues != o.readingValues)
-            return QStringLiteral("reading values");
-        if (!sameRows(filtered, o.filtered))
-            return QStringLiteral("filtered list");
-        if (!sameRows(filters, o.filters))
-            return QStringLiteral("filters");
-        if (filterValues != o.filterValues)
-            return QStringLiteral("filter values");
-        if (!sameRows(visible, o.visible))
-            return QStringLiteral("visible filters");
-        if (!sameRows(averages, o.averages))
-            return QStringLiteral("averages");
-        if (!sameRows(information, o.information))
-            return QStringLiteral("information list");
-        if (informationValues != o.informationValues)
-            return QStringLiteral("information values");
-        if (tags != o.tags)
-            return QStringLiteral("tag cache");
-        if (!(counter == o.counter))
-            return QStringLiteral("counter");
+        const std::pair<bool, const char *> parts[] = {
+            {sameRows(main, o.main), "main list"},
+            {readingValues == o.readingValues, "reading values"},
+            {sameRows(filtered, o.filtered), "filtered list"},
+            {sameRows(filters, o.filters), "filters"},
+            {filterValues == o.filterValues, "filter values"},
+            {sameRows(visible, o.visible), "visible filters"},
+            {sameRows(averages, o.averages), "averages"},
+            {sameRows(information, o.information), "information list"},
+            {informationValues == o.informationValues, "information values"},
+            {tags == o.tags, "tag cache"},
+            {counter == o.counter, "counter"}};
+        for (const auto &[same, what] : parts) {
+            if (!same)
+                return QString::fromLatin1(what);
+        }
         return {};
     }
 };
@@ -84,6 +79,14 @@ ConstMeasurementList canonical(ConstMeasurementList list)
     return list;
 }
 
+QMap<QString, int> tagCounts(const MyDocument &d)
+{
+    QMap<QString, int> counts;
+    for (auto it = d.tagsCache().cbegin(); it != d.tagsCache().cend(); ++it)
+        counts.insert(it.key(), it->count());
+    return counts;
+}
+
 Snapshot snapshot(const MyDocument &d)
 {
     Snapshot s;
@@ -105,8 +108,7 @@ Snapshot snapshot(const MyDocument &d)
         s.information.append(item.get());
         s.informationValues.append(item->dictionary());
     }
-    for (auto it = d.tagsCache().cbegin(); it != d.tagsCache().cend(); ++it)
-        s.tags.insert(it.key(), it->count());
+    s.tags = tagCounts(d);
     s.counter = d.filteredCounter();
     return s;
 }
@@ -147,10 +149,7 @@ QString brokenInvariant(const MyDocument &d, const QList<std::shared_ptr<ListMir
         for (const QString &tag : readingTags)
             ++tags[tag];
     }
-    QMap<QString, int> cached;
-    for (auto it = d.tagsCache().cbegin(); it != d.tagsCache().cend(); ++it)
-        cached.insert(it.key(), it->count());
-    if (tags != cached)
+    if (tags != tagCounts(d))
         return QStringLiteral("tag cache differs from a recount");
 
     QList<const void *> visible, averaged;
@@ -193,8 +192,12 @@ class RandomSession
 public:
     RandomSession(quint32 seed) : rng(seed)
     {
-        for (L list : {L::Items, L::Filters, L::VisibleFilters, L::Averages, L::Information})
+        for (L list : {L::Items, L::Filters, L::VisibleFilters, L::Averages, L::Information}) {
             mirrors.append(std::make_shared<ListMirror>(&document, list));
+            models.append(std::make_shared<DocumentListModel>(&document, list));
+            testers.append(std::make_shared<QAbstractItemModelTester>(
+                models.last().get(), QAbstractItemModelTester::FailureReportingMode::QtTest));
+        }
         // Comparisons, an absent pulse, tags, compounds, the stock relative dates, none.
         for (const char *format :
              {"Systolic > 120", "Systolic > 140", "Systolic < 130", "Diastolic > 85", "Pulse < 70",
@@ -210,6 +213,9 @@ public:
 
     MyDocument document;
     QList<std::shared_ptr<ListMirror>> mirrors;
+    // Item models driven by the same signals, checked by Qt's model tester.
+    QList<std::shared_ptr<DocumentListModel>> models;
+    QList<std::shared_ptr<QAbstractItemModelTester>> testers;
     QRandomGenerator rng;
     QList<PredicatePtr> predicates;
     QMap<QString, int> performed;
@@ -530,6 +536,11 @@ private slots:
         document.setFilter(endFilter);
         now = snapshot(document);
         QVERIFY2(now == end, qPrintable(where(0, "redo all", now.differenceFrom(end))));
+
+        // The filters replaced at once, as a new document has them.
+        document.setFilters(MyDocument::defaultFilters());
+        const QString broken = brokenInvariant(document, session.mirrors);
+        QVERIFY2(broken.isEmpty(), qPrintable(where(0, QStringLiteral("set filters"), broken)));
     }
 };
 
