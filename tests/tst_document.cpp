@@ -163,6 +163,11 @@ private slots:
         QVERIFY(!document.sortItemsAscending());
         QCOMPARE(document.filteredCounter(), FilteredCounter(0, 0));
         QVERIFY(!document.undoManager()->canUndo());
+        // A repeated notification of a flag the filter already has places it once.
+        emit document.filters()[1]->valueChanged(QStringLiteral("useInFilters"), QVariant(false));
+        emit document.filters()[1]->valueChanged(QStringLiteral("useInAverages"), QVariant(false));
+        QCOMPARE(ids(document.visibleFilters()), ids(document.filters()));
+        QCOMPARE(averageFilters(document), ids(document.filters()));
     }
 
     // The stock date filters are measured from one instant however the clock moves while they
@@ -398,7 +403,6 @@ private slots:
         QCOMPARE(average->Systolic(), QVariant(qlonglong(125)));
         QCOMPARE(ids(document.allItems()), ids({average, other}));
         QCOMPARE(ids(document.items()), ids(document.allItems()));
-        QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.replace_with_average"));
         QCOMPARE(document.tags(), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
 
         document.undoManager()->undo();
@@ -407,7 +411,6 @@ private slots:
         document.undoManager()->redo();
         QCOMPARE(ids(document.allItems()), ids({average, other}));
         QCOMPARE(ids(document.items()), ids(document.allItems()));
-        QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.replace_with_average"));
 
         // Fewer than two readings of the document: nothing.
         QVERIFY(!document.replaceWithAverage({other}));
@@ -638,7 +641,6 @@ private slots:
         QCOMPARE(document.visibleFilters().last(), added);
         QCOMPARE(averageFilters(document).last(), added.get());
         QCOMPARE(added->name(), qtTrId("filter.name_untitled"));
-        QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.ins_filter"));
         document.undoManager()->undo();
         QCOMPARE(document.filters().size(), 3);
         QCOMPARE(document.visibleFilters().size(), 3);
@@ -647,6 +649,18 @@ private slots:
         QCOMPARE(document.filters().last(), added);
         QCOMPARE(document.visibleFilters().last(), added);
         QCOMPARE(averageFilters(document).last(), added.get());
+        // Absent flags take it out of both lists; undo brings back the absence, not false.
+        added->setUseInAverages(QVariant());
+        added->setUseInFilters(QVariant());
+        document.undoManager()->closeGroup();
+        QCOMPARE(document.visibleFilters().size(), 3);
+        QCOMPARE(document.averages().size(), 3);
+        added->setUseInFilters(true);
+        document.undoManager()->closeGroup();
+        QCOMPARE(document.visibleFilters().last(), added);
+        document.undoManager()->undo();
+        QVERIFY(!added->useInFilters().isValid());
+        QCOMPARE(document.visibleFilters().size(), 3);
         // Once removed, its edits no longer reach the document.
         document.removeFilter(added);
         document.undoManager()->closeGroup();
@@ -681,7 +695,6 @@ private slots:
         setFlag(all[1], true);
         document.undoManager()->closeGroup();
         QCOMPARE(derived(), ids(all));
-        QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.change_filter"));
         document.undoManager()->undo();
         QCOMPARE(derived(), ids(FilterList{all[0], all[2]}));
         document.undoManager()->undo();
@@ -705,7 +718,6 @@ private slots:
         const QString old = f->name();
         QSignalSpy changed(&document, &MyDocument::rowsChanged);
         f->setName(QStringLiteral("Fortnight"));
-        QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.rename_filter"));
         // The row of the filter in each of the three lists is told.
         QCOMPARE(changed.size(), 3);
         document.undoManager()->undo();
@@ -771,48 +783,17 @@ private slots:
         QCOMPARE(document.items().size(), 1);
     }
 
-    void absentFlagRestoredByUndo()
-    {
-        MyDocument document;
-        const FilterPtr f = document.addFilter();
-        f->setUseInAverages(QVariant());
-        f->setUseInFilters(QVariant());
-        document.undoManager()->closeGroup();
-        QCOMPARE(document.visibleFilters().size(), 3);
-        QCOMPARE(document.averages().size(), 3);
-        f->setUseInFilters(true);
-        document.undoManager()->closeGroup();
-        QCOMPARE(document.visibleFilters().last(), f);
-        document.undoManager()->undo();
-        QVERIFY(!f->useInFilters().isValid());
-        QCOMPARE(document.visibleFilters().size(), 3);
-    }
-
-    void repeatedFlagNotificationPlacesOnce()
-    {
-        MyDocument document;
-        const FilterPtr f = document.filters()[1];
-        emit f->valueChanged(QStringLiteral("useInFilters"), QVariant(false));
-        emit f->valueChanged(QStringLiteral("useInAverages"), QVariant(false));
-        QCOMPARE(ids(document.visibleFilters()), ids(document.filters()));
-        QCOMPARE(averageFilters(document), ids(document.filters()));
-    }
-
     void brokenRulesAssert_data()
     {
-        QTest::addColumn<QString>("scenario");
-        QTest::addColumn<QString>("description");
-        QTest::newRow("visible") << "visible"
-                                 << "bad filter";
-        QTest::newRow("averages") << "averages"
-                                  << "bad filter";
-        QTest::newRow("print") << "print"
-                               << "window controllers don't support printing";
+        QTest::addColumn<QString>("description"); // the scenario is the row's name
+        QTest::newRow("visible") << QStringLiteral("bad filter");
+        QTest::newRow("averages") << QStringLiteral("bad filter");
+        QTest::newRow("print") << QStringLiteral("window controllers don't support printing");
     }
 
     void brokenRulesAssert()
     {
-        QFETCH(QString, scenario);
+        const QString scenario = QString::fromLatin1(QTest::currentDataTag());
         QFETCH(QString, description);
 #ifdef QT_NO_DEBUG
         // Without assertions the operation refuses and leaves everything as it was.
@@ -872,28 +853,23 @@ private slots:
         document.undoManager()->undo();
         QCOMPARE(tagCounts(document), (QMap<QString, int>{{"a", 1}, {"b", 2}, {"x", 2}}));
 
+        // Edits count the new tags instead of the old ones.
+        const auto retag = [&document](const ConstMeasurementPtr &r, const QStringList &tags) {
+            auto values = r->copy();
+            values->setTags(tags);
+            document.updateMeasurement(r, values);
+        };
+        retag(ab, {QStringLiteral("c")});
+        retag(none, {QStringLiteral("c"), QStringLiteral("d")});
+        QCOMPARE(tagCounts(document), (QMap<QString, int>{{"b", 1}, {"c", 2}, {"d", 1}, {"x", 2}}));
+        auto values = xx->copy();
+        values->clearTags();
+        document.updateMeasurement(xx, values);
+        QCOMPARE(tagCounts(document), (QMap<QString, int>{{"b", 1}, {"c", 2}, {"d", 1}}));
+
         // Sorted by plain comparison: capitals first.
         document.addMeasurements({reading(4, 120, 80, {QStringLiteral("Z")})});
         QCOMPARE(document.tags().first(), QStringLiteral("Z"));
-    }
-
-    void tagCacheFollowsEdits()
-    {
-        MyDocument document;
-        const auto r = reading(0, 120, 80, {QStringLiteral("b")});
-        document.addMeasurements({r});
-        auto values = r->copy();
-        values->setTags({QStringLiteral("c")});
-        document.updateMeasurement(r, values);
-        QCOMPARE(tagCounts(document), (QMap<QString, int>{{"c", 1}}));
-        values = r->copy();
-        values->setTags({QStringLiteral("c"), QStringLiteral("d")});
-        document.updateMeasurement(r, values);
-        QCOMPARE(tagCounts(document), (QMap<QString, int>{{"c", 1}, {"d", 1}}));
-        values = r->copy();
-        values->clearTags();
-        document.updateMeasurement(r, values);
-        QVERIFY(document.tags().isEmpty());
     }
 
     void readingChangesInvalidateEveryAverage()

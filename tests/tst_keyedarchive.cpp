@@ -409,11 +409,8 @@ private slots:
         QFETCH(bool, asBool);
         QFETCH(double, asDouble);
         ArchiveBuilder b;
-        V::Dictionary d;
-        d.insert(u"$class"_s, V::uid(b.classRecord(u"Probe"_s)));
-        if (!stored.isNull())
-            d.insert(u"v"_s, stored);
-        const quint64 root = b.add(V::dictionary(d));
+        const quint64 root = stored.isNull() ? b.addObject(u"Probe"_s, {})
+                                             : b.addObject(u"Probe"_s, {{u"v"_s, stored}});
         KeyedUnarchiver u;
         int calls = 0;
         u.registerClass(u"Probe"_s, [&](KeyedUnarchiver &c) {
