@@ -15,6 +15,8 @@
 #include <functional>
 #include <memory>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 using L = MyDocument::List;
@@ -130,7 +132,7 @@ QString brokenInvariant(const MyDocument &d, const QList<std::shared_ptr<ListMir
     const ConstMeasurementList &main = d.allItems();
     for (qsizetype i = 1; i < main.size(); ++i) {
         if (main[i - 1]->theWholeDate() > main[i]->theWholeDate())
-            return QStringLiteral("main list out of order at %1").arg(i);
+            return u"main list out of order at %1"_s.arg(i);
     }
     QList<const void *> expectedFiltered;
     for (const ConstMeasurementPtr &r : main) {
@@ -141,7 +143,7 @@ QString brokenInvariant(const MyDocument &d, const QList<std::shared_ptr<ListMir
         return QStringLiteral("filtered list differs from the main list under the selected "
                               "filter");
     if (!(d.filteredCounter() == FilteredCounter(qint32(d.items().size()), qint32(main.size()))))
-        return QStringLiteral("counter");
+        return u"counter"_s;
 
     QMap<QString, int> tags;
     for (const ConstMeasurementPtr &r : main) {
@@ -150,7 +152,7 @@ QString brokenInvariant(const MyDocument &d, const QList<std::shared_ptr<ListMir
             ++tags[tag];
     }
     if (tags != tagCounts(d))
-        return QStringLiteral("tag cache differs from a recount");
+        return u"tag cache differs from a recount"_s;
 
     QList<const void *> visible, averaged;
     for (const FilterPtr &f : d.filters()) {
@@ -160,12 +162,12 @@ QString brokenInvariant(const MyDocument &d, const QList<std::shared_ptr<ListMir
             averaged.append(f.get());
     }
     if (!sameRows(documentRows(d, L::VisibleFilters), visible))
-        return QStringLiteral("visible filters differ from the flagged filters");
+        return u"visible filters differ from the flagged filters"_s;
     QList<const void *> averageFilters;
     for (const AveragePtr &a : d.averages())
         averageFilters.append(a->filter().get());
     if (!sameRows(averageFilters, averaged))
-        return QStringLiteral("averages differ from the flagged filters");
+        return u"averages differ from the flagged filters"_s;
     // An average not invalidated after a change would still hold its old readings.
     for (const AveragePtr &a : d.averages()) {
         QList<const void *> expected, actual;
@@ -176,13 +178,13 @@ QString brokenInvariant(const MyDocument &d, const QList<std::shared_ptr<ListMir
         for (const ConstMeasurementPtr &r : a->measurements())
             actual.append(r.get());
         if (!sameRows(actual, expected))
-            return QStringLiteral("average of \"%1\" holds stale readings").arg(a->name());
+            return u"average of \"%1\" holds stale readings"_s.arg(a->name());
     }
     for (const auto &mirror : mirrors) {
         if (!mirror->errors.isEmpty())
-            return QStringLiteral("signals: ") + mirror->errors.join(QLatin1String("; "));
+            return u"signals: "_s + mirror->errors.join(QLatin1String("; "));
         if (!mirror->inStep())
-            return QStringLiteral("signals left a list out of step");
+            return u"signals left a list out of step"_s;
     }
     return {};
 }
@@ -236,9 +238,8 @@ public:
         if (chance(30))
             r->setWeight(QVariant(60.0 + below(300) / 10.0));
         if (chance(20))
-            r->setComments(QStringLiteral("c%1").arg(below(5)));
-        const QStringList pool{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
-                               QStringLiteral("A")};
+            r->setComments(u"c%1"_s.arg(below(5)));
+        const QStringList pool{u"a"_s, u"b"_s, u"c"_s, u"A"_s};
         if (chance(60)) {
             QStringList tags;
             for (int n = below(4); n > 0; --n)
@@ -298,8 +299,7 @@ public:
                 document.onMeasurementChangedFrom(nullptr, added.first());
             else
                 document.addMeasurements(added);
-            return added.size() >= MyDocument::kBatchSize ? QStringLiteral("add batch")
-                                                          : QStringLiteral("add");
+            return added.size() >= MyDocument::kBatchSize ? u"add batch"_s : u"add"_s;
         }
         if (roll < 24) {
             const ConstMeasurementList doomed =
@@ -309,8 +309,7 @@ public:
             if (doomed.isEmpty())
                 return {};
             document.deleteMeasurements(doomed);
-            return doomed.size() >= MyDocument::kBatchSize ? QStringLiteral("delete batch")
-                                                           : QStringLiteral("delete");
+            return doomed.size() >= MyDocument::kBatchSize ? u"delete batch"_s : u"delete"_s;
         }
         if (roll < 36) {
             const ConstMeasurementList chosen = someReadings(1);
@@ -320,33 +319,33 @@ public:
             if (chance(40))
                 values->setTheWholeDate(chosen.first()->theWholeDate()); // keeps its row
             document.onMeasurementChangedFrom(chosen.first(), values);
-            return QStringLiteral("edit");
+            return u"edit"_s;
         }
         if (roll < 41) {
             const ConstMeasurementList chosen = someReadings(3);
             if (chosen.size() < 2)
                 return {};
             if (!document.replaceWithAverage(chosen))
-                return QStringLiteral("replace with average failed");
-            return QStringLiteral("replace with average");
+                return u"replace with average failed"_s;
+            return u"replace with average"_s;
         }
         if (roll < 45) {
             if (filters.size() >= 8)
                 return {};
             document.addFilter();
-            return QStringLiteral("add filter");
+            return u"add filter"_s;
         }
         if (roll < 48) {
             if (filters.isEmpty())
                 return {};
             document.removeFilterAtIndex(below(int(filters.size())));
-            return QStringLiteral("remove filter");
+            return u"remove filter"_s;
         }
         if (roll < 52) {
             if (filters.isEmpty())
                 return {};
-            filters[below(int(filters.size()))]->setName(QStringLiteral("F%1").arg(++nNames));
-            return QStringLiteral("rename filter");
+            filters[below(int(filters.size()))]->setName(u"F%1"_s.arg(++nNames));
+            return u"rename filter"_s;
         }
         if (roll < 62) {
             if (filters.isEmpty())
@@ -359,8 +358,7 @@ public:
                 f->setUseInAverages(value);
             else
                 f->setUseInFilters(value);
-            return averages ? QStringLiteral("flip averages flag")
-                            : QStringLiteral("flip filters flag");
+            return averages ? u"flip averages flag"_s : u"flip filters flag"_s;
         }
         if (roll < 70) {
             if (filters.isEmpty())
@@ -374,7 +372,7 @@ public:
                 p = predicates[below(int(predicates.size()))];
             while (Predicate::equal(p, f->predicate()));
             f->setPredicate(p);
-            return QStringLiteral("change predicate");
+            return u"change predicate"_s;
         }
         if (roll < 76) {
             *records = false;
@@ -383,7 +381,7 @@ public:
             if (f == document.filter())
                 return {};
             document.setFilter(f);
-            return QStringLiteral("select filter");
+            return u"select filter"_s;
         }
         if (roll < 82) {
             InformationList list = document.information();
@@ -401,7 +399,7 @@ public:
                 list.swapItemsAt(a, b);
             }
             document.setInformation(list);
-            return QStringLiteral("change information list");
+            return u"change information list"_s;
         }
         if (roll < 88) {
             const InformationList &list = document.information();
@@ -410,16 +408,16 @@ public:
             const InformationItemPtr item = list[below(int(list.size()))];
             const int key = below(4);
             if (key == 0)
-                item->setName(QStringLiteral("N%1").arg(++nNames));
+                item->setName(u"N%1"_s.arg(++nNames));
             else if (key == 1)
-                item->setValue(QStringLiteral("V%1").arg(++nNames));
+                item->setValue(u"V%1"_s.arg(++nNames));
             else if (key == 2)
                 item->setPrinted(!item->isPrinted());
             else if (item->valueForKey(InformationItem::kValue).isValid())
                 item->setValueForKey(QVariant(), InformationItem::kValue);
             else
                 return {};
-            return QStringLiteral("change information item");
+            return u"change information item"_s;
         }
         *records = false;
         // Undo and redo a few steps at a time, so that redo has something to do.
@@ -431,7 +429,7 @@ public:
                 --nUndoable;
                 ++nRedoable;
             }
-            return QStringLiteral("undo");
+            return u"undo"_s;
         }
         if (nRedoable == 0)
             return {};
@@ -440,7 +438,7 @@ public:
             ++nUndoable;
             --nRedoable;
         }
-        return QStringLiteral("redo");
+        return u"redo"_s;
     }
 };
 
@@ -471,7 +469,7 @@ private slots:
         MyDocument &document = session.document;
         UndoManager *undo = document.undoManager();
         const auto where = [seed](int step, const QString &op, const QString &what) {
-            return QStringLiteral("seed %1, step %2 (%3): %4").arg(seed).arg(step).arg(op, what);
+            return u"seed %1, step %2 (%3): %4"_s.arg(seed).arg(step).arg(op, what);
         };
 
         const Snapshot start = snapshot(document);
@@ -482,15 +480,15 @@ private slots:
             if (op.isEmpty())
                 continue;
             if (op.endsWith(QLatin1String("failed")))
-                QFAIL(qPrintable(where(i, op, QStringLiteral("refused"))));
+                QFAIL(qPrintable(where(i, op, u"refused"_s)));
             if (records) {
                 if (!undo->hasOpenGroup())
-                    QFAIL(qPrintable(where(i, op, QStringLiteral("recorded no undo step"))));
+                    QFAIL(qPrintable(where(i, op, u"recorded no undo step"_s)));
                 undo->closeGroup();
                 ++session.nUndoable;
                 session.nRedoable = 0;
             } else if (undo->hasOpenGroup()) {
-                QFAIL(qPrintable(where(i, op, QStringLiteral("recorded an undo step"))));
+                QFAIL(qPrintable(where(i, op, u"recorded an undo step"_s)));
             }
             ++session.performed[op];
             const QString broken = brokenInvariant(document, session.mirrors);
@@ -506,10 +504,10 @@ private slots:
               "add batch", "delete batch"}) {
             const int count = session.performed.value(QString::fromLatin1(op));
             const int least = QByteArray(op).endsWith("batch") ? 2 : 10;
-            QVERIFY2(count >= least, qPrintable(QStringLiteral("seed %1: \"%2\" ran %3 times")
-                                                    .arg(seed)
-                                                    .arg(QLatin1String(op))
-                                                    .arg(count)));
+            QVERIFY2(
+                count >= least,
+                qPrintable(
+                    u"seed %1: \"%2\" ran %3 times"_s.arg(seed).arg(QLatin1String(op)).arg(count)));
         }
         QVERIFY2(document.allItems().size() > 10, qPrintable(QString::number(seed)));
 
@@ -520,7 +518,7 @@ private slots:
             undo->undo();
             const QString broken = brokenInvariant(document, session.mirrors);
             if (!broken.isEmpty())
-                QFAIL(qPrintable(where(i, QStringLiteral("undo all"), broken)));
+                QFAIL(qPrintable(where(i, u"undo all"_s, broken)));
         }
         QVERIFY2(!undo->canUndo(), qPrintable(where(0, "undo all", "steps left over")));
         document.setFilter(startFilter);
@@ -531,7 +529,7 @@ private slots:
             undo->redo();
             const QString broken = brokenInvariant(document, session.mirrors);
             if (!broken.isEmpty())
-                QFAIL(qPrintable(where(i, QStringLiteral("redo all"), broken)));
+                QFAIL(qPrintable(where(i, u"redo all"_s, broken)));
         }
         document.setFilter(endFilter);
         now = snapshot(document);
@@ -540,7 +538,7 @@ private slots:
         // The filters replaced at once, as a new document has them.
         document.setFilters(MyDocument::defaultFilters());
         const QString broken = brokenInvariant(document, session.mirrors);
-        QVERIFY2(broken.isEmpty(), qPrintable(where(0, QStringLiteral("set filters"), broken)));
+        QVERIFY2(broken.isEmpty(), qPrintable(where(0, u"set filters"_s, broken)));
     }
 };
 

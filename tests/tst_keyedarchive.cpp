@@ -768,7 +768,7 @@ private slots:
         ArchiveBuilder b;
         V::Dictionary d;
         d.insert(u"$class"_s, V::uid(b.classRecord(u"Measurement"_s)));
-        d.insert(u"date"_s, V::uid(b.addObject(u"NSDate"_s, {{u"NS.time"_s, V::real(5)}})));
+        d.insert(u"date"_s, V::uid(b.date(V::real(5))));
         for (auto it = stored.constBegin(); it != stored.constEnd(); ++it) {
             const QVariant &v = it.value();
             V value = v.typeId() == QMetaType::Bool     ? V::boolean(v.toBool())
@@ -795,8 +795,7 @@ private slots:
         ArchiveBuilder b;
         const quint64 text = b.add(V::string(u"oops"_s));
         const quint64 number = b.add(V::integer(7));
-        const quint64 dict = b.addObject(
-            u"NSDictionary"_s, {{u"NS.keys"_s, V::array({})}, {u"NS.objects"_s, V::array({})}});
+        const quint64 dict = b.dictionary({});
         const quint64 mixedTags = b.array({text, number});
         const quint64 null = b.addObject(u"NSNull"_s, {});
         const quint64 reading = b.addObject(
