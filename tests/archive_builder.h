@@ -9,11 +9,13 @@
 #include <QHash>
 #include <QString>
 
+using namespace Qt::Literals::StringLiterals;
+
 struct ArchiveBuilder
 {
     using V = PlistValue;
 
-    V::Array objects{V::string(QStringLiteral("$null"))};
+    V::Array objects{V::string(u"$null"_s)};
     QHash<QString, quint64> classes;
 
     quint64 add(const V &value)
@@ -25,9 +27,8 @@ struct ArchiveBuilder
     {
         if (!classes.contains(name)) {
             V::Dictionary record;
-            record.insert(QStringLiteral("$classname"), V::string(name));
-            record.insert(QStringLiteral("$classes"),
-                          V::array({V::string(name), V::string(QStringLiteral("NSObject"))}));
+            record.insert(u"$classname"_s, V::string(name));
+            record.insert(u"$classes"_s, V::array({V::string(name), V::string(u"NSObject"_s)}));
             classes[name] = add(V::dictionary(record));
         }
         return classes[name];
@@ -35,7 +36,7 @@ struct ArchiveBuilder
     V object(const QString &className, std::initializer_list<std::pair<QString, V>> entries)
     {
         V::Dictionary d;
-        d.insert(QStringLiteral("$class"), V::uid(classRecord(className)));
+        d.insert(u"$class"_s, V::uid(classRecord(className)));
         for (const auto &[key, value] : entries)
             d.insert(key, value);
         return V::dictionary(d);
@@ -51,8 +52,7 @@ struct ArchiveBuilder
         V::Array references;
         for (quint64 u : items)
             references.push_back(V::uid(u));
-        return addObject(QStringLiteral("NSArray"),
-                         {{QStringLiteral("NS.objects"), V::array(references)}});
+        return addObject(u"NSArray"_s, {{u"NS.objects"_s, V::array(references)}});
     }
     // An NSDictionary with string keys.
     quint64 dictionary(const QList<std::pair<QString, quint64>> &entries)
@@ -62,9 +62,25 @@ struct ArchiveBuilder
             keys.push_back(V::uid(string(key)));
             values.push_back(V::uid(value));
         }
-        return addObject(QStringLiteral("NSDictionary"),
-                         {{QStringLiteral("NS.keys"), V::array(keys)},
-                          {QStringLiteral("NS.objects"), V::array(values)}});
+        return addObject(u"NSDictionary"_s,
+                         {{u"NS.keys"_s, V::array(keys)}, {u"NS.objects"_s, V::array(values)}});
+    }
+    // An NSDate of the seconds since 2001 (a V, so that a test can give some other value).
+    quint64 date(const V &time) { return addObject(u"NSDate"_s, {{u"NS.time"_s, time}}); }
+    // A document's root dictionary: the readings, then any further entries.
+    quint64 document(const QList<quint64> &readings,
+                     QList<std::pair<QString, quint64>> entries = {})
+    {
+        entries.prepend({u"measurements"_s, array(readings)});
+        return dictionary(entries);
+    }
+    // A dictionary of the entries, in their order.
+    static V::Dictionary entries(std::initializer_list<std::pair<QString, V>> list)
+    {
+        V::Dictionary d;
+        for (const auto &[key, value] : list)
+            d.insert(key, value);
+        return d;
     }
     static V uids(std::initializer_list<quint64> list)
     {
@@ -76,12 +92,12 @@ struct ArchiveBuilder
     V archive(quint64 root) const
     {
         V::Dictionary top;
-        top.insert(QStringLiteral("root"), V::uid(root));
+        top.insert(u"root"_s, V::uid(root));
         V::Dictionary envelope;
-        envelope.insert(QStringLiteral("$version"), V::integer(100000));
-        envelope.insert(QStringLiteral("$archiver"), V::string(QStringLiteral("NSKeyedArchiver")));
-        envelope.insert(QStringLiteral("$top"), V::dictionary(top));
-        envelope.insert(QStringLiteral("$objects"), V::array(objects));
+        envelope.insert(u"$version"_s, V::integer(100000));
+        envelope.insert(u"$archiver"_s, V::string(u"NSKeyedArchiver"_s));
+        envelope.insert(u"$top"_s, V::dictionary(top));
+        envelope.insert(u"$objects"_s, V::array(objects));
         return V::dictionary(envelope);
     }
     QByteArray bytes(quint64 root) const { return BinaryPropertyList::write(archive(root)); }

@@ -18,33 +18,45 @@ template <typename T> bool sameRows(const QList<T *> &a, const QList<T *> &b)
     return a.size() == b.size() && std::equal(a.cbegin(), a.cend(), b.cbegin());
 }
 
+// What `f` makes of one announced list of the document.
+template <typename F> auto withList(const MyDocument &document, MyDocument::List list, F f)
+{
+    switch (list) {
+    case MyDocument::List::Items:
+        return f(document.items());
+    case MyDocument::List::Filters:
+        return f(document.filters());
+    case MyDocument::List::VisibleFilters:
+        return f(document.visibleFilters());
+    case MyDocument::List::Averages:
+        return f(document.averages());
+    case MyDocument::List::Information:
+        break;
+    }
+    return f(document.information());
+}
+
 // The identities of the elements of one announced list.
 inline QList<const void *> documentRows(const MyDocument &document, MyDocument::List list)
 {
-    QList<const void *> rows;
-    switch (list) {
-    case MyDocument::List::Items:
-        for (const auto &reading : document.items())
-            rows.append(reading.get());
-        break;
-    case MyDocument::List::Filters:
-        for (const FilterPtr &filter : document.filters())
-            rows.append(filter.get());
-        break;
-    case MyDocument::List::VisibleFilters:
-        for (const FilterPtr &filter : document.visibleFilters())
-            rows.append(filter.get());
-        break;
-    case MyDocument::List::Averages:
-        for (const AveragePtr &average : document.averages())
-            rows.append(average.get());
-        break;
-    case MyDocument::List::Information:
-        for (const InformationItemPtr &item : document.information())
-            rows.append(item.get());
-        break;
-    }
-    return rows;
+    return withList(document, list, [](const auto &elements) {
+        QList<const void *> rows;
+        for (const auto &element : elements)
+            rows.append(element.get());
+        return rows;
+    });
+}
+
+// Connects `slot` to the document's signal, for one list only: it gets the signal's other
+// arguments.
+template <typename... Args, typename Slot>
+void onList(MyDocument *document, MyDocument::List list, QObject *receiver,
+            void (MyDocument::*signal)(MyDocument::List, Args...), Slot slot)
+{
+    QObject::connect(document, signal, receiver, [list, slot](MyDocument::List l, Args... args) {
+        if (l == list)
+            slot(args...);
+    });
 }
 
 // Follows one list through the row signals alone and checks at every signal that the document's
@@ -56,69 +68,47 @@ public:
     ListMirror(MyDocument *document, MyDocument::List list)
         : pDocument(document), eList(list), pRows(documentRows(*document, list))
     {
-        using L = MyDocument::List;
-        connect(document, &MyDocument::rowsAboutToBeInserted, this,
-                [this](L l, int, int) { expectUnchanged(l, "before insertion"); });
-        connect(document, &MyDocument::rowsInserted, this, [this](L l, int first, int last) {
-            if (l != eList)
-                return;
+        using D = MyDocument;
+        const auto on = [&](auto signal, auto slot) { onList(document, list, this, signal, slot); };
+        on(&D::rowsAboutToBeInserted, [this](int, int) { expectUnchanged("before insertion"); });
+        on(&D::rowsInserted, [this](int first, int last) {
             const auto now = documentRows(*pDocument, eList);
-            if (first < 0 || last < first || last >= now.size() || first > pRows.size()) {
-                fail("bad inserted range");
-                return;
-            }
+            if (first < 0 || last < first || last >= now.size() || first > pRows.size())
+                return fail("bad inserted range");
             for (int i = first; i <= last; ++i)
                 pRows.insert(i, now[i]);
-            expectUnchanged(l, "after insertion");
+            expectUnchanged("after insertion");
         });
-        connect(document, &MyDocument::rowsAboutToBeRemoved, this,
-                [this](L l, int, int) { expectUnchanged(l, "before removal"); });
-        connect(document, &MyDocument::rowsRemoved, this, [this](L l, int first, int last) {
-            if (l != eList)
-                return;
-            if (first < 0 || last < first || last >= pRows.size()) {
-                fail("bad removed range");
-                return;
-            }
+        on(&D::rowsAboutToBeRemoved, [this](int, int) { expectUnchanged("before removal"); });
+        on(&D::rowsRemoved, [this](int first, int last) {
+            if (first < 0 || last < first || last >= pRows.size())
+                return fail("bad removed range");
             pRows.remove(first, last - first + 1);
-            expectUnchanged(l, "after removal");
+            expectUnchanged("after removal");
         });
-        connect(document, &MyDocument::rowAboutToBeMoved, this,
-                [this](L l, int, int) { expectUnchanged(l, "before move"); });
-        connect(document, &MyDocument::rowMoved, this, [this](L l, int from, int to) {
-            if (l != eList)
-                return;
-            if (from < 0 || to < 0 || from >= pRows.size() || to >= pRows.size() || from == to) {
-                fail("bad move");
-                return;
-            }
+        on(&D::rowAboutToBeMoved, [this](int, int) { expectUnchanged("before move"); });
+        on(&D::rowMoved, [this](int from, int to) {
+            if (from < 0 || to < 0 || from >= pRows.size() || to >= pRows.size() || from == to)
+                return fail("bad move");
             pRows.move(from, to);
-            expectUnchanged(l, "after move");
+            expectUnchanged("after move");
         });
-        connect(document, &MyDocument::listAboutToBeReset, this,
-                [this](L l) { expectUnchanged(l, "before reset"); });
-        connect(document, &MyDocument::listReset, this, [this](L l) {
-            if (l == eList)
-                pRows = documentRows(*pDocument, eList);
-        });
-        connect(document, &MyDocument::rowsChanged, this, [this](L l, int first, int last) {
-            if (l == eList && (first < 0 || last < first || last >= pRows.size()))
+        on(&D::listAboutToBeReset, [this] { expectUnchanged("before reset"); });
+        on(&D::listReset, [this] { pRows = documentRows(*pDocument, eList); });
+        on(&D::rowsChanged, [this](int first, int last) {
+            if (first < 0 || last < first || last >= pRows.size())
                 fail("bad changed range");
         });
-        connect(document, &MyDocument::listAboutToChange, this, [this](L l) {
-            if (l == eList) {
-                if (bInBracket)
-                    fail("nested bracket");
-                bInBracket = true;
-            }
+        on(&D::listAboutToChange, [this] {
+            if (bInBracket)
+                fail("nested bracket");
+            bInBracket = true;
         });
-        connect(document, &MyDocument::listChanged, this, [this](L l) {
-            if (l != eList)
-                return;
+        on(&D::listChanged, [this] {
             if (!bInBracket)
                 fail("closing bracket without opening");
             bInBracket = false;
-            expectUnchanged(l, "at the closing bracket");
+            expectUnchanged("at the closing bracket");
         });
     }
 
@@ -132,9 +122,9 @@ private:
     {
         errors.append(MyDocument::keyOf(eList) + QLatin1String(": ") + QLatin1String(what));
     }
-    void expectUnchanged(MyDocument::List l, const char *when)
+    void expectUnchanged(const char *when)
     {
-        if (l == eList && !sameRows(pRows, documentRows(*pDocument, eList)))
+        if (!sameRows(pRows, documentRows(*pDocument, eList)))
             fail(when);
     }
 
@@ -152,61 +142,42 @@ public:
     DocumentListModel(MyDocument *document, MyDocument::List list)
         : pDocument(document), eList(list)
     {
-        using L = MyDocument::List;
-        connect(document, &MyDocument::rowsAboutToBeInserted, this, [this](L l, int f, int t) {
-            if (l == eList)
-                beginInsertRows({}, f, t);
+        using D = MyDocument;
+        const auto on = [&](auto signal, auto slot) { onList(document, list, this, signal, slot); };
+        on(&D::rowsAboutToBeInserted, [this](int f, int t) { beginInsertRows({}, f, t); });
+        on(&D::rowsInserted, [this](int, int) { endInsertRows(); });
+        on(&D::rowsAboutToBeRemoved, [this](int f, int t) { beginRemoveRows({}, f, t); });
+        on(&D::rowsRemoved, [this](int, int) { endRemoveRows(); });
+        on(&D::rowAboutToBeMoved, [this](int from, int to) {
+            beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
         });
-        connect(document, &MyDocument::rowsInserted, this, [this](L l) {
-            if (l == eList)
-                endInsertRows();
-        });
-        connect(document, &MyDocument::rowsAboutToBeRemoved, this, [this](L l, int f, int t) {
-            if (l == eList)
-                beginRemoveRows({}, f, t);
-        });
-        connect(document, &MyDocument::rowsRemoved, this, [this](L l) {
-            if (l == eList)
-                endRemoveRows();
-        });
-        connect(document, &MyDocument::rowAboutToBeMoved, this, [this](L l, int from, int to) {
-            if (l == eList)
-                beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
-        });
-        connect(document, &MyDocument::rowMoved, this, [this](L l) {
-            if (l == eList)
-                endMoveRows();
-        });
-        connect(document, &MyDocument::listAboutToBeReset, this, [this](L l) {
-            if (l == eList)
-                beginResetModel();
-        });
-        connect(document, &MyDocument::listReset, this, [this](L l) {
-            if (l == eList)
-                endResetModel();
-        });
-        connect(document, &MyDocument::rowsChanged, this, [this](L l, int f, int t) {
-            if (l == eList)
-                emit dataChanged(index(f), index(t));
-        });
+        on(&D::rowMoved, [this](int, int) { endMoveRows(); });
+        on(&D::listAboutToBeReset, [this] { beginResetModel(); });
+        on(&D::listReset, [this] { endResetModel(); });
+        on(&D::rowsChanged, [this](int f, int t) { emit dataChanged(index(f), index(t)); });
     }
 
     int rowCount(const QModelIndex &parent = {}) const override
     {
-        return parent.isValid() ? 0 : int(documentRows(*pDocument, eList).size());
+        return parent.isValid() ? 0 : int(row(-1).second);
     }
 
     QVariant data(const QModelIndex &index, int role) const override
     {
-        if (!index.isValid() || role != Qt::DisplayRole)
+        if (!index.isValid() || role != Qt::DisplayRole || index.row() >= rowCount())
             return {};
-        const auto rows = documentRows(*pDocument, eList);
-        if (index.row() >= rows.size())
-            return {};
-        return QVariant::fromValue(quintptr(rows[index.row()]));
+        return QVariant::fromValue(quintptr(row(index.row()).first));
     }
 
 private:
+    // The element at `i` (null for -1) and the list's size, without copying the list.
+    std::pair<const void *, qsizetype> row(int i) const
+    {
+        return withList(*pDocument, eList, [i](const auto &list) {
+            return std::pair<const void *, qsizetype>(i < 0 ? nullptr : list[i].get(), list.size());
+        });
+    }
+
     MyDocument *pDocument;
     MyDocument::List eList;
 };

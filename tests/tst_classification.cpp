@@ -81,7 +81,6 @@ private slots:
     // to grade 3, then isolated systolic), ranks strictly upwards.
     void ranksFollowTheSchemesOrder()
     {
-        using Scheme = PressureClassification::Scheme;
         const auto ranks = [](Scheme scheme, const QList<std::pair<double, double>> &readings) {
             QList<int> list;
             for (const auto &[systolic, diastolic] : readings)

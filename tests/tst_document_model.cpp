@@ -1,11 +1,12 @@
-// Random operations on a document, checked against the document's invariants after every step,
-// then undone to the start and redone to the end.
+// Random operations on a document, checked against the document's invariants and through item
+// models on its lists after every step, then undone to the start and redone to the end.
 
 #include "MyDocument.h"
 #include "TestMain.h"
 #include "UndoManager.h"
 #include "document_mirror.h"
 
+#include <QAbstractItemModelTester>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -13,6 +14,8 @@
 
 #include <functional>
 #include <memory>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -36,28 +39,22 @@ struct Snapshot
     // The first difference, for the failure message.
     QString differenceFrom(const Snapshot &o) const
     {
-        if (!sameRows(main, o.main))
-            return QStringLiteral("main list");
-        if (readingValues != o.readingValues)
-            return QStringLiteral("reading values");
-        if (!sameRows(filtered, o.filtered))
-            return QStringLiteral("filtered list");
-        if (!sameRows(filters, o.filters))
-            return QStringLiteral("filters");
-        if (filterValues != o.filterValues)
-            return QStringLiteral("filter values");
-        if (!sameRows(visible, o.visible))
-            return QStringLiteral("visible filters");
-        if (!sameRows(averages, o.averages))
-            return QStringLiteral("averages");
-        if (!sameRows(information, o.information))
-            return QStringLiteral("information list");
-        if (informationValues != o.informationValues)
-            return QStringLiteral("information values");
-        if (tags != o.tags)
-            return QStringLiteral("tag cache");
-        if (!(counter == o.counter))
-            return QStringLiteral("counter");
+        const std::pair<bool, const char *> parts[] = {
+            {sameRows(main, o.main), "main list"},
+            {readingValues == o.readingValues, "reading values"},
+            {sameRows(filtered, o.filtered), "filtered list"},
+            {sameRows(filters, o.filters), "filters"},
+            {filterValues == o.filterValues, "filter values"},
+            {sameRows(visible, o.visible), "visible filters"},
+            {sameRows(averages, o.averages), "averages"},
+            {sameRows(information, o.information), "information list"},
+            {informationValues == o.informationValues, "information values"},
+            {tags == o.tags, "tag cache"},
+            {counter == o.counter, "counter"}};
+        for (const auto &[same, what] : parts) {
+            if (!same)
+                return QString::fromLatin1(what);
+        }
         return {};
     }
 };
@@ -84,6 +81,14 @@ ConstMeasurementList canonical(ConstMeasurementList list)
     return list;
 }
 
+QMap<QString, int> tagCounts(const MyDocument &d)
+{
+    QMap<QString, int> counts;
+    for (auto it = d.tagsCache().cbegin(); it != d.tagsCache().cend(); ++it)
+        counts.insert(it.key(), it->count());
+    return counts;
+}
+
 Snapshot snapshot(const MyDocument &d)
 {
     Snapshot s;
@@ -105,8 +110,7 @@ Snapshot snapshot(const MyDocument &d)
         s.information.append(item.get());
         s.informationValues.append(item->dictionary());
     }
-    for (auto it = d.tagsCache().cbegin(); it != d.tagsCache().cend(); ++it)
-        s.tags.insert(it.key(), it->count());
+    s.tags = tagCounts(d);
     s.counter = d.filteredCounter();
     return s;
 }
@@ -128,7 +132,7 @@ QString brokenInvariant(const MyDocument &d, const QList<std::shared_ptr<ListMir
     const ConstMeasurementList &main = d.allItems();
     for (qsizetype i = 1; i < main.size(); ++i) {
         if (main[i - 1]->theWholeDate() > main[i]->theWholeDate())
-            return QStringLiteral("main list out of order at %1").arg(i);
+            return u"main list out of order at %1"_s.arg(i);
     }
     QList<const void *> expectedFiltered;
     for (const ConstMeasurementPtr &r : main) {
@@ -139,7 +143,7 @@ QString brokenInvariant(const MyDocument &d, const QList<std::shared_ptr<ListMir
         return QStringLiteral("filtered list differs from the main list under the selected "
                               "filter");
     if (!(d.filteredCounter() == FilteredCounter(qint32(d.items().size()), qint32(main.size()))))
-        return QStringLiteral("counter");
+        return u"counter"_s;
 
     QMap<QString, int> tags;
     for (const ConstMeasurementPtr &r : main) {
@@ -147,11 +151,8 @@ QString brokenInvariant(const MyDocument &d, const QList<std::shared_ptr<ListMir
         for (const QString &tag : readingTags)
             ++tags[tag];
     }
-    QMap<QString, int> cached;
-    for (auto it = d.tagsCache().cbegin(); it != d.tagsCache().cend(); ++it)
-        cached.insert(it.key(), it->count());
-    if (tags != cached)
-        return QStringLiteral("tag cache differs from a recount");
+    if (tags != tagCounts(d))
+        return u"tag cache differs from a recount"_s;
 
     QList<const void *> visible, averaged;
     for (const FilterPtr &f : d.filters()) {
@@ -161,12 +162,12 @@ QString brokenInvariant(const MyDocument &d, const QList<std::shared_ptr<ListMir
             averaged.append(f.get());
     }
     if (!sameRows(documentRows(d, L::VisibleFilters), visible))
-        return QStringLiteral("visible filters differ from the flagged filters");
+        return u"visible filters differ from the flagged filters"_s;
     QList<const void *> averageFilters;
     for (const AveragePtr &a : d.averages())
         averageFilters.append(a->filter().get());
     if (!sameRows(averageFilters, averaged))
-        return QStringLiteral("averages differ from the flagged filters");
+        return u"averages differ from the flagged filters"_s;
     // An average not invalidated after a change would still hold its old readings.
     for (const AveragePtr &a : d.averages()) {
         QList<const void *> expected, actual;
@@ -177,13 +178,13 @@ QString brokenInvariant(const MyDocument &d, const QList<std::shared_ptr<ListMir
         for (const ConstMeasurementPtr &r : a->measurements())
             actual.append(r.get());
         if (!sameRows(actual, expected))
-            return QStringLiteral("average of \"%1\" holds stale readings").arg(a->name());
+            return u"average of \"%1\" holds stale readings"_s.arg(a->name());
     }
     for (const auto &mirror : mirrors) {
         if (!mirror->errors.isEmpty())
-            return QStringLiteral("signals: ") + mirror->errors.join(QLatin1String("; "));
+            return u"signals: "_s + mirror->errors.join(QLatin1String("; "));
         if (!mirror->inStep())
-            return QStringLiteral("signals left a list out of step");
+            return u"signals left a list out of step"_s;
     }
     return {};
 }
@@ -193,8 +194,12 @@ class RandomSession
 public:
     RandomSession(quint32 seed) : rng(seed)
     {
-        for (L list : {L::Items, L::Filters, L::VisibleFilters, L::Averages, L::Information})
+        for (L list : {L::Items, L::Filters, L::VisibleFilters, L::Averages, L::Information}) {
             mirrors.append(std::make_shared<ListMirror>(&document, list));
+            models.append(std::make_shared<DocumentListModel>(&document, list));
+            testers.append(std::make_shared<QAbstractItemModelTester>(
+                models.last().get(), QAbstractItemModelTester::FailureReportingMode::QtTest));
+        }
         // Comparisons, an absent pulse, tags, compounds, the stock relative dates, none.
         for (const char *format :
              {"Systolic > 120", "Systolic > 140", "Systolic < 130", "Diastolic > 85", "Pulse < 70",
@@ -210,6 +215,9 @@ public:
 
     MyDocument document;
     QList<std::shared_ptr<ListMirror>> mirrors;
+    // Item models driven by the same signals, checked by Qt's model tester.
+    QList<std::shared_ptr<DocumentListModel>> models;
+    QList<std::shared_ptr<QAbstractItemModelTester>> testers;
     QRandomGenerator rng;
     QList<PredicatePtr> predicates;
     QMap<QString, int> performed;
@@ -230,9 +238,8 @@ public:
         if (chance(30))
             r->setWeight(QVariant(60.0 + below(300) / 10.0));
         if (chance(20))
-            r->setComments(QStringLiteral("c%1").arg(below(5)));
-        const QStringList pool{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
-                               QStringLiteral("A")};
+            r->setComments(u"c%1"_s.arg(below(5)));
+        const QStringList pool{u"a"_s, u"b"_s, u"c"_s, u"A"_s};
         if (chance(60)) {
             QStringList tags;
             for (int n = below(4); n > 0; --n)
@@ -292,8 +299,7 @@ public:
                 document.onMeasurementChangedFrom(nullptr, added.first());
             else
                 document.addMeasurements(added);
-            return added.size() >= MyDocument::kBatchSize ? QStringLiteral("add batch")
-                                                          : QStringLiteral("add");
+            return added.size() >= MyDocument::kBatchSize ? u"add batch"_s : u"add"_s;
         }
         if (roll < 24) {
             const ConstMeasurementList doomed =
@@ -303,8 +309,7 @@ public:
             if (doomed.isEmpty())
                 return {};
             document.deleteMeasurements(doomed);
-            return doomed.size() >= MyDocument::kBatchSize ? QStringLiteral("delete batch")
-                                                           : QStringLiteral("delete");
+            return doomed.size() >= MyDocument::kBatchSize ? u"delete batch"_s : u"delete"_s;
         }
         if (roll < 36) {
             const ConstMeasurementList chosen = someReadings(1);
@@ -314,33 +319,33 @@ public:
             if (chance(40))
                 values->setTheWholeDate(chosen.first()->theWholeDate()); // keeps its row
             document.onMeasurementChangedFrom(chosen.first(), values);
-            return QStringLiteral("edit");
+            return u"edit"_s;
         }
         if (roll < 41) {
             const ConstMeasurementList chosen = someReadings(3);
             if (chosen.size() < 2)
                 return {};
             if (!document.replaceWithAverage(chosen))
-                return QStringLiteral("replace with average failed");
-            return QStringLiteral("replace with average");
+                return u"replace with average failed"_s;
+            return u"replace with average"_s;
         }
         if (roll < 45) {
             if (filters.size() >= 8)
                 return {};
             document.addFilter();
-            return QStringLiteral("add filter");
+            return u"add filter"_s;
         }
         if (roll < 48) {
             if (filters.isEmpty())
                 return {};
             document.removeFilterAtIndex(below(int(filters.size())));
-            return QStringLiteral("remove filter");
+            return u"remove filter"_s;
         }
         if (roll < 52) {
             if (filters.isEmpty())
                 return {};
-            filters[below(int(filters.size()))]->setName(QStringLiteral("F%1").arg(++nNames));
-            return QStringLiteral("rename filter");
+            filters[below(int(filters.size()))]->setName(u"F%1"_s.arg(++nNames));
+            return u"rename filter"_s;
         }
         if (roll < 62) {
             if (filters.isEmpty())
@@ -353,8 +358,7 @@ public:
                 f->setUseInAverages(value);
             else
                 f->setUseInFilters(value);
-            return averages ? QStringLiteral("flip averages flag")
-                            : QStringLiteral("flip filters flag");
+            return averages ? u"flip averages flag"_s : u"flip filters flag"_s;
         }
         if (roll < 70) {
             if (filters.isEmpty())
@@ -368,7 +372,7 @@ public:
                 p = predicates[below(int(predicates.size()))];
             while (Predicate::equal(p, f->predicate()));
             f->setPredicate(p);
-            return QStringLiteral("change predicate");
+            return u"change predicate"_s;
         }
         if (roll < 76) {
             *records = false;
@@ -377,7 +381,7 @@ public:
             if (f == document.filter())
                 return {};
             document.setFilter(f);
-            return QStringLiteral("select filter");
+            return u"select filter"_s;
         }
         if (roll < 82) {
             InformationList list = document.information();
@@ -395,7 +399,7 @@ public:
                 list.swapItemsAt(a, b);
             }
             document.setInformation(list);
-            return QStringLiteral("change information list");
+            return u"change information list"_s;
         }
         if (roll < 88) {
             const InformationList &list = document.information();
@@ -404,16 +408,16 @@ public:
             const InformationItemPtr item = list[below(int(list.size()))];
             const int key = below(4);
             if (key == 0)
-                item->setName(QStringLiteral("N%1").arg(++nNames));
+                item->setName(u"N%1"_s.arg(++nNames));
             else if (key == 1)
-                item->setValue(QStringLiteral("V%1").arg(++nNames));
+                item->setValue(u"V%1"_s.arg(++nNames));
             else if (key == 2)
                 item->setPrinted(!item->isPrinted());
             else if (item->valueForKey(InformationItem::kValue).isValid())
                 item->setValueForKey(QVariant(), InformationItem::kValue);
             else
                 return {};
-            return QStringLiteral("change information item");
+            return u"change information item"_s;
         }
         *records = false;
         // Undo and redo a few steps at a time, so that redo has something to do.
@@ -425,7 +429,7 @@ public:
                 --nUndoable;
                 ++nRedoable;
             }
-            return QStringLiteral("undo");
+            return u"undo"_s;
         }
         if (nRedoable == 0)
             return {};
@@ -434,7 +438,7 @@ public:
             ++nUndoable;
             --nRedoable;
         }
-        return QStringLiteral("redo");
+        return u"redo"_s;
     }
 };
 
@@ -465,7 +469,7 @@ private slots:
         MyDocument &document = session.document;
         UndoManager *undo = document.undoManager();
         const auto where = [seed](int step, const QString &op, const QString &what) {
-            return QStringLiteral("seed %1, step %2 (%3): %4").arg(seed).arg(step).arg(op, what);
+            return u"seed %1, step %2 (%3): %4"_s.arg(seed).arg(step).arg(op, what);
         };
 
         const Snapshot start = snapshot(document);
@@ -476,15 +480,15 @@ private slots:
             if (op.isEmpty())
                 continue;
             if (op.endsWith(QLatin1String("failed")))
-                QFAIL(qPrintable(where(i, op, QStringLiteral("refused"))));
+                QFAIL(qPrintable(where(i, op, u"refused"_s)));
             if (records) {
                 if (!undo->hasOpenGroup())
-                    QFAIL(qPrintable(where(i, op, QStringLiteral("recorded no undo step"))));
+                    QFAIL(qPrintable(where(i, op, u"recorded no undo step"_s)));
                 undo->closeGroup();
                 ++session.nUndoable;
                 session.nRedoable = 0;
             } else if (undo->hasOpenGroup()) {
-                QFAIL(qPrintable(where(i, op, QStringLiteral("recorded an undo step"))));
+                QFAIL(qPrintable(where(i, op, u"recorded an undo step"_s)));
             }
             ++session.performed[op];
             const QString broken = brokenInvariant(document, session.mirrors);
@@ -500,10 +504,10 @@ private slots:
               "add batch", "delete batch"}) {
             const int count = session.performed.value(QString::fromLatin1(op));
             const int least = QByteArray(op).endsWith("batch") ? 2 : 10;
-            QVERIFY2(count >= least, qPrintable(QStringLiteral("seed %1: \"%2\" ran %3 times")
-                                                    .arg(seed)
-                                                    .arg(QLatin1String(op))
-                                                    .arg(count)));
+            QVERIFY2(
+                count >= least,
+                qPrintable(
+                    u"seed %1: \"%2\" ran %3 times"_s.arg(seed).arg(QLatin1String(op)).arg(count)));
         }
         QVERIFY2(document.allItems().size() > 10, qPrintable(QString::number(seed)));
 
@@ -514,7 +518,7 @@ private slots:
             undo->undo();
             const QString broken = brokenInvariant(document, session.mirrors);
             if (!broken.isEmpty())
-                QFAIL(qPrintable(where(i, QStringLiteral("undo all"), broken)));
+                QFAIL(qPrintable(where(i, u"undo all"_s, broken)));
         }
         QVERIFY2(!undo->canUndo(), qPrintable(where(0, "undo all", "steps left over")));
         document.setFilter(startFilter);
@@ -525,11 +529,16 @@ private slots:
             undo->redo();
             const QString broken = brokenInvariant(document, session.mirrors);
             if (!broken.isEmpty())
-                QFAIL(qPrintable(where(i, QStringLiteral("redo all"), broken)));
+                QFAIL(qPrintable(where(i, u"redo all"_s, broken)));
         }
         document.setFilter(endFilter);
         now = snapshot(document);
         QVERIFY2(now == end, qPrintable(where(0, "redo all", now.differenceFrom(end))));
+
+        // The filters replaced at once, as a new document has them.
+        document.setFilters(MyDocument::defaultFilters());
+        const QString broken = brokenInvariant(document, session.mirrors);
+        QVERIFY2(broken.isEmpty(), qPrintable(where(0, u"set filters"_s, broken)));
     }
 };
 

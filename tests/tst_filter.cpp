@@ -55,6 +55,12 @@ private slots:
         QVERIFY(!filter.accepts(*Measurement::create(fNow, 0, 80)));
         Measurement noSystolic;
         QVERIFY(!filter.accepts(noSystolic));
+        // Without a predicate it lets everything through.
+        Filter all;
+        all.setPredicate(nullptr);
+        QVERIFY(!all.valueForKey("predicate").isValid());
+        QVERIFY(all.accepts(noSystolic));
+        QVERIFY(all.accepts(*Measurement::create(fNow, 0, 0)));
 
         // The name is a value of its own: changing the caller's string later changes nothing.
         QString name = QStringLiteral("Mornings");
@@ -112,40 +118,30 @@ private slots:
         QCOMPARE(none, QStringLiteral("Kein Filter"));
     }
 
-    void lastWeek_data()
+    void stockWindows_data()
     {
+        QTest::addColumn<bool>("month"); // the last month's filter, else the last week's
         QTest::addColumn<Date>("when");
         QTest::addColumn<bool>("passes");
         // The reading's day must start after Friday 8 March 15:00.
-        QTest::newRow("today") << at(2024, 3, 15, 8, 0) << true;
-        QTest::newRow("Saturday a week ago, early") << at(2024, 3, 9, 0, 5) << true;
-        QTest::newRow("Friday a week ago, late") << at(2024, 3, 8, 23, 55) << false;
-        QTest::newRow("Friday a week ago, after the hour") << at(2024, 3, 8, 16, 0) << false;
-        QTest::newRow("long ago") << at(2023, 3, 10, 12, 0) << false;
-    }
-    void lastWeek()
-    {
-        QFETCH(Date, when);
-        const MeasurementPtr reading = Measurement::create(when, 120, 80);
-        QFETCH(bool, passes);
-        QCOMPARE(Filter::filterLastWeek()->accepts(*reading), passes);
-    }
-
-    void lastMonth_data()
-    {
-        QTest::addColumn<Date>("when");
-        QTest::addColumn<bool>("passes");
+        QTest::newRow("week: today") << false << at(2024, 3, 15, 8, 0) << true;
+        QTest::newRow("week: Saturday a week ago, early") << false << at(2024, 3, 9, 0, 5) << true;
+        QTest::newRow("week: Friday a week ago, late") << false << at(2024, 3, 8, 23, 55) << false;
+        QTest::newRow("week: Friday a week ago, after the hour")
+            << false << at(2024, 3, 8, 16, 0) << false;
+        QTest::newRow("week: long ago") << false << at(2023, 3, 10, 12, 0) << false;
         // One month before 15 March 15:00 is 15 February 15:00.
-        QTest::newRow("16 February") << at(2024, 2, 16, 0, 0) << true;
-        QTest::newRow("15 February, evening") << at(2024, 2, 15, 23, 0) << false;
-        QTest::newRow("1 March") << at(2024, 3, 1, 9, 0) << true;
+        QTest::newRow("month: 16 February") << true << at(2024, 2, 16, 0, 0) << true;
+        QTest::newRow("month: 15 February, evening") << true << at(2024, 2, 15, 23, 0) << false;
+        QTest::newRow("month: 1 March") << true << at(2024, 3, 1, 9, 0) << true;
     }
-    void lastMonth()
+    void stockWindows()
     {
+        QFETCH(bool, month);
         QFETCH(Date, when);
-        const MeasurementPtr reading = Measurement::create(when, 120, 80);
         QFETCH(bool, passes);
-        QCOMPARE(Filter::filterLastMonth()->accepts(*reading), passes);
+        const FilterPtr filter = month ? Filter::filterLastMonth() : Filter::filterLastWeek();
+        QCOMPARE(filter->accepts(*Measurement::create(when, 120, 80)), passes);
     }
 
     void stockWindowSlidesWithTheClock()
@@ -243,16 +239,6 @@ private slots:
         }
     }
 
-    void noPredicateLetsEverythingThrough()
-    {
-        Filter filter;
-        filter.setPredicate(nullptr);
-        QVERIFY(!filter.valueForKey("predicate").isValid());
-        Measurement empty;
-        QVERIFY(filter.accepts(empty));
-        QVERIFY(filter.accepts(*Measurement::create(fNow, 0, 0)));
-    }
-
     void decoded_data()
     {
         QTest::addColumn<QString>("name");
@@ -262,38 +248,29 @@ private slots:
         QTest::addColumn<QString>("expectedName");
         QTest::addColumn<QString>("expectedPredicate");
 
-        QTest::newRow("usable") << "Salty"
-                                << "ANY Tags IN {'salt'}" << QVariant(true) << QVariant(false)
-                                << "Salty"
-                                << "ANY Tags IN {'salt'}";
-        QTest::newRow("false for the test reading is still usable")
-            << "High"
-            << "Systolic > 500" << QVariant(true) << QVariant(true) << "High"
-            << "Systolic > 500";
-        QTest::newRow("relative date kept")
-            << "Week"
-            << "Date > RELATIVEDATE(-604800, 1)" << QVariant(true) << QVariant(true) << "Week"
-            << "Date > RELATIVEDATE(-604800, 1)";
-        QTest::newRow("no predicate")
-            << "Mine" << QString() << QVariant(true) << QVariant(true) << "??? Mine"
-            << "Systolic > 0";
-        QTest::newRow("unknown key path")
-            << "Odd"
-            << "Systolic > 0 OR Mood == 'good'" << QVariant(true) << QVariant(true) << "??? Odd"
-            << "Systolic > 0";
-        QTest::newRow("no name") << QString() << "Pulse > 0" << QVariant(true) << QVariant(true)
-                                 << "Untitled filter"
-                                 << "Pulse > 0";
-        QTest::newRow("no name, no predicate")
-            << QString() << QString() << QVariant() << QVariant() << "??? Untitled filter"
-            << "Systolic > 0";
-        QTest::newRow("flags absent") << "Quiet"
-                                      << "Pulse > 0" << QVariant() << QVariant() << "Quiet"
-                                      << "Pulse > 0";
-        QTest::newRow("flags as numbers")
-            << "Numbers"
-            << "Pulse > 0" << Number::integer(1) << Number::integer(0) << "Numbers"
-            << "Pulse > 0";
+        // A null text stands for a name or predicate not stored.
+        const auto row = [](const char *tag, const char *name, const char *predicate,
+                            const QVariant &useInAverages, const QVariant &useInFilters,
+                            const char *expectedName, const char *expectedPredicate) {
+            const auto text = [](const char *t) { return t ? QString::fromUtf8(t) : QString(); };
+            QTest::newRow(tag) << text(name) << text(predicate) << useInAverages << useInFilters
+                               << text(expectedName) << text(expectedPredicate);
+        };
+        const QVariant yes(true), no(false), absent;
+        row("usable", "Salty", "ANY Tags IN {'salt'}", yes, no, "Salty", "ANY Tags IN {'salt'}");
+        row("false for the test reading is still usable", "High", "Systolic > 500", yes, yes,
+            "High", "Systolic > 500");
+        row("relative date kept", "Week", "Date > RELATIVEDATE(-604800, 1)", yes, yes, "Week",
+            "Date > RELATIVEDATE(-604800, 1)");
+        row("no predicate", "Mine", nullptr, yes, yes, "??? Mine", "Systolic > 0");
+        row("unknown key path", "Odd", "Systolic > 0 OR Mood == 'good'", yes, yes, "??? Odd",
+            "Systolic > 0");
+        row("no name", nullptr, "Pulse > 0", yes, yes, "Untitled filter", "Pulse > 0");
+        row("no name, no predicate", nullptr, nullptr, absent, absent, "??? Untitled filter",
+            "Systolic > 0");
+        row("flags absent", "Quiet", "Pulse > 0", absent, absent, "Quiet", "Pulse > 0");
+        row("flags as numbers", "Numbers", "Pulse > 0", Number::integer(1), Number::integer(0),
+            "Numbers", "Pulse > 0");
     }
     void decoded()
     {

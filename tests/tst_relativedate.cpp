@@ -94,24 +94,22 @@ private slots:
         QTest::addColumn<Date>("readBack");
         QTest::addColumn<qint64>("months");
 
+        // Created, target and read back at 9:00 on the days given.
+        const auto row = [](const char *name, QDate created, QDate target, QDate readBack,
+                            qint64 months) {
+            const auto at9 = [](QDate d) {
+                return Date::fromComponents(d.year(), d.month(), d.day(), 9, 0);
+            };
+            QTest::newRow(name) << at9(created) << at9(target) << at9(readBack) << months;
+        };
         // The day of the month pinned to the last day of a shorter month.
-        QTest::newRow("31 March, common year")
-            << Date::fromComponents(2023, 3, 31, 9, 0) << Date::fromComponents(2023, 2, 28, 9, 0)
-            << Date::fromComponents(2023, 3, 31, 9, 0) << qint64(1);
-        QTest::newRow("31 March, leap year")
-            << Date::fromComponents(2024, 3, 31, 9, 0) << Date::fromComponents(2024, 2, 29, 9, 0)
-            << Date::fromComponents(2024, 3, 31, 9, 0) << qint64(1);
-        QTest::newRow("31 May") << Date::fromComponents(2024, 5, 31, 9, 0)
-                                << Date::fromComponents(2024, 4, 30, 9, 0)
-                                << Date::fromComponents(2024, 5, 31, 9, 0) << qint64(1);
+        row("31 March, common year", {2023, 3, 31}, {2023, 2, 28}, {2023, 3, 31}, 1);
+        row("31 March, leap year", {2024, 3, 31}, {2024, 2, 29}, {2024, 3, 31}, 1);
+        row("31 May", {2024, 5, 31}, {2024, 4, 30}, {2024, 5, 31}, 1);
         // 28 days fixed on 15 March: read on 31 March they reach back to 3 March, no whole month.
-        QTest::newRow("15 March read on 31 March")
-            << Date::fromComponents(2023, 3, 15, 9, 0) << Date::fromComponents(2023, 2, 15, 9, 0)
-            << Date::fromComponents(2023, 3, 31, 9, 0) << qint64(0);
+        row("15 March read on 31 March", {2023, 3, 15}, {2023, 2, 15}, {2023, 3, 31}, 0);
         // 31 days fixed on 15 January: read on 15 March they reach back to 12 February.
-        QTest::newRow("15 January read on 15 March")
-            << Date::fromComponents(2023, 1, 15, 9, 0) << Date::fromComponents(2022, 12, 15, 9, 0)
-            << Date::fromComponents(2023, 3, 15, 9, 0) << qint64(1);
+        row("15 January read on 15 March", {2023, 1, 15}, {2022, 12, 15}, {2023, 3, 15}, 1);
     }
     void monthsCountedBackByCalendar()
     {
@@ -150,19 +148,7 @@ private slots:
         QCOMPARE(fromDate.timeIntervalSinceNow(), -90.0);
     }
 
-    void unitCodesOutsideTheTable()
-    {
-        for (qint32 units : {-1, 3, 42}) {
-            const RelativeDate r(5, units);
-            QCOMPARE(r.timeIntervalSinceNow(), 0.0);
-            QCOMPARE(r.dateUnits(), units);
-            QCOMPARE(r.valueOfTimeDifferenceInUnits(), qint64(-1));
-            QVERIFY(RelativeDate::unitName(units).isEmpty());
-            QVERIFY(!r.description().isEmpty());
-        }
-    }
-
-    void equalityAndHash()
+    void equalityHashAndDefault()
     {
         const RelativeDate days(7, RelativeDate::Days);
         const RelativeDate week(1, RelativeDate::Weeks);
@@ -179,20 +165,15 @@ private slots:
         QCOMPARE(QVariant::fromValue(a), QVariant::fromValue(b));
         QSet<RelativeDate> set{a, b, days, week};
         QCOMPARE(set.size(), 3);
-    }
 
-    void hashValues()
-    {
         // Every past date hashes to its unit code.
         QCOMPARE(RelativeDate(3, RelativeDate::Weeks).hash(), 1u);
         QCOMPARE(RelativeDate::fromTimeInterval(-1e12, 2).hash(), 2u);
         QCOMPARE(RelativeDate::fromTimeInterval(100.9, 2).hash(), 102u);
         QCOMPARE(RelativeDate::fromTimeInterval(1e12, 0).hash(), 4294967295u);
         QCOMPARE(RelativeDate::fromTimeInterval(std::nan(""), 1).hash(), 1u);
-    }
 
-    void defaultStandsForThePresent()
-    {
+        // The default date stands for the present.
         const RelativeDate r;
         QCOMPARE(r.timeIntervalSinceNow(), 0.0);
         QCOMPARE(r.dateUnits(), 0);
@@ -213,6 +194,16 @@ private slots:
 
     void extremeValuesStaySafe()
     {
+        // Unit codes outside the table: no length, and no count.
+        for (qint32 units : {-1, 3, 42}) {
+            const RelativeDate r(5, units);
+            QCOMPARE(r.timeIntervalSinceNow(), 0.0);
+            QCOMPARE(r.dateUnits(), units);
+            QCOMPARE(r.valueOfTimeDifferenceInUnits(), qint64(-1));
+            QVERIFY(RelativeDate::unitName(units).isEmpty());
+            QVERIFY(!r.description().isEmpty());
+        }
+
         // Beyond the calendar: the nominal unit length, never a non-number.
         const RelativeDate far(qint64(1) << 40, RelativeDate::Months);
         QVERIFY(std::isfinite(far.timeIntervalSinceNow()));

@@ -106,36 +106,6 @@ private slots:
         QCOMPARE(a.states, QByteArray("---uuurrr"));
     }
 
-    void actionNameIsKeptForRedo()
-    {
-        UndoManager manager;
-        List list(&manager);
-        list.add(QStringLiteral("x"));
-        QCOMPARE(manager.undoActionName(), QStringLiteral("Add"));
-        endTurn();
-        QCOMPARE(manager.undoActionName(), QStringLiteral("Add"));
-        QCOMPARE(manager.redoActionName(), QString());
-
-        // Undoing runs the removal, which must not rename the step.
-        manager.undo();
-        QCOMPARE(list.items, QStringList());
-        QCOMPARE(manager.redoActionName(), QStringLiteral("Add"));
-        QCOMPARE(manager.undoActionName(), QString());
-        manager.redo();
-        QCOMPARE(list.items, QStringList({"x"}));
-        QCOMPARE(manager.undoActionName(), QStringLiteral("Add"));
-
-        // A step named "Delete" keeps that name through its cycles.
-        list.remove(QStringLiteral("x"));
-        endTurn();
-        QCOMPARE(manager.undoActionName(), QStringLiteral("Delete"));
-        manager.undo();
-        QCOMPARE(manager.redoActionName(), QStringLiteral("Delete"));
-        QCOMPARE(manager.undoActionName(), QStringLiteral("Add"));
-        manager.redo();
-        QCOMPARE(manager.undoActionName(), QStringLiteral("Delete"));
-    }
-
     void recordedWhileUndoingBecomesTheRedo()
     {
         UndoManager manager;
@@ -201,32 +171,32 @@ private slots:
         // A turn with nothing recorded adds no step.
         endTurn();
         QCOMPARE(manager.stepCount(), 2);
-    }
 
-    void closeGroupEndsTheStep()
-    {
-        UndoManager manager;
-        Counter a(&manager, QStringLiteral("a"));
-        a.setValue(1);
+        // Closing the group ends the step within the turn; with nothing open it makes none, and
+        // the turn's own closing then finds nothing open. (The new steps drop the two undone.)
+        a.setValue(3);
         manager.closeGroup();
-        a.setValue(2);
+        a.setValue(4);
         manager.closeGroup();
-        manager.closeGroup(); // nothing open: no empty step
+        manager.closeGroup();
         QCOMPARE(manager.stepCount(), 2);
-        endTurn(); // the turn's own closing finds nothing open
+        endTurn();
         QCOMPARE(manager.stepCount(), 2);
         manager.undo();
-        QCOMPARE(a.value(), 1);
+        QCOMPARE(a.value(), 3);
     }
 
     void undoInTheSameTurnUndoesTheOpenStep()
     {
+        // The open step is the last change: undo closes and undoes it, not the one before. The
+        // Edit menu's Undo goes through the manager and does the same.
         UndoManager manager;
         Counter a(&manager, QStringLiteral("a"));
+        QObject owner;
+        QAction *undo = manager.createUndoAction(&owner);
         a.setValue(1);
         endTurn();
         a.setValue(2);
-        // The open step is the last change: undo closes and undoes it, not the one before.
         manager.undo();
         QCOMPARE(a.value(), 1);
         QCOMPARE(manager.stepCount(), 2);
@@ -234,6 +204,13 @@ private slots:
         QCOMPARE(manager.stepCount(), 2);
         manager.redo();
         QCOMPARE(a.value(), 2);
+        a.setValue(3);
+        undo->trigger();
+        QCOMPARE(a.value(), 2);
+        endTurn();
+        QCOMPARE(manager.stepCount(), 3);
+        undo->trigger();
+        QCOMPARE(a.value(), 1);
     }
 
     void nestedDisabling()
@@ -315,6 +292,7 @@ private slots:
         endTurn();
         a.setValue(2);
         endTurn();
+        manager.setClean(); // saved at 2
         manager.undo();
         QVERIFY(manager.canRedo());
         a.setValue(5);
@@ -323,28 +301,15 @@ private slots:
         QVERIFY(!manager.canRedo());
         QCOMPARE(manager.stepCount(), 2);
         QCOMPARE(manager.redoActionName(), QString());
+        // The step back to the saved state is gone: never clean again.
+        QVERIFY(!manager.isClean());
         manager.undo();
         QCOMPARE(a.value(), 1);
+        QVERIFY(!manager.isClean());
         manager.redo();
         QCOMPARE(a.value(), 5);
-    }
-
-    void savedStateDroppedIsNeverCleanAgain()
-    {
-        UndoManager manager;
-        Counter a(&manager, QStringLiteral("a"));
-        a.setValue(1);
-        endTurn();
-        a.setValue(2);
-        endTurn();
-        manager.setClean(); // saved at 2
-        manager.undo();
-        a.setValue(7); // the step back to 2 is gone
-        endTurn();
         QVERIFY(!manager.isClean());
         manager.undo();
-        QCOMPARE(a.value(), 1);
-        QVERIFY(!manager.isClean());
         manager.undo();
         QCOMPARE(a.value(), 0);
         QVERIFY(!manager.isClean());
@@ -376,6 +341,8 @@ private slots:
         QVERIFY(manager.isClean());
     }
 
+    // The actions name the step to undo or redo, which keeps the name it was done under: the
+    // inverse run by undoing does not rename it.
     void editMenuActions()
     {
         UndoManager manager;
@@ -410,6 +377,8 @@ private slots:
         undo->trigger();
         QCOMPARE(undo->text(), QStringLiteral("&Undo Add"));
         QCOMPARE(redo->text(), QStringLiteral("&Redo Delete"));
+        redo->trigger();
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Delete"));
 
         // A step's name makes no mnemonic of its own; each language words the item its own way.
         manager.registerUndo([] {});
@@ -421,25 +390,6 @@ private slots:
         endTurn();
         QCOMPARE(undo->text(), QStringLiteral("&Rückgängig: Add"));
         Localization::install(QLocale(QStringLiteral("en_US")));
-    }
-
-    void editMenuUndoWhileAStepIsOpen()
-    {
-        // The menu's Undo goes through the manager: a step still open in this turn is the one
-        // undone, not the step before it.
-        UndoManager manager;
-        Counter a(&manager, QStringLiteral("a"));
-        QObject owner;
-        QAction *undo = manager.createUndoAction(&owner);
-        a.setValue(1);
-        endTurn();
-        a.setValue(2);
-        undo->trigger();
-        QCOMPARE(a.value(), 1);
-        endTurn();
-        QCOMPARE(manager.stepCount(), 2);
-        undo->trigger();
-        QCOMPARE(a.value(), 0);
     }
 
     void misuseIsIgnoredOrRefused()
