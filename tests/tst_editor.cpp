@@ -94,6 +94,22 @@ QLineEdit *field(MeasurementSheet *sheet, const char *name)
     return sheet->findChild<QLineEdit *>(QLatin1String(name));
 }
 
+QPushButton *button(MeasurementSheet *sheet, bool save)
+{
+    return sheet->findChild<QPushButton *>(save ? QStringLiteral("pSaveMeasurementButton")
+                                                : QStringLiteral("pCancelButton"));
+}
+
+// The tag menu's items, "--" for a separator and a checked one marked "*".
+QStringList menuItems(MeasurementSheet *sheet)
+{
+    QStringList shown;
+    for (QAction *a : sheet->tagsMenu()->actions())
+        shown << (a->isSeparator() ? QStringLiteral("--")
+                                   : a->text() + (a->isChecked() ? "*" : ""));
+    return shown;
+}
+
 // What the caller of the sheet heard.
 struct Heard
 {
@@ -111,6 +127,8 @@ struct Heard
 };
 
 } // namespace
+
+using TestSupport::row;
 
 class TestEditor : public QObject
 {
@@ -155,59 +173,55 @@ private slots:
         const QString weight = QStringLiteral("record_bad_weight");
         const QString custom = QStringLiteral("record_bad_custom");
 
-        QTest::newRow("systolic 50") << values(n(50), n(40)) << ok;
-        QTest::newRow("systolic 300") << values(n(300), n(80)) << ok;
-        QTest::newRow("systolic 49") << values(n(49), n(40)) << sys;
-        QTest::newRow("systolic 301") << values(n(301), n(80)) << sys;
-        QTest::newRow("systolic 49.9 is 49") << values(r(49.9), n(40)) << sys;
-        QTest::newRow("systolic 300.9 is 300") << values(r(300.9), n(80)) << ok;
-        QTest::newRow("systolic missing is 0") << values(none, n(80)) << sys;
-        QTest::newRow("systolic not a number is 0") << values(text("abc"), n(80)) << sys;
-        QTest::newRow("systolic enormous") << values(r(1e300), n(80)) << sys;
-        QTest::newRow("systolic infinite")
-            << values(r(std::numeric_limits<double>::infinity()), n(80)) << sys;
+        row("systolic 50", values(n(50), n(40)), ok);
+        row("systolic 300", values(n(300), n(80)), ok);
+        row("systolic 49", values(n(49), n(40)), sys);
+        row("systolic 301", values(n(301), n(80)), sys);
+        row("systolic 49.9 is 49", values(r(49.9), n(40)), sys);
+        row("systolic 300.9 is 300", values(r(300.9), n(80)), ok);
+        row("systolic missing is 0", values(none, n(80)), sys);
+        row("systolic not a number is 0", values(text("abc"), n(80)), sys);
+        row("systolic enormous", values(r(1e300), n(80)), sys);
+        row("systolic infinite", values(r(std::numeric_limits<double>::infinity()), n(80)), sys);
 
-        QTest::newRow("diastolic 20") << values(n(120), n(20)) << ok;
-        QTest::newRow("diastolic 200") << values(n(250), n(200)) << ok;
-        QTest::newRow("diastolic 19") << values(n(120), n(19)) << dia;
-        QTest::newRow("diastolic 201") << values(n(250), n(201)) << dia;
-        QTest::newRow("diastolic missing") << values(n(120), none) << dia;
-        QTest::newRow("diastolic not a number") << values(n(120), text("8o")) << dia;
+        row("diastolic 20", values(n(120), n(20)), ok);
+        row("diastolic 200", values(n(250), n(200)), ok);
+        row("diastolic 19", values(n(120), n(19)), dia);
+        row("diastolic 201", values(n(250), n(201)), dia);
+        row("diastolic missing", values(n(120), none), dia);
+        row("diastolic not a number", values(n(120), text("8o")), dia);
 
-        QTest::newRow("pressure equal") << values(n(120), n(120)) << pressure;
-        QTest::newRow("pressure one apart") << values(n(121), n(120)) << ok;
-        QTest::newRow("pressure inverted") << values(n(100), n(150)) << pressure;
-        QTest::newRow("pressure equal as integers") << values(r(120.9), r(120.1)) << pressure;
-        QTest::newRow("diastolic before pressure") << values(n(120), n(250)) << dia;
-        QTest::newRow("systolic before diastolic") << values(n(20), n(250)) << sys;
+        row("pressure equal", values(n(120), n(120)), pressure);
+        row("pressure one apart", values(n(121), n(120)), ok);
+        row("pressure inverted", values(n(100), n(150)), pressure);
+        row("pressure equal as integers", values(r(120.9), r(120.1)), pressure);
+        row("diastolic before pressure", values(n(120), n(250)), dia);
+        row("systolic before diastolic", values(n(20), n(250)), sys);
 
-        QTest::newRow("pulse 20") << values(n(120), n(80), n(20)) << ok;
-        QTest::newRow("pulse 250") << values(n(120), n(80), n(250)) << ok;
-        QTest::newRow("pulse 19") << values(n(120), n(80), n(19)) << pulse;
-        QTest::newRow("pulse 251") << values(n(120), n(80), n(251)) << pulse;
-        QTest::newRow("pulse 0") << values(n(120), n(80), n(0)) << pulse;
-        QTest::newRow("pulse missing") << values(n(120), n(80), none) << ok;
-        QTest::newRow("pulse not a number") << values(n(120), n(80), text("x")) << pulse;
-        QTest::newRow("pressure before pulse") << values(n(80), n(80), n(0)) << pressure;
+        row("pulse 20", values(n(120), n(80), n(20)), ok);
+        row("pulse 250", values(n(120), n(80), n(250)), ok);
+        row("pulse 19", values(n(120), n(80), n(19)), pulse);
+        row("pulse 251", values(n(120), n(80), n(251)), pulse);
+        row("pulse 0", values(n(120), n(80), n(0)), pulse);
+        row("pulse missing", values(n(120), n(80), none), ok);
+        row("pulse not a number", values(n(120), n(80), text("x")), pulse);
+        row("pressure before pulse", values(n(80), n(80), n(0)), pressure);
 
-        QTest::newRow("weight 2") << values(n(120), n(80), none, n(2)) << ok;
-        QTest::newRow("weight 400") << values(n(120), n(80), none, n(400)) << ok;
-        QTest::newRow("weight 1") << values(n(120), n(80), none, n(1)) << weight;
-        QTest::newRow("weight 401") << values(n(120), n(80), none, n(401)) << weight;
-        QTest::newRow("weight 2.5 is 2") << values(n(120), n(80), none, r(2.5)) << ok;
-        QTest::newRow("weight 400.9 is 400") << values(n(120), n(80), none, r(400.9)) << ok;
-        QTest::newRow("weight 1.9 is 1") << values(n(120), n(80), none, r(1.9)) << weight;
-        QTest::newRow("weight missing") << values(n(120), n(80), n(60), none) << ok;
-        QTest::newRow("weight not a number") << values(n(120), n(80), none, text("7O")) << weight;
-        QTest::newRow("weight not finite")
-            << values(n(120), n(80), none, r(std::nan(""))) << weight;
-        QTest::newRow("pulse before weight") << values(n(120), n(80), n(10), n(1)) << pulse;
+        row("weight 2", values(n(120), n(80), none, n(2)), ok);
+        row("weight 400", values(n(120), n(80), none, n(400)), ok);
+        row("weight 1", values(n(120), n(80), none, n(1)), weight);
+        row("weight 401", values(n(120), n(80), none, n(401)), weight);
+        row("weight 2.5 is 2", values(n(120), n(80), none, r(2.5)), ok);
+        row("weight 400.9 is 400", values(n(120), n(80), none, r(400.9)), ok);
+        row("weight 1.9 is 1", values(n(120), n(80), none, r(1.9)), weight);
+        row("weight missing", values(n(120), n(80), n(60), none), ok);
+        row("weight not a number", values(n(120), n(80), none, text("7O")), weight);
+        row("weight not finite", values(n(120), n(80), none, r(std::nan(""))), weight);
+        row("pulse before weight", values(n(120), n(80), n(10), n(1)), pulse);
 
-        QTest::newRow("custom any number") << values(n(120), n(80), none, none, r(-3.5)) << ok;
-        QTest::newRow("custom not a number")
-            << values(n(120), n(80), none, none, text("high")) << custom;
-        QTest::newRow("weight before custom")
-            << values(n(120), n(80), none, n(1), text("high")) << weight;
+        row("custom any number", values(n(120), n(80), none, none, r(-3.5)), ok);
+        row("custom not a number", values(n(120), n(80), none, none, text("high")), custom);
+        row("weight before custom", values(n(120), n(80), none, n(1), text("high")), weight);
     }
     void checksAtEveryBoundary()
     {
@@ -274,10 +288,7 @@ private slots:
             QCOMPARE(field(sheet, "pEditSistolic")->text(), QStringLiteral("120"));
             QCOMPARE(sheet->findChild<QDateEdit *>()->date(), QDate(2024, 5, 17));
             QCOMPARE(sheet->findChild<QTimeEdit *>()->time(), QTime(9, 41));
-            QStringList buttons;
-            for (QPushButton *b : sheet->findChildren<QPushButton *>())
-                buttons << b->text();
-            QVERIFY2(buttons.contains(QStringLiteral("Add")), qPrintable(buttons.join(',')));
+            QCOMPARE(button(sheet, true)->text(), QStringLiteral("Add"));
             sheet->reject();
         }
         // With a last edited reading: its values, dated now, with no comment.
@@ -299,12 +310,7 @@ private slots:
         QCOMPARE(copy->theWholeDate(), kNow);
         QCOMPARE(sheet->findChild<MyTokenField *>()->tokens(), (QStringList{"home", "left arm"}));
         // Confirming hands the copy on as a new reading.
-        QPushButton *add = nullptr;
-        for (QPushButton *b : sheet->findChildren<QPushButton *>())
-            if (b->text() == QLatin1String("Add"))
-                add = b;
-        QVERIFY(add);
-        add->click();
+        button(sheet, true)->click();
         QCOMPARE(heard.calls, 1);
         QVERIFY(!heard.edited);
         QCOMPARE(heard.entered, copy);
@@ -324,11 +330,8 @@ private slots:
         QVERIFY(sheet->currentMeasurement() != original);
         QCOMPARE(field(sheet, "pEditComment")->text(), QStringLiteral("note"));
 
-        QPushButton *save = nullptr;
-        for (QPushButton *b : sheet->findChildren<QPushButton *>())
-            if (b->text() == QLatin1String("Save"))
-                save = b;
-        QVERIFY(save);
+        QPushButton *save = button(sheet, true);
+        QCOMPARE(save->text(), QStringLiteral("Save"));
         QVERIFY(save->isDefault());
 
         field(sheet, "pEditSistolic")->setText(QStringLiteral("150"));
@@ -438,9 +441,8 @@ private slots:
             if (escape) {
                 QTest::keyClick(field(sheet, "pEditSistolic"), Qt::Key_Escape);
             } else {
-                for (QPushButton *b : sheet->findChildren<QPushButton *>())
-                    if (b->text() == QLatin1String("Cancel"))
-                        b->click();
+                QCOMPARE(button(sheet, false)->text(), QStringLiteral("Cancel"));
+                button(sheet, false)->click();
             }
             QVERIFY(!sheet->isVisible());
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -605,12 +607,9 @@ private slots:
         {
             Heard heard;
             MeasurementSheet *sheet = open(nullptr, false, heard);
-            QMenu *menu = sheet->tagsMenu();
-            QCOMPARE(menu->actions().size(), 1);
-            QCOMPARE(menu->actions().at(0)->text(), qtTrId("editor.no_tags"));
-            QVERIFY(!menu->actions().at(0)->isEnabled());
+            QCOMPARE(menuItems(sheet), QStringList{qtTrId("editor.no_tags")});
+            QVERIFY(!sheet->tagsMenu()->actions().at(0)->isEnabled());
             sheet->reject();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
         pDocument->addMeasurements(
             {reading(1, 120, 80, {"work", "Home"}), reading(2, 125, 82, {"R&D"})});
@@ -623,25 +622,16 @@ private slots:
         QTest::keyClicks(tags->findChild<QLineEdit *>(), QStringLiteral("typed"));
         // The reading's own tags are all known to the document now (it holds the reading), except
         // the typed one: it comes first, checked, above a separator.
-        QMenu *menu = sheet->tagsMenu();
-        QStringList shown;
-        for (QAction *a : menu->actions())
-            shown << (a->isSeparator() ? QStringLiteral("--")
-                                       : a->text() + (a->isChecked() ? "*" : ""));
-        QCOMPARE(shown, (QStringList{"typed*", "--", "Home", "R&&D", "new one*", "work*"}));
+        QCOMPARE(menuItems(sheet),
+                 (QStringList{"typed*", "--", "Home", "R&&D", "new one*", "work*"}));
 
         // A reading not in the document: its tags the document does not know come first.
         Heard heard2;
         sheet->reject();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         auto outside = reading(9, 130, 85, {"zeta", "Home", "alpha"});
         sheet = open(outside, false, heard2);
-        menu = sheet->tagsMenu();
-        shown.clear();
-        for (QAction *a : menu->actions())
-            shown << (a->isSeparator() ? QStringLiteral("--")
-                                       : a->text() + (a->isChecked() ? "*" : ""));
-        QCOMPARE(shown, (QStringList{"zeta*", "alpha*", "--", "Home*", "R&&D", "new one", "work"}));
+        QCOMPARE(menuItems(sheet),
+                 (QStringList{"zeta*", "alpha*", "--", "Home*", "R&&D", "new one", "work"}));
     }
 
     void choosingATagTogglesItInTheCopy()
@@ -680,12 +670,10 @@ private slots:
         QTest::addColumn<QString>("typedTag");
         QTest::addColumn<QStringList>("expected");
         const QStringList twice{"a", "a"}, spaced{" a", "b "};
-        QTest::newRow("twice, untouched") << twice << QString() << twice;
-        QTest::newRow("spaced, untouched") << spaced << QString() << spaced;
-        QTest::newRow("twice, a tag added")
-            << twice << QStringLiteral("c") << QStringList{"a", "c"};
-        QTest::newRow("spaced, a tag added")
-            << spaced << QStringLiteral("c") << QStringList{"a", "b", "c"};
+        row("twice, untouched", twice, QString(), twice);
+        row("spaced, untouched", spaced, QString(), spaced);
+        row("twice, a tag added", twice, QStringLiteral("c"), QStringList{"a", "c"});
+        row("spaced, a tag added", spaced, QStringLiteral("c"), QStringList{"a", "b", "c"});
     }
     // Confirming the editor stores the tags field only when the user changed it: a file's tags
     // that the field shows tidied (duplicates, spaces) are kept exactly when only the comment was

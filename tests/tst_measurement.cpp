@@ -76,6 +76,18 @@ QVariant dateValue(Date date)
     return QVariant::fromValue(date);
 }
 
+// The reading's value for every key, the day and time views left out unless `views`.
+QVariantList values(const Measurement &reading, bool views = true)
+{
+    QVariantList list;
+    for (int k = 0; k <= int(Measurement::Key::TagsCount); ++k) {
+        const auto key = Measurement::Key(k);
+        if (views || (key != Measurement::Key::Date && key != Measurement::Key::Time))
+            list << reading.valueForKey(key);
+    }
+    return list;
+}
+
 } // namespace
 
 class TestMeasurement : public QObject
@@ -267,10 +279,7 @@ private slots:
                                                   "customValue2", "customValue3"}));
         for (int i = 0; i < recorder.events.size(); i += 2)
             QCOMPARE(recorder.events[i], QString(recorder.events[i + 1]).replace("did", "will"));
-        for (int k = 0; k <= int(Measurement::Key::TagsCount); ++k) {
-            const auto key = Measurement::Key(k);
-            QCOMPARE(reading->valueForKey(key), other->valueForKey(key));
-        }
+        QCOMPARE(values(*reading), values(*other));
 
         // Taking over equal values announces only the whole date, which is always set.
         recorder.events.clear();
@@ -291,14 +300,9 @@ private slots:
         Recorder recorder;
         reading->addObserver(&recorder);
         reading->copyFrom(*sparse);
-        QCOMPARE(reading->Pulse(), QVariant());
-        QCOMPARE(reading->Weight(), QVariant());
-        QCOMPARE(reading->customValue1(), QVariant());
-        QCOMPARE(reading->customValue2(), QVariant());
-        QCOMPARE(reading->customValue3(), QVariant());
+        QCOMPARE(values(*reading), values(*sparse));
         QVERIFY(reading->Comments().isNull());
         QVERIFY(!reading->hasTags());
-        QCOMPARE(reading->valueForKey(QStringView(u"Tags")), QVariant());
         QCOMPARE(recorder.didKeys().size(), 10);
         reading->removeObserver(&recorder);
     }
@@ -351,21 +355,13 @@ private slots:
         QCOMPARE(wallClock(copy->Time()), QStringLiteral("0001-01-01 15:30:00"));
         QVERIFY(original->Time() != copy->Time());
         setTimeZone("Europe/Berlin");
-        for (int k = 0; k <= int(Measurement::Key::TagsCount); ++k) {
-            const auto key = Measurement::Key(k);
-            if (key != Measurement::Key::Date && key != Measurement::Key::Time)
-                QCOMPARE(copy->valueForKey(key), original->valueForKey(key));
-        }
+        QCOMPARE(values(*copy, false), values(*original, false));
 
         // Changing the original leaves the copy as it was; the copy has no observers.
         const auto before = copy->copy();
         original->copyFrom(*full(1));
         original->setTags({QStringLiteral("other")});
-        for (int k = 0; k <= int(Measurement::Key::TagsCount); ++k) {
-            const auto key = Measurement::Key(k);
-            if (key != Measurement::Key::Date && key != Measurement::Key::Time)
-                QCOMPARE(copy->valueForKey(key), before->valueForKey(key));
-        }
+        QCOMPARE(values(*copy, false), values(*before, false));
         recorder.events.clear();
         copy->setSystolic(Number::integer(99));
         QCOMPARE(recorder.events, QStringList());
@@ -375,34 +371,31 @@ private slots:
     void valueForKey()
     {
         auto reading = full(0);
-        const QVariantList expected = {
-            dateValue(at(2024, 5, 15, 8, 30)),
-            dateValue(at(2024, 5, 15)),
-            dateValue(Date::fromComponents(1, 1, 1, 8, 30)),
-            QVariant(qlonglong(120)),
-            QVariant(qlonglong(80)),
-            QVariant(qlonglong(70)),
-            QVariant(80.5),
-            QVariant(QStringLiteral("after coffee 0")),
-            QVariant(QStringList{QStringLiteral("home"), QStringLiteral("tag0")}),
-            QVariant(qlonglong(1)),
-            QVariant(2.5),
-            QVariant(qlonglong(-3)),
-            QVariant(40.0),
-            QVariant(qlonglong(2)),
+        // Every key in the order of the enumeration, with the value of full(0).
+        const std::pair<const char *, QVariant> expected[] = {
+            {"theWholeDate", dateValue(at(2024, 5, 15, 8, 30))},
+            {"Date", dateValue(at(2024, 5, 15))},
+            {"Time", dateValue(Date::fromComponents(1, 1, 1, 8, 30))},
+            {"Systolic", QVariant(qlonglong(120))},
+            {"Diastolic", QVariant(qlonglong(80))},
+            {"Pulse", QVariant(qlonglong(70))},
+            {"Weight", QVariant(80.5)},
+            {"Comments", QVariant(QStringLiteral("after coffee 0"))},
+            {"Tags", QVariant(QStringList{QStringLiteral("home"), QStringLiteral("tag0")})},
+            {"customValue1", QVariant(qlonglong(1))},
+            {"customValue2", QVariant(2.5)},
+            {"customValue3", QVariant(qlonglong(-3))},
+            {"PulsePressure", QVariant(40.0)},
+            {"Tags.@count", QVariant(qlonglong(2))},
         };
-        const char *names[] = {"theWholeDate",  "Date",         "Time",         "Systolic",
-                               "Diastolic",     "Pulse",        "Weight",       "Comments",
-                               "Tags",          "customValue1", "customValue2", "customValue3",
-                               "PulsePressure", "Tags.@count"};
-        for (int k = 0; k < int(std::size(names)); ++k) {
-            const QString name = QString::fromLatin1(names[k]);
-            const auto key = Measurement::keyFromString(name);
+        for (int k = 0; k < int(std::size(expected)); ++k) {
+            const auto &[name, expectedValue] = expected[k];
+            const auto key = Measurement::keyFromString(QString::fromLatin1(name));
             QCOMPARE(int(key), k);
-            QCOMPARE(Measurement::keyName(key), QLatin1String(names[k]));
-            const QVariant value = reading->valueForKey(name);
-            QCOMPARE(value.typeId(), expected[k].typeId());
-            QCOMPARE(value, expected[k]);
+            QCOMPARE(Measurement::keyName(key), QLatin1String(name));
+            const QVariant value = reading->valueForKey(QString::fromLatin1(name));
+            QCOMPARE(value.typeId(), expectedValue.typeId());
+            QCOMPARE(value, expectedValue);
             QCOMPARE(reading->valueForKey(key), value);
         }
         for (const char *unknown : {"", "systolic", "Tags.@sum", "Systolic ", "date"}) {
@@ -472,10 +465,7 @@ private slots:
         reading->setDate(Date());
         reading->setTime(Date());
         QCOMPARE(recorder.events, QStringList());
-        for (int k = 0; k <= int(Measurement::Key::TagsCount); ++k) {
-            const auto key = Measurement::Key(k);
-            QCOMPARE(reading->valueForKey(key), before->valueForKey(key));
-        }
+        QCOMPARE(values(*reading), values(*before));
         reading->removeObserver(&recorder);
     }
 
