@@ -62,13 +62,7 @@ const QVariant none;
 Checks::Values values(QVariant systolic, QVariant diastolic, QVariant pulse = none,
                       QVariant weight = none, QVariant custom1 = none)
 {
-    Checks::Values v;
-    v.systolic = systolic;
-    v.diastolic = diastolic;
-    v.pulse = pulse;
-    v.weight = weight;
-    v.custom1 = custom1;
-    return v;
+    return {systolic, diastolic, pulse, weight, custom1, none, none};
 }
 
 MeasurementPtr reading(int day, int systolic, int diastolic, const QStringList &tags = {})

@@ -356,33 +356,36 @@ private slots:
 
     void average_data()
     {
+        QTest::addColumn<QString>("locale");
         QTest::addColumn<QList<double>>("values");
         QTest::addColumn<bool>("deviations");
         QTest::addColumn<QString>("twoDigits");
         QTest::addColumn<QString>("whole");
         // 121.35 and 143.45: mean 132.4, population deviation 11.05.
         const QList<double> spread{121.35, 143.45};
-        row("with deviation", spread, true, "132.40 \u00b1 11.05", "132 \u00b1 11");
-        row("alone", spread, false, "132.40", "132");
-        row("half to even", QList<double>{0.5}, false, "0.50", "0");
-        row("half to even, deviation", QList<double>{2.5, 2.5}, true, "2.50 \u00b1 0.00",
+        row("with deviation", "en_US", spread, true, "132.40 \u00b1 11.05", "132 \u00b1 11");
+        row("alone", "en_US", spread, false, "132.40", "132");
+        row("half to even", "en_US", QList<double>{0.5}, false, "0.50", "0");
+        row("half to even, deviation", "en_US", QList<double>{2.5, 2.5}, true, "2.50 \u00b1 0.00",
             "2 \u00b1 0");
-        row("grouping only with digits", QList<double>{1234.5}, false, "1,234.50", "1234");
+        row("grouping only with digits", "en_US", QList<double>{1234.5}, false, "1,234.50", "1234");
+        row("German", "de_DE", QList<double>{1121.35, 1143.45}, true, "1.132,40 \u00b1 11,05",
+            "1132 \u00b1 11");
     }
 
     void average()
     {
+        QFETCH(QString, locale);
         QFETCH(QList<double>, values);
         QFETCH(bool, deviations);
         QFETCH(QString, twoDigits);
         QFETCH(QString, whole);
+        useLocale(locale);
         QVERIFY(Preferences::shared().setValueForKey(deviations, "showDeviationsInAverages"));
         const AveragePtr average = averageOf(values);
         const QVariant item = QVariant::fromValue(average->item(QStringLiteral("Systolic")));
         QCOMPARE(AverageFormatter::formatter()->stringForObjectValue(item), twoDigits);
         QCOMPARE(AverageIntFormatter::formatter()->stringForObjectValue(item), whole);
-        QVERIFY(AverageFormatter().digitsAllowed());
-        QVERIFY(!AverageIntFormatter().digitsAllowed());
     }
 
     void averageNotAvailable()
@@ -402,18 +405,6 @@ private slots:
         QVERIFY(formatter.stringForObjectValue(QVariant()).isNull());
         QVERIFY(formatter.stringForObjectValue(QVariant(132.4)).isNull());
         QVERIFY(formatter.stringForObjectValue(QVariant::fromValue(AverageItemPtr())).isNull());
-    }
-
-    void averageInTheLocaleForm()
-    {
-        useLocale("de_DE");
-        QVERIFY(Preferences::shared().setValueForKey(true, "showDeviationsInAverages"));
-        const AveragePtr average = averageOf({1121.35, 1143.45});
-        const AverageItemPtr systolic = average->item(QStringLiteral("Systolic"));
-        QCOMPARE(AverageFormatter().stringForAverageItem(*systolic),
-                 QStringLiteral("1.132,40 \u00b1 11,05"));
-        QCOMPARE(AverageIntFormatter().stringForAverageItem(*systolic),
-                 QStringLiteral("1132 \u00b1 11"));
     }
 
     void preferenceReachesLiveFormatters()

@@ -263,13 +263,7 @@ private slots:
     void settingTheClock()
     {
         const Date now = Date::fromDateTime(local(2024, 6, 20, 9, 10));
-        struct Outcome
-        {
-            bool succeeded;
-            QString error;
-            QStringList writes;
-            qsizetype disconnects;
-        };
+        // What came of it: "set" or the error, the values written and the disconnections.
         const auto set = [&now](const QList<quint16> &readOnly, const QList<quint16> &refusing) {
             SessionLogTransport transport(SessionLog::parse(kHeader).entries);
             transport.setReadOnly(readOnly);
@@ -280,26 +274,18 @@ private slots:
             task.start();
             if (!finished.wait(5000) || finished.size() != 1)
                 qWarning("setting the clock did not finish once");
-            Outcome outcome{task.succeeded(), task.error(), {}, disconnected.size()};
+            QStringList outcome{task.succeeded() ? QStringLiteral("set") : task.error()};
             for (const auto &[characteristic, value] : transport.writes())
-                outcome.writes.append(QString::number(characteristic, 16) + u' ' +
-                                      QString::fromLatin1(value.toHex()));
-            return outcome;
+                outcome << QString::number(characteristic, 16) + u' ' + value.toHex();
+            return outcome << QStringLiteral("%1 disconnected").arg(disconnected.size());
         };
         using MonitorProtocol::kCurrentTime;
-        Outcome outcome = set({}, {});
-        QVERIFY(outcome.succeeded);
-        QCOMPARE(outcome.writes, QStringList{"2a2b e8070614090a00040001"});
-        QCOMPARE(outcome.disconnects, 1);
-        outcome = set({kCurrentTime}, {});
-        QVERIFY(!outcome.succeeded);
-        QCOMPARE(outcome.error, qtTrId("monitor.clock.not_settable"));
-        QVERIFY(outcome.writes.isEmpty());
-        QCOMPARE(outcome.disconnects, 1);
-        outcome = set({}, {kCurrentTime});
-        QVERIFY(!outcome.succeeded);
-        QCOMPARE(outcome.error, qtTrId("monitor.replay.write_refused").arg("2a2b"));
-        QCOMPARE(outcome.disconnects, 1);
+        QCOMPARE(set({}, {}), (QStringList{"set", "2a2b e8070614090a00040001", "1 disconnected"}));
+        QCOMPARE(set({kCurrentTime}, {}),
+                 (QStringList{qtTrId("monitor.clock.not_settable"), "1 disconnected"}));
+        const QStringList refused = set({}, {kCurrentTime});
+        QCOMPARE(refused.first(), qtTrId("monitor.replay.write_refused").arg("2a2b"));
+        QCOMPARE(refused.last(), QStringLiteral("1 disconnected"));
         // The download says whether the clock can be set.
         QVERIFY(download(kHeader).result.bClockWritable);
     }
