@@ -269,8 +269,7 @@ private slots:
     {
         // A new document: 120 over 80 at the present moment.
         {
-            Heard heard;
-            MeasurementSheet *sheet = open(nullptr, false, heard);
+            MeasurementSheet *sheet = open(nullptr, false);
             QVERIFY(sheet);
             QVERIFY(sheet->isVisible());
             QCOMPARE(sheet->windowModality(), Qt::WindowModal);
@@ -291,8 +290,7 @@ private slots:
         last->setWeight(r(81.5));
         last->setComments(QStringLiteral("after the walk"));
         pDocument->onMeasurementChangedFrom(nullptr, last);
-        Heard heard;
-        MeasurementSheet *sheet = open(nullptr, false, heard);
+        MeasurementSheet *sheet = open(nullptr, false);
         QVERIFY(sheet);
         const MeasurementPtr copy = sheet->currentMeasurement();
         QVERIFY(copy != pDocument->lastEditedMeasurement());
@@ -317,8 +315,7 @@ private slots:
         original->setPulse(n(70));
         original->setComments(QStringLiteral("note"));
         pDocument->addMeasurements({original});
-        Heard heard;
-        MeasurementSheet *sheet = open(original, true, heard);
+        MeasurementSheet *sheet = open(original, true);
         QVERIFY(sheet);
         QCOMPARE(sheet->originalMeasurement(), ConstMeasurementPtr(original));
         QVERIFY(sheet->currentMeasurement() != original);
@@ -356,8 +353,7 @@ private slots:
     void failedCheckAlertsInOrderAndKeepsTheSheetOpen()
     {
         setShown(true, true, false, false, false);
-        Heard heard;
-        MeasurementSheet *sheet = open(nullptr, false, heard);
+        MeasurementSheet *sheet = open(nullptr, false);
         QVERIFY(sheet);
         auto press = [sheet] { QTest::keyClick(field(sheet, "pEditComment"), Qt::Key_Return); };
 
@@ -406,8 +402,7 @@ private slots:
         auto odd = reading(2, 120, 80);
         odd->setPulse(n(300));
         pDocument->addMeasurements({odd});
-        Heard heard;
-        MeasurementSheet *sheet = open(odd, true, heard);
+        MeasurementSheet *sheet = open(odd, true);
         QVERIFY(sheet);
         QVERIFY(!sheet->otherBox()->isVisible());
         Dialogs::setNextAnswer(0);
@@ -425,8 +420,7 @@ private slots:
         auto original = reading(5, 140, 90, {"clinic"});
         pDocument->addMeasurements({original});
         for (bool escape : {false, true}) {
-            Heard heard;
-            MeasurementSheet *sheet = open(original, true, heard);
+            MeasurementSheet *sheet = open(original, true);
             QVERIFY(sheet);
             field(sheet, "pEditSistolic")->setText(QStringLiteral("200"));
             sheet->findChild<MyTokenField *>()->setTokens({"other"});
@@ -451,8 +445,7 @@ private slots:
 
     void returnCommits()
     {
-        Heard heard;
-        MeasurementSheet *sheet = open(nullptr, false, heard);
+        MeasurementSheet *sheet = open(nullptr, false);
         QVERIFY(sheet);
         QTest::keyClicks(field(sheet, "pEditSistolic"), QStringLiteral("128"));
         QTest::keyClick(field(sheet, "pEditSistolic"), Qt::Key_Tab);
@@ -471,8 +464,7 @@ private slots:
         original->setWeight(r(72.0)); // fractional although whole
         original->setCustomValue1(r(36.6));
         pDocument->addMeasurements({original});
-        Heard heard;
-        MeasurementSheet *sheet = open(original, true, heard);
+        MeasurementSheet *sheet = open(original, true);
         QVERIFY(sheet);
         QCOMPARE(field(sheet, "pEditWeight")->text(), QStringLiteral("72"));
         QCOMPARE(field(sheet, "pEditCustom1")->text(), QStringLiteral("36,6"));
@@ -487,8 +479,7 @@ private slots:
     void rowsFollowThePreferencesWithTheirGeometry()
     {
         setShown(true, true, true, true, true);
-        Heard heard;
-        MeasurementSheet *sheet = open(nullptr, false, heard);
+        MeasurementSheet *sheet = open(nullptr, false);
         QVERIFY(sheet);
         QGroupBox *box = sheet->otherBox();
         const int pitch = sheet->rowPitch();
@@ -538,8 +529,7 @@ private slots:
     void tabGoesThroughTheShownRowsToTheTags()
     {
         setShown(true, false, false, true, false);
-        Heard heard;
-        MeasurementSheet *sheet = open(nullptr, false, heard);
+        MeasurementSheet *sheet = open(nullptr, false);
         QVERIFY(sheet);
         sheet->findChild<QDateEdit *>()->setFocus();
         QStringList order;
@@ -572,8 +562,7 @@ private slots:
     void everyFieldIsLabelled()
     {
         setShown(true, true, true, true, true);
-        Heard heard;
-        MeasurementSheet *sheet = open(nullptr, false, heard);
+        MeasurementSheet *sheet = open(nullptr, false);
         QVERIFY(sheet);
         QSet<QWidget *> buddies;
         for (QLabel *label : sheet->findChildren<QLabel *>())
@@ -599,8 +588,7 @@ private slots:
     {
         // No tags anywhere: one item that cannot be chosen.
         {
-            Heard heard;
-            MeasurementSheet *sheet = open(nullptr, false, heard);
+            MeasurementSheet *sheet = open(nullptr, false);
             QCOMPARE(menuItems(sheet), QStringList{qtTrId("editor.no_tags")});
             QVERIFY(!sheet->tagsMenu()->actions().at(0)->isEnabled());
             sheet->reject();
@@ -609,8 +597,7 @@ private slots:
             {reading(1, 120, 80, {"work", "Home"}), reading(2, 125, 82, {"R&D"})});
         auto edited = reading(3, 130, 85, {"work", "new one"});
         pDocument->addMeasurements({edited});
-        Heard heard;
-        MeasurementSheet *sheet = open(edited, true, heard);
+        MeasurementSheet *sheet = open(edited, true);
         // The tag menu's button is keyboard operable, and a tag typed but not ended counts.
         auto *tags = sheet->findChild<MyTokenField *>();
         QTest::keyClicks(tags->findChild<QLineEdit *>(), QStringLiteral("typed"));
@@ -620,10 +607,9 @@ private slots:
                  (QStringList{"typed*", "--", "Home", "R&&D", "new one*", "work*"}));
 
         // A reading not in the document: its tags the document does not know come first.
-        Heard heard2;
         sheet->reject();
         auto outside = reading(9, 130, 85, {"zeta", "Home", "alpha"});
-        sheet = open(outside, false, heard2);
+        sheet = open(outside, false);
         QCOMPARE(menuItems(sheet),
                  (QStringList{"zeta*", "alpha*", "--", "Home*", "R&&D", "new one", "work"}));
     }
@@ -631,8 +617,7 @@ private slots:
     void choosingATagTogglesItInTheCopy()
     {
         pDocument->addMeasurements({reading(1, 120, 80, {"a", "b"})});
-        Heard heard;
-        MeasurementSheet *sheet = open(nullptr, false, heard); // starts from no template: no tags
+        MeasurementSheet *sheet = open(nullptr, false); // starts from no template: no tags
         auto *tags = sheet->findChild<MyTokenField *>();
         QVERIFY(tags->tokens().isEmpty());
         auto choose = [sheet](const QString &title) {
@@ -723,8 +708,7 @@ private slots:
                 shown->setWeight(r(78.4));
                 shown->setComments(QStringLiteral("Before breakfast"));
                 pDocument->addMeasurements({shown});
-                Heard heard;
-                MeasurementSheet *sheet = open(shown, true, heard);
+                MeasurementSheet *sheet = open(shown, true);
                 QVERIFY(sheet);
                 QCoreApplication::processEvents();
                 for (QWidget *w : sheet->findChildren<QWidget *>()) {
@@ -751,13 +735,15 @@ private slots:
 private:
     QMainWindow *pWindow = nullptr;
     MyDocument *pDocument = nullptr;
-    MeasurementSheet *open(ConstMeasurementPtr reading, bool editing, Heard &heard);
+    Heard heard; // what the caller of the sheet last opened heard
+    MeasurementSheet *open(ConstMeasurementPtr reading, bool editing);
 };
 
-MeasurementSheet *TestEditor::open(ConstMeasurementPtr reading, bool editing, Heard &heard)
+MeasurementSheet *TestEditor::open(ConstMeasurementPtr reading, bool editing)
 {
     // Sheets that ended before are gone first, so that the new one is the one found.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    heard = Heard();
     MeasurementSheet::showForMeasurement(std::move(reading), pDocument, editing, pWindow,
                                          heard.callback());
     auto *sheet = pWindow->findChild<MeasurementSheet *>();
