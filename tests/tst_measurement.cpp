@@ -30,10 +30,16 @@ QString wallClock(Date date)
     return date.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-// Writes down every announcement as "will key" / "did key", and the old value of each "did".
+// Writes down every announcement of the reading as "will key" / "did key", and the old value of
+// each "did", from when it is made until it goes.
 class Recorder : public MeasurementObserver
 {
 public:
+    explicit Recorder(MeasurementPtr reading) : m_reading(std::move(reading))
+    {
+        m_reading->addObserver(this);
+    }
+    ~Recorder() override { m_reading->removeObserver(this); }
     void measurementWillChange(Measurement *, QLatin1String key) override
     {
         events << QStringLiteral("will ") + key;
@@ -54,6 +60,9 @@ public:
     }
     QStringList events;
     QVariantList oldValues;
+
+private:
+    MeasurementPtr m_reading;
 };
 
 // A reading with every value set, and values that differ from those of full(1).
@@ -184,8 +193,7 @@ private slots:
         // A fraction of a second that a recombination would drop shows whether anything happened.
         auto reading = Measurement::create(at(2024, 5, 15, 9, 41, 7).addingSeconds(0.25), 120, 80);
         const Date original = reading->theWholeDate();
-        Recorder recorder;
-        reading->addObserver(&recorder);
+        Recorder recorder(reading);
         reading->setDate(reading->Date());
         reading->setTime(reading->Time());
         QCOMPARE(recorder.events, QStringList());
@@ -196,14 +204,12 @@ private slots:
         reading->setDate(reading->Date());
         QCOMPARE(recorder.events, QStringList());
         QCOMPARE(reading->theWholeDate(), original);
-        reading->removeObserver(&recorder);
     }
 
     void announcementsOfTheSetters()
     {
         auto reading = Measurement::create(at(2024, 5, 15, 8, 0), 120, 80);
-        Recorder recorder;
-        reading->addObserver(&recorder);
+        Recorder recorder(reading);
 
         reading->setSystolic(Number::integer(130));
         QCOMPARE(recorder.events, QStringList({"will Systolic", "did Systolic"}));
@@ -243,8 +249,7 @@ private slots:
     {
         auto reading = Measurement::create(at(2024, 5, 15, 8, 0), 120, 80);
         const Date before = reading->theWholeDate();
-        Recorder recorder;
-        reading->addObserver(&recorder);
+        Recorder recorder(reading);
         const QStringList bracket{"will date", "will theWholeDate", "did theWholeDate", "did date"};
 
         reading->setDate(at(2024, 6, 1));
@@ -264,15 +269,13 @@ private slots:
         recorder.events.clear();
         reading->setTheWholeDate(at(2024, 7, 2));
         QCOMPARE(recorder.events, QStringList({"will theWholeDate", "did theWholeDate"}));
-        reading->removeObserver(&recorder);
     }
 
     void copyFromAnnouncesInOrder()
     {
         auto reading = full(0);
         auto other = full(1);
-        Recorder recorder;
-        reading->addObserver(&recorder);
+        Recorder recorder(reading);
         reading->copyFrom(*other);
         QCOMPARE(recorder.didKeys(), QStringList({"theWholeDate", "Comments", "Pulse", "Weight",
                                                   "Systolic", "Diastolic", "Tags", "customValue1",
@@ -290,21 +293,18 @@ private slots:
         recorder.events.clear();
         reading->copyFrom(*reading);
         QCOMPARE(recorder.events, QStringList());
-        reading->removeObserver(&recorder);
     }
 
     void copyFromTakesOverAbsentValues()
     {
         auto reading = full(0);
         auto sparse = Measurement::create(at(2024, 1, 1, 12, 0), 110, 70);
-        Recorder recorder;
-        reading->addObserver(&recorder);
+        Recorder recorder(reading);
         reading->copyFrom(*sparse);
         QCOMPARE(values(*reading), values(*sparse));
         QVERIFY(reading->Comments().isNull());
         QVERIFY(!reading->hasTags());
         QCOMPARE(recorder.didKeys().size(), 10);
-        reading->removeObserver(&recorder);
     }
 
     void pulsePressure()
@@ -345,8 +345,7 @@ private slots:
         auto original = full(0);
         (void)original->Date(); // fill the caches in Berlin
         (void)original->Time();
-        Recorder recorder;
-        original->addObserver(&recorder);
+        Recorder recorder(original);
         const MeasurementPtr copy = original->copy();
         QVERIFY(copy != original);
         // The copy's caches start empty: computed in Tokyo, unlike the original's.
@@ -365,7 +364,6 @@ private slots:
         recorder.events.clear();
         copy->setSystolic(Number::integer(99));
         QCOMPARE(recorder.events, QStringList());
-        original->removeObserver(&recorder);
     }
 
     void valueForKey()
@@ -449,8 +447,7 @@ private slots:
         // A value of the wrong type is an error that loses nothing, not a silent "none".
         auto reading = full(0);
         const auto before = reading->copy();
-        Recorder recorder;
-        reading->addObserver(&recorder);
+        Recorder recorder(reading);
         QVERIFY(
             !reading->setValueForKey(QVariant(QStringLiteral("abc")), QStringView(u"Systolic")));
         QVERIFY(!reading->setValueForKey(QVariant(QStringList()), QStringView(u"Weight")));
@@ -466,7 +463,6 @@ private slots:
         reading->setTime(Date());
         QCOMPARE(recorder.events, QStringList());
         QCOMPARE(values(*reading), values(*before));
-        reading->removeObserver(&recorder);
     }
 
     void numberKindsAndAbsence()
@@ -634,9 +630,8 @@ private slots:
         };
         auto reading = Measurement::create(at(2024, 5, 15), 120, 80);
         Leaver leaver;
-        Recorder recorder;
         reading->addObserver(&leaver);
-        reading->addObserver(&recorder);
+        Recorder recorder(reading);
         reading->setDate(at(2024, 6, 1));
         QCOMPARE(leaver.calls, 1);
         QCOMPARE(recorder.didKeys(), QStringList({"theWholeDate", "date"}));
