@@ -143,9 +143,8 @@ private slots:
         QCOMPARE(error.error, QJsonParseError::NoError);
         const QJsonObject root = parsed.object();
         QCOMPARE(root.keys().size(), 6);
-        QCOMPARE(root.value("readings").toArray().at(1).toObject().value("comments").toString(),
-                 document.allItems().at(1)->Comments());
-        QCOMPARE(root.value("filters").toArray().at(2).toObject().value("format").toString(),
+        QCOMPARE(root["readings"][1]["comments"].toString(), document.allItems().at(1)->Comments());
+        QCOMPARE(root["filters"][2]["format"].toString(),
                  document.filters().at(2)->predicate()->predicateFormat());
     }
 
@@ -414,19 +413,17 @@ private slots:
 
     void statsJson()
     {
-        auto heavy = TestSupport::reading(Date(100), Number::integer(120), Number::integer(80));
+        auto heavy = TestSupport::reading(Date(100), 120, 80);
         heavy->setWeight(Number::real(70.5));
-        const auto document =
-            DocumentBuilder()
-                .reading(heavy)
-                .reading(Date(200), Number::integer(140), Number::integer(90))
-                .reading(Date(300), Number::integer(160), QVariant())
-                .filter(QStringLiteral("All"), QStringLiteral("TRUEPREDICATE"))
-                .filter(QStringLiteral("High"), QStringLiteral("Systolic >= 140"))
-                .filter(QStringLiteral("Hidden"), QStringLiteral("Systolic > 0"), true, false)
-                .selectFilter(1)
-                .build();
-
+        const auto document = DocumentBuilder()
+                                  .reading(heavy)
+                                  .reading(Date(200), 140, 90)
+                                  .reading(Date(300), 160, QVariant())
+                                  .filter("All", "TRUEPREDICATE")
+                                  .filter("High", "Systolic >= 140")
+                                  .filter("Hidden", "Systolic > 0", true, false)
+                                  .selectFilter(1)
+                                  .build();
         const QJsonObject stats =
             QJsonDocument::fromJson(DocumentJson::statsJson(*document)).object();
         QCOMPARE(stats.value("total").toInt(), 3);
@@ -438,18 +435,15 @@ private slots:
         QCOMPARE(all.value("count").toInt(), 3);
         const QJsonObject values = all.value("values").toObject();
         QCOMPARE(values.keys().size(), 8);
-        QCOMPARE(values.value("Systolic").toObject().value("mean").toDouble(), 140.0);
-        QCOMPARE(values.value("Systolic").toObject().value("deviation").toDouble(),
-                 std::sqrt(800.0 / 3));
-        QCOMPARE(values.value("Diastolic").toObject().value("mean").toDouble(), 85.0);
-        QCOMPARE(values.value("Weight").toObject().value("valid").toBool(), true);
-        QCOMPARE(values.value("Weight").toObject().value("deviation").toDouble(), 0.0);
-        QCOMPARE(values.value("Pulse").toObject().value("valid").toBool(), false);
+        QCOMPARE(values["Systolic"]["mean"].toDouble(), 140.0);
+        QCOMPARE(values["Systolic"]["deviation"].toDouble(), std::sqrt(800.0 / 3));
+        QCOMPARE(values["Diastolic"]["mean"].toDouble(), 85.0);
+        QCOMPARE(values["Weight"]["valid"].toBool(), true);
+        QCOMPARE(values["Weight"]["deviation"].toDouble(), 0.0);
+        QCOMPARE(values["Pulse"]["valid"].toBool(), false);
         const QJsonObject high = averages.at(1).toObject();
         QCOMPARE(high.value("count").toInt(), 2);
-        QCOMPARE(
-            high.value("values").toObject().value("Systolic").toObject().value("mean").toDouble(),
-            150.0);
+        QCOMPARE(high["values"]["Systolic"]["mean"].toDouble(), 150.0);
     }
 };
 

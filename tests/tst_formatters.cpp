@@ -268,6 +268,7 @@ private slots:
         QTest::addColumn<QString>("time");
         row("German", "de_DE", "05.03.24", "14:07");
         row("British", "en_GB", "05/03/2024", "14:07");
+        row("US short forms", "en_US", "3/5/24", "2:07 PM");
     }
 
     void dateAndTime()
@@ -277,21 +278,14 @@ private slots:
         QFETCH(QString, time);
         useLocale(locale);
         const Date when = Date::fromComponents(2024, 3, 5, 14, 7, 30);
-        QCOMPARE(DateFormatter().stringForObjectValue(QVariant::fromValue(when)), date);
-        QCOMPARE(TimeFormatter().stringForObjectValue(QVariant::fromValue(when)), time);
-        QCOMPARE(DateFormatter().stringForObjectValue(when.toDateTime()), date);
-        QCOMPARE(TimeFormatter().stringForObjectValue(when.toDateTime()), time);
-    }
-
-    void usShortForms()
-    {
-        const Date when = Date::fromComponents(2024, 3, 5, 14, 7);
-        QCOMPARE(DateFormatter().stringForObjectValue(QVariant::fromValue(when)),
-                 QStringLiteral("3/5/24"));
         // The blank before PM differs between CLDR versions.
-        const QString time = TimeFormatter().stringForObjectValue(QVariant::fromValue(when));
-        QVERIFY2(QRegularExpression(QStringLiteral("^2:07\\sPM$")).match(time).hasMatch(),
-                 qPrintable(time));
+        const auto blanks = [](QString text) {
+            return text.replace(QRegularExpression(QStringLiteral("\\s")), QStringLiteral(" "));
+        };
+        QCOMPARE(DateFormatter().stringForObjectValue(QVariant::fromValue(when)), date);
+        QCOMPARE(blanks(TimeFormatter().stringForObjectValue(QVariant::fromValue(when))), time);
+        QCOMPARE(DateFormatter().stringForObjectValue(when.toDateTime()), date);
+        QCOMPARE(blanks(TimeFormatter().stringForObjectValue(when.toDateTime())), time);
     }
 
     void dateParsing_data()
