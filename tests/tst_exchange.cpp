@@ -143,14 +143,12 @@ private slots:
             QJsonDocument::fromJson(readAll(kData + QStringLiteral("fhir_vitals_schema.json")))
                 .object();
         const QJsonObject bundle = QJsonDocument::fromJson(exported.json).object();
-        QCOMPARE(violation(bundle, schema, schema.value(QLatin1String("definitions")).toObject()),
-                 QString());
-        const QJsonArray entries = bundle.value(QLatin1String("entry")).toArray();
+        QCOMPARE(violation(bundle, schema, schema["definitions"].toObject()), QString());
+        const QJsonArray entries = bundle["entry"].toArray();
         QCOMPARE(entries.size(), 1 + 3 + 2); // patient, three pressures, a pulse, a weight
         QStringList times;
         for (const QJsonValue &entry : entries)
-            times
-                << entry[QLatin1String("resource")][QLatin1String("effectiveDateTime")].toString();
+            times << entry["resource"]["effectiveDateTime"].toString();
         QVERIFY(times.contains(QStringLiteral("2026-12-07T08:15:00+01:00")));
         QVERIFY(times.contains(QStringLiteral("2026-07-01T20:00:00.250+02:00")));
         QVERIFY(times.contains(QStringLiteral("2026-03-29T01:59:00+01:00")));

@@ -319,40 +319,37 @@ private slots:
 
         run = tool({"protocol", path});
         QVERIFY2(run.exitCode == 0, run.err.constData());
-        QJsonObject summary = QJsonDocument::fromJson(run.out).object();
+        const QJsonObject summary = QJsonDocument::fromJson(run.out).object();
         QCOMPARE(summary.value("filter").toString(), QStringLiteral("All"));
-        QCOMPARE(summary.value("period").toObject().value("first").toString(), "2024-02-28");
-        QCOMPARE(summary.value("period").toObject().value("last").toString(), "2024-03-05");
+        QCOMPARE(summary["period"]["first"].toString(), "2024-02-28");
+        QCOMPARE(summary["period"]["last"].toString(), "2024-03-05");
         QCOMPARE(summary.value("countedDays").toInt(), 3);
         QCOMPARE(summary.value("countedReadings").toInt(), 6);
         const auto near = [](const QJsonValue &value, double expected) {
             return qAbs(value.toDouble() - expected) < 1e-9;
         };
-        const QJsonObject all = summary.value("all").toObject();
-        QVERIFY(near(all.value("systolic").toObject().value("mean"), 129.66666666666666));
-        QVERIFY(near(all.value("systolic").toObject().value("deviation"), 4.229525846816698));
-        QVERIFY(near(all.value("diastolic").toObject().value("mean"), 484.0 / 6));
-        QVERIFY(near(all.value("pulse").toObject().value("mean"), 62));
-        const QJsonObject morning = summary.value("morning").toObject();
-        QCOMPARE(morning.value("readings").toInt(), 3);
-        QVERIFY(near(morning.value("systolic").toObject().value("mean"), 133.33333333333334));
-        QVERIFY(near(morning.value("systolic").toObject().value("deviation"), 2.494438257848646));
-        const QJsonObject evening = summary.value("evening").toObject();
-        QVERIFY(near(evening.value("pulse").toObject().value("mean"), 61));
-        QVERIFY(near(evening.value("pulse").toObject().value("deviation"), 3));
+        QVERIFY(near(summary["all"]["systolic"]["mean"], 129.66666666666666));
+        QVERIFY(near(summary["all"]["systolic"]["deviation"], 4.229525846816698));
+        QVERIFY(near(summary["all"]["diastolic"]["mean"], 484.0 / 6));
+        QVERIFY(near(summary["all"]["pulse"]["mean"], 62));
+        QCOMPARE(summary["morning"]["readings"].toInt(), 3);
+        QVERIFY(near(summary["morning"]["systolic"]["mean"], 133.33333333333334));
+        QVERIFY(near(summary["morning"]["systolic"]["deviation"], 2.494438257848646));
+        QVERIFY(near(summary["evening"]["pulse"]["mean"], 61));
+        QVERIFY(near(summary["evening"]["pulse"]["deviation"], 3));
         QCOMPARE(summary.value("complete").toBool(), true);
         QCOMPARE(summary.value("verdict").toString(), QStringLiteral("belowThreshold"));
 
         run = tool({"protocol", path, "--filter", "High"});
         QVERIFY2(run.exitCode == 0, run.err.constData());
-        summary = QJsonDocument::fromJson(run.out).object();
-        QCOMPARE(summary.value("period").toObject().value("first").toString(), "2024-02-28");
-        QCOMPARE(summary.value("countedDays").toInt(), 2); // fewer than four: none left out
-        QCOMPARE(summary.value("countedReadings").toInt(), 3);
-        QCOMPARE(summary.value("evening").toObject().value("pulse"), QJsonValue(QJsonValue::Null));
-        QCOMPARE(summary.value("complete").toBool(), false);
-        QCOMPARE(summary.value("missingDays").toInt(), 2);
-        QCOMPARE(summary.value("verdict"), QJsonValue(QJsonValue::Null));
+        const QJsonObject high = QJsonDocument::fromJson(run.out).object();
+        QCOMPARE(high["period"]["first"].toString(), "2024-02-28");
+        QCOMPARE(high.value("countedDays").toInt(), 2); // fewer than four: none left out
+        QCOMPARE(high.value("countedReadings").toInt(), 3);
+        QCOMPARE(high["evening"]["pulse"], QJsonValue(QJsonValue::Null));
+        QCOMPARE(high.value("complete").toBool(), false);
+        QCOMPARE(high.value("missingDays").toInt(), 2);
+        QCOMPARE(high.value("verdict"), QJsonValue(QJsonValue::Null));
 
         run = tool({"protocol", path, "--filter", "Nope"});
         QCOMPARE(run.exitCode, 1);
