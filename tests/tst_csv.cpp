@@ -18,8 +18,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <ctime>
-
 namespace {
 
 MeasurementPtr reading(const QDateTime &when, const QVariant &systolic, const QVariant &diastolic)
@@ -551,8 +549,7 @@ private slots:
     void localOffsetsAgreeWithQDateTime()
     {
         QFETCH(QByteArray, zone);
-        qputenv("TZ", zone);
-        tzset();
+        TestSupport::setTimeZone(zone);
         LocalTimeOffsets offsets;
         QRandomGenerator random(3);
         qint64 t = 900000000;
@@ -564,8 +561,7 @@ private slots:
             const QDateTime back(at.date(), at.time(), Qt::LocalTime);
             QCOMPARE(offsets.instantOfLocal(wall), back.toSecsSinceEpoch());
         }
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
+        TestSupport::setTimeZone("Europe/Berlin");
     }
 };
 
