@@ -69,10 +69,10 @@ private slots:
 
     void exportWritesSpreadsheetText()
     {
-        Preferences::shared().setValueForKey(true, Preferences::customShow2);
-        Preferences::shared().setValueForKey(QStringLiteral("Glucose, fasting"),
-                                             Preferences::customTitle2);
-        Preferences::shared().setValueForKey(false, Preferences::showWeight);
+        Preferences &preferences = Preferences::shared();
+        preferences.setValueForKey(true, Preferences::customShow2);
+        preferences.setValueForKey(QStringLiteral("Glucose, fasting"), Preferences::customTitle2);
+        preferences.setValueForKey(false, Preferences::showWeight);
 
         MyDocument document;
         auto winter = reading(local(2024, 1, 15, 7, 5, 9), 121, 79);
@@ -88,15 +88,13 @@ private slots:
         CsvExporter exporter({u',', false});
         const QByteArray csv = exporter.exportDocument(document);
         QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
-        const QStringList rows = lines(csv);
-        QCOMPARE(rows.size(), 3); // header, winter (a line break inside its comment), summer
-        QCOMPARE(rows.at(0), QStringLiteral("Date,Time,Date and time (ISO 8601),Systolic,"
-                                            "Diastolic,Pulse,\"Glucose, fasting\",Comment,Tags"));
-        QCOMPARE(rows.at(1), QStringLiteral("2024-01-15,07:05:09,2024-01-15T07:05:09+01:00,121,79,"
-                                            "64,5.25,\"said \"\"fine\"\", then\nleft; ok\","
-                                            "morning; left arm"));
-        QCOMPARE(rows.at(2),
-                 QStringLiteral("2024-07-01,22:30:00,2024-07-01T22:30:00.250+02:00,135.5,88,,,,"));
+        // The header, winter (a line break inside its comment), summer.
+        QCOMPARE(lines(csv),
+                 (QStringList{"Date,Time,Date and time (ISO 8601),Systolic,Diastolic,Pulse,"
+                              "\"Glucose, fasting\",Comment,Tags",
+                              "2024-01-15,07:05:09,2024-01-15T07:05:09+01:00,121,79,64,5.25,"
+                              "\"said \"\"fine\"\", then\nleft; ok\",morning; left arm",
+                              "2024-07-01,22:30:00,2024-07-01T22:30:00.250+02:00,135.5,88,,,,"}));
 
         // --all: every value, whatever the preferences show.
         CsvExporter all({u';', true});
@@ -111,9 +109,8 @@ private slots:
     void exportFollowsFilterAndLanguage()
     {
         MyDocument document;
-        auto low = reading(local(2024, 3, 1, 8, 0), 110, 70);
-        auto high = reading(local(2024, 3, 2, 8, 0), 160, 95);
-        document.setAllMeasurements({low, high});
+        document.setAllMeasurements(
+            {reading(local(2024, 3, 1, 8, 0), 110, 70), reading(local(2024, 3, 2, 8, 0), 160, 95)});
         FilterPtr filter = document.filters().value(1); // a stock filter other than "all"
         QVERIFY(filter);
         document.setFilter(filter);

@@ -1,7 +1,6 @@
 // The JSON form of documents, in process: numbers keep their kind, a document goes through the
 // text and back unchanged, and text that is not a document is refused with its place named.
 
-#include "DocumentArchive.h"
 #include "DocumentBuilder.h"
 #include "DocumentJson.h"
 #include "Filter.h"

@@ -18,7 +18,6 @@
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
