@@ -397,13 +397,12 @@ private slots:
         QVERIFY(!cut.result.bComplete);
         QCOMPARE(cut.result.error, qtTrId("monitor.download.connection_lost"));
         MyDocument document;
-        QCOMPARE(
-            MonitorImport::apply(MonitorImport::read(cut.result.records, {}, &document), &document),
-            2);
-        const Download full = download(start + kThreeRecords + "< 2a52 06 00 01 01\n");
-        QCOMPARE(MonitorImport::apply(MonitorImport::read(full.result.records, {}, &document),
-                                      &document),
-                 1);
+        const auto importInto = [&document](const Download &d) {
+            return MonitorImport::apply(MonitorImport::read(d.result.records, {}, &document),
+                                        &document);
+        };
+        QCOMPARE(importInto(cut), 2);
+        QCOMPARE(importInto(download(start + kThreeRecords + "< 2a52 06 00 01 01\n")), 1);
         QCOMPARE(document.allItems().size(), 3);
     }
 
