@@ -1,12 +1,12 @@
 // CSV export and import: the file a spreadsheet gets, the readings that come back, the rows that
 // are refused and why, and files built to hurt.
 
+#include "../fuzz/csv_fuzz_body.h"
 #include "CsvExporter.h"
 #include "CsvImporter.h"
 #include "CsvReader.h"
 #include "LocalTimeOffsets.h"
 #include "Localization.h"
-#include "MeasurementChecks.h"
 #include "MyDocument.h"
 #include "Number.h"
 #include "Preferences.h"
@@ -14,12 +14,9 @@
 #include "UndoManager.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <ctime>
 
 namespace {
 
@@ -68,41 +65,36 @@ private slots:
     void initTestCase() { TestSupport::setTimeZone("Europe/Berlin"); }
     void init() { Preferences::useTemporaryStore(); }
 
-    // --- The editor's checks --------------------------------------------------------------------
-
     // --- Export ---------------------------------------------------------------------------------
 
     void exportWritesSpreadsheetText()
     {
-        Preferences::shared().setValueForKey(true, Preferences::customShow2);
-        Preferences::shared().setValueForKey(QStringLiteral("Glucose, fasting"),
-                                             Preferences::customTitle2);
-        Preferences::shared().setValueForKey(false, Preferences::showWeight);
+        Preferences &preferences = Preferences::shared();
+        preferences.setValueForKey(true, Preferences::customShow2);
+        preferences.setValueForKey(QStringLiteral("Glucose, fasting"), Preferences::customTitle2);
+        preferences.setValueForKey(false, Preferences::showWeight);
 
         MyDocument document;
-        auto winter =
-            reading(local(2024, 1, 15, 7, 5, 9), Number::integer(121), Number::integer(79));
+        auto winter = reading(local(2024, 1, 15, 7, 5, 9), 121, 79);
         winter->setPulse(Number::real(64.0));  // whole: written without a fraction
         winter->setWeight(Number::real(80.5)); // weight not shown: not written
         winter->setCustomValue2(Number::real(5.25));
         winter->setComments(QStringLiteral("said \"fine\", then\nleft; ok"));
         winter->setTags({QStringLiteral("morning"), QStringLiteral("left arm")});
-        auto summer = reading(local(2024, 7, 1, 22, 30), Number::real(135.5), Number::integer(88));
+        auto summer = reading(local(2024, 7, 1, 22, 30), 135.5, 88);
         summer->setTheWholeDate(summer->theWholeDate().addingSeconds(0.25));
         document.setAllMeasurements({summer, winter});
 
         CsvExporter exporter({u',', false});
         const QByteArray csv = exporter.exportDocument(document);
         QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
-        const QStringList rows = lines(csv);
-        QCOMPARE(rows.size(), 3); // header, winter (a line break inside its comment), summer
-        QCOMPARE(rows.at(0), QStringLiteral("Date,Time,Date and time (ISO 8601),Systolic,"
-                                            "Diastolic,Pulse,\"Glucose, fasting\",Comment,Tags"));
-        QCOMPARE(rows.at(1), QStringLiteral("2024-01-15,07:05:09,2024-01-15T07:05:09+01:00,121,79,"
-                                            "64,5.25,\"said \"\"fine\"\", then\nleft; ok\","
-                                            "morning; left arm"));
-        QCOMPARE(rows.at(2),
-                 QStringLiteral("2024-07-01,22:30:00,2024-07-01T22:30:00.250+02:00,135.5,88,,,,"));
+        // The header, winter (a line break inside its comment), summer.
+        QCOMPARE(lines(csv),
+                 (QStringList{"Date,Time,Date and time (ISO 8601),Systolic,Diastolic,Pulse,"
+                              "\"Glucose, fasting\",Comment,Tags",
+                              "2024-01-15,07:05:09,2024-01-15T07:05:09+01:00,121,79,64,5.25,"
+                              "\"said \"\"fine\"\", then\nleft; ok\",morning; left arm",
+                              "2024-07-01,22:30:00,2024-07-01T22:30:00.250+02:00,135.5,88,,,,"}));
 
         // --all: every value, whatever the preferences show.
         CsvExporter all({u';', true});
@@ -117,9 +109,8 @@ private slots:
     void exportFollowsFilterAndLanguage()
     {
         MyDocument document;
-        auto low = reading(local(2024, 3, 1, 8, 0), Number::integer(110), Number::integer(70));
-        auto high = reading(local(2024, 3, 2, 8, 0), Number::integer(160), Number::integer(95));
-        document.setAllMeasurements({low, high});
+        document.setAllMeasurements(
+            {reading(local(2024, 3, 1, 8, 0), 110, 70), reading(local(2024, 3, 2, 8, 0), 160, 95)});
         FilterPtr filter = document.filters().value(1); // a stock filter other than "all"
         QVERIFY(filter);
         document.setFilter(filter);
@@ -191,20 +182,7 @@ private slots:
         QCOMPARE(result.readings.size(), readings.size());
         MyDocument target;
         QCOMPARE(CsvImporter::apply(result, &target), readings.size());
-        for (qsizetype i = 0; i < readings.size(); ++i) {
-            const auto &a = source.allItems().at(i);
-            const auto &b = target.allItems().at(i);
-            QCOMPARE(std::round(b->theWholeDate().timeIntervalSince1970() * 1000),
-                     std::round(a->theWholeDate().timeIntervalSince1970() * 1000));
-            for (auto key :
-                 {Measurement::Key::Systolic, Measurement::Key::Diastolic, Measurement::Key::Pulse,
-                  Measurement::Key::Weight, Measurement::Key::CustomValue3}) {
-                QCOMPARE(b->valueForKey(key).isValid(), a->valueForKey(key).isValid());
-                QCOMPARE(b->valueForKey(key).toDouble(), a->valueForKey(key).toDouble());
-            }
-            QCOMPARE(b->Comments(), a->Comments());
-            QCOMPARE(b->Tags(), a->Tags());
-        }
+        QCOMPARE(fuzzing::kept(target.allItems()), fuzzing::kept(source.allItems()));
         // The same file again: every row is a duplicate.
         const CsvImporter::Result again = importText(csv, {}, &target);
         QCOMPARE(again.readings.size(), 0);
@@ -333,8 +311,7 @@ private slots:
     {
         // In time order, out of order, and against the document: the first occurrence wins.
         MyDocument document;
-        document.setAllMeasurements(
-            {reading(local(2024, 1, 5, 8, 0), Number::integer(130), Number::integer(85))});
+        document.setAllMeasurements({reading(local(2024, 1, 5, 8, 0), 130, 85)});
         const QByteArray text = "Date,Sys,Dia\n"
                                 "2024-01-01 08:00,120,80\n"
                                 "2024-01-01 08:00,120,80\n" // repeat, in order
@@ -400,7 +377,7 @@ private slots:
     void importIsOneNamedUndoStep()
     {
         MyDocument document;
-        auto existing = reading(local(2024, 1, 1, 8, 0), Number::integer(120), Number::integer(80));
+        auto existing = reading(local(2024, 1, 1, 8, 0), 120, 80);
         document.setAllMeasurements({existing});
         const CsvImporter::Result result =
             importText("Date,Sys,Dia\n2024-01-01 08:00,120,80\n2024-01-02 08:00,121,80\n"
@@ -475,6 +452,7 @@ private slots:
         QCOMPARE(many.problems.size(), CsvImporter::kMaxProblems);
     }
 
+    // The fuzz target's checks over random bytes in a CSV file's alphabet.
     void randomBytesNeverCrash()
     {
         QRandomGenerator random(11);
@@ -484,9 +462,7 @@ private slots:
             const int size = random.bounded(400);
             for (int i = 0; i < size; ++i)
                 bytes.append(alphabet[random.bounded(int(sizeof alphabet) - 1)]);
-            const CsvImporter::Result result = importText(bytes);
-            for (const auto &r : result.readings)
-                QCOMPARE(MeasurementChecks::firstFailure(*r), QString());
+            fuzzing::csvOne(bytes); // aborts when a reading fails the checks or a round trip
         }
     }
 
@@ -496,82 +472,65 @@ private slots:
     {
         QTemporaryDir dir;
         const auto path = [&dir](const char *name) { return dir.filePath(QLatin1String(name)); };
-        const auto tool = [](const QStringList &args, QByteArray *errors = nullptr) {
-            QProcess process;
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
-            env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
-            env.insert(QStringLiteral("XDG_CONFIG_HOME"), QDir::tempPath() + "/tst_csv_config");
-            process.setProcessEnvironment(env);
-            process.start(QStringLiteral(TENSILO_BINARY_DIR "/tensilo-tool"), args);
-            if (!process.waitForFinished(60000))
-                return -1;
-            if (errors)
-                *errors = process.readAllStandardError();
-            return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        const auto tool = [&dir](const QStringList &arguments) {
+            return TestSupport::runTool(arguments, dir.path());
         };
 
         MyDocument document;
-        auto a = reading(local(2024, 5, 1, 7, 0), Number::integer(120), Number::integer(80));
+        auto a = reading(local(2024, 5, 1, 7, 0), 120, 80);
         a->setWeight(Number::real(72.5));
-        auto b = reading(local(2024, 5, 2, 7, 0), Number::integer(125), Number::integer(82));
-        document.setAllMeasurements({a, b});
+        document.setAllMeasurements({a, reading(local(2024, 5, 2, 7, 0), 125, 82)});
         QVERIFY(document.writeToFile(path("doc.tensilo")));
 
         QCOMPARE(tool({"export-csv", path("doc.tensilo"), path("out.csv"), "--all", "--separator",
-                       "semicolon"}),
+                       "semicolon"})
+                     .exitCode,
                  0);
         const QStringList rows = lines(TestSupport::readFile(path("out.csv")));
         QCOMPARE(rows.size(), 3);
         QVERIFY(rows.at(1).contains(QStringLiteral(";120;80;;72.5;")));
 
         // Into a new document, then into the old one: the readings it holds are skipped.
-        QCOMPARE(tool({"import-csv", path("out.csv"), path("new.tensilo")}), 0);
+        QCOMPARE(tool({"import-csv", path("out.csv"), path("new.tensilo")}).exitCode, 0);
         MyDocument imported;
         QVERIFY(imported.readFromFile(path("new.tensilo")));
         QCOMPARE(imported.allItems().size(), 2);
-        QFile more(path("more.csv"));
-        QVERIFY(more.open(QIODevice::WriteOnly));
-        more.write("Date;Sys;Dia\n2024-05-01 07:00;120;80\n2024-05-03 07:00;130;85\n"
-                   "2024-05-04 07:00;400;85\n");
-        more.close();
-        QByteArray errors;
-        QCOMPARE(tool({"import-csv", path("more.csv"), path("merged.tensilo"), "--into",
-                       path("doc.tensilo")},
-                      &errors),
-                 0);
-        QVERIFY2(errors.contains("line 4: Systolic 400"), errors.constData());
+        QVERIFY(TestSupport::writeFile(path("more.csv"),
+                                       "Date;Sys;Dia\n2024-05-01 07:00;120;80\n"
+                                       "2024-05-03 07:00;130;85\n2024-05-04 07:00;400;85\n"));
+        const TestSupport::ProcessRun run =
+            tool({"import-csv", path("more.csv"), path("merged.tensilo"), "--into",
+                  path("doc.tensilo")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.contains("line 4: Systolic 400"), run.err.constData());
         MyDocument merged;
         QVERIFY(merged.readFromFile(path("merged.tensilo")));
         QCOMPARE(merged.allItems().size(), 3);
 
         // Nothing readable: exit 1, nothing written.
-        QFile bad(path("bad.csv"));
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("Date,Sys,Dia\nyesterday,120,80\n");
-        bad.close();
-        QCOMPARE(tool({"import-csv", path("bad.csv"), path("none.tensilo")}), 1);
+        QVERIFY(TestSupport::writeFile(path("bad.csv"), "Date,Sys,Dia\nyesterday,120,80\n"));
+        QCOMPARE(tool({"import-csv", path("bad.csv"), path("none.tensilo")}).exitCode, 1);
         QVERIFY(!QFile::exists(path("none.tensilo")));
-        QCOMPARE(tool({"import-csv", path("missing.csv"), path("none.tensilo")}), 1);
+        QCOMPARE(tool({"import-csv", path("missing.csv"), path("none.tensilo")}).exitCode, 1);
         QVERIFY(!QFile::exists(path("none.tensilo")));
 
         // Slashed dates that cannot tell their order need --date-order.
-        QFile slashed(path("slashed.csv"));
-        QVERIFY(slashed.open(QIODevice::WriteOnly));
-        slashed.write("Date,Sys,Dia\n03/04/2024,120,80\n");
-        slashed.close();
-        QCOMPARE(tool({"import-csv", path("slashed.csv"), path("s.tensilo")}), 1);
+        QVERIFY(TestSupport::writeFile(path("slashed.csv"), "Date,Sys,Dia\n03/04/2024,120,80\n"));
+        QCOMPARE(tool({"import-csv", path("slashed.csv"), path("s.tensilo")}).exitCode, 1);
         QVERIFY(!QFile::exists(path("s.tensilo")));
-        QCOMPARE(tool({"import-csv", path("slashed.csv"), path("s.tensilo"), "--date-order=mdy"}),
+        QCOMPARE(tool({"import-csv", path("slashed.csv"), path("s.tensilo"), "--date-order=mdy"})
+                     .exitCode,
                  0);
         MyDocument s;
         QVERIFY(s.readFromFile(path("s.tensilo")));
         QCOMPARE(s.allItems().at(0)->theWholeDate().toDateTime().date(), QDate(2024, 3, 4));
 
-        QCOMPARE(tool({"import-csv", path("slashed.csv"), path("s2.tensilo"), "--date-order=x"}),
+        QCOMPARE(tool({"import-csv", path("slashed.csv"), path("s2.tensilo"), "--date-order=x"})
+                     .exitCode,
                  2);
-        QCOMPARE(tool({"export-csv", path("doc.tensilo")}), 2);
-        QCOMPARE(tool({"export-csv", path("doc.tensilo"), path("o.csv"), "--into", "x"}), 2);
+        QCOMPARE(tool({"export-csv", path("doc.tensilo")}).exitCode, 2);
+        QCOMPARE(tool({"export-csv", path("doc.tensilo"), path("o.csv"), "--into", "x"}).exitCode,
+                 2);
     }
 
     // --- Local time -----------------------------------------------------------------------------
@@ -587,8 +546,7 @@ private slots:
     void localOffsetsAgreeWithQDateTime()
     {
         QFETCH(QByteArray, zone);
-        qputenv("TZ", zone);
-        tzset();
+        TestSupport::setTimeZone(zone);
         LocalTimeOffsets offsets;
         QRandomGenerator random(3);
         qint64 t = 900000000;
@@ -600,8 +558,7 @@ private slots:
             const QDateTime back(at.date(), at.time(), Qt::LocalTime);
             QCOMPARE(offsets.instantOfLocal(wall), back.toSecsSinceEpoch());
         }
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
+        TestSupport::setTimeZone("Europe/Berlin");
     }
 };
 

@@ -18,7 +18,6 @@
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -62,13 +61,7 @@ const QVariant none;
 Checks::Values values(QVariant systolic, QVariant diastolic, QVariant pulse = none,
                       QVariant weight = none, QVariant custom1 = none)
 {
-    Checks::Values v;
-    v.systolic = systolic;
-    v.diastolic = diastolic;
-    v.pulse = pulse;
-    v.weight = weight;
-    v.custom1 = custom1;
-    return v;
+    return {systolic, diastolic, pulse, weight, custom1, none, none};
 }
 
 MeasurementPtr reading(int day, int systolic, int diastolic, const QStringList &tags = {})
@@ -94,6 +87,22 @@ QLineEdit *field(MeasurementSheet *sheet, const char *name)
     return sheet->findChild<QLineEdit *>(QLatin1String(name));
 }
 
+QPushButton *button(MeasurementSheet *sheet, bool save)
+{
+    return sheet->findChild<QPushButton *>(save ? QStringLiteral("pSaveMeasurementButton")
+                                                : QStringLiteral("pCancelButton"));
+}
+
+// The tag menu's items, "--" for a separator and a checked one marked "*".
+QStringList menuItems(MeasurementSheet *sheet)
+{
+    QStringList shown;
+    for (QAction *a : sheet->tagsMenu()->actions())
+        shown << (a->isSeparator() ? QStringLiteral("--")
+                                   : a->text() + (a->isChecked() ? "*" : ""));
+    return shown;
+}
+
 // What the caller of the sheet heard.
 struct Heard
 {
@@ -111,6 +120,8 @@ struct Heard
 };
 
 } // namespace
+
+using TestSupport::row;
 
 class TestEditor : public QObject
 {
@@ -155,59 +166,55 @@ private slots:
         const QString weight = QStringLiteral("record_bad_weight");
         const QString custom = QStringLiteral("record_bad_custom");
 
-        QTest::newRow("systolic 50") << values(n(50), n(40)) << ok;
-        QTest::newRow("systolic 300") << values(n(300), n(80)) << ok;
-        QTest::newRow("systolic 49") << values(n(49), n(40)) << sys;
-        QTest::newRow("systolic 301") << values(n(301), n(80)) << sys;
-        QTest::newRow("systolic 49.9 is 49") << values(r(49.9), n(40)) << sys;
-        QTest::newRow("systolic 300.9 is 300") << values(r(300.9), n(80)) << ok;
-        QTest::newRow("systolic missing is 0") << values(none, n(80)) << sys;
-        QTest::newRow("systolic not a number is 0") << values(text("abc"), n(80)) << sys;
-        QTest::newRow("systolic enormous") << values(r(1e300), n(80)) << sys;
-        QTest::newRow("systolic infinite")
-            << values(r(std::numeric_limits<double>::infinity()), n(80)) << sys;
+        row("systolic 50", values(n(50), n(40)), ok);
+        row("systolic 300", values(n(300), n(80)), ok);
+        row("systolic 49", values(n(49), n(40)), sys);
+        row("systolic 301", values(n(301), n(80)), sys);
+        row("systolic 49.9 is 49", values(r(49.9), n(40)), sys);
+        row("systolic 300.9 is 300", values(r(300.9), n(80)), ok);
+        row("systolic missing is 0", values(none, n(80)), sys);
+        row("systolic not a number is 0", values(text("abc"), n(80)), sys);
+        row("systolic enormous", values(r(1e300), n(80)), sys);
+        row("systolic infinite", values(r(std::numeric_limits<double>::infinity()), n(80)), sys);
 
-        QTest::newRow("diastolic 20") << values(n(120), n(20)) << ok;
-        QTest::newRow("diastolic 200") << values(n(250), n(200)) << ok;
-        QTest::newRow("diastolic 19") << values(n(120), n(19)) << dia;
-        QTest::newRow("diastolic 201") << values(n(250), n(201)) << dia;
-        QTest::newRow("diastolic missing") << values(n(120), none) << dia;
-        QTest::newRow("diastolic not a number") << values(n(120), text("8o")) << dia;
+        row("diastolic 20", values(n(120), n(20)), ok);
+        row("diastolic 200", values(n(250), n(200)), ok);
+        row("diastolic 19", values(n(120), n(19)), dia);
+        row("diastolic 201", values(n(250), n(201)), dia);
+        row("diastolic missing", values(n(120), none), dia);
+        row("diastolic not a number", values(n(120), text("8o")), dia);
 
-        QTest::newRow("pressure equal") << values(n(120), n(120)) << pressure;
-        QTest::newRow("pressure one apart") << values(n(121), n(120)) << ok;
-        QTest::newRow("pressure inverted") << values(n(100), n(150)) << pressure;
-        QTest::newRow("pressure equal as integers") << values(r(120.9), r(120.1)) << pressure;
-        QTest::newRow("diastolic before pressure") << values(n(120), n(250)) << dia;
-        QTest::newRow("systolic before diastolic") << values(n(20), n(250)) << sys;
+        row("pressure equal", values(n(120), n(120)), pressure);
+        row("pressure one apart", values(n(121), n(120)), ok);
+        row("pressure inverted", values(n(100), n(150)), pressure);
+        row("pressure equal as integers", values(r(120.9), r(120.1)), pressure);
+        row("diastolic before pressure", values(n(120), n(250)), dia);
+        row("systolic before diastolic", values(n(20), n(250)), sys);
 
-        QTest::newRow("pulse 20") << values(n(120), n(80), n(20)) << ok;
-        QTest::newRow("pulse 250") << values(n(120), n(80), n(250)) << ok;
-        QTest::newRow("pulse 19") << values(n(120), n(80), n(19)) << pulse;
-        QTest::newRow("pulse 251") << values(n(120), n(80), n(251)) << pulse;
-        QTest::newRow("pulse 0") << values(n(120), n(80), n(0)) << pulse;
-        QTest::newRow("pulse missing") << values(n(120), n(80), none) << ok;
-        QTest::newRow("pulse not a number") << values(n(120), n(80), text("x")) << pulse;
-        QTest::newRow("pressure before pulse") << values(n(80), n(80), n(0)) << pressure;
+        row("pulse 20", values(n(120), n(80), n(20)), ok);
+        row("pulse 250", values(n(120), n(80), n(250)), ok);
+        row("pulse 19", values(n(120), n(80), n(19)), pulse);
+        row("pulse 251", values(n(120), n(80), n(251)), pulse);
+        row("pulse 0", values(n(120), n(80), n(0)), pulse);
+        row("pulse missing", values(n(120), n(80), none), ok);
+        row("pulse not a number", values(n(120), n(80), text("x")), pulse);
+        row("pressure before pulse", values(n(80), n(80), n(0)), pressure);
 
-        QTest::newRow("weight 2") << values(n(120), n(80), none, n(2)) << ok;
-        QTest::newRow("weight 400") << values(n(120), n(80), none, n(400)) << ok;
-        QTest::newRow("weight 1") << values(n(120), n(80), none, n(1)) << weight;
-        QTest::newRow("weight 401") << values(n(120), n(80), none, n(401)) << weight;
-        QTest::newRow("weight 2.5 is 2") << values(n(120), n(80), none, r(2.5)) << ok;
-        QTest::newRow("weight 400.9 is 400") << values(n(120), n(80), none, r(400.9)) << ok;
-        QTest::newRow("weight 1.9 is 1") << values(n(120), n(80), none, r(1.9)) << weight;
-        QTest::newRow("weight missing") << values(n(120), n(80), n(60), none) << ok;
-        QTest::newRow("weight not a number") << values(n(120), n(80), none, text("7O")) << weight;
-        QTest::newRow("weight not finite")
-            << values(n(120), n(80), none, r(std::nan(""))) << weight;
-        QTest::newRow("pulse before weight") << values(n(120), n(80), n(10), n(1)) << pulse;
+        row("weight 2", values(n(120), n(80), none, n(2)), ok);
+        row("weight 400", values(n(120), n(80), none, n(400)), ok);
+        row("weight 1", values(n(120), n(80), none, n(1)), weight);
+        row("weight 401", values(n(120), n(80), none, n(401)), weight);
+        row("weight 2.5 is 2", values(n(120), n(80), none, r(2.5)), ok);
+        row("weight 400.9 is 400", values(n(120), n(80), none, r(400.9)), ok);
+        row("weight 1.9 is 1", values(n(120), n(80), none, r(1.9)), weight);
+        row("weight missing", values(n(120), n(80), n(60), none), ok);
+        row("weight not a number", values(n(120), n(80), none, text("7O")), weight);
+        row("weight not finite", values(n(120), n(80), none, r(std::nan(""))), weight);
+        row("pulse before weight", values(n(120), n(80), n(10), n(1)), pulse);
 
-        QTest::newRow("custom any number") << values(n(120), n(80), none, none, r(-3.5)) << ok;
-        QTest::newRow("custom not a number")
-            << values(n(120), n(80), none, none, text("high")) << custom;
-        QTest::newRow("weight before custom")
-            << values(n(120), n(80), none, n(1), text("high")) << weight;
+        row("custom any number", values(n(120), n(80), none, none, r(-3.5)), ok);
+        row("custom not a number", values(n(120), n(80), none, none, text("high")), custom);
+        row("weight before custom", values(n(120), n(80), none, n(1), text("high")), weight);
     }
     void checksAtEveryBoundary()
     {
@@ -261,8 +268,7 @@ private slots:
     {
         // A new document: 120 over 80 at the present moment.
         {
-            Heard heard;
-            MeasurementSheet *sheet = open(nullptr, false, heard);
+            MeasurementSheet *sheet = open(nullptr, false);
             QVERIFY(sheet);
             QVERIFY(sheet->isVisible());
             QCOMPARE(sheet->windowModality(), Qt::WindowModal);
@@ -274,10 +280,7 @@ private slots:
             QCOMPARE(field(sheet, "pEditSistolic")->text(), QStringLiteral("120"));
             QCOMPARE(sheet->findChild<QDateEdit *>()->date(), QDate(2024, 5, 17));
             QCOMPARE(sheet->findChild<QTimeEdit *>()->time(), QTime(9, 41));
-            QStringList buttons;
-            for (QPushButton *b : sheet->findChildren<QPushButton *>())
-                buttons << b->text();
-            QVERIFY2(buttons.contains(QStringLiteral("Add")), qPrintable(buttons.join(',')));
+            QCOMPARE(button(sheet, true)->text(), QStringLiteral("Add"));
             sheet->reject();
         }
         // With a last edited reading: its values, dated now, with no comment.
@@ -286,8 +289,7 @@ private slots:
         last->setWeight(r(81.5));
         last->setComments(QStringLiteral("after the walk"));
         pDocument->onMeasurementChangedFrom(nullptr, last);
-        Heard heard;
-        MeasurementSheet *sheet = open(nullptr, false, heard);
+        MeasurementSheet *sheet = open(nullptr, false);
         QVERIFY(sheet);
         const MeasurementPtr copy = sheet->currentMeasurement();
         QVERIFY(copy != pDocument->lastEditedMeasurement());
@@ -299,12 +301,7 @@ private slots:
         QCOMPARE(copy->theWholeDate(), kNow);
         QCOMPARE(sheet->findChild<MyTokenField *>()->tokens(), (QStringList{"home", "left arm"}));
         // Confirming hands the copy on as a new reading.
-        QPushButton *add = nullptr;
-        for (QPushButton *b : sheet->findChildren<QPushButton *>())
-            if (b->text() == QLatin1String("Add"))
-                add = b;
-        QVERIFY(add);
-        add->click();
+        button(sheet, true)->click();
         QCOMPARE(heard.calls, 1);
         QVERIFY(!heard.edited);
         QCOMPARE(heard.entered, copy);
@@ -317,18 +314,14 @@ private slots:
         original->setPulse(n(70));
         original->setComments(QStringLiteral("note"));
         pDocument->addMeasurements({original});
-        Heard heard;
-        MeasurementSheet *sheet = open(original, true, heard);
+        MeasurementSheet *sheet = open(original, true);
         QVERIFY(sheet);
         QCOMPARE(sheet->originalMeasurement(), ConstMeasurementPtr(original));
         QVERIFY(sheet->currentMeasurement() != original);
         QCOMPARE(field(sheet, "pEditComment")->text(), QStringLiteral("note"));
 
-        QPushButton *save = nullptr;
-        for (QPushButton *b : sheet->findChildren<QPushButton *>())
-            if (b->text() == QLatin1String("Save"))
-                save = b;
-        QVERIFY(save);
+        QPushButton *save = button(sheet, true);
+        QCOMPARE(save->text(), QStringLiteral("Save"));
         QVERIFY(save->isDefault());
 
         field(sheet, "pEditSistolic")->setText(QStringLiteral("150"));
@@ -359,8 +352,7 @@ private slots:
     void failedCheckAlertsInOrderAndKeepsTheSheetOpen()
     {
         setShown(true, true, false, false, false);
-        Heard heard;
-        MeasurementSheet *sheet = open(nullptr, false, heard);
+        MeasurementSheet *sheet = open(nullptr, false);
         QVERIFY(sheet);
         auto press = [sheet] { QTest::keyClick(field(sheet, "pEditComment"), Qt::Key_Return); };
 
@@ -409,8 +401,7 @@ private slots:
         auto odd = reading(2, 120, 80);
         odd->setPulse(n(300));
         pDocument->addMeasurements({odd});
-        Heard heard;
-        MeasurementSheet *sheet = open(odd, true, heard);
+        MeasurementSheet *sheet = open(odd, true);
         QVERIFY(sheet);
         QVERIFY(!sheet->otherBox()->isVisible());
         Dialogs::setNextAnswer(0);
@@ -428,8 +419,7 @@ private slots:
         auto original = reading(5, 140, 90, {"clinic"});
         pDocument->addMeasurements({original});
         for (bool escape : {false, true}) {
-            Heard heard;
-            MeasurementSheet *sheet = open(original, true, heard);
+            MeasurementSheet *sheet = open(original, true);
             QVERIFY(sheet);
             field(sheet, "pEditSistolic")->setText(QStringLiteral("200"));
             sheet->findChild<MyTokenField *>()->setTokens({"other"});
@@ -438,9 +428,8 @@ private slots:
             if (escape) {
                 QTest::keyClick(field(sheet, "pEditSistolic"), Qt::Key_Escape);
             } else {
-                for (QPushButton *b : sheet->findChildren<QPushButton *>())
-                    if (b->text() == QLatin1String("Cancel"))
-                        b->click();
+                QCOMPARE(button(sheet, false)->text(), QStringLiteral("Cancel"));
+                button(sheet, false)->click();
             }
             QVERIFY(!sheet->isVisible());
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -455,8 +444,7 @@ private slots:
 
     void returnCommits()
     {
-        Heard heard;
-        MeasurementSheet *sheet = open(nullptr, false, heard);
+        MeasurementSheet *sheet = open(nullptr, false);
         QVERIFY(sheet);
         QTest::keyClicks(field(sheet, "pEditSistolic"), QStringLiteral("128"));
         QTest::keyClick(field(sheet, "pEditSistolic"), Qt::Key_Tab);
@@ -475,8 +463,7 @@ private slots:
         original->setWeight(r(72.0)); // fractional although whole
         original->setCustomValue1(r(36.6));
         pDocument->addMeasurements({original});
-        Heard heard;
-        MeasurementSheet *sheet = open(original, true, heard);
+        MeasurementSheet *sheet = open(original, true);
         QVERIFY(sheet);
         QCOMPARE(field(sheet, "pEditWeight")->text(), QStringLiteral("72"));
         QCOMPARE(field(sheet, "pEditCustom1")->text(), QStringLiteral("36,6"));
@@ -491,8 +478,7 @@ private slots:
     void rowsFollowThePreferencesWithTheirGeometry()
     {
         setShown(true, true, true, true, true);
-        Heard heard;
-        MeasurementSheet *sheet = open(nullptr, false, heard);
+        MeasurementSheet *sheet = open(nullptr, false);
         QVERIFY(sheet);
         QGroupBox *box = sheet->otherBox();
         const int pitch = sheet->rowPitch();
@@ -542,8 +528,7 @@ private slots:
     void tabGoesThroughTheShownRowsToTheTags()
     {
         setShown(true, false, false, true, false);
-        Heard heard;
-        MeasurementSheet *sheet = open(nullptr, false, heard);
+        MeasurementSheet *sheet = open(nullptr, false);
         QVERIFY(sheet);
         sheet->findChild<QDateEdit *>()->setFocus();
         QStringList order;
@@ -576,8 +561,7 @@ private slots:
     void everyFieldIsLabelled()
     {
         setShown(true, true, true, true, true);
-        Heard heard;
-        MeasurementSheet *sheet = open(nullptr, false, heard);
+        MeasurementSheet *sheet = open(nullptr, false);
         QVERIFY(sheet);
         QSet<QWidget *> buddies;
         for (QLabel *label : sheet->findChildren<QLabel *>())
@@ -603,52 +587,36 @@ private slots:
     {
         // No tags anywhere: one item that cannot be chosen.
         {
-            Heard heard;
-            MeasurementSheet *sheet = open(nullptr, false, heard);
-            QMenu *menu = sheet->tagsMenu();
-            QCOMPARE(menu->actions().size(), 1);
-            QCOMPARE(menu->actions().at(0)->text(), qtTrId("editor.no_tags"));
-            QVERIFY(!menu->actions().at(0)->isEnabled());
+            MeasurementSheet *sheet = open(nullptr, false);
+            QCOMPARE(menuItems(sheet), QStringList{qtTrId("editor.no_tags")});
+            QVERIFY(!sheet->tagsMenu()->actions().at(0)->isEnabled());
             sheet->reject();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
         pDocument->addMeasurements(
             {reading(1, 120, 80, {"work", "Home"}), reading(2, 125, 82, {"R&D"})});
         auto edited = reading(3, 130, 85, {"work", "new one"});
         pDocument->addMeasurements({edited});
-        Heard heard;
-        MeasurementSheet *sheet = open(edited, true, heard);
+        MeasurementSheet *sheet = open(edited, true);
         // The tag menu's button is keyboard operable, and a tag typed but not ended counts.
         auto *tags = sheet->findChild<MyTokenField *>();
         QTest::keyClicks(tags->findChild<QLineEdit *>(), QStringLiteral("typed"));
         // The reading's own tags are all known to the document now (it holds the reading), except
         // the typed one: it comes first, checked, above a separator.
-        QMenu *menu = sheet->tagsMenu();
-        QStringList shown;
-        for (QAction *a : menu->actions())
-            shown << (a->isSeparator() ? QStringLiteral("--")
-                                       : a->text() + (a->isChecked() ? "*" : ""));
-        QCOMPARE(shown, (QStringList{"typed*", "--", "Home", "R&&D", "new one*", "work*"}));
+        QCOMPARE(menuItems(sheet),
+                 (QStringList{"typed*", "--", "Home", "R&&D", "new one*", "work*"}));
 
         // A reading not in the document: its tags the document does not know come first.
-        Heard heard2;
         sheet->reject();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         auto outside = reading(9, 130, 85, {"zeta", "Home", "alpha"});
-        sheet = open(outside, false, heard2);
-        menu = sheet->tagsMenu();
-        shown.clear();
-        for (QAction *a : menu->actions())
-            shown << (a->isSeparator() ? QStringLiteral("--")
-                                       : a->text() + (a->isChecked() ? "*" : ""));
-        QCOMPARE(shown, (QStringList{"zeta*", "alpha*", "--", "Home*", "R&&D", "new one", "work"}));
+        sheet = open(outside, false);
+        QCOMPARE(menuItems(sheet),
+                 (QStringList{"zeta*", "alpha*", "--", "Home*", "R&&D", "new one", "work"}));
     }
 
     void choosingATagTogglesItInTheCopy()
     {
         pDocument->addMeasurements({reading(1, 120, 80, {"a", "b"})});
-        Heard heard;
-        MeasurementSheet *sheet = open(nullptr, false, heard); // starts from no template: no tags
+        MeasurementSheet *sheet = open(nullptr, false); // starts from no template: no tags
         auto *tags = sheet->findChild<MyTokenField *>();
         QVERIFY(tags->tokens().isEmpty());
         auto choose = [sheet](const QString &title) {
@@ -680,12 +648,10 @@ private slots:
         QTest::addColumn<QString>("typedTag");
         QTest::addColumn<QStringList>("expected");
         const QStringList twice{"a", "a"}, spaced{" a", "b "};
-        QTest::newRow("twice, untouched") << twice << QString() << twice;
-        QTest::newRow("spaced, untouched") << spaced << QString() << spaced;
-        QTest::newRow("twice, a tag added")
-            << twice << QStringLiteral("c") << QStringList{"a", "c"};
-        QTest::newRow("spaced, a tag added")
-            << spaced << QStringLiteral("c") << QStringList{"a", "b", "c"};
+        row("twice, untouched", twice, QString(), twice);
+        row("spaced, untouched", spaced, QString(), spaced);
+        row("twice, a tag added", twice, QStringLiteral("c"), QStringList{"a", "c"});
+        row("spaced, a tag added", spaced, QStringLiteral("c"), QStringList{"a", "b", "c"});
     }
     // Confirming the editor stores the tags field only when the user changed it: a file's tags
     // that the field shows tidied (duplicates, spaces) are kept exactly when only the comment was
@@ -741,8 +707,7 @@ private slots:
                 shown->setWeight(r(78.4));
                 shown->setComments(QStringLiteral("Before breakfast"));
                 pDocument->addMeasurements({shown});
-                Heard heard;
-                MeasurementSheet *sheet = open(shown, true, heard);
+                MeasurementSheet *sheet = open(shown, true);
                 QVERIFY(sheet);
                 QCoreApplication::processEvents();
                 for (QWidget *w : sheet->findChildren<QWidget *>()) {
@@ -769,13 +734,15 @@ private slots:
 private:
     QMainWindow *pWindow = nullptr;
     MyDocument *pDocument = nullptr;
-    MeasurementSheet *open(ConstMeasurementPtr reading, bool editing, Heard &heard);
+    Heard heard; // what the caller of the sheet last opened heard
+    MeasurementSheet *open(ConstMeasurementPtr reading, bool editing);
 };
 
-MeasurementSheet *TestEditor::open(ConstMeasurementPtr reading, bool editing, Heard &heard)
+MeasurementSheet *TestEditor::open(ConstMeasurementPtr reading, bool editing)
 {
     // Sheets that ended before are gone first, so that the new one is the one found.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    heard = Heard();
     MeasurementSheet::showForMeasurement(std::move(reading), pDocument, editing, pWindow,
                                          heard.callback());
     auto *sheet = pWindow->findChild<MeasurementSheet *>();

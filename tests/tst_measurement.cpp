@@ -30,10 +30,16 @@ QString wallClock(Date date)
     return date.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-// Writes down every announcement as "will key" / "did key", and the old value of each "did".
+// Writes down every announcement of the reading as "will key" / "did key", and the old value of
+// each "did", from when it is made until it goes.
 class Recorder : public MeasurementObserver
 {
 public:
+    explicit Recorder(MeasurementPtr reading) : m_reading(std::move(reading))
+    {
+        m_reading->addObserver(this);
+    }
+    ~Recorder() override { m_reading->removeObserver(this); }
     void measurementWillChange(Measurement *, QLatin1String key) override
     {
         events << QStringLiteral("will ") + key;
@@ -54,6 +60,9 @@ public:
     }
     QStringList events;
     QVariantList oldValues;
+
+private:
+    MeasurementPtr m_reading;
 };
 
 // A reading with every value set, and values that differ from those of full(1).
@@ -74,6 +83,18 @@ MeasurementPtr full(int variant = 0)
 QVariant dateValue(Date date)
 {
     return QVariant::fromValue(date);
+}
+
+// The reading's value for every key, the day and time views left out unless `views`.
+QVariantList values(const Measurement &reading, bool views = true)
+{
+    QVariantList list;
+    for (int k = 0; k <= int(Measurement::Key::TagsCount); ++k) {
+        const auto key = Measurement::Key(k);
+        if (views || (key != Measurement::Key::Date && key != Measurement::Key::Time))
+            list << reading.valueForKey(key);
+    }
+    return list;
 }
 
 } // namespace
@@ -172,8 +193,7 @@ private slots:
         // A fraction of a second that a recombination would drop shows whether anything happened.
         auto reading = Measurement::create(at(2024, 5, 15, 9, 41, 7).addingSeconds(0.25), 120, 80);
         const Date original = reading->theWholeDate();
-        Recorder recorder;
-        reading->addObserver(&recorder);
+        Recorder recorder(reading);
         reading->setDate(reading->Date());
         reading->setTime(reading->Time());
         QCOMPARE(recorder.events, QStringList());
@@ -184,14 +204,12 @@ private slots:
         reading->setDate(reading->Date());
         QCOMPARE(recorder.events, QStringList());
         QCOMPARE(reading->theWholeDate(), original);
-        reading->removeObserver(&recorder);
     }
 
     void announcementsOfTheSetters()
     {
         auto reading = Measurement::create(at(2024, 5, 15, 8, 0), 120, 80);
-        Recorder recorder;
-        reading->addObserver(&recorder);
+        Recorder recorder(reading);
 
         reading->setSystolic(Number::integer(130));
         QCOMPARE(recorder.events, QStringList({"will Systolic", "did Systolic"}));
@@ -231,8 +249,7 @@ private slots:
     {
         auto reading = Measurement::create(at(2024, 5, 15, 8, 0), 120, 80);
         const Date before = reading->theWholeDate();
-        Recorder recorder;
-        reading->addObserver(&recorder);
+        Recorder recorder(reading);
         const QStringList bracket{"will date", "will theWholeDate", "did theWholeDate", "did date"};
 
         reading->setDate(at(2024, 6, 1));
@@ -252,25 +269,20 @@ private slots:
         recorder.events.clear();
         reading->setTheWholeDate(at(2024, 7, 2));
         QCOMPARE(recorder.events, QStringList({"will theWholeDate", "did theWholeDate"}));
-        reading->removeObserver(&recorder);
     }
 
     void copyFromAnnouncesInOrder()
     {
         auto reading = full(0);
         auto other = full(1);
-        Recorder recorder;
-        reading->addObserver(&recorder);
+        Recorder recorder(reading);
         reading->copyFrom(*other);
         QCOMPARE(recorder.didKeys(), QStringList({"theWholeDate", "Comments", "Pulse", "Weight",
                                                   "Systolic", "Diastolic", "Tags", "customValue1",
                                                   "customValue2", "customValue3"}));
         for (int i = 0; i < recorder.events.size(); i += 2)
             QCOMPARE(recorder.events[i], QString(recorder.events[i + 1]).replace("did", "will"));
-        for (int k = 0; k <= int(Measurement::Key::TagsCount); ++k) {
-            const auto key = Measurement::Key(k);
-            QCOMPARE(reading->valueForKey(key), other->valueForKey(key));
-        }
+        QCOMPARE(values(*reading), values(*other));
 
         // Taking over equal values announces only the whole date, which is always set.
         recorder.events.clear();
@@ -281,26 +293,18 @@ private slots:
         recorder.events.clear();
         reading->copyFrom(*reading);
         QCOMPARE(recorder.events, QStringList());
-        reading->removeObserver(&recorder);
     }
 
     void copyFromTakesOverAbsentValues()
     {
         auto reading = full(0);
         auto sparse = Measurement::create(at(2024, 1, 1, 12, 0), 110, 70);
-        Recorder recorder;
-        reading->addObserver(&recorder);
+        Recorder recorder(reading);
         reading->copyFrom(*sparse);
-        QCOMPARE(reading->Pulse(), QVariant());
-        QCOMPARE(reading->Weight(), QVariant());
-        QCOMPARE(reading->customValue1(), QVariant());
-        QCOMPARE(reading->customValue2(), QVariant());
-        QCOMPARE(reading->customValue3(), QVariant());
+        QCOMPARE(values(*reading), values(*sparse));
         QVERIFY(reading->Comments().isNull());
         QVERIFY(!reading->hasTags());
-        QCOMPARE(reading->valueForKey(QStringView(u"Tags")), QVariant());
         QCOMPARE(recorder.didKeys().size(), 10);
-        reading->removeObserver(&recorder);
     }
 
     void pulsePressure()
@@ -341,8 +345,7 @@ private slots:
         auto original = full(0);
         (void)original->Date(); // fill the caches in Berlin
         (void)original->Time();
-        Recorder recorder;
-        original->addObserver(&recorder);
+        Recorder recorder(original);
         const MeasurementPtr copy = original->copy();
         QVERIFY(copy != original);
         // The copy's caches start empty: computed in Tokyo, unlike the original's.
@@ -351,58 +354,46 @@ private slots:
         QCOMPARE(wallClock(copy->Time()), QStringLiteral("0001-01-01 15:30:00"));
         QVERIFY(original->Time() != copy->Time());
         setTimeZone("Europe/Berlin");
-        for (int k = 0; k <= int(Measurement::Key::TagsCount); ++k) {
-            const auto key = Measurement::Key(k);
-            if (key != Measurement::Key::Date && key != Measurement::Key::Time)
-                QCOMPARE(copy->valueForKey(key), original->valueForKey(key));
-        }
+        QCOMPARE(values(*copy, false), values(*original, false));
 
         // Changing the original leaves the copy as it was; the copy has no observers.
         const auto before = copy->copy();
         original->copyFrom(*full(1));
         original->setTags({QStringLiteral("other")});
-        for (int k = 0; k <= int(Measurement::Key::TagsCount); ++k) {
-            const auto key = Measurement::Key(k);
-            if (key != Measurement::Key::Date && key != Measurement::Key::Time)
-                QCOMPARE(copy->valueForKey(key), before->valueForKey(key));
-        }
+        QCOMPARE(values(*copy, false), values(*before, false));
         recorder.events.clear();
         copy->setSystolic(Number::integer(99));
         QCOMPARE(recorder.events, QStringList());
-        original->removeObserver(&recorder);
     }
 
     void valueForKey()
     {
         auto reading = full(0);
-        const QVariantList expected = {
-            dateValue(at(2024, 5, 15, 8, 30)),
-            dateValue(at(2024, 5, 15)),
-            dateValue(Date::fromComponents(1, 1, 1, 8, 30)),
-            QVariant(qlonglong(120)),
-            QVariant(qlonglong(80)),
-            QVariant(qlonglong(70)),
-            QVariant(80.5),
-            QVariant(QStringLiteral("after coffee 0")),
-            QVariant(QStringList{QStringLiteral("home"), QStringLiteral("tag0")}),
-            QVariant(qlonglong(1)),
-            QVariant(2.5),
-            QVariant(qlonglong(-3)),
-            QVariant(40.0),
-            QVariant(qlonglong(2)),
+        // Every key in the order of the enumeration, with the value of full(0).
+        const std::pair<const char *, QVariant> expected[] = {
+            {"theWholeDate", dateValue(at(2024, 5, 15, 8, 30))},
+            {"Date", dateValue(at(2024, 5, 15))},
+            {"Time", dateValue(Date::fromComponents(1, 1, 1, 8, 30))},
+            {"Systolic", QVariant(qlonglong(120))},
+            {"Diastolic", QVariant(qlonglong(80))},
+            {"Pulse", QVariant(qlonglong(70))},
+            {"Weight", QVariant(80.5)},
+            {"Comments", QVariant(QStringLiteral("after coffee 0"))},
+            {"Tags", QVariant(QStringList{QStringLiteral("home"), QStringLiteral("tag0")})},
+            {"customValue1", QVariant(qlonglong(1))},
+            {"customValue2", QVariant(2.5)},
+            {"customValue3", QVariant(qlonglong(-3))},
+            {"PulsePressure", QVariant(40.0)},
+            {"Tags.@count", QVariant(qlonglong(2))},
         };
-        const char *names[] = {"theWholeDate",  "Date",         "Time",         "Systolic",
-                               "Diastolic",     "Pulse",        "Weight",       "Comments",
-                               "Tags",          "customValue1", "customValue2", "customValue3",
-                               "PulsePressure", "Tags.@count"};
-        for (int k = 0; k < int(std::size(names)); ++k) {
-            const QString name = QString::fromLatin1(names[k]);
-            const auto key = Measurement::keyFromString(name);
+        for (int k = 0; k < int(std::size(expected)); ++k) {
+            const auto &[name, expectedValue] = expected[k];
+            const auto key = Measurement::keyFromString(QString::fromLatin1(name));
             QCOMPARE(int(key), k);
-            QCOMPARE(Measurement::keyName(key), QLatin1String(names[k]));
-            const QVariant value = reading->valueForKey(name);
-            QCOMPARE(value.typeId(), expected[k].typeId());
-            QCOMPARE(value, expected[k]);
+            QCOMPARE(Measurement::keyName(key), QLatin1String(name));
+            const QVariant value = reading->valueForKey(QString::fromLatin1(name));
+            QCOMPARE(value.typeId(), expectedValue.typeId());
+            QCOMPARE(value, expectedValue);
             QCOMPARE(reading->valueForKey(key), value);
         }
         for (const char *unknown : {"", "systolic", "Tags.@sum", "Systolic ", "date"}) {
@@ -456,8 +447,7 @@ private slots:
         // A value of the wrong type is an error that loses nothing, not a silent "none".
         auto reading = full(0);
         const auto before = reading->copy();
-        Recorder recorder;
-        reading->addObserver(&recorder);
+        Recorder recorder(reading);
         QVERIFY(
             !reading->setValueForKey(QVariant(QStringLiteral("abc")), QStringView(u"Systolic")));
         QVERIFY(!reading->setValueForKey(QVariant(QStringList()), QStringView(u"Weight")));
@@ -472,11 +462,7 @@ private slots:
         reading->setDate(Date());
         reading->setTime(Date());
         QCOMPARE(recorder.events, QStringList());
-        for (int k = 0; k <= int(Measurement::Key::TagsCount); ++k) {
-            const auto key = Measurement::Key(k);
-            QCOMPARE(reading->valueForKey(key), before->valueForKey(key));
-        }
-        reading->removeObserver(&recorder);
+        QCOMPARE(values(*reading), values(*before));
     }
 
     void numberKindsAndAbsence()
@@ -644,9 +630,8 @@ private slots:
         };
         auto reading = Measurement::create(at(2024, 5, 15), 120, 80);
         Leaver leaver;
-        Recorder recorder;
         reading->addObserver(&leaver);
-        reading->addObserver(&recorder);
+        Recorder recorder(reading);
         reading->setDate(at(2024, 6, 1));
         QCOMPARE(leaver.calls, 1);
         QCOMPARE(recorder.didKeys(), QStringList({"theWholeDate", "date"}));

@@ -75,6 +75,8 @@ Download download(const QByteArray &log,
 
 } // namespace
 
+using TestSupport::row;
+
 class TestMonitor : public QObject
 {
     Q_OBJECT
@@ -87,11 +89,9 @@ private slots:
     void decodeRecord_data()
     {
         QTest::addColumn<QByteArray>("hex");
-        QTest::addColumn<bool>("lineTime");     // the line gives 2026-12-07 08:15:02
-        QTest::addColumn<QString>("refusal");   // empty: a reading comes out
-        QTest::addColumn<QVariant>("systolic"); // expected values of the reading
-        QTest::addColumn<QVariant>("diastolic");
-        QTest::addColumn<QVariant>("pulse");
+        QTest::addColumn<bool>("lineTime");       // the line gives 2026-12-07 08:15:02
+        QTest::addColumn<QString>("refusal");     // empty: a reading comes out
+        QTest::addColumn<QVariantList>("values"); // systolic, diastolic, pulse of the reading
         QTest::addColumn<QDateTime>("time");
         QTest::addColumn<QStringList>("tags");
 
@@ -99,101 +99,72 @@ private slots:
         const QDateTime lineTime = local(2026, 12, 7, 8, 15, 2);
         const QDateTime example = local(2024, 6, 15, 17, 17, 27);
         const auto n = [](qlonglong v) { return QVariant(v); };
-        QTest::newRow("time, pulse, status")
-            << QByteArray("167c0056006100e807060f11111b3300 0000") << false << QString() << n(124)
-            << n(86) << n(51) << example << QStringList();
-        QTest::newRow("over-long: extra bytes ignored")
-            << QByteArray("167c0056006100e807060f11111b33000000ffff") << false << QString()
-            << n(124) << n(86) << n(51) << example << QStringList();
-        QTest::newRow("reserved flag bits ignored")
-            << QByteArray("e07c0056006100") << true << QString() << n(124) << n(86) << none
-            << lineTime << QStringList();
-        QTest::newRow("pressures only take the line's time")
-            << QByteArray("007c0056006100") << true << QString() << n(124) << n(86) << none
-            << lineTime << QStringList();
-        QTest::newRow("year 0 takes the line's time")
-            << QByteArray("02780050005a00 0000 060f111100") << true << QString() << n(120) << n(80)
-            << none << lineTime << QStringList();
-        QTest::newRow("kPa rounded to whole mmHg")
-            << QByteArray("01a0f06bf078f0") << true << QString() << n(120) << n(80) << none
-            << lineTime << QStringList();
-        QTest::newRow("fractional pulse, user ID")
-            << QByteArray("0c780050005a00d5f203") << true << QString() << n(120) << n(80)
-            << QVariant(72.5) << lineTime << QStringList();
+        // 120/80 without a pulse at the line's time, with the tags given.
+        const auto plain = [&](const char *name, const QByteArray &hex, const QStringList &tags) {
+            row(name, hex, true, QString(), QVariantList{n(120), n(80), none}, lineTime, tags);
+        };
+        const auto refused = [&](const char *name, const QByteArray &hex, const QString &refusal,
+                                 bool timed = true) {
+            row(name, hex, timed, refusal, QVariantList(), QDateTime(), QStringList());
+        };
+        row("time, pulse, status", QByteArray("167c0056006100e807060f11111b3300 0000"), false,
+            QString(), QVariantList{n(124), n(86), n(51)}, example, QStringList());
+        row("over-long: extra bytes ignored",
+            QByteArray("167c0056006100e807060f11111b33000000ffff"), false, QString(),
+            QVariantList{n(124), n(86), n(51)}, example, QStringList());
+        row("reserved flag bits ignored", QByteArray("e07c0056006100"), true, QString(),
+            QVariantList{n(124), n(86), none}, lineTime, QStringList());
+        row("pressures only take the line's time", QByteArray("007c0056006100"), true, QString(),
+            QVariantList{n(124), n(86), none}, lineTime, QStringList());
+        plain("year 0 takes the line's time", "02780050005a00 0000 060f111100", {});
+        plain("kPa rounded to whole mmHg", "01a0f06bf078f0", {});
+        row("fractional pulse, user ID", QByteArray("0c780050005a00d5f203"), true, QString(),
+            QVariantList{n(120), n(80), QVariant(72.5)}, lineTime, QStringList());
         for (const auto &[name, raw] : {std::pair{"NaN", "ff07"},
                                         {"NRes", "0008"},
                                         {"+INF", "fe07"},
                                         {"-INF", "0208"},
-                                        {"reserved", "0108"}}) {
-            QTest::newRow(qPrintable(QStringLiteral("pulse %1 is no pulse").arg(name)))
-                << (QByteArray("04780050005a00") + raw) << true << QString() << n(120) << n(80)
-                << none << lineTime << QStringList();
-        }
+                                        {"reserved", "0108"}})
+            plain(qPrintable(QStringLiteral("pulse %1 is no pulse").arg(name)),
+                  QByteArray("04780050005a00") + raw, {});
         const QString systolic = qtTrId("monitor.value.systolic");
         const auto failed = [](const QString &value, const char *condition) {
             return qtTrId("monitor.problem.failed_measurement").arg(value, qtTrId(condition));
         };
-        QTest::newRow("systolic NaN")
-            << QByteArray("00ff0750005a00") << true << failed(systolic, "monitor.condition.nan")
-            << none << none << none << QDateTime() << QStringList();
-        QTest::newRow("systolic NRes")
-            << QByteArray("00000850005a00") << true << failed(systolic, "monitor.condition.nres")
-            << none << none << none << QDateTime() << QStringList();
-        QTest::newRow("systolic +INF") << QByteArray("00fe0750005a00") << true
-                                       << failed(systolic, "monitor.condition.too_high") << none
-                                       << none << none << QDateTime() << QStringList();
-        QTest::newRow("systolic -INF")
-            << QByteArray("00020850005a00") << true << failed(systolic, "monitor.condition.too_low")
-            << none << none << none << QDateTime() << QStringList();
-        QTest::newRow("diastolic reserved")
-            << QByteArray("00780001085a00") << true
-            << failed(qtTrId("monitor.value.diastolic"), "monitor.condition.reserved") << none
-            << none << none << QDateTime() << QStringList();
-        QTest::newRow("empty") << QByteArray() << true << qtTrId("monitor.problem.empty_record")
-                               << none << none << none << QDateTime() << QStringList();
-        QTest::newRow("truncated") << QByteArray("167c0056006100e807060f11") << true
-                                   << qtTrId("monitor.problem.short_record").arg(12).arg(18) << none
-                                   << none << none << QDateTime() << QStringList();
-        QTest::newRow("status cut off") << QByteArray("10780050005a0001") << true
-                                        << qtTrId("monitor.problem.short_record").arg(8).arg(9)
-                                        << none << none << none << QDateTime() << QStringList();
-        QTest::newRow("no time at all")
-            << QByteArray("00780050005a00") << false << qtTrId("monitor.problem.no_time") << none
-            << none << none << QDateTime() << QStringList();
-        QTest::newRow("time stamp not a date")
-            << QByteArray("02780050005a00e8070d0f111100") << true
-            << qtTrId("monitor.problem.bad_time_stamp").arg("2024-13-15 17:17:00") << none << none
-            << none << QDateTime() << QStringList();
-        QTest::newRow("editor's check: systolic")
-            << QByteArray("00280050005a00") << true << qtTrId("csv.problem.bad_systolic").arg(40)
-            << none << none << none << QDateTime() << QStringList();
-        QTest::newRow("editor's check: kPa pressures the wrong way round")
-            << QByteArray("016bf0a0f078f0") << true
-            << qtTrId("csv.problem.bad_pressure").arg("80", "120") << none << none << none
-            << QDateTime() << QStringList();
-        QTest::newRow("editor's check: pulse")
-            << QByteArray("04780050005a000a00") << true << qtTrId("csv.problem.bad_pulse").arg(10)
-            << none << none << none << QDateTime() << QStringList();
+        refused("systolic NaN", "00ff0750005a00", failed(systolic, "monitor.condition.nan"));
+        refused("systolic NRes", "00000850005a00", failed(systolic, "monitor.condition.nres"));
+        refused("systolic +INF", "00fe0750005a00", failed(systolic, "monitor.condition.too_high"));
+        refused("systolic -INF", "00020850005a00", failed(systolic, "monitor.condition.too_low"));
+        refused("diastolic reserved", "00780001085a00",
+                failed(qtTrId("monitor.value.diastolic"), "monitor.condition.reserved"));
+        refused("empty", QByteArray(), qtTrId("monitor.problem.empty_record"));
+        refused("truncated", "167c0056006100e807060f11",
+                qtTrId("monitor.problem.short_record").arg(12).arg(18));
+        refused("status cut off", "10780050005a0001",
+                qtTrId("monitor.problem.short_record").arg(8).arg(9));
+        refused("no time at all", "00780050005a00", qtTrId("monitor.problem.no_time"), false);
+        refused("time stamp not a date", "02780050005a00e8070d0f111100",
+                qtTrId("monitor.problem.bad_time_stamp").arg("2024-13-15 17:17:00"));
+        refused("editor's check: systolic", "00280050005a00",
+                qtTrId("csv.problem.bad_systolic").arg(40));
+        refused("editor's check: kPa pressures the wrong way round", "016bf0a0f078f0",
+                qtTrId("csv.problem.bad_pressure").arg("80", "120"));
+        refused("editor's check: pulse", "04780050005a000a00",
+                qtTrId("csv.problem.bad_pulse").arg(10));
         const auto tags = [](std::initializer_list<const char *> keys) {
             QStringList list;
             for (const char *key : keys)
                 list.append(qtTrId(key));
             return list;
         };
-        QTest::newRow("status: movement, cuff, irregular, position")
-            << QByteArray("10780050005a002700") << true << QString() << n(120) << n(80) << none
-            << lineTime
-            << tags({"monitor.tag.body_movement", "monitor.tag.cuff_too_loose",
-                     "monitor.tag.irregular_pulse", "monitor.tag.improper_position"});
-        QTest::newRow("status: pulse above range")
-            << QByteArray("10780050005a000800") << true << QString() << n(120) << n(80) << none
-            << lineTime << tags({"monitor.tag.pulse_above_range"});
-        QTest::newRow("status: pulse below range")
-            << QByteArray("10780050005a001000") << true << QString() << n(120) << n(80) << none
-            << lineTime << tags({"monitor.tag.pulse_below_range"});
-        QTest::newRow("status: reserved range and bits give no tag")
-            << QByteArray("10780050005a0018ff") << true << QString() << n(120) << n(80) << none
-            << lineTime << QStringList();
+        plain("status: movement, cuff, irregular, position", "10780050005a002700",
+              tags({"monitor.tag.body_movement", "monitor.tag.cuff_too_loose",
+                    "monitor.tag.irregular_pulse", "monitor.tag.improper_position"}));
+        plain("status: pulse above range", "10780050005a000800",
+              tags({"monitor.tag.pulse_above_range"}));
+        plain("status: pulse below range", "10780050005a001000",
+              tags({"monitor.tag.pulse_below_range"}));
+        plain("status: reserved range and bits give no tag", "10780050005a0018ff", {});
     }
     void decodeRecord()
     {
@@ -213,14 +184,11 @@ private slots:
             return;
         }
         QVERIFY2(reading, qPrintable(problem));
-        QFETCH(QVariant, systolic);
-        QFETCH(QVariant, diastolic);
-        QFETCH(QVariant, pulse);
+        QFETCH(QVariantList, values);
         QFETCH(QDateTime, time);
         QFETCH(QStringList, tags);
-        QCOMPARE(reading->Systolic(), systolic);
-        QCOMPARE(reading->Diastolic(), diastolic);
-        QCOMPARE(reading->Pulse(), pulse);
+        QCOMPARE((QVariantList{reading->Systolic(), reading->Diastolic(), reading->Pulse()}),
+                 values);
         QCOMPARE(reading->theWholeDate(), Date::fromDateTime(time));
         QCOMPARE(reading->Tags(), tags);
     }
@@ -295,13 +263,7 @@ private slots:
     void settingTheClock()
     {
         const Date now = Date::fromDateTime(local(2024, 6, 20, 9, 10));
-        struct Outcome
-        {
-            bool succeeded;
-            QString error;
-            QStringList writes;
-            qsizetype disconnects;
-        };
+        // What came of it: "set" or the error, the values written and the disconnections.
         const auto set = [&now](const QList<quint16> &readOnly, const QList<quint16> &refusing) {
             SessionLogTransport transport(SessionLog::parse(kHeader).entries);
             transport.setReadOnly(readOnly);
@@ -312,26 +274,18 @@ private slots:
             task.start();
             if (!finished.wait(5000) || finished.size() != 1)
                 qWarning("setting the clock did not finish once");
-            Outcome outcome{task.succeeded(), task.error(), {}, disconnected.size()};
+            QStringList outcome{task.succeeded() ? QStringLiteral("set") : task.error()};
             for (const auto &[characteristic, value] : transport.writes())
-                outcome.writes.append(QString::number(characteristic, 16) + u' ' +
-                                      QString::fromLatin1(value.toHex()));
-            return outcome;
+                outcome << QString::number(characteristic, 16) + u' ' + value.toHex();
+            return outcome << QStringLiteral("%1 disconnected").arg(disconnected.size());
         };
         using MonitorProtocol::kCurrentTime;
-        Outcome outcome = set({}, {});
-        QVERIFY(outcome.succeeded);
-        QCOMPARE(outcome.writes, QStringList{"2a2b e8070614090a00040001"});
-        QCOMPARE(outcome.disconnects, 1);
-        outcome = set({kCurrentTime}, {});
-        QVERIFY(!outcome.succeeded);
-        QCOMPARE(outcome.error, qtTrId("monitor.clock.not_settable"));
-        QVERIFY(outcome.writes.isEmpty());
-        QCOMPARE(outcome.disconnects, 1);
-        outcome = set({}, {kCurrentTime});
-        QVERIFY(!outcome.succeeded);
-        QCOMPARE(outcome.error, qtTrId("monitor.replay.write_refused").arg("2a2b"));
-        QCOMPARE(outcome.disconnects, 1);
+        QCOMPARE(set({}, {}), (QStringList{"set", "2a2b e8070614090a00040001", "1 disconnected"}));
+        QCOMPARE(set({kCurrentTime}, {}),
+                 (QStringList{qtTrId("monitor.clock.not_settable"), "1 disconnected"}));
+        const QStringList refused = set({}, {kCurrentTime});
+        QCOMPARE(refused.first(), qtTrId("monitor.replay.write_refused").arg("2a2b"));
+        QCOMPARE(refused.last(), QStringLiteral("1 disconnected"));
         // The download says whether the clock can be set.
         QVERIFY(download(kHeader).result.bClockWritable);
     }
@@ -443,13 +397,12 @@ private slots:
         QVERIFY(!cut.result.bComplete);
         QCOMPARE(cut.result.error, qtTrId("monitor.download.connection_lost"));
         MyDocument document;
-        QCOMPARE(
-            MonitorImport::apply(MonitorImport::read(cut.result.records, {}, &document), &document),
-            2);
-        const Download full = download(start + kThreeRecords + "< 2a52 06 00 01 01\n");
-        QCOMPARE(MonitorImport::apply(MonitorImport::read(full.result.records, {}, &document),
-                                      &document),
-                 1);
+        const auto importInto = [&document](const Download &d) {
+            return MonitorImport::apply(MonitorImport::read(d.result.records, {}, &document),
+                                        &document);
+        };
+        QCOMPARE(importInto(cut), 2);
+        QCOMPARE(importInto(download(start + kThreeRecords + "< 2a52 06 00 01 01\n")), 1);
         QCOMPARE(document.allItems().size(), 3);
     }
 
@@ -461,30 +414,29 @@ private slots:
         QTest::addColumn<QString>("error"); // empty: complete
         QTest::addColumn<QList<QByteArray>>("writes");
 
-        QTest::newRow("nothing stored") << QByteArray("> 2a52 0401\n< 2a52 05000000\n") << -1 << 0
-                                        << QString() << QList<QByteArray>{"0401"};
-        QTest::newRow("no records found")
-            << QByteArray("> 2a52 0401\n< 2a52 06000406\n> 2a52 0101\n< 2a52 06000106\n") << -1 << 0
-            << QString() << QList<QByteArray>{"0401", "0101"};
-        QTest::newRow("from a record number")
-            << QByteArray("> 2a52 0401\n< 2a52 05000100\n> 2a52 0101\n" +
-                          recordLine(0x78, 0x50, 9) + "< 2a52 06000101\n")
-            << 5 << 1 << QString() << QList<QByteArray>{"0403010500", "0103010500"};
-        QTest::newRow("cannot filter: all records")
-            << QByteArray("> 2a52 0401\n< 2a52 06000404\n> 2a52 0101\n" + kThreeRecords +
-                          "< 2a52 06000101\n")
-            << 5 << 3 << QString() << QList<QByteArray>{"0403010500", "0101"};
-        QTest::newRow("request not supported")
-            << QByteArray("> 2a52 0401\n< 2a52 06000402\n> 2a52 0101\n< 2a52 06000102\n") << -1 << 0
-            << qtTrId("monitor.download.refused")
-                   .arg(qtTrId("monitor.response.op_code_not_supported"))
-            << QList<QByteArray>{"0401", "0101"};
-        QTest::newRow("not completed keeps what came")
-            << QByteArray("> 2a52 0401\n< 2a52 05000300\n> 2a52 0101\n" +
-                          recordLine(0x78, 0x50, 1) + "< 2a52 06000108\n")
-            << -1 << 1
-            << qtTrId("monitor.download.refused").arg(qtTrId("monitor.response.not_completed"))
-            << QList<QByteArray>{"0401", "0101"};
+        row("nothing stored", QByteArray("> 2a52 0401\n< 2a52 05000000\n"), -1, 0, QString(),
+            QList<QByteArray>{"0401"});
+        row("no records found",
+            QByteArray("> 2a52 0401\n< 2a52 06000406\n> 2a52 0101\n< 2a52 06000106\n"), -1, 0,
+            QString(), QList<QByteArray>{"0401", "0101"});
+        row("from a record number",
+            QByteArray("> 2a52 0401\n< 2a52 05000100\n> 2a52 0101\n" + recordLine(0x78, 0x50, 9) +
+                       "< 2a52 06000101\n"),
+            5, 1, QString(), QList<QByteArray>{"0403010500", "0103010500"});
+        row("cannot filter: all records",
+            QByteArray("> 2a52 0401\n< 2a52 06000404\n> 2a52 0101\n" + kThreeRecords +
+                       "< 2a52 06000101\n"),
+            5, 3, QString(), QList<QByteArray>{"0403010500", "0101"});
+        row("request not supported",
+            QByteArray("> 2a52 0401\n< 2a52 06000402\n> 2a52 0101\n< 2a52 06000102\n"), -1, 0,
+            qtTrId("monitor.download.refused")
+                .arg(qtTrId("monitor.response.op_code_not_supported")),
+            QList<QByteArray>{"0401", "0101"});
+        row("not completed keeps what came",
+            QByteArray("> 2a52 0401\n< 2a52 05000300\n> 2a52 0101\n" + recordLine(0x78, 0x50, 1) +
+                       "< 2a52 06000108\n"),
+            -1, 1, qtTrId("monitor.download.refused").arg(qtTrId("monitor.response.not_completed")),
+            QList<QByteArray>{"0401", "0101"});
     }
     void controlPointAnswers()
     {

@@ -59,3 +59,15 @@ ProcessRun runTool(const QStringList &arguments, const QString &home,
                    const QByteArray &input = QByteArray());
 
 } // namespace TestSupport
+
+#include <QTest>
+
+namespace TestSupport {
+
+// A row of a data-driven test on one line: row("name", a, b) is QTest::newRow("name") << a << b.
+template <typename... Values> void row(const char *name, const Values &...values)
+{
+    (QTest::newRow(name) << ... << values);
+}
+
+} // namespace TestSupport
