@@ -25,6 +25,8 @@ const QString kNSTime = QStringLiteral("NS.time");
 const QString kNSData = QStringLiteral("NS.data");
 
 constexpr quint64 kBaseBudget = 1000000;
+// Objects decoded between two calls of the page release: a few hundred kilobytes of a file.
+constexpr quint32 kReleaseEvery = 1 << 15;
 
 } // namespace
 
@@ -297,6 +299,10 @@ QVariant KeyedUnarchiver::decodeUid(quint64 uid)
 {
     if (hasError() || !spend(1))
         return QVariant();
+    if (m_release && ++m_sinceRelease == kReleaseEvery) {
+        m_sinceRelease = 0;
+        m_release();
+    }
     if (uid == 0)
         return QVariant();
     Object object;

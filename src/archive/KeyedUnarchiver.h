@@ -60,6 +60,9 @@ public:
 
     // Puts a class on the allow-list, decoded by the function.
     void registerClass(const QString &className, DecodeFunction decode);
+    // Called now and then while decoding (every few thousand objects), for data whose memory
+    // can be given back once read, such as a mapped file (MappedFile::releasePages()).
+    void setPageRelease(std::function<void()> release) { m_release = std::move(release); }
 
     // Reads the archive's envelope from the data (a binary or XML property list). False, with
     // errorString(), when the data is not a keyed archive.
@@ -228,6 +231,8 @@ private:
     std::vector<Field> m_fields;
     std::vector<Context> m_stack;
     quint64 m_budget = 0;
+    std::function<void()> m_release;
+    quint32 m_sinceRelease = 0; // objects decoded since m_release was last called
     int m_tolerance = 0;
     int m_keepUnknown = 0;
     QString m_error;

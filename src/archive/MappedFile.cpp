@@ -123,6 +123,14 @@ bool MappedFile::load(QString *error)
     return true;
 }
 
+void MappedFile::releasePages()
+{
+#ifdef Q_OS_UNIX
+    if (m_map)
+        madvise(m_map, size_t(m_size), MADV_DONTNEED);
+#endif
+}
+
 void MappedFile::unmap()
 {
     if (!m_map)

@@ -314,7 +314,7 @@ QByteArray DocumentArchive::archive(const Contents &contents,
 }
 
 bool DocumentArchive::unarchive(const QByteArray &data, Contents *contents, QString *error,
-                                QString *detail)
+                                QString *detail, const std::function<void()> &releasePages)
 {
     if (detail)
         detail->clear();
@@ -325,6 +325,7 @@ bool DocumentArchive::unarchive(const QByteArray &data, Contents *contents, QStr
     };
     KeyedUnarchiver unarchiver;
     registerClasses(unarchiver);
+    unarchiver.setPageRelease(releasePages);
     QVariant rootValue;
     if (unarchiver.open(data))
         rootValue = unarchiver.decodeTopLevelObject();
