@@ -94,6 +94,7 @@ bool KeyedUnarchiver::openView()
     m_keyTexts.clear();
     m_idTexts.assign(1, QString());
     m_lookups.fill({});
+    m_stringLists.clear();
     m_fields.clear();
     m_stack.clear();
     m_tolerance = 0;
@@ -632,6 +633,11 @@ QStringList KeyedUnarchiver::decodeStringsForKey(const QString &key, bool *isLis
             return QStringList();
         strings.append(item.toString());
     }
+    const auto known = m_stringLists.constFind(strings);
+    if (known != m_stringLists.constEnd())
+        strings = *known;
+    else
+        m_stringLists.insert(strings);
     *isList = true;
     if (entry && entry->state == State::Done) {
         entry->value = QVariant(strings);

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 
@@ -94,6 +95,7 @@ public:
     // (*isList true); otherwise an empty list and *isList false. The list is kept in place of
     // the decoded array, so that the caller's copy and the decoder share one list: a later use
     // of the same object as an object decodes it to the array (a QVariantList) as before.
+    // Equal lists read this way are one list as well (the tags of readings repeat).
     QStringList decodeStringsForKey(const QString &key, bool *isList);
 
     // Inline values, read as Foundation does: absent keys give 0 or false. A value of another
@@ -228,6 +230,7 @@ private:
         quint32 id = 0;
     };
     std::array<Lookup, 64> m_lookups{}; // recent lookup keys by address, see lookupId()
+    QSet<QStringList> m_stringLists;    // see decodeStringsForKey()
     std::vector<Field> m_fields;
     std::vector<Context> m_stack;
     quint64 m_budget = 0;
