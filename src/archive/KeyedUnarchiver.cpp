@@ -238,8 +238,11 @@ QVariant KeyedUnarchiver::markUnusable(quint64 uid, const QString &reason)
 quint32 KeyedUnarchiver::keyId(quint64 ref, quint64 dictionary)
 {
     if (m_keyIds.empty())
-        m_keyIds.assign(size_t(m_view.objectCount()), 0);
-    quint32 &id = m_keyIds[size_t(ref)];
+        m_keyIds.resize((size_t(m_view.objectCount()) + kKeyPage - 1) / kKeyPage);
+    std::unique_ptr<quint32[]> &page = m_keyIds[size_t(ref) / kKeyPage];
+    if (!page)
+        page = std::make_unique<quint32[]>(kKeyPage);
+    quint32 &id = page[size_t(ref) % kKeyPage];
     if (id != 0)
         return id;
     Object key;

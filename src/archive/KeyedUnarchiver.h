@@ -12,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -221,7 +222,10 @@ private:
     bool m_open = false;
     std::vector<Entry> m_entries;
     std::unordered_map<quint64, ClassRecord> m_records; // by UID of the class record
-    std::vector<quint32> m_keyIds;                      // per object of the list, 0 unknown
+    // The key id of each object of the property list, 0 unknown, in pages of kKeyPage objects
+    // made when a key lies in them: a file's few keys are no reason for a number per object.
+    static constexpr size_t kKeyPage = 1024;
+    std::vector<std::unique_ptr<quint32[]>> m_keyIds;
     QHash<QString, quint32> m_keyTexts;
     std::vector<QString> m_idTexts; // text of each key id (index 0 unused)
     struct Lookup
