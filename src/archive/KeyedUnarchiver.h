@@ -170,11 +170,6 @@ private:
         DoneStrings, // done, kept as a QStringList (decodeStringsForKey())
         Unusable
     };
-    struct Entry
-    {
-        QVariant value;
-        State state = State::Unvisited;
-    };
     struct Field
     {
         quint32 key; // key id, see keyId()
@@ -185,6 +180,7 @@ private:
         QString name;
         QStringList classes;                    // the "$classes" chain, or just the name
         const DecodeFunction *decode = nullptr; // null: not on the allow-list
+        bool keep = true; // false: decoded again at every use (dates, cheaper than kept)
     };
     struct Context
     {
@@ -203,6 +199,7 @@ private:
     QVariant decodeUid(quint64 uid);
     QVariant decodeClassObject(quint64 uid, const Object &object);
     bool classRecord(quint64 uid, size_t firstField, const ClassRecord **record);
+    QVariant &keptValue(quint64 uid);
     QVariant markUnusable(quint64 uid, const QString &reason);
     QVariant decodeUnknown(const ClassRecord &record);
     quint32 keyId(quint64 ref, quint64 dictionary);
@@ -220,7 +217,12 @@ private:
     Object m_objects; // "$objects"
     Object m_top;     // "$top"
     bool m_open = false;
-    std::vector<Entry> m_entries;
+    // Per object of "$objects": its state, and 1 + the place of its value in m_values (0 for
+    // none), so that the objects whose value is not kept cost a few bytes each. m_values has
+    // room for every object from the start (only the part used takes memory), so it never moves.
+    std::vector<State> m_states;
+    std::vector<quint32> m_kept;
+    std::vector<QVariant> m_values;
     std::unordered_map<quint64, ClassRecord> m_records; // by UID of the class record
     // The key id of each object of the property list, 0 unknown, in pages of kKeyPage objects
     // made when a key lies in them: a file's few keys are no reason for a number per object.
