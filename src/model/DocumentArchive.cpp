@@ -323,19 +323,22 @@ bool DocumentArchive::unarchive(const QByteArray &data, Contents *contents, QStr
             *error = message;
         return false;
     };
-    KeyedUnarchiver unarchiver;
-    registerClasses(unarchiver);
-    unarchiver.setPageRelease(releasePages);
     QVariant rootValue;
-    if (unarchiver.open(data))
-        rootValue = unarchiver.decodeTopLevelObject();
-    if (unarchiver.hasError()) {
-        if (detail) {
-            *detail = unarchiver.errorString();
-            return refuse(qtTrId("doc.file_not_document"));
+    {
+        // The decoder's tables go before the document's lists are made.
+        KeyedUnarchiver unarchiver;
+        registerClasses(unarchiver);
+        unarchiver.setPageRelease(releasePages);
+        if (unarchiver.open(data))
+            rootValue = unarchiver.decodeTopLevelObject();
+        if (unarchiver.hasError()) {
+            if (detail) {
+                *detail = unarchiver.errorString();
+                return refuse(qtTrId("doc.file_not_document"));
+            }
+            //: %1 is the reason, a sentence
+            return refuse(qtTrId("doc.file_unreadable").arg(unarchiver.errorString()));
         }
-        //: %1 is the reason, a sentence
-        return refuse(qtTrId("doc.file_unreadable").arg(unarchiver.errorString()));
     }
     if (rootValue.typeId() != QMetaType::QVariantMap)
         return refuse(qtTrId("doc.file_corrupted"));
