@@ -95,7 +95,7 @@ bool KeyedUnarchiver::openView()
     m_keyIds.clear();
     m_keyTexts.clear();
     m_idTexts.assign(1, QString());
-    m_lookups.fill({});
+    m_lookups.clear();
     m_stringLists.clear();
     m_fields.clear();
     m_stack.clear();
@@ -286,15 +286,20 @@ quint32 KeyedUnarchiver::keyId(quint64 ref, quint64 dictionary)
 quint32 KeyedUnarchiver::lookupId(const QString &key)
 {
     // Decode functions pass the same few key strings again and again: remember them by the
-    // address of their text in a small direct-mapped table. The table holds a copy of each
-    // key, so the text at a remembered address stays what it was.
+    // address of their text. The table holds a copy of each key, so the text at a remembered
+    // address stays what it was; a key the file lacks is remembered until the file's keys grow.
+    // Keys made afresh for each call would fill the table: it starts again when it is full.
+    constexpr size_t kMaxLookups = 256;
     const QChar *address = key.constData();
-    Lookup &slot = m_lookups[(quintptr(address) >> 3) % m_lookups.size()];
-    if (slot.id != 0 && slot.key.constData() == address && slot.key.size() == key.size())
-        return slot.id;
+    if (const Lookup *known = m_lookups.find(quintptr(address))) {
+        if (known->key.size() == key.size() && (known->id != 0 || known->known == m_idTexts.size()))
+            return known->id;
+    }
     const quint32 id = m_keyTexts.value(key, 0);
-    if (id != 0)
-        slot = {key, id};
+    if (m_lookups.size() >= kMaxLookups)
+        m_lookups.clear();
+    bool inserted = false;
+    m_lookups.findOrInsert(quintptr(address), Lookup(), &inserted) = {key, id, m_idTexts.size()};
     return id;
 }
 

@@ -2,6 +2,7 @@
 
 #include "ArchivedObject.h"
 #include "BinaryPlistView.h"
+#include "FlatHash.h"
 #include "PlistValue.h"
 
 #include <QByteArray>
@@ -234,9 +235,10 @@ private:
     {
         QString key; // a copy: the text it points at can neither go away nor change
         quint32 id = 0;
+        size_t known = 0; // for id 0: the number of key texts then (m_idTexts.size())
     };
-    std::array<Lookup, 64> m_lookups{}; // recent lookup keys by address, see lookupId()
-    QSet<QStringList> m_stringLists;    // see decodeStringsForKey()
+    FlatHash<Lookup> m_lookups;      // lookup keys by address of their text, see lookupId()
+    QSet<QStringList> m_stringLists; // see decodeStringsForKey()
     std::vector<Field> m_fields;
     std::vector<Context> m_stack;
     quint64 m_budget = 0;
