@@ -11,7 +11,6 @@
 #include <QString>
 #include <QVariant>
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <unordered_map>
