@@ -712,6 +712,9 @@ private slots:
         QVERIFY(file.open(path, contents.size(), &error));
         QVERIFY(file.isMapped());
         QCOMPARE(file.bytes(), contents);
+        // Pages given back are read in again, as they were.
+        file.releasePages();
+        QCOMPARE(file.bytes(), contents);
         {
             const MappedFile::Guard guard(file);
             QVERIFY(guard.isActive());
@@ -726,6 +729,7 @@ private slots:
             // Another program cuts the file short: the pages past its end read as zeros instead of
             // stopping the process.
             QVERIFY(QFile(path).resize(100));
+            file.releasePages();
             const QByteArray bytes = file.bytes();
             QCOMPARE(bytes.at(bytes.size() - 1), '\0');
             QCOMPARE(bytes.at(50), 'x');

@@ -362,6 +362,7 @@ private slots:
         row("any in case", "ANY Tags IN {'salt'}", false, false);
         row("any in [c]", "ANY Tags IN[c] {'salt'}", true, false);
         row("any in empty", "ANY Tags IN {}", false, false);
+        row("any in mixed", "ANY Tags IN {3, 'Salt'}", true, false);
         row("none in", "NONE Tags IN {'Salt'}", false, true);
         row("all in", "ALL Tags IN {'Morning', 'Salt', 'x'}", true, false);
         row("all in partly", "ALL Tags IN {'Morning'}", false, false);
@@ -432,6 +433,10 @@ private slots:
             readings.append(r);
         }
         readings.append(std::make_shared<Measurement>()); // no date, no values at all
+        // Days far from the constant compare as their instants do, which the fast path uses.
+        MeasurementList dated = readings;
+        for (const double days : {-40.0, -9.0, -8.5, 8.5, 9.0, 40.0})
+            dated.append(Measurement::create(Date(731977200 + 86400 * days), 120, 80));
         for (const auto &[op, mirror] : mirrored) {
             for (const QString &key : {QStringLiteral("Pulse"), QStringLiteral("Systolic")}) {
                 for (const QString &value :
@@ -447,8 +452,10 @@ private slots:
                 parse(QStringLiteral("Date %1 CAST(731977200, \"NSDate\")").arg(op));
             const PredicatePtr generalDate =
                 parse(QStringLiteral("CAST(731977200, \"NSDate\") %1 Date").arg(mirror));
-            for (const MeasurementPtr &r : std::as_const(readings))
+            for (const MeasurementPtr &r : std::as_const(dated))
                 QCOMPARE(fastDate->evaluateWithObject(*r), generalDate->evaluateWithObject(*r));
+            QCOMPARE(fastDate->filteredArray(constReadings(dated)),
+                     generalDate->filteredArray(constReadings(dated)));
         }
     }
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 // A small open-addressing hash table from 64-bit keys (numbers, bit patterns of reals,
-// addresses) to values, for the property-list writer's tables of values already written: one
-// allocation for the whole table instead of one per entry.
+// addresses) to values, for the property-list writer's tables of values already written and the
+// keyed decoder's keys: one allocation for the whole table instead of one per entry.
 template <class Value> class FlatHash
 {
 public:
@@ -41,6 +41,8 @@ public:
         }
         return nullptr;
     }
+
+    size_t size() const { return m_size; }
 
     void clear()
     {

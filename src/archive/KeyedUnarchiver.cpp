@@ -25,6 +25,8 @@ const QString kNSTime = QStringLiteral("NS.time");
 const QString kNSData = QStringLiteral("NS.data");
 
 constexpr quint64 kBaseBudget = 1000000;
+// Objects decoded between two calls of the page release: a few hundred kilobytes of a file.
+constexpr quint32 kReleaseEvery = 1 << 15;
 
 } // namespace
 
@@ -86,12 +88,15 @@ bool KeyedUnarchiver::open(const PlistValue &archive)
 // "$objects": [...]}, each key once.
 bool KeyedUnarchiver::openView()
 {
-    m_entries.clear();
+    m_states.clear();
+    m_kept.clear();
+    std::vector<QVariant>().swap(m_values); // and its room, which open() sizes again
     m_records.clear();
     m_keyIds.clear();
     m_keyTexts.clear();
     m_idTexts.assign(1, QString());
-    m_lookups.fill({});
+    m_lookups.clear();
+    m_stringLists.clear();
     m_fields.clear();
     m_stack.clear();
     m_tolerance = 0;
@@ -125,9 +130,12 @@ bool KeyedUnarchiver::openView()
     }
     if (archiver != 1 || version != 1 || objects != 1 || topKeys != 1 ||
         m_objects.type != PlistValue::Type::Array || m_objects.count == 0 ||
-        m_top.type != PlistValue::Type::Dictionary)
+        m_top.type != PlistValue::Type::Dictionary ||
+        m_objects.count >= std::numeric_limits<quint32>::max())
         return fail(qtTrId("archive.error.not_archive"));
-    m_entries.resize(size_t(m_objects.count));
+    m_states.assign(size_t(m_objects.count), State::Unvisited);
+    m_kept.assign(size_t(m_objects.count), 0);
+    m_values.reserve(size_t(m_objects.count));
     m_open = true;
     return true;
 }
@@ -215,16 +223,28 @@ QString KeyedUnarchiver::unusableReason(const QVariant &value)
     return isUnusable(value) ? value.value<UnusableObject>().reason : QString();
 }
 
+// The place for the object's value, made on first use.
+QVariant &KeyedUnarchiver::keptValue(quint64 uid)
+{
+    quint32 &place = m_kept[size_t(uid)];
+    if (place == 0) {
+        // At most one place per object, and open() takes fewer than 2^32 objects.
+        m_values.emplace_back();
+        place = quint32(m_values.size());
+    }
+    return m_values[place - 1];
+}
+
 QVariant KeyedUnarchiver::markUnusable(quint64 uid, const QString &reason)
 {
-    Entry &entry = m_entries[size_t(uid)];
-    entry.state = State::Unusable;
-    entry.value = unusable(reason);
+    m_states[size_t(uid)] = State::Unusable;
+    QVariant &value = keptValue(uid);
+    value = unusable(reason);
     if (m_tolerance == 0) {
         fail(reason);
         return QVariant();
     }
-    return entry.value;
+    return value;
 }
 
 // --- Keys
@@ -235,8 +255,11 @@ QVariant KeyedUnarchiver::markUnusable(quint64 uid, const QString &reason)
 quint32 KeyedUnarchiver::keyId(quint64 ref, quint64 dictionary)
 {
     if (m_keyIds.empty())
-        m_keyIds.assign(size_t(m_view.objectCount()), 0);
-    quint32 &id = m_keyIds[size_t(ref)];
+        m_keyIds.resize((size_t(m_view.objectCount()) + kKeyPage - 1) / kKeyPage);
+    std::unique_ptr<quint32[]> &page = m_keyIds[size_t(ref) / kKeyPage];
+    if (!page)
+        page = std::make_unique<quint32[]>(kKeyPage);
+    quint32 &id = page[size_t(ref) % kKeyPage];
     if (id != 0)
         return id;
     Object key;
@@ -263,15 +286,20 @@ quint32 KeyedUnarchiver::keyId(quint64 ref, quint64 dictionary)
 quint32 KeyedUnarchiver::lookupId(const QString &key)
 {
     // Decode functions pass the same few key strings again and again: remember them by the
-    // address of their text in a small direct-mapped table. The table holds a copy of each
-    // key, so the text at a remembered address stays what it was.
+    // address of their text. The table holds a copy of each key, so the text at a remembered
+    // address stays what it was; a key the file lacks is remembered until the file's keys grow.
+    // Keys made afresh for each call would fill the table: it starts again when it is full.
+    constexpr size_t kMaxLookups = 256;
     const QChar *address = key.constData();
-    Lookup &slot = m_lookups[(quintptr(address) >> 3) % m_lookups.size()];
-    if (slot.id != 0 && slot.key.constData() == address && slot.key.size() == key.size())
-        return slot.id;
+    if (const Lookup *known = m_lookups.find(quintptr(address))) {
+        if (known->key.size() == key.size() && (known->id != 0 || known->known == m_idTexts.size()))
+            return known->id;
+    }
     const quint32 id = m_keyTexts.value(key, 0);
-    if (id != 0)
-        slot = {key, id};
+    if (m_lookups.size() >= kMaxLookups)
+        m_lookups.clear();
+    bool inserted = false;
+    m_lookups.findOrInsert(quintptr(address), Lookup(), &inserted) = {key, id, m_idTexts.size()};
     return id;
 }
 
@@ -297,6 +325,10 @@ QVariant KeyedUnarchiver::decodeUid(quint64 uid)
 {
     if (hasError() || !spend(1))
         return QVariant();
+    if (m_release && ++m_sinceRelease == kReleaseEvery) {
+        m_sinceRelease = 0;
+        m_release();
+    }
     if (uid == 0)
         return QVariant();
     Object object;
@@ -307,16 +339,15 @@ QVariant KeyedUnarchiver::decodeUid(quint64 uid)
                  .arg(uid));
         return QVariant();
     }
-    Entry &entry = m_entries[size_t(uid)];
-    if (entry.state == State::Done) // strings and data are kept too: repeated tags share text
-        return entry.value;
+    State &state = m_states[size_t(uid)];
+    if (state == State::Done) // strings and data are kept too: repeated tags share text
+        return keptValue(uid);
     if (!objectAt(m_view.refAt(m_objects, uid), &object))
         return QVariant();
     switch (object.type) {
     case PlistValue::Type::String:
-        entry.value = m_view.string(object);
-        entry.state = State::Done;
-        return entry.value;
+        state = State::Done;
+        return keptValue(uid) = m_view.string(object);
     case PlistValue::Type::Integer: {
         bool big = false;
         const qint64 i = m_view.integer(object, &big);
@@ -327,9 +358,8 @@ QVariant KeyedUnarchiver::decodeUid(quint64 uid)
     case PlistValue::Type::Boolean:
         return m_view.boolean(object);
     case PlistValue::Type::Data:
-        entry.value = m_view.data(object);
-        entry.state = State::Done;
-        return entry.value;
+        state = State::Done;
+        return keptValue(uid) = m_view.data(object);
     case PlistValue::Type::Dictionary:
         return decodeClassObject(uid, object);
     default:
@@ -401,20 +431,22 @@ bool KeyedUnarchiver::classRecord(quint64 uid, size_t firstField, const ClassRec
     if (resolved.classes.value(0) != resolved.name)
         resolved.classes = {resolved.name, QStringLiteral("NSObject")};
     auto decoder = m_classes.constFind(resolved.name);
-    if (decoder != m_classes.constEnd())
+    if (decoder != m_classes.constEnd()) {
         resolved.decode = &*decoder;
+        const auto *function = decoder->target<QVariant (*)(KeyedUnarchiver &)>();
+        resolved.keep = !function || *function != &decodeDate;
+    }
     *record = &m_records.emplace(recordUid, resolved).first->second;
     return true;
 }
 
 QVariant KeyedUnarchiver::decodeClassObject(quint64 uid, const Object &object)
 {
-    Entry &entry = m_entries[size_t(uid)];
-    switch (entry.state) {
+    switch (m_states[size_t(uid)]) {
     case State::Done:
-        return entry.value;
+        return keptValue(uid);
     case State::DoneStrings: {
-        const QStringList strings = entry.value.toStringList();
+        const QStringList strings = keptValue(uid).toStringList();
         return QVariantList(strings.cbegin(), strings.cend());
     }
     case State::Active:
@@ -423,10 +455,10 @@ QVariant KeyedUnarchiver::decodeClassObject(quint64 uid, const Object &object)
         return QVariant();
     case State::Unusable:
         if (m_tolerance == 0) {
-            fail(unusableReason(entry.value));
+            fail(unusableReason(keptValue(uid)));
             return QVariant();
         }
-        return entry.value;
+        return keptValue(uid);
     case State::Unvisited:
         break;
     }
@@ -472,21 +504,25 @@ QVariant KeyedUnarchiver::decodeClassObject(quint64 uid, const Object &object)
         return abandon();
     }
 
-    entry.state = State::Active;
+    State &state = m_states[size_t(uid)]; // m_states never grows after open()
+    state = State::Active;
     m_stack.push_back({uid, record, firstField, m_fields.size() - firstField});
     QVariant value = record->decode ? (*record->decode)(*this) : decodeUnknown(*record);
     m_stack.pop_back();
     m_fields.resize(firstField);
-    // m_entries never grows after open(), so the reference is still valid.
     if (hasError()) {
-        entry.state = State::Unusable;
-        entry.value = unusable(m_error);
+        state = State::Unusable;
+        keptValue(uid) = unusable(m_error);
         return QVariant();
     }
     if (isUnusable(value))
         return markUnusable(uid, unusableReason(value));
-    entry.state = State::Done;
-    entry.value = value;
+    if (!record->keep) {
+        state = State::Unvisited;
+        return value;
+    }
+    state = State::Done;
+    keptValue(uid) = value;
     return value;
 }
 
@@ -607,13 +643,13 @@ QStringList KeyedUnarchiver::decodeStringsForKey(const QString &key, bool *isLis
     if (!field(key, &value) || value.type != PlistValue::Type::Uid)
         return QStringList();
     const quint64 uid = m_view.uid(value);
-    Entry *entry = uid != 0 && uid < m_objects.count ? &m_entries[size_t(uid)] : nullptr;
-    if (entry && entry->state == State::DoneStrings) {
+    State *state = uid != 0 && uid < m_objects.count ? &m_states[size_t(uid)] : nullptr;
+    if (state && *state == State::DoneStrings) {
         // The work decodeUid() counts for an object decoded before.
         if (hasError() || !spend(1))
             return QStringList();
         *isList = true;
-        return entry->value.toStringList();
+        return keptValue(uid).toStringList();
     }
     const QVariant decoded = decodeUid(uid);
     if (decoded.typeId() != QMetaType::QVariantList)
@@ -626,10 +662,15 @@ QStringList KeyedUnarchiver::decodeStringsForKey(const QString &key, bool *isLis
             return QStringList();
         strings.append(item.toString());
     }
+    const auto known = m_stringLists.constFind(strings);
+    if (known != m_stringLists.constEnd())
+        strings = *known;
+    else
+        m_stringLists.insert(strings);
     *isList = true;
-    if (entry && entry->state == State::Done) {
-        entry->value = QVariant(strings);
-        entry->state = State::DoneStrings;
+    if (state && *state == State::Done) {
+        keptValue(uid) = QVariant(strings);
+        *state = State::DoneStrings;
     }
     return strings;
 }

@@ -2,15 +2,17 @@
 
 #include "ArchivedObject.h"
 #include "BinaryPlistView.h"
+#include "FlatHash.h"
 #include "PlistValue.h"
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 
-#include <array>
 #include <functional>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -60,6 +62,9 @@ public:
 
     // Puts a class on the allow-list, decoded by the function.
     void registerClass(const QString &className, DecodeFunction decode);
+    // Called now and then while decoding (every few thousand objects), for data whose memory
+    // can be given back once read, such as a mapped file (MappedFile::releasePages()).
+    void setPageRelease(std::function<void()> release) { m_release = std::move(release); }
 
     // Reads the archive's envelope from the data (a binary or XML property list). False, with
     // errorString(), when the data is not a keyed archive.
@@ -91,6 +96,7 @@ public:
     // (*isList true); otherwise an empty list and *isList false. The list is kept in place of
     // the decoded array, so that the caller's copy and the decoder share one list: a later use
     // of the same object as an object decodes it to the array (a QVariantList) as before.
+    // Equal lists read this way are one list as well (the tags of readings repeat).
     QStringList decodeStringsForKey(const QString &key, bool *isList);
 
     // Inline values, read as Foundation does: absent keys give 0 or false. A value of another
@@ -164,11 +170,6 @@ private:
         DoneStrings, // done, kept as a QStringList (decodeStringsForKey())
         Unusable
     };
-    struct Entry
-    {
-        QVariant value;
-        State state = State::Unvisited;
-    };
     struct Field
     {
         quint32 key; // key id, see keyId()
@@ -179,6 +180,7 @@ private:
         QString name;
         QStringList classes;                    // the "$classes" chain, or just the name
         const DecodeFunction *decode = nullptr; // null: not on the allow-list
+        bool keep = true; // false: decoded again at every use (dates, cheaper than kept)
     };
     struct Context
     {
@@ -197,6 +199,7 @@ private:
     QVariant decodeUid(quint64 uid);
     QVariant decodeClassObject(quint64 uid, const Object &object);
     bool classRecord(quint64 uid, size_t firstField, const ClassRecord **record);
+    QVariant &keptValue(quint64 uid);
     QVariant markUnusable(quint64 uid, const QString &reason);
     QVariant decodeUnknown(const ClassRecord &record);
     quint32 keyId(quint64 ref, quint64 dictionary);
@@ -214,20 +217,32 @@ private:
     Object m_objects; // "$objects"
     Object m_top;     // "$top"
     bool m_open = false;
-    std::vector<Entry> m_entries;
+    // Per object of "$objects": its state, and 1 + the place of its value in m_values (0 for
+    // none), so that the objects whose value is not kept cost a few bytes each. m_values has
+    // room for every object from the start (only the part used takes memory), so it never moves.
+    std::vector<State> m_states;
+    std::vector<quint32> m_kept;
+    std::vector<QVariant> m_values;
     std::unordered_map<quint64, ClassRecord> m_records; // by UID of the class record
-    std::vector<quint32> m_keyIds;                      // per object of the list, 0 unknown
+    // The key id of each object of the property list, 0 unknown, in pages of kKeyPage objects
+    // made when a key lies in them: a file's few keys are no reason for a number per object.
+    static constexpr size_t kKeyPage = 1024;
+    std::vector<std::unique_ptr<quint32[]>> m_keyIds;
     QHash<QString, quint32> m_keyTexts;
     std::vector<QString> m_idTexts; // text of each key id (index 0 unused)
     struct Lookup
     {
         QString key; // a copy: the text it points at can neither go away nor change
         quint32 id = 0;
+        size_t known = 0; // for id 0: the number of key texts then (m_idTexts.size())
     };
-    std::array<Lookup, 64> m_lookups{}; // recent lookup keys by address, see lookupId()
+    FlatHash<Lookup> m_lookups;      // lookup keys by address of their text, see lookupId()
+    QSet<QStringList> m_stringLists; // see decodeStringsForKey()
     std::vector<Field> m_fields;
     std::vector<Context> m_stack;
     quint64 m_budget = 0;
+    std::function<void()> m_release;
+    quint32 m_sinceRelease = 0; // objects decoded since m_release was last called
     int m_tolerance = 0;
     int m_keepUnknown = 0;
     QString m_error;

@@ -49,6 +49,36 @@ void onBusError(int signal, siginfo_t *info, void *context)
     }
 }
 
+// Maps the file read-only, its pages at once, one page past a boundary of large pages (2 MB on
+// common systems). A file written in one go sits in the system's cache in large pages, which a
+// mapping aligned with them takes 2 MB at a time: reading a few bytes here and there would make
+// all of the file resident again after releasePages(). Off the boundary the pages are mapped a
+// few at a time.
+void *mapOffLargePages(int fd, size_t size)
+{
+    const auto page = std::uintptr_t(sysconf(_SC_PAGESIZE));
+    constexpr std::uintptr_t kLargePage = std::uintptr_t(2) << 20;
+    const std::uintptr_t span = (size + page - 1) / page * page + kLargePage;
+    void *reserved =
+        mmap(nullptr, span, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (reserved == MAP_FAILED)
+        return mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    const auto begin = reinterpret_cast<std::uintptr_t>(reserved);
+    const std::uintptr_t at = ((begin + kLargePage - 1) & ~(kLargePage - 1)) + page;
+    void *map = mmap(reinterpret_cast<void *>(at), size, PROT_READ,
+                     MAP_PRIVATE | MAP_FIXED | MAP_POPULATE, fd, 0);
+    if (map == MAP_FAILED) {
+        munmap(reserved, span);
+        return MAP_FAILED;
+    }
+    // The rest of the reserved range, before and after the file.
+    munmap(reserved, at - begin);
+    const std::uintptr_t end = at + (size + page - 1) / page * page;
+    if (end < begin + span)
+        munmap(reinterpret_cast<void *>(end), begin + span - end);
+    return map;
+}
+
 qint64 modificationTime(const struct stat &status)
 {
     return qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
@@ -88,8 +118,7 @@ bool MappedFile::open(const QString &path, qint64 largest, QString *error)
         status.st_size <= largest) {
         // Private and read-only: nothing we do reaches the file. The pages are mapped at once,
         // since the reader touches nearly all of them.
-        void *map =
-            mmap(nullptr, size_t(status.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        void *map = mapOffLargePages(fd, size_t(status.st_size));
         if (map != MAP_FAILED) {
             m_map = static_cast<uchar *>(map);
             m_size = status.st_size;
@@ -121,6 +150,14 @@ bool MappedFile::load(QString *error)
     if (error)
         error->clear();
     return true;
+}
+
+void MappedFile::releasePages()
+{
+#ifdef Q_OS_UNIX
+    if (m_map)
+        madvise(m_map, size_t(m_size), MADV_DONTNEED);
+#endif
 }
 
 void MappedFile::unmap()

@@ -5,6 +5,7 @@
 #include "ReadingValues.h"
 #include "RelativeDate.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -28,13 +29,33 @@ bool isOrderingOrEquality(qint32 type)
            type <= ComparisonPredicate::NotEqualToPredicateOperatorType;
 }
 
-double readingDate(const Measurement &reading, Key key)
+// A day starts less than this many seconds before or after any instant in it, in any time zone:
+// a day lasts about 24 hours, and clocks stand less than 26 hours from UTC.
+constexpr double kDaySlack = 8 * 86400.0;
+// The instants (seconds since 2001) for which the above is known to hold: years 1810 to 8970.
+constexpr double kSlackFrom = -6.0e9;
+constexpr double kSlackTo = 2.2e11;
+
+// A reading's day (the Date key) compares with an instant as the reading's own instant does when
+// the two lie far enough apart; then the instant stands in for the day, which costs a calendar
+// computation. Filters such as "the last week" thus work out the days of a few readings only.
+inline bool dayComparesAsInstant(double instant, double constant)
+{
+    return std::fabs(instant - constant) > kDaySlack && instant > kSlackFrom && instant < kSlackTo;
+}
+
+// The date of a reading under the key, or a value that compares with the constant as it does.
+double readingDate(const Measurement &reading, Key key, double constant)
 {
     switch (key) {
     case Key::TheWholeDate:
         return reading.theWholeDate().timeIntervalSinceReferenceDate();
-    case Key::Date:
-        return reading.Date().timeIntervalSinceReferenceDate();
+    case Key::Date: {
+        const double instant = reading.theWholeDate().timeIntervalSinceReferenceDate();
+        return dayComparesAsInstant(instant, constant)
+                   ? instant
+                   : reading.Date().timeIntervalSinceReferenceDate();
+    }
     default:
         return reading.Time().timeIntervalSinceReferenceDate();
     }
@@ -73,6 +94,16 @@ QString withoutDiacritics(const QString &s)
             result.append(c);
     }
     return result.normalized(QString::NormalizationForm_C);
+}
+
+// The text as compared under the options (case and diacritic insensitivity).
+QString foldText(const QString &s, qint32 options)
+{
+    const QString result = (options & ComparisonPredicate::DiacriticInsensitivePredicateOption)
+                               ? withoutDiacritics(s)
+                               : s;
+    return (options & ComparisonPredicate::CaseInsensitivePredicateOption) ? result.toCaseFolded()
+                                                                           : result;
 }
 
 QString likeToRegularExpression(const QString &like)
@@ -168,6 +199,23 @@ void ComparisonPredicate::prepare()
                     .arg(pRight.constantValue().toString(), pPattern.errorString());
     }
 
+    // Tags against a constant list, the form of the filters by tag.
+    const std::optional<QVariantList> listed =
+        pRight.expressionType() == Expression::ConstantValueExpressionType
+            ? elementsOf(pRight.constantValue())
+            : std::nullopt;
+    if (strEvaluationError.isEmpty() && nModifier != DirectPredicateModifier &&
+        nOperator == InPredicateOperatorType &&
+        pLeft.expressionType() == Expression::KeyPathExpressionType && pLeft.key() == Key::Tags &&
+        listed) {
+        for (const QVariant &element : *listed) {
+            if (isString(element))
+                pFoldedStrings.append(foldText(element.toString(), nOptions));
+        }
+        nPlan = Plan::TagsIn;
+        return;
+    }
+
     // The fast plans: a reading's number or date against a constant, directly.
     if (!strEvaluationError.isEmpty() || nModifier != DirectPredicateModifier ||
         !isOrderingOrEquality(nOperator) ||
@@ -241,13 +289,25 @@ bool ComparisonPredicate::evaluate(const Measurement &reading, Date now) const
         return reading.numberForKey(pLeft.key(), &value) && compareNumbers(value, fConstant);
     }
     case Plan::DateKeyVsDate: {
-        const double value = readingDate(reading, pLeft.key());
+        const double value = readingDate(reading, pLeft.key(), fConstant);
         return !std::isnan(value) && compareNumbers(value, fConstant);
     }
     case Plan::DateKeyVsRelative: {
-        const double value = readingDate(reading, pLeft.key());
-        return !std::isnan(value) &&
-               compareNumbers(value, now.timeIntervalSinceReferenceDate() + fRelativeInterval);
+        const double constant = now.timeIntervalSinceReferenceDate() + fRelativeInterval;
+        const double value = readingDate(reading, pLeft.key(), constant);
+        return !std::isnan(value) && compareNumbers(value, constant);
+    }
+    case Plan::TagsIn: {
+        // As the general path, without making a value of each tag: absent tags satisfy
+        // neither ANY nor ALL, and only the list's strings can equal a tag.
+        if (!reading.hasTags())
+            return false;
+        const QStringList tags = reading.Tags();
+        const auto among = [this](const QString &tag) {
+            return pFoldedStrings.contains(nOptions ? foldText(tag, nOptions) : tag);
+        };
+        return nModifier == AnyPredicateModifier ? std::any_of(tags.cbegin(), tags.cend(), among)
+                                                 : std::all_of(tags.cbegin(), tags.cend(), among);
     }
     case Plan::General:
         break;
@@ -307,13 +367,14 @@ void keepWhere(const ConstMeasurementList &readings, qint32 type, double constan
     }
 }
 
-// A reading's date as seconds; false when it has none.
-template <Key key> bool readDate(const Measurement &reading, double *value)
+// A reading's date as seconds, or for the day a value that compares with the constant as the
+// day does (readingDate()); false when it has none.
+template <Key key> bool readDate(const Measurement &reading, double constant, double *value)
 {
     if constexpr (key == Key::TheWholeDate)
         *value = reading.theWholeDate().timeIntervalSinceReferenceDate();
     else if constexpr (key == Key::Date)
-        *value = reading.Date().timeIntervalSinceReferenceDate();
+        *value = readingDate(reading, key, constant);
     else
         *value = reading.Time().timeIntervalSinceReferenceDate();
     return !std::isnan(*value);
@@ -339,16 +400,25 @@ void ComparisonPredicate::filterInto(const ConstMeasurementList &readings, Date 
         if (key == Key::TheWholeDate)
             return keepWhere(
                 readings, nOperator, constant,
-                [](const Measurement &r, double *v) { return readDate<Key::TheWholeDate>(r, v); },
+                [constant](const Measurement &r, double *v) {
+                    return readDate<Key::TheWholeDate>(r, constant, v);
+                },
                 kept);
         if (key == Key::Date)
             return keepWhere(
                 readings, nOperator, constant,
-                [](const Measurement &r, double *v) { return readDate<Key::Date>(r, v); }, kept);
+                [constant](const Measurement &r, double *v) {
+                    return readDate<Key::Date>(r, constant, v);
+                },
+                kept);
         return keepWhere(
             readings, nOperator, constant,
-            [](const Measurement &r, double *v) { return readDate<Key::Time>(r, v); }, kept);
+            [constant](const Measurement &r, double *v) {
+                return readDate<Key::Time>(r, constant, v);
+            },
+            kept);
     }
+    case Plan::TagsIn:
     case Plan::General:
         break;
     }
@@ -391,10 +461,7 @@ bool ComparisonPredicate::matchesPattern(const QString &subject, const QVariant 
 bool ComparisonPredicate::compareScalars(const QVariant &left, const QVariant &right) const
 {
     const qint32 options = nOptions;
-    const auto fold = [options](const QString &s) {
-        QString result = (options & DiacriticInsensitivePredicateOption) ? withoutDiacritics(s) : s;
-        return (options & CaseInsensitivePredicateOption) ? result.toCaseFolded() : result;
-    };
+    const auto fold = [options](const QString &s) { return foldText(s, options); };
     // The order of two values of one kind; nullopt when they cannot be ordered.
     const auto order = [&fold](const QVariant &a, const QVariant &b) -> std::optional<int> {
         if (Number::isNumber(a) && Number::isNumber(b)) {

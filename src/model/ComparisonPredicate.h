@@ -70,6 +70,7 @@ private:
         NumberKeyVsNumber, // numeric key path, direct, ordering or equality with a number
         DateKeyVsDate,     // date key path, direct, ordering or equality with a date
         DateKeyVsRelative, // the same with a relative date
+        TagsIn,            // ANY or ALL tags IN a constant list
         General
     };
 
@@ -88,6 +89,7 @@ private:
     Plan nPlan = Plan::General;
     double fConstant = 0;         // the number or instant of the fast plans
     double fRelativeInterval = 0; // the interval of DateKeyVsRelative
+    QStringList pFoldedStrings;   // the strings of TagsIn's list, folded as the options say
     QRegularExpression pPattern;  // MATCHES or LIKE with a constant pattern
     bool bHasPattern = false;
 };

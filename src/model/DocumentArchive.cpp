@@ -314,7 +314,7 @@ QByteArray DocumentArchive::archive(const Contents &contents,
 }
 
 bool DocumentArchive::unarchive(const QByteArray &data, Contents *contents, QString *error,
-                                QString *detail)
+                                QString *detail, const std::function<void()> &releasePages)
 {
     if (detail)
         detail->clear();
@@ -323,18 +323,22 @@ bool DocumentArchive::unarchive(const QByteArray &data, Contents *contents, QStr
             *error = message;
         return false;
     };
-    KeyedUnarchiver unarchiver;
-    registerClasses(unarchiver);
     QVariant rootValue;
-    if (unarchiver.open(data))
-        rootValue = unarchiver.decodeTopLevelObject();
-    if (unarchiver.hasError()) {
-        if (detail) {
-            *detail = unarchiver.errorString();
-            return refuse(qtTrId("doc.file_not_document"));
+    {
+        // The decoder's tables go before the document's lists are made.
+        KeyedUnarchiver unarchiver;
+        registerClasses(unarchiver);
+        unarchiver.setPageRelease(releasePages);
+        if (unarchiver.open(data))
+            rootValue = unarchiver.decodeTopLevelObject();
+        if (unarchiver.hasError()) {
+            if (detail) {
+                *detail = unarchiver.errorString();
+                return refuse(qtTrId("doc.file_not_document"));
+            }
+            //: %1 is the reason, a sentence
+            return refuse(qtTrId("doc.file_unreadable").arg(unarchiver.errorString()));
         }
-        //: %1 is the reason, a sentence
-        return refuse(qtTrId("doc.file_unreadable").arg(unarchiver.errorString()));
     }
     if (rootValue.typeId() != QMetaType::QVariantMap)
         return refuse(qtTrId("doc.file_corrupted"));

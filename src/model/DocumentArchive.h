@@ -9,6 +9,7 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <functional>
 #include <optional>
 
 class KeyedArchiver;
@@ -65,6 +66,9 @@ public:
     // ("doc.file_corrupted"), or no "measurements" ("doc.file_incomplete").
     // With `detail`, *error says in plain words what is wrong with the file and *detail holds the
     // reader's technical reason (empty when there is none); without it *error holds both.
+    // releasePages, when given, is called now and then while the data is read (see
+    // KeyedUnarchiver::setPageRelease()).
     static bool unarchive(const QByteArray &data, Contents *contents, QString *error = nullptr,
-                          QString *detail = nullptr);
+                          QString *detail = nullptr,
+                          const std::function<void()> &releasePages = {});
 };

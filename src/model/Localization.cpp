@@ -20,9 +20,13 @@ QList<QTranslator *> Localization::loadTables(const QString &language, QObject *
 {
     QList<QTranslator *> tables;
     const QDir dir(QStringLiteral(":/i18n"));
-    const QStringList files =
-        dir.entryList({QStringLiteral("*_%1.qm").arg(language)}, QDir::Files, QDir::Name);
+    // Picked by name here rather than by a name filter of the listing, which would set up a
+    // regular expression engine (close to a megabyte) for the command-line tool's every run.
+    const QString suffix = QStringLiteral("_%1.qm").arg(language);
+    const QStringList files = dir.entryList(QDir::Files, QDir::Name);
     for (const QString &file : files) {
+        if (!file.endsWith(suffix, Qt::CaseInsensitive))
+            continue;
         auto *translator = new QTranslator(parent);
         if (translator->load(dir.filePath(file)))
             tables.append(translator);

@@ -109,13 +109,15 @@ bool MyDocument::readFromFile(const QString &path, QString *error, QString *deta
     constexpr qint64 kLargestFile = qint64(1) << 30;
     DocumentArchive::Contents contents;
     {
-        // Decoded straight from the mapped file; the mapping goes before the document is built.
+        // Decoded straight from the mapped file, whose pages are given back as the decoding goes
+        // through it; the mapping goes before the document is built.
         MappedFile file;
         QString reason;
         if (!file.open(path, kLargestFile, &reason))
             return refuse(reason);
         const auto decode = [&] {
-            return DocumentArchive::unarchive(file.bytes(), &contents, error, detail);
+            return DocumentArchive::unarchive(file.bytes(), &contents, error, detail,
+                                              [&file] { file.releasePages(); });
         };
         bool decoded = false;
         bool settled = false;
