@@ -121,6 +121,16 @@ QAction *editAction(QMainWindow *window, const char *name)
     return window->findChild<QAction *>(QLatin1String(name));
 }
 
+// Shows the widget, at `size` when one is given; false when it was not exposed (or, when asked,
+// made active) in time.
+bool shown(QWidget *widget, QSize size = {}, bool active = false)
+{
+    if (size.isValid())
+        widget->resize(size);
+    widget->show();
+    return active ? QTest::qWaitForWindowActive(widget) : QTest::qWaitForWindowExposed(widget);
+}
+
 class PaintCounter : public QObject
 {
 public:
@@ -211,8 +221,7 @@ private slots:
         QVERIFY(f.window->pageAction(4)->isChecked());
         QVERIFY(!f.window->pageAction(2)->isChecked());
         // The shortcut reaches the page through the menu.
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QVERIFY(shown(f.window.get()));
         QTest::keyClick(f.window.get(), Qt::Key_2, Qt::ControlModifier);
         QCOMPARE(f.window->selectedPage(), 1);
         QCOMPARE(f.window->modeSelector()->checkedId(), 1);
@@ -221,8 +230,8 @@ private slots:
     void everyMenuItemHasItsOwnMnemonic_data()
     {
         QTest::addColumn<QString>("locale");
-        QTest::newRow("English") << QStringLiteral("en_US");
-        QTest::newRow("German") << QStringLiteral("de_DE");
+        TestSupport::row("English", QStringLiteral("en_US"));
+        TestSupport::row("German", QStringLiteral("de_DE"));
     }
 
     // Alt and a letter reach every menu and item; within one menu no two share the letter.
@@ -286,8 +295,7 @@ private slots:
         f.window->selectPage(MyWindowController::ChartPage);
         QVERIFY(!add->isEnabled());
         f.window->selectPage(MyWindowController::ReadingsPage);
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(shown(f.window.get(), {}, true));
         QTest::keyClick(f.window.get(), Qt::Key_Insert);
         QCoreApplication::processEvents();
         QCOMPARE(f.calls.size(), 2);
@@ -350,8 +358,7 @@ private slots:
         auto *label = f.window->findChild<QLabel *>(QStringLiteral("pFilterSelectorLabel"));
         QVERIFY(label);
         QCOMPARE(label->buddy(), selector);
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(shown(f.window.get(), {}, true));
         f.table()->setFocus();
         QTest::keyClick(f.window.get(), Qt::Key_L, Qt::AltModifier);
         QCOMPARE(QApplication::focusWidget(), selector);
@@ -444,8 +451,7 @@ private slots:
     void editingOpensOnlyForOneReading()
     {
         Fixture f;
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QVERIFY(shown(f.window.get()));
         f.selectRows({1, 2});
         f.grid()->onTableDoubleClicked();
         QTest::keyClick(f.table(), Qt::Key_Return);
@@ -495,8 +501,7 @@ private slots:
         QCOMPARE(f.document->undoManager()->undoActionName(), qtTrId("doc.replace_with_average"));
 
         // Forward delete deletes at once, undoably.
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QVERIFY(shown(f.window.get()));
         f.table()->setFocus();
         f.selectRows({0, 1});
         const ConstMeasurementPtr third = f.grid()->model()->reading(2);
@@ -517,9 +522,8 @@ private slots:
         remove->trigger();
         QCOMPARE(f.grid()->selectedReadings(), ReadingList{beforeLast});
         f.endTurn();
-        f.document->undoManager()->undo();
-        f.document->undoManager()->undo();
-        f.document->undoManager()->undo();
+        for (int step = 0; step < 3; ++step)
+            f.document->undoManager()->undo();
         QCOMPARE(f.document->allItems().size(), count - 2);
     }
 
@@ -528,8 +532,7 @@ private slots:
     void deleteBelongsToWhatHasTheFocus()
     {
         Fixture f;
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(shown(f.window.get(), {}, true));
         const qsizetype count = f.document->allItems().size();
         f.table()->setFocus();
         f.selectRows({0});
@@ -623,17 +626,15 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<bool>("offAtLaunch");
         QTest::addColumn<bool>("onAnotherPage");
-        QTest::newRow("custom value off at launch")
-            << QString(Preferences::customShow1) << int(ReadingsModel::Custom1Column) << true
-            << false;
-        QTest::newRow("pulse off at launch")
-            << QString(Preferences::showPulse) << int(ReadingsModel::PulseColumn) << true << false;
-        QTest::newRow("weight off and on in one session")
-            << QString(Preferences::showWeight) << int(ReadingsModel::WeightColumn) << false
-            << false;
-        QTest::newRow("switched on while the chart is shown")
-            << QString(Preferences::customShow2) << int(ReadingsModel::Custom2Column) << true
-            << true;
+        using TestSupport::row;
+        row("custom value off at launch", QString(Preferences::customShow1),
+            int(ReadingsModel::Custom1Column), true, false);
+        row("pulse off at launch", QString(Preferences::showPulse), int(ReadingsModel::PulseColumn),
+            true, false);
+        row("weight off and on in one session", QString(Preferences::showWeight),
+            int(ReadingsModel::WeightColumn), false, false);
+        row("switched on while the chart is shown", QString(Preferences::customShow2),
+            int(ReadingsModel::Custom2Column), true, true);
     }
 
     // However the column came to be hidden, switching its check box on in the preferences window
@@ -648,14 +649,11 @@ private slots:
         if (offAtLaunch)
             prefs.setValueForKey(false, key);
         Fixture f;
-        f.window->resize(1400, 500);
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QVERIFY(shown(f.window.get(), {1400, 500}));
         QHeaderView *header = f.table()->horizontalHeader();
 
         PreferencesWndController preferences;
-        preferences.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&preferences));
+        QVERIFY(shown(&preferences));
         auto *check = qobject_cast<QCheckBox *>(preferences.controlForKey(key));
         QVERIFY(check);
         preferences.findChild<QTabWidget *>(QStringLiteral("tabs"))
@@ -702,8 +700,7 @@ private slots:
     void classColumnFollowsTheScheme()
     {
         Fixture f;
-        f.window->resize(1200, 500);
-        f.window->show();
+        QVERIFY(shown(f.window.get(), {1200, 500}));
         QTableView *table = f.table();
         QHeaderView *header = table->horizontalHeader();
         QVERIFY(table->isColumnHidden(ReadingsModel::ClassColumn));
@@ -782,9 +779,7 @@ private slots:
         auto document = std::make_unique<MyDocument>();
         document->addMeasurements(SampleDocument::many(300));
         MyWindowController window(document.get());
-        window.resize(800, 500);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(shown(&window, {800, 500}));
         QTableView *table = window.pageGrid()->tableView();
         auto *header = qobject_cast<UniformRowsHeader *>(table->verticalHeader());
         QVERIFY(header);
@@ -937,8 +932,7 @@ private slots:
     void everyListPageHandsTheFocusToItsTable()
     {
         Fixture f;
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(shown(f.window.get(), {}, true));
         const QList<std::pair<int, QWidget *>> pages = {
             {MyWindowController::ChartPage, f.window->pageChart()->chartView()},
             {MyWindowController::AveragesPage, f.window->pageAverages()->tableView()},
@@ -993,8 +987,7 @@ private slots:
     void newInformationIsNamedInPlace()
     {
         Fixture f;
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QVERIFY(shown(f.window.get()));
         f.window->selectPage(MyWindowController::InformationPage);
         f.endTurn();
         f.window->onAddButtonPressed();
@@ -1021,10 +1014,10 @@ private slots:
     void informationMovesWithTheKeyboard()
     {
         Fixture f;
-        f.document->setInformation({InformationItem::create(QStringLiteral("A"), QString(), true),
-                                    InformationItem::create(QStringLiteral("B"), QString(), true),
-                                    InformationItem::create(QStringLiteral("C"), QString(), true),
-                                    InformationItem::create(QStringLiteral("D"), QString(), true)});
+        InformationList items;
+        for (const QChar name : QStringLiteral("ABCD"))
+            items.append(InformationItem::create(name, QString(), true));
+        f.document->setInformation(items);
         f.endTurn();
         PageInformation *page = f.window->pageInformation();
         const auto names = [&] {
@@ -1095,9 +1088,7 @@ private slots:
     void chartRedrawsOncePerChange()
     {
         Fixture f;
-        f.window->resize(800, 600);
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QVERIFY(shown(f.window.get(), {800, 600}));
         f.window->selectPage(MyWindowController::ChartPage);
         QCoreApplication::processEvents();
         PaintCounter counter;
@@ -1116,9 +1107,7 @@ private slots:
     void chartChoosesReadingsInTheTable()
     {
         Fixture f;
-        f.window->resize(800, 600);
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QVERIFY(shown(f.window.get(), {800, 600}));
         f.window->selectPage(MyWindowController::ChartPage);
         ChartView *view = f.window->pageChart()->chartView();
         const ConstMeasurementList items = f.document->items();
