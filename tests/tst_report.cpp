@@ -232,6 +232,8 @@ int runMisuse(const QString &misuse)
 
 } // namespace
 
+using TestSupport::row;
+
 class TestReport : public QObject
 {
     Q_OBJECT
@@ -317,10 +319,10 @@ private slots:
     {
         QTest::addColumn<QString>("cell");
         QTest::addColumn<int>("lines");
-        QTest::newRow("one word") << QStringLiteral("Wordone") << 1;
-        QTest::newRow("line breaks") << QStringLiteral("Wordone\nWordtwo\r\nWordthree") << 3;
-        QTest::newRow("wrapped words") << QStringLiteral("Wordone Wordtwo Wordthree") << 3;
-        QTest::newRow("long word broken") << QStringLiteral("WordoneWordtwoWordthre") << 3;
+        row("one word", QStringLiteral("Wordone"), 1);
+        row("line breaks", QStringLiteral("Wordone\nWordtwo\r\nWordthree"), 3);
+        row("wrapped words", QStringLiteral("Wordone Wordtwo Wordthree"), 3);
+        row("long word broken", QStringLiteral("WordoneWordtwoWordthre"), 3);
     }
 
     void rowIsAsTallAsItsTallestCell()
@@ -412,12 +414,10 @@ private slots:
         QTest::addColumn<QString>("misuse");
         QTest::addColumn<QString>("message");
         const char *mismatch = "Number of items in row doesn't match number of columns";
-        QTest::newRow("row too short") << "short-row" << mismatch;
-        QTest::newRow("row too long") << "long-row" << mismatch;
-        QTest::newRow("column after row") << "late-column"
-                                          << "Can't add column to non-empty grid";
-        QTest::newRow("null title") << "null-title"
-                                    << "Can't add empty title";
+        row("row too short", "short-row", mismatch);
+        row("row too long", "long-row", mismatch);
+        row("column after row", "late-column", "Can't add column to non-empty grid");
+        row("null title", "null-title", "Can't add empty title");
     }
 
     void gridMisuseIsAProgrammingError()
@@ -513,25 +513,18 @@ private slots:
         QTest::addColumn<int>("pages");
         const qreal paper = kPaperHeight;
         // 15 points left: the gap of 20 goes to the top of the next page, uncut.
-        QTest::newRow("gap moved")
-            << QList<qreal>{685} << "gap 20" << QRectF(0, paper, 500, 20) << paper + 20 << 2;
+        row("gap moved", QList<qreal>{685}, "gap 20", QRectF(0, paper, 500, 20), paper + 20, 2);
         // A taller gap with at least 20 points left is cut to fill the page.
-        QTest::newRow("gap cut") << QList<qreal>{670} << "gap 50" << QRectF(0, 670, 500, 30)
-                                 << paper << 2;
+        row("gap cut", QList<qreal>{670}, "gap 50", QRectF(0, 670, 500, 30), paper, 2);
         // Less than 20 points left: not cut, moved whole.
-        QTest::newRow("gap not cut")
-            << QList<qreal>{690} << "gap 50" << QRectF(0, paper, 500, 50) << paper + 50 << 2;
+        row("gap not cut", QList<qreal>{690}, "gap 50", QRectF(0, paper, 500, 50), paper + 50, 2);
         // The chart starts a page of its own, the first when nothing is shown before it.
-        QTest::newRow("chart") << QList<qreal>{30} << "chart" << QRectF(0, paper, 500, 700)
-                               << 2 * paper << 3;
-        QTest::newRow("chart first")
-            << QList<qreal>{-30} << "chart" << QRectF(0, 0, 500, 700) << paper << 2;
+        row("chart", QList<qreal>{30}, "chart", QRectF(0, paper, 500, 700), 2 * paper, 3);
+        row("chart first", QList<qreal>{-30}, "chart", QRectF(0, 0, 500, 700), paper, 2);
         // A block taller than a page starts a new page and runs past its foot; first on the
         // report it stays on the first page, which is not left blank.
-        QTest::newRow("tall") << QList<qreal>{10} << "block 900" << QRectF(0, paper, 500, 900)
-                              << 2 * paper << 3;
-        QTest::newRow("tall first")
-            << QList<qreal>{} << "block 900" << QRectF(0, 0, 500, 900) << paper << 2;
+        row("tall", QList<qreal>{10}, "block 900", QRectF(0, paper, 500, 900), 2 * paper, 3);
+        row("tall first", QList<qreal>{}, "block 900", QRectF(0, 0, 500, 900), paper, 2);
     }
 
     void blockPlacement()
@@ -1075,11 +1068,10 @@ private slots:
         QVERIFY(!first.contains(qtTrId("print.columns.Label"))); // the information header is hidden
         // Newest first, as the document sorts.
         const QLocale locale;
-        const qsizetype newest =
-            first.indexOf(locale.toString(QDate(2024, 3, 12), QLocale::ShortFormat));
-        const qsizetype oldest =
-            first.indexOf(locale.toString(QDate(2024, 3, 1), QLocale::ShortFormat));
-        QVERIFY(newest > 0 && oldest > newest);
+        const auto at = [&](int day) {
+            return first.indexOf(locale.toString(QDate(2024, 3, day), QLocale::ShortFormat));
+        };
+        QVERIFY(at(12) > 0 && at(1) > at(12));
 
         const QString second =
             runTool(pdftotext, {"-f", "2", "-l", "2", pdf, "-"}).value_or(QString());
@@ -1091,11 +1083,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString existing = dir.filePath(QStringLiteral("keep.pdf"));
-        {
-            QFile file(existing);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("old contents");
-        }
+        QVERIFY(TestSupport::writeFile(existing, "old contents"));
         PrintView view(a4(), someReadings(2), {}, {}, nullptr);
         QString error;
         QVERIFY(!view.writePdf(dir.filePath(QStringLiteral("missing/dir/report.pdf")), &error));
@@ -1104,17 +1092,13 @@ private slots:
         // A page layout the paper cannot take leaves the existing file as it was.
         QPageLayout broken(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                            QMarginsF(400, 0, 400, 0), QPageLayout::Point, QMarginsF(0, 0, 0, 0));
-        {
-            PrintView bad(broken, someReadings(200), {}, {}, nullptr);
-            QVERIFY(!bad.hasContentArea());
-            QCOMPARE(bad.totalPages(), 1);
-            error.clear();
-            QVERIFY(!bad.writePdf(existing, &error));
-            QVERIFY(!error.isEmpty());
-            QFile file(existing);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QCOMPARE(file.readAll(), QByteArray("old contents"));
-        }
+        PrintView bad(broken, someReadings(200), {}, {}, nullptr);
+        QVERIFY(!bad.hasContentArea());
+        QCOMPARE(bad.totalPages(), 1);
+        error.clear();
+        QVERIFY(!bad.writePdf(existing, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(TestSupport::readFile(existing), QByteArray("old contents"));
     }
 
     void printerLayoutAndPageRangeAreHonoured()
