@@ -108,12 +108,12 @@ class TestApp : public QObject
     bool leaveRecoveryCopy(const QString &file)
     {
         DocumentController crashed;
-        crashed.setRecoveryDirectory(path(QStringLiteral("recovery")));
+        crashed.setRecoveryDirectory(path(u"recovery"_s));
         MyDocument *document = crashed.openDocumentWithContentsOfFile(file, false);
         addReadings(document, 2, 10);
         const bool saved = crashed.autosaveDocument(document);
         // Closing would remove the copy: the controller goes looking elsewhere.
-        crashed.setRecoveryDirectory(path(QStringLiteral("elsewhere")));
+        crashed.setRecoveryDirectory(path(u"elsewhere"_s));
         return saved;
     }
     static QStringList askedStems()
@@ -130,7 +130,7 @@ private slots:
         Preferences::useTemporaryStore();
         pDir = std::make_unique<QTemporaryDir>();
         pController = std::make_unique<DocumentController>();
-        pController->setRecoveryDirectory(path(QStringLiteral("recovery")));
+        pController->setRecoveryDirectory(path(u"recovery"_s));
         nClock = 0;
         pController->setClock([this] { return nClock; });
         // A bare window: these cases are about the controller, not the document window.
@@ -152,9 +152,8 @@ private slots:
         MyDocument *second = controller().newDocument();
         QMainWindow *window = controller().windowForDocument(first);
         QVERIFY(window && window->isVisible());
-        QCOMPARE(window->windowTitle(), QStringLiteral("Untitled[*]"));
-        QCOMPARE(controller().windowForDocument(second)->windowTitle(),
-                 QStringLiteral("Untitled 2[*]"));
+        QCOMPARE(window->windowTitle(), u"Untitled[*]"_s);
+        QCOMPARE(controller().windowForDocument(second)->windowTitle(), u"Untitled 2[*]"_s);
         QVERIFY(!window->isWindowModified());
 
         addReadings(first, 1);
@@ -168,7 +167,7 @@ private slots:
         controller().closeDocument(second);
         QCOMPARE(controller().documents().size(), 1);
         MyDocument *third = controller().newDocument();
-        QCOMPARE(controller().displayName(third), QStringLiteral("Untitled 2"));
+        QCOMPARE(controller().displayName(third), u"Untitled 2"_s);
         first->undoManager()->undo(); // nothing left to save (closing with changes: its own test)
     }
 
@@ -178,16 +177,15 @@ private slots:
     {
         MyDocument *document = controller().newDocument();
         addReadings(document, 3);
-        Dialogs::setNextPath(path(QStringLiteral("blood")));
+        Dialogs::setNextPath(path(u"blood"_s));
         bool saved = false;
         controller().saveDocument(document, [&](bool s) { saved = s; });
         settle();
         QVERIFY(saved);
-        const QString file = QFileInfo(path(QStringLiteral("blood.tensilo"))).canonicalFilePath();
+        const QString file = QFileInfo(path(u"blood.tensilo"_s)).canonicalFilePath();
         QCOMPARE(controller().filePath(document), file);
         QVERIFY(!controller().isEdited(document));
-        QCOMPARE(controller().windowForDocument(document)->windowTitle(),
-                 QStringLiteral("blood.tensilo[*]"));
+        QCOMPARE(controller().windowForDocument(document)->windowTitle(), u"blood.tensilo[*]"_s);
         QCOMPARE(controller().recentDocumentURLs(), QStringList{file});
         QCOMPARE(readingsIn(file), 3);
 
@@ -200,11 +198,10 @@ private slots:
         // Save As: the document moves to the new file, the old one stays as it was.
         const QByteArray before = contents(file);
         addReadings(document, 1, 20);
-        Dialogs::setNextPath(path(QStringLiteral("copy.TENSILO")));
+        Dialogs::setNextPath(path(u"copy.TENSILO"_s));
         controller().saveDocumentAs(document);
         settle();
-        QCOMPARE(QFileInfo(controller().filePath(document)).fileName(),
-                 QStringLiteral("copy.TENSILO"));
+        QCOMPARE(QFileInfo(controller().filePath(document)).fileName(), u"copy.TENSILO"_s);
         QCOMPARE(contents(file), before);
         QCOMPARE(controller().recentDocumentURLs().first(), controller().filePath(document));
 
@@ -221,7 +218,7 @@ private slots:
     // Saving over a file that another window has open is refused.
     void saveAsOverAnOpenFile()
     {
-        const QString file = savedFile(QStringLiteral("a.tensilo"), 2);
+        const QString file = savedFile(u"a.tensilo"_s, 2);
         QVERIFY(controller().openDocumentWithContentsOfFile(file, true));
         MyDocument *other = controller().newDocument();
         addReadings(other, 1);
@@ -230,7 +227,7 @@ private slots:
         Dialogs::setNextAnswer(0);
         controller().saveDocumentAs(other);
         settle();
-        QCOMPARE(Dialogs::record().last().stem, QStringLiteral("doc.save_as_open"));
+        QCOMPARE(Dialogs::record().last().stem, u"doc.save_as_open"_s);
         QCOMPARE(contents(file), before);
         QVERIFY(controller().filePath(other).isEmpty());
         other->undoManager()->undo();
@@ -241,7 +238,7 @@ private slots:
     void saveAsAsksBeforeReplacingTheCompletedName()
     {
         useDocumentWindows();
-        const QString existing = savedFile(QStringLiteral("blood.tensilo"), 2);
+        const QString existing = savedFile(u"blood.tensilo"_s, 2);
         const QByteArray before = contents(existing);
         MyDocument *document = controller().newDocument();
         QMainWindow *window = activeWindow(document);
@@ -249,22 +246,22 @@ private slots:
         addReadings(document, 1);
         const QString caption = qtTrId("doc.save_as.caption");
 
-        Dialogs::setNextPath(path(QStringLiteral("blood")));
+        Dialogs::setNextPath(path(u"blood"_s));
         Dialogs::setNextAnswer(1);       // Cancel: back to the file dialog,
         Dialogs::setNextPath(QString()); // which is cancelled
         QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
         settle();
-        QCOMPARE(askedStems(), (QStringList{caption, QStringLiteral("file.replace"), caption}));
-        QVERIFY(Dialogs::record().at(1).message.contains(QStringLiteral("blood.tensilo")));
+        QCOMPARE(askedStems(), (QStringList{caption, u"file.replace"_s, caption}));
+        QVERIFY(Dialogs::record().at(1).message.contains(u"blood.tensilo"_s));
         QCOMPARE(contents(existing), before);
         QVERIFY(controller().isEdited(document));
 
         Dialogs::clearRecord();
-        Dialogs::setNextPath(path(QStringLiteral("blood")));
+        Dialogs::setNextPath(path(u"blood"_s));
         Dialogs::setNextAnswer(0); // Replace
         QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         settle();
-        QCOMPARE(askedStems(), (QStringList{caption, QStringLiteral("file.replace")}));
+        QCOMPARE(askedStems(), (QStringList{caption, u"file.replace"_s}));
         QCOMPARE(controller().filePath(document), QFileInfo(existing).canonicalFilePath());
         QVERIFY(!controller().isEdited(document));
     }
@@ -283,7 +280,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, closed);
         QFETCH(int, readingsInFile);
-        const QString file = savedFile(QStringLiteral("c.tensilo"), 2);
+        const QString file = savedFile(u"c.tensilo"_s, 2);
         MyDocument *document = controller().openDocumentWithContentsOfFile(file, true);
         QVERIFY(document);
         addReadings(document, 1, 5);
@@ -294,8 +291,8 @@ private slots:
         window->close();
         settle();
         QCOMPARE(Dialogs::record().size(), 1);
-        QCOMPARE(Dialogs::record().first().stem, QStringLiteral("doc.close_unsaved"));
-        QVERIFY(Dialogs::record().first().message.contains(QStringLiteral("c.tensilo")));
+        QCOMPARE(Dialogs::record().first().stem, u"doc.close_unsaved"_s);
+        QVERIFY(Dialogs::record().first().message.contains(u"c.tensilo"_s));
         QCOMPARE(controller().documents().isEmpty(), closed);
         QCOMPARE(window.isNull(), closed);
         QCOMPARE(readingsIn(file), readingsInFile);
@@ -312,11 +309,10 @@ private slots:
         int quits = 0;
         delegate.setQuitFunction([&] { ++quits; });
         MyDocument *a = controller().newDocument();
-        MyDocument *b = controller().newDocument();
+        controller().newDocument(); // b, with no changes: nothing to ask
         MyDocument *c = controller().newDocument();
         addReadings(a, 1);
         addReadings(c, 1);
-        Q_UNUSED(b);
 
         Dialogs::setNextAnswer(1); // a: Don't Save
         Dialogs::setNextAnswer(2); // c: Cancel
@@ -341,7 +337,7 @@ private slots:
         int quits = 0;
         delegate.setQuitFunction([&] { ++quits; });
         useDocumentWindows(&delegate);
-        const QString file = savedFile(QStringLiteral("e.tensilo"), 2);
+        const QString file = savedFile(u"e.tensilo"_s, 2);
         MyDocument *edited = controller().openDocumentWithContentsOfFile(file, true);
         QMainWindow *window = activeWindow(edited);
         QVERIFY(window);
@@ -350,7 +346,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT((sheet = window->findChild<MeasurementSheet *>()), 2000);
         QVERIFY(QTest::qWaitForWindowActive(sheet));
         QVERIFY(QApplication::focusWidget());
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("135"));
+        QTest::keyClicks(QApplication::focusWidget(), u"135"_s);
         QVERIFY(!controller().isEdited(edited));
 
         MyDocument *other = controller().newDocument();
@@ -359,8 +355,8 @@ private slots:
         Dialogs::setNextAnswer(2); // Cancel
         QTest::keyClick(otherWindow, Qt::Key_Q, Qt::ControlModifier);
         settle();
-        QCOMPARE(askedStems(), QStringList{QStringLiteral("doc.close_unsaved")});
-        QVERIFY(Dialogs::record().first().message.contains(QStringLiteral("e.tensilo")));
+        QCOMPARE(askedStems(), QStringList{u"doc.close_unsaved"_s});
+        QVERIFY(Dialogs::record().first().message.contains(u"e.tensilo"_s));
         QCOMPARE(quits, 0);
         QVERIFY(sheet->isVisible());
 
@@ -374,19 +370,17 @@ private slots:
         MyDocument check;
         QVERIFY(check.readFromFile(file));
         QCOMPARE(check.allItems().size(), 3);
-        QCOMPARE(check.lastEditedMeasurement()->valueForKey(QStringLiteral("Systolic")).toInt(),
-                 135);
+        QCOMPARE(check.lastEditedMeasurement()->valueForKey(u"Systolic"_s).toInt(), 135);
     }
 
     void openingAnOpenFileRaisesIt()
     {
-        const QString file = savedFile(QStringLiteral("o.tensilo"), 4);
+        const QString file = savedFile(u"o.tensilo"_s, 4);
         MyDocument *first = controller().openDocumentWithContentsOfFile(file, true);
         QVERIFY(first);
-        QCOMPARE(controller().windowForDocument(first)->windowTitle(),
-                 QStringLiteral("o.tensilo[*]"));
+        QCOMPARE(controller().windowForDocument(first)->windowTitle(), u"o.tensilo[*]"_s);
         // Another spelling of the same file.
-        const QString other = pDir->path() + QStringLiteral("/./o.tensilo");
+        const QString other = pDir->path() + u"/./o.tensilo"_s;
         QCOMPARE(controller().openFiles({other}), 1);
         QCOMPARE(controller().documents().size(), 1);
         Dialogs::setNextPath(file);
@@ -400,20 +394,20 @@ private slots:
     void openRefusedAndPristine()
     {
         MyDocument *untitled = controller().newDocument();
-        const QString bad = path(QStringLiteral("bad.tensilo"));
+        const QString bad = path(u"bad.tensilo"_s);
         QVERIFY(TestSupport::writeFile(bad, "not a document at all"));
         Dialogs::setNextAnswer(0);
         QCOMPARE(controller().openFiles({bad}), 0);
         settle();
         QCOMPARE(controller().documents(), QList<MyDocument *>{untitled});
         QCOMPARE(Dialogs::record().size(), 1);
-        QVERIFY(Dialogs::record().first().title.contains(QStringLiteral("bad.tensilo")));
+        QVERIFY(Dialogs::record().first().title.contains(u"bad.tensilo"_s));
         // In plain words; what the reader found is there for whoever asks for the details.
         QCOMPARE(Dialogs::record().first().message, qtTrId("doc.file_not_document"));
-        QVERIFY(Dialogs::record().first().detail.contains(QStringLiteral("property list")));
+        QVERIFY(Dialogs::record().first().detail.contains(u"property list"_s));
         QVERIFY(controller().recentDocumentURLs().isEmpty());
 
-        const QString good = savedFile(QStringLiteral("g.tensilo"), 1);
+        const QString good = savedFile(u"g.tensilo"_s, 1);
         MyDocument *opened = controller().openDocumentWithContentsOfFile(good, true);
         QCOMPARE(controller().documents(), QList<MyDocument *>{opened});
     }
@@ -422,7 +416,7 @@ private slots:
     {
         QStringList files;
         for (int i = 0; i < 12; ++i)
-            files.append(savedFile(QStringLiteral("r%1.tensilo").arg(i), 1));
+            files.append(savedFile(u"r%1.tensilo"_s.arg(i), 1));
         for (const QString &file : files) {
             MyDocument *document = controller().openDocumentWithContentsOfFile(file, false);
             QVERIFY(document);
@@ -443,25 +437,24 @@ private slots:
         QVERIFY(QFile::remove(files.at(9)));
         QMainWindow window;
         ApplicationMenus::install(&window, &controller());
-        auto *recent = window.findChild<QMenu *>(QStringLiteral("menuOpenRecent"));
+        auto *recent = window.findChild<QMenu *>(u"menuOpenRecent"_s);
         QVERIFY(recent);
         emit recent->aboutToShow();
         QAction *vanished = nullptr;
-        for (QAction *action : recent->actions()) {
+        for (QAction *action : recent->actions())
             if (action->data().toString() == files.at(9))
                 vanished = action;
-        }
         QVERIFY(vanished);
         QVERIFY(!vanished->isEnabled());
         QCOMPARE(recent->actions().first()->data().toString(), files.at(5));
         Dialogs::setNextAnswer(0);
         controller().openRecentDocument(files.at(9));
         settle();
-        QCOMPARE(Dialogs::record().last().stem, QStringLiteral("doc.recent_missing"));
+        QCOMPARE(Dialogs::record().last().stem, u"doc.recent_missing"_s);
         QVERIFY(!controller().recentDocumentURLs().contains(files.at(9)));
         QVERIFY(controller().documents().isEmpty());
 
-        window.findChild<QAction *>(QStringLiteral("actionClearRecent"))->trigger();
+        window.findChild<QAction *>(u"actionClearRecent"_s)->trigger();
         QVERIFY(controller().recentDocumentURLs().isEmpty());
     }
 
@@ -474,7 +467,7 @@ private slots:
     void revert()
     {
         QFETCH(int, answer);
-        const QString file = savedFile(QStringLiteral("v.tensilo"), 2);
+        const QString file = savedFile(u"v.tensilo"_s, 2);
         MyDocument *document = controller().openDocumentWithContentsOfFile(file, true);
         addReadings(document, 3, 10);
         Dialogs::setNextAnswer(answer);
@@ -507,7 +500,7 @@ private slots:
     // A save that fails leaves the old file byte-identical and the document edited.
     void failedSaveKeepsOldFile()
     {
-        const QString file = savedFile(QStringLiteral("f.tensilo"), 1);
+        const QString file = savedFile(u"f.tensilo"_s, 1);
         const QByteArray before = contents(file);
         MyDocument *document = controller().openDocumentWithContentsOfFile(file, true);
         addReadings(document, 500, 10);
@@ -530,14 +523,13 @@ private slots:
         QVERIFY(controller().isEdited(document));
         QVERIFY(controller().windowForDocument(document)->isWindowModified());
         QCOMPARE(Dialogs::record().size(), 1);
-        QVERIFY(Dialogs::record().first().title.contains(QStringLiteral("f.tensilo")));
+        QVERIFY(Dialogs::record().first().title.contains(u"f.tensilo"_s));
         QVERIFY(!Dialogs::record().first().message.isEmpty());
         // No temporary file is left beside it.
-        QCOMPARE(QDir(pDir->path()).entryList({QStringLiteral("f.tensilo*")}, QDir::Files).size(),
-                 1);
+        QCOMPARE(QDir(pDir->path()).entryList({u"f.tensilo*"_s}, QDir::Files).size(), 1);
 
         // A path whose folder has vanished.
-        Dialogs::setNextPath(path(QStringLiteral("gone/f.tensilo")));
+        Dialogs::setNextPath(path(u"gone/f.tensilo"_s));
         Dialogs::setNextAnswer(0);
         controller().saveDocumentAs(document);
         settle();
@@ -566,7 +558,7 @@ private slots:
         QFETCH(int, inFile);
         QFETCH(int, inDocument);
         useDocumentWindows();
-        const QString file = savedFile(QStringLiteral("d.tensilo"), 2);
+        const QString file = savedFile(u"d.tensilo"_s, 2);
         MyDocument *document = controller().openDocumentWithContentsOfFile(file, true);
         QMainWindow *window = activeWindow(document);
         QVERIFY(window);
@@ -578,12 +570,12 @@ private slots:
                 touched.fileTime(QFileDevice::FileModificationTime).addSecs(-30),
                 QFileDevice::FileModificationTime));
         } else {
-            savedFile(QStringLiteral("d.tensilo"), 5);
+            savedFile(u"d.tensilo"_s, 5);
         }
         Dialogs::setNextAnswer(answer);
         QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
         settle();
-        QCOMPARE(askedStems(), QStringList{QStringLiteral("doc.changed_on_disk")});
+        QCOMPARE(askedStems(), QStringList{u"doc.changed_on_disk"_s});
         QCOMPARE(readingsIn(file), inFile);
         QCOMPARE(document->allItems().size(), inDocument);
         QCOMPARE(controller().isEdited(document), answer == 2);
@@ -603,17 +595,17 @@ private slots:
     {
         QTest::addColumn<QString>("situation");
         QTest::addColumn<bool>("expectUntitled");
-        QTest::newRow("first launch") << QStringLiteral("first") << true;
-        QTest::newRow("valid recent") << QStringLiteral("valid") << false;
-        QTest::newRow("missing recent") << QStringLiteral("missing") << true;
-        QTest::newRow("preference off") << QStringLiteral("off") << true;
-        QTest::newRow("after launch") << QStringLiteral("after") << true;
+        QTest::newRow("first launch") << u"first"_s << true;
+        QTest::newRow("valid recent") << u"valid"_s << false;
+        QTest::newRow("missing recent") << u"missing"_s << true;
+        QTest::newRow("preference off") << u"off"_s << true;
+        QTest::newRow("after launch") << u"after"_s << true;
     }
     void reopenDecision()
     {
         QFETCH(QString, situation);
         QFETCH(bool, expectUntitled);
-        const QString file = savedFile(QStringLiteral("last.tensilo"), 7);
+        const QString file = savedFile(u"last.tensilo"_s, 7);
         if (situation != QLatin1String("first"))
             controller().noteNewRecentDocument(file);
         if (situation == QLatin1String("missing"))
@@ -645,8 +637,8 @@ private slots:
     // in the running application, and with none its windows are raised.
     void launchWithFiles()
     {
-        const QString a = savedFile(QStringLiteral("a.tensilo"), 1);
-        const QString b = savedFile(QStringLiteral("b.tensilo"), 2);
+        const QString a = savedFile(u"a.tensilo"_s, 1);
+        const QString b = savedFile(u"b.tensilo"_s, 2);
         MyAppDelegate delegate(&controller());
         delegate.launch({a});
         QCOMPARE(controller().documents().size(), 1);
@@ -660,7 +652,7 @@ private slots:
     // at once when switched on, never while off; a save removes the copy.
     void autosaveByTheClock()
     {
-        const QString file = savedFile(QStringLiteral("s.tensilo"), 2);
+        const QString file = savedFile(u"s.tensilo"_s, 2);
         const QByteArray before = contents(file);
         MyAppDelegate delegate(&controller());
         delegate.setAutosave(true);
@@ -708,14 +700,14 @@ private slots:
         QVERIFY(!controller().recoveryPathOf(document).isEmpty());
         document->undoManager()->undo();
         QVERIFY(controller().recoveryPathOf(document).isEmpty());
-        QCOMPARE(QDir(path(QStringLiteral("recovery"))).entryList(QDir::Files).size(), 0);
+        QCOMPARE(QDir(path(u"recovery"_s)).entryList(QDir::Files).size(), 0);
     }
 
     // A recovery folder that cannot be made is tried again once per delay, not at every turn of
     // the event loop; once it can be made, the copy is written at the next due time.
     void autosaveBacksOffWhenTheFolderCannotBeMade()
     {
-        const QString blocker = path(QStringLiteral("recovery"));
+        const QString blocker = path(u"recovery"_s);
         QVERIFY(QDir(blocker).removeRecursively());
         QVERIFY(TestSupport::writeFile(blocker, {})); // a file where the folder should be
         MyAppDelegate delegate(&controller());
@@ -723,11 +715,11 @@ private slots:
         MyDocument *document = controller().newDocument();
         nClock = 1000;
         addReadings(document, 1, 10);
-        auto *timer = controller().findChild<QTimer *>(QStringLiteral("autosaveTimer"));
+        auto *timer = controller().findChild<QTimer *>(u"autosaveTimer"_s);
         QVERIFY(timer);
 
         nClock = 1000 + 60'000;
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Autosave: cannot")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^Autosave: cannot"_s));
         controller().autosaveDueDocuments();
         QVERIFY(controller().hasUnautosavedChanges(document));
         QVERIFY(timer->isActive());
@@ -754,7 +746,7 @@ private slots:
     void recoveryOffered()
     {
         QFETCH(int, answer);
-        const QString file = savedFile(QStringLiteral("k.tensilo"), 2);
+        const QString file = savedFile(u"k.tensilo"_s, 2);
         QVERIFY(leaveRecoveryCopy(file));
         QCOMPARE(controller().pendingRecoveries().size(), 1);
         Dialogs::setNextAnswer(answer);
@@ -763,7 +755,7 @@ private slots:
         settle();
         QVERIFY(done);
         QCOMPARE(Dialogs::record().size(), 1);
-        QVERIFY(Dialogs::record().first().message.contains(QStringLiteral("k.tensilo")));
+        QVERIFY(Dialogs::record().first().message.contains(u"k.tensilo"_s));
         if (answer == 0) {
             QCOMPARE(controller().documents().size(), 1);
             MyDocument *document = controller().documents().first();
@@ -774,7 +766,7 @@ private slots:
             QVERIFY(controller().pendingRecoveries().isEmpty()); // it is this document's now
             controller().saveDocument(document);
             QCOMPARE(readingsIn(file), 4);
-            QCOMPARE(QDir(path(QStringLiteral("recovery"))).entryList(QDir::Files).size(), 0);
+            QCOMPARE(QDir(path(u"recovery"_s)).entryList(QDir::Files).size(), 0);
         } else {
             QVERIFY(controller().documents().isEmpty());
             QCOMPARE(controller().pendingRecoveries().size(), answer == 2 ? 1 : 0);
@@ -786,7 +778,7 @@ private slots:
     void recoveredCopyOfAnOpenFile()
     {
         useDocumentWindows();
-        const QString file = savedFile(QStringLiteral("blood.tensilo"), 2);
+        const QString file = savedFile(u"blood.tensilo"_s, 2);
         QVERIFY(leaveRecoveryCopy(file));
         MyDocument *saved = controller().openDocumentWithContentsOfFile(file, true);
         Dialogs::setNextAnswer(0); // Recover
@@ -796,13 +788,13 @@ private slots:
         MyDocument *recovered = controller().documents().last();
         QMainWindow *window = activeWindow(recovered);
         QVERIFY(window);
-        QCOMPARE(window->windowTitle(), QStringLiteral("blood.tensilo (recovered)[*]"));
+        QCOMPARE(window->windowTitle(), u"blood.tensilo (recovered)[*]"_s);
 
         Dialogs::clearRecord();
         Dialogs::setNextAnswer(2); // Cancel
         QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
         settle();
-        QCOMPARE(askedStems(), QStringList{QStringLiteral("doc.save_recovered")});
+        QCOMPARE(askedStems(), QStringList{u"doc.save_recovered"_s});
         QCOMPARE(readingsIn(file), 2);
 
         Dialogs::setNextAnswer(0); // Replace
@@ -811,7 +803,7 @@ private slots:
         QCOMPARE(readingsIn(file), 4);
         QCOMPARE(controller().documents(), QList<MyDocument *>{recovered});
         Q_UNUSED(saved);
-        QCOMPARE(window->windowTitle(), QStringLiteral("blood.tensilo[*]"));
+        QCOMPARE(window->windowTitle(), u"blood.tensilo[*]"_s);
         QVERIFY(!controller().isEdited(recovered));
     }
 
@@ -819,11 +811,11 @@ private slots:
     void menusInstalled()
     {
         QMainWindow window;
-        QMenu *file = window.menuBar()->addMenu(QStringLiteral("File"));
-        file->setObjectName(QStringLiteral("menuFile"));
-        QAction *print = file->addAction(QStringLiteral("Print..."));
-        QMenu *view = window.menuBar()->addMenu(QStringLiteral("View"));
-        view->setObjectName(QStringLiteral("menuView"));
+        QMenu *file = window.menuBar()->addMenu(u"File"_s);
+        file->setObjectName(u"menuFile"_s);
+        QAction *print = file->addAction(u"Print..."_s);
+        QMenu *view = window.menuBar()->addMenu(u"View"_s);
+        view->setObjectName(u"menuView"_s);
         MyAppDelegate delegate(&controller());
         ApplicationMenus::install(&window, &controller(), &delegate);
 
@@ -835,7 +827,7 @@ private slots:
 
         QStringList items;
         for (QAction *action : file->actions())
-            items.append(action->isSeparator() ? QStringLiteral("-")
+            items.append(action->isSeparator() ? u"-"_s
                          : action->menu()      ? action->menu()->objectName()
                                                : action->objectName());
         QCOMPARE(items, (QStringList{"actionNew", "actionOpen", "menuOpenRecent", "-",
@@ -847,13 +839,13 @@ private slots:
         };
         QCOMPARE(shortcut("actionSave"), QKeySequence(QKeySequence::Save));
         QCOMPARE(shortcut("actionQuit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
-        QVERIFY(window.findChild<QAction *>(QStringLiteral("actionFeedback")));
-        QVERIFY(window.findChild<QAction *>(QStringLiteral("actionAbout")));
+        QVERIFY(window.findChild<QAction *>(u"actionFeedback"_s));
+        QVERIFY(window.findChild<QAction *>(u"actionAbout"_s));
 
         // The Window menu lists the open documents.
         controller().newDocument();
         controller().newDocument();
-        QMenu *windows = window.findChild<QMenu *>(QStringLiteral("menuWindow"));
+        QMenu *windows = window.findChild<QMenu *>(u"menuWindow"_s);
         emit windows->aboutToShow();
         QStringList titles;
         for (QAction *action : windows->actions()) {

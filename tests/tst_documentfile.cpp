@@ -261,6 +261,13 @@ QString readError(MyDocument &document, const QByteArray &data)
     return error.isEmpty() ? u"refused without a reason"_s : error;
 }
 
+// Adds a reading to the document as one undoable step.
+void edit(MyDocument &document)
+{
+    document.addMeasurements({Measurement::create(Date(5), 100, 60)});
+    document.undoManager()->closeGroup();
+}
+
 // A new document read from what the document saves.
 std::unique_ptr<MyDocument> readBack(const MyDocument &document)
 {
@@ -394,8 +401,7 @@ private slots:
     {
         const QByteArray data = dataOf(*documentFromJson(kFullDocument));
         MyDocument document;
-        document.addMeasurements({Measurement::create(Date(5), 100, 60)});
-        document.undoManager()->closeGroup();
+        edit(document);
         QVERIFY(document.undoManager()->canUndo());
         QVERIFY(!document.undoManager()->isClean());
         QVERIFY(document.readFromData(data, QString()));
@@ -517,15 +523,11 @@ private slots:
                        {{u"settings"_s, settings}, {u"information"_s, b.array({doctor, other})}}));
         QVERIFY(file.size() < 4096);
 
-        QTest::ignoreMessage(
-            QtWarningMsg, QRegularExpression(QStringLiteral("Dropped \"NSAHugeAttribute\" of the "
-                                                            "print settings.*too many values")));
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(QStringLiteral("Dropped \"NSPrinter\" of the print "
-                                                               "settings")));
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression(QStringLiteral("Dropped \"extra\" of information "
-                                                               "item 1")));
+        for (const char *dropped :
+             {"\"NSAHugeAttribute\" of the print settings.*too many values",
+              "\"NSPrinter\" of the print settings", "\"extra\" of information item 1"})
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(u"Dropped "_s + QLatin1String(dropped)));
         MyDocument document;
         QCOMPARE(readError(document, file), QString());
         QCOMPARE(document.allItems().size(), 2);
@@ -881,8 +883,7 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QString, message);
         const auto document = documentFromJson(kFullDocument);
-        document->addMeasurements({Measurement::create(Date(5), 100, 60)}); // an undoable edit
-        document->undoManager()->closeGroup();
+        edit(*document);
         const auto state = [&document] {
             return std::make_tuple(contentOf(*document), document->undoManager()->canUndo(),
                                    document->undoManager()->isClean(), document->filter().get());
@@ -909,8 +910,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(u"a.tensilo"_s);
         MyDocument document;
-        document.addMeasurements({Measurement::create(Date(5), 100, 60)});
-        document.undoManager()->closeGroup();
+        edit(document);
         QVERIFY(!document.undoManager()->isClean());
         QString error;
         QVERIFY2(document.writeToFile(path, &error), qPrintable(error));
@@ -953,8 +953,7 @@ private slots:
             QVERIFY(QDir(dir.path()).mkdir(u"a.tensilo"_s));
         }
         MyDocument document;
-        document.addMeasurements({Measurement::create(Date(5), 100, 60)});
-        document.undoManager()->closeGroup();
+        edit(document);
         QString error;
         QVERIFY(!document.writeToFile(path, &error));
         const QString prefix = qtTrId("error.file_save").section(QLatin1Char('%'), 0, 0).trimmed();

@@ -89,8 +89,7 @@ QLineEdit *field(MeasurementSheet *sheet, const char *name)
 
 QPushButton *button(MeasurementSheet *sheet, bool save)
 {
-    return sheet->findChild<QPushButton *>(save ? QStringLiteral("pSaveMeasurementButton")
-                                                : QStringLiteral("pCancelButton"));
+    return sheet->findChild<QPushButton *>(save ? u"pSaveMeasurementButton"_s : u"pCancelButton"_s);
 }
 
 // The tag menu's items, "--" for a separator and a checked one marked "*".
@@ -98,8 +97,7 @@ QStringList menuItems(MeasurementSheet *sheet)
 {
     QStringList shown;
     for (QAction *a : sheet->tagsMenu()->actions())
-        shown << (a->isSeparator() ? QStringLiteral("--")
-                                   : a->text() + (a->isChecked() ? "*" : ""));
+        shown << (a->isSeparator() ? u"--"_s : a->text() + (a->isChecked() ? "*" : ""));
     return shown;
 }
 
@@ -159,12 +157,12 @@ private slots:
         QTest::addColumn<Checks::Values>("input");
         QTest::addColumn<QString>("stem");
         const QString ok;
-        const QString sys = QStringLiteral("record_bad_systolic");
-        const QString dia = QStringLiteral("record_bad_diastolic");
-        const QString pressure = QStringLiteral("record_bad_pressure");
-        const QString pulse = QStringLiteral("record_bad_pulse");
-        const QString weight = QStringLiteral("record_bad_weight");
-        const QString custom = QStringLiteral("record_bad_custom");
+        const QString sys = u"record_bad_systolic"_s;
+        const QString dia = u"record_bad_diastolic"_s;
+        const QString pressure = u"record_bad_pressure"_s;
+        const QString pulse = u"record_bad_pulse"_s;
+        const QString weight = u"record_bad_weight"_s;
+        const QString custom = u"record_bad_custom"_s;
 
         row("systolic 50", values(n(50), n(40)), ok);
         row("systolic 300", values(n(300), n(80)), ok);
@@ -251,13 +249,12 @@ private slots:
         for (const Case &c : cases) {
             const QVariant parsed = Checks::parseNumber(QString::fromUtf8(c.typed), c.locale);
             QVERIFY2(parsed == c.expected && parsed.typeId() == c.expected.typeId(),
-                     qPrintable(
-                         QStringLiteral("\"%1\" in %2 gave %3")
-                             .arg(QString::fromUtf8(c.typed), c.locale.name(), parsed.toString())));
+                     qPrintable(u"\"%1\" in %2 gave %3"_s.arg(QString::fromUtf8(c.typed),
+                                                              c.locale.name(), parsed.toString())));
         }
-        QCOMPARE(Checks::formatNumber(r(72.5), de), QStringLiteral("72,5"));
-        QCOMPARE(Checks::formatNumber(n(1200), de), QStringLiteral("1200"));
-        QCOMPARE(Checks::formatNumber(r(1234.25), en), QStringLiteral("1234.25"));
+        QCOMPARE(Checks::formatNumber(r(72.5), de), u"72,5"_s);
+        QCOMPARE(Checks::formatNumber(n(1200), de), u"1200"_s);
+        QCOMPARE(Checks::formatNumber(r(1234.25), en), u"1234.25"_s);
         QCOMPARE(Checks::formatNumber(none, en), QString());
         // What a field shows reads back as the same value.
         for (const QVariant &value : {r(72.5), r(0.1), n(80), r(-2.75)})
@@ -277,17 +274,17 @@ private slots:
             QCOMPARE(copy->Systolic(), n(120));
             QCOMPARE(copy->Diastolic(), n(80));
             QCOMPARE(copy->theWholeDate(), kNow);
-            QCOMPARE(field(sheet, "pEditSistolic")->text(), QStringLiteral("120"));
+            QCOMPARE(field(sheet, "pEditSistolic")->text(), u"120"_s);
             QCOMPARE(sheet->findChild<QDateEdit *>()->date(), QDate(2024, 5, 17));
             QCOMPARE(sheet->findChild<QTimeEdit *>()->time(), QTime(9, 41));
-            QCOMPARE(button(sheet, true)->text(), QStringLiteral("Add"));
+            QCOMPARE(button(sheet, true)->text(), u"Add"_s);
             sheet->reject();
         }
         // With a last edited reading: its values, dated now, with no comment.
         auto last = reading(3, 135, 85, {"home", "left arm"});
         last->setPulse(n(66));
         last->setWeight(r(81.5));
-        last->setComments(QStringLiteral("after the walk"));
+        last->setComments(u"after the walk"_s);
         pDocument->onMeasurementChangedFrom(nullptr, last);
         MeasurementSheet *sheet = open(nullptr, false);
         QVERIFY(sheet);
@@ -312,21 +309,21 @@ private slots:
     {
         auto original = reading(5, 140, 90, {"clinic"});
         original->setPulse(n(70));
-        original->setComments(QStringLiteral("note"));
+        original->setComments(u"note"_s);
         pDocument->addMeasurements({original});
         MeasurementSheet *sheet = open(original, true);
         QVERIFY(sheet);
         QCOMPARE(sheet->originalMeasurement(), ConstMeasurementPtr(original));
         QVERIFY(sheet->currentMeasurement() != original);
-        QCOMPARE(field(sheet, "pEditComment")->text(), QStringLiteral("note"));
+        QCOMPARE(field(sheet, "pEditComment")->text(), u"note"_s);
 
         QPushButton *save = button(sheet, true);
-        QCOMPARE(save->text(), QStringLiteral("Save"));
+        QCOMPARE(save->text(), u"Save"_s);
         QVERIFY(save->isDefault());
 
-        field(sheet, "pEditSistolic")->setText(QStringLiteral("150"));
+        field(sheet, "pEditSistolic")->setText(u"150"_s);
         field(sheet, "pEditPulse")->setText(QString()); // a pulse taken away
-        field(sheet, "pEditComment")->setText(QStringLiteral("changed"));
+        field(sheet, "pEditComment")->setText(u"changed"_s);
         sheet->findChild<QDateEdit *>()->setDate(QDate(2024, 4, 6));
         save->click();
         QCOMPARE(heard.calls, 1);
@@ -334,7 +331,7 @@ private slots:
         QVERIFY(heard.entered != original);
         QCOMPARE(heard.entered->Systolic(), n(150));
         QVERIFY(!heard.entered->Pulse().isValid());
-        QCOMPARE(heard.entered->Comments(), QStringLiteral("changed"));
+        QCOMPARE(heard.entered->Comments(), u"changed"_s);
         QCOMPARE(heard.entered->theWholeDate(), Date::fromComponents(2024, 4, 6, 8, 15));
         QCOMPARE(heard.entered->Tags(), QStringList{"clinic"});
         // The original is untouched until the caller hands both to the document.
@@ -357,35 +354,35 @@ private slots:
         auto press = [sheet] { QTest::keyClick(field(sheet, "pEditComment"), Qt::Key_Return); };
 
         // Systolic and pulse both bad: the systolic alert only, then the focus goes back there.
-        field(sheet, "pEditSistolic")->setText(QStringLiteral("301"));
-        field(sheet, "pEditPulse")->setText(QStringLiteral("0"));
+        field(sheet, "pEditSistolic")->setText(u"301"_s);
+        field(sheet, "pEditPulse")->setText(u"0"_s);
         field(sheet, "pEditComment")->setFocus();
         Dialogs::setNextAnswer(0);
         press();
         QCOMPARE(Dialogs::record().size(), 1);
-        QCOMPARE(Dialogs::record().at(0).stem, QStringLiteral("record_bad_systolic"));
+        QCOMPARE(Dialogs::record().at(0).stem, u"record_bad_systolic"_s);
         QCOMPARE(Dialogs::record().at(0).title, qtTrId("record_bad_systolic.title"));
         QVERIFY(sheet->isVisible());
         QTRY_VERIFY(field(sheet, "pEditSistolic")->hasFocus());
         QVERIFY(field(sheet, "pEditSistolic")->hasSelectedText());
 
         // Corrected, the pulse fails next.
-        field(sheet, "pEditSistolic")->setText(QStringLiteral("130"));
+        field(sheet, "pEditSistolic")->setText(u"130"_s);
         Dialogs::setNextAnswer(0);
         press();
-        QCOMPARE(Dialogs::record().last().stem, QStringLiteral("record_bad_pulse"));
+        QCOMPARE(Dialogs::record().last().stem, u"record_bad_pulse"_s);
         QTRY_VERIFY(field(sheet, "pEditPulse")->hasFocus());
 
         // German text that is no number in the weight field: refused, not silently dropped.
-        field(sheet, "pEditPulse")->setText(QStringLiteral("72"));
-        field(sheet, "pEditWeight")->setText(QStringLiteral("80 kg"));
+        field(sheet, "pEditPulse")->setText(u"72"_s);
+        field(sheet, "pEditWeight")->setText(u"80 kg"_s);
         Dialogs::setNextAnswer(0);
         press();
-        QCOMPARE(Dialogs::record().last().stem, QStringLiteral("record_bad_weight"));
+        QCOMPARE(Dialogs::record().last().stem, u"record_bad_weight"_s);
         QCOMPARE(heard.calls, 0);
         QVERIFY(sheet->isVisible());
 
-        field(sheet, "pEditWeight")->setText(QStringLiteral("80.25"));
+        field(sheet, "pEditWeight")->setText(u"80.25"_s);
         press();
         QCOMPARE(Dialogs::record().size(), 3);
         QCOMPARE(heard.calls, 1);
@@ -406,7 +403,7 @@ private slots:
         QVERIFY(!sheet->otherBox()->isVisible());
         Dialogs::setNextAnswer(0);
         QTest::keyClick(field(sheet, "pEditSistolic"), Qt::Key_Return);
-        QCOMPARE(Dialogs::record().last().stem, QStringLiteral("record_bad_pulse"));
+        QCOMPARE(Dialogs::record().last().stem, u"record_bad_pulse"_s);
         QVERIFY(sheet->otherBox()->isVisible());
         QVERIFY(field(sheet, "pEditPulse")->isVisible());
         QVERIFY(!field(sheet, "pEditWeight")->isVisible());
@@ -421,14 +418,14 @@ private slots:
         for (bool escape : {false, true}) {
             MeasurementSheet *sheet = open(original, true);
             QVERIFY(sheet);
-            field(sheet, "pEditSistolic")->setText(QStringLiteral("200"));
+            field(sheet, "pEditSistolic")->setText(u"200"_s);
             sheet->findChild<MyTokenField *>()->setTokens({"other"});
             sheet->tagsMenu();
             QPointer<MeasurementSheet> alive = sheet;
             if (escape) {
                 QTest::keyClick(field(sheet, "pEditSistolic"), Qt::Key_Escape);
             } else {
-                QCOMPARE(button(sheet, false)->text(), QStringLiteral("Cancel"));
+                QCOMPARE(button(sheet, false)->text(), u"Cancel"_s);
                 button(sheet, false)->click();
             }
             QVERIFY(!sheet->isVisible());
@@ -446,9 +443,9 @@ private slots:
     {
         MeasurementSheet *sheet = open(nullptr, false);
         QVERIFY(sheet);
-        QTest::keyClicks(field(sheet, "pEditSistolic"), QStringLiteral("128"));
+        QTest::keyClicks(field(sheet, "pEditSistolic"), u"128"_s);
         QTest::keyClick(field(sheet, "pEditSistolic"), Qt::Key_Tab);
-        QTest::keyClicks(sheet->focusWidget(), QStringLiteral("79"));
+        QTest::keyClicks(sheet->focusWidget(), u"79"_s);
         QTest::keyClick(sheet->focusWidget(), Qt::Key_Return);
         QCOMPARE(heard.calls, 1);
         QCOMPARE(heard.entered->Systolic(), n(128));
@@ -465,9 +462,9 @@ private slots:
         pDocument->addMeasurements({original});
         MeasurementSheet *sheet = open(original, true);
         QVERIFY(sheet);
-        QCOMPARE(field(sheet, "pEditWeight")->text(), QStringLiteral("72"));
-        QCOMPARE(field(sheet, "pEditCustom1")->text(), QStringLiteral("36,6"));
-        field(sheet, "pEditCustom1")->setText(QStringLiteral("37,2"));
+        QCOMPARE(field(sheet, "pEditWeight")->text(), u"72"_s);
+        QCOMPARE(field(sheet, "pEditCustom1")->text(), u"36,6"_s);
+        field(sheet, "pEditCustom1")->setText(u"37,2"_s);
         QTest::keyClick(field(sheet, "pEditCustom1"), Qt::Key_Return);
         QCOMPARE(heard.calls, 1);
         // Left alone, the weight keeps its exact value and kind; the typed value is read German.
@@ -512,17 +509,16 @@ private slots:
         QCOMPARE(box->height(), initial + pitch);
         QCOMPARE(sheet->height(), before.height() - boxHeight + initial + pitch);
         QCOMPARE(sheet->geometry().top(), before.top());
-        QVERIFY(sheet->findChild<QWidget *>(QStringLiteral("pRowCustom2"))->isVisible());
-        QVERIFY(!sheet->findChild<QWidget *>(QStringLiteral("pRowPulse"))->isVisible());
+        QVERIFY(sheet->findChild<QWidget *>(u"pRowCustom2"_s)->isVisible());
+        QVERIFY(!sheet->findChild<QWidget *>(u"pRowPulse"_s)->isVisible());
         // Nothing of the sheet is cut off.
         QCoreApplication::processEvents();
         QVERIFY(sheet->height() >= sheet->minimumSizeHint().height());
 
         // The custom titles come from the preferences and follow them.
-        Preferences::shared().setValueForKey(QStringLiteral("Sugar"), Preferences::customTitle2);
-        QCOMPARE(sheet->findChild<QLabel *>(QStringLiteral("labelCustom2"))->text(),
-                 QStringLiteral("Sugar:"));
-        QCOMPARE(field(sheet, "pEditCustom2")->accessibleName(), QStringLiteral("Sugar"));
+        Preferences::shared().setValueForKey(u"Sugar"_s, Preferences::customTitle2);
+        QCOMPARE(sheet->findChild<QLabel *>(u"labelCustom2"_s)->text(), u"Sugar:"_s);
+        QCOMPARE(field(sheet, "pEditCustom2")->accessibleName(), u"Sugar"_s);
     }
 
     void tabGoesThroughTheShownRowsToTheTags()
@@ -555,7 +551,7 @@ private slots:
         // The buttons in the order they stand.
         QVERIFY(sheet->findChild<QWidget *>(order.at(9))->x() <
                 sheet->findChild<QWidget *>(order.at(10))->x());
-        QCOMPARE(order.at(11), QStringLiteral("pEditDate"));
+        QCOMPARE(order.at(11), u"pEditDate"_s);
     }
 
     void everyFieldIsLabelled()
@@ -599,7 +595,7 @@ private slots:
         MeasurementSheet *sheet = open(edited, true);
         // The tag menu's button is keyboard operable, and a tag typed but not ended counts.
         auto *tags = sheet->findChild<MyTokenField *>();
-        QTest::keyClicks(tags->findChild<QLineEdit *>(), QStringLiteral("typed"));
+        QTest::keyClicks(tags->findChild<QLineEdit *>(), u"typed"_s);
         // The reading's own tags are all known to the document now (it holds the reading), except
         // the typed one: it comes first, checked, above a separator.
         QCOMPARE(menuItems(sheet),
@@ -624,16 +620,16 @@ private slots:
                 if (a->text() == title)
                     a->trigger();
         };
-        choose(QStringLiteral("b"));
-        choose(QStringLiteral("a"));
+        choose(u"b"_s);
+        choose(u"a"_s);
         QCOMPARE(sheet->currentMeasurement()->Tags(), (QStringList{"b", "a"}));
         QCOMPARE(tags->tokens(), (QStringList{"b", "a"}));
-        choose(QStringLiteral("b"));
+        choose(u"b"_s);
         QCOMPARE(tags->tokens(), QStringList{"a"});
         // The document knows nothing of the copy's tags until the caller hands it on.
         QCOMPARE(pDocument->tags(), (QStringList{"a", "b"}));
         // The button pops the menu up without a modal loop.
-        auto *button = sheet->findChild<QToolButton *>(QStringLiteral("pTagsMenuButton"));
+        auto *button = sheet->findChild<QToolButton *>(u"pTagsMenuButton"_s);
         QTest::keyClick(button, Qt::Key_Space);
         QTRY_VERIFY(sheet->findChild<QMenu *>() && sheet->findChild<QMenu *>()->isVisible());
         sheet->findChild<QMenu *>()->close();
@@ -650,8 +646,8 @@ private slots:
         const QStringList twice{"a", "a"}, spaced{" a", "b "};
         row("twice, untouched", twice, QString(), twice);
         row("spaced, untouched", spaced, QString(), spaced);
-        row("twice, a tag added", twice, QStringLiteral("c"), QStringList{"a", "c"});
-        row("spaced, a tag added", spaced, QStringLiteral("c"), QStringList{"a", "b", "c"});
+        row("twice, a tag added", twice, u"c"_s, QStringList{"a", "c"});
+        row("spaced, a tag added", spaced, u"c"_s, QStringList{"a", "b", "c"});
     }
     // Confirming the editor stores the tags field only when the user changed it: a file's tags
     // that the field shows tidied (duplicates, spaces) are kept exactly when only the comment was
@@ -679,7 +675,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(sheet));
         QLineEdit *comment = field(sheet, "pEditComment");
         QTest::mouseClick(comment, Qt::LeftButton);
-        QTest::keyClicks(comment, QStringLiteral("after a walk"));
+        QTest::keyClicks(comment, u"after a walk"_s);
         if (!typedTag.isEmpty()) {
             QTest::keyClick(comment, Qt::Key_Tab);
             QTest::keyClicks(QApplication::focusWidget(), typedTag + QLatin1Char(','));
@@ -687,7 +683,7 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTRY_VERIFY(!sheet->isVisible());
 
-        QCOMPARE(odd->Comments(), QStringLiteral("after a walk"));
+        QCOMPARE(odd->Comments(), u"after a walk"_s);
         QCOMPARE(odd->Tags(), expected);
         if (typedTag.isEmpty())
             QCOMPARE(pDocument->tags(), cacheBefore);
@@ -705,7 +701,7 @@ private slots:
                 auto shown = reading(2, 132, 84, {"home", "morning"});
                 shown->setPulse(n(64));
                 shown->setWeight(r(78.4));
-                shown->setComments(QStringLiteral("Before breakfast"));
+                shown->setComments(u"Before breakfast"_s);
                 pDocument->addMeasurements({shown});
                 MeasurementSheet *sheet = open(shown, true);
                 QVERIFY(sheet);
@@ -720,7 +716,7 @@ private slots:
                     auto *tags = sheet->findChild<MyTokenField *>();
                     for (int i = 0; i < 12; ++i)
                         QTest::keyClicks(tags->findChild<QLineEdit *>(),
-                                         QStringLiteral("tag number %1,").arg(i));
+                                         u"tag number %1,"_s.arg(i));
                     QCoreApplication::processEvents();
                     QVERIFY(tags->height() >= tags->heightForWidth(tags->width()));
                     QVERIFY(sheet->rect().contains(tags->geometry()));

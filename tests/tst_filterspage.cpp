@@ -147,7 +147,7 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(document.filters().size(), 3);
         QCOMPARE(Dialogs::record().size(), 1);
-        QCOMPARE(Dialogs::record().first().stem, QStringLiteral("delete_filter"));
+        QCOMPARE(Dialogs::record().first().stem, u"delete_filter"_s);
         QVERIFY(Dialogs::record().first().message.contains(second->name()));
 
         Dialogs::setNextAnswer(0); // yes
@@ -190,14 +190,13 @@ private slots:
         const FilterPtr first = document.filters()[0];
         const QString oldName = first->name();
 
-        QVERIFY(
-            model->setData(model->index(0, FiltersModel::NameColumn), QStringLiteral("Morning")));
-        QCOMPARE(first->name(), QStringLiteral("Morning"));
-        QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("Morning"));
+        QVERIFY(model->setData(model->index(0, FiltersModel::NameColumn), u"Morning"_s));
+        QCOMPARE(first->name(), u"Morning"_s);
+        QCOMPARE(model->index(0, 0).data().toString(), u"Morning"_s);
         QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.rename_filter"));
         // An empty name is refused and leaves the old one.
-        QVERIFY(!model->setData(model->index(0, FiltersModel::NameColumn), QStringLiteral("  ")));
-        QCOMPARE(first->name(), QStringLiteral("Morning"));
+        QVERIFY(!model->setData(model->index(0, FiltersModel::NameColumn), u"  "_s));
+        QCOMPARE(first->name(), u"Morning"_s);
         undo(document);
         QCOMPARE(first->name(), oldName);
         QCOMPARE(model->index(0, 0).data().toString(), oldName);
@@ -225,13 +224,13 @@ private slots:
         document.setFilter(filter);
         page.selectFilter(filter);
         PredicateEditor *editor = page.predicateEditor();
-        typeNumber(editor->templateOfRow(1)->numberField(), QStringLiteral("140"));
+        typeNumber(editor->templateOfRow(1)->numberField(), u"140"_s);
         QVERIFY(Predicate::equal(filter->predicate(), parse("Systolic > 140")));
         QCOMPARE(document.undoManager()->undoActionName(), qtTrId("doc.change_filter"));
         document.undoManager()->closeGroup();
 
         editor->addRow(1, false);
-        typeNumber(editor->templateOfRow(2)->numberField(), QStringLiteral("160"));
+        typeNumber(editor->templateOfRow(2)->numberField(), u"160"_s);
         QVERIFY(Predicate::equal(filter->predicate(), parse("Systolic > 140 AND Systolic > 160")));
 
         undo(document);
@@ -254,10 +253,10 @@ private slots:
         const FilterPtr filter = document.filters()[0];
         page.selectFilter(filter);
         page.textToggle()->setChecked(true);
-        QCOMPARE(page.textField()->text(), QStringLiteral("Systolic > 0"));
+        QCOMPARE(page.textField()->text(), u"Systolic > 0"_s);
         const PredicatePtr before = filter->predicate();
 
-        page.textField()->setText(QStringLiteral("Systolic > 0 AND Pulse <"));
+        page.textField()->setText(u"Systolic > 0 AND Pulse <"_s);
         QTest::keyClick(page.textField(), Qt::Key_Return);
         QVERIFY(!page.textError()->isHidden());
         QString error;
@@ -271,7 +270,7 @@ private slots:
         QVERIFY(!document.undoManager()->canUndo());
 
         // A key readings lack is refused too.
-        page.textField()->setText(QStringLiteral("Nonsense > 3"));
+        page.textField()->setText(u"Nonsense > 3"_s);
         QTest::keyClick(page.textField(), Qt::Key_Return);
         QVERIFY(!page.textError()->isHidden());
         QCOMPARE(filter->predicate(), before);
@@ -288,13 +287,13 @@ private slots:
         const FilterPtr filter = document.filters()[0];
         page.selectFilter(filter);
         page.textToggle()->setChecked(true);
-        page.textField()->setText(QStringLiteral("Pulse < 60 OR ANY Tags IN {'medication'}"));
+        page.textField()->setText(u"Pulse < 60 OR ANY Tags IN {'medication'}"_s);
         QTest::keyClick(page.textField(), Qt::Key_Return);
         QVERIFY(page.textError()->isHidden());
         QVERIFY(Predicate::equal(filter->predicate(),
                                  parse("Pulse < 60 OR ANY Tags IN {'medication'}")));
         undo(document);
-        QCOMPARE(page.textField()->text(), QStringLiteral("Systolic > 0"));
+        QCOMPARE(page.textField()->text(), u"Systolic > 0"_s);
         redo(document);
         page.textToggle()->setChecked(false);
         QCOMPARE(page.predicateEditor()->numberOfRows(), 3);
@@ -312,15 +311,15 @@ private slots:
         QVERIFY(page.predicateEditor()->isReadOnly());
         // Working on another filter and coming back does not touch it.
         page.selectFilter(document.filters()[0]);
-        typeNumber(page.predicateEditor()->templateOfRow(1)->numberField(), QStringLiteral("100"));
+        typeNumber(page.predicateEditor()->templateOfRow(1)->numberField(), u"100"_s);
         page.selectFilter(filter);
         QCOMPARE(filter->predicate(), odd);
 
         QString error;
-        const QByteArray data = document.dataOfType(QStringLiteral("tensilo"), &error);
+        const QByteArray data = document.dataOfType(u"tensilo"_s, &error);
         QVERIFY2(!data.isEmpty(), qPrintable(error));
         MyDocument reopened;
-        QVERIFY2(reopened.readFromData(data, QStringLiteral("tensilo"), &error), qPrintable(error));
+        QVERIFY2(reopened.readFromData(data, u"tensilo"_s, &error), qPrintable(error));
         PageFilters again(&reopened, nullptr);
         again.selectFilter(reopened.filters()[2]);
         QVERIFY(again.predicateEditor()->isReadOnly());
@@ -351,7 +350,7 @@ private slots:
         QVERIFY(tags);
 
         // A tag typed, then another filter clicked: the row goes, the tag stays with its filter.
-        Window::typeInto(tags->tokensField(), QStringLiteral("walk"));
+        Window::typeInto(tags->tokensField(), u"walk"_s);
         w.clickFilter(1);
         QCOMPARE(w.page->selectedFilter(), w.document.filters()[1]);
         QCoreApplication::processEvents();
@@ -362,19 +361,19 @@ private slots:
         w.clickFilter(0);
         tags = qobject_cast<TagsTemplate *>(w.editor()->templateOfRow(1));
         QTest::mouseClick(tags->tokensField(), Qt::LeftButton);
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("run"));
+        QTest::keyClicks(QApplication::focusWidget(), u"run"_s);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTRY_VERIFY(Predicate::equal(
             first->predicate(), parse("ANY Tags IN {'home', 'walk', 'run'} AND Systolic > 0")));
 
         // A number still being typed when the toolbar's Add or Ctrl+Shift+N adds a filter.
-        Window::typeInto(w.editor()->templateOfRow(2)->numberField(), QStringLiteral("140"));
+        Window::typeInto(w.editor()->templateOfRow(2)->numberField(), u"140"_s);
         QTest::mouseClick(w.window->addButton(), Qt::LeftButton);
         QTRY_COMPARE(w.document.filters().size(), 4);
         QVERIFY(Predicate::equal(first->predicate(),
                                  parse("ANY Tags IN {'home', 'walk', 'run'} AND Systolic > 140")));
         QTRY_COMPARE(w.page->selectedFilter(), w.document.filters()[3]);
-        Window::typeInto(w.editor()->templateOfRow(1)->numberField(), QStringLiteral("120"));
+        Window::typeInto(w.editor()->templateOfRow(1)->numberField(), u"120"_s);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_N,
                         Qt::ControlModifier | Qt::ShiftModifier);
         QTRY_COMPARE(w.document.filters().size(), 5);
@@ -386,16 +385,14 @@ private slots:
         number->setFocus();
         QAccessibleInterface *access = QAccessible::queryAccessibleInterface(number);
         QVERIFY(access && access->editableTextInterface());
-        access->editableTextInterface()->replaceText(0, int(number->text().size()),
-                                                     QStringLiteral("160"));
+        access->editableTextInterface()->replaceText(0, int(number->text().size()), u"160"_s);
         w.clickFilter(1);
         QVERIFY(Predicate::equal(first->predicate(),
                                  parse("ANY Tags IN {'home', 'walk', 'run'} AND Systolic > 160")));
         // Set while the focus is elsewhere: taken at once.
         w.clickFilter(0);
         number = w.editor()->templateOfRow(2)->numberField();
-        QAccessible::queryAccessibleInterface(number)->setText(QAccessible::Value,
-                                                               QStringLiteral("170"));
+        QAccessible::queryAccessibleInterface(number)->setText(QAccessible::Value, u"170"_s);
         QVERIFY(Predicate::equal(first->predicate(),
                                  parse("ANY Tags IN {'home', 'walk', 'run'} AND Systolic > 170")));
     }
@@ -411,22 +408,22 @@ private slots:
         QVERIFY(w.page->textToggle()->isChecked());
 
         // Valid text left for another filter is applied.
-        Window::typeInto(w.page->textField(), QStringLiteral("Pulse < 60"));
+        Window::typeInto(w.page->textField(), u"Pulse < 60"_s);
         w.clickFilter(1);
         QVERIFY(Predicate::equal(first->predicate(), parse("Pulse < 60")));
         QCOMPARE(w.page->selectedFilter(), w.document.filters()[1]);
 
         // Text that does not parse: asked; "keep editing" keeps the filter, the text and the focus.
         w.clickFilter(0);
-        Window::typeInto(w.page->textField(), QStringLiteral("Pulse <"));
+        Window::typeInto(w.page->textField(), u"Pulse <"_s);
         Dialogs::setNextAnswer(0);
         w.clickFilter(2);
         QCOMPARE(w.page->selectedFilter(), first);
         QTRY_VERIFY(!Dialogs::hasQueuedAnswers());
         QCOMPARE(Dialogs::record().size(), 1);
-        QCOMPARE(Dialogs::record().first().stem, QStringLiteral("filters.unapplied_text"));
+        QCOMPARE(Dialogs::record().first().stem, u"filters.unapplied_text"_s);
         QTRY_COMPARE(QApplication::focusWidget(), w.page->textField());
-        QCOMPARE(w.page->textField()->text(), QStringLiteral("Pulse <"));
+        QCOMPARE(w.page->textField()->text(), u"Pulse <"_s);
         QCOMPARE(w.page->selectedFilter(), first);
         // "Discard" on the way to another page: the page changes, the filter stays as it was.
         Dialogs::setNextAnswer(1);
@@ -444,7 +441,7 @@ private slots:
         QVERIFY(!w.page->textToggle()->isChecked());
         auto *tags = qobject_cast<TagsTemplate *>(w.editor()->templateOfRow(1));
         QVERIFY(tags);
-        Window::typeInto(tags->tokensField(), QStringLiteral("walk"));
+        Window::typeInto(tags->tokensField(), u"walk"_s);
         QTest::mouseClick(w.page->textToggle(), Qt::LeftButton);
         QCoreApplication::processEvents();
         const PredicatePtr tagged = parse("ANY Tags IN {'home', 'walk'}");

@@ -103,11 +103,10 @@ QStringList fhirFields(const ConstMeasurementList &readings)
 {
     QStringList lines;
     for (const ConstMeasurementPtr &r : readings)
-        lines.append(QStringLiteral("%1 %2/%3 p%4 w%5 \"%6\" [%7]")
-                         .arg(r->theWholeDate().toDateTime().toUTC().toString(Qt::ISODate),
-                              r->Systolic().toString(), r->Diastolic().toString(),
-                              r->Pulse().toString(), r->Weight().toString(), r->Comments(),
-                              r->Tags().join(u',')));
+        lines.append(u"%1 %2/%3 p%4 w%5 \"%6\" [%7]"_s.arg(
+            r->theWholeDate().toDateTime().toUTC().toString(Qt::ISODate), r->Systolic().toString(),
+            r->Diastolic().toString(), r->Pulse().toString(), r->Weight().toString(), r->Comments(),
+            r->Tags().join(u',')));
     lines.sort();
     return lines;
 }
@@ -139,7 +138,7 @@ private slots:
     {
         Window w;
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
-        ImportDialog *review = w.importByKey(kData + QStringLiteral("health_export.xml"));
+        ImportDialog *review = w.importByKey(kData + u"health_export.xml"_s);
         QVERIFY(review);
         QVERIFY(review->isVisible());
         QCOMPARE(review->progressBar()->value(), review->progressBar()->maximum());
@@ -149,10 +148,9 @@ private slots:
         QCOMPARE(column(review->reviewTable(), 6).last(),
                  qtTrId("import.problem.bad_time").arg("2024-04-01 09:00:00"));
         QCOMPARE(column(review->reviewTable(), 4), (QStringList{"66", "", "71", ""}));
-        QVERIFY2(review->summaryText().startsWith(QStringLiteral("3 new readings, 0 duplicates")),
+        QVERIFY2(review->summaryText().startsWith(u"3 new readings, 0 duplicates"_s),
                  qPrintable(review->summaryText()));
-        QVERIFY(review->skippedText().contains(
-            QStringLiteral("2 × HKQuantityTypeIdentifierStepCount")));
+        QVERIFY(review->skippedText().contains(u"2 × HKQuantityTypeIdentifierStepCount"_s));
         QVERIFY(review->skippedText().contains(qtTrId("import.skipped.weight_unjoined")));
         QVERIFY(w.document->allItems().isEmpty());
         QTRY_VERIFY(review->importButton()->hasFocus());
@@ -169,7 +167,7 @@ private slots:
         w.document->undoManager()->redo();
 
         // The same file again: everything is there already, Import has nothing to add.
-        review = w.importByKey(kData + QStringLiteral("health_export.xml"));
+        review = w.importByKey(kData + u"health_export.xml"_s);
         QVERIFY(review);
         QCOMPARE(review->documentDuplicateCount(), 3);
         QCOMPARE(column(review->reviewTable(), 0).mid(0, 3),
@@ -181,15 +179,15 @@ private slots:
 
         // A file of no kind the program reads is refused with its name.
         QTemporaryDir dir;
-        const QString prose = dir.filePath(QStringLiteral("letter.txt"));
+        const QString prose = dir.filePath(u"letter.txt"_s);
         QVERIFY(TestSupport::writeFile(prose, "Dear doctor,\nmy readings are fine.\n"));
         Dialogs::clearRecord();
         Dialogs::setNextAnswer(0);
         Dialogs::setNextPath(prose);
         QTest::keyClick(w.window.get(), Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
         QTRY_COMPARE(Dialogs::record().size(), 2);
-        QCOMPARE(Dialogs::record().last().stem, QStringLiteral("window.import.unknown"));
-        QVERIFY(Dialogs::record().last().message.contains(QStringLiteral("letter.txt")));
+        QCOMPARE(Dialogs::record().last().stem, u"window.import.unknown"_s);
+        QVERIFY(Dialogs::record().last().message.contains(u"letter.txt"_s));
         QCOMPARE(w.document->allItems().size(), 3);
     }
 
@@ -198,7 +196,7 @@ private slots:
     void csvIsMappedThenReviewedAndImportedAsOneStep()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("readings.csv"));
+        const QString path = dir.filePath(u"readings.csv"_s);
         QVERIFY(TestSupport::writeFile(path, "Date;Time;Systolic;Diastolic;Value\n"
                                              "01.03.2024;08:15;128;82;64\n"
                                              "02.03.2024;08:15;131;85;66\n"
@@ -230,7 +228,7 @@ private slots:
         QCOMPARE(column(review->reviewTable(), 0),
                  (QStringList{"New", "Already in the document", "New", "Refused (line 4)"}));
         QCOMPARE(column(review->reviewTable(), 4), (QStringList{"64", "66", "61", ""}));
-        QVERIFY2(review->summaryText().startsWith(QStringLiteral("2 new readings, 1 duplicates")),
+        QVERIFY2(review->summaryText().startsWith(u"2 new readings, 1 duplicates"_s),
                  qPrintable(review->summaryText()));
 
         // Cancel goes back to the mapping; Review… again, then Import.
@@ -271,7 +269,7 @@ private slots:
     {
         // A larger export, so that the worker is certainly still at it.
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("export.xml"));
+        const QString path = dir.filePath(u"export.xml"_s);
         QByteArray xml = "<?xml version=\"1.0\"?>\n<HealthData locale=\"en\">\n";
         for (int i = 0; i < 20000; ++i)
             xml.append(
@@ -318,50 +316,48 @@ private slots:
                 r->setComments(comment);
             return r;
         };
-        MeasurementPtr custom = reading(3, 150, 70, QVariant(), QStringLiteral("after a walk"),
-                                        {QStringLiteral("Evening")});
+        MeasurementPtr custom = reading(3, 150, 70, QVariant(), u"after a walk"_s, {u"Evening"_s});
         custom->setCustomValue1(5);
-        Window source(DocumentBuilder()
-                          .reading(reading(1, 120, 64, 81.5, QStringLiteral("Müde, „früh“"),
-                                           {QStringLiteral("Morning"), QStringLiteral("Home")}))
-                          .reading(reading(2, 135, QVariant(), QVariant(), QString(), {}))
-                          .reading(custom)
-                          .reading(reading(4, 118, 58, 80, QString(), {}))
-                          .filter(QStringLiteral("High"), QStringLiteral("Systolic >= 130"))
-                          .selectFilter(0)
-                          .build());
+        Window source(
+            DocumentBuilder()
+                .reading(reading(1, 120, 64, 81.5, u"Müde, „früh“"_s, {u"Morning"_s, u"Home"_s}))
+                .reading(reading(2, 135, QVariant(), QVariant(), QString(), {}))
+                .reading(custom)
+                .reading(reading(4, 118, 58, 80, QString(), {}))
+                .filter(u"High"_s, u"Systolic >= 130"_s)
+                .selectFilter(0)
+                .build());
         QTemporaryDir dir;
-        const QString bundle = dir.filePath(QStringLiteral("bundle.json"));
-        QAction *exportFhir =
-            source.window->findChild<QAction *>(QStringLiteral("actionExportFhir"));
+        const QString bundle = dir.filePath(u"bundle.json"_s);
+        QAction *exportFhir = source.window->findChild<QAction *>(u"actionExportFhir"_s);
         QVERIFY(exportFhir);
 
         // The filter hides two readings: the filtered ones are asked for.
         Dialogs::setNextAnswer(0);
-        Dialogs::setNextPath(dir.filePath(QStringLiteral("bundle")));
+        Dialogs::setNextPath(dir.filePath(u"bundle"_s));
         Dialogs::setNextAnswer(0); // the note on the custom value
         exportFhir->trigger();
         QTRY_VERIFY(!Dialogs::hasQueuedAnswers());
-        QCOMPARE(Dialogs::record().at(0).stem, QStringLiteral("window.export_fhir.which"));
-        QVERIFY(Dialogs::record().at(0).message.contains(QStringLiteral("2 of the 4")));
-        QCOMPARE(Dialogs::record().last().stem, QStringLiteral("window.export_fhir.custom"));
+        QCOMPARE(Dialogs::record().at(0).stem, u"window.export_fhir.which"_s);
+        QVERIFY(Dialogs::record().at(0).message.contains(u"2 of the 4"_s));
+        QCOMPARE(Dialogs::record().last().stem, u"window.export_fhir.custom"_s);
         QVERIFY(QFile::exists(bundle));
 
         // All of them, over the same file: the file dialog's suffix makes it the one asked about.
         Dialogs::clearRecord();
         Dialogs::setNextAnswer(1);
-        Dialogs::setNextPath(dir.filePath(QStringLiteral("bundle")));
+        Dialogs::setNextPath(dir.filePath(u"bundle"_s));
         Dialogs::setNextAnswer(0); // replace
         Dialogs::setNextAnswer(0); // custom value
         exportFhir->trigger();
         QTRY_VERIFY(!Dialogs::hasQueuedAnswers());
-        QCOMPARE(Dialogs::record().at(2).stem, QStringLiteral("file.replace"));
+        QCOMPARE(Dialogs::record().at(2).stem, u"file.replace"_s);
 
         Window target;
         QVERIFY(QTest::qWaitForWindowActive(target.window.get()));
         ImportDialog *review = target.importByKey(bundle);
         QVERIFY(review);
-        QCOMPARE(column(review->reviewTable(), 0), QStringList(4, QStringLiteral("New")));
+        QCOMPARE(column(review->reviewTable(), 0), QStringList(4, u"New"_s));
         QTest::keyClick(review, Qt::Key_Return);
         QTRY_VERIFY(target.dialogs.last().isNull());
         target.endTurn();
@@ -419,11 +415,10 @@ private slots:
             QLocale::setDefault(locale);
             Localization::install(locale);
             Window w;
-            render(w.window.get(),
-                   QStringLiteral("empty_readings_%1").arg(QLatin1String(language)));
+            render(w.window.get(), u"empty_readings_%1"_s.arg(QLatin1String(language)));
 
             MyDocument document;
-            ImportDialog review(&document, kData + QStringLiteral("health_export.xml"),
+            ImportDialog review(&document, kData + u"health_export.xml"_s,
                                 ImportDetector::Kind::AppleHealth);
             review.open();
             QTRY_VERIFY(!review.isReading());
@@ -433,13 +428,12 @@ private slots:
                     QVERIFY2(!widget->accessibleName().isEmpty(),
                              widget->metaObject()->className());
             }
-            render(&review, QStringLiteral("import_review_%1").arg(QLatin1String(language)));
+            render(&review, u"import_review_%1"_s.arg(QLatin1String(language)));
         }
     }
 
 private:
-    QSettings pState{QDir::temp().filePath(QStringLiteral("tst_importdialog.ini")),
-                     QSettings::IniFormat};
+    QSettings pState{QDir::temp().filePath(u"tst_importdialog.ini"_s), QSettings::IniFormat};
 };
 
 TENSILO_TEST_MAIN(TestImportDialog)

@@ -26,7 +26,7 @@ namespace {
 // A record taken on 2024-06-<day> at 08:00 with pulse 60, for `user` when given.
 QByteArray recordLine(int systolic, int diastolic, int day, int user = -1)
 {
-    QByteArray line = QStringLiteral("< 2a35 %1 %2 00 %3 00 60 00 e8 07 06 %4 08 00 00 3c 00")
+    QByteArray line = u"< 2a35 %1 %2 00 %3 00 60 00 e8 07 06 %4 08 00 00 3c 00"_s
                           .arg(user < 0 ? 0x06 : 0x0e, 2, 16, QLatin1Char('0'))
                           .arg(systolic, 2, 16, QLatin1Char('0'))
                           .arg(diastolic, 2, 16, QLatin1Char('0'))
@@ -62,7 +62,7 @@ public:
                 emit problemOccurred(*problem, QString());
                 return;
             }
-            emit deviceFound({QStringLiteral("BP 7"), QStringLiteral("00:1B:DC:0F:00:01")});
+            emit deviceFound({u"BP 7"_s, u"00:1B:DC:0F:00:01"_s});
             emit searchFinished();
         });
     }
@@ -115,8 +115,7 @@ private slots:
         FakeSource::writes.clear();
         FakeSource::readOnly.clear();
         FakeSource::refusing.clear();
-        pState = std::make_unique<QSettings>(pDir.filePath(QStringLiteral("state.ini")),
-                                             QSettings::IniFormat);
+        pState = std::make_unique<QSettings>(pDir.filePath(u"state.ini"_s), QSettings::IniFormat);
         pState->clear();
         MonitorImportDialog::Environment environment;
         environment.createSource = [](QObject *parent) { return new FakeSource(parent); };
@@ -133,24 +132,24 @@ private slots:
         {
             MonitorImportDialog dialog(&document);
             download(dialog);
-            QCOMPARE(column(dialog.reviewTable(), 0), QStringList(3, QStringLiteral("New")));
+            QCOMPARE(column(dialog.reviewTable(), 0), QStringList(3, u"New"_s));
             QCOMPARE(column(dialog.reviewTable(), 2), (QStringList{"120", "130", "140"}));
-            QVERIFY(dialog.clockText().contains(QStringLiteral("10 minutes")));
+            QVERIFY(dialog.clockText().contains(u"10 minutes"_s));
             QVERIFY(!dialog.userChooser()->isVisible());
             QVERIFY(document.allItems().isEmpty());
 
             // The session's traffic goes to the chosen file and reads back as the same records.
             QTemporaryDir dir;
-            Dialogs::setNextPath(dir.filePath(QStringLiteral("session")));
+            Dialogs::setNextPath(dir.filePath(u"session"_s));
             const auto buttons = dialog.findChildren<QPushButton *>();
             for (QPushButton *button : buttons) {
                 if (button->accessibleName() == qtTrId("monitor.dialog.save_log"))
                     QTest::mouseClick(button, Qt::LeftButton);
             }
-            QTRY_VERIFY(QFile::exists(dir.filePath(QStringLiteral("session.log"))));
+            QTRY_VERIFY(QFile::exists(dir.filePath(u"session.log"_s)));
             QByteArray saved;
             QString error;
-            QVERIFY(SessionLog::load(dir.filePath(QStringLiteral("session.log")), &saved, &error));
+            QVERIFY(SessionLog::load(dir.filePath(u"session.log"_s), &saved, &error));
             QCOMPARE(MonitorImport::readLog(saved).readings.size(), 3);
 
             QSignalSpy imported(&dialog, &MonitorImportDialog::imported);
@@ -170,7 +169,7 @@ private slots:
         // for the records after the last one imported, and what comes is already there.
         MonitorImportDialog again(&document);
         QCOMPARE(again.deviceList()->count(), 1);
-        QVERIFY(again.deviceList()->item(0)->text().startsWith(QStringLiteral("BP 7 (")));
+        QVERIFY(again.deviceList()->item(0)->text().startsWith(u"BP 7 ("_s));
         FakeSource::writes.clear();
         download(again);
         QCOMPARE(FakeSource::writes.first(), QByteArray("0403010400"));
@@ -186,9 +185,9 @@ private slots:
         MyDocument document;
         MonitorImportDialog dialog(&document);
         download(dialog);
-        QCOMPARE(column(dialog.reviewTable(), 0), QStringList(2, QStringLiteral("New")));
+        QCOMPARE(column(dialog.reviewTable(), 0), QStringList(2, u"New"_s));
         QVERIFY(dialog.importButton()->isEnabled());
-        QVERIFY(dialog.statusText().contains(QStringLiteral("ended early")));
+        QVERIFY(dialog.statusText().contains(u"ended early"_s));
         QVERIFY(document.allItems().isEmpty());
 
         QSignalSpy finished(&dialog, &QDialog::finished);
@@ -198,7 +197,7 @@ private slots:
         QVERIFY(document.allItems().isEmpty());
         QVERIFY(!document.undoManager()->canUndo());
         // A cancelled import remembers no record to start from.
-        QVERIFY(!pState->allKeys().join(u' ').contains(QStringLiteral("lastRecord")));
+        QVERIFY(!pState->allKeys().join(u' ').contains(u"lastRecord"_s));
     }
 
     void chosenUserIsImported()
@@ -213,7 +212,7 @@ private slots:
         dialog.userChooser()->setFocus();
         QTest::keyClick(dialog.userChooser(), Qt::Key_Down);
         QTest::keyClick(dialog.userChooser(), Qt::Key_Down);
-        QCOMPARE(dialog.userChooser()->currentText(), QStringLiteral("User 2"));
+        QCOMPARE(dialog.userChooser()->currentText(), u"User 2"_s);
         QCOMPARE(column(dialog.reviewTable(), 5), (QStringList{"2", "2"}));
         dialog.accept();
         QCOMPARE(document.allItems().size(), 2);
@@ -223,12 +222,11 @@ private slots:
     {
         QTest::addColumn<int>("problem"); // -1: the build has no Bluetooth
         QTest::addColumn<QString>("key");
-        QTest::newRow("no adapter") << int(MonitorDeviceSource::Problem::NoAdapter)
-                                    << QStringLiteral("monitor.dialog.no_adapter");
-        QTest::newRow("Bluetooth off") << int(MonitorDeviceSource::Problem::BluetoothOff)
-                                       << QStringLiteral("monitor.dialog.bluetooth_off");
-        QTest::newRow("no Bluetooth in the build")
-            << -1 << QStringLiteral("monitor.dialog.unavailable");
+        QTest::newRow("no adapter")
+            << int(MonitorDeviceSource::Problem::NoAdapter) << u"monitor.dialog.no_adapter"_s;
+        QTest::newRow("Bluetooth off")
+            << int(MonitorDeviceSource::Problem::BluetoothOff) << u"monitor.dialog.bluetooth_off"_s;
+        QTest::newRow("no Bluetooth in the build") << -1 << u"monitor.dialog.unavailable"_s;
     }
     void explainsWhatToDo()
     {
@@ -257,7 +255,7 @@ private slots:
         MonitorImportDialog dialog(&document);
         download(dialog);
         QCOMPARE(dialog.reviewTable()->rowCount(), 0);
-        QVERIFY(dialog.statusText().contains(QStringLiteral("pair")));
+        QVERIFY(dialog.statusText().contains(u"pair"_s));
     }
 
     // The monitor's clock ten minutes behind: Set Monitor's Clock writes the computer's time and
@@ -303,7 +301,7 @@ private slots:
         FakeSource::readOnly = {0x2A2B};
         MonitorImportDialog readOnly(&document);
         download(readOnly);
-        QVERIFY(readOnly.clockText().contains(QStringLiteral("10 minutes")));
+        QVERIFY(readOnly.clockText().contains(u"10 minutes"_s));
         QVERIFY(!readOnly.setClockButton()->isVisible());
     }
 

@@ -99,7 +99,7 @@ private slots:
         const PredicatePtr rebuilt = relative->predicateWithSubpredicates({});
         const ComparisonPredicate *c = rebuilt->asComparison();
         QVERIFY(c);
-        QCOMPARE(c->leftExpression().keyPath(), QStringLiteral("Date"));
+        QCOMPARE(c->leftExpression().keyPath(), u"Date"_s);
         QCOMPARE(c->predicateOperatorType(),
                  qint32(ComparisonPredicate::GreaterThanPredicateOperatorType));
         const RelativeDate date = c->rightExpression().constantValue().value<RelativeDate>();
@@ -120,7 +120,7 @@ private slots:
         QFETCH(int, count);
         QFETCH(int, unit);
         const PredicatePtr stored = ComparisonPredicate::predicateWithLeftExpression(
-            Expression::expressionForKeyPath(QStringLiteral("Date")),
+            Expression::expressionForKeyPath(u"Date"_s),
             Expression::expressionForConstantValue(QVariant::fromValue(RelativeDate(count, unit))),
             ComparisonPredicate::DirectPredicateModifier,
             ComparisonPredicate::LessThanPredicateOperatorType);
@@ -160,7 +160,7 @@ private slots:
         const PredicatePtr some = count->predicateWithSubpredicates({});
         QVERIFY(Predicate::equal(some, parse("Tags.@count > 0")));
         const MeasurementPtr tagged = Measurement::create(Date::now(), 120, 80);
-        tagged->setTags({QStringLiteral("medication")});
+        tagged->setTags({u"medication"_s});
         const MeasurementPtr plain = Measurement::create(Date::now(), 120, 80);
         QVERIFY(some->evaluateWithObject(*tagged));
         QVERIFY(!some->evaluateWithObject(*plain));
@@ -181,12 +181,11 @@ private slots:
         auto *tags = static_cast<TagsTemplate *>(row.get());
         tags->setPredicate(any);
         QCOMPARE(tags->tokensField()->tokens(),
-                 (QStringList{QStringLiteral("medication"), QStringLiteral("Morgen früh"),
-                              QStringLiteral("a,b")}));
+                 (QStringList{u"medication"_s, u"Morgen früh"_s, u"a,b"_s}));
         QVERIFY(Predicate::equal(tags->predicateWithSubpredicates({}), any));
 
         // Edited tokens become the new constant, in token order.
-        tags->tokensField()->setTokens({QStringLiteral("z"), QStringLiteral("a")});
+        tags->tokensField()->setTokens({u"z"_s, u"a"_s});
         QVERIFY(Predicate::equal(tags->predicateWithSubpredicates({}),
                                  parse("ANY Tags IN {'z', 'a'}")));
     }
@@ -202,14 +201,14 @@ private slots:
         QTest::newRow("custom") << parse("customValue2 == 7") << 1;
         const Date midnight = Date::fromComponents(2023, 3, 26);
         QTest::newRow("date") << ComparisonPredicate::predicateWithLeftExpression(
-                                     Expression::expressionForKeyPath(QStringLiteral("Date")),
+                                     Expression::expressionForKeyPath(u"Date"_s),
                                      Expression::expressionForConstantValue(
                                          QVariant::fromValue(midnight)),
                                      ComparisonPredicate::DirectPredicateModifier,
                                      ComparisonPredicate::GreaterThanOrEqualToPredicateOperatorType)
                               << 2;
         QTest::newRow("time") << ComparisonPredicate::predicateWithLeftExpression(
-                                     Expression::expressionForKeyPath(QStringLiteral("Time")),
+                                     Expression::expressionForKeyPath(u"Time"_s),
                                      Expression::expressionForConstantValue(
                                          QVariant::fromValue(Date::fromComponents(1, 1, 1, 9, 30))),
                                      ComparisonPredicate::DirectPredicateModifier,
@@ -369,7 +368,7 @@ private slots:
         pEditor->setObjectValue(parse("Systolic > 0"));
         QSignalSpy edited(pEditor, &PredicateEditor::predicateEdited);
         auto *left = qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(0));
-        const int tagsItem = left->findText(QStringLiteral("Tags"));
+        const int tagsItem = left->findText(u"Tags"_s);
         QVERIFY(tagsItem >= 5);
         activate(left, tagsItem);
         QVERIFY(qobject_cast<TagsTemplate *>(pEditor->templateOfRow(1)));
@@ -379,7 +378,7 @@ private slots:
         // The second menu of a tags row offers the tags-count choices under the same title.
         auto *second =
             qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(1));
-        const int present = second->findText(QStringLiteral("are present"));
+        const int present = second->findText(u"are present"_s);
         QVERIFY(present > 0);
         activate(second, present);
         auto *count = qobject_cast<TagsCountTemplate *>(pEditor->templateOfRow(1));
@@ -390,13 +389,13 @@ private slots:
 
         // Date: the calendar date's operators and then the relative ones.
         left = qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(0));
-        activate(left, left->findText(QStringLiteral("Date")));
+        activate(left, left->findText(u"Date"_s));
         QVERIFY(pEditor->templateOfRow(1)->datePicker());
         second = qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(1));
-        activate(second, second->findText(QStringLiteral("is within the last")));
+        activate(second, second->findText(u"is within the last"_s));
         auto *relative = qobject_cast<RelativeDatesTemplate *>(pEditor->templateOfRow(1));
         QVERIFY(relative);
-        typeNumber(relative->numberField(), QStringLiteral("3"));
+        typeNumber(relative->numberField(), u"3"_s);
         activate(relative->unitsPopup(), RelativeDate::Months);
         const ComparisonPredicate *c = edited.last().first().value<PredicatePtr>()->asComparison();
         QVERIFY(c);
@@ -411,13 +410,12 @@ private slots:
         pEditor->setObjectValue(parse("Systolic > 0 AND Pulse < 60"));
         QSignalSpy edited(pEditor, &PredicateEditor::predicateEdited);
         NumberField *field = pEditor->templateOfRow(1)->numberField();
-        typeNumber(field, QStringLiteral("12a"));
+        typeNumber(field, u"12a"_s);
         QCOMPARE(edited.count(), 0);
-        QVERIFY(
-            field->accessibleDescription().contains(QStringLiteral("12a"))); // said, not only red
-        typeNumber(field, QStringLiteral("1,5")); // a group separator is not a decimal point here
+        QVERIFY(field->accessibleDescription().contains(u"12a"_s)); // said, not only red
+        typeNumber(field, u"1,5"_s); // a group separator is not a decimal point here
         QCOMPARE(edited.count(), 0);
-        typeNumber(field, QStringLiteral("135.5"));
+        typeNumber(field, u"135.5"_s);
         QCOMPARE(edited.count(), 1);
         QVERIFY(field->accessibleDescription().isEmpty());
         QVERIFY(Predicate::equal(edited.last().first().value<PredicatePtr>(),
@@ -428,14 +426,13 @@ private slots:
     {
         pEditor->setObjectValue(parse("customValue1 > 2"));
         auto *left = qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(0));
-        Preferences::shared().setValueForKey(QStringLiteral("Glucose"),
-                                             QStringLiteral("customTitle1"));
-        QCOMPARE(left->itemText(0), QStringLiteral("Glucose"));
+        Preferences::shared().setValueForKey(u"Glucose"_s, u"customTitle1"_s);
+        QCOMPARE(left->itemText(0), u"Glucose"_s);
         // Other rows offer the new title too.
         pEditor->setObjectValue(parse("Systolic > 2"));
         left = qobject_cast<QComboBox *>(pEditor->templateOfRow(1)->templateViews().value(0));
-        QVERIFY(left->findText(QStringLiteral("Glucose")) > 0);
-        Preferences::shared().removeValueForKey(QStringLiteral("customTitle1"));
+        QVERIFY(left->findText(u"Glucose"_s) > 0);
+        Preferences::shared().removeValueForKey(u"customTitle1"_s);
     }
 
 private:

@@ -58,7 +58,7 @@ int rightmostInk(const QImage &image)
 
 qreal lineHeight(const PrintTextAttributes &style)
 {
-    return style.wrappedHeight(QStringLiteral("Xg"), 1000, 1000);
+    return style.wrappedHeight(u"Xg"_s, 1000, 1000);
 }
 
 // A block of a given height, for the pagination cases.
@@ -140,14 +140,14 @@ void showSections(bool information, bool averages, bool readings, bool chart)
 QString kindOf(const PrintViewItemPtr &item)
 {
     if (auto text = std::dynamic_pointer_cast<PrintViewItem_Text>(item))
-        return QStringLiteral("title:") + text->text();
+        return u"title:"_s + text->text();
     if (auto row = std::dynamic_pointer_cast<PrintViewItem_GridRow>(item))
-        return row->captionRow() ? QStringLiteral("row") : QStringLiteral("header");
+        return row->captionRow() ? u"row"_s : u"header"_s;
     if (std::dynamic_pointer_cast<PrintViewItem_Space>(item))
-        return QStringLiteral("gap");
+        return u"gap"_s;
     if (std::dynamic_pointer_cast<PrintViewItem_Chart>(item))
-        return QStringLiteral("chart");
-    return QStringLiteral("?");
+        return u"chart"_s;
+    return u"?"_s;
 }
 
 QStringList kindsOf(const QList<PrintViewItemPtr> &items)
@@ -156,7 +156,7 @@ QStringList kindsOf(const QList<PrintViewItemPtr> &items)
     for (const auto &item : items) {
         QString kind = kindOf(item);
         if (item->isHidden())
-            kind += QStringLiteral("(hidden)");
+            kind += u"(hidden)"_s;
         if (kinds.isEmpty() || kinds.last() != kind || !kind.startsWith(QLatin1String("row")))
             kinds.append(kind);
     }
@@ -198,7 +198,7 @@ std::shared_ptr<PrintViewItem_GridRow> gridRow(const PrintView &view, qsizetype 
 // The pages of a PDF file, each as the text on it.
 QStringList pdfPages(const QString &file)
 {
-    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
     QStringList pages =
         runTool(pdftotext, {"-layout", file, "-"}).value_or(QString()).split(QLatin1Char('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
@@ -214,14 +214,14 @@ int runMisuse(const QString &misuse)
     addColumns(grid, {{"A", 0}, {"B", 0}});
     bool refused = false;
     if (misuse == QLatin1String("short-row")) {
-        refused = !grid.addRow({QStringLiteral("1")});
+        refused = !grid.addRow({u"1"_s});
     } else if (misuse == QLatin1String("long-row")) {
-        grid.addRow({QStringLiteral("1"), QStringLiteral("2")});
+        grid.addRow({u"1"_s, u"2"_s});
         refused = !grid.addRows({{"3", "4"}, {"5", "6", "7"}});
         refused = refused && grid.rowCount() == 2;
     } else if (misuse == QLatin1String("late-column")) {
-        grid.addRow({QStringLiteral("1"), QStringLiteral("2")});
-        refused = !grid.addColumnWithTitle(QStringLiteral("C"), 0);
+        grid.addRow({u"1"_s, u"2"_s});
+        refused = !grid.addColumnWithTitle(u"C"_s, 0);
     } else if (misuse == QLatin1String("null-title")) {
         refused = !grid.addColumnWithTitle(QString(), 0);
     }
@@ -232,6 +232,8 @@ int runMisuse(const QString &misuse)
 
 } // namespace
 
+using TestSupport::row;
+
 class TestReport : public QObject
 {
     Q_OBJECT
@@ -241,11 +243,11 @@ private slots:
     {
         GridOfPrintViewItems grid(QSizeF(500, 700), 11);
         QVERIFY(addColumns(grid, {{"N", 100}, {"Long", 100}, {"Rest", 0}}));
-        const QString shortText = QStringLiteral("12345");
+        const QString shortText = u"12345"_s;
         const QString longText = QStringLiteral(
             "a text much wider than one hundred points that has to wrap in its column");
-        QVERIFY(grid.addRow({QStringLiteral("1"), longText, QStringLiteral("x")}));
-        QVERIFY(grid.addRow({shortText, QStringLiteral("y"), QStringLiteral("z")}));
+        QVERIFY(grid.addRow({u"1"_s, longText, u"x"_s}));
+        QVERIFY(grid.addRow({shortText, u"y"_s, u"z"_s}));
 
         const PrintTextAttributes text = grid.textAttributes();
         const PrintTextAttributes header = grid.headerAttributes();
@@ -268,7 +270,7 @@ private slots:
         GridOfPrintViewItems grid(QSizeF(500, 700), 9.5);
         const QString wide(60, QLatin1Char('W'));
         QVERIFY(addColumns(grid, {{"A", 60}, {"B", 0}, {"C", 140}, {"D", 0}}));
-        grid.addRow({wide, QStringLiteral("b"), wide, QStringLiteral("d")});
+        grid.addRow({wide, u"b"_s, wide, u"d"_s});
         QCOMPARE(grid.columnWidths(), (QList<qreal>{60, 150, 140, 150}));
     }
 
@@ -282,8 +284,7 @@ private slots:
         QVERIFY(header);
         QVERIFY(!header->captionRow());
         QCOMPARE(header->items(), (QStringList{"Label", "Value"}));
-        const qreal titleWidth =
-            grid.headerAttributes().singleLineWidth(QStringLiteral("Label")) + 10;
+        const qreal titleWidth = grid.headerAttributes().singleLineWidth(u"Label"_s) + 10;
         QCOMPARE(header->widths(), (QList<qreal>{titleWidth, 500 - titleWidth}));
         // The header is bold, the rows are not.
         QVERIFY(header->attributes().at(0).font().bold());
@@ -294,7 +295,7 @@ private slots:
         GridOfPrintViewItems grid(QSizeF(300, 700), 11);
         const QString wide(80, QLatin1Char('W'));
         QVERIFY(addColumns(grid, {{"A", 200}, {"B", 200}, {"C", 0}, {"D", 0}}));
-        grid.addRow({wide, wide, QStringLiteral("c"), QStringLiteral("d")});
+        grid.addRow({wide, wide, u"c"_s, u"d"_s});
         const QList<qreal> widths = grid.columnWidths();
         const qreal minimum = grid.minimumColumnWidth();
         qreal total = 0;
@@ -309,7 +310,7 @@ private slots:
         // Columns that cannot all have their minimum keep it and the table runs wider.
         GridOfPrintViewItems narrow(QSizeF(50, 700), 11);
         QVERIFY(addColumns(narrow, {{"A", 200}, {"B", 0}}));
-        narrow.addRow({wide, QStringLiteral("b")});
+        narrow.addRow({wide, u"b"_s});
         QCOMPARE(narrow.columnWidths(), (QList<qreal>{minimum, minimum}));
     }
 
@@ -317,10 +318,10 @@ private slots:
     {
         QTest::addColumn<QString>("cell");
         QTest::addColumn<int>("lines");
-        QTest::newRow("one word") << QStringLiteral("Wordone") << 1;
-        QTest::newRow("line breaks") << QStringLiteral("Wordone\nWordtwo\r\nWordthree") << 3;
-        QTest::newRow("wrapped words") << QStringLiteral("Wordone Wordtwo Wordthree") << 3;
-        QTest::newRow("long word broken") << QStringLiteral("WordoneWordtwoWordthre") << 3;
+        row("one word", u"Wordone"_s, 1);
+        row("line breaks", u"Wordone\nWordtwo\r\nWordthree"_s, 3);
+        row("wrapped words", u"Wordone Wordtwo Wordthree"_s, 3);
+        row("long word broken", u"WordoneWordtwoWordthre"_s, 3);
     }
 
     void rowIsAsTallAsItsTallestCell()
@@ -329,11 +330,11 @@ private slots:
         QFETCH(int, lines);
         const PrintTextAttributes style(PrintTextAttributes::userFontOfSize(11));
         // A column just wide enough for the widest of the three words.
-        const qreal textWidth = style.singleLineWidth(QStringLiteral("Wordthree")) + 1;
-        QVERIFY(style.singleLineWidth(QStringLiteral("Wordone Wordtwo")) > textWidth);
+        const qreal textWidth = style.singleLineWidth(u"Wordthree"_s) + 1;
+        QVERIFY(style.singleLineWidth(u"Wordone Wordtwo"_s) > textWidth);
 
-        const auto row = PrintViewItem::rowWithItems({QStringLiteral("x"), cell},
-                                                     {50, textWidth + 10}, {style, style}, nullptr);
+        const auto row = PrintViewItem::rowWithItems({u"x"_s, cell}, {50, textWidth + 10},
+                                                     {style, style}, nullptr);
         QCOMPARE(row->height(), lines * lineHeight(style) + 5);
 
         // The other cell is drawn in a cell of the full row height: its ruling reaches the bottom.
@@ -346,7 +347,7 @@ private slots:
     void cellTallerThanTheLimitIsMeasuredAtTheLimit()
     {
         const PrintTextAttributes style(PrintTextAttributes::userFontOfSize(11));
-        const QString tall = QStringList(80, QStringLiteral("line")).join(QLatin1Char('\n'));
+        const QString tall = QStringList(80, u"line"_s).join(QLatin1Char('\n'));
         QVERIFY(style.wrappedHeight(tall, 100, 10000) > 500);
         const auto row = PrintViewItem::rowWithItems({tall}, {110}, {style}, nullptr);
         QCOMPARE(row->height(), 505.0);
@@ -370,15 +371,15 @@ private slots:
 
     void textBlockHeightIncludesPaddings()
     {
-        const auto title = PrintViewItem::textItemWithText(QStringLiteral("Readings"), 16, true, 0,
-                                                           5, QSizeF(523, 770));
+        const auto title =
+            PrintViewItem::textItemWithText(u"Readings"_s, 16, true, 0, 5, QSizeF(523, 770));
         const PrintTextAttributes bold(PrintTextAttributes::userFontOfSize(16, true));
         QVERIFY(bold.font().bold());
         QCOMPARE(title->height(), lineHeight(bold) + 5);
         QVERIFY(!title->canBeTruncated());
 
-        const auto padded = PrintViewItem::textItemWithText(QStringLiteral("Readings"), 16, true, 7,
-                                                            3, QSizeF(523, 770));
+        const auto padded =
+            PrintViewItem::textItemWithText(u"Readings"_s, 16, true, 7, 3, QSizeF(523, 770));
         QCOMPARE(padded->height(), lineHeight(bold) + 10);
     }
 
@@ -387,8 +388,7 @@ private slots:
         // Layouts are measured in points; drawn at 300 dpi through a scaled painter the text must
         // still end within the box it was measured for.
         const PrintTextAttributes style(PrintTextAttributes::userFontOfSize(11));
-        const QString text =
-            QStringLiteral("Morning reading after a walk, felt fine WWWWWWWWWWWWWWW");
+        const QString text = u"Morning reading after a walk, felt fine WWWWWWWWWWWWWWW"_s;
         const qreal width = 80;
         for (int dpi : {72, 300}) {
             const qreal scale = dpi / 72.0;
@@ -400,7 +400,7 @@ private slots:
             const int right = rightmostInk(image);
             QVERIFY(right > 0);
             QVERIFY2(right / scale <= 10 + width + 1,
-                     qPrintable(QStringLiteral("dpi %1: ink to %2").arg(dpi).arg(right / scale)));
+                     qPrintable(u"dpi %1: ink to %2"_s.arg(dpi).arg(right / scale)));
             QVERIFY(right / scale >= 10 + width - 25); // and it does use the width
         }
     }
@@ -412,12 +412,10 @@ private slots:
         QTest::addColumn<QString>("misuse");
         QTest::addColumn<QString>("message");
         const char *mismatch = "Number of items in row doesn't match number of columns";
-        QTest::newRow("row too short") << "short-row" << mismatch;
-        QTest::newRow("row too long") << "long-row" << mismatch;
-        QTest::newRow("column after row") << "late-column"
-                                          << "Can't add column to non-empty grid";
-        QTest::newRow("null title") << "null-title"
-                                    << "Can't add empty title";
+        row("row too short", "short-row", mismatch);
+        row("row too long", "long-row", mismatch);
+        row("column after row", "late-column", "Can't add column to non-empty grid");
+        row("null title", "null-title", "Can't add empty title");
     }
 
     void gridMisuseIsAProgrammingError()
@@ -425,7 +423,7 @@ private slots:
         QFETCH(QString, misuse);
         QFETCH(QString, message);
         QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--misuse"), misuse});
+        child.start(QCoreApplication::applicationFilePath(), {u"--misuse"_s, misuse});
         QVERIFY(child.waitForFinished(30000));
         const QString output = QString::fromUtf8(child.readAllStandardError());
 #ifdef QT_NO_DEBUG
@@ -447,10 +445,9 @@ private slots:
         GridOfPrintViewItems grid(kContent, 11);
         QVERIFY(addColumns(grid, {{"Date", 100}, {"Comments", 0}}));
         for (int i = 0; i < 120; ++i)
-            grid.addRow({QString::number(i), QStringLiteral("comment %1").arg(i)});
+            grid.addRow({QString::number(i), u"comment %1"_s.arg(i)});
         const QList<PrintViewItemPtr> table = grid.printViewItems();
-        const auto title =
-            PrintViewItem::textItemWithText(QStringLiteral("Readings"), 16, true, 0, 5, kContent);
+        const auto title = PrintViewItem::textItemWithText(u"Readings"_s, 16, true, 0, 5, kContent);
         QList<PrintViewItemPtr> blocks{title};
         blocks += table;
 
@@ -484,11 +481,10 @@ private slots:
 
     void titleStaysAtThePageFoot()
     {
-        const auto title =
-            PrintViewItem::textItemWithText(QStringLiteral("Averages"), 16, true, 0, 5, kContent);
+        const auto title = PrintViewItem::textItemWithText(u"Averages"_s, 16, true, 0, 5, kContent);
         GridOfPrintViewItems grid(kContent, 11);
-        grid.addColumnWithTitle(QStringLiteral("Filter"), 0);
-        grid.addRow({QStringLiteral("All")});
+        grid.addColumnWithTitle(u"Filter"_s, 0);
+        grid.addRow({u"All"_s});
         const QList<PrintViewItemPtr> table = grid.printViewItems();
         // Room for the title and one point more, not for the header row.
         const auto filler = fixedBlock(kContent.height() - title->height() - 1);
@@ -513,25 +509,18 @@ private slots:
         QTest::addColumn<int>("pages");
         const qreal paper = kPaperHeight;
         // 15 points left: the gap of 20 goes to the top of the next page, uncut.
-        QTest::newRow("gap moved")
-            << QList<qreal>{685} << "gap 20" << QRectF(0, paper, 500, 20) << paper + 20 << 2;
+        row("gap moved", QList<qreal>{685}, "gap 20", QRectF(0, paper, 500, 20), paper + 20, 2);
         // A taller gap with at least 20 points left is cut to fill the page.
-        QTest::newRow("gap cut") << QList<qreal>{670} << "gap 50" << QRectF(0, 670, 500, 30)
-                                 << paper << 2;
+        row("gap cut", QList<qreal>{670}, "gap 50", QRectF(0, 670, 500, 30), paper, 2);
         // Less than 20 points left: not cut, moved whole.
-        QTest::newRow("gap not cut")
-            << QList<qreal>{690} << "gap 50" << QRectF(0, paper, 500, 50) << paper + 50 << 2;
+        row("gap not cut", QList<qreal>{690}, "gap 50", QRectF(0, paper, 500, 50), paper + 50, 2);
         // The chart starts a page of its own, the first when nothing is shown before it.
-        QTest::newRow("chart") << QList<qreal>{30} << "chart" << QRectF(0, paper, 500, 700)
-                               << 2 * paper << 3;
-        QTest::newRow("chart first")
-            << QList<qreal>{-30} << "chart" << QRectF(0, 0, 500, 700) << paper << 2;
+        row("chart", QList<qreal>{30}, "chart", QRectF(0, paper, 500, 700), 2 * paper, 3);
+        row("chart first", QList<qreal>{-30}, "chart", QRectF(0, 0, 500, 700), paper, 2);
         // A block taller than a page starts a new page and runs past its foot; first on the
         // report it stays on the first page, which is not left blank.
-        QTest::newRow("tall") << QList<qreal>{10} << "block 900" << QRectF(0, paper, 500, 900)
-                              << 2 * paper << 3;
-        QTest::newRow("tall first")
-            << QList<qreal>{} << "block 900" << QRectF(0, 0, 500, 900) << paper << 2;
+        row("tall", QList<qreal>{10}, "block 900", QRectF(0, paper, 500, 900), 2 * paper, 3);
+        row("tall first", QList<qreal>{}, "block 900", QRectF(0, 0, 500, 900), paper, 2);
     }
 
     void blockPlacement()
@@ -570,7 +559,7 @@ private slots:
         GridOfPrintViewItems grid(kContent, 11);
         QVERIFY(addColumns(grid, {{"Label", 150}, {"Value", 0}}));
         for (int i = 0; i < 100; ++i)
-            grid.addRow({QStringLiteral("label %1").arg(i), QStringLiteral("value")});
+            grid.addRow({u"label %1"_s.arg(i), u"value"_s});
         const QList<PrintViewItemPtr> table = grid.printViewItems();
         table.first()->setHidden(true);
         const auto first = fixedBlock(10);
@@ -671,8 +660,7 @@ private slots:
         showSections(true, true, true, false);
         ConstMeasurementList all = someReadings(3);
         const auto average = Average::averageWithArray(&all, Filter::filterWithName("All"));
-        const InformationList information = {
-            InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane"), true)};
+        const InformationList information = {InformationItem::create(u"Name"_s, u"Jane"_s, true)};
         PrintView view(a4(), all, {average}, information, nullptr);
         QCOMPARE(view.contentSize(), QSizeF(523, 770));
         const QString info = qtTrId("print.Information");
@@ -710,12 +698,11 @@ private slots:
     void informationTableIsHeaderlessWithItsLabelColumnFitted()
     {
         showSections(true, false, false, false);
-        auto noValue =
-            InformationItem::fromDictionary({{InformationItem::kName, QStringLiteral("Doctor")},
-                                             {InformationItem::kPrinted, true}});
-        const InformationList information = {
-            InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane"), true),
-            InformationItem::create(QStringLiteral("Hidden"), QStringLiteral("x"), false), noValue};
+        auto noValue = InformationItem::fromDictionary(
+            {{InformationItem::kName, u"Doctor"_s}, {InformationItem::kPrinted, true}});
+        const InformationList information = {InformationItem::create(u"Name"_s, u"Jane"_s, true),
+                                             InformationItem::create(u"Hidden"_s, u"x"_s, false),
+                                             noValue};
         PrintView view(a4(), {}, {}, information, nullptr);
         QCOMPARE(view.rowsForInformation(),
                  (QList<QStringList>{{"Name", "Jane"}, {"Doctor", "-"}}));
@@ -755,8 +742,8 @@ private slots:
 
         // Custom values are titled with the preference's text itself.
         setPref("customShow2", true);
-        setPref("customTitle2", QStringLiteral("Glucose"));
-        QCOMPARE(gridRow(view, 1)->items().mid(6), QStringList{QStringLiteral("Glucose")});
+        setPref("customTitle2", u"Glucose"_s);
+        QCOMPARE(gridRow(view, 1)->items().mid(6), QStringList{u"Glucose"_s});
         setPref("customTitle2", QString());
         QCOMPARE(gridRow(view, 1)->items().mid(6), QStringList{QString()});
     }
@@ -789,8 +776,8 @@ private slots:
         auto older = reading(3, 7, 120, 80);
         older->setPulse(qlonglong(64));
         older->setWeight(1234.5);
-        older->setTags({QStringLiteral("morning"), QStringLiteral("left arm")});
-        older->setComments(QStringLiteral("first line\nsecond line"));
+        older->setTags({u"morning"_s, u"left arm"_s});
+        older->setComments(u"first line\nsecond line"_s);
         auto newer = reading(4, 19, 95, 60);
         newer->setCustomValue3(0.5);
         // Newest first, as the readings table shows them.
@@ -822,7 +809,7 @@ private slots:
         QVERIFY(view.totalPages() >= 3);
         const auto &items = view.printViewItems();
         const PrintViewItemPtr header = items.at(1);
-        QCOMPARE(kindOf(header), QStringLiteral("header"));
+        QCOMPARE(kindOf(header), u"header"_s);
         QCOMPARE(items.count(header), view.totalPages());
         QCOMPARE(items.count(items.at(0)), 1);
         for (int page = 2; page <= view.totalPages(); ++page) {
@@ -869,12 +856,12 @@ private slots:
 
         setPref("printShowChart", true);
         QCOMPARE(view.totalPages(), 2);
-        QCOMPARE(kindOf(view.printViewItems().last()), QStringLiteral("chart"));
+        QCOMPARE(kindOf(view.printViewItems().last()), u"chart"_s);
         QCOMPARE(view.printViewItemRects().last(), QRectF(0, 842, 523, 770));
 
         setPref("customShow1", true);
-        setPref("customTitle1", QStringLiteral("Sugar"));
-        QVERIFY(gridRow(view, 1)->items().contains(QStringLiteral("Sugar")));
+        setPref("customTitle1", u"Sugar"_s);
+        QVERIFY(gridRow(view, 1)->items().contains(u"Sugar"_s));
         // Preferences the report does not show leave it alone.
         rebuilt.clear();
         setPref("chartColorPulse", QColor(Qt::red));
@@ -930,7 +917,7 @@ private slots:
                          "row", "title:" + verdict, "title:" + qtTrId("summary.note"), "gap",
                          "title:" + qtTrId("print.Averages"), "header"}));
         // Each part of the day is a row: all, morning, evening.
-        QCOMPARE(gridRow(view, 4)->items().at(2), QStringLiteral("140.0 \u00b1 0.0"));
+        QCOMPARE(gridRow(view, 4)->items().at(2), u"140.0 \u00b1 0.0"_s);
 
         setPref("printHomeSummary", false);
         QCOMPARE(kindsOf(view.printViewItems()).first(), "title:" + qtTrId("print.Averages"));
@@ -962,10 +949,10 @@ private slots:
         chart.setObjects(readings);
         PrintView plain(a4(), readings, {}, {}, &chart);
         setPref("printPageHeader", true);
-        setPref("personName", QStringLiteral("Jane Doe"));
+        setPref("personName", u"Jane Doe"_s);
         Date::setClock([] { return Date::fromComponents(2024, 4, 2, 12); });
         PrintView view(a4(), readings, {}, {}, &chart);
-        view.setFilterName(QStringLiteral("Mornings"));
+        view.setFilterName(u"Mornings"_s);
         const int pages = view.totalPages();
         QVERIFY(pages >= 4);
         QVERIFY2(view.headerRect(1).height() > 20, QByteArray::number(view.headerRect(1).height()));
@@ -983,29 +970,28 @@ private slots:
                 if (r.isNull() || pageOf(r) != page)
                     continue;
                 QVERIFY2(r.top() >= header.bottom() - 0.001 && r.bottom() <= footer.top() + 0.001,
-                         qPrintable(QStringLiteral("page %1 block %2").arg(page).arg(i)));
+                         qPrintable(u"page %1 block %2"_s.arg(page).arg(i)));
             }
             QCOMPARE(view.footerLines(page).at(1),
                      qtTrId("print.footer.page").arg(page).arg(pages));
         }
-        QVERIFY(view.headerLines().at(0).endsWith(QStringLiteral("Jane Doe")));
+        QVERIFY(view.headerLines().at(0).endsWith(u"Jane Doe"_s));
 
-        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
         if (pdftotext.isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
-        const QString pdf = TestSupport::outputPath(QStringLiteral("report-header.pdf"));
+        const QString pdf = TestSupport::outputPath(u"report-header.pdf"_s);
         QString error;
         QVERIFY2(view.writePdf(pdf, &error), qPrintable(error));
         Date::setClock(nullptr);
-        const QString period = view.headerLines().at(1).section(QStringLiteral("   "), 0, 0);
+        const QString period = view.headerLines().at(1).section(u"   "_s, 0, 0);
         for (int page = 1; page <= pages; ++page) {
             const QString text = runTool(pdftotext, {"-f", QString::number(page), "-l",
                                                      QString::number(page), pdf, "-"})
                                      .value_or(QString());
-            QVERIFY2(text.contains(QStringLiteral("Page %1 of %2").arg(page).arg(pages)),
-                     qPrintable(text));
-            QVERIFY(text.contains(QStringLiteral("Jane Doe")));
-            QVERIFY(text.contains(QStringLiteral("Filter: Mornings")));
+            QVERIFY2(text.contains(u"Page %1 of %2"_s.arg(page).arg(pages)), qPrintable(text));
+            QVERIFY(text.contains(u"Jane Doe"_s));
+            QVERIFY(text.contains(u"Filter: Mornings"_s));
             QVERIFY2(text.contains(period), qPrintable(period));
             QVERIFY(text.contains(
                 qtTrId("print.footer.printed")
@@ -1017,18 +1003,16 @@ private slots:
 
     void pdfOfASmallDocument()
     {
-        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-        const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+        const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
+        const QString pdfinfo = QStandardPaths::findExecutable(u"pdfinfo"_s);
         if (pdftotext.isEmpty() || pdfinfo.isEmpty())
             QSKIP("pdftotext and pdfinfo (poppler-utils) are not installed");
         Date::setClock([] { return Date::fromComponents(2024, 3, 20, 12); });
 
         MyDocument document;
-        document.setInformation(
-            {InformationItem::create(QStringLiteral("Name"), QStringLiteral("Jane Doe"), true),
-             InformationItem::create(QStringLiteral("Secret"), QStringLiteral("not printed"),
-                                     false),
-             InformationItem::create(QStringLiteral("Doctor"), QStringLiteral("Dr. Who"), true)});
+        document.setInformation({InformationItem::create(u"Name"_s, u"Jane Doe"_s, true),
+                                 InformationItem::create(u"Secret"_s, u"not printed"_s, false),
+                                 InformationItem::create(u"Doctor"_s, u"Dr. Who"_s, true)});
         MeasurementList readings;
         for (int day = 1; day <= 12; ++day) {
             auto r = reading(day, 7, 118 + day, 76 + day % 5);
@@ -1036,15 +1020,15 @@ private slots:
             if (day % 3 == 0)
                 r->setWeight(71.5 + day / 10.0);
             if (day == 5) {
-                r->setTags({QStringLiteral("evening"), QStringLiteral("stress")});
-                r->setComments(QStringLiteral("Headache in the morning\nMeasured twice"));
+                r->setTags({u"evening"_s, u"stress"_s});
+                r->setComments(u"Headache in the morning\nMeasured twice"_s);
             }
             readings.append(r);
         }
         document.addMeasurements(readings);
         document.setSortItemsAscending(false);
 
-        const QString pdf = TestSupport::outputPath(QStringLiteral("report.pdf"));
+        const QString pdf = TestSupport::outputPath(u"report.pdf"_s);
         QFile::remove(pdf);
         PrintSettings settings(document.printInfo());
         settings.setPageLayout(a4());
@@ -1054,32 +1038,26 @@ private slots:
 
         // Tables on page 1, the chart alone on page 2.
         const QString info = runTool(pdfinfo, {pdf}).value_or(QString());
-        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))),
+        QVERIFY2(info.contains(QRegularExpression(u"Pages:\\s+2\\n"_s)), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(u"Page size:\\s+595(\\.\\d+)? x 842"_s)),
                  qPrintable(info));
-        QVERIFY2(
-            info.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 842"))),
-            qPrintable(info));
 
         const QString first =
             runTool(pdftotext, {"-f", "1", "-l", "1", "-layout", pdf, "-"}).value_or(QString());
         for (const QString &expected :
              {qtTrId("print.Information"), qtTrId("print.Averages"), qtTrId("print.Readings"),
-              QStringLiteral("Jane Doe"), QStringLiteral("Dr. Who"),
-              qtTrId("print.columns.Comments"), QStringLiteral("Headache in the morning"),
-              QStringLiteral("Measured twice"), QStringLiteral("evening, stress"),
-              QStringLiteral("71.8")})
-            QVERIFY2(first.contains(expected),
-                     qPrintable(expected + QStringLiteral(" in:\n") + first));
-        QVERIFY(first.contains(QRegularExpression(QStringLiteral("130 /\\s+78"))));
-        QVERIFY(!first.contains(QStringLiteral("not printed")));
+              u"Jane Doe"_s, u"Dr. Who"_s, qtTrId("print.columns.Comments"),
+              u"Headache in the morning"_s, u"Measured twice"_s, u"evening, stress"_s, u"71.8"_s})
+            QVERIFY2(first.contains(expected), qPrintable(expected + u" in:\n"_s + first));
+        QVERIFY(first.contains(QRegularExpression(u"130 /\\s+78"_s)));
+        QVERIFY(!first.contains(u"not printed"_s));
         QVERIFY(!first.contains(qtTrId("print.columns.Label"))); // the information header is hidden
         // Newest first, as the document sorts.
         const QLocale locale;
-        const qsizetype newest =
-            first.indexOf(locale.toString(QDate(2024, 3, 12), QLocale::ShortFormat));
-        const qsizetype oldest =
-            first.indexOf(locale.toString(QDate(2024, 3, 1), QLocale::ShortFormat));
-        QVERIFY(newest > 0 && oldest > newest);
+        const auto at = [&](int day) {
+            return first.indexOf(locale.toString(QDate(2024, 3, day), QLocale::ShortFormat));
+        };
+        QVERIFY(at(12) > 0 && at(1) > at(12));
 
         const QString second =
             runTool(pdftotext, {"-f", "2", "-l", "2", pdf, "-"}).value_or(QString());
@@ -1090,36 +1068,28 @@ private slots:
     void pdfThatCannotBeWrittenIsReported()
     {
         QTemporaryDir dir;
-        const QString existing = dir.filePath(QStringLiteral("keep.pdf"));
-        {
-            QFile file(existing);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("old contents");
-        }
+        const QString existing = dir.filePath(u"keep.pdf"_s);
+        QVERIFY(TestSupport::writeFile(existing, "old contents"));
         PrintView view(a4(), someReadings(2), {}, {}, nullptr);
         QString error;
-        QVERIFY(!view.writePdf(dir.filePath(QStringLiteral("missing/dir/report.pdf")), &error));
+        QVERIFY(!view.writePdf(dir.filePath(u"missing/dir/report.pdf"_s), &error));
         QVERIFY(error.contains(QLatin1String("report.pdf")));
 
         // A page layout the paper cannot take leaves the existing file as it was.
         QPageLayout broken(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                            QMarginsF(400, 0, 400, 0), QPageLayout::Point, QMarginsF(0, 0, 0, 0));
-        {
-            PrintView bad(broken, someReadings(200), {}, {}, nullptr);
-            QVERIFY(!bad.hasContentArea());
-            QCOMPARE(bad.totalPages(), 1);
-            error.clear();
-            QVERIFY(!bad.writePdf(existing, &error));
-            QVERIFY(!error.isEmpty());
-            QFile file(existing);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QCOMPARE(file.readAll(), QByteArray("old contents"));
-        }
+        PrintView bad(broken, someReadings(200), {}, {}, nullptr);
+        QVERIFY(!bad.hasContentArea());
+        QCOMPARE(bad.totalPages(), 1);
+        error.clear();
+        QVERIFY(!bad.writePdf(existing, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(TestSupport::readFile(existing), QByteArray("old contents"));
     }
 
     void printerLayoutAndPageRangeAreHonoured()
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
         showSections(false, false, true, true);
         ChartDataSource source;
@@ -1128,7 +1098,7 @@ private slots:
         const int portraitPages = view.totalPages();
         QVERIFY(portraitPages >= 3);
         QTemporaryDir dir;
-        const QString all = dir.filePath(QStringLiteral("all.pdf"));
+        const QString all = dir.filePath(u"all.pdf"_s);
         QVERIFY(view.writePdf(all));
         const QStringList allPages = pdfPages(all);
         QCOMPARE(allPages.size(), portraitPages);
@@ -1136,14 +1106,14 @@ private slots:
         // A writer at its default resolution and a high-resolution printer draw the same report;
         // both start from the report's layout, as a print dialog does. The print dialog's page
         // range: only those pages, in order; pages past the end are left out.
-        const QString whole = dir.filePath(QStringLiteral("default.pdf"));
+        const QString whole = dir.filePath(u"default.pdf"_s);
         {
             QPdfWriter writer(whole);
             QVERIFY(writer.setPageLayout(view.pageLayout()));
             QVERIFY(view.printTo(writer, nullptr));
         }
         QCOMPARE(pdfPages(whole), allPages);
-        const QString ranged = dir.filePath(QStringLiteral("ranged.pdf"));
+        const QString ranged = dir.filePath(u"ranged.pdf"_s);
         {
             QPrinter printer(QPrinter::HighResolution);
             printer.setOutputFormat(QPrinter::PdfFormat);
@@ -1160,7 +1130,7 @@ private slots:
 
         // A range that names no page of the report prints nothing and says why.
         {
-            QPdfWriter writer(dir.filePath(QStringLiteral("none.pdf")));
+            QPdfWriter writer(dir.filePath(u"none.pdf"_s));
             QVERIFY(writer.setPageLayout(view.pageLayout()));
             QPageRanges ranges;
             ranges.addRange(portraitPages + 1, portraitPages + 3);
@@ -1171,7 +1141,7 @@ private slots:
         }
 
         // Paper turned in the preview: the report is laid out again for the wider, lower page.
-        const QString turned = dir.filePath(QStringLiteral("turned.pdf"));
+        const QString turned = dir.filePath(u"turned.pdf"_s);
         {
             QPdfWriter writer(turned);
             QVERIFY(writer.setPageLayout(view.pageLayout()));
@@ -1183,10 +1153,10 @@ private slots:
         QCOMPARE(view.contentSize(), QSizeF(842 - 72, 595 - 72));
         QVERIFY(view.totalPages() > portraitPages);
         QCOMPARE(pdfPages(turned).size(), view.totalPages());
-        const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+        const QString pdfinfo = QStandardPaths::findExecutable(u"pdfinfo"_s);
         if (!pdfinfo.isEmpty()) {
             const QString info = runTool(pdfinfo, {turned}).value_or(QString());
-            QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+842 x 595"))),
+            QVERIFY2(info.contains(QRegularExpression(u"Page size:\\s+842 x 595"_s)),
                      qPrintable(info));
         }
     }
@@ -1195,9 +1165,9 @@ private slots:
     {
         // What the document keeps: the file's attributes with the layout's written over them.
         QVariantMap stored{{PrintSettings::kPaperSize, QSizeF(612, 792)},
-                           {PrintSettings::kPaperName, QStringLiteral("na-letter")},
-                           {QStringLiteral("NSHorizontallyCentered"), true},
-                           {QStringLiteral("NSScalingFactor"), 0.9}};
+                           {PrintSettings::kPaperName, u"na-letter"_s},
+                           {u"NSHorizontallyCentered"_s, true},
+                           {u"NSScalingFactor"_s, 0.9}};
         PrintSettings settings(stored);
         const QPageLayout letter = settings.pageLayout();
         QCOMPARE(letter.pageSize().id(), QPageSize::Letter);
@@ -1213,22 +1183,21 @@ private slots:
         QCOMPARE(attributes.value(PrintSettings::kOrientation).toLongLong(), 1);
         QCOMPARE(attributes.value(PrintSettings::kLeftMargin).toDouble(), 10.0);
         QCOMPARE(attributes.value(PrintSettings::kBottomMargin).toDouble(), 40.0);
-        QCOMPARE(attributes.value(QStringLiteral("NSHorizontallyCentered")), QVariant(true));
-        QCOMPARE(attributes.value(QStringLiteral("NSScalingFactor")), QVariant(0.9));
+        QCOMPARE(attributes.value(u"NSHorizontallyCentered"_s), QVariant(true));
+        QCOMPARE(attributes.value(u"NSScalingFactor"_s), QVariant(0.9));
         // Read back, the layout is the one written.
         const QPageLayout back = PrintSettings(attributes).pageLayout();
         QCOMPARE(back.orientation(), QPageLayout::Landscape);
         QCOMPARE(back.fullRect(QPageLayout::Point), changed.fullRect(QPageLayout::Point));
         QCOMPARE(back.margins(QPageLayout::Point), QMarginsF(10, 20, 30, 40));
         QCOMPARE(back.pageSize().id(), QPageSize::Letter);
-        QCOMPARE(attributes.value(PrintSettings::kPaperName),
-                 QVariant(QStringLiteral("na-letter")));
+        QCOMPARE(attributes.value(PrintSettings::kPaperName), QVariant(u"na-letter"_s));
 
         // Other paper: the old paper's name goes, the rest stays.
         settings.setPageLayout(a4());
         attributes = settings.attributes();
         QVERIFY(!attributes.contains(PrintSettings::kPaperName));
-        QCOMPARE(attributes.value(QStringLiteral("NSScalingFactor")), QVariant(0.9));
+        QCOMPARE(attributes.value(u"NSScalingFactor"_s), QVariant(0.9));
         QCOMPARE(PrintSettings(attributes).pageLayout().pageSize().id(), QPageSize::A4);
 
         // Through the document and its file, nothing is lost.

@@ -121,6 +121,16 @@ QAction *editAction(QMainWindow *window, const char *name)
     return window->findChild<QAction *>(QLatin1String(name));
 }
 
+// Shows the widget, at `size` when one is given; false when it was not exposed (or, when asked,
+// made active) in time.
+bool shown(QWidget *widget, QSize size = {}, bool active = false)
+{
+    if (size.isValid())
+        widget->resize(size);
+    widget->show();
+    return active ? QTest::qWaitForWindowActive(widget) : QTest::qWaitForWindowExposed(widget);
+}
+
 class PaintCounter : public QObject
 {
 public:
@@ -150,8 +160,8 @@ private slots:
         Fixture f;
         QCOMPARE(menuNames(f.window.get()), (QStringList{"menuFile", "menuEdit", "menuView"}));
         const QList<QAction *> edit = f.window->findChild<QMenu *>("menuEdit")->actions();
-        QCOMPARE(edit.at(0)->objectName(), QStringLiteral("actionUndo"));
-        QCOMPARE(edit.at(1)->objectName(), QStringLiteral("actionRedo"));
+        QCOMPARE(edit.at(0)->objectName(), u"actionUndo"_s);
+        QCOMPARE(edit.at(1)->objectName(), u"actionRedo"_s);
         // Ctrl+1 to Ctrl+5 for the pages.
         for (int n = 0; n < MyWindowController::PageCount; ++n)
             QCOMPARE(f.window->pageAction(n)->shortcut(),
@@ -211,8 +221,7 @@ private slots:
         QVERIFY(f.window->pageAction(4)->isChecked());
         QVERIFY(!f.window->pageAction(2)->isChecked());
         // The shortcut reaches the page through the menu.
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QVERIFY(shown(f.window.get()));
         QTest::keyClick(f.window.get(), Qt::Key_2, Qt::ControlModifier);
         QCOMPARE(f.window->selectedPage(), 1);
         QCOMPARE(f.window->modeSelector()->checkedId(), 1);
@@ -221,8 +230,8 @@ private slots:
     void everyMenuItemHasItsOwnMnemonic_data()
     {
         QTest::addColumn<QString>("locale");
-        QTest::newRow("English") << QStringLiteral("en_US");
-        QTest::newRow("German") << QStringLiteral("de_DE");
+        TestSupport::row("English", u"en_US"_s);
+        TestSupport::row("German", u"de_DE"_s);
     }
 
     // Alt and a letter reach every menu and item; within one menu no two share the letter.
@@ -254,7 +263,7 @@ private slots:
                     letters.insert(letter);
                 }
             };
-            check(window.menuBar()->actions(), QStringLiteral("menu bar"));
+            check(window.menuBar()->actions(), u"menu bar"_s);
             for (QAction *title : window.menuBar()->actions()) {
                 check(title->menu()->actions(), title->text());
                 for (QAction *item : title->menu()->actions())
@@ -263,7 +272,7 @@ private slots:
                         check(item->menu()->actions(), item->text());
             }
         }
-        Localization::install(QLocale(QStringLiteral("en_US")));
+        Localization::install(QLocale(u"en_US"_s));
     }
 
     void addGoesToThePageOnTheNextTurn()
@@ -286,8 +295,7 @@ private slots:
         f.window->selectPage(MyWindowController::ChartPage);
         QVERIFY(!add->isEnabled());
         f.window->selectPage(MyWindowController::ReadingsPage);
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(shown(f.window.get(), {}, true));
         QTest::keyClick(f.window.get(), Qt::Key_Insert);
         QCoreApplication::processEvents();
         QCOMPARE(f.calls.size(), 2);
@@ -298,7 +306,7 @@ private slots:
         filters->selectFilter(f.document->filters().at(0));
         filters->textToggle()->setChecked(true);
         filters->textField()->setFocus();
-        QTest::keyClicks(filters->textField(), QStringLiteral(" AND Pulse > 70"));
+        QTest::keyClicks(filters->textField(), u" AND Pulse > 70"_s);
         const QString typed = filters->textField()->text();
         const qsizetype count = f.document->filters().size();
         QTest::keyClick(filters->textField(), Qt::Key_Insert);
@@ -324,8 +332,8 @@ private slots:
 
         // Renamed: the entry shows the new name at once.
         const FilterPtr high = f.document->filter();
-        high->setName(QStringLiteral("Very high"));
-        QCOMPARE(selector->currentText(), QStringLiteral("Very high"));
+        high->setName(u"Very high"_s);
+        QCOMPARE(selector->currentText(), u"Very high"_s);
         f.endTurn();
         // Hidden while selected: no entry rather than a wrong one.
         high->setUseInFilters(false);
@@ -336,22 +344,21 @@ private slots:
         QCOMPARE(selector->count(), 4);
         QCOMPARE(selector->currentIndex(), 3);
         f.document->undoManager()->undo(); // the rename
-        QCOMPARE(selector->currentText(), QStringLiteral("High"));
+        QCOMPARE(selector->currentText(), u"High"_s);
         f.document->undoManager()->redo();
         f.document->undoManager()->redo();
         QCOMPARE(selector->currentIndex(), -1);
         // A filter added before the selected one moves the selection with it.
         f.document->undoManager()->undo();
-        f.document->insertFilter(Filter::filterWithName(QStringLiteral("First")), 0);
+        f.document->insertFilter(Filter::filterWithName(u"First"_s), 0);
         QCOMPARE(selector->currentIndex(), 4);
-        QCOMPARE(selector->itemText(0), QStringLiteral("First"));
+        QCOMPARE(selector->itemText(0), u"First"_s);
 
         // Its label names it and reaches it from the keyboard.
-        auto *label = f.window->findChild<QLabel *>(QStringLiteral("pFilterSelectorLabel"));
+        auto *label = f.window->findChild<QLabel *>(u"pFilterSelectorLabel"_s);
         QVERIFY(label);
         QCOMPARE(label->buddy(), selector);
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(shown(f.window.get(), {}, true));
         f.table()->setFocus();
         QTest::keyClick(f.window.get(), Qt::Key_L, Qt::AltModifier);
         QCOMPARE(QApplication::focusWidget(), selector);
@@ -370,7 +377,7 @@ private slots:
         QCOMPARE(f.grid()->selectedReadings().first().get(), newest.get()); // kept
 
         f.grid()->onHeaderClicked(ReadingsModel::PressureColumn);
-        QCOMPARE(f.grid()->sortDescriptors().first().key, QStringLiteral("Systolic"));
+        QCOMPARE(f.grid()->sortDescriptors().first().key, u"Systolic"_s);
         QVERIFY(f.document->sortItemsAscending()); // the document's direction stays
         QVERIFY(f.grid()->shownModel() != f.grid()->model());
         const ReadingList shown = f.grid()->readingsInShownOrder();
@@ -408,7 +415,7 @@ private slots:
 
         // Another column sorts the view: neither; Newest First sorts by date again, newest on top.
         f.grid()->onHeaderClicked(ReadingsModel::PulseColumn);
-        QCOMPARE(f.grid()->sortDescriptors().first().key, QStringLiteral("Pulse"));
+        QCOMPARE(f.grid()->sortDescriptors().first().key, u"Pulse"_s);
         QVERIFY(!newest->isChecked() && !oldest->isChecked());
         newest->trigger();
         QCOMPARE(f.grid()->shownModel(), f.grid()->model());
@@ -444,8 +451,7 @@ private slots:
     void editingOpensOnlyForOneReading()
     {
         Fixture f;
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QVERIFY(shown(f.window.get()));
         f.selectRows({1, 2});
         f.grid()->onTableDoubleClicked();
         QTest::keyClick(f.table(), Qt::Key_Return);
@@ -495,8 +501,7 @@ private slots:
         QCOMPARE(f.document->undoManager()->undoActionName(), qtTrId("doc.replace_with_average"));
 
         // Forward delete deletes at once, undoably.
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QVERIFY(shown(f.window.get()));
         f.table()->setFocus();
         f.selectRows({0, 1});
         const ConstMeasurementPtr third = f.grid()->model()->reading(2);
@@ -517,9 +522,8 @@ private slots:
         remove->trigger();
         QCOMPARE(f.grid()->selectedReadings(), ReadingList{beforeLast});
         f.endTurn();
-        f.document->undoManager()->undo();
-        f.document->undoManager()->undo();
-        f.document->undoManager()->undo();
+        for (int step = 0; step < 3; ++step)
+            f.document->undoManager()->undo();
         QCOMPARE(f.document->allItems().size(), count - 2);
     }
 
@@ -528,8 +532,7 @@ private slots:
     void deleteBelongsToWhatHasTheFocus()
     {
         Fixture f;
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(shown(f.window.get(), {}, true));
         const qsizetype count = f.document->allItems().size();
         f.table()->setFocus();
         f.selectRows({0});
@@ -592,10 +595,10 @@ private slots:
                  table->horizontalHeader()->visualIndex(ReadingsModel::PulseColumn) + 1);
         prefs.setValueForKey(true, Preferences::customShow2);
         QVERIFY(!table->isColumnHidden(ReadingsModel::Custom2Column));
-        prefs.setValueForKey(QStringLiteral("Glucose"), Preferences::customTitle2);
+        prefs.setValueForKey(u"Glucose"_s, Preferences::customTitle2);
         QCOMPARE(
             table->model()->headerData(ReadingsModel::Custom2Column, Qt::Horizontal).toString(),
-            QStringLiteral("Glucose"));
+            u"Glucose"_s);
 
         // Row sizes: regular rows are taller than small ones, small than mini ones, fonts alike.
         QCOMPARE(f.grid()->rowSize(), 1);
@@ -623,17 +626,15 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<bool>("offAtLaunch");
         QTest::addColumn<bool>("onAnotherPage");
-        QTest::newRow("custom value off at launch")
-            << QString(Preferences::customShow1) << int(ReadingsModel::Custom1Column) << true
-            << false;
-        QTest::newRow("pulse off at launch")
-            << QString(Preferences::showPulse) << int(ReadingsModel::PulseColumn) << true << false;
-        QTest::newRow("weight off and on in one session")
-            << QString(Preferences::showWeight) << int(ReadingsModel::WeightColumn) << false
-            << false;
-        QTest::newRow("switched on while the chart is shown")
-            << QString(Preferences::customShow2) << int(ReadingsModel::Custom2Column) << true
-            << true;
+        using TestSupport::row;
+        row("custom value off at launch", QString(Preferences::customShow1),
+            int(ReadingsModel::Custom1Column), true, false);
+        row("pulse off at launch", QString(Preferences::showPulse), int(ReadingsModel::PulseColumn),
+            true, false);
+        row("weight off and on in one session", QString(Preferences::showWeight),
+            int(ReadingsModel::WeightColumn), false, false);
+        row("switched on while the chart is shown", QString(Preferences::customShow2),
+            int(ReadingsModel::Custom2Column), true, true);
     }
 
     // However the column came to be hidden, switching its check box on in the preferences window
@@ -648,18 +649,15 @@ private slots:
         if (offAtLaunch)
             prefs.setValueForKey(false, key);
         Fixture f;
-        f.window->resize(1400, 500);
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QVERIFY(shown(f.window.get(), {1400, 500}));
         QHeaderView *header = f.table()->horizontalHeader();
 
         PreferencesWndController preferences;
-        preferences.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&preferences));
+        QVERIFY(shown(&preferences));
         auto *check = qobject_cast<QCheckBox *>(preferences.controlForKey(key));
         QVERIFY(check);
-        preferences.findChild<QTabWidget *>(QStringLiteral("tabs"))
-            ->setCurrentWidget(preferences.findChild<QWidget *>(QStringLiteral("tabValues")));
+        preferences.findChild<QTabWidget *>(u"tabs"_s)->setCurrentWidget(
+            preferences.findChild<QWidget *>(u"tabValues"_s));
         const auto clickCheck = [check] {
             QTest::mouseClick(check, Qt::LeftButton, {},
                               QPoint(check->height() / 2, check->height() / 2));
@@ -682,9 +680,8 @@ private slots:
         const QString title = f.table()->model()->headerData(column, Qt::Horizontal).toString();
         const int width = header->sectionSize(column);
         QVERIFY2(width >= QFontMetrics(header->font()).horizontalAdvance(title) + 8,
-                 qPrintable(QStringLiteral("width %1").arg(width)));
-        QVERIFY(width >=
-                QFontMetrics(f.table()->font()).horizontalAdvance(QStringLiteral("000.0")));
+                 qPrintable(u"width %1"_s.arg(width)));
+        QVERIFY(width >= QFontMetrics(f.table()->font()).horizontalAdvance(u"000.0"_s));
         // Its title is drawn: the section shows more than its background.
         const QImage image =
             header->grab(QRect(header->sectionViewportPosition(column), 0, width, header->height()))
@@ -694,7 +691,7 @@ private slots:
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
                 marked += image.pixel(x, y) != background;
-        QVERIFY2(marked > 30, qPrintable(QStringLiteral("%1 pixels drawn").arg(marked)));
+        QVERIFY2(marked > 30, qPrintable(u"%1 pixels drawn"_s.arg(marked)));
     }
 
     // The class column shows only with a scheme, names the scheme, follows a change of scheme at
@@ -702,8 +699,7 @@ private slots:
     void classColumnFollowsTheScheme()
     {
         Fixture f;
-        f.window->resize(1200, 500);
-        f.window->show();
+        QVERIFY(shown(f.window.get(), {1200, 500}));
         QTableView *table = f.table();
         QHeaderView *header = table->horizontalHeader();
         QVERIFY(table->isColumnHidden(ReadingsModel::ClassColumn));
@@ -718,10 +714,10 @@ private slots:
         QAbstractItemModel *model = table->model();
         QVERIFY(model->headerData(ReadingsModel::ClassColumn, Qt::Horizontal)
                     .toString()
-                    .contains(QStringLiteral("ESH/ESC 2023")));
+                    .contains(u"ESH/ESC 2023"_s));
         QVERIFY(model->headerData(ReadingsModel::ClassColumn, Qt::Horizontal, Qt::ToolTipRole)
                     .toString()
-                    .contains(QStringLiteral("ESH/ESC 2023")));
+                    .contains(u"ESH/ESC 2023"_s));
         const auto classOf = [&](const Measurement *r) {
             return model
                 ->data(model->index(f.grid()->model()->rowOfReading(r), ReadingsModel::ClassColumn))
@@ -740,7 +736,7 @@ private slots:
         QTest::mouseClick(
             header->viewport(), Qt::LeftButton, {},
             QPoint(header->sectionViewportPosition(ReadingsModel::ClassColumn) + 5, 5));
-        QCOMPARE(f.grid()->sortDescriptors().first().key, QStringLiteral("Class"));
+        QCOMPARE(f.grid()->sortDescriptors().first().key, u"Class"_s);
         const auto ranksInShownOrder = [&](PressureClassification::Scheme scheme) {
             QList<double> keys;
             for (const ReadingPtr &r : f.grid()->readingsInShownOrder())
@@ -765,7 +761,7 @@ private slots:
         Preferences::shared().setValueForKey(2, Preferences::classificationScheme);
         QVERIFY(model->headerData(ReadingsModel::ClassColumn, Qt::Horizontal)
                     .toString()
-                    .contains(QStringLiteral("ACC/AHA 2017")));
+                    .contains(u"ACC/AHA 2017"_s));
         QCOMPARE(classOf(withSystolic(199)), qtTrId("class.acc.crisis"));
         QCOMPARE(classOf(withSystolic(112)), qtTrId("class.acc.normal"));
         QVERIFY(
@@ -782,9 +778,7 @@ private slots:
         auto document = std::make_unique<MyDocument>();
         document->addMeasurements(SampleDocument::many(300));
         MyWindowController window(document.get());
-        window.resize(800, 500);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(shown(&window, {800, 500}));
         QTableView *table = window.pageGrid()->tableView();
         auto *header = qobject_cast<UniformRowsHeader *>(table->verticalHeader());
         QVERIFY(header);
@@ -937,8 +931,7 @@ private slots:
     void everyListPageHandsTheFocusToItsTable()
     {
         Fixture f;
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(shown(f.window.get(), {}, true));
         const QList<std::pair<int, QWidget *>> pages = {
             {MyWindowController::ChartPage, f.window->pageChart()->chartView()},
             {MyWindowController::AveragesPage, f.window->pageAverages()->tableView()},
@@ -977,14 +970,14 @@ private slots:
         page->onDelete();
         QCoreApplication::processEvents();
         QCOMPARE(Dialogs::record().size(), 1);
-        QCOMPARE(Dialogs::record().first().stem, QStringLiteral("delete_info"));
+        QCOMPARE(Dialogs::record().first().stem, u"delete_info"_s);
         QCOMPARE(model->rowCount(), 3);
 
         Dialogs::setNextAnswer(0);
         editAction(f.window.get(), "actionDelete")->trigger();
         QCoreApplication::processEvents();
         QCOMPARE(model->rowCount(), 1);
-        QCOMPARE(model->item(0)->name(), QStringLiteral("Doctor"));
+        QCOMPARE(model->item(0)->name(), u"Doctor"_s);
         f.endTurn();
         f.document->undoManager()->undo(); // one step brings both back
         QCOMPARE(model->rowCount(), 3);
@@ -993,8 +986,7 @@ private slots:
     void newInformationIsNamedInPlace()
     {
         Fixture f;
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QVERIFY(shown(f.window.get()));
         f.window->selectPage(MyWindowController::InformationPage);
         f.endTurn();
         f.window->onAddButtonPressed();
@@ -1004,11 +996,11 @@ private slots:
         QVERIFY(editor);
         QCOMPARE(editor->text(), qtTrId("doc.information.new_item.label"));
         editor->selectAll();
-        QTest::keyClicks(editor, QStringLiteral("Insurance"));
+        QTest::keyClicks(editor, u"Insurance"_s);
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents(); // the delegate commits on the next turn
         InformationArrayController *model = f.window->informationController();
-        QCOMPARE(model->item(2)->name(), QStringLiteral("Insurance"));
+        QCOMPARE(model->item(2)->name(), u"Insurance"_s);
         f.endTurn();
         f.document->undoManager()->undo(); // the name
         QCOMPARE(model->item(2)->name(), qtTrId("doc.information.new_item.label"));
@@ -1021,10 +1013,10 @@ private slots:
     void informationMovesWithTheKeyboard()
     {
         Fixture f;
-        f.document->setInformation({InformationItem::create(QStringLiteral("A"), QString(), true),
-                                    InformationItem::create(QStringLiteral("B"), QString(), true),
-                                    InformationItem::create(QStringLiteral("C"), QString(), true),
-                                    InformationItem::create(QStringLiteral("D"), QString(), true)});
+        InformationList items;
+        for (const QChar name : u"ABCD"_s)
+            items.append(InformationItem::create(name, QString(), true));
+        f.document->setInformation(items);
         f.endTurn();
         PageInformation *page = f.window->pageInformation();
         const auto names = [&] {
@@ -1039,28 +1031,27 @@ private slots:
         };
         page->selectRows({1, 3});
         press(Qt::Key_Up);
-        QCOMPARE(names(), QStringLiteral("BDAC"));
+        QCOMPARE(names(), u"BDAC"_s);
         QCOMPARE(page->selectedRows(), (QList<int>{0, 1}));
         press(Qt::Key_Up); // already at the top
-        QCOMPARE(names(), QStringLiteral("BDAC"));
+        QCOMPARE(names(), u"BDAC"_s);
         press(Qt::Key_Down);
-        QCOMPARE(names(), QStringLiteral("ABDC"));
+        QCOMPARE(names(), u"ABDC"_s);
         QCOMPARE(page->selectedRows(), (QList<int>{1, 2}));
         press(Qt::Key_Down);
         press(Qt::Key_Down); // already at the bottom
-        QCOMPARE(names(), QStringLiteral("ACBD"));
+        QCOMPARE(names(), u"ACBD"_s);
         f.document->undoManager()->undo();
-        QCOMPARE(names(), QStringLiteral("ABDC"));
+        QCOMPARE(names(), u"ABDC"_s);
     }
 
     void counterLineAndChartFeed()
     {
         Fixture f;
         QLabel *counter = f.window->counterLabel();
-        QCOMPARE(counter->text(), QStringLiteral("28 of 28 readings"));
+        QCOMPARE(counter->text(), u"28 of 28 readings"_s);
         f.document->setFilter(f.document->visibleFilters().at(3));
-        QCOMPARE(counter->text(),
-                 QStringLiteral("%1 of 28 readings").arg(f.document->items().size()));
+        QCOMPARE(counter->text(), u"%1 of 28 readings"_s.arg(f.document->items().size()));
 
         // The chart holds the readings only while it is shown, in stored order.
         ChartDataSource *chart = f.window->chartDataSource();
@@ -1076,13 +1067,13 @@ private slots:
         f.document->setFilter(f.document->visibleFilters().at(0));
         QCOMPARE(chart->objects().size(), 28);
         QVERIFY(f.window->pageChart()->chartView()->accessibleDescription().startsWith(
-            QStringLiteral("28 of 28 readings, from ")));
+            u"28 of 28 readings, from "_s));
         // A reading the filter leaves out changes the count, not the list: said all the same.
         f.document->setFilter(f.document->visibleFilters().at(3));
         f.document->addMeasurements({SampleDocument::reading(500, 110, 70, 60)});
         QVERIFY(f.window->pageChart()->chartView()->accessibleDescription().startsWith(
             counter->text()));
-        QVERIFY(counter->text().endsWith(QStringLiteral("of 29 readings")));
+        QVERIFY(counter->text().endsWith(u"of 29 readings"_s));
         f.document->setFilter(f.document->visibleFilters().at(0));
         f.selectRows({0}); // the newest, shown first
         QCOMPARE(chart->selection().get(), f.document->items().last().get());
@@ -1095,9 +1086,7 @@ private slots:
     void chartRedrawsOncePerChange()
     {
         Fixture f;
-        f.window->resize(800, 600);
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QVERIFY(shown(f.window.get(), {800, 600}));
         f.window->selectPage(MyWindowController::ChartPage);
         QCoreApplication::processEvents();
         PaintCounter counter;
@@ -1116,9 +1105,7 @@ private slots:
     void chartChoosesReadingsInTheTable()
     {
         Fixture f;
-        f.window->resize(800, 600);
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QVERIFY(shown(f.window.get(), {800, 600}));
         f.window->selectPage(MyWindowController::ChartPage);
         ChartView *view = f.window->pageChart()->chartView();
         const ConstMeasurementList items = f.document->items();
@@ -1224,8 +1211,7 @@ private slots:
             QVERIFY(dialog);
             QVERIFY(dialog->isVisible());
             dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
-            dialog->printer()->setOutputFileName(
-                dir.filePath(QStringLiteral("run%1.pdf").arg(++run)));
+            dialog->printer()->setOutputFileName(dir.filePath(u"run%1.pdf"_s.arg(++run)));
             dialog->done(QDialog::Accepted);
         };
         const int live = MyWindowController::livePrintViews();
@@ -1238,8 +1224,8 @@ private slots:
         // Each run counted its pages with one view and printed with another; none is left.
         QCOMPARE(MyWindowController::madePrintViews(), made + 4);
         QCOMPARE(MyWindowController::livePrintViews(), live);
-        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("run1.pdf"))).size() > 1000);
-        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("run2.pdf"))).size() > 1000);
+        QVERIFY(QFileInfo(dir.filePath(u"run1.pdf"_s)).size() > 1000);
+        QVERIFY(QFileInfo(dir.filePath(u"run2.pdf"_s)).size() > 1000);
         // The options tab stays with the window for the next run.
         QCOMPARE(f.window->printAccessoryView()->parent(), f.window.get());
         // The window goes away after printing without trouble.
@@ -1251,10 +1237,10 @@ private slots:
     {
         Fixture f;
         QTemporaryDir dir;
-        Dialogs::setNextPath(dir.filePath(QStringLiteral("report")));
+        Dialogs::setNextPath(dir.filePath(u"report"_s));
         f.window->findChild<QAction *>("actionExportPdf")->trigger();
         QCoreApplication::processEvents();
-        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        const QString pdf = dir.filePath(u"report.pdf"_s);
         const QByteArray bytes = TestSupport::readFile(pdf);
         QVERIFY(bytes.startsWith("%PDF-"));
         // The same drawing as printing: as many pages as the report view lays out.
@@ -1266,12 +1252,12 @@ private slots:
         // replaced; Cancel goes back to the file dialog.
         QVERIFY(TestSupport::writeFile(pdf, "mine"));
         Dialogs::clearRecord();
-        Dialogs::setNextPath(dir.filePath(QStringLiteral("report")));
+        Dialogs::setNextPath(dir.filePath(u"report"_s));
         Dialogs::setNextAnswer(1);
         Dialogs::setNextPath(QString());
         f.window->findChild<QAction *>("actionExportPdf")->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(Dialogs::record().size(), 3, 2000);
-        QCOMPARE(Dialogs::record().at(1).stem, QStringLiteral("file.replace"));
+        QCOMPARE(Dialogs::record().at(1).stem, u"file.replace"_s);
         QCOMPARE(TestSupport::readFile(pdf), QByteArray("mine"));
 
         // Cancelled: nothing written.
@@ -1280,7 +1266,7 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
         // A place that cannot be written: an alert, and nothing lost.
-        Dialogs::setNextPath(dir.filePath(QStringLiteral("missing/folder/report.pdf")));
+        Dialogs::setNextPath(dir.filePath(u"missing/folder/report.pdf"_s));
         f.window->onExportPdf();
         QCoreApplication::processEvents();
         QCOMPARE(Dialogs::record().last().title, qtTrId("window.export_pdf.failed"));
@@ -1311,8 +1297,8 @@ private slots:
     void csvItemsOpenTheirDialogs()
     {
         Fixture f;
-        auto *exportCsv = f.window->findChild<QAction *>(QStringLiteral("actionExportCsv"));
-        auto *importCsv = f.window->findChild<QAction *>(QStringLiteral("actionImportCsv"));
+        auto *exportCsv = f.window->findChild<QAction *>(u"actionExportCsv"_s);
+        auto *importCsv = f.window->findChild<QAction *>(u"actionImportCsv"_s);
         QVERIFY(exportCsv && importCsv);
         exportCsv->trigger();
         auto *exporter = f.window->findChild<CsvExportDialog *>();
@@ -1320,20 +1306,20 @@ private slots:
         QCOMPARE(exporter->windowModality(), Qt::WindowModal);
         // A name that names an existing file once ".csv" is added: asked before it is replaced.
         QTemporaryDir dir;
-        const QString existing = dir.filePath(QStringLiteral("out.csv"));
+        const QString existing = dir.filePath(u"out.csv"_s);
         QVERIFY(TestSupport::writeFile(existing, "mine"));
-        Dialogs::setNextPath(dir.filePath(QStringLiteral("out")));
+        Dialogs::setNextPath(dir.filePath(u"out"_s));
         Dialogs::setNextAnswer(1);
         Dialogs::setNextPath(QString());
         QTest::mouseClick(exporter->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok),
                           Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(Dialogs::record().size(), 3, 2000);
-        QCOMPARE(Dialogs::record().at(1).stem, QStringLiteral("file.replace"));
+        QCOMPARE(Dialogs::record().at(1).stem, u"file.replace"_s);
         QCOMPARE(TestSupport::readFile(existing), QByteArray("mine"));
         QVERIFY(exporter->isVisible());
         exporter->reject();
 
-        const QString path = dir.filePath(QStringLiteral("in.csv"));
+        const QString path = dir.filePath(u"in.csv"_s);
         QVERIFY(TestSupport::writeFile(path,
                                        "Date,Time,Systolic,Diastolic\n2024-03-01,08:00,121,79\n"));
         Dialogs::setNextPath(path);

@@ -71,3 +71,6 @@ template <typename... Values> void row(const char *name, const Values &...values
 }
 
 } // namespace TestSupport
+
+// Strings in the tests are written u"..."_s.
+using namespace Qt::StringLiterals;
