@@ -12,13 +12,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QTabWidget>
 #include <QTest>
 
 class TestAppPrefs : public QObject
@@ -27,62 +25,6 @@ class TestAppPrefs : public QObject
 
 private slots:
     void init() { Preferences::useTemporaryStore(); }
-
-    // The widget shows the key, writes it when the user changes it and follows other writers.
-    void bindingIsTwoWay_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("check box") << QStringLiteral("check");
-        QTest::newRow("line edit") << QStringLiteral("line");
-        QTest::newRow("combo box") << QStringLiteral("combo");
-    }
-    void bindingIsTwoWay()
-    {
-        QFETCH(QString, kind);
-        Preferences &prefs = Preferences::shared();
-        QCheckBox check;
-        QLineEdit line;
-        QComboBox combo;
-        combo.addItems({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")});
-        QWidget *widget = nullptr;
-        const char *property = nullptr;
-        QString key;
-        QVariant userValue, otherValue;
-        if (kind == QLatin1String("check")) {
-            widget = &check, property = "checked", key = Preferences::customShow2;
-            userValue = true, otherValue = false;
-        } else if (kind == QLatin1String("line")) {
-            widget = &line, property = "text", key = Preferences::customTitle1;
-            userValue = QStringLiteral("Glucose"), otherValue = QStringLiteral("Steps");
-        } else {
-            widget = &combo, property = "currentIndex", key = Preferences::rowSize;
-            userValue = 2, otherValue = 0;
-        }
-        PreferenceBinding::bind(widget, property, key);
-        QCOMPARE(widget->property(property), prefs.valueForKey(key));
-        QVERIFY(!prefs.hasUserValueForKey(key));
-
-        QSignalSpy changed(&prefs, &Preferences::changed);
-        // The user's change: through the control itself, so that the notify signal runs.
-        if (kind == QLatin1String("check"))
-            check.click();
-        else if (kind == QLatin1String("line")) {
-            line.clear();
-            QTest::keyClicks(&line, userValue.toString());
-        } else
-            combo.setCurrentIndex(2);
-        QCOMPARE(prefs.valueForKey(key), userValue);
-        QVERIFY(prefs.hasUserValueForKey(key));
-        QVERIFY(changed.contains(QVariantList{key}));
-
-        // Written elsewhere (another window, Restore Defaults): the widget follows.
-        prefs.setValueForKey(otherValue, key);
-        QCOMPARE(widget->property(property), otherValue);
-        prefs.removeValueForKey(key);
-        QCOMPARE(widget->property(property), Preferences::defaultValueForKey(key));
-        // Following a change does not write it back as the user's value.
-        QVERIFY(!prefs.hasUserValueForKey(key));
-    }
 
     // Several widgets on one key stay in step; a value the key refuses is not kept on screen;
     // a binding ends with its widget.
@@ -140,6 +82,8 @@ private slots:
         for (const QString &key : keys) {
             QWidget *control = window.controlForKey(key);
             QVERIFY2(control, qPrintable(key));
+            // Showing the value is no user's choice of it.
+            QVERIFY2(!prefs.hasUserValueForKey(key), qPrintable(key));
             QVERIFY2(!control->accessibleName().isEmpty() ||
                          !control->property("text").toString().isEmpty(),
                      qPrintable(key));
