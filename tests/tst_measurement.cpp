@@ -5,7 +5,6 @@
 #include "Measurement.h"
 #include "Number.h"
 #include "ReadingValues.h"
-#include "TagsCounter.h"
 #include "TestHelpers.h"
 #include "TestMain.h"
 
@@ -293,17 +292,11 @@ private slots:
         recorder.events.clear();
         reading->copyFrom(*reading);
         QCOMPARE(recorder.events, QStringList());
-    }
 
-    void copyFromTakesOverAbsentValues()
-    {
-        auto reading = full(0);
-        auto sparse = Measurement::create(at(2024, 1, 1, 12, 0), 110, 70);
-        Recorder recorder(reading);
+        // Absent values are taken over as absent, each announced.
+        const auto sparse = Measurement::create(at(2024, 1, 1, 12, 0), 110, 70);
         reading->copyFrom(*sparse);
         QCOMPARE(values(*reading), values(*sparse));
-        QVERIFY(reading->Comments().isNull());
-        QVERIFY(!reading->hasTags());
         QCOMPARE(recorder.didKeys().size(), 10);
     }
 
@@ -638,19 +631,6 @@ private slots:
         reading->removeObserver(&recorder);
         reading->setSystolic(Number::integer(1));
         QCOMPARE(leaver.calls, 1);
-    }
-
-    void tagsCounter()
-    {
-        // The tag cache drops a tag exactly when its last reading goes.
-        TagsCounter once = TagsCounter::counter();
-        QCOMPARE(once.count(), 1);
-        QVERIFY(once.decrement());
-        TagsCounter twice;
-        twice.increment();
-        QVERIFY(!twice.decrement());
-        QCOMPARE(twice.count(), 1);
-        QVERIFY(twice.decrement());
     }
 
     void everyValueOfTheTableIsWired()
