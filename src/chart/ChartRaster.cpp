@@ -295,55 +295,12 @@ public:
         pBuffers.flat.clear();
     }
 
-    // Paints the coverage in the colour. Straight into the image when given (premultiplied
-    // or opaque 32-bit pixels, painted over normally), within its clip in device pixels;
-    // otherwise through the painter, whose units are mapped back from the device so that
-    // every mask pixel lands on the device pixel it was made for.
-    void paint(QPainter &painter, const QColor &color, const QTransform &toDevice, QImage *target,
-               const QRect &clip, QImage &scratch) const
+    // Paints the coverage in the colour through the painter, whose units are mapped back from
+    // the device so that every mask pixel lands on the device pixel it was made for.
+    void paint(QPainter &painter, const QColor &color, const QTransform &toDevice,
+               QImage &scratch) const
     {
-        std::array<QRgb, 256> shades;
-        const QRgb rgba = color.rgba();
-        for (int a = 0; a < 256; ++a) {
-            const int alpha = (qAlpha(rgba) * a + 127) / 255;
-            shades[size_t(a)] = qPremultiply(qRgba(qRed(rgba), qGreen(rgba), qBlue(rgba), alpha));
-        }
-        if (target) {
-            const QRect area = clip.intersected(target->rect()).intersected(pRect);
-            if (area.isEmpty())
-                return;
-            const bool opaque = qAlpha(shades[255]) == 255;
-            uchar *bits = target->bits();
-            const qsizetype stride = target->bytesPerLine();
-            for (int X = area.left(); X <= area.right(); ++X) {
-                const int x = X - pRect.x();
-                const Column &c = pColumns[size_t(x)];
-                const int top = std::max(c.top, area.top() - pRect.y());
-                const int bottom = std::min(c.bottom, area.bottom() - pRect.y());
-                if (top > bottom)
-                    continue; // nothing touched in this column
-                const quint8 *column = columnAt(x);
-                uchar *pixel = bits + qsizetype(top + pRect.y()) * stride + qsizetype(X) * 4;
-                // In an opaque colour the fully covered run is the colour alone.
-                const int solidFrom = opaque ? std::max(top, c.solidFrom) : bottom + 1;
-                const int solidTo = opaque ? std::min(bottom + 1, c.solidTo) : bottom + 1;
-                for (int y = top; y <= bottom; ++y, pixel += stride) {
-                    if (y == solidFrom && solidFrom < solidTo) {
-                        for (; y < solidTo; ++y, pixel += stride)
-                            *reinterpret_cast<QRgb *>(pixel) = shades[255];
-                        if (y > bottom)
-                            break;
-                    }
-                    const quint8 m = column[y];
-                    if (!m)
-                        continue;
-                    const QRgb shade = shades[m];
-                    auto *p = reinterpret_cast<QRgb *>(pixel);
-                    *p = shade + byteMul(*p, 255 - qAlpha(shade));
-                }
-            }
-            return;
-        }
+        const Shades shades = shadesOf(color);
         // The rectangle of the rows and columns touched.
         int left = nWidth, right = -1, top = nHeight, bottom = -1;
         for (int x = 0; x < nWidth; ++x) {
@@ -369,14 +326,123 @@ public:
             uchar *pixel =
                 scratch.bits() + qsizetype(c.top - top) * stride + qsizetype(x - left) * 4;
             for (int y = c.top; y <= c.bottom; ++y, pixel += stride)
-                *reinterpret_cast<QRgb *>(pixel) = shades[column[y]];
+                *reinterpret_cast<QRgb *>(pixel) = shades.colors[column[y]];
         }
         const QRectF device(pRect.x() + left, pRect.y() + top, size.width(), size.height());
         painter.drawImage(toDevice.inverted().mapRect(device), scratch,
                           QRectF(QPointF(0, 0), QSizeF(size)));
     }
 
+    // Paints masks of the same device rectangle's pixels over each other, in their order, in
+    // their colours, straight into the image (premultiplied or opaque 32-bit pixels, painted
+    // over normally) within its clip in device pixels: each pixel of the image is visited once
+    // for all of them.
+    static void paintTogether(const std::vector<const CoverageMask *> &masks,
+                              const std::vector<QColor> &colors, QImage &target, const QRect &clip)
+    {
+        QRect bounds;
+        for (const CoverageMask *mask : masks)
+            bounds |= mask->pRect;
+        const QRect area = clip.intersected(target.rect()).intersected(bounds);
+        if (area.isEmpty())
+            return;
+        std::vector<Shades> shades;
+        for (const QColor &color : colors)
+            shades.push_back(shadesOf(color));
+        uchar *bits = target.bits();
+        const qsizetype stride = target.bytesPerLine();
+        // Row by row over a few columns at a time, which lie side by side in the image. Each
+        // mask is zero outside the rows each of its columns touched.
+        constexpr int kBlock = 16;
+        struct Part
+        {
+            const QRgb *shades;
+            bool opaque;
+            int top, bottom; // rows touched in the block, in device pixels
+            int from, to;    // columns of the block within the mask
+            const quint8 *columns[kBlock];
+            int solidFrom[kBlock], solidTo[kBlock]; // fully covered rows, to excluded
+        };
+        std::vector<Part> parts(masks.size());
+        for (int X0 = area.left(); X0 <= area.right(); X0 += kBlock) {
+            const int X1 = std::min(X0 + kBlock, area.right() + 1);
+            int top = area.bottom() + 1, bottom = area.top() - 1;
+            size_t count = 0;
+            for (size_t n = 0; n < masks.size(); ++n) {
+                const CoverageMask &mask = *masks[n];
+                Part &part = parts[count];
+                part.from = std::max(X0, mask.pRect.left()) - X0;
+                part.to = std::min(X1, mask.pRect.right() + 1) - X0;
+                part.top = std::numeric_limits<int>::max();
+                part.bottom = -1;
+                for (int k = part.from; k < part.to; ++k) {
+                    const int x = X0 + k - mask.pRect.x();
+                    const Column &c = mask.pColumns[size_t(x)];
+                    part.top = std::min(part.top, c.top);
+                    part.bottom = std::max(part.bottom, c.bottom);
+                    // Indexed by the device row.
+                    part.columns[k] = mask.columnAt(x) - mask.pRect.y();
+                    part.solidFrom[k] = c.solidFrom + mask.pRect.y();
+                    part.solidTo[k] = c.solidTo + mask.pRect.y();
+                }
+                if (part.top > part.bottom)
+                    continue;
+                part.top = std::max(part.top + mask.pRect.y(), area.top());
+                part.bottom = std::min(part.bottom + mask.pRect.y(), area.bottom());
+                if (part.top > part.bottom)
+                    continue;
+                part.shades = shades[n].colors.data();
+                part.opaque = shades[n].opaque;
+                top = std::min(top, part.top);
+                bottom = std::max(bottom, part.bottom);
+                ++count;
+            }
+            for (int y = top; y <= bottom; ++y) {
+                QRgb *row = reinterpret_cast<QRgb *>(bits + qsizetype(y) * stride) + X0;
+                for (size_t n = 0; n < count; ++n) {
+                    const Part &part = parts[n];
+                    if (y < part.top || y > part.bottom)
+                        continue;
+                    for (int k = part.from; k < part.to; ++k) {
+                        // An opaque colour alone where the mask is full, and there it need
+                        // not be read.
+                        if (part.opaque && y >= part.solidFrom[k] && y < part.solidTo[k]) {
+                            row[k] = part.shades[255];
+                            continue;
+                        }
+                        const quint8 m = part.columns[k][y];
+                        if (!m)
+                            continue;
+                        const QRgb shade = part.shades[m];
+                        row[k] = shade + byteMul(row[k], 255 - qAlpha(shade));
+                    }
+                }
+            }
+        }
+    }
+
+    const QRect &rect() const { return pRect; }
+
 private:
+    // A colour at each coverage, premultiplied.
+    struct Shades
+    {
+        std::array<QRgb, 256> colors;
+        bool opaque;
+    };
+    static Shades shadesOf(const QColor &color)
+    {
+        Shades shades;
+        const QRgb rgba = color.rgba();
+        for (int a = 0; a < 256; ++a) {
+            const int alpha = (qAlpha(rgba) * a + 127) / 255;
+            shades.colors[size_t(a)] =
+                qPremultiply(qRgba(qRed(rgba), qGreen(rgba), qBlue(rgba), alpha));
+        }
+        shades.opaque = qAlpha(shades.colors[255]) == 255;
+        return shades;
+    }
+
     struct Column
     {
         int top = std::numeric_limits<int>::max(), bottom = -1; // rows touched
@@ -540,10 +606,13 @@ private:
     int nLastX = -1, nLastY = -1, nLastPx = -1, nLastPy = -1;
 };
 
-MaskBuffers &maskBuffers()
+// The buffers of the masks of one drawing, kept for the next.
+MaskBuffers &maskBuffers(size_t n)
 {
-    thread_local MaskBuffers buffers;
-    return buffers;
+    thread_local std::vector<std::unique_ptr<MaskBuffers>> kept;
+    while (kept.size() <= n)
+        kept.push_back(std::make_unique<MaskBuffers>());
+    return *kept[n];
 }
 
 // The stamps of dots of the radius, kept for the next drawing.
@@ -604,14 +673,33 @@ QList<QPointF> ChartRaster::thinnedToColumns(const QList<QPointF> &points,
     return out;
 }
 
-// Draws a line with many points on a raster device through a coverage mask, straight into the
-// target image when given; false when the mask would be too large, and nothing was drawn.
-bool ChartRaster::drawLine(QPainter &painter, const QList<QPointF> &points,
-                           const QList<QPointF> &thinned, const QColor &color, double dotRadius,
-                           const QRectF &limit, QImage *target, const QRect &clip)
+struct ChartRaster::LineBatch::Private
+{
+    QPainter &painter;
+    QTransform toDevice;
+    QImage *target;
+    QRect clip;
+    QRectF limit;
+    std::vector<std::unique_ptr<CoverageMask>> masks; // waiting to be painted, in order
+    std::vector<QColor> colors;
+};
+
+ChartRaster::LineBatch::LineBatch(QPainter &painter, QImage *target, const QRect &clip,
+                                  const QRectF &limit)
+    : d(new Private{painter, painter.deviceTransform(), target, clip, limit, {}, {}})
+{}
+
+ChartRaster::LineBatch::~LineBatch()
+{
+    flush();
+}
+
+bool ChartRaster::LineBatch::add(const QList<QPointF> &points, const QList<QPointF> &thinned,
+                                 const QColor &color, double dotRadius)
 {
     const DotStamps &stamps = dotStamps(dotRadius);
-    const QTransform toDevice = painter.deviceTransform();
+    const QTransform &toDevice = d->toDevice;
+    const QRectF &limit = d->limit;
     double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
     for (const QPointF &p : points) {
         minX = std::min(minX, p.x());
@@ -632,27 +720,47 @@ bool ChartRaster::drawLine(QPainter &painter, const QList<QPointF> &points,
         QPoint(int(std::ceil(device.right() + margin)), int(std::ceil(device.bottom() + margin))));
     if (rect.isEmpty() || qint64(rect.width()) * rect.height() > kMaskMaxPixels)
         return false;
-    MaskBuffers &buffers = maskBuffers();
-    {
-        CoverageMask mask(rect, buffers);
-        const double halfWidth = ChartGeometry::kLineWidth / 2 * toDevice.m11();
-        const qsizetype count = thinned.size();
-        std::vector<QPointF> at(static_cast<size_t>(count));
-        for (qsizetype j = 0; j < count; ++j)
-            at[size_t(j)] = toDevice.map(thinned[j]);
-        for (qsizetype j = 0; j + 1 < count; ++j)
-            mask.addSegment(at[size_t(j)], at[size_t(j + 1)], halfWidth);
-        mask.finishStrokes();
-        const double sx = toDevice.m11(), sy = toDevice.m22(), tx = toDevice.dx(),
-                     ty = toDevice.dy();
-        for (const QPointF &p : points)
-            mask.addDot(sx * p.x() + tx, sy * p.y() + ty, stamps);
-        mask.paint(painter, color, toDevice, target, clip, buffers.scratch);
+    MaskBuffers &buffers = maskBuffers(d->masks.size());
+    auto mask = std::make_unique<CoverageMask>(rect, buffers);
+    const double halfWidth = ChartGeometry::kLineWidth / 2 * toDevice.m11();
+    const qsizetype count = thinned.size();
+    std::vector<QPointF> at(static_cast<size_t>(count));
+    for (qsizetype j = 0; j < count; ++j)
+        at[size_t(j)] = toDevice.map(thinned[j]);
+    for (qsizetype j = 0; j + 1 < count; ++j)
+        mask->addSegment(at[size_t(j)], at[size_t(j + 1)], halfWidth);
+    mask->finishStrokes();
+    const double sx = toDevice.m11(), sy = toDevice.m22(), tx = toDevice.dx(), ty = toDevice.dy();
+    for (const QPointF &p : points)
+        mask->addDot(sx * p.x() + tx, sy * p.y() + ty, stamps);
+    if (d->target) {
+        d->masks.push_back(std::move(mask));
+        d->colors.push_back(color);
+        return true;
     }
+    mask->paint(d->painter, color, toDevice, buffers.scratch);
+    mask.reset();
     // An unusually large chart does not keep its buffers.
     if (buffers.coverage.size() > size_t(kKeptMaskPixels)) {
         buffers.coverage = std::vector<quint8>();
         buffers.scratch = QImage();
     }
     return true;
+}
+
+void ChartRaster::LineBatch::flush()
+{
+    if (d->masks.empty())
+        return;
+    std::vector<const CoverageMask *> masks;
+    for (const auto &mask : d->masks)
+        masks.push_back(mask.get());
+    CoverageMask::paintTogether(masks, d->colors, *d->target, d->clip);
+    d->masks.clear();
+    d->colors.clear();
+    for (size_t n = 0; n < masks.size(); ++n) {
+        MaskBuffers &buffers = maskBuffers(n);
+        if (buffers.coverage.size() > size_t(kKeptMaskPixels))
+            buffers.coverage = std::vector<quint8>();
+    }
 }
