@@ -152,17 +152,14 @@ void ChartPainter::fillInputFromSource(const ChartDataSource *source, ChartGeome
         input.lines.clear();
         return;
     }
-    source->fillDates(input.dates);
-    if (input.dates.size() < 2) {
+    if (source->objects().size() < 2) {
+        source->fillDates(input.dates);
         input.lines.clear();
         return;
     }
-    const int count = source->numberOfLines();
-    input.lines.resize(count);
-    for (int n = 0; n < count; ++n) {
-        source->fillPointsForLine(n, input.lines[n]);
+    source->fillDatesAndLines(input.dates, input.lines);
+    for (int n = 0; n < source->numberOfLines(); ++n)
         input.colors.append(source->colorForLine(n));
-    }
     input.selectedDate = source->selectedDate();
     input.titles = source->legendTitles();
     input.unit = source->valueUnit();

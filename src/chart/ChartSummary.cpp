@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -37,20 +38,26 @@ void ChartSummary::assign(ChartGeometry::Input input)
     fVmax = 0;
     bOrdered = true;
     const qsizetype count = pInput.dates.size();
+    const Date *dates = std::as_const(pInput.dates).constData();
     pSeconds.resize(size_t(count));
+    double previous = -HUGE_VAL;
     for (qsizetype j = 0; j < count; ++j) {
-        pSeconds[size_t(j)] = pInput.dates[j].timeIntervalSinceReferenceDate();
-        if (!std::isfinite(pSeconds[size_t(j)]) ||
-            (j > 0 && pSeconds[size_t(j)] < pSeconds[size_t(j - 1)]))
-            bOrdered = false;
+        const double t = dates[j].timeIntervalSinceReferenceDate();
+        pSeconds[size_t(j)] = t;
+        bOrdered = bOrdered && t >= previous && std::isfinite(t);
+        previous = t;
     }
-    for (const QList<double> &points : pInput.lines) {
-        for (double v : points) {
-            if (ChartGeometry::isValue(v) && v > fVmax)
-                fVmax = v;
+    const auto vmaxOf = [](const double *values, qsizetype size, double vmax) {
+        for (qsizetype j = 0; j < size; ++j) {
+            const double v = values[j];
+            if (ChartGeometry::isValue(v) && v > vmax)
+                vmax = v;
         }
-    }
+        return vmax;
+    };
     if (!bOrdered || isEmpty()) {
+        for (const QList<double> &points : std::as_const(pInput.lines))
+            fVmax = vmaxOf(points.constData(), points.size(), fVmax);
         for (Series &s : pSeries) {
             s.seconds.clear();
             s.values.clear();
@@ -61,18 +68,21 @@ void ChartSummary::assign(ChartGeometry::Input input)
     pSeries.resize(size_t(pInput.lines.size()));
     for (size_t n = 0; n < pSeries.size(); ++n) {
         Series &s = pSeries[n];
-        const QList<double> &points = pInput.lines[qsizetype(n)];
+        const QList<double> &points = std::as_const(pInput.lines)[qsizetype(n)];
+        fVmax = vmaxOf(points.constData(), points.size(), fVmax);
         const qsizetype m = std::min(count, points.size());
-        s.seconds.clear();
-        s.values.clear();
-        s.seconds.reserve(size_t(m));
-        s.values.reserve(size_t(m));
+        const double *values = points.constData();
+        s.seconds.resize(size_t(m));
+        s.values.resize(size_t(m));
+        size_t kept = 0;
         for (qsizetype j = 0; j < m; ++j) {
-            if (ChartGeometry::isValue(points[j])) {
-                s.seconds.push_back(pSeconds[size_t(j)]);
-                s.values.push_back(points[j]);
-            }
+            const double v = values[j];
+            s.seconds[kept] = pSeconds[size_t(j)];
+            s.values[kept] = v;
+            kept += ChartGeometry::isValue(v) ? 1 : 0;
         }
+        s.seconds.resize(kept);
+        s.values.resize(kept);
         // Leaf b of the tree holds the extremes of block b.
         const std::vector<double> &v = s.values;
         const size_t size = v.size();
