@@ -92,7 +92,8 @@ void ChartDataSource::fillPointsForLine(int line, QList<double> &points) const
 void ChartDataSource::fillDatesAndLines(QList<Date> &dates, QList<QList<double>> &lines) const
 {
     const qsizetype count = pObjects.size();
-    fillDates(dates);
+    dates.resize(count);
+    Date *days = dates.data();
     lines.resize(LineCount);
     std::array<Measurement::Key, LineCount> keys{};
     std::array<double *, LineCount> outs{};
@@ -111,6 +112,7 @@ void ChartDataSource::fillDatesAndLines(QList<Date> &dates, QList<QList<double>>
     // Reading by reading: each is fetched from memory once for all its values.
     for (qsizetype j = 0; j < count; ++j) {
         const Measurement &reading = *pObjects[j];
+        days[j] = reading.theWholeDate();
         for (int k = 0; k < shown; ++k) {
             double v;
             outs[size_t(k)][j] =
