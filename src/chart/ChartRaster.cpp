@@ -223,7 +223,11 @@ public:
             touch(ix + x, iy + first, iy + last);
             quint8 *column = columnAt(ix + x) + iy;
             const quint8 *from = stamp + x * n;
-            for (int y = first; y <= last; ++y)
+            // The rows above and below the full coverage, which nothing changes.
+            const int above = std::min(last, c.solidFrom - iy - 1);
+            for (int y = first; y <= above; ++y)
+                column[y] = addCoverage(column[y], from[y]);
+            for (int y = std::max(first, std::max(above + 1, c.solidTo - iy)); y <= last; ++y)
                 column[y] = addCoverage(column[y], from[y]);
         }
     }
