@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -342,19 +344,14 @@ public:
     // over normally) within its clip in device pixels: each pixel of the image is visited once
     // for all of them.
     static void paintTogether(const std::vector<const CoverageMask *> &masks,
-                              const std::vector<QColor> &colors, QImage &target, const QRect &clip)
+                              const std::vector<QColor> &colors, uchar *bits, qsizetype stride,
+                              const QRect &area)
     {
-        QRect bounds;
-        for (const CoverageMask *mask : masks)
-            bounds |= mask->pRect;
-        const QRect area = clip.intersected(target.rect()).intersected(bounds);
         if (area.isEmpty())
             return;
         std::vector<Shades> shades;
         for (const QColor &color : colors)
             shades.push_back(shadesOf(color));
-        uchar *bits = target.bits();
-        const qsizetype stride = target.bytesPerLine();
         // Row by row over a few columns at a time, which lie side by side in the image. Each
         // mask is zero outside the rows each of its columns touched.
         constexpr int kBlock = 16;
@@ -677,6 +674,24 @@ QList<QPointF> ChartRaster::thinnedToColumns(const QList<QPointF> &points,
     return out;
 }
 
+// Masks are made and painted on two threads where there are two cores: each mask alone, and
+// the columns of the image in two halves, so that the picture is the same however it is shared.
+namespace {
+
+template <typename Work> void onTwoThreads(Work work)
+{
+    static const bool two = std::thread::hardware_concurrency() >= 2;
+    if (!two) {
+        work(0, 1);
+        return;
+    }
+    std::thread other([&work] { work(1, 2); });
+    work(0, 2);
+    other.join();
+}
+
+} // namespace
+
 struct ChartRaster::LineBatch::Private
 {
     QPainter &painter;
@@ -684,13 +699,37 @@ struct ChartRaster::LineBatch::Private
     QImage *target;
     QRect clip;
     QRectF limit;
-    std::vector<std::unique_ptr<CoverageMask>> masks; // waiting to be painted, in order
-    std::vector<QColor> colors;
+    // Lines waiting to be drawn into the target, in order.
+    struct Pending
+    {
+        QList<QPointF> points, thinned;
+        QColor color;
+        QRect rect;
+        const DotStamps *stamps;
+    };
+    std::vector<Pending> pending;
+
+    void build(CoverageMask &mask, const QList<QPointF> &points, const QList<QPointF> &thinned,
+               const DotStamps &stamps) const
+    {
+        const double halfWidth = ChartGeometry::kLineWidth / 2 * toDevice.m11();
+        const qsizetype count = thinned.size();
+        std::vector<QPointF> at(static_cast<size_t>(count));
+        for (qsizetype j = 0; j < count; ++j)
+            at[size_t(j)] = toDevice.map(thinned[j]);
+        for (qsizetype j = 0; j + 1 < count; ++j)
+            mask.addSegment(at[size_t(j)], at[size_t(j + 1)], halfWidth);
+        mask.finishStrokes();
+        const double sx = toDevice.m11(), sy = toDevice.m22(), tx = toDevice.dx(),
+                     ty = toDevice.dy();
+        for (const QPointF &p : points)
+            mask.addDot(sx * p.x() + tx, sy * p.y() + ty, stamps);
+    }
 };
 
 ChartRaster::LineBatch::LineBatch(QPainter &painter, QImage *target, const QRect &clip,
                                   const QRectF &limit)
-    : d(new Private{painter, painter.deviceTransform(), target, clip, limit, {}, {}})
+    : d(new Private{painter, painter.deviceTransform(), target, clip, limit, {}})
 {}
 
 ChartRaster::LineBatch::~LineBatch()
@@ -701,6 +740,8 @@ ChartRaster::LineBatch::~LineBatch()
 bool ChartRaster::LineBatch::add(const QList<QPointF> &points, const QList<QPointF> &thinned,
                                  const QColor &color, double dotRadius)
 {
+    if (!d->pending.empty() && d->pending.back().stamps->radius() != dotRadius)
+        flush(); // the earlier lines' stamps make way for these
     const DotStamps &stamps = dotStamps(dotRadius);
     const QTransform &toDevice = d->toDevice;
     const QRectF &limit = d->limit;
@@ -724,26 +765,16 @@ bool ChartRaster::LineBatch::add(const QList<QPointF> &points, const QList<QPoin
         QPoint(int(std::ceil(device.right() + margin)), int(std::ceil(device.bottom() + margin))));
     if (rect.isEmpty() || qint64(rect.width()) * rect.height() > kMaskMaxPixels)
         return false;
-    MaskBuffers &buffers = maskBuffers(d->masks.size());
-    auto mask = std::make_unique<CoverageMask>(rect, buffers);
-    const double halfWidth = ChartGeometry::kLineWidth / 2 * toDevice.m11();
-    const qsizetype count = thinned.size();
-    std::vector<QPointF> at(static_cast<size_t>(count));
-    for (qsizetype j = 0; j < count; ++j)
-        at[size_t(j)] = toDevice.map(thinned[j]);
-    for (qsizetype j = 0; j + 1 < count; ++j)
-        mask->addSegment(at[size_t(j)], at[size_t(j + 1)], halfWidth);
-    mask->finishStrokes();
-    const double sx = toDevice.m11(), sy = toDevice.m22(), tx = toDevice.dx(), ty = toDevice.dy();
-    for (const QPointF &p : points)
-        mask->addDot(sx * p.x() + tx, sy * p.y() + ty, stamps);
     if (d->target) {
-        d->masks.push_back(std::move(mask));
-        d->colors.push_back(color);
+        d->pending.push_back({points, thinned, color, rect, &stamps});
         return true;
     }
-    mask->paint(d->painter, color, toDevice, buffers.scratch);
-    mask.reset();
+    MaskBuffers &buffers = maskBuffers(0);
+    {
+        CoverageMask mask(rect, buffers);
+        d->build(mask, points, thinned, stamps);
+        mask.paint(d->painter, color, toDevice, buffers.scratch);
+    }
     // An unusually large chart does not keep its buffers.
     if (buffers.coverage.size() > size_t(kKeptMaskPixels)) {
         buffers.coverage = std::vector<quint8>();
@@ -754,15 +785,50 @@ bool ChartRaster::LineBatch::add(const QList<QPointF> &points, const QList<QPoin
 
 void ChartRaster::LineBatch::flush()
 {
-    if (d->masks.empty())
+    const std::vector<Private::Pending> pending = std::exchange(d->pending, {});
+    if (pending.empty())
         return;
-    std::vector<const CoverageMask *> masks;
-    for (const auto &mask : d->masks)
-        masks.push_back(mask.get());
-    CoverageMask::paintTogether(masks, d->colors, *d->target, d->clip);
-    d->masks.clear();
-    d->colors.clear();
-    for (size_t n = 0; n < masks.size(); ++n) {
+    // Each thread takes the next line to be made, the larger first.
+    std::vector<std::unique_ptr<CoverageMask>> masks(pending.size());
+    std::vector<size_t> order(pending.size());
+    for (size_t n = 0; n < pending.size(); ++n) {
+        masks[n] = std::make_unique<CoverageMask>(pending[n].rect, maskBuffers(n));
+        order[n] = n;
+    }
+    std::stable_sort(order.begin(), order.end(), [&pending](size_t a, size_t b) {
+        return qint64(pending[a].rect.width()) * pending[a].rect.height() >
+               qint64(pending[b].rect.width()) * pending[b].rect.height();
+    });
+    std::atomic<size_t> next{0};
+    onTwoThreads([&](int, int) {
+        for (size_t k = next++; k < order.size(); k = next++) {
+            const Private::Pending &line = pending[order[k]];
+            d->build(*masks[order[k]], line.points, line.thinned, *line.stamps);
+        }
+    });
+
+    std::vector<const CoverageMask *> painted;
+    std::vector<QColor> colors;
+    QRect bounds;
+    for (size_t n = 0; n < pending.size(); ++n) {
+        painted.push_back(masks[n].get());
+        colors.push_back(pending[n].color);
+        bounds |= pending[n].rect;
+    }
+    const QRect area = d->clip.intersected(d->target->rect()).intersected(bounds);
+    uchar *bits = d->target->bits();
+    const qsizetype stride = d->target->bytesPerLine();
+    onTwoThreads([&](int part, int parts) {
+        // Halves of whole blocks of columns.
+        const int blocks = (area.width() + 15) / 16;
+        const int from = area.left() + blocks * part / parts * 16;
+        const int to = std::min(area.right() + 1, area.left() + blocks * (part + 1) / parts * 16);
+        if (from < to)
+            CoverageMask::paintTogether(painted, colors, bits, stride,
+                                        QRect(from, area.top(), to - from, area.height()));
+    });
+    masks.clear();
+    for (size_t n = 0; n < pending.size(); ++n) {
         MaskBuffers &buffers = maskBuffers(n);
         if (buffers.coverage.size() > size_t(kKeptMaskPixels))
             buffers.coverage = std::vector<quint8>();
