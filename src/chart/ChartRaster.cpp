@@ -637,7 +637,7 @@ QList<QPointF> ChartRaster::thinnedToColumns(const QList<QPointF> &points,
 {
     const qsizetype n = points.size();
     QList<QPointF> out;
-    out.reserve(std::min<qsizetype>(n, 4096));
+    out.reserve(n);
     qsizetype runStart = 0;
     auto flush = [&](qsizetype begin, qsizetype end) {
         if (end - begin <= kThinRun) {

@@ -213,6 +213,9 @@ ChartGeometry ChartSummary::layout(const QRectF &bounds, double devicePixelRatio
         qsizetype end = std::upper_bound(s.seconds, s.seconds + s.size, to) - s.seconds;
         begin = std::max<qsizetype>(0, begin - 1);
         end = std::min(size, end + 1);
+        // At most four points a device pixel column, besides runs kept whole.
+        line.points.reserve(
+            qsizetype(std::min(double(end - begin), 4 * devicePixelRatio * width + 16)));
 
         auto column = [&](qsizetype i) { return std::floor(devicePixelRatio * xAt(s.seconds[i])); };
         auto point = [&](qsizetype i) {
