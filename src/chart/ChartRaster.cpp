@@ -364,10 +364,9 @@ public:
                           QRectF(QPointF(0, 0), QSizeF(size)));
     }
 
-    // Paints masks of the same device rectangle's pixels over each other, in their order, in
-    // their colours, straight into the image (premultiplied or opaque 32-bit pixels, painted
-    // over normally) within its clip in device pixels: each pixel of the image is visited once
-    // for all of them.
+    // Paints masks over each other, in their order, in their shades, straight into the image's
+    // pixels (premultiplied or opaque 32-bit, painted over normally) within the area in device
+    // pixels: each pixel of the image is visited once for all of them.
     static void paintTogether(const std::vector<const CoverageMask *> &masks,
                               const std::vector<const Shades *> &shades, uchar *bits,
                               qsizetype stride, const QRect &area)
@@ -676,19 +675,19 @@ QList<QPointF> ChartRaster::thinnedToColumns(const QList<QPointF> &points,
     return out;
 }
 
-// Masks are made and painted on two threads where there are two cores: each mask alone, and
-// the columns of the image in two halves, so that the picture is the same however it is shared.
+// Masks are made and painted on two threads where there are two cores, strip by strip of
+// columns: each strip comes out the same whichever thread does it.
 namespace {
 
 template <typename Work> void onTwoThreads(Work work)
 {
     static const bool two = std::thread::hardware_concurrency() >= 2;
     if (!two) {
-        work(0, 1);
+        work(0);
         return;
     }
-    std::thread other([&work] { work(1, 2); });
-    work(0, 2);
+    std::thread other([&work] { work(1); });
+    work(0);
     other.join();
 }
 
@@ -837,7 +836,7 @@ void ChartRaster::LineBatch::flush()
     for (size_t n = 0; n < buffers.size(); ++n)
         buffers[n] = &maskBuffers(n);
     std::atomic<int> next{0};
-    onTwoThreads([&](int thread, int) {
+    onTwoThreads([&](int thread) {
         std::vector<std::unique_ptr<CoverageMask>> masks;
         std::vector<const CoverageMask *> painted;
         std::vector<const CoverageMask::Shades *> shades;

@@ -29,10 +29,11 @@ QList<QPointF> thinnedToColumns(const QList<QPointF> &points, const QTransform &
 
 // Lines drawn one after the other, each through a coverage mask: the line through `thinned`
 // and a dot of `dotRadius` device pixels at each of `points`. Into a target image (within
-// `clip`, in device pixels) the masks wait until flush() or the end and are then painted
-// together, over each other in their order, so that each pixel of the image is visited once;
-// without one each line is painted through the painter as it is added. Dots are drawn only
-// within `limit` (in the painter's units).
+// `clip`, in device pixels) the lines wait until flush() or the end and are then made and
+// painted together, over each other in their order, strip by strip of columns and on two
+// threads where there are two cores; the picture is the same however the work is shared.
+// Without a target each line is painted through the painter as it is added. Dots are drawn
+// only within `limit` (in the painter's units).
 class LineBatch
 {
 public:
