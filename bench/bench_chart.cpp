@@ -270,7 +270,8 @@ void canvasArguments(benchmark::internal::Benchmark *b)
         for (int count : {1000, 10000, 100000})
             b->Args({count, ratio});
     }
-    b->Unit(benchmark::kMillisecond);
+    // The chart may be drawn on more than one thread: CPU time is the whole process's.
+    b->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 }
 
 } // namespace

@@ -63,7 +63,7 @@ void ChartCanvas::paint(QPainter &painter, const QSize &size, double devicePixel
             pLayerMemory = std::vector<QRgb>(count);
         pLayer = QImage(reinterpret_cast<uchar *>(pLayerMemory.data()), pixels.width(),
                         pixels.height(), qsizetype(pixels.width()) * qsizetype(sizeof(QRgb)),
-                        QImage::Format_ARGB32_Premultiplied);
+                        QImage::Format_RGB32); // opaque: copied to the screen as it is
         pLayer.setDevicePixelRatio(devicePixelRatio);
         pLayer.fill(Qt::white);
         {

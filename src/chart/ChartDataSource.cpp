@@ -89,6 +89,38 @@ void ChartDataSource::fillPointsForLine(int line, QList<double> &points) const
     }
 }
 
+void ChartDataSource::fillDatesAndLines(QList<Date> &dates, QList<QList<double>> &lines) const
+{
+    const qsizetype count = pObjects.size();
+    dates.resize(count);
+    Date *days = dates.data();
+    lines.resize(LineCount);
+    std::array<Measurement::Key, LineCount> keys{};
+    std::array<double *, LineCount> outs{};
+    int shown = 0;
+    for (int line = 0; line < LineCount; ++line) {
+        QList<double> &points = lines[line];
+        points.resize(count);
+        const ReadingValue *value = lineValue(line);
+        if (!ReadingValues::isShown(*value)) {
+            std::fill(points.begin(), points.end(), ChartGeometry::kNoValue);
+            continue;
+        }
+        keys[size_t(shown)] = value->key;
+        outs[size_t(shown++)] = points.data();
+    }
+    // Reading by reading: each is fetched from memory once for all its values.
+    for (qsizetype j = 0; j < count; ++j) {
+        const Measurement &reading = *pObjects[j];
+        days[j] = reading.theWholeDate();
+        for (int k = 0; k < shown; ++k) {
+            double v;
+            outs[size_t(k)][j] =
+                reading.numberForKey(keys[size_t(k)], &v) ? v : ChartGeometry::kNoValue;
+        }
+    }
+}
+
 QColor ChartDataSource::colorForLine(int line) const
 {
     const QString key = colorKeyForLine(line);

@@ -51,6 +51,8 @@ public:
     // The same two into lists filled again in their own memory where they have enough.
     void fillDates(QList<Date> &dates) const;
     void fillPointsForLine(int line, QList<double> &points) const;
+    // The dates and every line's points at once, in one pass over the readings.
+    void fillDatesAndLines(QList<Date> &dates, QList<QList<double>> &lines) const;
     // The line's colour from its preference, read at each call; invalid when there is none.
     QColor colorForLine(int line) const;
     // The selected reading's date, or a null date when nothing is selected.

@@ -152,17 +152,14 @@ void ChartPainter::fillInputFromSource(const ChartDataSource *source, ChartGeome
         input.lines.clear();
         return;
     }
-    source->fillDates(input.dates);
-    if (input.dates.size() < 2) {
+    if (source->objects().size() < 2) {
+        source->fillDates(input.dates);
         input.lines.clear();
         return;
     }
-    const int count = source->numberOfLines();
-    input.lines.resize(count);
-    for (int n = 0; n < count; ++n) {
-        source->fillPointsForLine(n, input.lines[n]);
+    source->fillDatesAndLines(input.dates, input.lines);
+    for (int n = 0; n < source->numberOfLines(); ++n)
         input.colors.append(source->colorForLine(n));
-    }
     input.selectedDate = source->selectedDate();
     input.titles = source->legendTitles();
     input.unit = source->valueUnit();
@@ -268,14 +265,15 @@ void ChartPainter::drawChart(QPainter &painter, const ChartGeometry &g, bool for
     }
     const QRectF limit = g.bounds.adjusted(-ChartGeometry::kDotSize, -ChartGeometry::kDotSize,
                                            ChartGeometry::kDotSize, ChartGeometry::kDotSize);
+    ChartRaster::LineBatch masked(painter, target, deviceClip, limit);
     for (const ChartGeometry::Line &line : g.lines) {
         if (line.points.isEmpty())
             continue;
         const QColor color = line.color.isValid() ? line.color : QColor(Qt::black);
-        painter.setPen(
-            QPen(color, ChartGeometry::kLineWidth, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
-        painter.setBrush(Qt::NoBrush);
         if (rendering == Rendering::Exact) {
+            painter.setPen(
+                QPen(color, ChartGeometry::kLineWidth, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
+            painter.setBrush(Qt::NoBrush);
             painter.drawPolyline(line.points.constData(), int(line.points.size()));
             fillDotsPath(painter, line.points, color);
             continue;
@@ -283,18 +281,20 @@ void ChartPainter::drawChart(QPainter &painter, const ChartGeometry &g, bool for
         const QList<QPointF> thinned =
             simpleTransform ? ChartRaster::thinnedToColumns(line.points, toDevice) : line.points;
         if (raster && simpleTransform && toDevice.m11() <= ChartRaster::kMaskMaxScale &&
-            line.points.size() > ChartRaster::kFewDots) {
-            if (ChartRaster::drawLine(painter, line.points, thinned, color,
-                                      ChartGeometry::kDotSize / 2 * toDevice.m11(), limit, target,
-                                      deviceClip))
-                continue;
-        }
+            line.points.size() > ChartRaster::kFewDots &&
+            masked.add(line.points, thinned, color, ChartGeometry::kDotSize / 2 * toDevice.m11()))
+            continue;
+        masked.flush();
+        painter.setPen(
+            QPen(color, ChartGeometry::kLineWidth, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
+        painter.setBrush(Qt::NoBrush);
         painter.drawLines(segmentsOf(thinned));
         painter.setPen(Qt::NoPen);
         painter.setBrush(color);
         for (const QPointF &p : raster ? line.points : distinctDots(line.points, toDevice))
             painter.drawEllipse(dotRect(p));
     }
+    masked.flush();
 
     drawLegend(painter, g);
 

@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -167,12 +169,35 @@ public:
     using Partial = MaskBuffers::Partial;
     using Flat = MaskBuffers::Flat;
 
-    // A mask over the device rectangle, in a buffer that holds only zeros and is left so.
-    CoverageMask(const QRect &deviceRect, MaskBuffers &buffers)
-        : pRect(deviceRect), nWidth(deviceRect.width()), nHeight(deviceRect.height()),
-          pBuffers(buffers), pColumns(size_t(nWidth))
+    // A colour at each coverage, premultiplied.
+    struct Shades
     {
-        const size_t need = size_t(nWidth) * size_t(nHeight);
+        std::array<QRgb, 256> colors;
+        bool opaque;
+    };
+    static Shades shadesOf(const QColor &color)
+    {
+        Shades shades;
+        const QRgb rgba = color.rgba();
+        for (int a = 0; a < 256; ++a) {
+            const int alpha = (qAlpha(rgba) * a + 127) / 255;
+            shades.colors[size_t(a)] =
+                qPremultiply(qRgba(qRed(rgba), qGreen(rgba), qBlue(rgba), alpha));
+        }
+        shades.opaque = qAlpha(shades.colors[255]) == 255;
+        return shades;
+    }
+
+    // A mask over the device rectangle, in a buffer that holds only zeros and is left so. It
+    // may keep only the columns first..end (excluded) of the rectangle, counted from its left:
+    // those come out as in the whole mask, and the others are left out.
+    CoverageMask(const QRect &deviceRect, MaskBuffers &buffers, int first = 0,
+                 int end = std::numeric_limits<int>::max())
+        : pRect(deviceRect), nWidth(deviceRect.width()), nHeight(deviceRect.height()),
+          nFirst(std::clamp(first, 0, nWidth)), nEnd(std::clamp(end, nFirst, nWidth)),
+          pBuffers(buffers), pColumns(size_t(nEnd - nFirst))
+    {
+        const size_t need = size_t(nEnd - nFirst) * size_t(nHeight);
         if (buffers.coverage.size() < need)
             buffers.coverage.resize(need);
         pCoverage = buffers.coverage.data();
@@ -181,8 +206,8 @@ public:
     }
     ~CoverageMask()
     {
-        for (int x = 0; x < nWidth; ++x) {
-            const Column &c = pColumns[size_t(x)];
+        for (int x = nFirst; x < nEnd; ++x) {
+            const Column &c = columnState(x);
             if (c.top <= c.bottom)
                 std::memset(columnAt(x) + c.top, 0, size_t(c.bottom - c.top + 1));
         }
@@ -217,13 +242,19 @@ public:
         const quint8 *stamp = stamps.stampAt(px, py);
         for (int x = 0; x < n; ++x) {
             const auto [first, last] = stamps.rowsAt(px, py, x);
-            const Column &c = pColumns[size_t(ix + x)];
+            if (ix + x < nFirst || ix + x >= nEnd)
+                continue; // a column left out
+            const Column &c = columnState(ix + x);
             if (first > last || (iy + first >= c.solidFrom && iy + last < c.solidTo))
                 continue; // nothing, or within the column's full coverage
             touch(ix + x, iy + first, iy + last);
             quint8 *column = columnAt(ix + x) + iy;
             const quint8 *from = stamp + x * n;
-            for (int y = first; y <= last; ++y)
+            // The rows above and below the full coverage, which nothing changes.
+            const int above = std::min(last, c.solidFrom - iy - 1);
+            for (int y = first; y <= above; ++y)
+                column[y] = addCoverage(column[y], from[y]);
+            for (int y = std::max(first, std::max(above + 1, c.solidTo - iy)); y <= last; ++y)
                 column[y] = addCoverage(column[y], from[y]);
         }
     }
@@ -260,7 +291,7 @@ public:
         const int xLow = floorTo(std::min(a.x(), b.x()) - reach, w);
         const int xHigh = ceilTo(std::max(a.x(), b.x()) + reach, w);
         if (std::abs(vy) > std::abs(vx)) {
-            for (int x = std::max(0, xLow); x <= std::min(w - 1, xHigh); ++x)
+            for (int x = std::max(nFirst, xLow); x <= std::min(nEnd - 1, xHigh); ++x)
                 strokeColumn(s, x, yFirst, yLast);
             return;
         }
@@ -272,7 +303,7 @@ public:
     {
         for (const Partial &p : pBuffers.partials) {
             quint8 *column = columnAt(p.x);
-            const Column &c = pColumns[size_t(p.x)];
+            const Column &c = columnState(p.x);
             // Partly covered rows, skipping those fully covered.
             const auto blend = [&](int first, int last) {
                 for (int part = 0; part < 2; ++part) {
@@ -295,59 +326,16 @@ public:
         pBuffers.flat.clear();
     }
 
-    // Paints the coverage in the colour. Straight into the image when given (premultiplied
-    // or opaque 32-bit pixels, painted over normally), within its clip in device pixels;
-    // otherwise through the painter, whose units are mapped back from the device so that
-    // every mask pixel lands on the device pixel it was made for.
-    void paint(QPainter &painter, const QColor &color, const QTransform &toDevice, QImage *target,
-               const QRect &clip, QImage &scratch) const
+    // Paints the coverage in the colour through the painter, whose units are mapped back from
+    // the device so that every mask pixel lands on the device pixel it was made for.
+    void paint(QPainter &painter, const QColor &color, const QTransform &toDevice,
+               QImage &scratch) const
     {
-        std::array<QRgb, 256> shades;
-        const QRgb rgba = color.rgba();
-        for (int a = 0; a < 256; ++a) {
-            const int alpha = (qAlpha(rgba) * a + 127) / 255;
-            shades[size_t(a)] = qPremultiply(qRgba(qRed(rgba), qGreen(rgba), qBlue(rgba), alpha));
-        }
-        if (target) {
-            const QRect area = clip.intersected(target->rect()).intersected(pRect);
-            if (area.isEmpty())
-                return;
-            const bool opaque = qAlpha(shades[255]) == 255;
-            uchar *bits = target->bits();
-            const qsizetype stride = target->bytesPerLine();
-            for (int X = area.left(); X <= area.right(); ++X) {
-                const int x = X - pRect.x();
-                const Column &c = pColumns[size_t(x)];
-                const int top = std::max(c.top, area.top() - pRect.y());
-                const int bottom = std::min(c.bottom, area.bottom() - pRect.y());
-                if (top > bottom)
-                    continue; // nothing touched in this column
-                const quint8 *column = columnAt(x);
-                uchar *pixel = bits + qsizetype(top + pRect.y()) * stride + qsizetype(X) * 4;
-                // In an opaque colour the fully covered run is the colour alone.
-                const int solidFrom = opaque ? std::max(top, c.solidFrom) : bottom + 1;
-                const int solidTo = opaque ? std::min(bottom + 1, c.solidTo) : bottom + 1;
-                for (int y = top; y <= bottom; ++y, pixel += stride) {
-                    if (y == solidFrom && solidFrom < solidTo) {
-                        for (; y < solidTo; ++y, pixel += stride)
-                            *reinterpret_cast<QRgb *>(pixel) = shades[255];
-                        if (y > bottom)
-                            break;
-                    }
-                    const quint8 m = column[y];
-                    if (!m)
-                        continue;
-                    const QRgb shade = shades[m];
-                    auto *p = reinterpret_cast<QRgb *>(pixel);
-                    *p = shade + byteMul(*p, 255 - qAlpha(shade));
-                }
-            }
-            return;
-        }
+        const Shades shades = shadesOf(color);
         // The rectangle of the rows and columns touched.
         int left = nWidth, right = -1, top = nHeight, bottom = -1;
-        for (int x = 0; x < nWidth; ++x) {
-            const Column &c = pColumns[size_t(x)];
+        for (int x = nFirst; x < nEnd; ++x) {
+            const Column &c = columnState(x);
             if (c.top > c.bottom)
                 continue;
             left = std::min(left, x);
@@ -364,17 +352,93 @@ public:
             std::memset(scratch.scanLine(y), 0, size_t(size.width()) * 4);
         const qsizetype stride = scratch.bytesPerLine();
         for (int x = left; x <= right; ++x) {
-            const Column &c = pColumns[size_t(x)];
+            const Column &c = columnState(x);
             const quint8 *column = columnAt(x);
             uchar *pixel =
                 scratch.bits() + qsizetype(c.top - top) * stride + qsizetype(x - left) * 4;
             for (int y = c.top; y <= c.bottom; ++y, pixel += stride)
-                *reinterpret_cast<QRgb *>(pixel) = shades[column[y]];
+                *reinterpret_cast<QRgb *>(pixel) = shades.colors[column[y]];
         }
         const QRectF device(pRect.x() + left, pRect.y() + top, size.width(), size.height());
         painter.drawImage(toDevice.inverted().mapRect(device), scratch,
                           QRectF(QPointF(0, 0), QSizeF(size)));
     }
+
+    // Paints masks over each other, in their order, in their shades, straight into the image's
+    // pixels (premultiplied or opaque 32-bit, painted over normally) within the area in device
+    // pixels: each pixel of the image is visited once for all of them.
+    static void paintTogether(const std::vector<const CoverageMask *> &masks,
+                              const std::vector<const Shades *> &shades, uchar *bits,
+                              qsizetype stride, const QRect &area)
+    {
+        if (area.isEmpty())
+            return;
+        // Row by row over a few columns at a time, which lie side by side in the image. Each
+        // mask is zero outside the rows each of its columns touched.
+        constexpr int kBlock = 16, kAhead = 12;
+        struct Part
+        {
+            const QRgb *shades;
+            int top, bottom; // rows touched in the block, in device pixels
+            int from, to;    // columns of the block within the mask
+            const quint8 *columns[kBlock];
+        };
+        std::vector<Part> parts(masks.size());
+        for (int X0 = area.left(); X0 <= area.right(); X0 += kBlock) {
+            const int X1 = std::min(X0 + kBlock, area.right() + 1);
+            int top = area.bottom() + 1, bottom = area.top() - 1;
+            size_t count = 0;
+            for (size_t n = 0; n < masks.size(); ++n) {
+                const CoverageMask &mask = *masks[n];
+                Part &part = parts[count];
+                part.from = std::max(X0, mask.pRect.left() + mask.nFirst) - X0;
+                part.to = std::min(X1, mask.pRect.left() + mask.nEnd) - X0;
+                part.top = std::numeric_limits<int>::max();
+                part.bottom = -1;
+                for (int k = part.from; k < part.to; ++k) {
+                    const int x = X0 + k - mask.pRect.x();
+                    const Column &c = mask.columnState(x);
+                    part.top = std::min(part.top, c.top);
+                    part.bottom = std::max(part.bottom, c.bottom);
+                    // Indexed by the device row.
+                    part.columns[k] = mask.columnAt(x) - mask.pRect.y();
+                }
+                if (part.top > part.bottom)
+                    continue;
+                part.top = std::max(part.top + mask.pRect.y(), area.top());
+                part.bottom = std::min(part.bottom + mask.pRect.y(), area.bottom());
+                if (part.top > part.bottom)
+                    continue;
+                part.shades = shades[n]->colors.data();
+                top = std::min(top, part.top);
+                bottom = std::max(bottom, part.bottom);
+                ++count;
+            }
+            for (int y = top; y <= bottom; ++y) {
+                QRgb *row = reinterpret_cast<QRgb *>(bits + qsizetype(y) * stride) + X0;
+                // Rows lie too far apart for the processor to fetch them ahead by itself.
+                if (y + kAhead <= bottom) {
+                    const uchar *ahead = bits + qsizetype(y + kAhead) * stride;
+                    __builtin_prefetch(ahead + qsizetype(X0) * 4, 1);
+                    __builtin_prefetch(ahead + qsizetype(X1) * 4 - 1, 1);
+                }
+                for (size_t n = 0; n < count; ++n) {
+                    const Part &part = parts[n];
+                    if (y < part.top || y > part.bottom)
+                        continue;
+                    for (int k = part.from; k < part.to; ++k) {
+                        // Without branches, which the pixels would make hard to foresee: no
+                        // coverage keeps the pixel, and full coverage in an opaque colour
+                        // replaces it.
+                        const QRgb shade = part.shades[part.columns[k][y]];
+                        row[k] = shade + byteMul(row[k], 255 - qAlpha(shade));
+                    }
+                }
+            }
+        }
+    }
+
+    const QRect &rect() const { return pRect; }
 
 private:
     struct Column
@@ -454,7 +518,7 @@ private:
             double d = px * s.nx + py * s.ny;
             double t = px * s.ux + py * s.uy;
             for (int x = xFirst; x <= xLast; ++x, d += s.nx, t += s.ux) {
-                if (t < 0 || t > 1)
+                if (t < 0 || t > 1 || x < nFirst || x >= nEnd)
                     continue;
                 const double c = reach - std::abs(d);
                 if (c <= 0)
@@ -501,7 +565,7 @@ private:
             --fullTo;
         touch(x, from, to);
         quint8 *column = columnAt(x);
-        Column &c = pColumns[size_t(x)];
+        Column &c = columnState(x);
         if (fullFrom > fullTo || from < fullFrom || fullTo < to)
             pBuffers.partials.push_back({x, from, to, fullFrom, fullTo, d0, s.ny, s.reach});
         if (fullFrom > fullTo)
@@ -525,25 +589,32 @@ private:
 
     void touch(int x, int top, int bottom)
     {
-        Column &c = pColumns[size_t(x)];
+        Column &c = columnState(x);
         c.top = std::min(c.top, top);
         c.bottom = std::max(c.bottom, bottom);
     }
-    quint8 *columnAt(int x) { return pCoverage + size_t(x) * size_t(nHeight); }
-    const quint8 *columnAt(int x) const { return pCoverage + size_t(x) * size_t(nHeight); }
+    // Column x of the rectangle, which must be one of those kept.
+    quint8 *columnAt(int x) { return pCoverage + size_t(x - nFirst) * size_t(nHeight); }
+    const quint8 *columnAt(int x) const { return pCoverage + size_t(x - nFirst) * size_t(nHeight); }
+    Column &columnState(int x) { return pColumns[size_t(x - nFirst)]; }
+    const Column &columnState(int x) const { return pColumns[size_t(x - nFirst)]; }
 
     QRect pRect;
     int nWidth, nHeight;
+    int nFirst, nEnd; // the columns kept
     MaskBuffers &pBuffers;
     quint8 *pCoverage = nullptr;
     std::vector<Column> pColumns;
     int nLastX = -1, nLastY = -1, nLastPx = -1, nLastPy = -1;
 };
 
-MaskBuffers &maskBuffers()
+// The buffers of the masks of one drawing, kept for the next.
+MaskBuffers &maskBuffers(size_t n)
 {
-    thread_local MaskBuffers buffers;
-    return buffers;
+    thread_local std::vector<std::unique_ptr<MaskBuffers>> kept;
+    while (kept.size() <= n)
+        kept.push_back(std::make_unique<MaskBuffers>());
+    return *kept[n];
 }
 
 // The stamps of dots of the radius, kept for the next drawing.
@@ -565,7 +636,7 @@ QList<QPointF> ChartRaster::thinnedToColumns(const QList<QPointF> &points,
 {
     const qsizetype n = points.size();
     QList<QPointF> out;
-    out.reserve(std::min<qsizetype>(n, 4096));
+    out.reserve(n);
     qsizetype runStart = 0;
     auto flush = [&](qsizetype begin, qsizetype end) {
         if (end - begin <= kThinRun) {
@@ -604,14 +675,77 @@ QList<QPointF> ChartRaster::thinnedToColumns(const QList<QPointF> &points,
     return out;
 }
 
-// Draws a line with many points on a raster device through a coverage mask, straight into the
-// target image when given; false when the mask would be too large, and nothing was drawn.
-bool ChartRaster::drawLine(QPainter &painter, const QList<QPointF> &points,
-                           const QList<QPointF> &thinned, const QColor &color, double dotRadius,
-                           const QRectF &limit, QImage *target, const QRect &clip)
+// Masks are made and painted on two threads where there are two cores, strip by strip of
+// columns: each strip comes out the same whichever thread does it.
+namespace {
+
+template <typename Work> void onTwoThreads(Work work)
 {
+    static const bool two = std::thread::hardware_concurrency() >= 2;
+    if (!two) {
+        work(0);
+        return;
+    }
+    std::thread other([&work] { work(1); });
+    work(0);
+    other.join();
+}
+
+} // namespace
+
+struct ChartRaster::LineBatch::Private
+{
+    QPainter &painter;
+    QTransform toDevice;
+    QImage *target;
+    QRect clip;
+    QRectF limit;
+    // Lines waiting to be drawn into the target, in order.
+    struct Pending
+    {
+        QList<QPointF> points, thinned;
+        QColor color;
+        QRect rect;
+        const DotStamps *stamps;
+    };
+    std::vector<Pending> pending;
+
+    void build(CoverageMask &mask, const QList<QPointF> &points, const QList<QPointF> &thinned,
+               const DotStamps &stamps) const
+    {
+        const double halfWidth = ChartGeometry::kLineWidth / 2 * toDevice.m11();
+        const qsizetype count = thinned.size();
+        std::vector<QPointF> at(static_cast<size_t>(count));
+        for (qsizetype j = 0; j < count; ++j)
+            at[size_t(j)] = toDevice.map(thinned[j]);
+        for (qsizetype j = 0; j + 1 < count; ++j)
+            mask.addSegment(at[size_t(j)], at[size_t(j + 1)], halfWidth);
+        mask.finishStrokes();
+        const double sx = toDevice.m11(), sy = toDevice.m22(), tx = toDevice.dx(),
+                     ty = toDevice.dy();
+        for (const QPointF &p : points)
+            mask.addDot(sx * p.x() + tx, sy * p.y() + ty, stamps);
+    }
+};
+
+ChartRaster::LineBatch::LineBatch(QPainter &painter, QImage *target, const QRect &clip,
+                                  const QRectF &limit)
+    : d(new Private{painter, painter.deviceTransform(), target, clip, limit, {}})
+{}
+
+ChartRaster::LineBatch::~LineBatch()
+{
+    flush();
+}
+
+bool ChartRaster::LineBatch::add(const QList<QPointF> &points, const QList<QPointF> &thinned,
+                                 const QColor &color, double dotRadius)
+{
+    if (!d->pending.empty() && d->pending.back().stamps->radius() != dotRadius)
+        flush(); // the earlier lines' stamps make way for these
     const DotStamps &stamps = dotStamps(dotRadius);
-    const QTransform toDevice = painter.deviceTransform();
+    const QTransform &toDevice = d->toDevice;
+    const QRectF &limit = d->limit;
     double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
     for (const QPointF &p : points) {
         minX = std::min(minX, p.x());
@@ -632,22 +766,15 @@ bool ChartRaster::drawLine(QPainter &painter, const QList<QPointF> &points,
         QPoint(int(std::ceil(device.right() + margin)), int(std::ceil(device.bottom() + margin))));
     if (rect.isEmpty() || qint64(rect.width()) * rect.height() > kMaskMaxPixels)
         return false;
-    MaskBuffers &buffers = maskBuffers();
+    if (d->target) {
+        d->pending.push_back({points, thinned, color, rect, &stamps});
+        return true;
+    }
+    MaskBuffers &buffers = maskBuffers(0);
     {
         CoverageMask mask(rect, buffers);
-        const double halfWidth = ChartGeometry::kLineWidth / 2 * toDevice.m11();
-        const qsizetype count = thinned.size();
-        std::vector<QPointF> at(static_cast<size_t>(count));
-        for (qsizetype j = 0; j < count; ++j)
-            at[size_t(j)] = toDevice.map(thinned[j]);
-        for (qsizetype j = 0; j + 1 < count; ++j)
-            mask.addSegment(at[size_t(j)], at[size_t(j + 1)], halfWidth);
-        mask.finishStrokes();
-        const double sx = toDevice.m11(), sy = toDevice.m22(), tx = toDevice.dx(),
-                     ty = toDevice.dy();
-        for (const QPointF &p : points)
-            mask.addDot(sx * p.x() + tx, sy * p.y() + ty, stamps);
-        mask.paint(painter, color, toDevice, target, clip, buffers.scratch);
+        d->build(mask, points, thinned, stamps);
+        mask.paint(d->painter, color, toDevice, buffers.scratch);
     }
     // An unusually large chart does not keep its buffers.
     if (buffers.coverage.size() > size_t(kKeptMaskPixels)) {
@@ -655,4 +782,109 @@ bool ChartRaster::drawLine(QPainter &painter, const QList<QPointF> &points,
         buffers.scratch = QImage();
     }
     return true;
+}
+
+void ChartRaster::LineBatch::flush()
+{
+    const std::vector<Private::Pending> pending = std::exchange(d->pending, {});
+    if (pending.empty())
+        return;
+    const QTransform &toDevice = d->toDevice;
+    const double halfWidth = ChartGeometry::kLineWidth / 2 * toDevice.m11();
+    // Each line's segments and dots in device pixels.
+    struct Line
+    {
+        std::vector<QPointF> at, dots;
+        bool ordered = true; // x never falls: the part of a strip of columns can be searched for
+        CoverageMask::Shades shades;
+    };
+    std::vector<Line> lines(pending.size());
+    QRect bounds;
+    int heights = 0;
+    for (size_t n = 0; n < pending.size(); ++n) {
+        const Private::Pending &p = pending[n];
+        Line &line = lines[n];
+        line.at.resize(size_t(p.thinned.size()));
+        for (qsizetype j = 0; j < p.thinned.size(); ++j)
+            line.at[size_t(j)] = toDevice.map(p.thinned[j]);
+        const double sx = toDevice.m11(), sy = toDevice.m22(), tx = toDevice.dx(),
+                     ty = toDevice.dy();
+        line.dots.resize(size_t(p.points.size()));
+        for (qsizetype j = 0; j < p.points.size(); ++j)
+            line.dots[size_t(j)] = QPointF(sx * p.points[j].x() + tx, sy * p.points[j].y() + ty);
+        for (const std::vector<QPointF> *list : {&line.at, &line.dots}) {
+            for (size_t j = 1; j < list->size() && line.ordered; ++j)
+                line.ordered = (*list)[j].x() >= (*list)[j - 1].x();
+        }
+        line.shades = CoverageMask::shadesOf(p.color);
+        bounds |= p.rect;
+        heights += p.rect.height();
+    }
+    const QRect area = d->clip.intersected(d->target->rect()).intersected(bounds);
+    if (area.isEmpty())
+        return;
+    uchar *bits = d->target->bits();
+    const qsizetype stride = d->target->bytesPerLine();
+
+    // Strip by strip of columns, the masks of all lines together small enough to stay in the
+    // cache while they are made and painted; a strip's masks come out as the whole masks would.
+    constexpr int kStripBytes = 512 * 1024;
+    const int width = std::max(16, kStripBytes / std::max(1, heights) / 16 * 16);
+    const int strips = (area.width() + width - 1) / width;
+    // The calling thread's buffers, a set for each thread.
+    std::vector<MaskBuffers *> buffers(2 * pending.size());
+    for (size_t n = 0; n < buffers.size(); ++n)
+        buffers[n] = &maskBuffers(n);
+    std::atomic<int> next{0};
+    onTwoThreads([&](int thread) {
+        std::vector<std::unique_ptr<CoverageMask>> masks;
+        std::vector<const CoverageMask *> painted;
+        std::vector<const CoverageMask::Shades *> shades;
+        for (int strip = next++; strip < strips; strip = next++) {
+            const int c0 = area.left() + strip * width;
+            const int c1 = std::min(area.right() + 1, c0 + width);
+            for (size_t n = 0; n < pending.size(); ++n) {
+                const QRect &rect = pending[n].rect;
+                if (rect.right() < c0 || rect.left() >= c1)
+                    continue;
+                const Line &line = lines[n];
+                const DotStamps &stamps = *pending[n].stamps;
+                auto mask = std::make_unique<CoverageMask>(
+                    rect, *buffers[size_t(thread) * pending.size() + n], c0 - rect.left(),
+                    c1 - rect.left());
+                // The segments and dots that may reach the strip, in their order.
+                const auto part = [&line](const std::vector<QPointF> &list, double from,
+                                          double to) {
+                    if (!line.ordered)
+                        return std::make_pair(size_t(0), list.size());
+                    const auto x = [](const QPointF &p, double v) { return p.x() < v; };
+                    return std::make_pair(
+                        size_t(std::lower_bound(list.begin(), list.end(), from, x) - list.begin()),
+                        size_t(std::lower_bound(list.begin(), list.end(), to, x) - list.begin()));
+                };
+                const double reach = halfWidth + 2;
+                const auto [a0, a1] = part(line.at, c0 - reach, c1 + reach);
+                for (size_t j = a0 > 0 ? a0 - 1 : 0; j < a1 && j + 1 < line.at.size(); ++j)
+                    mask->addSegment(line.at[j], line.at[j + 1], halfWidth);
+                mask->finishStrokes();
+                const double radius = stamps.radius() + 2;
+                const auto [d0, d1] = part(line.dots, c0 - radius, c1 + radius);
+                for (size_t j = d0; j < d1; ++j)
+                    mask->addDot(line.dots[j].x(), line.dots[j].y(), stamps);
+                masks.push_back(std::move(mask));
+                shades.push_back(&line.shades);
+            }
+            for (const auto &mask : masks)
+                painted.push_back(mask.get());
+            CoverageMask::paintTogether(painted, shades, bits, stride,
+                                        QRect(c0, area.top(), c1 - c0, area.height()));
+            masks.clear();
+            painted.clear();
+            shades.clear();
+        }
+    });
+    for (MaskBuffers *kept : buffers) {
+        if (kept->coverage.size() > size_t(kKeptMaskPixels))
+            kept->coverage = std::vector<quint8>();
+    }
 }

@@ -7,6 +7,8 @@
 #include <QRectF>
 #include <QTransform>
 
+#include <memory>
+
 class QImage;
 class QPainter;
 
@@ -25,11 +27,30 @@ inline constexpr double kMaskMaxScale = 8;
 // lowest, the highest and the last (in their order): the stroked line covers the same pixels.
 QList<QPointF> thinnedToColumns(const QList<QPointF> &points, const QTransform &toDevice);
 
-// Draws the line through `thinned` and a dot of `dotRadius` device pixels at each of `points`
-// through a coverage mask, straight into `target` when given (clipped to `clip`, in device
-// pixels); false when the mask would be too large, and nothing was drawn.
-bool drawLine(QPainter &painter, const QList<QPointF> &points, const QList<QPointF> &thinned,
-              const QColor &color, double dotRadius, const QRectF &limit, QImage *target,
-              const QRect &clip);
+// Lines drawn one after the other, each through a coverage mask: the line through `thinned`
+// and a dot of `dotRadius` device pixels at each of `points`. Into a target image (within
+// `clip`, in device pixels) the lines wait until flush() or the end and are then made and
+// painted together, over each other in their order, strip by strip of columns and on two
+// threads where there are two cores; the picture is the same however the work is shared.
+// Without a target each line is painted through the painter as it is added. Dots are drawn
+// only within `limit` (in the painter's units).
+class LineBatch
+{
+public:
+    LineBatch(QPainter &painter, QImage *target, const QRect &clip, const QRectF &limit);
+    ~LineBatch();
+    LineBatch(const LineBatch &) = delete;
+    LineBatch &operator=(const LineBatch &) = delete;
+
+    // False when the mask would be too large: nothing was drawn, and the caller draws the line
+    // itself, after flush().
+    bool add(const QList<QPointF> &points, const QList<QPointF> &thinned, const QColor &color,
+             double dotRadius);
+    void flush();
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
 
 } // namespace ChartRaster

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -37,45 +38,61 @@ void ChartSummary::assign(ChartGeometry::Input input)
     fVmax = 0;
     bOrdered = true;
     const qsizetype count = pInput.dates.size();
+    const Date *dates = std::as_const(pInput.dates).constData();
     pSeconds.resize(size_t(count));
+    double previous = -HUGE_VAL;
     for (qsizetype j = 0; j < count; ++j) {
-        pSeconds[size_t(j)] = pInput.dates[j].timeIntervalSinceReferenceDate();
-        if (!std::isfinite(pSeconds[size_t(j)]) ||
-            (j > 0 && pSeconds[size_t(j)] < pSeconds[size_t(j - 1)]))
-            bOrdered = false;
+        const double t = dates[j].timeIntervalSinceReferenceDate();
+        pSeconds[size_t(j)] = t;
+        bOrdered = bOrdered && t >= previous && std::isfinite(t);
+        previous = t;
     }
-    for (const QList<double> &points : pInput.lines) {
-        for (double v : points) {
-            if (ChartGeometry::isValue(v) && v > fVmax)
-                fVmax = v;
+    const auto vmaxOf = [](const double *values, qsizetype size, double vmax) {
+        for (qsizetype j = 0; j < size; ++j) {
+            const double v = values[j];
+            if (ChartGeometry::isValue(v) && v > vmax)
+                vmax = v;
         }
-    }
+        return vmax;
+    };
     if (!bOrdered || isEmpty()) {
-        for (Series &s : pSeries) {
-            s.seconds.clear();
-            s.values.clear();
-        }
+        for (const QList<double> &points : std::as_const(pInput.lines))
+            fVmax = vmaxOf(points.constData(), points.size(), fVmax);
+        for (Series &s : pSeries)
+            s.size = 0;
         return;
     }
 
     pSeries.resize(size_t(pInput.lines.size()));
     for (size_t n = 0; n < pSeries.size(); ++n) {
         Series &s = pSeries[n];
-        const QList<double> &points = pInput.lines[qsizetype(n)];
+        const QList<double> &points = std::as_const(pInput.lines)[qsizetype(n)];
+        fVmax = vmaxOf(points.constData(), points.size(), fVmax);
         const qsizetype m = std::min(count, points.size());
-        s.seconds.clear();
-        s.values.clear();
-        s.seconds.reserve(size_t(m));
-        s.values.reserve(size_t(m));
-        for (qsizetype j = 0; j < m; ++j) {
-            if (ChartGeometry::isValue(points[j])) {
-                s.seconds.push_back(pSeconds[size_t(j)]);
-                s.values.push_back(points[j]);
+        const double *values = points.constData();
+        const bool every =
+            std::all_of(values, values + m, [](double v) { return ChartGeometry::isValue(v); });
+        if (every) {
+            s.seconds = pSeconds.data();
+            s.values = values;
+            s.size = size_t(m);
+        } else {
+            s.keptSeconds.resize(size_t(m));
+            s.keptValues.resize(size_t(m));
+            size_t kept = 0;
+            for (qsizetype j = 0; j < m; ++j) {
+                const double v = values[j];
+                s.keptSeconds[kept] = pSeconds[size_t(j)];
+                s.keptValues[kept] = v;
+                kept += ChartGeometry::isValue(v) ? 1 : 0;
             }
+            s.seconds = s.keptSeconds.data();
+            s.values = s.keptValues.data();
+            s.size = kept;
         }
         // Leaf b of the tree holds the extremes of block b.
-        const std::vector<double> &v = s.values;
-        const size_t size = v.size();
+        const double *v = s.values;
+        const size_t size = s.size;
         const size_t blocks = (size + kBlock - 1) / kBlock;
         s.highest.resize(2 * blocks);
         s.lowest.resize(2 * blocks);
@@ -101,7 +118,7 @@ void ChartSummary::assign(ChartGeometry::Input input)
 void ChartSummary::extremes(const Series &s, qsizetype from, qsizetype to, qsizetype *high,
                             qsizetype *low) const
 {
-    const std::vector<double> &v = s.values;
+    const double *v = s.values;
     size_t hi = size_t(from), lo = size_t(from);
     auto take = [&](size_t h, size_t l) {
         if (v[h] > v[hi] || (v[h] == v[hi] && h < hi))
@@ -186,24 +203,23 @@ ChartGeometry ChartSummary::layout(const QRectF &bounds, double devicePixelRatio
         const Series &s = pSeries[n];
         ChartGeometry::Line line;
         line.color = qsizetype(n) < pInput.colors.size() ? pInput.colors[qsizetype(n)] : QColor();
-        const qsizetype size = qsizetype(s.values.size());
+        const qsizetype size = qsizetype(s.size);
         if (size < 2) {
             g.lines.append(std::move(line));
             continue;
         }
         // The values within the period and one on either side.
-        qsizetype begin =
-            std::lower_bound(s.seconds.begin(), s.seconds.end(), from) - s.seconds.begin();
-        qsizetype end =
-            std::upper_bound(s.seconds.begin(), s.seconds.end(), to) - s.seconds.begin();
+        qsizetype begin = std::lower_bound(s.seconds, s.seconds + s.size, from) - s.seconds;
+        qsizetype end = std::upper_bound(s.seconds, s.seconds + s.size, to) - s.seconds;
         begin = std::max<qsizetype>(0, begin - 1);
         end = std::min(size, end + 1);
+        // At most four points a device pixel column, besides runs kept whole.
+        line.points.reserve(
+            qsizetype(std::min(double(end - begin), 4 * devicePixelRatio * width + 16)));
 
-        auto column = [&](qsizetype i) {
-            return std::floor(devicePixelRatio * xAt(s.seconds[size_t(i)]));
-        };
+        auto column = [&](qsizetype i) { return std::floor(devicePixelRatio * xAt(s.seconds[i])); };
         auto point = [&](qsizetype i) {
-            return QPointF(xAt(s.seconds[size_t(i)]), g.yForValue(s.values[size_t(i)]));
+            return QPointF(xAt(s.seconds[i]), g.yForValue(s.values[i]));
         };
         for (qsizetype i = begin; i < end;) {
             // The run of values in the column of value i: gallop, then halve.

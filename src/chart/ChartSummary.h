@@ -15,6 +15,9 @@ class ChartSummary
 public:
     ChartSummary() = default;
     explicit ChartSummary(ChartGeometry::Input input);
+    // The lines point into the data kept: a summary is not copied.
+    ChartSummary(const ChartSummary &) = delete;
+    ChartSummary &operator=(const ChartSummary &) = delete;
 
     // Summarises other data, in the memory of the last (which a change of data rarely
     // outgrows); takeInput() hands the data's lists out to be filled again.
@@ -46,8 +49,11 @@ public:
 private:
     struct Series
     {
-        std::vector<double> seconds; // the times of the line's values, ascending
-        std::vector<double> values;
+        // The times of the line's values, ascending, and the values: the data's own lists
+        // when the line has a value at every time, else those kept here.
+        const double *seconds = nullptr, *values = nullptr;
+        size_t size = 0;
+        std::vector<double> keptSeconds, keptValues;
         // Iterative tree over blocks of values: node k (1 <= k < blocks) covers nodes 2k and
         // 2k + 1, block b is leaf blocks + b. Each node holds the index of its highest and
         // lowest value (the first of equals).
