@@ -5,6 +5,7 @@
 // each time. The screen now keeps the chart as an image (ChartCanvas):
 //   BM_CanvasRepaint      a repaint without a change of data (an expose, the marker moved)
 //   BM_CanvasResize       a repaint at another size: the image drawn again from the summary
+//   BM_CanvasResizePreview  the same during a live resize: the kept image stretched
 //   BM_CanvasDataChange   a repaint after the data changed: summary and image built afresh
 //   BM_CanvasZoomStep     a repaint after one zoom step (a third of the period, in and out)
 // each at a device pixel ratio of 1 and 2 (second argument). BM_FloorDrawLinesZoomed is the
@@ -211,10 +212,11 @@ struct Screen
         f.source.setSelection(f.source.objects().at(f.source.objects().size() / 2));
         paint();
     }
-    void paint(const QSize &size = kImageSize, Date first = Date(), Date last = Date())
+    void paint(const QSize &size = kImageSize, Date first = Date(), Date last = Date(),
+               ChartCanvas::Drawing drawing = ChartCanvas::Drawing::Exact)
     {
         QPainter painter(&image);
-        canvas.paint(painter, size, image.devicePixelRatio(), first, last);
+        canvas.paint(painter, size, image.devicePixelRatio(), first, last, drawing);
         painter.end();
         benchmark::DoNotOptimize(image.constBits());
     }
@@ -237,6 +239,16 @@ void BM_CanvasResize(benchmark::State &state)
     int i = 0;
     for (auto _ : state)
         screen.paint(sizes[++i % 2]);
+    state.counters["draws"] = screen.canvas.dataDraws();
+}
+
+void BM_CanvasResizePreview(benchmark::State &state)
+{
+    Screen screen(fixture(int(state.range(0))), double(state.range(1)));
+    const QSize sizes[] = {kImageSize - QSize(10, 10), kImageSize + QSize(10, 10)};
+    int i = 0;
+    for (auto _ : state)
+        screen.paint(sizes[++i % 2], Date(), Date(), ChartCanvas::Drawing::Preview);
     state.counters["draws"] = screen.canvas.dataDraws();
 }
 
@@ -278,6 +290,7 @@ void canvasArguments(benchmark::internal::Benchmark *b)
 
 BENCHMARK(BM_CanvasRepaint)->Apply(canvasArguments);
 BENCHMARK(BM_CanvasResize)->Apply(canvasArguments);
+BENCHMARK(BM_CanvasResizePreview)->Apply(canvasArguments);
 BENCHMARK(BM_CanvasDataChange)->Apply(canvasArguments);
 BENCHMARK(BM_CanvasZoomStep)->Apply(canvasArguments);
 BENCHMARK(BM_ChartDraw)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -20,6 +20,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -28,6 +29,14 @@
 #include <map>
 
 namespace {
+
+// Ends a live resize of the view, as its pause would, and paints what follows.
+void settle(ChartView &view)
+{
+    if (auto *settling = view.findChild<QTimer *>(QStringLiteral("pChartSettleTimer")))
+        settling->start(0);
+    QCoreApplication::processEvents();
+}
 
 constexpr double kDay = 86400;
 const double kNo = ChartGeometry::kNoValue;
@@ -1028,6 +1037,7 @@ private slots:
         Preferences::shared().setValueForKey(false, Preferences::showPulse);
         QCOMPARE(drawsAfterRepaint(), ++draws);
         view.resize(520, 310);
+        settle(view); // soon after the first resize, this one may be shown stretched until now
         QCOMPARE(drawsAfterRepaint(), ++draws);
         QTest::keyClick(&view, Qt::Key_Plus, Qt::ControlModifier);
         QCOMPARE(drawsAfterRepaint(), ++draws);
@@ -1037,6 +1047,88 @@ private slots:
         QCOMPARE(view.dataDraws(), ++draws);
         view.render(&sharp);
         QCOMPARE(view.dataDraws(), draws);
+    }
+
+    // Resizes in quick succession show the kept image stretched, with the marker and the hit
+    // readings where the exact drawing puts them, and draw the chart once they stop; anything
+    // but the size draws at once.
+    void liveResizeStretchesTheChartUntilItStops()
+    {
+        ChartDataSource source;
+        source.setObjects(typicalReadings(day(2023, 1, 1), 100, 2, 5));
+        source.setSelection(source.objects().at(30));
+        ChartView view;
+        qint64 now = 0;
+        view.setResizeClock([&now] { return now; });
+        view.setDataSource(&source);
+        view.resize(500, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const auto drawsAfterRepaint = [&view] {
+            view.repaint();
+            return view.dataDraws();
+        };
+        const auto exact = [&source, &view] {
+            return ChartPainter::renderImage(&source, view.size(), true)
+                .convertToFormat(QImage::Format_RGB32);
+        };
+        const auto markerX = [](const QImage &image) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, image.height() / 2) == qRgb(0, 255, 0))
+                    return x;
+            }
+            return -1;
+        };
+        auto *settling = view.findChild<QTimer *>(QStringLiteral("pChartSettleTimer"));
+        QVERIFY(settling);
+        int draws = drawsAfterRepaint();
+
+        now += 1000; // the first resize after a pause is drawn at once
+        view.resize(520, 310);
+        QCOMPARE(drawsAfterRepaint(), ++draws);
+        for (const QSize size : {QSize(560, 330), QSize(700, 420), QSize(640, 380)}) {
+            now += 40;
+            view.resize(size);
+            QCOMPARE(drawsAfterRepaint(), draws);
+            QVERIFY(settling->isActive());
+        }
+        const QImage preview = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(preview.size(), view.size());
+        QCOMPARE(markerX(preview), markerX(exact()));
+        // The pointer finds the reading where the exact drawing will put it.
+        const auto at = [&source](qsizetype i) {
+            return source.objects().at(i)->theWholeDate().timeIntervalSinceReferenceDate();
+        };
+        const QPoint hover(qRound(30 + 580 * (at(60) - at(0)) / (at(199) - at(0))), 150);
+        QHelpEvent rest(QEvent::ToolTip, hover, view.mapToGlobal(hover));
+        QApplication::sendEvent(&view, &rest);
+        QCOMPARE(QToolTip::text(), ChartView::toolTipForReading(*source.objects().at(60)));
+        QToolTip::hideText();
+
+        // Other changes are drawn exactly while resizing: the pixel ratio, the data, the period.
+        now += 40;
+        view.resize(600, 400);
+        QImage sharp(view.size() * 2, QImage::Format_ARGB32_Premultiplied);
+        sharp.setDevicePixelRatio(2);
+        view.render(&sharp);
+        QCOMPARE(view.dataDraws(), ++draws);
+        source.setObjects(source.objects());
+        QCOMPARE(drawsAfterRepaint(), ++draws);
+        QTest::keyClick(&view, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(drawsAfterRepaint(), ++draws);
+        QTest::keyClick(&view, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(drawsAfterRepaint(), ++draws);
+        now += 40;
+        view.resize(620, 390);
+        QCOMPARE(drawsAfterRepaint(), draws);
+
+        // Once the resizing stops: one drawing, the same as a fresh one.
+        settling->start(0);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        QCOMPARE(view.dataDraws(), ++draws);
+        QCOMPARE(view.grab().toImage().convertToFormat(QImage::Format_RGB32), exact());
+        QCOMPARE(drawsAfterRepaint(), draws);
     }
 
     void zoomAndPanFromKeysWheelAndMouse()

@@ -36,8 +36,8 @@ const ChartSummary &ChartCanvas::summary()
     return *pSummary;
 }
 
-void ChartCanvas::paint(QPainter &painter, const QSize &size, double devicePixelRatio,
-                        Date shownFirst, Date shownLast)
+bool ChartCanvas::paint(QPainter &painter, const QSize &size, double devicePixelRatio,
+                        Date shownFirst, Date shownLast, Drawing drawing)
 {
     const ChartSummary &data = summary();
     if (!data.isEmpty() && (shownFirst.isNull() || shownLast.isNull())) {
@@ -47,9 +47,24 @@ void ChartCanvas::paint(QPainter &painter, const QSize &size, double devicePixel
     const QSize pixels = (QSizeF(size) * devicePixelRatio).toSize();
     const double first = data.isEmpty() ? 0 : shownFirst.timeIntervalSinceReferenceDate();
     const double last = data.isEmpty() ? 0 : shownLast.timeIntervalSinceReferenceDate();
-    if (pLayer.isNull() || pLayer.size() != pixels ||
-        pLayer.devicePixelRatio() != devicePixelRatio || !(first == fLayerFirst) ||
-        !(last == fLayerLast)) {
+    const bool samePicture = !pLayer.isNull() && pLayer.devicePixelRatio() == devicePixelRatio &&
+                             first == fLayerFirst && last == fLayerLast;
+    const Date selected = pSource ? pSource->selectedDate() : Date();
+    const bool marked = selected.isFinite() && selected >= shownFirst && selected <= shownLast;
+    if (samePicture && pLayer.size() != pixels && drawing == Drawing::Preview &&
+        paintPreview(painter, size)) {
+        if (marked) {
+            // Where the exact drawing will put it: the same share of the new plot.
+            const QRectF plot = QRectF(QPointF(0, 0), QSizeF(size))
+                                    .adjusted(ChartGeometry::kMargin, ChartGeometry::kMargin,
+                                              -ChartGeometry::kMargin, -ChartGeometry::kMargin);
+            const double share =
+                (pFrame.xForDate(selected) - pFrame.plot.left()) / pFrame.plot.width();
+            paintMarker(painter, plot, plot.left() + share * plot.width());
+        }
+        return false;
+    }
+    if (!samePicture || pLayer.size() != pixels) {
         const QRectF bounds(QPointF(0, 0), QSizeF(size));
         ChartGeometry geometry = data.isEmpty()
                                      ? ChartGeometry::emptyChart(bounds)
@@ -78,14 +93,49 @@ void ChartCanvas::paint(QPainter &painter, const QSize &size, double devicePixel
     }
     painter.drawImage(QPointF(0, 0), pLayer);
 
-    // The marker at the selected reading, as the painter draws it.
-    const Date selected = pSource ? pSource->selectedDate() : Date();
-    if (!pFrame.empty && selected.isFinite() && selected >= shownFirst && selected <= shownLast) {
-        const double x = pFrame.xForDate(selected);
-        painter.save();
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(QPen(QColor::fromRgbF(0, 1, 0), 1));
-        painter.drawLine(QLineF(x, pFrame.plot.top(), x, pFrame.plot.bottom()));
-        painter.restore();
+    if (!pFrame.empty && marked)
+        paintMarker(painter, pFrame.plot, pFrame.xForDate(selected));
+    return true;
+}
+
+bool ChartCanvas::paintPreview(QPainter &painter, const QSize &size)
+{
+    // The empty chart is cheap to draw; a plot too small to stretch is drawn exactly too.
+    const double m = ChartGeometry::kMargin;
+    const QRectF from = pFrame.plot;
+    const QRectF to = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(m, m, -m, -m);
+    if (pFrame.empty || !(from.width() > 0) || !(from.height() > 0) || !(to.width() > 0) ||
+        !(to.height() > 0))
+        return false;
+    // Nine parts: the corners as they are, the margins stretched along their length, the plot
+    // both ways.
+    const double ratio = pLayer.devicePixelRatio();
+    const double fromX[] = {0, from.left(), from.right(), pLayer.width() / ratio};
+    const double fromY[] = {0, from.top(), from.bottom(), pLayer.height() / ratio};
+    const double toX[] = {0, to.left(), to.right(), double(size.width())};
+    const double toY[] = {0, to.top(), to.bottom(), double(size.height())};
+    painter.save();
+    // Nearest pixels: smoothing a whole HiDPI window costs more than a frame.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            const QRectF source(QPointF(fromX[column], fromY[row]) * ratio,
+                                QPointF(fromX[column + 1], fromY[row + 1]) * ratio);
+            const QRectF target(QPointF(toX[column], toY[row]),
+                                QPointF(toX[column + 1], toY[row + 1]));
+            painter.drawImage(target, pLayer, source);
+        }
     }
+    painter.restore();
+    return true;
+}
+
+void ChartCanvas::paintMarker(QPainter &painter, const QRectF &plot, double x) const
+{
+    // The marker at the selected reading, as the painter draws it.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(QColor::fromRgbF(0, 1, 0), 1));
+    painter.drawLine(QLineF(x, plot.top(), x, plot.bottom()));
+    painter.restore();
 }

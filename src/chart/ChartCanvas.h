@@ -16,27 +16,44 @@ class QPainter;
 // a repaint copies it and draws the marker over it. The image is drawn again only when the data
 // (the readings, the lines switched on, their colours), the size, the pixel ratio or the period
 // shown change, and then from the data's summary, at a cost that follows the pixel width.
+//
+// While a window is being resized that drawing may be put off: a preview stretches the kept
+// image to the new size instead, its margins kept and its plot stretched onto the new plot, so
+// that every reading shows where the exact drawing will put it.
 class ChartCanvas
 {
 public:
+    enum class Drawing
+    {
+        Exact,
+        Preview // the kept image stretched, when only the size differs
+    };
+
     ChartCanvas();
     ~ChartCanvas();
 
     void setDataSource(const ChartDataSource *source);
 
     // Paints the chart of the period shown (null dates: the whole) within (0, 0, size), on
-    // white, for a device with devicePixelRatio pixels per point.
-    void paint(QPainter &painter, const QSize &size, double devicePixelRatio,
-               Date shownFirst = Date(), Date shownLast = Date());
+    // white, for a device with devicePixelRatio pixels per point. Asked for a preview, paints
+    // the kept image stretched when the data, the period and the pixel ratio are those it was
+    // drawn for and only the size differs, and then returns false: the exact chart is still
+    // owed. Otherwise draws exactly and returns true.
+    bool paint(QPainter &painter, const QSize &size, double devicePixelRatio,
+               Date shownFirst = Date(), Date shownLast = Date(), Drawing drawing = Drawing::Exact);
 
     // The source's data as last summarised; brought up to date first.
     const ChartSummary &summary();
-    // The layout last drawn, without its lines.
+    // The layout last drawn exactly, without its lines.
     const ChartGeometry &frame() const { return pFrame; }
     // How often the chart's image has been drawn.
     int dataDraws() const { return nDataDraws; }
 
 private:
+    // Stretches the kept image onto the bounds of the size; false when it cannot.
+    bool paintPreview(QPainter &painter, const QSize &size);
+    void paintMarker(QPainter &painter, const QRectF &plot, double x) const;
+
     QPointer<const ChartDataSource> pSource;
     std::unique_ptr<ChartSummary> pSummary;
     quint64 nRevision = 0;

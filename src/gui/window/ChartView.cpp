@@ -13,9 +13,11 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPinchGesture>
+#include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include <chrono>
 #include <cmath>
 
 namespace {
@@ -27,6 +29,9 @@ constexpr double kWheelZoom = 1.25;
 constexpr double kKeyPan = 0.1;
 // A reading is hit within this many points of its x.
 constexpr double kHitDistance = 6;
+// Resizes closer together than this (in milliseconds) are one live resize, shown stretched; the
+// chart is drawn again when none has followed for as long.
+constexpr int kLiveResizeGap = 150;
 
 bool isZoomKey(const QKeyEvent *event, int *direction)
 {
@@ -45,8 +50,12 @@ bool isZoomKey(const QKeyEvent *event, int *direction)
 
 } // namespace
 
-ChartView::ChartView(QWidget *parent) : QWidget(parent)
+ChartView::ChartView(QWidget *parent) : QWidget(parent), pSettleTimer(new QTimer(this))
 {
+    pSettleTimer->setObjectName(QStringLiteral("pChartSettleTimer"));
+    pSettleTimer->setSingleShot(true);
+    pSettleTimer->setInterval(kLiveResizeGap);
+    connect(pSettleTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     grabGesture(Qt::PinchGesture);
@@ -98,8 +107,32 @@ void ChartView::paintEvent(QPaintEvent *)
     const QPaintDevice *device =
         painter.paintEngine() ? painter.paintEngine()->paintDevice() : this;
     const double ratio = device ? device->devicePixelRatioF() : devicePixelRatioF();
-    pCanvas.paint(painter, size(), ratio, Date(pViewport.shownFirst()),
-                  Date(pViewport.shownLast()));
+    // While the view is being resized, the chart's image stretched: drawn exactly once it stops.
+    pCanvas.paint(painter, size(), ratio, Date(pViewport.shownFirst()), Date(pViewport.shownLast()),
+                  pSettleTimer->isActive() ? ChartCanvas::Drawing::Preview
+                                           : ChartCanvas::Drawing::Exact);
+}
+
+void ChartView::setResizeClock(std::function<qint64()> milliseconds)
+{
+    pResizeClock = std::move(milliseconds);
+}
+
+void ChartView::resizeEvent(QResizeEvent *event)
+{
+    const qint64 now = pResizeClock ? pResizeClock()
+                                    : std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count();
+    // The first resize after a pause is drawn at once; those that follow it quickly are
+    // stretched until they stop.
+    if (bResized && now - nLastResize < kLiveResizeGap)
+        pSettleTimer->start();
+    else
+        pSettleTimer->stop();
+    bResized = true;
+    nLastResize = now;
+    QWidget::resizeEvent(event);
 }
 
 void ChartView::drawChartUsingSource(QPainter &painter, const ChartDataSource *source,

@@ -7,13 +7,17 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <utility>
 
 class QPainter;
+class QTimer;
 
 // The chart page's view of a window's filtered readings. The drawing itself is ChartPainter's,
 // shared with the printed report and image export; the view keeps it as an image (ChartCanvas),
-// so that repainting without a change of data costs little.
+// so that repainting without a change of data costs little. While the view is being resized (a
+// resize soon after another), it shows that image stretched, and draws the chart again once the
+// resizing stops.
 //
 // The view explores the chart: the wheel, a pinch or Ctrl+Plus and Ctrl+Minus zoom the time
 // axis, dragging or the Left and Right keys move along it, Ctrl+0 or a double-click show the
@@ -38,6 +42,8 @@ public:
     std::pair<Date, Date> shownPeriod() const;
     // How often the chart's image has been drawn (not merely copied to the screen).
     int dataDraws() const { return pCanvas.dataDraws(); }
+    // The clock that tells resizes apart, in milliseconds; null: the monotonic clock.
+    void setResizeClock(std::function<qint64()> milliseconds);
 
     // The text of a reading's tool tip: its date and time, then each value the chart shows.
     static QString toolTipForReading(const Measurement &reading);
@@ -54,6 +60,7 @@ signals:
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -82,4 +89,10 @@ private:
     bool bPressed = false;
     bool bDragging = false;
     qsizetype nToolTipReading = -1;
+    // A resize within kLiveResizeGap of the one before starts or goes on with a live resize,
+    // which lasts while pSettleTimer runs.
+    std::function<qint64()> pResizeClock;
+    qint64 nLastResize = 0;
+    bool bResized = false;
+    QTimer *pSettleTimer;
 };
