@@ -1,8 +1,7 @@
 // The filters page: adding, deleting (asked first), renaming and flagging filters with undo; the
 // editor and the text form following undo and redo; parse errors shown at their place; a
 // condition the editor cannot show surviving a save; in the window, what the user typed reaching
-// the filter whatever comes next (another filter, Add, another page); the page drawn in English
-// and German.
+// the filter whatever comes next (another filter, Add, another page).
 
 #include "Dialogs.h"
 #include "FiltersModel.h"

@@ -1,6 +1,6 @@
 // File › Import from Monitor, offscreen, over replayed sessions: the review, the one undo step,
 // duplicates on the second import, a dropped connection, Cancel, several users, the saved
-// session log, and how the dialog looks in English and German (PNGs under the test output).
+// session log, and every control named in English and German.
 
 #include "Dialogs.h"
 #include "Localization.h"
