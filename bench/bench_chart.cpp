@@ -8,6 +8,7 @@
 //   BM_CanvasResizePreview  the same during a live resize: the kept image stretched
 //   BM_CanvasDataChange   a repaint after the data changed: summary and image built afresh
 //   BM_CanvasZoomStep     a repaint after one zoom step (a third of the period, in and out)
+//   BM_CanvasZoomPreview  the same while zooming goes on: the kept image mapped onto the period
 // each at a device pixel ratio of 1 and 2 (second argument). BM_FloorDrawLinesZoomed is the
 // floor of a zoom step: the segments of the readings shown.
 
@@ -276,6 +277,18 @@ void BM_CanvasZoomStep(benchmark::State &state)
     state.counters["draws"] = screen.canvas.dataDraws();
 }
 
+void BM_CanvasZoomPreview(benchmark::State &state)
+{
+    Fixture &f = fixture(int(state.range(0)));
+    Screen screen(f, double(state.range(1)));
+    int i = 0;
+    for (auto _ : state) {
+        const auto [from, to] = zoomedPeriod(f, ++i);
+        screen.paint(kImageSize, from, to, ChartCanvas::Drawing::Preview);
+    }
+    state.counters["draws"] = screen.canvas.dataDraws();
+}
+
 void canvasArguments(benchmark::internal::Benchmark *b)
 {
     for (int ratio : {1, 2}) {
@@ -293,6 +306,7 @@ BENCHMARK(BM_CanvasResize)->Apply(canvasArguments);
 BENCHMARK(BM_CanvasResizePreview)->Apply(canvasArguments);
 BENCHMARK(BM_CanvasDataChange)->Apply(canvasArguments);
 BENCHMARK(BM_CanvasZoomStep)->Apply(canvasArguments);
+BENCHMARK(BM_CanvasZoomPreview)->Apply(canvasArguments);
 BENCHMARK(BM_ChartDraw)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChartDrawUsingSource)->Apply(canvasArguments);
 BENCHMARK(BM_FloorDrawLines)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -1,3 +1,4 @@
+#include "ChartCanvas.h"
 #include "ChartDataSource.h"
 #include "ChartGeometry.h"
 #include "ChartPainter.h"
@@ -1059,7 +1060,7 @@ private slots:
         source.setSelection(source.objects().at(30));
         ChartView view;
         qint64 now = 0;
-        view.setResizeClock([&now] { return now; });
+        view.setStepClock([&now] { return now; });
         view.setDataSource(&source);
         view.resize(500, 300);
         view.show();
@@ -1129,6 +1130,115 @@ private slots:
         QCOMPARE(view.dataDraws(), ++draws);
         QCOMPARE(view.grab().toImage().convertToFormat(QImage::Format_RGB32), exact());
         QCOMPARE(drawsAfterRepaint(), draws);
+    }
+
+    // Zooms and moves in quick succession show the kept image mapped onto the new period, with
+    // the marker and the readings under the pointer where the exact drawing puts them, and
+    // draw the chart once they stop. The first after a pause draws at once.
+    void quickStepsShowThePreviewUntilTheyStop_data()
+    {
+        QTest::addColumn<int>("key"); // none: a notch of the wheel
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Ctrl+Plus") << int(Qt::Key_Plus) << int(Qt::ControlModifier);
+        QTest::newRow("Ctrl+Minus") << int(Qt::Key_Minus) << int(Qt::ControlModifier);
+        QTest::newRow("wheel") << 0 << 0;
+        QTest::newRow("Right") << int(Qt::Key_Right) << 0;
+        QTest::newRow("Left") << int(Qt::Key_Left) << 0;
+    }
+
+    void quickStepsShowThePreviewUntilTheyStop()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        ChartDataSource source;
+        source.setObjects(typicalReadings(day(2023, 1, 1), 100, 2, 5));
+        source.setSelection(source.objects().at(100));
+        ChartView view;
+        qint64 now = 0;
+        view.setStepClock([&now] { return now; });
+        view.setDataSource(&source);
+        view.resize(500, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const auto grab = [&view] {
+            return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        const auto exact = [&source, &view] {
+            ChartCanvas fresh;
+            fresh.setDataSource(&source);
+            QImage image(view.size(), QImage::Format_RGB32);
+            QPainter painter(&image);
+            fresh.paint(painter, view.size(), 1, view.shownPeriod().first,
+                        view.shownPeriod().second);
+            return image;
+        };
+        const auto markerX = [](const QImage &image) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, image.height() / 2) == qRgb(0, 255, 0))
+                    return x;
+            }
+            return -1;
+        };
+        const auto step = [&] {
+            now += 40;
+            if (key) {
+                QTest::keyClick(&view, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+            } else {
+                const QPointF at(30 + 440 * 0.3, 150);
+                QWheelEvent event(at, view.mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                                  Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(&view, &event);
+            }
+            view.repaint();
+        };
+        auto *settling = view.findChild<QTimer *>(QStringLiteral("pChartSettleTimer"));
+        QVERIFY(settling);
+        // Zoomed in first, with pauses, so that there is room to move and to zoom out.
+        for (int i = 0; i < 4; ++i) {
+            now += 1000;
+            QTest::keyClick(&view, Qt::Key_Plus, Qt::ControlModifier);
+            view.repaint();
+        }
+        QVERIFY(!settling->isActive());
+        int draws = view.dataDraws();
+
+        now += 1000;
+        step();
+        QCOMPARE(view.dataDraws(), ++draws);
+        for (int i = 0; i < 2; ++i) {
+            step();
+            QCOMPARE(view.dataDraws(), draws);
+            QVERIFY(settling->isActive());
+        }
+        QCOMPARE(markerX(grab()), markerX(exact()));
+        // A click picks the reading under the pointer as the exact drawing places it.
+        const auto [first, last] = view.shownPeriod();
+        const double middle =
+            (first.timeIntervalSinceReferenceDate() + last.timeIntervalSinceReferenceDate()) / 2;
+        const qsizetype j =
+            ChartSummary(ChartPainter::inputFromSource(&source)).nearestReading(middle);
+        const double t = source.objects().at(j)->theWholeDate().timeIntervalSinceReferenceDate();
+        QSignalSpy chosen(&view, &ChartView::readingChosen);
+        QTest::mouseClick(&view, Qt::LeftButton, {},
+                          QPoint(qRound(30 + 440 * (t - first.timeIntervalSinceReferenceDate()) /
+                                                 (last.timeIntervalSinceReferenceDate() -
+                                                  first.timeIntervalSinceReferenceDate())),
+                                 150));
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.at(0).at(0).value<ConstMeasurementPtr>(), source.objects().at(j));
+        QCOMPARE(view.dataDraws(), draws);
+
+        // Once the steps stop: one drawing, the same as a fresh one of that period.
+        settling->start(0);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        QCOMPARE(view.dataDraws(), ++draws);
+        QCOMPARE(grab(), exact());
+        // Showing the whole draws at once, however soon.
+        now += 40;
+        QTest::keyClick(&view, Qt::Key_0, Qt::ControlModifier);
+        view.repaint();
+        QCOMPARE(view.dataDraws(), ++draws);
     }
 
     void zoomAndPanFromKeysWheelAndMouse()

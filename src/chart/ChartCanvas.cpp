@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 ChartCanvas::ChartCanvas() : pSummary(std::make_unique<ChartSummary>()) {}
 
 ChartCanvas::~ChartCanvas() = default;
@@ -47,20 +49,19 @@ bool ChartCanvas::paint(QPainter &painter, const QSize &size, double devicePixel
     const QSize pixels = (QSizeF(size) * devicePixelRatio).toSize();
     const double first = data.isEmpty() ? 0 : shownFirst.timeIntervalSinceReferenceDate();
     const double last = data.isEmpty() ? 0 : shownLast.timeIntervalSinceReferenceDate();
-    const bool samePicture = !pLayer.isNull() && pLayer.devicePixelRatio() == devicePixelRatio &&
-                             first == fLayerFirst && last == fLayerLast;
+    const bool sameData = !pLayer.isNull() && pLayer.devicePixelRatio() == devicePixelRatio;
+    const bool samePicture = sameData && first == fLayerFirst && last == fLayerLast;
     const Date selected = pSource ? pSource->selectedDate() : Date();
     const bool marked = selected.isFinite() && selected >= shownFirst && selected <= shownLast;
-    if (samePicture && pLayer.size() != pixels && drawing == Drawing::Preview &&
-        paintPreview(painter, size)) {
+    if (sameData && (!samePicture || pLayer.size() != pixels) && drawing == Drawing::Preview &&
+        paintPreview(painter, size, first, last)) {
         if (marked) {
-            // Where the exact drawing will put it: the same share of the new plot.
+            // Where the exact drawing will put it.
             const QRectF plot = QRectF(QPointF(0, 0), QSizeF(size))
                                     .adjusted(ChartGeometry::kMargin, ChartGeometry::kMargin,
                                               -ChartGeometry::kMargin, -ChartGeometry::kMargin);
-            const double share =
-                (pFrame.xForDate(selected) - pFrame.plot.left()) / pFrame.plot.width();
-            paintMarker(painter, plot, plot.left() + share * plot.width());
+            const double t = selected.timeIntervalSinceReferenceDate() - first;
+            paintMarker(painter, plot, float(plot.left() + plot.width() * t / (last - first)));
         }
         return false;
     }
@@ -98,17 +99,15 @@ bool ChartCanvas::paint(QPainter &painter, const QSize &size, double devicePixel
     return true;
 }
 
-bool ChartCanvas::paintPreview(QPainter &painter, const QSize &size)
+bool ChartCanvas::paintPreview(QPainter &painter, const QSize &size, double first, double last)
 {
     // The empty chart is cheap to draw; a plot too small to stretch is drawn exactly too.
     const double m = ChartGeometry::kMargin;
     const QRectF from = pFrame.plot;
     const QRectF to = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(m, m, -m, -m);
     if (pFrame.empty || !(from.width() > 0) || !(from.height() > 0) || !(to.width() > 0) ||
-        !(to.height() > 0))
+        !(to.height() > 0) || !(pFrame.span > 0) || !(last - first > 0))
         return false;
-    // Nine parts: the corners as they are, the margins stretched along their length, the plot
-    // both ways.
     const double ratio = pLayer.devicePixelRatio();
     const double fromX[] = {0, from.left(), from.right(), pLayer.width() / ratio};
     const double fromY[] = {0, from.top(), from.bottom(), pLayer.height() / ratio};
@@ -117,6 +116,8 @@ bool ChartCanvas::paintPreview(QPainter &painter, const QSize &size)
     painter.save();
     // Nearest pixels: smoothing a whole HiDPI window costs more than a frame.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // Nine parts: the corners as they are, the margins stretched along their length, the plot
+    // both ways.
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 3; ++column) {
             const QRectF source(QPointF(fromX[column], fromY[row]) * ratio,
@@ -124,6 +125,34 @@ bool ChartCanvas::paintPreview(QPainter &painter, const QSize &size)
             const QRectF target(QPointF(toX[column], toY[row]),
                                 QPointF(toX[column + 1], toY[row + 1]));
             painter.drawImage(target, pLayer, source);
+        }
+    }
+    if (!(first == fLayerFirst && last == fLayerLast)) {
+        // Another period: within the plot's columns (right of the value axis) and below them
+        // (the date labels), what is still shown moves to where it now lies in time, stretched
+        // or shifted; the rest is left blank. The value axis, the bottom axis and the margins
+        // stay as they are: the values' scale does not follow the period.
+        const double fromLeft = from.left() + 1, toLeft = to.left() + 1;
+        // x on the new plot of x on the old one, through the time it stands for.
+        const double scale = pFrame.span / from.width() * to.width() / (last - first);
+        const auto toNew = [&](double x) {
+            return to.left() +
+                   ((fLayerFirst - first) / pFrame.span * from.width() + x - from.left()) * scale;
+        };
+        const double left = std::max(toLeft, toNew(fromLeft));
+        const double right = std::min(to.right(), toNew(from.right()));
+        const double bands[][4] = {{from.top(), from.bottom(), to.top(), to.bottom()},
+                                   {from.bottom() + 1, fromY[3], to.bottom() + 1, toY[3]}};
+        for (const auto &band : bands) {
+            painter.fillRect(QRectF(QPointF(toLeft, band[2]), QPointF(to.right(), band[3])),
+                             Qt::white);
+            if (!(right > left))
+                continue;
+            const double sourceLeft = from.left() + (left - toNew(from.left())) / scale;
+            const double sourceRight = from.left() + (right - toNew(from.left())) / scale;
+            painter.drawImage(QRectF(QPointF(left, band[2]), QPointF(right, band[3])), pLayer,
+                              QRectF(QPointF(sourceLeft, band[0]) * ratio,
+                                     QPointF(sourceRight, band[1]) * ratio));
         }
     }
     painter.restore();

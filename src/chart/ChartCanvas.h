@@ -17,16 +17,17 @@ class QPainter;
 // (the readings, the lines switched on, their colours), the size, the pixel ratio or the period
 // shown change, and then from the data's summary, at a cost that follows the pixel width.
 //
-// While a window is being resized that drawing may be put off: a preview stretches the kept
-// image to the new size instead, its margins kept and its plot stretched onto the new plot, so
-// that every reading shows where the exact drawing will put it.
+// While a window is being resized or the chart explored, that drawing may be put off: a preview
+// stretches the kept image to the new size and period instead, its margins kept and its plot
+// mapped onto the new plot (what the old period did not show left blank), so that every reading
+// shows where the exact drawing will put it.
 class ChartCanvas
 {
 public:
     enum class Drawing
     {
         Exact,
-        Preview // the kept image stretched, when only the size differs
+        Preview // the kept image stretched, when only the size or the period differs
     };
 
     ChartCanvas();
@@ -36,8 +37,8 @@ public:
 
     // Paints the chart of the period shown (null dates: the whole) within (0, 0, size), on
     // white, for a device with devicePixelRatio pixels per point. Asked for a preview, paints
-    // the kept image stretched when the data, the period and the pixel ratio are those it was
-    // drawn for and only the size differs, and then returns false: the exact chart is still
+    // the kept image stretched when the data and the pixel ratio are those it was drawn for and
+    // only the size or the period differs, and then returns false: the exact chart is still
     // owed. Otherwise draws exactly and returns true.
     bool paint(QPainter &painter, const QSize &size, double devicePixelRatio,
                Date shownFirst = Date(), Date shownLast = Date(), Drawing drawing = Drawing::Exact);
@@ -50,8 +51,9 @@ public:
     int dataDraws() const { return nDataDraws; }
 
 private:
-    // Stretches the kept image onto the bounds of the size; false when it cannot.
-    bool paintPreview(QPainter &painter, const QSize &size);
+    // Stretches the kept image onto the bounds of the size and the period first..last (seconds
+    // since the reference date); false when it cannot.
+    bool paintPreview(QPainter &painter, const QSize &size, double first, double last);
     void paintMarker(QPainter &painter, const QRectF &plot, double x) const;
 
     QPointer<const ChartDataSource> pSource;

@@ -29,9 +29,9 @@ constexpr double kWheelZoom = 1.25;
 constexpr double kKeyPan = 0.1;
 // A reading is hit within this many points of its x.
 constexpr double kHitDistance = 6;
-// Resizes closer together than this (in milliseconds) are one live resize, shown stretched; the
-// chart is drawn again when none has followed for as long.
-constexpr int kLiveResizeGap = 150;
+// Resizes, zooms or moves closer together than this (in milliseconds) are one live change, shown
+// stretched; the chart is drawn again when none has followed for as long.
+constexpr int kLiveGap = 150;
 
 bool isZoomKey(const QKeyEvent *event, int *direction)
 {
@@ -54,7 +54,7 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent), pSettleTimer(new QTimer
 {
     pSettleTimer->setObjectName(QStringLiteral("pChartSettleTimer"));
     pSettleTimer->setSingleShot(true);
-    pSettleTimer->setInterval(kLiveResizeGap);
+    pSettleTimer->setInterval(kLiveGap);
     connect(pSettleTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -107,31 +107,36 @@ void ChartView::paintEvent(QPaintEvent *)
     const QPaintDevice *device =
         painter.paintEngine() ? painter.paintEngine()->paintDevice() : this;
     const double ratio = device ? device->devicePixelRatioF() : devicePixelRatioF();
-    // While the view is being resized, the chart's image stretched: drawn exactly once it stops.
+    // While the view is being resized or explored, the chart's image stretched: drawn exactly
+    // once it stops.
     pCanvas.paint(painter, size(), ratio, Date(pViewport.shownFirst()), Date(pViewport.shownLast()),
                   pSettleTimer->isActive() ? ChartCanvas::Drawing::Preview
                                            : ChartCanvas::Drawing::Exact);
 }
 
-void ChartView::setResizeClock(std::function<qint64()> milliseconds)
+void ChartView::setStepClock(std::function<qint64()> milliseconds)
 {
-    pResizeClock = std::move(milliseconds);
+    pStepClock = std::move(milliseconds);
+}
+
+void ChartView::pace(std::optional<qint64> &last)
+{
+    const qint64 now = pStepClock ? pStepClock()
+                                  : std::chrono::duration_cast<std::chrono::milliseconds>(
+                                        std::chrono::steady_clock::now().time_since_epoch())
+                                        .count();
+    // The first after a pause is drawn at once; those that follow it quickly are stretched until
+    // they stop.
+    if (last && now - *last < kLiveGap)
+        pSettleTimer->start();
+    else
+        pSettleTimer->stop();
+    last = now;
 }
 
 void ChartView::resizeEvent(QResizeEvent *event)
 {
-    const qint64 now = pResizeClock ? pResizeClock()
-                                    : std::chrono::duration_cast<std::chrono::milliseconds>(
-                                          std::chrono::steady_clock::now().time_since_epoch())
-                                          .count();
-    // The first resize after a pause is drawn at once; those that follow it quickly are
-    // stretched until they stop.
-    if (bResized && now - nLastResize < kLiveResizeGap)
-        pSettleTimer->start();
-    else
-        pSettleTimer->stop();
-    bResized = true;
-    nLastResize = now;
+    pace(nLastResize);
     QWidget::resizeEvent(event);
 }
 
@@ -166,10 +171,16 @@ double ChartView::xAtSeconds(double seconds) const
     return plot.left() + plot.width() * (seconds - pViewport.shownFirst()) / span;
 }
 
-void ChartView::viewportChanged(bool changed)
+void ChartView::viewportChanged(bool changed, Change change)
 {
     if (!changed)
         return;
+    if (change == Change::Step) {
+        pace(nLastStep);
+    } else {
+        pSettleTimer->stop();
+        nLastStep.reset();
+    }
     nToolTipReading = -1;
     QToolTip::hideText();
     update();
@@ -180,7 +191,7 @@ void ChartView::zoomBy(double factor, double anchorX)
 {
     const QRectF plot = plotRect();
     anchorX = std::clamp(anchorX, plot.left(), std::max(plot.left(), plot.right()));
-    viewportChanged(pViewport.zoom(factor, secondsAtX(anchorX)));
+    viewportChanged(pViewport.zoom(factor, secondsAtX(anchorX)), Change::Step);
 }
 
 qsizetype ChartView::readingNear(const QPointF &pos)
@@ -281,7 +292,8 @@ void ChartView::chooseNeighbour(int direction)
     }
     const double t = summary.secondsAt(next);
     if (t < pViewport.shownFirst() || t > pViewport.shownLast())
-        viewportChanged(pViewport.pan(t - (pViewport.shownFirst() + pViewport.shownLast()) / 2));
+        viewportChanged(pViewport.pan(t - (pViewport.shownFirst() + pViewport.shownLast()) / 2),
+                        Change::Jump);
     emit readingChosen(readings.at(next));
     showToolTip(next);
 }
@@ -335,7 +347,7 @@ void ChartView::keyPressEvent(QKeyEvent *event)
     int direction;
     if (isZoomKey(event, &direction)) {
         if (direction == 0)
-            viewportChanged(pViewport.showAll());
+            viewportChanged(pViewport.showAll(), Change::Jump);
         else
             zoomBy(direction > 0 ? kKeyZoom : 1 / kKeyZoom, plotRect().center().x());
         return;
@@ -344,7 +356,7 @@ void ChartView::keyPressEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
         const int step = event->key() == Qt::Key_Left ? -1 : 1;
         if (modifiers == Qt::NoModifier) {
-            viewportChanged(pViewport.pan(step * kKeyPan * pViewport.shownSpan()));
+            viewportChanged(pViewport.pan(step * kKeyPan * pViewport.shownSpan()), Change::Step);
             return;
         }
         if (modifiers == Qt::ControlModifier) {
@@ -361,7 +373,8 @@ void ChartView::wheelEvent(QWheelEvent *event)
     if (delta.y() != 0)
         zoomBy(std::pow(kWheelZoom, delta.y() / 120.0), event->position().x());
     else if (delta.x() != 0)
-        viewportChanged(pViewport.pan(-delta.x() / 120.0 * kKeyPan * pViewport.shownSpan()));
+        viewportChanged(pViewport.pan(-delta.x() / 120.0 * kKeyPan * pViewport.shownSpan()),
+                        Change::Step);
     event->accept();
 }
 
@@ -396,7 +409,7 @@ void ChartView::mouseMoveEvent(QMouseEvent *event)
     const double width = plotRect().width();
     if (width > 0) {
         const double wanted = fPressFirst - moved.x() / width * pViewport.shownSpan();
-        viewportChanged(pViewport.pan(wanted - pViewport.shownFirst()));
+        viewportChanged(pViewport.pan(wanted - pViewport.shownFirst()), Change::Step);
     }
 }
 
@@ -419,7 +432,7 @@ void ChartView::mouseReleaseEvent(QMouseEvent *event)
 void ChartView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
-        viewportChanged(pViewport.showAll());
+        viewportChanged(pViewport.showAll(), Change::Jump);
 }
 
 void ChartView::leaveEvent(QEvent *event)

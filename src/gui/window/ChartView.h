@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <utility>
 
 class QPainter;
@@ -15,9 +16,9 @@ class QTimer;
 
 // The chart page's view of a window's filtered readings. The drawing itself is ChartPainter's,
 // shared with the printed report and image export; the view keeps it as an image (ChartCanvas),
-// so that repainting without a change of data costs little. While the view is being resized (a
-// resize soon after another), it shows that image stretched, and draws the chart again once the
-// resizing stops.
+// so that repainting without a change of data costs little. While the view is being resized or
+// explored (a resize soon after another, a zoom or move soon after another), it shows that image
+// stretched onto the new size and period, and draws the chart again once the steps stop.
 //
 // The view explores the chart: the wheel, a pinch or Ctrl+Plus and Ctrl+Minus zoom the time
 // axis, dragging or the Left and Right keys move along it, Ctrl+0 or a double-click show the
@@ -42,8 +43,9 @@ public:
     std::pair<Date, Date> shownPeriod() const;
     // How often the chart's image has been drawn (not merely copied to the screen).
     int dataDraws() const { return pCanvas.dataDraws(); }
-    // The clock that tells resizes apart, in milliseconds; null: the monotonic clock.
-    void setResizeClock(std::function<qint64()> milliseconds);
+    // The clock that tells resizes and exploring steps apart, in milliseconds; null: the
+    // monotonic clock.
+    void setStepClock(std::function<qint64()> milliseconds);
 
     // The text of a reading's tool tip: its date and time, then each value the chart shows.
     static QString toolTipForReading(const Measurement &reading);
@@ -75,7 +77,17 @@ private:
     double secondsAtX(double x) const;
     double xAtSeconds(double seconds) const;
     void zoomBy(double factor, double anchorX);
-    void viewportChanged(bool changed);
+    // A step is a zoom or a move that others may quickly follow; anything else (showing the
+    // whole, going to a reading) is drawn at once.
+    enum class Change
+    {
+        Step,
+        Jump
+    };
+    void viewportChanged(bool changed, Change change);
+    // Starts or goes on with a live change when this one follows the last of its kind (at
+    // *last) quickly, else ends it.
+    void pace(std::optional<qint64> &last);
     // The reading drawn nearest to the point horizontally, if close enough; -1 otherwise.
     qsizetype readingNear(const QPointF &pos);
     void showToolTip(qsizetype reading);
@@ -89,10 +101,9 @@ private:
     bool bPressed = false;
     bool bDragging = false;
     qsizetype nToolTipReading = -1;
-    // A resize within kLiveResizeGap of the one before starts or goes on with a live resize,
-    // which lasts while pSettleTimer runs.
-    std::function<qint64()> pResizeClock;
-    qint64 nLastResize = 0;
-    bool bResized = false;
+    // A resize or a step within kLiveGap of the one before starts or goes on with a live
+    // resize or exploration, which lasts while pSettleTimer runs.
+    std::function<qint64()> pStepClock;
+    std::optional<qint64> nLastResize, nLastStep;
     QTimer *pSettleTimer;
 };
