@@ -117,9 +117,12 @@ bool ChartCanvas::paintPreview(QPainter &painter, const QSize &size, double firs
     // Nearest pixels: smoothing a whole HiDPI window costs more than a frame.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     // Nine parts: the corners as they are, the margins stretched along their length, the plot
-    // both ways.
+    // both ways. For another period the plot and the strip below it follow.
+    const bool moved = !(first == fLayerFirst && last == fLayerLast);
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 3; ++column) {
+            if (moved && column == 1 && row > 0)
+                continue;
             const QRectF source(QPointF(fromX[column], fromY[row]) * ratio,
                                 QPointF(fromX[column + 1], fromY[row + 1]) * ratio);
             const QRectF target(QPointF(toX[column], toY[row]),
@@ -127,12 +130,17 @@ bool ChartCanvas::paintPreview(QPainter &painter, const QSize &size, double firs
             painter.drawImage(target, pLayer, source);
         }
     }
-    if (!(first == fLayerFirst && last == fLayerLast)) {
+    if (moved) {
         // Another period: within the plot's columns (right of the value axis) and below them
         // (the date labels), what is still shown moves to where it now lies in time, stretched
-        // or shifted; the rest is left blank. The value axis, the bottom axis and the margins
-        // stay as they are: the values' scale does not follow the period.
+        // or shifted; the rest is left blank. The axes and the margins stay as they are: the
+        // values' scale does not follow the period.
         const double fromLeft = from.left() + 1, toLeft = to.left() + 1;
+        painter.drawImage(QRectF(to.topLeft(), QPointF(toLeft, toY[3])), pLayer,
+                          QRectF(from.topLeft() * ratio, QPointF(fromLeft, fromY[3]) * ratio));
+        painter.drawImage(
+            QRectF(to.bottomLeft(), QPointF(to.right(), to.bottom() + 1)), pLayer,
+            QRectF(from.bottomLeft() * ratio, QPointF(from.right(), from.bottom() + 1) * ratio));
         // x on the new plot of x on the old one, through the time it stands for.
         const double scale = pFrame.span / from.width() * to.width() / (last - first);
         const auto toNew = [&](double x) {
@@ -144,10 +152,17 @@ bool ChartCanvas::paintPreview(QPainter &painter, const QSize &size, double firs
         const double bands[][4] = {{from.top(), from.bottom(), to.top(), to.bottom()},
                                    {from.bottom() + 1, fromY[3], to.bottom() + 1, toY[3]}};
         for (const auto &band : bands) {
-            painter.fillRect(QRectF(QPointF(toLeft, band[2]), QPointF(to.right(), band[3])),
-                             Qt::white);
-            if (!(right > left))
+            if (!(right > left)) {
+                painter.fillRect(QRectF(QPointF(toLeft, band[2]), QPointF(to.right(), band[3])),
+                                 Qt::white);
                 continue;
+            }
+            if (left > toLeft)
+                painter.fillRect(QRectF(QPointF(toLeft, band[2]), QPointF(left, band[3])),
+                                 Qt::white);
+            if (right < to.right())
+                painter.fillRect(QRectF(QPointF(right, band[2]), QPointF(to.right(), band[3])),
+                                 Qt::white);
             const double sourceLeft = from.left() + (left - toNew(from.left())) / scale;
             const double sourceRight = from.left() + (right - toNew(from.left())) / scale;
             painter.drawImage(QRectF(QPointF(left, band[2]), QPointF(right, band[3])), pLayer,
