@@ -11,6 +11,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -686,9 +687,15 @@ template <typename Work> void onTwoThreads(Work work)
         work(0);
         return;
     }
-    std::thread other([&work] { work(1); });
+    std::thread other;
+    try {
+        other = std::thread([&work] { work(1); });
+    } catch (const std::system_error &) {
+        // No thread to be had (a process limit): the calling thread takes every strip.
+    }
     work(0);
-    other.join();
+    if (other.joinable())
+        other.join();
 }
 
 } // namespace
