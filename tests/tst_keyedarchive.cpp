@@ -582,6 +582,15 @@ private slots:
             QTest::newRow("unknown class inside an array") << b.bytes(list) << u"NSTask"_s;
         }
         {
+            // Two keys of one object with the same text: written as two names, then made equal.
+            ArchiveBuilder b;
+            QByteArray bytes = b.bytes(
+                b.addObject(u"NSDate"_s, {{u"NS.time"_s, V::real(0)}, {u"NS.timf"_s, V::real(1)}}));
+            QCOMPARE(bytes.count("NS.timf"), 1);
+            bytes.replace("NS.timf", "NS.time");
+            QTest::newRow("object has a key twice") << bytes << u"the same key twice"_s;
+        }
+        {
             // A class record used as an object, and an object used as a class record.
             ArchiveBuilder b;
             const quint64 string = b.add(V::string(u"x"_s));
@@ -625,6 +634,22 @@ private slots:
         // The decoder counts its work and stops at the bound, whatever the machine's speed.
         const Decoded result = decode(bytes);
         QVERIFY2(result.error.contains(QLatin1String("too many times")), qPrintable(result.error));
+
+        // A date is decoded afresh at each use, its keys checked again each time: one date of
+        // thousands of keys, used thousands of times, is as much work.
+        ArchiveBuilder d;
+        V::Dictionary date;
+        date.insert(u"$class"_s, V::uid(d.classRecord(u"NSDate"_s)));
+        date.insert(u"NS.time"_s, V::real(0));
+        for (int i = 0; i < n; ++i)
+            date.insert(u"k%1"_s.arg(i), V::integer(i));
+        const V::Array uses(n, V::uid(d.add(V::dictionary(date))));
+        const QByteArray dates =
+            d.bytes(d.addObject(u"NSArray"_s, {{u"NS.objects"_s, V::array(uses)}}));
+        QVERIFY(dates.size() < 200000);
+        const Decoded decoded = decode(dates);
+        QVERIFY2(decoded.error.contains(QLatin1String("too many times")),
+                 qPrintable(decoded.error));
     }
 
     void expandedSizeCountsEveryUse()

@@ -95,6 +95,7 @@ bool KeyedUnarchiver::openView()
     m_keyIds.clear();
     m_keyTexts.clear();
     m_idTexts.assign(1, QString());
+    m_keySeenBy.clear();
     m_lookups.clear();
     m_stringLists.clear();
     m_fields.clear();
@@ -463,12 +464,17 @@ QVariant KeyedUnarchiver::decodeClassObject(quint64 uid, const Object &object)
         break;
     }
 
-    // The object's keys, checked once: every key a string, no key twice.
+    // The object's keys, checked each time it is decoded (once, unless its class is decoded
+    // afresh at every use): every key a string, no key twice. The check is work like any other,
+    // and takes one step a key, however many keys there are.
     const size_t firstField = m_fields.size();
     auto abandon = [&] {
         m_fields.resize(firstField);
         return QVariant();
     };
+    if (!spend(object.count))
+        return QVariant();
+    ++m_keysChecked;
     for (quint64 i = 0; i < object.count; ++i) {
         const quint64 keyRef = m_view.refAt(object, i);
         const quint64 valueRef = m_view.refAt(object, object.count + i);
@@ -480,13 +486,14 @@ QVariant KeyedUnarchiver::decodeClassObject(quint64 uid, const Object &object)
         const quint32 id = keyId(keyRef, object.index);
         if (id == 0)
             return abandon();
-        for (size_t j = firstField; j < m_fields.size(); ++j) {
-            if (m_fields[j].key == id) {
-                //: %1 is the number of an object inside the file
-                fail(qtTrId("plist.error.key").arg(object.index));
-                return abandon();
-            }
+        if (m_keySeenBy.size() <= id)
+            m_keySeenBy.resize(m_idTexts.size());
+        if (m_keySeenBy[id] == m_keysChecked) {
+            //: %1 is the number of an object inside the file
+            fail(qtTrId("plist.error.key").arg(object.index));
+            return abandon();
         }
+        m_keySeenBy[id] = m_keysChecked;
         m_fields.push_back({id, valueRef});
     }
 

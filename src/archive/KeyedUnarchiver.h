@@ -230,6 +230,9 @@ private:
     std::vector<std::unique_ptr<quint32[]>> m_keyIds;
     QHash<QString, quint32> m_keyTexts;
     std::vector<QString> m_idTexts; // text of each key id (index 0 unused)
+    // For each key id, the number of the object whose keys last named it (see m_keysChecked).
+    std::vector<quint64> m_keySeenBy;
+    quint64 m_keysChecked = 0; // objects whose keys were checked so far
     struct Lookup
     {
         QString key; // a copy: the text it points at can neither go away nor change
