@@ -33,9 +33,10 @@ public:
 
     QByteArray bytes() const { return m_bytes; }
     bool isMapped() const { return m_map != nullptr; }
-    // Gives the mapping's pages back to the system. The bytes stay as they are: a page is read
-    // in again (from the system's cache of the file) when it is next used. For a reader that
-    // goes through a large file once, so that the process does not end up holding all of it.
+    // Gives the mapping's pages back to the system. A page is read in again (from the system's
+    // cache of the file) when it is next used, with the file's bytes of that moment: a file
+    // written meanwhile shows in changed(). For a reader that goes through a large file once, so
+    // that the process does not end up holding all of it.
     // Nothing happens for a file read into a buffer.
     void releasePages();
     // True when the bytes read may not be the file's (see above).
