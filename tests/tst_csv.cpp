@@ -254,6 +254,17 @@ private slots:
         QCOMPARE(result.readings.at(0)->Pulse(), QVariant(qlonglong(60)));
     }
 
+    void timestampsEndInTheYear9999()
+    {
+        // Later moments would be written back as years of five digits, which no date form reads.
+        const CsvImporter::Result result =
+            importText("Timestamp,SYS,DIA\n253402214399999,120,80\n253402214400000,121,80\n");
+        QCOMPARE(result.readings.size(), 1);
+        QCOMPARE(result.readings.at(0)->theWholeDate().toDateTime().toUTC(),
+                 QDateTime(QDate(9999, 12, 30), QTime(23, 59, 59, 999), Qt::UTC));
+        QCOMPARE(problemLines(result), (QList<qint64>{3}));
+    }
+
     void importSlashedDatesByColumn()
     {
         // One day above 12 decides the whole column.

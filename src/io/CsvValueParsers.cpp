@@ -258,9 +258,12 @@ bool parseTimestamp(QStringView s, double *unixSeconds)
         buffer[k] = char(s[k].unicode());
     double value = 0;
     std::from_chars(buffer, buffer + s.size(), value);
-    // Milliseconds from 1973 on, seconds before the year 5138.
+    // Milliseconds from 1973 on, seconds before the year 5138. Sixteen digits of milliseconds
+    // reach far past the year 9999, which no date form writes back: the last moment taken is
+    // the one before 31 December 9999 begins in UTC, a day of 9999 in every time zone.
+    constexpr double kEndOfDates = 253402214400.0; // 9999-12-31T00:00:00Z
     *unixSeconds = value >= 1e11 ? value / 1000.0 : value;
-    return true;
+    return *unixSeconds < kEndOfDates;
 }
 
 } // namespace CsvValueParsers
