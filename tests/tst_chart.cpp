@@ -181,6 +181,34 @@ ConstMeasurementList typicalReadings(const Date &start, int days, int perDay, qu
     return readings;
 }
 
+// A shown chart view over 200 typical readings, one of them chosen, whose steps are timed by a
+// clock the test moves by hand.
+struct SteppedView
+{
+    explicit SteppedView(qsizetype selected)
+    {
+        source.setObjects(typicalReadings(day(2023, 1, 1), 100, 2, 5));
+        source.setSelection(source.objects().at(selected));
+        view.setStepClock([this] { return now; });
+        view.setDataSource(&source);
+        view.resize(500, 300);
+        view.show();
+    }
+    ChartDataSource source;
+    ChartView view;
+    qint64 now = 0;
+};
+
+// The column of the selection marker halfway down the picture; -1 when there is none.
+int markerX(const QImage &image)
+{
+    for (int x = 0; x < image.width(); ++x) {
+        if (image.pixel(x, image.height() / 2) == qRgb(0, 255, 0))
+            return x;
+    }
+    return -1;
+}
+
 } // namespace
 
 class TestChart : public QObject
@@ -1055,15 +1083,8 @@ private slots:
     // but the size draws at once.
     void liveResizeStretchesTheChartUntilItStops()
     {
-        ChartDataSource source;
-        source.setObjects(typicalReadings(day(2023, 1, 1), 100, 2, 5));
-        source.setSelection(source.objects().at(30));
-        ChartView view;
-        qint64 now = 0;
-        view.setStepClock([&now] { return now; });
-        view.setDataSource(&source);
-        view.resize(500, 300);
-        view.show();
+        SteppedView stepped(30);
+        auto &[source, view, now] = stepped;
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         const auto drawsAfterRepaint = [&view] {
             view.repaint();
@@ -1072,13 +1093,6 @@ private slots:
         const auto exact = [&source, &view] {
             return ChartPainter::renderImage(&source, view.size(), true)
                 .convertToFormat(QImage::Format_RGB32);
-        };
-        const auto markerX = [](const QImage &image) {
-            for (int x = 0; x < image.width(); ++x) {
-                if (image.pixel(x, image.height() / 2) == qRgb(0, 255, 0))
-                    return x;
-            }
-            return -1;
         };
         auto *settling = view.findChild<QTimer *>(QStringLiteral("pChartSettleTimer"));
         QVERIFY(settling);
@@ -1150,15 +1164,8 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(int, modifiers);
-        ChartDataSource source;
-        source.setObjects(typicalReadings(day(2023, 1, 1), 100, 2, 5));
-        source.setSelection(source.objects().at(100));
-        ChartView view;
-        qint64 now = 0;
-        view.setStepClock([&now] { return now; });
-        view.setDataSource(&source);
-        view.resize(500, 300);
-        view.show();
+        SteppedView stepped(100);
+        auto &[source, view, now] = stepped;
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         const auto grab = [&view] {
             return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -1171,13 +1178,6 @@ private slots:
             fresh.paint(painter, view.size(), 1, view.shownPeriod().first,
                         view.shownPeriod().second);
             return image;
-        };
-        const auto markerX = [](const QImage &image) {
-            for (int x = 0; x < image.width(); ++x) {
-                if (image.pixel(x, image.height() / 2) == qRgb(0, 255, 0))
-                    return x;
-            }
-            return -1;
         };
         const auto step = [&] {
             now += 40;
