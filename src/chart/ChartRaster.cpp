@@ -382,6 +382,10 @@ public:
             const QRgb *shades;
             int top, bottom; // rows touched in the block, in device pixels
             int from, to;    // columns of the block within the mask
+            // Rows fully covered in every one of those columns by an opaque colour, which
+            // replaces what lies below; hides lower masks there when the block is whole.
+            int solidFrom, solidTo;
+            bool hides;
             const quint8 *columns[kBlock];
         };
         std::vector<Part> parts(masks.size());
@@ -396,11 +400,15 @@ public:
                 part.to = std::min(X1, mask.pRect.left() + mask.nEnd) - X0;
                 part.top = std::numeric_limits<int>::max();
                 part.bottom = -1;
+                part.solidFrom = 0;
+                part.solidTo = shades[n]->opaque ? std::numeric_limits<int>::max() : 0;
                 for (int k = part.from; k < part.to; ++k) {
                     const int x = X0 + k - mask.pRect.x();
                     const Column &c = mask.columnState(x);
                     part.top = std::min(part.top, c.top);
                     part.bottom = std::max(part.bottom, c.bottom);
+                    part.solidFrom = std::max(part.solidFrom, c.solidFrom);
+                    part.solidTo = std::min(part.solidTo, c.solidTo);
                     // Indexed by the device row.
                     part.columns[k] = mask.columnAt(x) - mask.pRect.y();
                 }
@@ -410,6 +418,13 @@ public:
                 part.bottom = std::min(part.bottom + mask.pRect.y(), area.bottom());
                 if (part.top > part.bottom)
                     continue;
+                if (part.solidFrom < part.solidTo) {
+                    part.solidFrom += mask.pRect.y();
+                    part.solidTo += mask.pRect.y();
+                } else {
+                    part.solidFrom = part.solidTo = 0;
+                }
+                part.hides = part.from == 0 && part.to == X1 - X0;
                 part.shades = shades[n]->colors.data();
                 top = std::min(top, part.top);
                 bottom = std::max(bottom, part.bottom);
@@ -423,10 +438,24 @@ public:
                     __builtin_prefetch(ahead + qsizetype(X0) * 4, 1);
                     __builtin_prefetch(ahead + qsizetype(X1) * 4 - 1, 1);
                 }
-                for (size_t n = 0; n < count; ++n) {
+                // What lies below the last mask that covers the whole row of the block fully
+                // is not seen.
+                size_t first = count;
+                while (first > 0) {
+                    const Part &part = parts[--first];
+                    if (part.hides && y >= part.solidFrom && y < part.solidTo)
+                        break;
+                }
+                for (size_t n = first; n < count; ++n) {
                     const Part &part = parts[n];
                     if (y < part.top || y > part.bottom)
                         continue;
+                    if (y >= part.solidFrom && y < part.solidTo) {
+                        const QRgb color = part.shades[255];
+                        for (int k = part.from; k < part.to; ++k)
+                            row[k] = color;
+                        continue;
+                    }
                     for (int k = part.from; k < part.to; ++k) {
                         // Without branches, which the pixels would make hard to foresee: no
                         // coverage keeps the pixel, and full coverage in an opaque colour
