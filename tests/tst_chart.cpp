@@ -953,11 +953,12 @@ private slots:
     }
 
     // Each device pixel column shows the same highest and lowest value of every line whether the
-    // summary thins the readings or every reading is drawn.
+    // summary thins the readings or every reading is drawn; with enough readings for the data to
+    // be gathered and summarised on two threads.
     void thinningKeepsEachColumnsExtremes()
     {
         ChartDataSource source;
-        source.setObjects(typicalReadings(day(2021, 1, 1), 1000, 6, 7));
+        source.setObjects(typicalReadings(day(2021, 1, 1), 3500, 6, 7));
         const ChartGeometry::Input input = ChartPainter::inputFromSource(&source);
         const ChartSummary summary(input);
         const QRectF bounds(0, 0, 250, 200);

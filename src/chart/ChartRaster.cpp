@@ -1,6 +1,7 @@
 #include "ChartRaster.h"
 
 #include "ChartGeometry.h"
+#include "ChartThreads.h"
 
 #include <QPainter>
 
@@ -11,8 +12,6 @@
 #include <cstring>
 #include <limits>
 #include <memory>
-#include <system_error>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -705,30 +704,6 @@ QList<QPointF> ChartRaster::thinnedToColumns(const QList<QPointF> &points,
     return out;
 }
 
-// Masks are made and painted on two threads where there are two cores, strip by strip of
-// columns: each strip comes out the same whichever thread does it.
-namespace {
-
-template <typename Work> void onTwoThreads(Work work)
-{
-    static const bool two = std::thread::hardware_concurrency() >= 2;
-    if (!two) {
-        work(0);
-        return;
-    }
-    std::thread other;
-    try {
-        other = std::thread([&work] { work(1); });
-    } catch (const std::system_error &) {
-        // No thread to be had (a process limit): the calling thread takes every strip.
-    }
-    work(0);
-    if (other.joinable())
-        other.join();
-}
-
-} // namespace
-
 struct ChartRaster::LineBatch::Private
 {
     QPainter &painter;
@@ -872,7 +847,8 @@ void ChartRaster::LineBatch::flush()
     for (size_t n = 0; n < buffers.size(); ++n)
         buffers[n] = &maskBuffers(n);
     std::atomic<int> next{0};
-    onTwoThreads([&](int thread) {
+    // Strip by strip on two threads: each strip comes out the same whichever thread does it.
+    ChartThreads::onTwoThreads([&](int thread) {
         std::vector<std::unique_ptr<CoverageMask>> masks;
         std::vector<const CoverageMask *> painted;
         std::vector<const CoverageMask::Shades *> shades;

@@ -1,5 +1,7 @@
 #include "ChartSummary.h"
 
+#include "ChartThreads.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -11,6 +13,9 @@ constexpr qsizetype kThinRun = 12;
 
 // The pyramid of extremes starts at blocks of this many values.
 constexpr size_t kBlock = 16;
+
+// Lines of this many values and more are summarised and laid out on two threads.
+constexpr qsizetype kShared = 20000;
 
 double single(double v)
 {
@@ -64,10 +69,12 @@ void ChartSummary::assign(ChartGeometry::Input input)
     }
 
     pSeries.resize(size_t(pInput.lines.size()));
-    for (size_t n = 0; n < pSeries.size(); ++n) {
+    std::vector<double> vmax(pSeries.size(), 0.0);
+    // Line by line, on two threads for much data.
+    ChartThreads::forEach(pSeries.size(), count >= kShared, [&](size_t n) {
         Series &s = pSeries[n];
         const QList<double> &points = std::as_const(pInput.lines)[qsizetype(n)];
-        fVmax = vmaxOf(points.constData(), points.size(), fVmax);
+        vmax[n] = vmaxOf(points.constData(), points.size(), 0.0);
         const qsizetype m = std::min(count, points.size());
         const double *values = points.constData();
         const bool every =
@@ -112,7 +119,9 @@ void ChartSummary::assign(ChartGeometry::Input input)
             const quint32 c = s.lowest[2 * k], d = s.lowest[2 * k + 1];
             s.lowest[k] = v[d] < v[c] || (v[d] == v[c] && d < c) ? d : c;
         }
-    }
+    });
+    for (double v : vmax)
+        fVmax = std::max(fVmax, v);
 }
 
 void ChartSummary::extremes(const Series &s, qsizetype from, qsizetype to, qsizetype *high,
@@ -198,16 +207,15 @@ ChartGeometry ChartSummary::layout(const QRectF &bounds, double devicePixelRatio
         return span > 0 ? single(left + width * (t - from) / span) : middle;
     };
 
-    g.lines.reserve(qsizetype(pSeries.size()));
-    for (size_t n = 0; n < pSeries.size(); ++n) {
+    std::vector<ChartGeometry::Line> lines(pSeries.size());
+    // Line by line, on two threads for much data.
+    ChartThreads::forEach(lines.size(), count() >= kShared, [&](size_t n) {
         const Series &s = pSeries[n];
-        ChartGeometry::Line line;
+        ChartGeometry::Line &line = lines[n];
         line.color = qsizetype(n) < pInput.colors.size() ? pInput.colors[qsizetype(n)] : QColor();
         const qsizetype size = qsizetype(s.size);
-        if (size < 2) {
-            g.lines.append(std::move(line));
-            continue;
-        }
+        if (size < 2)
+            return;
         // The values within the period and one on either side.
         qsizetype begin = std::lower_bound(s.seconds, s.seconds + s.size, from) - s.seconds;
         qsizetype end = std::upper_bound(s.seconds, s.seconds + s.size, to) - s.seconds;
@@ -250,8 +258,10 @@ ChartGeometry ChartSummary::layout(const QRectF &bounds, double devicePixelRatio
             }
             i = other;
         }
+    });
+    g.lines.reserve(qsizetype(lines.size()));
+    for (ChartGeometry::Line &line : lines)
         g.lines.append(std::move(line));
-    }
     g.layoutAnnotations(pInput);
     return g;
 }
