@@ -291,7 +291,12 @@ public:
         const int xLow = floorTo(std::min(a.x(), b.x()) - reach, w);
         const int xHigh = ceilTo(std::max(a.x(), b.x()) + reach, w);
         if (std::abs(vy) > std::abs(vx)) {
-            for (int x = std::max(nFirst, xLow); x <= std::min(nEnd - 1, xHigh); ++x)
+            // The pixel centres covered lie within reach of the segment measured across it,
+            // which is reach * |nx| along a row beyond its ends' columns.
+            const double spread = reach * std::abs(s.nx) + 1e-9;
+            const int first = floorTo(std::min(a.x(), b.x()) - spread - 0.5, w);
+            const int last = ceilTo(std::max(a.x(), b.x()) + spread - 0.5, w);
+            for (int x = std::max(nFirst, first); x <= std::min(nEnd - 1, last); ++x)
                 strokeColumn(s, x, yFirst, yLast);
             return;
         }
@@ -574,6 +579,9 @@ private:
             return;
         from = std::max(from, yFirst);
         to = std::min(to, yLast);
+        const Column &solid = columnState(x);
+        if (from >= solid.solidFrom && to < solid.solidTo)
+            return; // nothing adds to full coverage
         while (from <= to && !s.covers(x, from))
             ++from;
         while (to >= from && !s.covers(x, to))
