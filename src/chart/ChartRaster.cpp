@@ -59,12 +59,18 @@ public:
                 }
                 for (int x = 0; x < nSize; ++x) {
                     const quint8 *column = stamp + x * nSize;
-                    int first = 0, last = nSize - 1;
-                    while (first <= last && !column[first])
-                        ++first;
-                    while (last >= first && !column[last])
-                        --last;
-                    pRows[size_t((py * kPhases + px) * nSize + x)] = {first, last};
+                    Rows &rows = pRows[size_t((py * kPhases + px) * nSize + x)];
+                    rows.first = 0, rows.last = nSize - 1;
+                    while (rows.first <= rows.last && !column[rows.first])
+                        ++rows.first;
+                    while (rows.last >= rows.first && !column[rows.last])
+                        --rows.last;
+                    // A disc's column: one run of full coverage, if any, in the middle.
+                    rows.fullFirst = rows.first, rows.fullLast = rows.last;
+                    while (rows.fullFirst <= rows.fullLast && column[rows.fullFirst] != 255)
+                        ++rows.fullFirst;
+                    while (rows.fullLast >= rows.fullFirst && column[rows.fullLast] != 255)
+                        --rows.fullLast;
                 }
             }
         }
@@ -82,8 +88,12 @@ public:
         return pStamps.data() + size_t((py * kPhases + px) * nSize * nSize);
     }
 
-    // The first and last row of the stamp's column that it covers at all.
-    std::pair<int, int> rowsAt(int px, int py, int x) const
+    // The first and last row of a stamp's column that it covers at all, and those it covers fully.
+    struct Rows
+    {
+        int first, last, fullFirst, fullLast;
+    };
+    const Rows &rowsAt(int px, int py, int x) const
     {
         return pRows[size_t((py * kPhases + px) * nSize + x)];
     }
@@ -92,7 +102,7 @@ private:
     double fRadius;
     int nSize = 0;
     std::vector<quint8> pStamps;
-    std::vector<std::pair<int, int>> pRows;
+    std::vector<Rows> pRows;
 };
 
 // a + b - ab in 255ths: how Qt combines separately drawn shapes of one colour.
@@ -241,21 +251,34 @@ public:
         nLastX = ix, nLastY = iy, nLastPx = px, nLastPy = py;
         const quint8 *stamp = stamps.stampAt(px, py);
         for (int x = 0; x < n; ++x) {
-            const auto [first, last] = stamps.rowsAt(px, py, x);
+            const DotStamps::Rows &rows = stamps.rowsAt(px, py, x);
             if (ix + x < nFirst || ix + x >= nEnd)
                 continue; // a column left out
-            const Column &c = columnState(ix + x);
-            if (first > last || (iy + first >= c.solidFrom && iy + last < c.solidTo))
+            Column &c = columnState(ix + x);
+            if (rows.first > rows.last ||
+                (iy + rows.first >= c.solidFrom && iy + rows.last < c.solidTo))
                 continue; // nothing, or within the column's full coverage
-            touch(ix + x, iy + first, iy + last);
+            touch(ix + x, iy + rows.first, iy + rows.last);
             quint8 *column = columnAt(ix + x) + iy;
             const quint8 *from = stamp + x * n;
-            // The rows above and below the full coverage, which nothing changes.
-            const int above = std::min(last, c.solidFrom - iy - 1);
-            for (int y = first; y <= above; ++y)
-                column[y] = addCoverage(column[y], from[y]);
-            for (int y = std::max(first, std::max(above + 1, c.solidTo - iy)); y <= last; ++y)
-                column[y] = addCoverage(column[y], from[y]);
+            // Rows first..last of the stamp outside the column's full coverage, which nothing
+            // changes.
+            const int solidFrom = c.solidFrom - iy, solidTo = c.solidTo - iy;
+            const auto blend = [&](int first, int last) {
+                for (int y = first; y <= std::min(last, solidFrom - 1); ++y)
+                    column[y] = addCoverage(column[y], from[y]);
+                for (int y = std::max(first, solidTo); y <= last; ++y)
+                    column[y] = addCoverage(column[y], from[y]);
+            };
+            if (rows.fullFirst > rows.fullLast) {
+                blend(rows.first, rows.last);
+                continue;
+            }
+            blend(rows.first, rows.fullFirst - 1);
+            blend(rows.fullLast + 1, rows.last);
+            // Full coverage stays full whatever is added: the rows are set, and the column's
+            // run of it may grow for the dots and strokes still to come.
+            fillFull(c, columnAt(ix + x), iy + rows.fullFirst, iy + rows.fullLast);
         }
     }
 
@@ -607,20 +630,26 @@ private:
             pBuffers.partials.push_back({x, from, to, fullFrom, fullTo, d0, s.ny, s.reach});
         if (fullFrom > fullTo)
             return;
-        // Fully covered rows: those not yet so are set, and the run of them grows.
+        fillFull(c, column, fullFrom, fullTo);
+    }
+
+    // Rows first..last of a column, all fully covered now: those not yet so are set, and they
+    // join the column's run of full coverage where they meet it, or replace it when longer.
+    static void fillFull(Column &c, quint8 *column, int first, int last)
+    {
         const int solidFrom = c.solidFrom, solidTo = c.solidTo;
-        const auto fill = [&](int first, int last) {
-            if (first <= last)
-                std::memset(column + first, 255, size_t(last - first + 1));
+        const auto fill = [&](int from, int to) {
+            if (from <= to)
+                std::memset(column + from, 255, size_t(to - from + 1));
         };
-        fill(fullFrom, std::min(fullTo, solidFrom - 1));
-        fill(std::max(fullFrom, solidTo), fullTo);
-        if (fullFrom <= solidTo && fullTo + 1 >= solidFrom) {
-            c.solidFrom = std::min(solidFrom, fullFrom);
-            c.solidTo = std::max(solidTo, fullTo + 1);
-        } else if (fullTo + 1 - fullFrom > solidTo - solidFrom) {
-            c.solidFrom = fullFrom;
-            c.solidTo = fullTo + 1;
+        fill(first, std::min(last, solidFrom - 1));
+        fill(std::max(first, solidTo), last);
+        if (first <= solidTo && last + 1 >= solidFrom) {
+            c.solidFrom = std::min(solidFrom, first);
+            c.solidTo = std::max(solidTo, last + 1);
+        } else if (last + 1 - first > solidTo - solidFrom) {
+            c.solidFrom = first;
+            c.solidTo = last + 1;
         }
     }
 
