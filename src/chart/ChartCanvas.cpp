@@ -12,11 +12,13 @@
 #include <system_error>
 #include <thread>
 
-// A drawing for the worker: the layout and what it was laid out for, the image drawn into the
-// memory given.
+// A drawing for the worker: the layout without its lines and what it is for, the image drawn
+// into the memory given. The lines are laid out by the worker, from the summary kept here.
 struct ChartCanvas::Job
 {
     ChartGeometry geometry;
+    std::shared_ptr<const ChartSummary> summary;
+    Date shownFirst, shownLast;
     QSize pixels;
     double ratio = 1, first = 0, last = 0;
     quint64 generation = 0;
@@ -75,6 +77,7 @@ private:
                 return;
             Job &job = *pJob;
             lock.unlock();
+            job.summary->layoutLines(job.geometry, job.ratio, job.shownFirst, job.shownLast);
             job.image = drawLayer(job.geometry, job.pixels, job.ratio, job.memory);
             job.geometry.lines.clear();
             ++nDraws;
@@ -98,7 +101,7 @@ private:
     std::thread pThread; // last: it runs once the rest is there
 };
 
-ChartCanvas::ChartCanvas() : pSummary(std::make_unique<ChartSummary>()) {}
+ChartCanvas::ChartCanvas() : pSummary(std::make_shared<ChartSummary>()) {}
 
 ChartCanvas::~ChartCanvas()
 {
@@ -115,6 +118,13 @@ void ChartCanvas::setDataSource(const ChartDataSource *source)
     if (source == pSource)
         return;
     pSource = source;
+    summarise(source);
+}
+
+void ChartCanvas::summarise(const ChartDataSource *source)
+{
+    if (pSummary.use_count() > 1)
+        pSummary = std::make_shared<ChartSummary>(); // the drawing under way reads the old one
     ChartGeometry::Input input = pSummary->takeInput();
     ChartPainter::fillInputFromSource(source, input);
     pSummary->assign(std::move(input));
@@ -125,18 +135,8 @@ void ChartCanvas::setDataSource(const ChartDataSource *source)
 
 const ChartSummary &ChartCanvas::summary()
 {
-    if (pSource && pSource->dataRevision() != nRevision) {
-        ChartGeometry::Input input = pSummary->takeInput();
-        ChartPainter::fillInputFromSource(pSource, input);
-        pSummary->assign(std::move(input));
-        nRevision = pSource->dataRevision();
-        ++nGeneration;
-        pLayer = QImage();
-    } else if (!pSource && pSummary->count() > 0) {
-        pSummary->assign(ChartGeometry::Input());
-        ++nGeneration;
-        pLayer = QImage();
-    }
+    if ((pSource && pSource->dataRevision() != nRevision) || (!pSource && pSummary->count() > 0))
+        summarise(pSource);
     return *pSummary;
 }
 
@@ -174,11 +174,13 @@ bool ChartCanvas::paint(QPainter &painter, const QSize &size, double devicePixel
             paintMarker(painter, plot, float(plot.left() + plot.width() * t / (last - first)));
         }
         if (drawing == Drawing::Background && !pJob && !data.isEmpty()) {
-            // Laid out here, where the summary and the formats of the labels live.
-            ChartGeometry geometry = data.layout(bounds, devicePixelRatio, shownFirst, shownLast);
-            geometry.hasSelection = false;
+            // The frame laid out here, where the formats of the labels live.
             auto job = std::make_unique<Job>();
-            job->geometry = std::move(geometry);
+            job->geometry = data.layoutFrame(bounds, shownFirst, shownLast);
+            job->geometry.hasSelection = false;
+            job->summary = pSummary;
+            job->shownFirst = shownFirst;
+            job->shownLast = shownLast;
             job->pixels = pixels;
             job->ratio = devicePixelRatio;
             job->first = first;

@@ -74,10 +74,8 @@ private:
     // Takes the drawing done in the background: kept when it is of the data, pixels, ratio and
     // period wanted now, else dropped.
     void takeDrawing(const QSize &pixels, double ratio, double first, double last);
-    // Hands the drawing of the layout to the worker unless it is busy: what is wanted then is
-    // asked for again by the paint that follows the drawing under way.
-    void drawLater(ChartGeometry geometry, const QSize &pixels, double ratio, double first,
-                   double last);
+    // Summarises the source's data (none: the empty chart).
+    void summarise(const ChartDataSource *source);
     // Draws the layout into an image over the memory, which is kept from size to size.
     static QImage drawLayer(ChartGeometry &geometry, const QSize &pixels, double ratio,
                             std::vector<QRgb> &memory);
@@ -87,7 +85,9 @@ private:
     void paintMarker(QPainter &painter, const QRectF &plot, double x) const;
 
     QPointer<const ChartDataSource> pSource;
-    std::unique_ptr<ChartSummary> pSummary;
+    // Shared with a drawing under way, which lays out its lines: other data then go into a new
+    // summary.
+    std::shared_ptr<ChartSummary> pSummary;
     quint64 nRevision = 0;
     quint64 nGeneration = 0;        // counts the summaries: tells a drawing of older data
     std::vector<QRgb> pLayerMemory; // pLayer's pixels
