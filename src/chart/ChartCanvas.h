@@ -26,10 +26,11 @@ class QPainter;
 //
 // The screen need not wait for the exact drawing either: asked to draw it in the background, the
 // canvas paints the preview at once and draws the exact image on a thread of its own, one drawing
-// at a time, from a layout computed beforehand. When it is done the drawn callback is called (on
-// that thread) and the next paint shows it if it is still what is wanted: the same data, pixel
-// ratio, size and period; otherwise it is dropped and what is wanted by then is drawn next. Other
-// data are drawn at once, and so is anything without a kept image to preview from.
+// at a time: the frame (axes, labels) laid out here, the lines there, from the summary, which
+// other data then leave as it is and go into another. When the drawing is done the drawn callback
+// is called (on that thread) and the next paint shows it if it is still what is wanted: the same
+// data, pixel ratio, size and period; otherwise it is dropped and what is wanted by then is drawn
+// next. Other data are drawn at once, and so is anything without a kept image to preview from.
 class ChartCanvas
 {
 public:
