@@ -40,6 +40,17 @@ void settle(ChartView &view)
     QCoreApplication::processEvents();
 }
 
+// Ends a live change as the settling timer does when it runs out, and paints what follows with
+// nothing else delivered: the news of a drawing in the background waits.
+void settleNow(ChartView &view)
+{
+    auto *settling = view.findChild<QTimer *>(QStringLiteral("pChartSettleTimer"));
+    QVERIFY(settling);
+    settling->stop();
+    QMetaObject::invokeMethod(settling, "timeout");
+    QCoreApplication::sendPostedEvents(&view, QEvent::UpdateRequest);
+}
+
 // Repaints the view, waits for the chart it draws in the background, shows it and answers how
 // often the chart has been drawn; -1 when the drawing does not end.
 int drawnAndShown(ChartView &view)
@@ -1170,9 +1181,7 @@ private slots:
 
         // Once the resizing stops: the stretched image at once, then one drawing, the same as a
         // fresh one.
-        settling->start(0);
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
+        settleNow(view);
         QCOMPARE(shown(view), previewFrom(QSize(600, 400)));
         QVERIFY(view.waitForDrawing());
         QCOMPARE(view.dataDraws(), ++draws);
@@ -1320,9 +1329,7 @@ private slots:
 
         // Once the steps stop: the preview at once, then one drawing in the background, the same
         // as a fresh one of that period.
-        settling->start(0);
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
+        settleNow(view);
         QCOMPARE(shown(view), preview);
         QCOMPARE(drawnAndShown(view), ++draws);
         QCOMPARE(grab(), exact());
