@@ -123,6 +123,10 @@ void ChartCanvas::setDataSource(const ChartDataSource *source)
 
 void ChartCanvas::summarise(const ChartDataSource *source)
 {
+    if (pJob && pWorker->done()) { // of the old data: dropped
+        pSpareMemory = std::move(pJob->memory);
+        pJob.reset();
+    }
     if (pSummary.use_count() > 1)
         pSummary = std::make_shared<ChartSummary>(); // the drawing under way reads the old one
     ChartGeometry::Input input = pSummary->takeInput();
