@@ -338,3 +338,50 @@ int main(int argc, char **argv)
     benchmark::Shutdown();
     return 0;
 }
+
+// A repaint at another size with the exact drawing handed to the canvas's thread, as the screen
+// asks for it: what the repaint costs the screen's thread (the kept image stretched and the
+// layout computed), and how long until the exact image is shown (the repaint, the drawing
+// waited for and the repaint that shows it).
+namespace {
+
+void canvasResizeInTheBackground(benchmark::State &state, bool untilShown)
+{
+    Screen screen(fixture(int(state.range(0))), double(state.range(1)));
+    const QSize sizes[] = {kImageSize - QSize(10, 10), kImageSize};
+    int i = 0;
+    for (auto _ : state) {
+        const QSize size = sizes[++i % 2];
+        screen.paint(size, Date(), Date(), ChartCanvas::Drawing::Background);
+        if (!untilShown)
+            state.PauseTiming();
+        screen.canvas.waitForDrawing();
+        screen.paint(size, Date(), Date(), ChartCanvas::Drawing::Background);
+        if (!untilShown)
+            state.ResumeTiming();
+    }
+    state.counters["draws"] = screen.canvas.dataDraws();
+}
+
+void BM_CanvasResizeBackground(benchmark::State &state)
+{
+    canvasResizeInTheBackground(state, false);
+}
+
+void BM_CanvasResizeBackgroundShown(benchmark::State &state)
+{
+    canvasResizeInTheBackground(state, true);
+}
+
+} // namespace
+
+BENCHMARK(BM_CanvasResizeBackground)
+    ->Args({100000, 1})
+    ->Args({100000, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_CanvasResizeBackgroundShown)
+    ->Args({100000, 1})
+    ->Args({100000, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();

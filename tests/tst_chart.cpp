@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,6 +38,35 @@ void settle(ChartView &view)
     if (auto *settling = view.findChild<QTimer *>(QStringLiteral("pChartSettleTimer")))
         settling->start(0);
     QCoreApplication::processEvents();
+}
+
+// Ends a live change as the settling timer does when it runs out, and paints what follows with
+// nothing else delivered: the news of a drawing in the background waits.
+void settleNow(ChartView &view)
+{
+    auto *settling = view.findChild<QTimer *>(QStringLiteral("pChartSettleTimer"));
+    QVERIFY(settling);
+    settling->stop();
+    QMetaObject::invokeMethod(settling, "timeout");
+    QCoreApplication::sendPostedEvents(&view, QEvent::UpdateRequest);
+}
+
+// Repaints the view, waits for the chart it draws in the background, shows it and answers how
+// often the chart has been drawn; -1 when the drawing does not end.
+int drawnAndShown(ChartView &view)
+{
+    view.repaint();
+    if (!view.waitForDrawing())
+        return -1;
+    QCoreApplication::sendPostedEvents();
+    view.repaint();
+    return view.dataDraws();
+}
+
+// What the screen shows of the view, as last painted.
+QImage shown(const ChartView &view)
+{
+    return view.screen()->grabWindow(view.winId()).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 constexpr double kDay = 86400;
@@ -1068,9 +1098,9 @@ private slots:
         QCOMPARE(drawsAfterRepaint(), ++draws);
         view.resize(520, 310);
         settle(view); // soon after the first resize, this one may be shown stretched until now
-        QCOMPARE(drawsAfterRepaint(), ++draws);
+        QCOMPARE(drawnAndShown(view), ++draws);
         QTest::keyClick(&view, Qt::Key_Plus, Qt::ControlModifier);
-        QCOMPARE(drawsAfterRepaint(), ++draws);
+        QCOMPARE(drawnAndShown(view), ++draws);
         QImage sharp(view.size() * 2, QImage::Format_ARGB32_Premultiplied);
         sharp.setDevicePixelRatio(2);
         view.render(&sharp);
@@ -1080,8 +1110,9 @@ private slots:
     }
 
     // Resizes in quick succession show the kept image stretched, with the marker and the hit
-    // readings where the exact drawing puts them, and draw the chart once they stop; anything
-    // but the size draws at once.
+    // readings where the exact drawing puts them, and draw the chart once they stop, in the
+    // background: the screen shows the stretched image until the drawing is there, and only a
+    // drawing of what is still wanted. Other data and another pixel ratio are drawn at once.
     void liveResizeStretchesTheChartUntilItStops()
     {
         SteppedView stepped(30);
@@ -1095,13 +1126,23 @@ private slots:
             return ChartPainter::renderImage(&source, view.size(), true)
                 .convertToFormat(QImage::Format_RGB32);
         };
+        // The view's size stretched from the kept image of the whole at that size.
+        const auto previewFrom = [&source, &view](const QSize &kept) {
+            ChartCanvas fresh;
+            fresh.setDataSource(&source);
+            QImage image(view.size(), QImage::Format_RGB32);
+            QPainter painter(&image);
+            fresh.paint(painter, kept, 1);
+            fresh.paint(painter, view.size(), 1, Date(), Date(), ChartCanvas::Drawing::Preview);
+            return image;
+        };
         auto *settling = view.findChild<QTimer *>(QStringLiteral("pChartSettleTimer"));
         QVERIFY(settling);
         int draws = drawsAfterRepaint();
 
-        now += 1000; // the first resize after a pause is drawn at once
+        now += 1000; // the first resize after a pause is drawn at once, in the background
         view.resize(520, 310);
-        QCOMPARE(drawsAfterRepaint(), ++draws);
+        QCOMPARE(drawnAndShown(view), ++draws);
         for (const QSize size : {QSize(560, 330), QSize(700, 420), QSize(640, 380)}) {
             now += 40;
             view.resize(size);
@@ -1109,7 +1150,7 @@ private slots:
             QVERIFY(settling->isActive());
         }
         const QImage preview = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(preview.size(), view.size());
+        QCOMPARE(preview, previewFrom(QSize(520, 310)));
         QCOMPARE(markerX(preview), markerX(exact()));
         // The pointer finds the reading where the exact drawing will put it.
         const auto at = [&source](qsizetype i) {
@@ -1121,7 +1162,8 @@ private slots:
         QCOMPARE(QToolTip::text(), ChartView::toolTipForReading(*source.objects().at(60)));
         QToolTip::hideText();
 
-        // Other changes are drawn exactly while resizing: the pixel ratio, the data, the period.
+        // While resizing, another pixel ratio and other data are drawn at once, another period
+        // in the background.
         now += 40;
         view.resize(600, 400);
         QImage sharp(view.size() * 2, QImage::Format_ARGB32_Premultiplied);
@@ -1131,25 +1173,62 @@ private slots:
         source.setObjects(source.objects());
         QCOMPARE(drawsAfterRepaint(), ++draws);
         QTest::keyClick(&view, Qt::Key_Plus, Qt::ControlModifier);
-        QCOMPARE(drawsAfterRepaint(), ++draws);
+        QCOMPARE(drawnAndShown(view), ++draws);
         QTest::keyClick(&view, Qt::Key_0, Qt::ControlModifier);
-        QCOMPARE(drawsAfterRepaint(), ++draws);
+        QCOMPARE(drawnAndShown(view), ++draws);
         now += 40;
         view.resize(620, 390);
         QCOMPARE(drawsAfterRepaint(), draws);
 
-        // Once the resizing stops: one drawing, the same as a fresh one.
-        settling->start(0);
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
+        // Once the resizing stops: the stretched image at once, then one drawing, the same as a
+        // fresh one.
+        settleNow(view);
+        QCOMPARE(shown(view), previewFrom(QSize(600, 400)));
+        QVERIFY(view.waitForDrawing());
         QCOMPARE(view.dataDraws(), ++draws);
-        QCOMPARE(view.grab().toImage().convertToFormat(QImage::Format_RGB32), exact());
-        QCOMPARE(drawsAfterRepaint(), draws);
+        QCOMPARE(drawnAndShown(view), draws);
+        QCOMPARE(shown(view), exact());
+
+        // A drawing overtaken by another size is never shown: the other is drawn next.
+        for (const QSize size : {QSize(600, 380), QSize(640, 400)}) {
+            now += 1000;
+            view.resize(size);
+            view.repaint();
+            QCOMPARE(shown(view), previewFrom(QSize(620, 390)));
+        }
+        QVERIFY(view.waitForDrawing());
+        QCoreApplication::sendPostedEvents();
+        view.repaint();
+        const QImage next = shown(view);
+        QVERIFY(next == previewFrom(QSize(620, 390)) || next == exact());
+        QCOMPARE(drawnAndShown(view), draws += 2);
+        QCOMPARE(shown(view), exact());
+
+        // Other data (over the same period) while a drawing is under way: drawn at once, the
+        // drawing of the old data dropped.
+        now += 1000;
+        view.resize(600, 400);
+        view.repaint();
+        ConstMeasurementList fewer = source.objects();
+        fewer.remove(40, 100);
+        source.setObjects(fewer);
+        view.repaint();
+        QCOMPARE(shown(view), exact());
+        QVERIFY(view.waitForDrawing());
+        QCOMPARE(view.dataDraws(), draws += 2);
+        QCOMPARE(drawnAndShown(view), draws);
+        QCOMPARE(shown(view), exact());
+
+        // The view goes with a drawing under way.
+        now += 1000;
+        view.resize(560, 360);
+        view.repaint();
     }
 
     // Zooms and moves in quick succession show the kept image mapped onto the new period, with
     // the marker and the readings under the pointer where the exact drawing puts them, and
-    // draw the chart once they stop. The first after a pause draws at once.
+    // draw the chart once they stop. The first after a pause draws at once. Either is drawn in
+    // the background.
     void quickStepsShowThePreviewUntilTheyStop_data()
     {
         QTest::addColumn<int>("key"); // none: a notch of the wheel
@@ -1198,14 +1277,14 @@ private slots:
         for (int i = 0; i < 4; ++i) {
             now += 1000;
             QTest::keyClick(&view, Qt::Key_Plus, Qt::ControlModifier);
-            view.repaint();
+            drawnAndShown(view);
         }
         QVERIFY(!settling->isActive());
         int draws = view.dataDraws();
 
         now += 1000;
         step();
-        QCOMPARE(view.dataDraws(), ++draws);
+        QCOMPARE(drawnAndShown(view), ++draws);
         const QImage before = grab();
         const double firstBefore = view.shownPeriod().first.timeIntervalSinceReferenceDate();
         for (int i = 0; i < 2; ++i) {
@@ -1249,17 +1328,17 @@ private slots:
         QCOMPARE(chosen.at(0).at(0).value<ConstMeasurementPtr>(), source.objects().at(j));
         QCOMPARE(view.dataDraws(), draws);
 
-        // Once the steps stop: one drawing, the same as a fresh one of that period.
-        settling->start(0);
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-        QCOMPARE(view.dataDraws(), ++draws);
+        // Once the steps stop: the preview at once, then one drawing in the background, the same
+        // as a fresh one of that period.
+        settleNow(view);
+        QCOMPARE(shown(view), preview);
+        QCOMPARE(drawnAndShown(view), ++draws);
         QCOMPARE(grab(), exact());
-        // Showing the whole draws at once, however soon.
+        // Showing the whole is drawn at once, however soon.
         now += 40;
         QTest::keyClick(&view, Qt::Key_0, Qt::ControlModifier);
-        view.repaint();
-        QCOMPARE(view.dataDraws(), ++draws);
+        QCOMPARE(drawnAndShown(view), ++draws);
+        QCOMPARE(grab(), exact());
     }
 
     void zoomAndPanFromKeysWheelAndMouse()

@@ -6,35 +6,141 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
-ChartCanvas::ChartCanvas() : pSummary(std::make_unique<ChartSummary>()) {}
+// A drawing for the worker: the layout without its lines and what it is for, the image drawn
+// into the memory given. The lines are laid out by the worker, from the summary kept here.
+struct ChartCanvas::Job
+{
+    ChartGeometry geometry;
+    std::shared_ptr<const ChartSummary> summary;
+    Date shownFirst, shownLast;
+    QSize pixels;
+    double ratio = 1, first = 0, last = 0;
+    quint64 generation = 0;
+    std::vector<QRgb> memory;
+    QImage image;
+};
 
-ChartCanvas::~ChartCanvas() = default;
+// The canvas's own thread: draws the job handed to it, one at a time, and says when it is done.
+// The same thread draws every time, so that the buffers the drawing keeps per thread are reused.
+class ChartCanvas::Worker
+{
+public:
+    Worker(std::function<void()> drawn, std::atomic<int> &draws)
+        : pDrawn(std::move(drawn)), nDraws(draws), pThread([this] { run(); })
+    {}
+    // Waits for the drawing under way.
+    ~Worker()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(pMutex);
+            bQuit = true;
+        }
+        pChanged.notify_all();
+        pThread.join();
+    }
+
+    // The job stays the caller's, untouched by it until done() answers true.
+    void start(Job *job)
+    {
+        {
+            const std::lock_guard<std::mutex> lock(pMutex);
+            pJob = job;
+            bDone = false;
+        }
+        pChanged.notify_all();
+    }
+    bool done()
+    {
+        const std::lock_guard<std::mutex> lock(pMutex);
+        return bDone;
+    }
+    bool wait(int milliseconds)
+    {
+        std::unique_lock<std::mutex> lock(pMutex);
+        return pChanged.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                                 [this] { return bDone; });
+    }
+
+private:
+    void run()
+    {
+        std::unique_lock<std::mutex> lock(pMutex);
+        for (;;) {
+            pChanged.wait(lock, [this] { return bQuit || (pJob && !bDone); });
+            if (bQuit)
+                return;
+            Job &job = *pJob;
+            lock.unlock();
+            job.summary->layoutLines(job.geometry, job.ratio, job.shownFirst, job.shownLast);
+            job.image = drawLayer(job.geometry, job.pixels, job.ratio, job.memory);
+            job.geometry.lines.clear();
+            ++nDraws;
+            lock.lock();
+            bDone = true;
+            pJob = nullptr;
+            pChanged.notify_all();
+            lock.unlock();
+            if (pDrawn)
+                pDrawn();
+            lock.lock();
+        }
+    }
+
+    const std::function<void()> pDrawn;
+    std::atomic<int> &nDraws;
+    std::mutex pMutex;
+    std::condition_variable pChanged;
+    Job *pJob = nullptr;
+    bool bDone = false, bQuit = false;
+    std::thread pThread; // last: it runs once the rest is there
+};
+
+ChartCanvas::ChartCanvas() : pSummary(std::make_shared<ChartSummary>()) {}
+
+ChartCanvas::~ChartCanvas()
+{
+    pWorker.reset(); // before the job it may be drawing
+}
+
+bool ChartCanvas::waitForDrawing(int milliseconds)
+{
+    return !pJob || pWorker->wait(milliseconds);
+}
 
 void ChartCanvas::setDataSource(const ChartDataSource *source)
 {
     if (source == pSource)
         return;
     pSource = source;
+    summarise(source);
+}
+
+void ChartCanvas::summarise(const ChartDataSource *source)
+{
+    if (pJob && pWorker->done()) { // of the old data: dropped
+        pSpareMemory = std::move(pJob->memory);
+        pJob.reset();
+    }
+    if (pSummary.use_count() > 1)
+        pSummary = std::make_shared<ChartSummary>(); // the drawing under way reads the old one
     ChartGeometry::Input input = pSummary->takeInput();
     ChartPainter::fillInputFromSource(source, input);
     pSummary->assign(std::move(input));
     nRevision = source ? source->dataRevision() : 0;
+    ++nGeneration;
     pLayer = QImage();
 }
 
 const ChartSummary &ChartCanvas::summary()
 {
-    if (pSource && pSource->dataRevision() != nRevision) {
-        ChartGeometry::Input input = pSummary->takeInput();
-        ChartPainter::fillInputFromSource(pSource, input);
-        pSummary->assign(std::move(input));
-        nRevision = pSource->dataRevision();
-        pLayer = QImage();
-    } else if (!pSource && pSummary->count() > 0) {
-        pSummary->assign(ChartGeometry::Input());
-        pLayer = QImage();
-    }
+    if ((pSource && pSource->dataRevision() != nRevision) || (!pSource && pSummary->count() > 0))
+        summarise(pSource);
     return *pSummary;
 }
 
@@ -49,54 +155,99 @@ bool ChartCanvas::paint(QPainter &painter, const QSize &size, double devicePixel
     const QSize pixels = (QSizeF(size) * devicePixelRatio).toSize();
     const double first = data.isEmpty() ? 0 : shownFirst.timeIntervalSinceReferenceDate();
     const double last = data.isEmpty() ? 0 : shownLast.timeIntervalSinceReferenceDate();
+    takeDrawing(pixels, devicePixelRatio, first, last);
     const bool sameData = !pLayer.isNull() && pLayer.devicePixelRatio() == devicePixelRatio;
     const bool samePicture = sameData && first == fLayerFirst && last == fLayerLast;
+    const bool owed = !samePicture || pLayer.size() != pixels;
     const Date selected = pSource ? pSource->selectedDate() : Date();
     const bool marked = selected.isFinite() && selected >= shownFirst && selected <= shownLast;
-    if (sameData && (!samePicture || pLayer.size() != pixels) && drawing == Drawing::Preview &&
-        paintPreview(painter, size, first, last)) {
+    if (drawing == Drawing::Background && sameData && owed && !pWorker) {
+        try {
+            pWorker = std::make_unique<Worker>(pDrawn, nDataDraws);
+        } catch (const std::system_error &) {
+            drawing = Drawing::Exact; // no thread to be had: drawn here
+        }
+    }
+    const QRectF bounds(QPointF(0, 0), QSizeF(size));
+    if (sameData && owed && drawing != Drawing::Exact && paintPreview(painter, size, first, last)) {
         if (marked) {
             // Where the exact drawing will put it.
-            const QRectF plot = QRectF(QPointF(0, 0), QSizeF(size))
-                                    .adjusted(ChartGeometry::kMargin, ChartGeometry::kMargin,
-                                              -ChartGeometry::kMargin, -ChartGeometry::kMargin);
+            const QRectF plot = bounds.adjusted(ChartGeometry::kMargin, ChartGeometry::kMargin,
+                                                -ChartGeometry::kMargin, -ChartGeometry::kMargin);
             const double t = selected.timeIntervalSinceReferenceDate() - first;
             paintMarker(painter, plot, float(plot.left() + plot.width() * t / (last - first)));
         }
+        if (drawing == Drawing::Background && !pJob && !data.isEmpty()) {
+            // The frame laid out here, where the formats of the labels live.
+            auto job = std::make_unique<Job>();
+            job->geometry = data.layoutFrame(bounds, shownFirst, shownLast);
+            job->geometry.hasSelection = false;
+            job->summary = pSummary;
+            job->shownFirst = shownFirst;
+            job->shownLast = shownLast;
+            job->pixels = pixels;
+            job->ratio = devicePixelRatio;
+            job->first = first;
+            job->last = last;
+            job->generation = nGeneration;
+            job->memory = std::move(pSpareMemory);
+            pWorker->start(job.get());
+            pJob = std::move(job);
+        }
         return false;
     }
-    if (!samePicture || pLayer.size() != pixels) {
-        const QRectF bounds(QPointF(0, 0), QSizeF(size));
+    if (owed) {
         ChartGeometry geometry = data.isEmpty()
                                      ? ChartGeometry::emptyChart(bounds)
                                      : data.layout(bounds, devicePixelRatio, shownFirst, shownLast);
         geometry.hasSelection = false;
-        // The image's memory is kept from size to size: fresh memory costs more to touch
-        // than the drawing itself.
-        const size_t count =
-            size_t(std::max(pixels.width(), 0)) * size_t(std::max(pixels.height(), 0));
-        if (count > pLayerMemory.size() || count < pLayerMemory.size() / 4)
-            pLayerMemory = std::vector<QRgb>(count);
-        pLayer = QImage(reinterpret_cast<uchar *>(pLayerMemory.data()), pixels.width(),
-                        pixels.height(), qsizetype(pixels.width()) * qsizetype(sizeof(QRgb)),
-                        QImage::Format_RGB32); // opaque: copied to the screen as it is
-        pLayer.setDevicePixelRatio(devicePixelRatio);
-        pLayer.fill(Qt::white);
-        {
-            QPainter layer(&pLayer);
-            ChartPainter::drawChart(layer, geometry, false);
-        }
+        pLayer = QImage(); // its memory may go
+        pLayer = drawLayer(geometry, pixels, devicePixelRatio, pLayerMemory);
+        ++nDataDraws;
         geometry.lines.clear();
         pFrame = std::move(geometry);
         fLayerFirst = first;
         fLayerLast = last;
-        ++nDataDraws;
     }
     painter.drawImage(QPointF(0, 0), pLayer);
 
     if (!pFrame.empty && marked)
         paintMarker(painter, pFrame.plot, pFrame.xForDate(selected));
     return true;
+}
+
+void ChartCanvas::takeDrawing(const QSize &pixels, double ratio, double first, double last)
+{
+    if (!pJob || !pWorker->done())
+        return;
+    const std::unique_ptr<Job> job = std::move(pJob);
+    if (job->generation == nGeneration && job->pixels == pixels && job->ratio == ratio &&
+        job->first == first && job->last == last) {
+        pLayer = std::move(job->image);
+        std::swap(pLayerMemory, job->memory);
+        pFrame = std::move(job->geometry);
+        fLayerFirst = first;
+        fLayerLast = last;
+    }
+    pSpareMemory = std::move(job->memory);
+}
+
+QImage ChartCanvas::drawLayer(ChartGeometry &geometry, const QSize &pixels, double ratio,
+                              std::vector<QRgb> &memory)
+{
+    // The image's memory is kept from size to size: fresh memory costs more to touch than the
+    // drawing itself.
+    const size_t count = size_t(std::max(pixels.width(), 0)) * size_t(std::max(pixels.height(), 0));
+    if (count > memory.size() || count < memory.size() / 4)
+        memory = std::vector<QRgb>(count);
+    QImage image(reinterpret_cast<uchar *>(memory.data()), pixels.width(), pixels.height(),
+                 qsizetype(pixels.width()) * qsizetype(sizeof(QRgb)),
+                 QImage::Format_RGB32); // opaque: copied to the screen as it is
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    ChartPainter::drawChart(painter, geometry, false);
+    return image;
 }
 
 bool ChartCanvas::paintPreview(QPainter &painter, const QSize &size, double first, double last)

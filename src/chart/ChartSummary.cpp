@@ -188,17 +188,33 @@ ChartGeometry ChartSummary::layout(const QRectF &bounds, double devicePixelRatio
 ChartGeometry ChartSummary::layout(const QRectF &bounds, double devicePixelRatio, Date shownFirst,
                                    Date shownLast) const
 {
+    ChartGeometry g = layoutFrame(bounds, shownFirst, shownLast);
+    layoutLines(g, devicePixelRatio, shownFirst, shownLast);
+    return g;
+}
+
+ChartGeometry ChartSummary::layoutFrame(const QRectF &bounds, Date shownFirst, Date shownLast) const
+{
     if (isEmpty())
         return ChartGeometry::emptyChart(bounds);
     if (!bOrdered)
-        return ChartGeometry::compute(pInput, bounds);
-    const double from = shownFirst.timeIntervalSinceReferenceDate();
-    const double to = shownLast.timeIntervalSinceReferenceDate();
+        return ChartGeometry::compute(pInput, bounds); // lines included
     ChartGeometry g =
         ChartGeometry::computeFrame(shownFirst, shownLast, fVmax, pInput.selectedDate, bounds);
-    const bool whole = from <= pSeconds.front() && to >= pSeconds.back();
+    const bool whole = shownFirst.timeIntervalSinceReferenceDate() <= pSeconds.front() &&
+                       shownLast.timeIntervalSinceReferenceDate() >= pSeconds.back();
     if (!whole)
         g.dataClip = QRectF(g.plot.left(), bounds.top(), g.plot.width(), bounds.height());
+    return g;
+}
+
+void ChartSummary::layoutLines(ChartGeometry &g, double devicePixelRatio, Date shownFirst,
+                               Date shownLast) const
+{
+    if (isEmpty() || !bOrdered)
+        return;
+    const double from = shownFirst.timeIntervalSinceReferenceDate();
+    const double to = shownLast.timeIntervalSinceReferenceDate();
 
     // x(t) as ChartGeometry::xForDate computes it.
     const double left = g.plot.left(), width = g.plot.width(), span = g.span;
@@ -263,5 +279,4 @@ ChartGeometry ChartSummary::layout(const QRectF &bounds, double devicePixelRatio
     for (ChartGeometry::Line &line : lines)
         g.lines.append(std::move(line));
     g.layoutAnnotations(pInput);
-    return g;
 }

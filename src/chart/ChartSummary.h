@@ -45,6 +45,12 @@ public:
                          Date shownLast) const;
     // The same over the whole period.
     ChartGeometry layout(const QRectF &bounds, double devicePixelRatio) const;
+    // The same in two steps: everything but the lines, then the lines and what follows them (the
+    // legend, the thresholds). The second reads nothing but the summary and the geometry, so that
+    // it may run on another thread while the summary is left as it is.
+    ChartGeometry layoutFrame(const QRectF &bounds, Date shownFirst, Date shownLast) const;
+    void layoutLines(ChartGeometry &g, double devicePixelRatio, Date shownFirst,
+                     Date shownLast) const;
 
 private:
     struct Series

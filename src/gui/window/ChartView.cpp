@@ -56,6 +56,11 @@ ChartView::ChartView(QWidget *parent) : QWidget(parent), pSettleTimer(new QTimer
     pSettleTimer->setSingleShot(true);
     pSettleTimer->setInterval(kLiveGap);
     connect(pSettleTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    // Called on the canvas's thread.
+    pCanvas.setDrawnCallback([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { update(); }, Qt::QueuedConnection);
+    });
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     grabGesture(Qt::PinchGesture);
@@ -108,10 +113,10 @@ void ChartView::paintEvent(QPaintEvent *)
         painter.paintEngine() ? painter.paintEngine()->paintDevice() : this;
     const double ratio = device ? device->devicePixelRatioF() : devicePixelRatioF();
     // While the view is being resized or explored, the chart's image stretched: drawn exactly
-    // once it stops.
+    // once it stops, in the background while the stretched image is shown.
     pCanvas.paint(painter, size(), ratio, Date(pViewport.shownFirst()), Date(pViewport.shownLast()),
                   pSettleTimer->isActive() ? ChartCanvas::Drawing::Preview
-                                           : ChartCanvas::Drawing::Exact);
+                                           : ChartCanvas::Drawing::Background);
 }
 
 void ChartView::setStepClock(std::function<qint64()> milliseconds)

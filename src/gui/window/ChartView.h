@@ -18,7 +18,9 @@ class QTimer;
 // shared with the printed report and image export; the view keeps it as an image (ChartCanvas),
 // so that repainting without a change of data costs little. While the view is being resized or
 // explored (a resize soon after another, a zoom or move soon after another), it shows that image
-// stretched onto the new size and period, and draws the chart again once the steps stop.
+// stretched onto the new size and period, and draws the chart again once the steps stop. Only
+// other data are drawn while the screen waits: another size or period is drawn in the background,
+// the stretched image shown until the drawing is there.
 //
 // The view explores the chart: the wheel, a pinch or Ctrl+Plus and Ctrl+Minus zoom the time
 // axis, dragging or the Left and Right keys move along it, Ctrl+0 or a double-click show the
@@ -43,6 +45,9 @@ public:
     std::pair<Date, Date> shownPeriod() const;
     // How often the chart's image has been drawn (not merely copied to the screen).
     int dataDraws() const { return pCanvas.dataDraws(); }
+    // Waits at most that long for the chart being drawn in the background; false when it is not
+    // there yet. A repaint shows it once the events posted meanwhile are delivered.
+    bool waitForDrawing(int milliseconds = 10000) { return pCanvas.waitForDrawing(milliseconds); }
     // The clock that tells resizes and exploring steps apart, in milliseconds; null: the
     // monotonic clock.
     void setStepClock(std::function<qint64()> milliseconds);
