@@ -983,8 +983,8 @@ private slots:
     }
 
     // Each device pixel column shows the same highest and lowest value of every line whether the
-    // summary thins the readings or every reading is drawn; with enough readings for the data to
-    // be gathered and summarised on two threads.
+    // summary thins the readings or every reading is drawn; with enough readings for the lines to
+    // be summarised and laid out on two threads.
     void thinningKeepsEachColumnsExtremes()
     {
         ChartDataSource source;

@@ -1,7 +1,6 @@
 #include "ChartDataSource.h"
 
 #include "ChartGeometry.h"
-#include "ChartThreads.h"
 #include "Preferences.h"
 #include "ReadingValues.h"
 
@@ -110,22 +109,16 @@ void ChartDataSource::fillDatesAndLines(QList<Date> &dates, QList<QList<double>>
         keys[size_t(shown)] = value->key;
         outs[size_t(shown++)] = points.data();
     }
-    // Reading by reading: each is fetched from memory once for all its values. Many readings
-    // are shared out in parts between two threads.
-    constexpr qsizetype kPart = 8192;
-    const qsizetype parts = (count + kPart - 1) / kPart;
-    ChartThreads::forEach(size_t(parts), parts > 2, [&](size_t part) {
-        const qsizetype end = std::min(count, (qsizetype(part) + 1) * kPart);
-        for (qsizetype j = qsizetype(part) * kPart; j < end; ++j) {
-            const Measurement &reading = *pObjects[j];
-            days[j] = reading.theWholeDate();
-            for (int k = 0; k < shown; ++k) {
-                double v;
-                outs[size_t(k)][j] =
-                    reading.numberForKey(keys[size_t(k)], &v) ? v : ChartGeometry::kNoValue;
-            }
+    // Reading by reading: each is fetched from memory once for all its values.
+    for (qsizetype j = 0; j < count; ++j) {
+        const Measurement &reading = *pObjects[j];
+        days[j] = reading.theWholeDate();
+        for (int k = 0; k < shown; ++k) {
+            double v;
+            outs[size_t(k)][j] =
+                reading.numberForKey(keys[size_t(k)], &v) ? v : ChartGeometry::kNoValue;
         }
-    });
+    }
 }
 
 QColor ChartDataSource::colorForLine(int line) const
