@@ -233,24 +233,25 @@ void BM_CanvasRepaint(benchmark::State &state)
     state.counters["draws"] = screen.canvas.dataDraws();
 }
 
-void BM_CanvasResize(benchmark::State &state)
+// Repaints alternating between two sizes, drawn as asked.
+void resizes(benchmark::State &state, QSize grown, ChartCanvas::Drawing drawing)
 {
     Screen screen(fixture(int(state.range(0))), double(state.range(1)));
-    const QSize sizes[] = {kImageSize - QSize(10, 10), kImageSize};
+    const QSize sizes[] = {kImageSize - QSize(10, 10), grown};
     int i = 0;
     for (auto _ : state)
-        screen.paint(sizes[++i % 2]);
+        screen.paint(sizes[++i % 2], Date(), Date(), drawing);
     state.counters["draws"] = screen.canvas.dataDraws();
+}
+
+void BM_CanvasResize(benchmark::State &state)
+{
+    resizes(state, kImageSize, ChartCanvas::Drawing::Exact);
 }
 
 void BM_CanvasResizePreview(benchmark::State &state)
 {
-    Screen screen(fixture(int(state.range(0))), double(state.range(1)));
-    const QSize sizes[] = {kImageSize - QSize(10, 10), kImageSize + QSize(10, 10)};
-    int i = 0;
-    for (auto _ : state)
-        screen.paint(sizes[++i % 2], Date(), Date(), ChartCanvas::Drawing::Preview);
-    state.counters["draws"] = screen.canvas.dataDraws();
+    resizes(state, kImageSize + QSize(10, 10), ChartCanvas::Drawing::Preview);
 }
 
 void BM_CanvasDataChange(benchmark::State &state)
@@ -265,28 +266,27 @@ void BM_CanvasDataChange(benchmark::State &state)
     state.counters["draws"] = screen.canvas.dataDraws();
 }
 
-void BM_CanvasZoomStep(benchmark::State &state)
+// Repaints alternating between two zoomed periods, drawn as asked.
+void zoomSteps(benchmark::State &state, ChartCanvas::Drawing drawing)
 {
     Fixture &f = fixture(int(state.range(0)));
     Screen screen(f, double(state.range(1)));
     int i = 0;
     for (auto _ : state) {
         const auto [from, to] = zoomedPeriod(f, ++i);
-        screen.paint(kImageSize, from, to);
+        screen.paint(kImageSize, from, to, drawing);
     }
     state.counters["draws"] = screen.canvas.dataDraws();
 }
 
+void BM_CanvasZoomStep(benchmark::State &state)
+{
+    zoomSteps(state, ChartCanvas::Drawing::Exact);
+}
+
 void BM_CanvasZoomPreview(benchmark::State &state)
 {
-    Fixture &f = fixture(int(state.range(0)));
-    Screen screen(f, double(state.range(1)));
-    int i = 0;
-    for (auto _ : state) {
-        const auto [from, to] = zoomedPeriod(f, ++i);
-        screen.paint(kImageSize, from, to, ChartCanvas::Drawing::Preview);
-    }
-    state.counters["draws"] = screen.canvas.dataDraws();
+    zoomSteps(state, ChartCanvas::Drawing::Preview);
 }
 
 void canvasArguments(benchmark::internal::Benchmark *b)

@@ -17,9 +17,6 @@
 
 namespace {
 
-// Runs of more points than this in one device pixel column are thinned.
-constexpr qsizetype kThinRun = 12;
-
 constexpr qint64 kMaskMaxPixels = 64 * 1024 * 1024;
 // Masks up to this size keep their buffer for the next drawing.
 constexpr qint64 kKeptMaskPixels = 16 * 1024 * 1024;
@@ -705,7 +702,7 @@ QList<QPointF> ChartRaster::thinnedToColumns(const QList<QPointF> &points,
     out.reserve(n);
     qsizetype runStart = 0;
     auto flush = [&](qsizetype begin, qsizetype end) {
-        if (end - begin <= kThinRun) {
+        if (end - begin <= ChartRaster::kThinRun) {
             for (qsizetype j = begin; j < end; ++j)
                 out.append(points[j]);
             return;

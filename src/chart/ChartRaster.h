@@ -23,6 +23,10 @@ namespace ChartRaster {
 inline constexpr qsizetype kFewDots = 500;
 inline constexpr double kMaskMaxScale = 8;
 
+// Runs of more points than this in one device pixel column are thinned to their extremes;
+// shorter ones are kept whole, since the slight sideways spread of their segments still shows.
+inline constexpr qsizetype kThinRun = 12;
+
 // Keeps of every long run of points that fall into one device pixel column the first, the
 // lowest, the highest and the last (in their order): the stroked line covers the same pixels.
 QList<QPointF> thinnedToColumns(const QList<QPointF> &points, const QTransform &toDevice);

@@ -1,5 +1,6 @@
 #include "ChartSummary.h"
 
+#include "ChartRaster.h"
 #include "ChartThreads.h"
 
 #include <algorithm>
@@ -7,9 +8,6 @@
 #include <utility>
 
 namespace {
-
-// Runs of more points than this in one device pixel column are thinned (as the painter does).
-constexpr qsizetype kThinRun = 12;
 
 // The pyramid of extremes starts at blocks of this many values.
 constexpr size_t kBlock = 16;
@@ -258,7 +256,7 @@ void ChartSummary::layoutLines(ChartGeometry &g, double devicePixelRatio, Date s
                 const qsizetype mid = same + (other - same) / 2;
                 (column(mid) == c ? same : other) = mid;
             }
-            if (other - i <= kThinRun) {
+            if (other - i <= ChartRaster::kThinRun) {
                 for (qsizetype j = i; j < other; ++j)
                     line.points.append(point(j));
             } else {
