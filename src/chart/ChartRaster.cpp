@@ -69,6 +69,12 @@ public:
                     while (rows.fullLast >= rows.fullFirst && column[rows.fullLast] != 255)
                         --rows.fullLast;
                 }
+                Rows &span = pSpans[size_t(py * kPhases + px)];
+                span.first = nSize, span.last = -1;
+                for (int x = 0; x < nSize; ++x) {
+                    span.first = std::min(span.first, rowsAt(px, py, x).first);
+                    span.last = std::max(span.last, rowsAt(px, py, x).last);
+                }
             }
         }
     }
@@ -94,12 +100,15 @@ public:
     {
         return pRows[size_t((py * kPhases + px) * nSize + x)];
     }
+    // The first and last row a stamp covers at all in any of its columns.
+    const Rows &spanAt(int px, int py) const { return pSpans[size_t(py * kPhases + px)]; }
 
 private:
     double fRadius;
     int nSize = 0;
     std::vector<quint8> pStamps;
     std::vector<Rows> pRows;
+    std::array<Rows, kPhases * kPhases> pSpans;
 };
 
 // a + b - ab in 255ths: how Qt combines separately drawn shapes of one colour.
@@ -246,6 +255,16 @@ public:
         if (ix == nLastX && iy == nLastY && px == nLastPx && py == nLastPy)
             return; // the same dot again
         nLastX = ix, nLastY = iy, nLastPx = px, nLastPy = py;
+        // Most dots of a dense line lie within the full coverage of the strokes in each of
+        // their columns, which nothing changes.
+        const DotStamps::Rows &span = stamps.spanAt(px, py);
+        bool hidden = true;
+        for (int x = std::max(ix, nFirst); x < std::min(ix + n, nEnd); ++x) {
+            const Column &c = columnState(x);
+            hidden &= iy + span.first >= c.solidFrom && iy + span.last < c.solidTo;
+        }
+        if (hidden)
+            return;
         const quint8 *stamp = stamps.stampAt(px, py);
         for (int x = 0; x < n; ++x) {
             const DotStamps::Rows &rows = stamps.rowsAt(px, py, x);
@@ -311,11 +330,11 @@ public:
         const int xLow = floorTo(std::min(a.x(), b.x()) - reach, w);
         const int xHigh = ceilTo(std::max(a.x(), b.x()) + reach, w);
         if (std::abs(vy) > std::abs(vx)) {
-            // The pixel centres covered lie within reach of the segment measured across it,
+            // The pixel centres covered lie less than reach from the segment measured across it,
             // which is reach * |nx| along a row beyond its ends' columns.
             const double spread = reach * std::abs(s.nx) + 1e-9;
-            const int first = floorTo(std::min(a.x(), b.x()) - spread - 0.5, w);
-            const int last = ceilTo(std::max(a.x(), b.x()) + spread - 0.5, w);
+            const int first = floorTo(std::min(a.x(), b.x()) - spread - 0.5, w) + 1;
+            const int last = ceilTo(std::max(a.x(), b.x()) + spread - 0.5, w) - 1;
             for (int x = std::max(nFirst, first); x <= std::min(nEnd - 1, last); ++x)
                 strokeColumn(s, x, yFirst, yLast);
             return;
