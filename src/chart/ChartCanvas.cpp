@@ -138,9 +138,14 @@ void ChartCanvas::summarise(const ChartDataSource *source)
     pLayer = QImage();
 }
 
+bool ChartCanvas::isStale() const
+{
+    return (pSource && pSource->dataRevision() != nRevision) || (!pSource && pSummary->count() > 0);
+}
+
 const ChartSummary &ChartCanvas::summary()
 {
-    if ((pSource && pSource->dataRevision() != nRevision) || (!pSource && pSummary->count() > 0))
+    if (isStale())
         summarise(pSource);
     return *pSummary;
 }
@@ -148,12 +153,27 @@ const ChartSummary &ChartCanvas::summary()
 bool ChartCanvas::paint(QPainter &painter, const QSize &size, double devicePixelRatio,
                         Date shownFirst, Date shownLast, Drawing drawing)
 {
+    const QSize pixels = (QSizeF(size) * devicePixelRatio).toSize();
+    // Other data are drawn afresh at once: the image is filled white on another thread while
+    // they are summarised and laid out here.
+    std::jthread whitening;
+    bool white = false;
+    if (isStale()) {
+        pLayer = QImage(); // lets go of its memory
+        if (fitMemory(pLayerMemory, pixels)) {
+            try {
+                whitening =
+                    std::jthread([this, pixels] { fillWhite(pLayerMemory, pixels, false); });
+                white = true;
+            } catch (const std::system_error &) {
+            }
+        }
+    }
     const ChartSummary &data = summary();
     if (!data.isEmpty() && (shownFirst.isNull() || shownLast.isNull())) {
         shownFirst = data.input().dates.first();
         shownLast = data.input().dates.last();
     }
-    const QSize pixels = (QSizeF(size) * devicePixelRatio).toSize();
     const double first = data.isEmpty() ? 0 : shownFirst.timeIntervalSinceReferenceDate();
     const double last = data.isEmpty() ? 0 : shownLast.timeIntervalSinceReferenceDate();
     takeDrawing(pixels, devicePixelRatio, first, last);
@@ -203,7 +223,9 @@ bool ChartCanvas::paint(QPainter &painter, const QSize &size, double devicePixel
                                      : data.layout(bounds, devicePixelRatio, shownFirst, shownLast);
         geometry.hasSelection = false;
         pLayer = QImage(); // its memory may go
-        pLayer = drawLayer(geometry, pixels, devicePixelRatio, pLayerMemory);
+        if (whitening.joinable())
+            whitening.join();
+        pLayer = drawLayer(geometry, pixels, devicePixelRatio, pLayerMemory, white);
         ++nDataDraws;
         geometry.lines.clear();
         pFrame = std::move(geometry);
@@ -233,28 +255,41 @@ void ChartCanvas::takeDrawing(const QSize &pixels, double ratio, double first, d
     pSpareMemory = std::move(job->memory);
 }
 
-QImage ChartCanvas::drawLayer(ChartGeometry &geometry, const QSize &pixels, double ratio,
-                              std::vector<QRgb> &memory)
+bool ChartCanvas::fitMemory(std::vector<QRgb> &memory, const QSize &pixels)
 {
     // The image's memory is kept from size to size: fresh memory costs more to touch than the
     // drawing itself.
     const size_t count = size_t(std::max(pixels.width(), 0)) * size_t(std::max(pixels.height(), 0));
     if (count > memory.size() || count < memory.size() / 4)
         memory = std::vector<QRgb>(count);
-    QImage image(reinterpret_cast<uchar *>(memory.data()), pixels.width(), pixels.height(),
-                 qsizetype(pixels.width()) * qsizetype(sizeof(QRgb)),
-                 QImage::Format_RGB32); // opaque: copied to the screen as it is
-    image.setDevicePixelRatio(ratio);
-    // White, band by band of rows, on two threads for a large image: filling it is bound by the
+    return count > 0;
+}
+
+void ChartCanvas::fillWhite(std::vector<QRgb> &memory, const QSize &pixels, bool share)
+{
+    // Band by band of rows, on two threads if asked: filling a large image is bound by the
     // memory's speed, which one core alone does not reach.
     constexpr int kBand = 64;
     const int bands = (pixels.height() + kBand - 1) / kBand;
-    ChartThreads::forEach(size_t(std::max(bands, 0)), count >= size_t(1) << 20, [&](size_t band) {
+    ChartThreads::forEach(size_t(std::max(bands, 0)), share, [&](size_t band) {
         const int top = int(band) * kBand;
         const int bottom = std::min(pixels.height(), top + kBand);
         QRgb *from = memory.data() + size_t(top) * size_t(pixels.width());
         std::fill(from, from + size_t(bottom - top) * size_t(pixels.width()), QRgb(0xffffffff));
     });
+}
+
+QImage ChartCanvas::drawLayer(ChartGeometry &geometry, const QSize &pixels, double ratio,
+                              std::vector<QRgb> &memory, bool white)
+{
+    if (!white) {
+        fitMemory(memory, pixels);
+        fillWhite(memory, pixels, qint64(pixels.width()) * pixels.height() >= qint64(1) << 20);
+    }
+    QImage image(reinterpret_cast<uchar *>(memory.data()), pixels.width(), pixels.height(),
+                 qsizetype(pixels.width()) * qsizetype(sizeof(QRgb)),
+                 QImage::Format_RGB32); // opaque: copied to the screen as it is
+    image.setDevicePixelRatio(ratio);
     QPainter painter(&image);
     ChartPainter::drawChart(painter, geometry, false);
     return image;

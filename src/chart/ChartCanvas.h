@@ -75,11 +75,18 @@ private:
     // Takes the drawing done in the background: kept when it is of the data, pixels, ratio and
     // period wanted now, else dropped.
     void takeDrawing(const QSize &pixels, double ratio, double first, double last);
+    // Whether the data summarised are not the source's.
+    bool isStale() const;
     // Summarises the source's data (none: the empty chart).
     void summarise(const ChartDataSource *source);
-    // Draws the layout into an image over the memory, which is kept from size to size.
+    // Sizes the memory for an image of the pixels, kept from size to size; false when empty.
+    static bool fitMemory(std::vector<QRgb> &memory, const QSize &pixels);
+    // Fills the memory of an image of the pixels with white, on two threads when `share`.
+    static void fillWhite(std::vector<QRgb> &memory, const QSize &pixels, bool share);
+    // Draws the layout into an image over the memory, filled white first unless `white`
+    // (fitted and filled already).
     static QImage drawLayer(ChartGeometry &geometry, const QSize &pixels, double ratio,
-                            std::vector<QRgb> &memory);
+                            std::vector<QRgb> &memory, bool white = false);
     // Stretches the kept image onto the bounds of the size and the period first..last (seconds
     // since the reference date); false when it cannot.
     bool paintPreview(QPainter &painter, const QSize &size, double first, double last);

@@ -221,30 +221,21 @@ void ChartSummary::layoutLines(ChartGeometry &g, double devicePixelRatio, Date s
         return span > 0 ? single(left + width * (t - from) / span) : middle;
     };
 
-    std::vector<ChartGeometry::Line> lines(pSeries.size());
-    // Line by line, on two threads for much data.
-    ChartThreads::forEach(lines.size(), count() >= kShared, [&](size_t n) {
-        const Series &s = pSeries[n];
-        ChartGeometry::Line &line = lines[n];
-        line.color = qsizetype(n) < pInput.colors.size() ? pInput.colors[qsizetype(n)] : QColor();
-        const qsizetype size = qsizetype(s.size);
-        if (size < 2)
-            return;
-        // The values within the period and one on either side.
-        qsizetype begin = std::lower_bound(s.seconds, s.seconds + s.size, from) - s.seconds;
-        qsizetype end = std::upper_bound(s.seconds, s.seconds + s.size, to) - s.seconds;
-        begin = std::max<qsizetype>(0, begin - 1);
-        end = std::min(size, end + 1);
-        // At most four points a device pixel column, besides runs kept whole.
-        line.points.reserve(
-            qsizetype(std::min(double(end - begin), 4 * devicePixelRatio * width + 16)));
-
-        auto column = [&](qsizetype i) { return std::floor(devicePixelRatio * xAt(s.seconds[i])); };
-        auto point = [&](qsizetype i) {
-            return QPointF(xAt(s.seconds[i]), g.yForValue(s.values[i]));
-        };
+    // The values of a line within the period and one on either side.
+    const auto within = [&](const double *seconds, size_t size) {
+        const qsizetype begin = std::lower_bound(seconds, seconds + size, from) - seconds;
+        const qsizetype end = std::upper_bound(seconds, seconds + size, to) - seconds;
+        return std::make_pair(std::max<qsizetype>(0, begin - 1),
+                              std::min(qsizetype(size), end + 1));
+    };
+    // Where each device pixel column's run of a line's times begins, and the end last.
+    const auto runsOf = [&](const double *seconds, qsizetype begin, qsizetype end) {
+        std::vector<qsizetype> runs;
+        runs.reserve(size_t(std::min(double(end - begin), devicePixelRatio * width + 16)) + 1);
+        auto column = [&](qsizetype i) { return std::floor(devicePixelRatio * xAt(seconds[i])); };
         for (qsizetype i = begin; i < end;) {
-            // The run of values in the column of value i: gallop, then halve.
+            runs.push_back(i);
+            // The run of the column of time i: gallop, then halve.
             const double c = column(i);
             qsizetype same = i, other = i + 1, step = 1;
             while (other < end && column(other) == c) {
@@ -256,6 +247,37 @@ void ChartSummary::layoutLines(ChartGeometry &g, double devicePixelRatio, Date s
                 const qsizetype mid = same + (other - same) / 2;
                 (column(mid) == c ? same : other) = mid;
             }
+            i = other;
+        }
+        runs.push_back(end);
+        return runs;
+    };
+    // Found once for the lines with a value at every time, which share the readings' times.
+    const auto [sharedBegin, sharedEnd] = within(pSeconds.data(), pSeconds.size());
+    const std::vector<qsizetype> sharedRuns = runsOf(pSeconds.data(), sharedBegin, sharedEnd);
+
+    std::vector<ChartGeometry::Line> lines(pSeries.size());
+    // Line by line, on two threads for much data.
+    ChartThreads::forEach(lines.size(), count() >= kShared, [&](size_t n) {
+        const Series &s = pSeries[n];
+        ChartGeometry::Line &line = lines[n];
+        line.color = qsizetype(n) < pInput.colors.size() ? pInput.colors[qsizetype(n)] : QColor();
+        if (s.size < 2)
+            return;
+        std::vector<qsizetype> ownRuns;
+        if (s.seconds != pSeconds.data()) {
+            const auto [begin, end] = within(s.seconds, s.size);
+            ownRuns = runsOf(s.seconds, begin, end);
+        }
+        const std::vector<qsizetype> &runs = s.seconds == pSeconds.data() ? sharedRuns : ownRuns;
+        // At most four points a device pixel column, besides runs kept whole.
+        line.points.reserve(qsizetype(
+            std::min(double(runs.back() - runs.front()), 4 * devicePixelRatio * width + 16)));
+        auto point = [&](qsizetype i) {
+            return QPointF(xAt(s.seconds[i]), g.yForValue(s.values[i]));
+        };
+        for (size_t r = 0; r + 1 < runs.size(); ++r) {
+            const qsizetype i = runs[r], other = runs[r + 1];
             if (other - i <= ChartRaster::kThinRun) {
                 for (qsizetype j = i; j < other; ++j)
                     line.points.append(point(j));
@@ -270,7 +292,6 @@ void ChartSummary::layoutLines(ChartGeometry &g, double devicePixelRatio, Date s
                     last = j;
                 }
             }
-            i = other;
         }
     });
     g.lines.reserve(qsizetype(lines.size()));
