@@ -15,6 +15,14 @@
 #include <utility>
 #include <vector>
 
+// The loops over many pixels are built twice on x86-64, for processors with AVX2 and for the
+// rest, and the loader picks one. They compute in integers, so both give the same picture.
+#if defined(__x86_64__) && defined(__GNUC__) && defined(__ELF__)
+#define TENSILO_WIDE_LOOPS __attribute__((target_clones("avx2", "default")))
+#else
+#define TENSILO_WIDE_LOOPS
+#endif
+
 namespace {
 
 constexpr qint64 kMaskMaxPixels = 64 * 1024 * 1024;
@@ -411,9 +419,9 @@ public:
     // Paints masks over each other, in their order, in their shades, straight into the image's
     // pixels (premultiplied or opaque 32-bit, painted over normally) within the area in device
     // pixels: each pixel of the image is visited once for all of them.
-    static void paintTogether(const std::vector<const CoverageMask *> &masks,
-                              const std::vector<const Shades *> &shades, uchar *bits,
-                              qsizetype stride, const QRect &area)
+    TENSILO_WIDE_LOOPS static void paintTogether(const std::vector<const CoverageMask *> &masks,
+                                                 const std::vector<const Shades *> &shades,
+                                                 uchar *bits, qsizetype stride, const QRect &area)
     {
         if (area.isEmpty())
             return;
@@ -552,7 +560,8 @@ private:
 
     // Adds reach - |d| (at most 1) to the rows, d going from d0 by step a row; in fixed point,
     // so that the compiler vectorises it.
-    static void blendRows(quint8 *__restrict rows, int count, double d0, double step, double reach)
+    TENSILO_WIDE_LOOPS static void blendRows(quint8 *__restrict rows, int count, double d0,
+                                             double step, double reach)
     {
         constexpr double kOne = 65536;
         const auto fixed = [](double v) { return qint32(v * kOne + (v < 0 ? -0.5 : 0.5)); };
