@@ -70,6 +70,10 @@ public:
     {
         QColor color;          // invalid: the source had no colour for the line
         QList<QPointF> points; // empty when the line has fewer than two values
+        // The device pixels per point the points are thinned for already, as
+        // ChartRaster::thinnedToColumns thins them on a device that scales by that much and
+        // moves nothing; 0 when they are not.
+        double thinnedFor = 0;
     };
 
     // Side lengths (in points) of the margins around the plot and of the dots.

@@ -278,8 +278,12 @@ void ChartPainter::drawChart(QPainter &painter, const ChartGeometry &g, bool for
             fillDotsPath(painter, line.points, color);
             continue;
         }
-        const QList<QPointF> thinned =
-            simpleTransform ? ChartRaster::thinnedToColumns(line.points, toDevice) : line.points;
+        // Points thinned for these device columns (the summary's layout) keep every run as it
+        // is: thinning them again would give the same points.
+        const bool thinnedAlready = line.thinnedFor == toDevice.m11() && toDevice.dx() == 0;
+        const QList<QPointF> thinned = simpleTransform && !thinnedAlready
+                                           ? ChartRaster::thinnedToColumns(line.points, toDevice)
+                                           : line.points;
         if (raster && simpleTransform && toDevice.m11() <= ChartRaster::kMaskMaxScale &&
             line.points.size() > ChartRaster::kFewDots &&
             masked.add(line.points, thinned, color, ChartGeometry::kDotSize / 2 * toDevice.m11()))

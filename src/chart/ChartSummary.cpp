@@ -264,6 +264,7 @@ void ChartSummary::layoutLines(ChartGeometry &g, double devicePixelRatio, Date s
         line.color = qsizetype(n) < pInput.colors.size() ? pInput.colors[qsizetype(n)] : QColor();
         if (s.size < 2)
             return;
+        line.thinnedFor = devicePixelRatio;
         std::vector<qsizetype> ownRuns;
         if (s.seconds != pSeconds.data()) {
             const auto [begin, end] = within(s.seconds, s.size);
