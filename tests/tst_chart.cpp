@@ -984,13 +984,16 @@ private slots:
 
     // Each device pixel column shows the same highest and lowest value of every line whether the
     // summary thins the readings or every reading is drawn; with enough readings for the lines to
-    // be summarised and laid out on two threads.
+    // be summarised and laid out on two threads. The summary's pyramids of extremes pick the
+    // same points as going through every value.
     void thinningKeepsEachColumnsExtremes()
     {
         ChartDataSource source;
         source.setObjects(typicalReadings(day(2021, 1, 1), 3500, 6, 7));
         const ChartGeometry::Input input = ChartPainter::inputFromSource(&source);
-        const ChartSummary summary(input);
+        ChartSummary summary(input);
+        const ChartSummary withoutPyramids(input);
+        summary.buildTrees();
         const QRectF bounds(0, 0, 250, 200);
         const double first = input.dates.first().timeIntervalSinceReferenceDate();
         const double period = input.dates.last().timeIntervalSinceReferenceDate() - first;
@@ -1025,6 +1028,9 @@ private slots:
                 }
                 QVERIFY(kept < all / 2); // thinned indeed
                 QCOMPARE(extremes(thinned, scale), extremes(every, scale));
+                const ChartGeometry scanned = withoutPyramids.layout(bounds, scale, from, to);
+                for (qsizetype n = 0; n < every.lines.size(); ++n)
+                    QCOMPARE(scanned.lines[n].points, thinned.lines[n].points);
             }
         }
     }

@@ -18,7 +18,7 @@
 struct ChartCanvas::Job
 {
     ChartGeometry geometry;
-    std::shared_ptr<const ChartSummary> summary;
+    std::shared_ptr<ChartSummary> summary;
     Date shownFirst, shownLast;
     QSize pixels;
     double ratio = 1, first = 0, last = 0;
@@ -78,6 +78,9 @@ private:
                 return;
             Job &job = *pJob;
             lock.unlock();
+            // Drawings in the background are of other sizes and periods of the same data, laid
+            // out faster through the pyramids of their extremes, which are built here once.
+            job.summary->buildTrees();
             job.summary->layoutLines(job.geometry, job.ratio, job.shownFirst, job.shownLast);
             job.image = drawLayer(job.geometry, job.pixels, job.ratio, job.memory);
             job.geometry.lines.clear();

@@ -40,6 +40,7 @@ void ChartSummary::assign(ChartGeometry::Input input)
     pInput = std::move(input);
     fVmax = 0;
     bOrdered = true;
+    bTrees = false;
     const qsizetype count = pInput.dates.size();
     const Date *dates = std::as_const(pInput.dates).constData();
     pSeconds.resize(size_t(count));
@@ -95,6 +96,22 @@ void ChartSummary::assign(ChartGeometry::Input input)
             s.values = s.keptValues.data();
             s.size = kept;
         }
+    });
+    for (double v : vmax)
+        fVmax = std::max(fVmax, v);
+}
+
+void ChartSummary::buildTrees()
+{
+    if (bTrees.load(std::memory_order_acquire))
+        return;
+    if (!bOrdered || isEmpty()) {
+        bTrees.store(true, std::memory_order_release);
+        return;
+    }
+    // Line by line, on two threads for much data.
+    ChartThreads::forEach(pSeries.size(), count() >= kShared, [&](size_t n) {
+        Series &s = pSeries[n];
         // Leaf b of the tree holds the extremes of block b.
         const double *v = s.values;
         const size_t size = s.size;
@@ -118,8 +135,7 @@ void ChartSummary::assign(ChartGeometry::Input input)
             s.lowest[k] = v[d] < v[c] || (v[d] == v[c] && d < c) ? d : c;
         }
     });
-    for (double v : vmax)
-        fVmax = std::max(fVmax, v);
+    bTrees.store(true, std::memory_order_release);
 }
 
 void ChartSummary::extremes(const Series &s, qsizetype from, qsizetype to, qsizetype *high,
@@ -137,6 +153,16 @@ void ChartSummary::extremes(const Series &s, qsizetype from, qsizetype to, qsize
         for (size_t i = first; i < last; ++i)
             take(i, i);
     };
+    if (!bTrees.load(std::memory_order_acquire)) {
+        // Every value, in order: the first of equals is kept.
+        for (size_t i = size_t(from) + 1; i < size_t(to); ++i) {
+            hi = v[i] > v[hi] ? i : hi;
+            lo = v[i] < v[lo] ? i : lo;
+        }
+        *high = qsizetype(hi);
+        *low = qsizetype(lo);
+        return;
+    }
     // Whole blocks through the tree, the values before and after them one by one.
     const size_t blocks = s.highest.size() / 2;
     const size_t first = (size_t(from) + kBlock - 1) / kBlock, last = size_t(to) / kBlock;

@@ -2,6 +2,7 @@
 
 #include "ChartGeometry.h"
 
+#include <atomic>
 #include <utility>
 #include <vector>
 
@@ -9,7 +10,8 @@
 // values with a pyramid of their extremes (the highest and the lowest of every run of 16, 32,
 // 64 ... values). From it the layout of any period at any size is thinned to what each device
 // pixel column shows, at a cost that follows the width in pixels rather than the number of
-// readings.
+// readings. The pyramids are built when asked for, as the first layout of new data costs less
+// going through the values themselves.
 class ChartSummary
 {
 public:
@@ -23,6 +25,11 @@ public:
     // outgrows); takeInput() hands the data's lists out to be filled again.
     void assign(ChartGeometry::Input input);
     ChartGeometry::Input takeInput();
+
+    // Builds the pyramids of extremes, unless built: until then a layout goes through every value
+    // of the period, which costs less than building them for a single layout. One thread may
+    // build them while others lay out: those go through the values until the pyramids are done.
+    void buildTrees();
 
     const ChartGeometry::Input &input() const { return pInput; }
     // Fewer than two dates: the chart is empty.
@@ -72,5 +79,6 @@ private:
     std::vector<double> pSeconds;
     std::vector<Series> pSeries;
     double fVmax = 0;
-    bool bOrdered = true; // times finite and ascending: columns can be searched for
+    bool bOrdered = true;             // times finite and ascending: columns can be searched for
+    std::atomic<bool> bTrees = false; // the series' pyramids are built
 };
