@@ -158,15 +158,16 @@ bool ChartCanvas::paint(QPainter &painter, const QSize &size, double devicePixel
 {
     const QSize pixels = (QSizeF(size) * devicePixelRatio).toSize();
     // Other data are drawn afresh at once: the image is filled white on another thread while
-    // they are summarised and laid out here.
+    // they are summarised and laid out here, and here too once that is done.
+    std::atomic<int> whiteBands = 0;
     std::jthread whitening;
     bool white = false;
     if (isStale()) {
         pLayer = QImage(); // lets go of its memory
         if (fitMemory(pLayerMemory, pixels)) {
             try {
-                whitening =
-                    std::jthread([this, pixels] { fillWhite(pLayerMemory, pixels, false); });
+                whitening = std::jthread(
+                    [this, pixels, &whiteBands] { fillWhite(pLayerMemory, pixels, whiteBands); });
                 white = true;
             } catch (const std::system_error &) {
             }
@@ -226,8 +227,10 @@ bool ChartCanvas::paint(QPainter &painter, const QSize &size, double devicePixel
                                      : data.layout(bounds, devicePixelRatio, shownFirst, shownLast);
         geometry.hasSelection = false;
         pLayer = QImage(); // its memory may go
-        if (whitening.joinable())
+        if (whitening.joinable()) {
+            fillWhite(pLayerMemory, pixels, whiteBands);
             whitening.join();
+        }
         pLayer = drawLayer(geometry, pixels, devicePixelRatio, pLayerMemory, white);
         ++nDataDraws;
         geometry.lines.clear();
@@ -268,26 +271,28 @@ bool ChartCanvas::fitMemory(std::vector<QRgb> &memory, const QSize &pixels)
     return count > 0;
 }
 
-void ChartCanvas::fillWhite(std::vector<QRgb> &memory, const QSize &pixels, bool share)
+void ChartCanvas::fillWhite(std::vector<QRgb> &memory, const QSize &pixels, std::atomic<int> &next)
 {
-    // Band by band of rows, on two threads if asked: filling a large image is bound by the
-    // memory's speed, which one core alone does not reach.
     constexpr int kBand = 64;
-    const int bands = (pixels.height() + kBand - 1) / kBand;
-    ChartThreads::forEach(size_t(std::max(bands, 0)), share, [&](size_t band) {
-        const int top = int(band) * kBand;
+    for (int top = next++ * kBand; top < pixels.height(); top = next++ * kBand) {
         const int bottom = std::min(pixels.height(), top + kBand);
         QRgb *from = memory.data() + size_t(top) * size_t(pixels.width());
         std::fill(from, from + size_t(bottom - top) * size_t(pixels.width()), QRgb(0xffffffff));
-    });
+    }
 }
 
 QImage ChartCanvas::drawLayer(ChartGeometry &geometry, const QSize &pixels, double ratio,
                               std::vector<QRgb> &memory, bool white)
 {
     if (!white) {
+        // On two threads for a large image: filling it is bound by the memory's speed, which
+        // one core alone does not reach.
         fitMemory(memory, pixels);
-        fillWhite(memory, pixels, qint64(pixels.width()) * pixels.height() >= qint64(1) << 20);
+        std::atomic<int> bands = 0;
+        if (qint64(pixels.width()) * pixels.height() >= qint64(1) << 20)
+            ChartThreads::onTwoThreads([&](int) { fillWhite(memory, pixels, bands); });
+        else
+            fillWhite(memory, pixels, bands);
     }
     QImage image(reinterpret_cast<uchar *>(memory.data()), pixels.width(), pixels.height(),
                  qsizetype(pixels.width()) * qsizetype(sizeof(QRgb)),

@@ -81,8 +81,9 @@ private:
     void summarise(const ChartDataSource *source);
     // Sizes the memory for an image of the pixels, kept from size to size; false when empty.
     static bool fitMemory(std::vector<QRgb> &memory, const QSize &pixels);
-    // Fills the memory of an image of the pixels with white, on two threads when `share`.
-    static void fillWhite(std::vector<QRgb> &memory, const QSize &pixels, bool share);
+    // Fills the memory of an image of the pixels with white, band by band of rows, each taken
+    // from `next`: threads that share the counter share the work.
+    static void fillWhite(std::vector<QRgb> &memory, const QSize &pixels, std::atomic<int> &next);
     // Draws the layout into an image over the memory, filled white first unless `white`
     // (fitted and filled already).
     static QImage drawLayer(ChartGeometry &geometry, const QSize &pixels, double ratio,
