@@ -1035,6 +1035,24 @@ private slots:
         }
     }
 
+    // A line with fewer values than there are times (an input made by hand) is laid out over
+    // its own values only.
+    void shortLineIsLaidOutOverItsOwnValues()
+    {
+        QList<Date> dates;
+        QList<double> values;
+        for (int j = 0; j < 30000; ++j) {
+            dates.append(day(2021, 1, 1).addingSeconds(j * 600.0));
+            values.append(100 + j % 37);
+        }
+        const ChartSummary summary(inputWith(dates, {values, values.mid(0, 15000)}));
+        const ChartGeometry g = summary.layout(QRectF(0, 0, 250, 200), 1.0);
+        QCOMPARE(g.lines.size(), 2);
+        QVERIFY(!g.lines[1].points.isEmpty());
+        QCOMPARE(g.lines[1].points.last().x(), g.xForDate(dates[14999]));
+        QCOMPARE(g.lines[0].points.last().x(), g.xForDate(dates.last()));
+    }
+
     void pdfOutputIsVector()
     {
         ChartDataSource source;

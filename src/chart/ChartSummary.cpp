@@ -291,12 +291,13 @@ void ChartSummary::layoutLines(ChartGeometry &g, double devicePixelRatio, Date s
         if (s.size < 2)
             return;
         line.thinnedFor = devicePixelRatio;
+        const bool shared = s.seconds == pSeconds.data() && s.size == pSeconds.size();
         std::vector<qsizetype> ownRuns;
-        if (s.seconds != pSeconds.data()) {
+        if (!shared) {
             const auto [begin, end] = within(s.seconds, s.size);
             ownRuns = runsOf(s.seconds, begin, end);
         }
-        const std::vector<qsizetype> &runs = s.seconds == pSeconds.data() ? sharedRuns : ownRuns;
+        const std::vector<qsizetype> &runs = shared ? sharedRuns : ownRuns;
         // At most four points a device pixel column, besides runs kept whole.
         line.points.reserve(qsizetype(
             std::min(double(runs.back() - runs.front()), 4 * devicePixelRatio * width + 16)));
