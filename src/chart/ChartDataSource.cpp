@@ -96,8 +96,10 @@ void ChartDataSource::fillDatesAndLines(QList<Date> &dates, QList<QList<double>>
     Date *days = dates.data();
     lines.resize(LineCount);
     std::array<Measurement::Key, LineCount> keys{};
+    std::array<int, LineCount> places{};
     std::array<double *, LineCount> outs{};
     int shown = 0;
+    bool stored = true; // every line shown is of a stored value
     for (int line = 0; line < LineCount; ++line) {
         QList<double> &points = lines[line];
         points.resize(count);
@@ -107,6 +109,8 @@ void ChartDataSource::fillDatesAndLines(QList<Date> &dates, QList<QList<double>>
             continue;
         }
         keys[size_t(shown)] = value->key;
+        places[size_t(shown)] = ReadingValues::slotOf(value->key);
+        stored = stored && places[size_t(shown)] >= 0;
         outs[size_t(shown++)] = points.data();
     }
     // Reading by reading: each is fetched from memory once for all its values.
@@ -115,8 +119,9 @@ void ChartDataSource::fillDatesAndLines(QList<Date> &dates, QList<QList<double>>
         days[j] = reading.theWholeDate();
         for (int k = 0; k < shown; ++k) {
             double v;
-            outs[size_t(k)][j] =
-                reading.numberForKey(keys[size_t(k)], &v) ? v : ChartGeometry::kNoValue;
+            const bool present = stored ? reading.storedNumber(places[size_t(k)], &v)
+                                        : reading.numberForKey(keys[size_t(k)], &v);
+            outs[size_t(k)][j] = present ? v : ChartGeometry::kNoValue;
         }
     }
 }

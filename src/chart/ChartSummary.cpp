@@ -154,10 +154,15 @@ void ChartSummary::extremes(const Series &s, qsizetype from, qsizetype to, qsize
             take(i, i);
     };
     if (!bTrees.load(std::memory_order_acquire)) {
-        // Every value, in order: the first of equals is kept.
+        // Every value, in order: the first of equals is kept. The extremes so far are kept
+        // apart from their places, which then need not be looked up again.
+        double highest = v[hi], lowest = v[lo];
         for (size_t i = size_t(from) + 1; i < size_t(to); ++i) {
-            hi = v[i] > v[hi] ? i : hi;
-            lo = v[i] < v[lo] ? i : lo;
+            const double value = v[i];
+            hi = value > highest ? i : hi;
+            highest = value > highest ? value : highest;
+            lo = value < lowest ? i : lo;
+            lowest = value < lowest ? value : lowest;
         }
         *high = qsizetype(hi);
         *low = qsizetype(lo);

@@ -134,6 +134,21 @@ public:
     QVariant valueForKey(QStringView key) const { return valueForKey(keyFromString(key)); }
     // The number under a numeric key as a double, with whether it is present; cheap.
     bool numberForKey(Key key, double *value) const;
+    // The same for a stored value, by its place among them (ReadingValues::slotOf, 0 and up):
+    // for reading many readings' values at once.
+    bool storedNumber(int place, double *value) const
+    {
+        switch (kind(Slot(place))) {
+        case Whole:
+            *value = double(pNumbers[place].i);
+            return true;
+        case Fractional:
+            *value = pNumbers[place].d;
+            return true;
+        default:
+            return false;
+        }
+    }
     // Sets a writable key; false for an unknown or read-only key.
     bool setValueForKey(const QVariant &value, Key key);
     bool setValueForKey(const QVariant &value, QStringView key)
