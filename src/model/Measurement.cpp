@@ -434,16 +434,7 @@ bool Measurement::numberForKey(Key key, double *value) const
             return false;
         }
     }
-    switch (kind(Slot(s))) {
-    case Whole:
-        *value = double(slot(Slot(s)).i);
-        return true;
-    case Fractional:
-        *value = slot(Slot(s)).d;
-        return true;
-    default:
-        return false;
-    }
+    return storedNumber(s, value);
 }
 
 bool Measurement::setValueForKey(const QVariant &value, Key key)
