@@ -157,14 +157,14 @@ bool ChartCanvas::paint(QPainter &painter, const QSize &size, double devicePixel
                         Date shownFirst, Date shownLast, Drawing drawing)
 {
     const QSize pixels = (QSizeF(size) * devicePixelRatio).toSize();
-    // Other data are drawn afresh at once: the image is filled white on another thread while
-    // they are summarised and laid out here, and here too once that is done.
+    // Other data are drawn afresh at once: a large image is filled white on another thread
+    // while they are summarised and laid out here, and here too once that is done.
     std::atomic<int> whiteBands = 0;
     std::jthread whitening;
     bool white = false;
     if (isStale()) {
         pLayer = QImage(); // lets go of its memory
-        if (fitMemory(pLayerMemory, pixels)) {
+        if (fitMemory(pLayerMemory, pixels) && isLarge(pixels)) {
             try {
                 whitening = std::jthread(
                     [this, pixels, &whiteBands] { fillWhite(pLayerMemory, pixels, whiteBands); });
@@ -261,6 +261,11 @@ void ChartCanvas::takeDrawing(const QSize &pixels, double ratio, double first, d
     pSpareMemory = std::move(job->memory);
 }
 
+bool ChartCanvas::isLarge(const QSize &pixels)
+{
+    return qint64(pixels.width()) * pixels.height() >= qint64(1) << 20;
+}
+
 bool ChartCanvas::fitMemory(std::vector<QRgb> &memory, const QSize &pixels)
 {
     // The image's memory is kept from size to size: fresh memory costs more to touch than the
@@ -289,7 +294,7 @@ QImage ChartCanvas::drawLayer(ChartGeometry &geometry, const QSize &pixels, doub
         // one core alone does not reach.
         fitMemory(memory, pixels);
         std::atomic<int> bands = 0;
-        if (qint64(pixels.width()) * pixels.height() >= qint64(1) << 20)
+        if (isLarge(pixels))
             ChartThreads::onTwoThreads([&](int) { fillWhite(memory, pixels, bands); });
         else
             fillWhite(memory, pixels, bands);

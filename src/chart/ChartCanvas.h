@@ -79,6 +79,8 @@ private:
     bool isStale() const;
     // Summarises the source's data (none: the empty chart).
     void summarise(const ChartDataSource *source);
+    // Whether an image of the pixels is large enough for its filling to be worth a thread.
+    static bool isLarge(const QSize &pixels);
     // Sizes the memory for an image of the pixels, kept from size to size; false when empty.
     static bool fitMemory(std::vector<QRgb> &memory, const QSize &pixels);
     // Fills the memory of an image of the pixels with white, band by band of rows, each taken
