@@ -507,15 +507,26 @@ public:
                             row[k] = color;
                         continue;
                     }
-                    for (int k = part.from; k < part.to; ++k) {
-                        // Without branches, which the pixels would make hard to foresee: no
-                        // coverage keeps the pixel, and full coverage in an opaque colour
-                        // replaces it.
-                        const QRgb shade = part.shades[part.columns[k][y]];
-                        row[k] = shade + byteMul(row[k], 255 - qAlpha(shade));
-                    }
+                    // The row's coverage side by side first, so that the blend below runs
+                    // over all the columns at once where the processor can.
+                    quint8 coverage[kBlock];
+                    for (int k = part.from; k < part.to; ++k)
+                        coverage[k] = part.columns[k][y];
+                    blendRow(row, coverage, part.shades, part.from, part.to);
                 }
             }
+        }
+    }
+
+    // Paints the shades of the coverage over the pixels from..to of a row. Without branches,
+    // which the pixels would make hard to foresee: no coverage keeps the pixel, and full
+    // coverage in an opaque colour replaces it.
+    static inline void blendRow(QRgb *__restrict row, const quint8 *__restrict coverage,
+                                const QRgb *__restrict shades, int from, int to)
+    {
+        for (int k = from; k < to; ++k) {
+            const QRgb shade = shades[coverage[k]];
+            row[k] = shade + byteMul(row[k], 255 - qAlpha(shade));
         }
     }
 
