@@ -557,16 +557,16 @@ private:
     static quint8 coverageOf(double c) { return c >= 1 ? 255 : quint8(c * 255 + 0.5); }
 
     // The rows from..to of y0 + k * step within [low, high] (a linear function of the row,
-    // step != 0, given as 1 / step), widened by a row on either side for rounding; the caller
-    // checks the ends.
+    // step != 0, given as 1 / step), and the row beyond on either side, which rounding may
+    // have moved in or out; the caller checks the ends, moving inwards.
     static void rowsWithin(double y0, double inverseStep, double low, double high, int *from,
                            int *to)
     {
         double r0 = (low - y0) * inverseStep, r1 = (high - y0) * inverseStep;
         if (r0 > r1)
             std::swap(r0, r1);
-        *from = std::max(*from, floorTo(r0, std::numeric_limits<int>::max() / 2) - 1);
-        *to = std::min(*to, ceilTo(r1, std::numeric_limits<int>::max() / 2) + 1);
+        *from = std::max(*from, ceilTo(r0, std::numeric_limits<int>::max() / 2) - 1);
+        *to = std::min(*to, floorTo(r1, std::numeric_limits<int>::max() / 2) + 1);
     }
 
     // Adds reach - |d| (at most 1) to the rows, d going from d0 by step a row; in fixed point,
