@@ -875,12 +875,27 @@ void ChartRaster::LineBatch::flush()
         return;
     const QTransform &toDevice = d->toDevice;
     const double halfWidth = ChartGeometry::kLineWidth / 2 * toDevice.m11();
-    // Each line's segments and dots in device pixels.
+    // Each line's segments and dots in device pixels: the same list where the line's points
+    // are its segments' ends.
     struct Line
     {
-        std::vector<QPointF> at, dots;
+        std::vector<QPointF> at, ownDots;
+        const std::vector<QPointF> *dots = nullptr;
         bool ordered = true; // x never falls: the part of a strip of columns can be searched for
         CoverageMask::Shades shades;
+    };
+    const double sx = toDevice.m11(), sy = toDevice.m22(), tx = toDevice.dx(), ty = toDevice.dy();
+    const auto toPixels = [&](const QList<QPointF> &points, std::vector<QPointF> &pixels) {
+        pixels.resize(size_t(points.size()));
+        for (qsizetype j = 0; j < points.size(); ++j)
+            pixels[size_t(j)] = QPointF(sx * points[j].x() + tx, sy * points[j].y() + ty);
+    };
+    const auto ordered = [](const std::vector<QPointF> &list) {
+        for (size_t j = 1; j < list.size(); ++j) {
+            if (!(list[j].x() >= list[j - 1].x()))
+                return false;
+        }
+        return true;
     };
     std::vector<Line> lines(pending.size());
     QRect bounds;
@@ -888,17 +903,13 @@ void ChartRaster::LineBatch::flush()
     for (size_t n = 0; n < pending.size(); ++n) {
         const Private::Pending &p = pending[n];
         Line &line = lines[n];
-        line.at.resize(size_t(p.thinned.size()));
-        for (qsizetype j = 0; j < p.thinned.size(); ++j)
-            line.at[size_t(j)] = toDevice.map(p.thinned[j]);
-        const double sx = toDevice.m11(), sy = toDevice.m22(), tx = toDevice.dx(),
-                     ty = toDevice.dy();
-        line.dots.resize(size_t(p.points.size()));
-        for (qsizetype j = 0; j < p.points.size(); ++j)
-            line.dots[size_t(j)] = QPointF(sx * p.points[j].x() + tx, sy * p.points[j].y() + ty);
-        for (const std::vector<QPointF> *list : {&line.at, &line.dots}) {
-            for (size_t j = 1; j < list->size() && line.ordered; ++j)
-                line.ordered = (*list)[j].x() >= (*list)[j - 1].x();
+        toPixels(p.thinned, line.at);
+        line.ordered = ordered(line.at);
+        line.dots = &line.at;
+        if (p.points.constData() != p.thinned.constData() || p.points.size() != p.thinned.size()) {
+            toPixels(p.points, line.ownDots);
+            line.ordered = line.ordered && ordered(line.ownDots);
+            line.dots = &line.ownDots;
         }
         line.shades = CoverageMask::shadesOf(p.color);
         bounds |= p.rect;
@@ -953,9 +964,10 @@ void ChartRaster::LineBatch::flush()
                     mask->addSegment(line.at[j], line.at[j + 1], halfWidth);
                 mask->finishStrokes();
                 const double radius = stamps.radius() + 2;
-                const auto [d0, d1] = part(line.dots, c0 - radius, c1 + radius);
+                const std::vector<QPointF> &dots = *line.dots;
+                const auto [d0, d1] = part(dots, c0 - radius, c1 + radius);
                 for (size_t j = d0; j < d1; ++j)
-                    mask->addDot(line.dots[j].x(), line.dots[j].y(), stamps);
+                    mask->addDot(dots[j].x(), dots[j].y(), stamps);
                 masks.push_back(std::move(mask));
                 shades.push_back(&line.shades);
             }
