@@ -77,6 +77,13 @@ public:
                     while (rows.fullLast >= rows.fullFirst && column[rows.fullLast] != 255)
                         --rows.fullLast;
                 }
+                if (nSize <= kWide) {
+                    // Each column again, padded with zeros to kWide rows.
+                    pWide.resize(size_t(kPhases * kPhases * nSize * kWide));
+                    quint8 *wide = pWide.data() + size_t((py * kPhases + px) * nSize * kWide);
+                    for (int x = 0; x < nSize; ++x)
+                        std::memcpy(wide + x * kWide, stamp + x * nSize, size_t(nSize));
+                }
                 Rows &span = pSpans[size_t(py * kPhases + px)];
                 span.first = nSize, span.last = -1;
                 for (int x = 0; x < nSize; ++x) {
@@ -87,8 +94,16 @@ public:
         }
     }
 
+    // Stamps of up to this many rows are also kept with their columns padded to it.
+    static constexpr int kWide = 16;
+
     int size() const { return nSize; }
     double radius() const { return fRadius; }
+    // The stamp of a phase with its columns kWide rows apart, or null when it is larger.
+    const quint8 *wideAt(int px, int py) const
+    {
+        return pWide.empty() ? nullptr : pWide.data() + size_t((py * kPhases + px) * nSize * kWide);
+    }
     // The stamp of a phase, column by column (x * size() + y).
     const quint8 *stampAt(int px, int py) const
     {
@@ -114,7 +129,7 @@ public:
 private:
     double fRadius;
     int nSize = 0;
-    std::vector<quint8> pStamps;
+    std::vector<quint8> pStamps, pWide;
     std::vector<Rows> pRows;
     std::array<Rows, kPhases * kPhases> pSpans;
 };
@@ -274,6 +289,10 @@ public:
         if (hidden)
             return;
         const quint8 *stamp = stamps.stampAt(px, py);
+        // Blending in no coverage, or into full coverage, changes nothing, nor does full
+        // coverage blended in differ from setting it: within the mask's rows a column of the
+        // stamp is blended in whole, padding and all, at once.
+        const quint8 *wide = iy + DotStamps::kWide <= nHeight ? stamps.wideAt(px, py) : nullptr;
         for (int x = 0; x < n; ++x) {
             const DotStamps::Rows &rows = stamps.rowsAt(px, py, x);
             if (ix + x < nFirst || ix + x >= nEnd)
@@ -284,6 +303,12 @@ public:
                 continue; // nothing, or within the column's full coverage
             touch(ix + x, iy + rows.first, iy + rows.last);
             quint8 *column = columnAt(ix + x) + iy;
+            if (wide) {
+                blendWide(column, wide + x * DotStamps::kWide);
+                if (rows.fullFirst <= rows.fullLast)
+                    noteFull(c, iy + rows.fullFirst, iy + rows.fullLast);
+                continue;
+            }
             const quint8 *from = stamp + x * n;
             // Rows first..last of the stamp outside the column's full coverage, which nothing
             // changes.
@@ -303,6 +328,16 @@ public:
             // Full coverage stays full whatever is added: the rows are set, and the column's
             // run of it may grow for the dots and strokes still to come.
             fillFull(c, columnAt(ix + x), iy + rows.fullFirst, iy + rows.fullLast);
+        }
+    }
+
+    // Adds a stamp's column, padded to kWide rows, to as many rows of a mask's column.
+    static void blendWide(quint8 *__restrict rows, const quint8 *__restrict stamp)
+    {
+        // addCoverage() in 16 bits: (x + 1 + x / 256) / 256 is x / 255 for every r * v + 127.
+        for (int y = 0; y < DotStamps::kWide; ++y) {
+            const quint16 x = quint16(rows[y] * stamp[y] + 127);
+            rows[y] = quint8(rows[y] + stamp[y] - quint16((x + 1 + (x >> 8)) >> 8));
         }
     }
 
@@ -680,6 +715,12 @@ private:
         };
         fill(first, std::min(last, solidFrom - 1));
         fill(std::max(first, solidTo), last);
+        noteFull(c, first, last);
+    }
+    // Rows first..last of a column, set to full coverage already, join its run of it.
+    static void noteFull(Column &c, int first, int last)
+    {
+        const int solidFrom = c.solidFrom, solidTo = c.solidTo;
         if (first <= solidTo && last + 1 >= solidFrom) {
             c.solidFrom = std::min(solidFrom, first);
             c.solidTo = std::max(solidTo, last + 1);
