@@ -191,6 +191,8 @@ struct MaskBuffers
         Stroke stroke;
     };
     std::vector<Flat> flat;
+    // For each column a dot may start at: the rows fully covered in every column it reaches.
+    std::vector<int> hiddenFrom, hiddenTo;
     QImage scratch;
 };
 
@@ -279,8 +281,17 @@ public:
             return; // the same dot again
         nLastX = ix, nLastY = iy, nLastPx = px, nLastPy = py;
         // Most dots of a dense line lie within the full coverage of the strokes in each of
-        // their columns, which nothing changes.
+        // their columns, which nothing changes: first as the strokes left it, which stays
+        // full, then as the dots so far have left it.
         const DotStamps::Rows &span = stamps.spanAt(px, py);
+        if (nDotSize == n) {
+            const int at = ix - (nFirst - n + 1);
+            if (at < 0 || at >= int(pBuffers.hiddenFrom.size()))
+                return; // no column kept
+            if (iy + span.first >= pBuffers.hiddenFrom[size_t(at)] &&
+                iy + span.last < pBuffers.hiddenTo[size_t(at)])
+                return;
+        }
         bool hidden = true;
         for (int x = std::max(ix, nFirst); x < std::min(ix + n, nEnd); ++x) {
             const Column &c = columnState(x);
@@ -339,6 +350,28 @@ public:
             const quint16 x = quint16(rows[y] * stamp[y] + 127);
             rows[y] = quint8(rows[y] + stamp[y] - quint16((x + 1 + (x >> 8)) >> 8));
         }
+    }
+
+    // Notes, once the strokes are finished, for each column a dot of the stamps may start at
+    // the rows fully covered in all the columns it reaches, so that most dots hidden by the
+    // strokes are known at once.
+    void prepareDots(const DotStamps &stamps)
+    {
+        const int n = stamps.size();
+        const int first = nFirst - n + 1;
+        const size_t count = size_t(std::max(0, nEnd - first));
+        std::vector<int> &from = pBuffers.hiddenFrom, &to = pBuffers.hiddenTo;
+        from.assign(count, std::numeric_limits<int>::min());
+        to.assign(count, std::numeric_limits<int>::max());
+        for (int x = nFirst; x < nEnd; ++x) {
+            const Column &c = columnState(x);
+            // Dots starting n - 1 columns before x up to x reach it.
+            for (size_t at = size_t(x - n + 1 - first); at <= size_t(x - first); ++at) {
+                from[at] = std::max(from[at], c.solidFrom);
+                to[at] = std::min(to[at], c.solidTo);
+            }
+        }
+        nDotSize = n;
     }
 
     // A straight stroke of the given half width between two dots; the ends are left to the
@@ -749,6 +782,7 @@ private:
     quint8 *pCoverage = nullptr;
     std::vector<Column> pColumns;
     int nLastX = -1, nLastY = -1, nLastPx = -1, nLastPy = -1;
+    int nDotSize = -1; // the size of the dots prepareDots() was for
 };
 
 // The buffers of the masks of one drawing, kept for the next.
@@ -846,6 +880,7 @@ struct ChartRaster::LineBatch::Private
         for (qsizetype j = 0; j + 1 < count; ++j)
             mask.addSegment(at[size_t(j)], at[size_t(j + 1)], halfWidth);
         mask.finishStrokes();
+        mask.prepareDots(stamps);
         const double sx = toDevice.m11(), sy = toDevice.m22(), tx = toDevice.dx(),
                      ty = toDevice.dy();
         for (const QPointF &p : points)
@@ -1004,6 +1039,7 @@ void ChartRaster::LineBatch::flush()
                 for (size_t j = a0 > 0 ? a0 - 1 : 0; j < a1 && j + 1 < line.at.size(); ++j)
                     mask->addSegment(line.at[j], line.at[j + 1], halfWidth);
                 mask->finishStrokes();
+                mask->prepareDots(stamps);
                 const double radius = stamps.radius() + 2;
                 const std::vector<QPointF> &dots = *line.dots;
                 const auto [d0, d1] = part(dots, c0 - radius, c1 + radius);
