@@ -1001,7 +1001,18 @@ void ChartRaster::LineBatch::flush()
     // cache while they are made and painted; a strip's masks come out as the whole masks would.
     constexpr int kStripBytes = 512 * 1024;
     const int width = std::max(16, kStripBytes / std::max(1, heights) / 16 * 16);
-    const int strips = (area.width() + width - 1) / width;
+    // The last columns in narrower strips, so that neither thread waits long for the other at
+    // the end: a quarter of what is left each, down to a block of columns.
+    std::vector<int> starts;
+    for (int c = area.left(), left = area.width(); left > 0;) {
+        const int w =
+            left >= 4 * width ? width : std::min(left, std::max(16, (left / 4 + 15) / 16 * 16));
+        starts.push_back(c);
+        c += w;
+        left -= w;
+    }
+    starts.push_back(area.right() + 1);
+    const int strips = int(starts.size()) - 1;
     // The calling thread's buffers, a set for each thread.
     std::vector<MaskBuffers *> buffers(2 * pending.size());
     for (size_t n = 0; n < buffers.size(); ++n)
@@ -1013,8 +1024,7 @@ void ChartRaster::LineBatch::flush()
         std::vector<const CoverageMask *> painted;
         std::vector<const CoverageMask::Shades *> shades;
         for (int strip = next++; strip < strips; strip = next++) {
-            const int c0 = area.left() + strip * width;
-            const int c1 = std::min(area.right() + 1, c0 + width);
+            const int c0 = starts[size_t(strip)], c1 = starts[size_t(strip) + 1];
             for (size_t n = 0; n < pending.size(); ++n) {
                 const QRect &rect = pending[n].rect;
                 if (rect.right() < c0 || rect.left() >= c1)
