@@ -256,7 +256,7 @@ public:
     CoverageMask(const CoverageMask &) = delete;
     CoverageMask &operator=(const CoverageMask &) = delete;
 
-    // A dot centred on the device point.
+    // A dot centred on the device point; prepareDots() must have been called for its stamps.
     void addDot(double x, double y, const DotStamps &stamps)
     {
         const int n = stamps.size();
@@ -281,23 +281,15 @@ public:
             return; // the same dot again
         nLastX = ix, nLastY = iy, nLastPx = px, nLastPy = py;
         // Most dots of a dense line lie within the full coverage of the strokes in each of
-        // their columns, which nothing changes: first as the strokes left it, which stays
-        // full, then as the dots so far have left it.
+        // their columns, which nothing changes, as prepareDots() noted it; the columns of the
+        // others are looked at one by one below, with what the dots so far added.
+        Q_ASSERT(nDotSize == n);
         const DotStamps::Rows &span = stamps.spanAt(px, py);
-        if (nDotSize == n) {
-            const int at = ix - (nFirst - n + 1);
-            if (at < 0 || at >= int(pBuffers.hiddenFrom.size()))
-                return; // no column kept
-            if (iy + span.first >= pBuffers.hiddenFrom[size_t(at)] &&
-                iy + span.last < pBuffers.hiddenTo[size_t(at)])
-                return;
-        }
-        bool hidden = true;
-        for (int x = std::max(ix, nFirst); x < std::min(ix + n, nEnd); ++x) {
-            const Column &c = columnState(x);
-            hidden &= iy + span.first >= c.solidFrom && iy + span.last < c.solidTo;
-        }
-        if (hidden)
+        const int at = ix - (nFirst - n + 1);
+        if (at < 0 || at >= int(pBuffers.hiddenFrom.size()))
+            return; // no column kept
+        if (iy + span.first >= pBuffers.hiddenFrom[size_t(at)] &&
+            iy + span.last < pBuffers.hiddenTo[size_t(at)])
             return;
         const quint8 *stamp = stamps.stampAt(px, py);
         // Blending in no coverage, or into full coverage, changes nothing, nor does full
