@@ -919,6 +919,9 @@ private slots:
         QTest::newRow("a month of three years") << 1095 << 3 << 1.0 << size << 1 / 36.0;
         QTest::newRow("a third, small, twice the resolution")
             << 1000 << 6 << 2.0 << QSize(250, 200) << 1 / 3.0;
+        // Dots too large for the stamps kept padded to a fixed height.
+        QTest::newRow("a third, small, three times the resolution")
+            << 1000 << 6 << 3.0 << QSize(250, 200) << 1 / 3.0;
     }
     void fastDrawingLooksLikeExactDrawing()
     {
@@ -959,7 +962,7 @@ private slots:
         const QRectF bounds(QPointF(0, 0), QSizeF(size));
         const double first = input.dates.first().timeIntervalSinceReferenceDate();
         const double period = input.dates.last().timeIntervalSinceReferenceDate() - first;
-        for (const double scale : {1.0, 2.0}) {
+        for (const double scale : {1.0, 2.0, 3.0}) {
             const Date from(first + period / 3), to(from.addingSeconds(period / 3));
             for (const ChartGeometry &g :
                  {ChartGeometry::compute(input, bounds), summary.layout(bounds, scale, from, to)}) {
