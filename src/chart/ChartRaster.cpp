@@ -403,8 +403,13 @@ public:
             const double spread = reach * std::abs(s.nx) + 1e-9;
             const int first = floorTo(std::min(a.x(), b.x()) - spread - 0.5, w) + 1;
             const int last = ceilTo(std::max(a.x(), b.x()) + spread - 0.5, w) - 1;
-            for (int x = std::max(nFirst, first); x <= std::min(nEnd - 1, last); ++x)
-                strokeColumn(s, x, yFirst, yLast);
+            const int xFirst = std::max(nFirst, first), xLast = std::min(nEnd - 1, last);
+            for (int x = xFirst; x <= xLast; x += ColumnRows::kColumns) {
+                ColumnRows rows;
+                columnRows(s, x, rows);
+                for (int k = 0; k < ColumnRows::kColumns && x + k <= xLast; ++k)
+                    strokeColumn(s, x + k, yFirst, yLast, rows, k);
+            }
             return;
         }
         pBuffers.flat.push_back({a, b, yFirst, yLast, xLow, xHigh, s});
@@ -616,17 +621,72 @@ private:
     }
     static quint8 coverageOf(double c) { return c >= 1 ? 255 : quint8(c * 255 + 0.5); }
 
-    // The rows from..to of y0 + k * step within [low, high] (a linear function of the row,
-    // step != 0, given as 1 / step), and the row beyond on either side, which rounding may
-    // have moved in or out; the caller checks the ends, moving inwards.
-    static void rowsWithin(double y0, double inverseStep, double low, double high, int *from,
-                           int *to)
+    // The rows first..last of y0 + k * step within [low, high] (a linear function of the row,
+    // step != 0, given as 1 / step). Where a bound lies clearly between two rows its row is
+    // certain; elsewhere the row beyond is given too, which rounding may have moved in or out,
+    // and certain is false: the caller then checks the ends, moving inwards. Without branches,
+    // so that the compiler can work out several columns at once.
+    static void rowsWithin(double y0, double inverseStep, double low, double high, double &first,
+                           double &last, qint64 &certain)
     {
-        double r0 = (low - y0) * inverseStep, r1 = (high - y0) * inverseStep;
-        if (r0 > r1)
-            std::swap(r0, r1);
-        *from = std::max(*from, ceilTo(r0, std::numeric_limits<int>::max() / 2) - 1);
-        *to = std::min(*to, floorTo(r1, std::numeric_limits<int>::max() / 2) + 1);
+        // Far more than the rounding of the pixels' own d and t, far less than a row.
+        constexpr double kMargin = 1e-6;
+        constexpr double kFar = std::numeric_limits<int>::max() / 2;
+        const double ra = (low - y0) * inverseStep, rb = (high - y0) * inverseStep;
+        const double r0 = std::min(ra, rb), r1 = std::max(ra, rb);
+        const double up = std::ceil(std::clamp(r0, -1.0, kFar + 1));
+        const double down = std::floor(std::clamp(r1, -1.0, kFar + 1));
+        // A bound beyond the limits leaves every row in.
+        const double above = up - r0, below = r1 - down;
+        const bool firstCertain = (r0 < -1) | ((above > kMargin) & (above < 1 - kMargin));
+        const bool lastCertain = (r1 > kFar) | ((below > kMargin) & (below < 1 - kMargin));
+        first = firstCertain ? up : up - 1;
+        last = lastCertain ? down : down + 1;
+        certain = firstCertain & lastCertain;
+    }
+
+    // The rows of a few neighbouring columns of a steep stroke that it covers, from..to, and
+    // covers fully, fullFrom..fullTo; see rowsWithin() for when they are certain.
+    struct ColumnRows
+    {
+        static constexpr int kColumns = 8;
+        int from[kColumns], to[kColumns], fullFrom[kColumns], fullTo[kColumns];
+        qint64 certain[kColumns], fullCertain[kColumns];
+    };
+    TENSILO_WIDE_LOOPS static void columnRows(const Stroke &s, int x, ColumnRows &rows)
+    {
+        constexpr int kNone = std::numeric_limits<int>::max() / 2;
+        const double y0 = 0.5 - s.ay;
+        for (int k = 0; k < ColumnRows::kColumns; ++k) {
+            const double px = (x + k) + 0.5 - s.ax;
+            const double d0 = px * s.nx + y0 * s.ny; // d and t at row 0
+            const double t0 = px * s.ux + y0 * s.uy;
+            double from, to, dFrom, dTo, fullFrom, fullTo;
+            qint64 tCertain, dCertain, fullCertain;
+            rowsWithin(t0, s.inverseUy, 0, 1, from, to, tCertain);
+            rowsWithin(d0, s.inverseNy, -s.reach, s.reach, dFrom, dTo, dCertain);
+            rowsWithin(d0, s.inverseNy, 1 - s.reach, s.reach - 1, fullFrom, fullTo, fullCertain);
+            rows.from[k] = int(std::max(from, dFrom));
+            rows.to[k] = int(std::min(to, dTo));
+            rows.certain[k] = tCertain & dCertain;
+            rows.fullFrom[k] = int(fullFrom);
+            rows.fullTo[k] = int(fullTo);
+            rows.fullCertain[k] = fullCertain;
+        }
+        if (s.ny == 0) {
+            // Upright: d is the same all along the column, and only t bounds its rows.
+            for (int k = 0; k < ColumnRows::kColumns; ++k) {
+                const double px = (x + k) + 0.5 - s.ax;
+                const double d0 = px * s.nx + y0 * s.ny, t0 = px * s.ux + y0 * s.uy;
+                double from, to;
+                rowsWithin(t0, s.inverseUy, 0, 1, from, to, rows.certain[k]);
+                const bool in = std::abs(d0) < s.reach;
+                rows.from[k] = in ? int(from) : kNone, rows.to[k] = in ? int(to) : -kNone;
+                const bool full = s.reach - std::abs(d0) >= 1;
+                rows.fullFrom[k] = full ? -kNone : kNone, rows.fullTo[k] = full ? kNone : -kNone;
+                rows.fullCertain[k] = true;
+            }
+        }
     }
 
     // Adds reach - |d| (at most 1) to the rows, d going from d0 by step a row; in fixed point,
@@ -683,42 +743,32 @@ private:
         }
     }
 
-    // One column of a stroke steeper than 45 degrees: the rows it covers are one run, and
-    // those it covers fully a run within that.
-    void strokeColumn(const Stroke &s, int x, int yFirst, int yLast)
+    // Column k of the rows of a stroke steeper than 45 degrees: the rows it covers are one
+    // run, and those it covers fully a run within that.
+    void strokeColumn(const Stroke &s, int x, int yFirst, int yLast, const ColumnRows &rows, int k)
     {
-        const double px = x + 0.5 - s.ax;
-        const double d0 = px * s.nx + (0.5 - s.ay) * s.ny; // d and t at row 0
-        const double t0 = px * s.ux + (0.5 - s.ay) * s.uy;
-        int from = yFirst, to = yLast;
-        rowsWithin(t0, s.inverseUy, 0, 1, &from, &to);
-        if (s.ny != 0)
-            rowsWithin(d0, s.inverseNy, -s.reach, s.reach, &from, &to);
-        else if (!(std::abs(d0) < s.reach))
-            return;
-        from = std::max(from, yFirst);
-        to = std::min(to, yLast);
+        int from = std::max(rows.from[k], yFirst), to = std::min(rows.to[k], yLast);
         const Column &solid = columnState(x);
         if (from >= solid.solidFrom && to < solid.solidTo)
             return; // nothing adds to full coverage
-        while (from <= to && !s.covers(x, from))
-            ++from;
-        while (to >= from && !s.covers(x, to))
-            --to;
+        if (!rows.certain[k]) {
+            while (from <= to && !s.covers(x, from))
+                ++from;
+            while (to >= from && !s.covers(x, to))
+                --to;
+        }
         if (from > to)
             return;
-        int fullFrom = from, fullTo = to;
-        if (s.reach - 1 <= 0 || (s.ny == 0 && !s.coversFully(x, from))) {
+        int fullFrom = std::max(rows.fullFrom[k], from), fullTo = std::min(rows.fullTo[k], to);
+        if (s.reach - 1 <= 0) {
             fullFrom = to + 1;
-        } else if (s.ny != 0) {
-            rowsWithin(d0, s.inverseNy, 1 - s.reach, s.reach - 1, &fullFrom, &fullTo);
-            fullFrom = std::max(fullFrom, from);
-            fullTo = std::min(fullTo, to);
+        } else if (!rows.fullCertain[k]) {
+            while (fullFrom <= fullTo && !s.coversFully(x, fullFrom))
+                ++fullFrom;
+            while (fullTo >= fullFrom && !s.coversFully(x, fullTo))
+                --fullTo;
         }
-        while (fullFrom <= fullTo && !s.coversFully(x, fullFrom))
-            ++fullFrom;
-        while (fullTo >= fullFrom && !s.coversFully(x, fullTo))
-            --fullTo;
+        const double d0 = (x + 0.5 - s.ax) * s.nx + (0.5 - s.ay) * s.ny;
         touch(x, from, to);
         quint8 *column = columnAt(x);
         Column &c = columnState(x);
