@@ -405,9 +405,10 @@ public:
             const int last = ceilTo(std::max(a.x(), b.x()) + spread - 0.5, w) - 1;
             const int xFirst = std::max(nFirst, first), xLast = std::min(nEnd - 1, last);
             for (int x = xFirst; x <= xLast; x += ColumnRows::kColumns) {
+                const int count = std::min(ColumnRows::kColumns, xLast - x + 1);
                 ColumnRows rows;
-                columnRows(s, x, rows);
-                for (int k = 0; k < ColumnRows::kColumns && x + k <= xLast; ++k)
+                columnRows(s, x, count, rows);
+                for (int k = 0; k < count; ++k)
                     strokeColumn(s, x + k, yFirst, yLast, rows, k);
             }
             return;
@@ -645,19 +646,20 @@ private:
         certain = firstCertain & lastCertain;
     }
 
-    // The rows of a few neighbouring columns of a steep stroke that it covers, from..to, and
-    // covers fully, fullFrom..fullTo; see rowsWithin() for when they are certain.
+    // The rows of up to kColumns neighbouring columns of a steep stroke that it covers,
+    // from..to, and covers fully, fullFrom..fullTo; see rowsWithin() for when they are
+    // certain. Worked out together, a vector of columns at a time where the processor can.
     struct ColumnRows
     {
         static constexpr int kColumns = 8;
         int from[kColumns], to[kColumns], fullFrom[kColumns], fullTo[kColumns];
         qint64 certain[kColumns], fullCertain[kColumns];
     };
-    TENSILO_WIDE_LOOPS static void columnRows(const Stroke &s, int x, ColumnRows &rows)
+    TENSILO_WIDE_LOOPS static void columnRows(const Stroke &s, int x, int count, ColumnRows &rows)
     {
         constexpr int kNone = std::numeric_limits<int>::max() / 2;
         const double y0 = 0.5 - s.ay;
-        for (int k = 0; k < ColumnRows::kColumns; ++k) {
+        for (int k = 0; k < count; ++k) {
             const double px = (x + k) + 0.5 - s.ax;
             const double d0 = px * s.nx + y0 * s.ny; // d and t at row 0
             const double t0 = px * s.ux + y0 * s.uy;
@@ -675,7 +677,7 @@ private:
         }
         if (s.ny == 0) {
             // Upright: d is the same all along the column, and only t bounds its rows.
-            for (int k = 0; k < ColumnRows::kColumns; ++k) {
+            for (int k = 0; k < count; ++k) {
                 const double px = (x + k) + 0.5 - s.ax;
                 const double d0 = px * s.nx + y0 * s.ny, t0 = px * s.ux + y0 * s.uy;
                 double from, to;
