@@ -2,6 +2,7 @@
 #include "ChartDataSource.h"
 #include "ChartGeometry.h"
 #include "ChartPainter.h"
+#include "ChartRaster.h"
 #include "ChartSummary.h"
 #include "ChartView.h"
 #include "Localization.h"
@@ -981,6 +982,88 @@ private slots:
                             std::max(worst, distance(straight.pixel(x, y), through.pixel(x, y)));
                 }
                 QVERIFY2(worst <= 2, qPrintable(QString::number(worst)));
+            }
+        }
+    }
+
+    // A long line's strokes, drawn through a coverage mask, cover each pixel by how far its
+    // centre lies within reach of the stroke (half the line's width and half a pixel), between
+    // the stroke's ends, and add up as painting one over the other would. The ends and sides of
+    // the strokes fall on pixel centres, a hair beside them or anywhere between: the rows found
+    // for them must be the same either way. Upright, steep and flat strokes; at half, single and
+    // double resolution, so with and without fully covered middles; into the image and through
+    // the painter. Dots of no size leave the strokes alone.
+    void maskStrokesCoverPixelsByTheirReach()
+    {
+        TestRandom random(11);
+        const double hairs[] = {0, 0.5, 0.25, 1e-9, 0.5 - 1e-9, 0.5 + 1e-9, 1 - 1e-9};
+        const auto offset = [&] {
+            const int pick = int(random.uniform() * 10);
+            return pick < 7 ? hairs[pick] : random.uniform();
+        };
+        // Between a top and a bottom band, now and then upright, or flat within a band.
+        QList<QPointF> points{QPointF(6 + offset(), 6 + offset())};
+        for (int i = 1; i < 50; ++i) {
+            const QPointF &p = points.last();
+            const bool top = p.y() < 30;
+            if (i % 11 == 0)
+                points.append(QPointF(p.x() + 20 + offset(), (top ? 6 : 52) + offset()));
+            else if (i % 7 == 0)
+                points.append(QPointF(p.x(), (top ? 52 : 6) + offset()));
+            else
+                points.append(QPointF(std::floor(p.x()) + int(random.uniform() * 6) + offset(),
+                                      (top ? 52 : 6) + offset()));
+        }
+        const QSize size(int(points.last().x()) + 10, 64);
+        for (const double scale : {0.5, 1.0, 2.0}) {
+            // Each pixel's coverage in 255ths.
+            const QSize pixels = size * scale;
+            std::vector<int> expected(size_t(pixels.width() * pixels.height()), 0);
+            const double reach = ChartGeometry::kLineWidth / 2 * scale + 0.5;
+            for (qsizetype j = 0; j + 1 < points.size(); ++j) {
+                const QPointF a = points[j] * scale, v = points[j + 1] * scale - a;
+                const double length2 = QPointF::dotProduct(v, v), length = std::sqrt(length2);
+                const QRect around =
+                    QRectF(a, a + v).normalized().toAlignedRect().adjusted(-3, -3, 3, 3);
+                for (int y = std::max(0, around.top());
+                     y <= std::min(pixels.height() - 1, around.bottom()); ++y) {
+                    for (int x = std::max(0, around.left());
+                         x <= std::min(pixels.width() - 1, around.right()); ++x) {
+                        const QPointF p = QPointF(x + 0.5, y + 0.5) - a;
+                        const double t = QPointF::dotProduct(p, v) / length2;
+                        const double c = reach - std::abs(p.x() * -v.y() + p.y() * v.x()) / length;
+                        if (t < 0 || t > 1 || c <= 0)
+                            continue;
+                        const int add = c >= 1 ? 255 : int(c * 255 + 0.5);
+                        int &r = expected[size_t(y * pixels.width() + x)];
+                        r = r + add - (r * add + 127) / 255;
+                    }
+                }
+            }
+            for (const bool straight : {true, false}) {
+                QImage image = blankImage(pixels);
+                {
+                    QPainter painter(&image);
+                    painter.scale(scale, scale);
+                    ChartRaster::LineBatch batch(painter, straight ? &image : nullptr, image.rect(),
+                                                 QRectF(QPointF(0, 0), size));
+                    QVERIFY(batch.add(points, points, Qt::black, 0));
+                }
+                int worst = 0, covered = 0;
+                for (int y = 0; y < pixels.height(); ++y) {
+                    for (int x = 0; x < pixels.width(); ++x) {
+                        const int coverage = 255 - qRed(image.pixel(x, y));
+                        const int want = expected[size_t(y * pixels.width() + x)];
+                        worst = std::max(worst, std::abs(coverage - want));
+                        covered += want > 0;
+                    }
+                }
+                // Rounding the sums in another order moves a level or two.
+                QVERIFY2(worst <= 2, qPrintable(QStringLiteral("scale %1, %2: %3")
+                                                    .arg(scale)
+                                                    .arg(straight ? "straight" : "painter")
+                                                    .arg(worst)));
+                QVERIFY(covered > pixels.width() * 4);
             }
         }
     }
