@@ -626,7 +626,8 @@ private:
     // step != 0, given as 1 / step). Where a bound lies clearly between two rows its row is
     // certain; elsewhere the row beyond is given too, which rounding may have moved in or out,
     // and certain is false: the caller then checks the ends, moving inwards. Without branches,
-    // so that the compiler can work out several columns at once.
+    // so that the compiler can work out several columns at once (where std::ceil and
+    // std::floor are single instructions).
     static void rowsWithin(double y0, double inverseStep, double low, double high, double &first,
                            double &last, qint64 &certain)
     {
@@ -653,6 +654,7 @@ private:
     {
         static constexpr int kColumns = 8;
         int from[kColumns], to[kColumns], fullFrom[kColumns], fullTo[kColumns];
+        // As wide as a double, which keeps the flags in step with the values they come from.
         qint64 certain[kColumns], fullCertain[kColumns];
     };
     TENSILO_WIDE_LOOPS static void columnRows(const Stroke &s, int x, int count, ColumnRows &rows)
