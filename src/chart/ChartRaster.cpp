@@ -747,8 +747,8 @@ private:
         }
     }
 
-    // Column k of the rows of a stroke steeper than 45 degrees: the rows it covers are one
-    // run, and those it covers fully a run within that.
+    // Column x of a stroke steeper than 45 degrees, whose rows are the k-th of `rows`: the rows
+    // it covers are one run, and those it covers fully a run within that.
     void strokeColumn(const Stroke &s, int x, int yFirst, int yLast, const ColumnRows &rows, int k)
     {
         int from = std::max(rows.from[k], yFirst), to = std::min(rows.to[k], yLast);
