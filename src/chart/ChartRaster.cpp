@@ -587,8 +587,8 @@ public:
     // Paints the shades of the coverage over the pixels from..to of a row. Without branches,
     // which the pixels would make hard to foresee: no coverage keeps the pixel, and full
     // coverage in an opaque colour replaces it.
-    static inline void blendRow(QRgb *__restrict row, const quint8 *__restrict coverage,
-                                const QRgb *__restrict shades, int from, int to)
+    static void blendRow(QRgb *__restrict row, const quint8 *__restrict coverage,
+                         const QRgb *__restrict shades, int from, int to)
     {
         for (int k = from; k < to; ++k) {
             const QRgb shade = shades[coverage[k]];
